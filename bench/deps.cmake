@@ -1,0 +1,1 @@
+# Libraries each benchmark program links: set(BENCH_DEPS_<name> <libs...>)

@@ -1,0 +1,52 @@
+# Build helpers shared by every folder.
+
+# Adds each listed folder that has a CMakeLists.txt.
+function(pl_add_folders)
+  foreach(dir IN LISTS ARGN)
+    if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
+
+# pl_library(<target> [DEPS <libs...>]): one static library from every .cpp below the current
+# folder; headers are included from the repository root ("platform/runtime/SysUtils.h").
+function(pl_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# pl_test_folder(<name> DEPS <libs...>): one GoogleTest program from every .cpp below the
+# current folder, its tests registered with CTest one by one.
+function(pl_test_folder name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(test_${name} ${srcs})
+  target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  gtest_discover_tests(test_${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "PL_DISPLAY=headless;PL_TEST_OUTPUT=${PROJECT_BINARY_DIR}/test-output"
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# pl_definitions(<target> <files...>): compiles text window definitions into the target; each
+# file becomes a registered resource named after the file (without extension, upper case).
+function(pl_definitions target)
+  foreach(file IN LISTS ARGN)
+    get_filename_component(abs ${file} ABSOLUTE)
+    get_filename_component(base ${file} NAME_WE)
+    set(out ${CMAKE_CURRENT_BINARY_DIR}/defs/${base}_def.cpp)
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -DIN=${abs} -DOUT=${out} -DNAME=${base} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedDefinition.cmake
+      DEPENDS ${abs} ${PROJECT_SOURCE_DIR}/cmake/EmbedDefinition.cmake
+      VERBATIM)
+    target_sources(${target} PRIVATE ${out})
+  endforeach()
+endfunction()

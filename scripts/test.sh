@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the optimised build, then the AddressSanitizer +
+# UndefinedBehaviorSanitizer build.  Exits non-zero on the first failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs="$(nproc)"
+
+for config in release asan; do
+  echo "== $config: build"
+  scripts/setup.sh "$config"
+  echo "== $config: test"
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  ctest --test-dir "build/$config" --output-on-failure -j "$jobs" --timeout 300
+done
+echo "== all tests passed"
