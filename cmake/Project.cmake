@@ -3,7 +3,7 @@
 # Adds each listed folder that has a CMakeLists.txt.
 function(pl_add_folders)
   foreach(dir IN LISTS ARGN)
-    if(EXISTS ${PROJECT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
       add_subdirectory(${dir})
     endif()
   endforeach()
@@ -37,7 +37,9 @@ function(pl_test_folder name)
 endfunction()
 
 # pl_definitions(<target> <files...>): compiles text window definitions into the target; each
-# file becomes a registered resource named after the file (without extension, upper case).
+# file becomes a registered resource named after the class on its first line, as
+# ReadComponentRes looks it up.  Give an executable (or an object library): a static library
+# would drop the unreferenced registrations.
 function(pl_definitions target)
   foreach(file IN LISTS ARGN)
     get_filename_component(abs ${file} ABSOLUTE)

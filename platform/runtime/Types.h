@@ -26,6 +26,11 @@ using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 using LRESULT = intptr_t;
 
+// The "no time limit" of every wait.
+constexpr DWORD INFINITE = 0xFFFFFFFFu;
+constexpr BOOL TRUE = 1;
+constexpr BOOL FALSE = 0;
+
 struct TPoint {
   int32_t X = 0;
   int32_t Y = 0;

@@ -23,7 +23,11 @@ TEST(TSetTest, AlgebraAndMask) {
 struct Receiver {
   int hits = 0;
   int last = 0;
-  void OnValue(int v, int& out) { hits++; last = v; out = v * 2; }
+  void OnValue(int v, int& out) {
+    hits++;
+    last = v;
+    out = v * 2;
+  }
   void OnOther(int, int&) {}
 };
 

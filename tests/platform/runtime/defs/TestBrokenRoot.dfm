@@ -1,0 +1,5 @@
+inherited Broken: TTestBrokenRoot
+  object Second: TTestGadget
+    Shape = shHexagon
+  end
+end
