@@ -101,7 +101,8 @@ class TOwnedCollection : public TCollection {
   PL_CLASS(TOwnedCollection)
 
  public:
-  TOwnedCollection(TPersistent* AOwner, const TClassInfo& ItemClass) : TCollection(ItemClass), owner_(AOwner) {}
+  TOwnedCollection(TPersistent* AOwner, const TClassInfo& ItemClass)
+      : TCollection(ItemClass), owner_(AOwner) {}
   TPersistent* GetOwner() override { return owner_; }
 
  private:

@@ -87,8 +87,7 @@ void TComponent::ValidateRename(TComponent* AComponent, const AnsiString&, const
   // Also checked when a named component joins, which the framework let through.
   if (!AComponent || NewName.empty()) return;
   TComponent* same = FindComponent(NewName);
-  if (same && same != AComponent)
-    throw EComponentError("A component named " + NewName + " already exists");
+  if (same && same != AComponent) throw EComponentError("A component named " + NewName + " already exists");
   // A published field of that name must be able to hold the component.
   if (const TFieldInfo* field = ClassType().FindField(NewName))
     if (!AComponent->InheritsFrom(field->ClassFn()))

@@ -33,6 +33,19 @@ const TClassInfo& TWriter::ClassInfo() {
 
 namespace {
 constexpr char kSignature[4] = {'T', 'P', 'F', '0'};
+
+// Puts a variable back as it was when the scope ends, however it ends.
+template <class T>
+class Keep {
+ public:
+  explicit Keep(T& ref) : ref_(ref), saved_(ref) {}
+  ~Keep() { ref_ = saved_; }
+
+ private:
+  T& ref_;
+  T saved_;
+};
+
 bool IsIntegerValue(TValueType v) { return v == vaInt8 || v == vaInt16 || v == vaInt32 || v == vaInt64; }
 }  // namespace
 
@@ -76,7 +89,8 @@ long double BytesToExtended(const unsigned char bytes[10]) {
   int e = exponent & 0x7FFF;
   long double v;
   if (e == 0x7FFF)
-    v = (mantissa << 1) ? std::numeric_limits<long double>::quiet_NaN() : std::numeric_limits<long double>::infinity();
+    v = (mantissa << 1) ? std::numeric_limits<long double>::quiet_NaN()
+                        : std::numeric_limits<long double>::infinity();
   else
     v = std::ldexp((long double)mantissa, (e == 0 ? 1 : e) - 16383 - 63);
   return (exponent & 0x8000) ? -v : v;
@@ -101,7 +115,8 @@ namespace {
 // A stored length that the rest of the stream cannot hold is a damaged stream, not a request for
 // that much memory.
 int32_t CheckedLength(TStream* stream, int32_t n, int32_t unit) {
-  if (n < 0 || int64_t(n) * unit > stream->Size() - stream->Position()) throw EReadError("Invalid stream format");
+  if (n < 0 || int64_t(n) * unit > stream->Size() - stream->Position())
+    throw EReadError("Invalid stream format");
   return n;
 }
 }  // namespace
@@ -152,10 +167,14 @@ AnsiString TReader::ReadStr() {
 
 int64_t TReader::ReadInt64() {
   switch (ReadValue()) {
-    case vaInt8: return ReadRaw<int8_t>();
-    case vaInt16: return ReadRaw<int16_t>();
-    case vaInt32: return ReadRaw<int32_t>();
-    case vaInt64: return ReadRaw<int64_t>();
+    case vaInt8:
+      return ReadRaw<int8_t>();
+    case vaInt16:
+      return ReadRaw<int16_t>();
+    case vaInt32:
+      return ReadRaw<int32_t>();
+    case vaInt64:
+      return ReadRaw<int64_t>();
     default:
       stream_->Seek(-1, soCurrent);
       ReadError("Invalid property value");
@@ -176,9 +195,12 @@ long double TReader::ReadFloat() {
       Read(b, 10);
       return BytesToExtended(b);
     }
-    case vaSingle: return ReadRaw<float>();
-    case vaCurrency: return (long double)ReadRaw<int64_t>() / 10000;
-    case vaDate: return ReadRaw<double>();
+    case vaSingle:
+      return ReadRaw<float>();
+    case vaCurrency:
+      return (long double)ReadRaw<int64_t>() / 10000;
+    case vaDate:
+      return ReadRaw<double>();
     default:
       stream_->Seek(-1, soCurrent);
       if (IsIntegerValue(t)) return (long double)ReadInt64();
@@ -192,7 +214,8 @@ TDateTime TReader::ReadDate() { return double(ReadFloat()); }
 
 AnsiString TReader::ReadString() {
   switch (ReadValue()) {
-    case vaString: return ReadStr();
+    case vaString:
+      return ReadStr();
     case vaLString:
     case vaUTF8String: {
       bool utf8 = false;
@@ -233,11 +256,16 @@ WideString TReader::ReadWideString() {
 
 AnsiString TReader::ReadIdent() {
   switch (ReadValue()) {
-    case vaIdent: return ReadStr();
-    case vaFalse: return "False";
-    case vaTrue: return "True";
-    case vaNil: return "nil";
-    case vaNull: return "Null";
+    case vaIdent:
+      return ReadStr();
+    case vaFalse:
+      return "False";
+    case vaTrue:
+      return "True";
+    case vaNil:
+      return "nil";
+    case vaNull:
+      return "Null";
     default:
       stream_->Seek(-1, soCurrent);
       ReadError("Invalid property value");
@@ -285,19 +313,45 @@ void TReader::SkipValue() {
     stream_->Seek(n, soCurrent);
   };
   switch (ReadValue()) {
-    case vaNull: case vaFalse: case vaTrue: case vaNil: break;
+    case vaNull:
+    case vaFalse:
+    case vaTrue:
+    case vaNil:
+      break;
     case vaList:
       while (!EndOfList()) SkipValue();
       ReadListEnd();
       break;
-    case vaInt8: skip(1); break;
-    case vaInt16: skip(2); break;
-    case vaInt32: case vaSingle: skip(4); break;
-    case vaExtended: skip(10); break;
-    case vaCurrency: case vaDate: case vaInt64: skip(8); break;
-    case vaString: case vaIdent: ReadStr(); break;
-    case vaBinary: case vaLString: case vaUTF8String: skip(ReadRaw<int32_t>()); break;
-    case vaWString: skip(int64_t(CheckedLength(stream_, ReadRaw<int32_t>(), 2)) * 2); break;
+    case vaInt8:
+      skip(1);
+      break;
+    case vaInt16:
+      skip(2);
+      break;
+    case vaInt32:
+    case vaSingle:
+      skip(4);
+      break;
+    case vaExtended:
+      skip(10);
+      break;
+    case vaCurrency:
+    case vaDate:
+    case vaInt64:
+      skip(8);
+      break;
+    case vaString:
+    case vaIdent:
+      ReadStr();
+      break;
+    case vaBinary:
+    case vaLString:
+    case vaUTF8String:
+      skip(ReadRaw<int32_t>());
+      break;
+    case vaWString:
+      skip(int64_t(CheckedLength(stream_, ReadRaw<int32_t>(), 2)) * 2);
+      break;
     case vaSet:
       while (!ReadStr().empty()) {
       }
@@ -345,14 +399,28 @@ AnsiString UniqueRootName(TComponent* root, const AnsiString& name) {
 }
 }  // namespace
 
-TComponent* TReader::ReadRootComponent(TComponent* Root, TReadSession* Session) {
+TComponent* TReader::RunSession(TReadSession* Session, const std::function<TComponent*()>& body) {
   TReadSession local;
-  TReadSession* saved = session_;
+  Keep<TReadSession*> keep(session_);
   session_ = Session ? Session : &local;
   errorWrapped_ = false;
-  int64_t start = stream_->Position();
-  AnsiString name;
+  TComponent* result;
   try {
+    result = body();
+    FixupReferences();
+  } catch (...) {
+    fixups_.clear();
+    if (!Session) local.Abort();
+    throw;
+  }
+  if (!Session) local.Finish();
+  return result;
+}
+
+TComponent* TReader::ReadRootComponent(TComponent* Root, TReadSession* Session) {
+  return RunSession(Session, [&] {
+    int64_t start = stream_->Position();
+    AnsiString name;
     try {
       ReadSignature();
       TFilerFlags flags;
@@ -363,57 +431,33 @@ TComponent* TReader::ReadRootComponent(TComponent* Root, TReadSession* Session) 
       if (!Root) {
         Root = FindClass(className).CreateComponent(nullptr);
         session_->Created.push_back(Root);
-        Root->SetName(name);
-      } else if (!Root->state_.Contains(csDesigning)) {
-        Root->SetName(UniqueRootName(Root, name));
       }
+      // Loading before the name is set: a setter may act differently while loading.
+      Root->state_ += TComponentState{csLoading, csReading};
+      auto& loaded = session_->Loaded;
+      if (std::find(loaded.begin(), loaded.end(), Root) == loaded.end()) loaded.push_back(Root);
+      if (!Root->state_.Contains(csDesigning)) Root->SetName(UniqueRootName(Root, name));
     } catch (Exception& e) {
       Wrap(e, start, name.empty() ? AnsiString("the root") : name);
     }
-    Root->state_ += TComponentState{csLoading, csReading};
     root_ = lookupRoot_ = owner_ = Root;
-    auto& loaded = session_->Loaded;
-    if (std::find(loaded.begin(), loaded.end(), Root) == loaded.end()) loaded.push_back(Root);
     Root->ReadState(this);
     Root->state_.Exclude(csReading);
-    FixupReferences();
-  } catch (...) {
-    fixups_.clear();
-    session_ = saved;
-    if (!Session) local.Abort();
-    throw;
-  }
-  session_ = saved;
-  if (!Session) local.Finish();
-  return Root;
+    return Root;
+  });
 }
 
 TComponent* TReader::ReadComponent(TComponent* Component) {
   if (session_) return ReadComponentInSession(Component);
   // Called on its own: the same guarantees as a root read.
-  TReadSession local;
-  session_ = &local;
-  errorWrapped_ = false;
-  TComponent* result;
-  try {
-    result = ReadComponentInSession(Component);
-    FixupReferences();
-  } catch (...) {
-    fixups_.clear();
-    session_ = nullptr;
-    local.Abort();
-    throw;
-  }
-  session_ = nullptr;
-  local.Finish();
-  return result;
+  return RunSession(nullptr, [&] { return ReadComponentInSession(Component); });
 }
 
 TComponent* TReader::ReadComponentInSession(TComponent* Component) {
   int64_t start = stream_->Position();
   AnsiString name;
   TComponent* result = Component;
-  TComponent* savedLookup = lookupRoot_;
+  Keep<TComponent*> keepLookup(lookupRoot_);
   try {
     TFilerFlags flags;
     int32_t childPos = -1;
@@ -438,11 +482,9 @@ TComponent* TReader::ReadComponentInSession(TComponent* Component) {
     if (parent_ && result->HasParent()) result->SetParentComponent(parent_);
     if (result->state_.Contains(csInline)) lookupRoot_ = result;
     result->ReadState(this);
-    lookupRoot_ = savedLookup;
     result->state_.Exclude(csReading);
     if (flags.Contains(ffChildPos) && parent_) parent_->SetChildOrder(result, childPos);
   } catch (Exception& e) {
-    lookupRoot_ = savedLookup;
     Wrap(e, start, name.empty() ? AnsiString("a component") : name);
   }
   return result;
@@ -451,21 +493,12 @@ TComponent* TReader::ReadComponentInSession(TComponent* Component) {
 void TReader::ReadData(TComponent* Instance) {
   while (!EndOfList()) ReadProperty(Instance);
   ReadListEnd();
-  TComponent* oldParent = parent_;
-  TComponent* oldOwner = owner_;
+  Keep<TComponent*> keepParent(parent_), keepOwner(owner_);
   parent_ = Instance->GetChildParent();
   owner_ = Instance->GetChildOwner();
   if (!owner_) owner_ = root_;
-  try {
-    while (!EndOfList()) ReadComponent(nullptr);
-    ReadListEnd();
-  } catch (...) {
-    parent_ = oldParent;
-    owner_ = oldOwner;
-    throw;
-  }
-  parent_ = oldParent;
-  owner_ = oldOwner;
+  while (!EndOfList()) ReadComponent(nullptr);
+  ReadListEnd();
 }
 
 void TReader::ReadProperty(TPersistent* AInstance) {
@@ -518,7 +551,9 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
       SetOrdProp(Instance, Prop, v);
       break;
     }
-    case tkChar: SetOrdProp(Instance, Prop, uint8_t(ReadChar())); break;
+    case tkChar:
+      SetOrdProp(Instance, Prop, uint8_t(ReadChar()));
+      break;
     case tkWChar: {
       WideString w = ReadWideString();
       if (w.size() != 1) ReadError("Invalid property value");
@@ -532,13 +567,25 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
       SetOrdProp(Instance, Prop, v);
       break;
     }
-    case tkSet: SetOrdProp(Instance, Prop, ReadSet(type)); break;
-    case tkFloat: SetFloatProp(Instance, Prop, ReadFloat()); break;
+    case tkSet:
+      SetOrdProp(Instance, Prop, ReadSet(type));
+      break;
+    case tkFloat:
+      SetFloatProp(Instance, Prop, ReadFloat());
+      break;
     case tkString:
-    case tkLString: SetStrProp(Instance, Prop, ReadString()); break;
-    case tkWString: SetWideStrProp(Instance, Prop, ReadWideString()); break;
-    case tkInt64: SetInt64Prop(Instance, Prop, ReadInt64()); break;
-    case tkVariant: SetVariantProp(Instance, Prop, ReadVariant()); break;
+    case tkLString:
+      SetStrProp(Instance, Prop, ReadString());
+      break;
+    case tkWString:
+      SetWideStrProp(Instance, Prop, ReadWideString());
+      break;
+    case tkInt64:
+      SetInt64Prop(Instance, Prop, ReadInt64());
+      break;
+    case tkVariant:
+      SetVariantProp(Instance, Prop, ReadVariant());
+      break;
     case tkMethod: {
       if (NextValue() == vaNil) {
         ReadValue();
@@ -547,7 +594,9 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
       }
       AnsiString name = ReadIdent();
       const TMethodInfo* m = root_ ? root_->ClassType().FindMethod(name) : nullptr;
-      if (!m) ReadError("Method " + name + " not found in " + (root_ ? root_->ClassName() : AnsiString("the root")));
+      if (!m)
+        ReadError("Method " + name + " not found in " +
+                  (root_ ? root_->ClassName() : AnsiString("the root")));
       if (*m->Type->MethodType != *type.MethodType)
         ReadError("Method " + name + " does not fit the parameters of " + Prop->Name);
       SetMethodProp(Instance, Prop, m->Bind(*m, root_));
@@ -567,35 +616,48 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop) {
         if (!Prop->HasSetter()) ReadError("Property " + Prop->Name + " is read-only");
         AnsiString name = ReadIdent();
         // References are set once every component of the definition exists.
-        fixups_.push_back({Instance, Prop, name, Describe(Instance) + "." + Prop->Name, lookupRoot_, propStart_});
+        fixups_.push_back(
+            {Instance, Prop, name, Describe(Instance) + "." + Prop->Name, lookupRoot_, propStart_});
       } else {
         ReadError("Invalid property value");
       }
       break;
     }
-    default: ReadError("Property " + Prop->Name + " cannot be read");
+    default:
+      ReadError("Property " + Prop->Name + " cannot be read");
   }
 }
 
 Variant TReader::ReadVariant() {
   switch (NextValue()) {
-    case vaNil: ReadValue(); return Variant();
-    case vaNull: ReadValue(); return Null();
+    case vaNil:
+      ReadValue();
+      return Variant();
+    case vaNull:
+      ReadValue();
+      return Null();
     case vaFalse:
-    case vaTrue: return Variant(ReadBoolean());
+    case vaTrue:
+      return Variant(ReadBoolean());
     case vaInt8:
     case vaInt16:
-    case vaInt32: return Variant(ReadInteger());
-    case vaInt64: return Variant(ReadInt64());
+    case vaInt32:
+      return Variant(ReadInteger());
+    case vaInt64:
+      return Variant(ReadInt64());
     case vaExtended:
     case vaSingle:
-    case vaCurrency: return Variant(double(ReadFloat()));
-    case vaDate: return Variant::FromDate(ReadDate());
+    case vaCurrency:
+      return Variant(double(ReadFloat()));
+    case vaDate:
+      return Variant::FromDate(ReadDate());
     case vaString:
     case vaLString:
     case vaWString:
-    case vaUTF8String: return Variant(ReadString());
-    default: ReadError("Invalid property value");
+    case vaUTF8String:
+      return Variant(ReadString());
+    default:
+      ReadError("Invalid property value");
   }
 }
 
@@ -625,7 +687,8 @@ void TReader::DefineProperty(const AnsiString& Name, const TReaderProc& ReadData
   ReadData(this);
 }
 
-void TReader::DefineBinaryProperty(const AnsiString& Name, const TStreamProc& ReadData, const TStreamProc&, bool) {
+void TReader::DefineBinaryProperty(const AnsiString& Name, const TStreamProc& ReadData, const TStreamProc&,
+                                   bool) {
   if (propName_.empty() || !ReadData || !SameText(Name, propName_)) return;
   propName_.clear();
   AnsiString bytes = ReadBinary();
@@ -689,7 +752,8 @@ void TReadSession::Finish() {
 
 void TReadSession::Abort() {
   for (TComponent* c : Loaded)
-    if (std::find(Created.begin(), Created.end(), c) == Created.end()) c->state_ -= TComponentState{csLoading, csReading};
+    if (std::find(Created.begin(), Created.end(), c) == Created.end())
+      c->state_ -= TComponentState{csLoading, csReading};
   for (auto it = Created.rbegin(); it != Created.rend(); ++it) delete *it;
   Loaded.clear();
   Created.clear();
@@ -833,22 +897,19 @@ void TWriter::WriteData(TComponent* Instance) {
   WritePrefix(flags, 0);
   WriteStr(Instance->ClassName());
   WriteStr(Instance->GetName());
-  AnsiString oldPath = propPath_;
-  propPath_.clear();
-  WriteProperties(Instance);
-  WriteListEnd();
-  propPath_ = oldPath;
+  {
+    Keep<AnsiString> keepPath(propPath_);
+    propPath_.clear();
+    WriteProperties(Instance);
+    WriteListEnd();
+  }
   if (!ignoreChildren_) {
     // Children are compared with their declared defaults.
-    TPersistent* oldAncestor = ancestor_;
-    TComponent* oldRoot = root_;
-    TComponent* oldLookup = lookupRoot_;
+    Keep<TPersistent*> keepAncestor(ancestor_);
+    Keep<TComponent*> keepRoot(root_), keepLookup(lookupRoot_);
     ancestor_ = nullptr;
     if (Instance->state_.Contains(csInline)) root_ = lookupRoot_ = Instance;
     Instance->GetChildren([this](TComponent* child) { WriteComponent(child); }, root_);
-    ancestor_ = oldAncestor;
-    root_ = oldRoot;
-    lookupRoot_ = oldLookup;
   }
   WriteListEnd();
 }
@@ -933,8 +994,9 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
     }
     case tkVariant: {
       Variant v = GetVariantProp(Instance, Prop);
-      if (ancestor ? v.VType() == GetVariantProp(ancestor, Prop).VType() && v == GetVariantProp(ancestor, Prop)
-                   : v.IsEmpty())
+      if (ancestor
+              ? v.VType() == GetVariantProp(ancestor, Prop).VType() && v == GetVariantProp(ancestor, Prop)
+              : v.IsEmpty())
         return;
       WritePropName(Prop->Name);
       WriteVariant(v);
@@ -973,27 +1035,21 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop) {
           WriteValue(vaNil);
         }
       } else if (auto* collection = dynamic_cast<TCollection*>(v)) {
-        if (auto* same = dynamic_cast<TCollection*>(a); same && StoredForm(collection) == StoredForm(same)) return;
+        if (auto* same = dynamic_cast<TCollection*>(a); same && StoredForm(collection) == StoredForm(same))
+          return;
         WritePropName(Prop->Name);
         WriteCollection(collection);
       } else if (auto* nested = dynamic_cast<TPersistent*>(v)) {
-        TPersistent* oldAncestor = ancestor_;
-        AnsiString oldPath = propPath_;
+        Keep<TPersistent*> keepAncestor(ancestor_);
+        Keep<AnsiString> keepPath(propPath_);
         ancestor_ = dynamic_cast<TPersistent*>(a);
         propPath_ += Prop->Name + ".";
-        try {
-          WriteProperties(nested);
-        } catch (...) {
-          ancestor_ = oldAncestor;
-          propPath_ = oldPath;
-          throw;
-        }
-        ancestor_ = oldAncestor;
-        propPath_ = oldPath;
+        WriteProperties(nested);
       }
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -1008,40 +1064,47 @@ AnsiString TWriter::StoredForm(TCollection* Value) {
 
 void TWriter::WriteVariant(const Variant& Value) {
   switch (Value.VType()) {
-    case varEmpty: WriteValue(vaNil); break;
-    case varNull: WriteValue(vaNull); break;
-    case varBoolean: WriteBoolean(Value.AsBoolean()); break;
+    case varEmpty:
+      WriteValue(vaNil);
+      break;
+    case varNull:
+      WriteValue(vaNull);
+      break;
+    case varBoolean:
+      WriteBoolean(Value.AsBoolean());
+      break;
     case varInteger:
-    case varInt64: WriteInteger(Value.AsInt64()); break;
-    case varDate: WriteDate(Value.AsDate()); break;
-    case varString: WriteString(Value.AsString()); break;
-    default: WriteFloat(Value.AsDouble()); break;
+    case varInt64:
+      WriteInteger(Value.AsInt64());
+      break;
+    case varDate:
+      WriteDate(Value.AsDate());
+      break;
+    case varString:
+      WriteString(Value.AsString());
+      break;
+    default:
+      WriteFloat(Value.AsDouble());
+      break;
   }
 }
 
 void TWriter::WriteCollection(TCollection* Value) {
   WriteValue(vaCollection);
-  AnsiString oldPath = propPath_;
-  TPersistent* oldAncestor = ancestor_;
+  Keep<AnsiString> keepPath(propPath_);
+  Keep<TPersistent*> keepAncestor(ancestor_);
   propPath_.clear();
   ancestor_ = nullptr;
-  try {
-    for (int32_t i = 0; Value && i < Value->Count(); ++i) {
-      WriteListBegin();
-      WriteProperties(Value->Items(i));
-      WriteListEnd();
-    }
-  } catch (...) {
-    propPath_ = oldPath;
-    ancestor_ = oldAncestor;
-    throw;
+  for (int32_t i = 0; Value && i < Value->Count(); ++i) {
+    WriteListBegin();
+    WriteProperties(Value->Items(i));
+    WriteListEnd();
   }
-  propPath_ = oldPath;
-  ancestor_ = oldAncestor;
   WriteListEnd();
 }
 
-void TWriter::DefineProperty(const AnsiString& Name, const TReaderProc&, const TWriterProc& WriteData, bool HasData) {
+void TWriter::DefineProperty(const AnsiString& Name, const TReaderProc&, const TWriterProc& WriteData,
+                             bool HasData) {
   if (!HasData || !WriteData) return;
   WritePropName(Name);
   WriteData(this);
@@ -1077,25 +1140,23 @@ TComponent* ReadComponent(TStream* Stream, TComponent* Instance) {
 void TStrings::DefineProperties(TFiler* Filer) {
   auto* ancestor = dynamic_cast<TStrings*>(Filer->GetAncestor());
   bool hasData = ancestor ? !Equals(ancestor) : Count() > 0;
-  Filer->DefineProperty(
-      "Strings",
-      TReaderProc::Lambda([this](TReader* reader) {
-        reader->ReadListBegin();
-        BeginUpdate();
-        try {
-          Clear();
-          while (!reader->EndOfList()) Add(reader->ReadString());
-        } catch (...) {
-          EndUpdate();
-          throw;
-        }
-        EndUpdate();
-        reader->ReadListEnd();
-      }),
-      TWriterProc::Lambda([this](TWriter* writer) {
-        writer->WriteListBegin();
-        for (int32_t i = 0; i < Count(); ++i) writer->WriteString(Strings(i));
-        writer->WriteListEnd();
-      }),
-      hasData);
+  Filer->DefineProperty("Strings", TReaderProc::Lambda([this](TReader* reader) {
+                          reader->ReadListBegin();
+                          BeginUpdate();
+                          try {
+                            Clear();
+                            while (!reader->EndOfList()) Add(reader->ReadString());
+                          } catch (...) {
+                            EndUpdate();
+                            throw;
+                          }
+                          EndUpdate();
+                          reader->ReadListEnd();
+                        }),
+                        TWriterProc::Lambda([this](TWriter* writer) {
+                          writer->WriteListBegin();
+                          for (int32_t i = 0; i < Count(); ++i) writer->WriteString(Strings(i));
+                          writer->WriteListEnd();
+                        }),
+                        hasData);
 }

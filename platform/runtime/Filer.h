@@ -10,6 +10,7 @@
 // Thread contract: a filer and the components it reads or writes belong to one thread.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "platform/runtime/Component.h"
@@ -25,9 +26,27 @@ struct TPropInfo;
 // ============================================================================================
 
 enum TValueType : uint8_t {
-  vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
-  vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString,
-  vaInt64, vaUTF8String
+  vaNull,
+  vaList,
+  vaInt8,
+  vaInt16,
+  vaInt32,
+  vaExtended,
+  vaString,
+  vaIdent,
+  vaFalse,
+  vaTrue,
+  vaBinary,
+  vaSet,
+  vaLString,
+  vaNil,
+  vaCollection,
+  vaSingle,
+  vaCurrency,
+  vaDate,
+  vaWString,
+  vaInt64,
+  vaUTF8String
 };
 
 enum TFilerFlag : uint8_t { ffInherited, ffChildPos, ffInline };
@@ -45,8 +64,8 @@ class TFiler : public TObject {
 
   // Custom stored data of an object, stored after its published properties under Name.  The
   // reader calls ReadData when the stream holds Name; the writer writes it when HasData.
-  virtual void DefineProperty(const AnsiString& Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
-                              bool HasData) = 0;
+  virtual void DefineProperty(const AnsiString& Name, const TReaderProc& ReadData,
+                              const TWriterProc& WriteData, bool HasData) = 0;
   // The same with raw bytes handed over as a stream.
   virtual void DefineBinaryProperty(const AnsiString& Name, const TStreamProc& ReadData,
                                     const TStreamProc& WriteData, bool HasData) = 0;
@@ -154,6 +173,9 @@ class TReader : public TFiler {
     TComponent* root;    // names are relative to it
     int64_t pos;
   };
+  // Runs body with Session (or a session of its own, finished or aborted here), then fixes up
+  // the references it read.
+  TComponent* RunSession(TReadSession* Session, const std::function<TComponent*()>& body);
   TComponent* ReadComponentInSession(TComponent* Component);
   void ReadPropValue(TPersistent* Instance, const TPropInfo* Prop);
   void Read(void* buffer, int32_t count);

@@ -41,13 +41,13 @@ class Lexer {
   explicit Lexer(std::string_view text) : text_(text) { Next(); }
 
   Tok kind = Tok::End;
-  AnsiString symbol;              // Symbol
-  std::u16string codes;           // String: the characters, each below 0x10000
-  int64_t integer = 0;            // Integer
-  long double real = 0;           // Float
-  char suffix = 0;                // Float: 's', 'c', 'd' or 0
-  char ch = 0;                    // Char
-  int32_t line = 1;               // of the current token
+  AnsiString symbol;     // Symbol
+  std::u16string codes;  // String: the characters, each below 0x10000
+  int64_t integer = 0;   // Integer
+  long double real = 0;  // Float
+  char suffix = 0;       // Float: 's', 'c', 'd' or 0
+  char ch = 0;           // Char
+  int32_t line = 1;      // of the current token
 
   [[noreturn]] void Error(const AnsiString& message) const { throw LexError{line, message}; }
   struct LexError {
@@ -68,12 +68,17 @@ class Lexer {
   }
   AnsiString Found() const {
     switch (kind) {
-      case Tok::End: return "end of file";
-      case Tok::Symbol: return "'" + symbol + "'";
-      case Tok::String: return "a string";
+      case Tok::End:
+        return "end of file";
+      case Tok::Symbol:
+        return "'" + symbol + "'";
+      case Tok::String:
+        return "a string";
       case Tok::Integer:
-      case Tok::Float: return "a number";
-      case Tok::Char: return AnsiString("'") + ch + "'";
+      case Tok::Float:
+        return "a number";
+      case Tok::Char:
+        return AnsiString("'") + ch + "'";
     }
     return "";
   }
@@ -93,7 +98,9 @@ class Lexer {
       symbol.assign(text_.substr(start, pos_ - start));
     } else if (c == '\'' || c == '#') {
       ReadString();
-    } else if (IsDigit(c) || c == '$' || (c == '-' && pos_ + 1 < text_.size() && (IsDigit(text_[pos_ + 1]) || text_[pos_ + 1] == '$'))) {
+    } else if (IsDigit(c) || c == '$' ||
+               (c == '-' && pos_ + 1 < text_.size() &&
+                (IsDigit(text_[pos_ + 1]) || text_[pos_ + 1] == '$'))) {
       ReadNumber();
     } else {
       kind = Tok::Char;
@@ -151,7 +158,8 @@ class Lexer {
       if (c == '\'') {
         ++pos_;
         for (;;) {
-          if (pos_ >= text_.size() || text_[pos_] == '\n' || text_[pos_] == '\r') Error("Unterminated string");
+          if (pos_ >= text_.size() || text_[pos_] == '\n' || text_[pos_] == '\r')
+            Error("Unterminated string");
           char q = text_[pos_++];
           if (q == '\'') {
             if (pos_ < text_.size() && text_[pos_] == '\'') {
@@ -169,7 +177,8 @@ class Lexer {
         if (hex) ++pos_;
         size_t start = pos_;
         uint32_t value = 0;
-        while (pos_ < text_.size() && (hex ? HexValue(text_[pos_]) >= 0 : IsDigit(text_[pos_])) && value <= 0xFFFF)
+        while (pos_ < text_.size() && (hex ? HexValue(text_[pos_]) >= 0 : IsDigit(text_[pos_])) &&
+               value <= 0xFFFF)
           value = value * (hex ? 16 : 10) + uint32_t(HexValue(text_[pos_++]));
         if (pos_ == start || value > 0xFFFF) Error("Invalid character code");
         codes += char16_t(value);
@@ -204,8 +213,8 @@ class Lexer {
       while (pos_ < text_.size() && IsDigit(text_[pos_])) ++pos_;
     }
     if (pos_ < text_.size() && (text_[pos_] == 'e' || text_[pos_] == 'E') && pos_ + 1 < text_.size() &&
-        (IsDigit(text_[pos_ + 1]) || ((text_[pos_ + 1] == '+' || text_[pos_ + 1] == '-') && pos_ + 2 < text_.size() &&
-                                      IsDigit(text_[pos_ + 2])))) {
+        (IsDigit(text_[pos_ + 1]) || ((text_[pos_ + 1] == '+' || text_[pos_ + 1] == '-') &&
+                                      pos_ + 2 < text_.size() && IsDigit(text_[pos_ + 2])))) {
       isFloat = true;
       pos_ += 2;
       while (pos_ < text_.size() && IsDigit(text_[pos_])) ++pos_;
@@ -267,7 +276,8 @@ class TextConverter {
   void ConvertObject() {
     Enter();
     bool inherited = lex_.IsSymbol("inherited"), isInline = lex_.IsSymbol("inline");
-    if (!inherited && !isInline && !lex_.IsSymbol("object")) lex_.Error("'object' expected but " + lex_.Found() + " found");
+    if (!inherited && !isInline && !lex_.IsSymbol("object"))
+      lex_.Error("'object' expected but " + lex_.Found() + " found");
     Mark();
     lex_.Next();
     lex_.ExpectSymbol();
@@ -334,7 +344,9 @@ class TextConverter {
   void ConvertValue() {
     Enter();
     switch (lex_.kind) {
-      case Tok::String: ConvertString(); break;
+      case Tok::String:
+        ConvertString();
+        break;
       case Tok::Symbol:
         if (lex_.IsSymbol("NAN") || lex_.IsSymbol("INF")) {
           writer_.WriteFloat(lex_.IsSymbol("NAN") ? std::numeric_limits<long double>::quiet_NaN()
@@ -350,15 +362,25 @@ class TextConverter {
         break;
       case Tok::Float:
         switch (lex_.suffix) {
-          case 's': writer_.WriteSingle(float(lex_.real)); break;
-          case 'c': writer_.WriteCurrency(double(lex_.real)); break;
-          case 'd': writer_.WriteDate(double(lex_.real)); break;
-          default: writer_.WriteFloat(lex_.real);
+          case 's':
+            writer_.WriteSingle(float(lex_.real));
+            break;
+          case 'c':
+            writer_.WriteCurrency(double(lex_.real));
+            break;
+          case 'd':
+            writer_.WriteDate(double(lex_.real));
+            break;
+          default:
+            writer_.WriteFloat(lex_.real);
         }
         lex_.Next();
         break;
-      case Tok::Char: ConvertBracketed(); break;
-      case Tok::End: lex_.Error("Property value expected but end of file found");
+      case Tok::Char:
+        ConvertBracketed();
+        break;
+      case Tok::End:
+        lex_.Error("Property value expected but end of file found");
     }
     --depth_;
   }
@@ -443,7 +465,8 @@ class TextConverter {
         writer_.WriteFloat(-std::numeric_limits<long double>::infinity());
         lex_.Next();
         break;
-      default: lex_.Error("Property value expected but " + lex_.Found() + " found");
+      default:
+        lex_.Error("Property value expected but " + lex_.Found() + " found");
     }
   }
 
@@ -454,7 +477,8 @@ class TextConverter {
 };
 
 // Converts, raising EReadError "<source> line N: ..." (or "Line N: ...") on malformed text.
-void TextToBinary(std::string_view text, TStream* output, std::vector<LineMark>* marks, const AnsiString& source) {
+void TextToBinary(std::string_view text, TStream* output, std::vector<LineMark>* marks,
+                  const AnsiString& source) {
   TextConverter converter(text, output, marks);
   try {
     converter.Run();
@@ -552,11 +576,21 @@ class BinaryConverter {
       case vaInt8:
       case vaInt16:
       case vaInt32:
-      case vaInt64: out_ += IntToStr(reader_.ReadInt64()); break;
-      case vaExtended: out_ += FloatText(reader_.ReadFloat(), 0); break;
-      case vaSingle: out_ += FloatText(reader_.ReadFloat(), 's'); break;
-      case vaCurrency: out_ += FloatText(reader_.ReadFloat(), 'c'); break;
-      case vaDate: out_ += FloatText(reader_.ReadFloat(), 'd'); break;
+      case vaInt64:
+        out_ += IntToStr(reader_.ReadInt64());
+        break;
+      case vaExtended:
+        out_ += FloatText(reader_.ReadFloat(), 0);
+        break;
+      case vaSingle:
+        out_ += FloatText(reader_.ReadFloat(), 's');
+        break;
+      case vaCurrency:
+        out_ += FloatText(reader_.ReadFloat(), 'c');
+        break;
+      case vaDate:
+        out_ += FloatText(reader_.ReadFloat(), 'd');
+        break;
       case vaString:
       case vaLString: {
         std::u16string codes;
@@ -565,7 +599,9 @@ class BinaryConverter {
         break;
       }
       case vaWString:
-      case vaUTF8String: StringText(reader_.ReadWideString(), level); break;
+      case vaUTF8String:
+        StringText(reader_.ReadWideString(), level);
+        break;
       case vaBinary: {
         AnsiString bytes = reader_.ReadBinary();
         out_ += "{";
@@ -605,7 +641,9 @@ class BinaryConverter {
         reader_.ReadListEnd();
         out_ += ">";
         break;
-      default: out_ += reader_.ReadIdent(); break;
+      default:
+        out_ += reader_.ReadIdent();
+        break;
     }
   }
 
@@ -665,7 +703,8 @@ struct Definition {
     try {
       return reader.ReadRootComponent(instance, session);
     } catch (const EReadError& e) {
-      if (reader.ErrorPosition() < 0 || marks.empty()) throw EReadError(source.empty() ? e.Message : source + ": " + e.Message);
+      if (reader.ErrorPosition() < 0 || marks.empty())
+        throw EReadError(source.empty() ? e.Message : source + ": " + e.Message);
       int32_t line = marks.front().line;
       for (const LineMark& m : marks)
         if (m.pos <= reader.ErrorPosition()) line = m.line;
@@ -714,7 +753,8 @@ TComponent* ReadComponentRes(const AnsiString& ResName, TComponent* Instance) {
 
 bool InitInheritedComponent(TComponent* Instance, const TClassInfo& RootAncestor) {
   std::vector<const TClassInfo*> chain;
-  for (const TClassInfo* c = &Instance->ClassType(); c && c != &RootAncestor; c = c->Parent()) chain.push_back(c);
+  for (const TClassInfo* c = &Instance->ClassType(); c && c != &RootAncestor; c = c->Parent())
+    chain.push_back(c);
   TReadSession session;
   bool found = false;
   try {

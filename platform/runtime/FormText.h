@@ -40,9 +40,11 @@ AnsiString ObjectBinaryToText(const AnsiString& Binary);
 TComponent* ReadComponentRes(const AnsiString& ResName, TComponent* Instance);
 // Reads the definitions of Instance's class and of its ancestors below RootAncestor, base class
 // first, then calls Loaded once on every component.  False when none of them has a definition.
+// Call it once the instance is fully constructed: a base-class constructor sees its own class.
 bool InitInheritedComponent(TComponent* Instance, const TClassInfo& RootAncestor);
 // A definition given as text (or in the binary form); SourceName prefixes error messages.
 // The root does not join the global roots.
-TComponent* ReadComponentText(const AnsiString& Text, TComponent* Instance, const AnsiString& SourceName = "");
+TComponent* ReadComponentText(const AnsiString& Text, TComponent* Instance,
+                              const AnsiString& SourceName = "");
 // The text definition of Instance and its children.
 AnsiString WriteComponentText(TComponent* Instance);

@@ -1,5 +1,5 @@
 // TObject: the root of every class that has a class name, a class reference and message
-// dispatch.  A class joins the class system with PL_CLASS(TName, TBase) inside its body and a
+// dispatch.  A class joins the class system with PL_CLASS(TName) as the first line of its body and a
 // definition of TName::ClassInfo() (see TypInfo.h for the published-property builder).
 #pragma once
 

@@ -24,51 +24,35 @@ const EnumNames& EnumNamesOf<bool>() {
   return names;
 }
 
+namespace {
+TTypeInfo Plain(TTypeKind kind, const char* name, TOrdType ordType = otSLong, int64_t maxValue = 0) {
+  TTypeInfo t;
+  t.Kind = kind;
+  t.TypeName = name;
+  t.OrdType = ordType;
+  t.MaxValue = maxValue;
+  return t;
+}
+}  // namespace
+
 TTypeInfo TPropTraits<bool>::Describe() {
-  TTypeInfo t;
-  t.Kind = tkEnumeration;
+  TTypeInfo t = Plain(tkEnumeration, "", otUByte);
   t.EnumFn = &EnumNamesOf<bool>;
-  t.OrdType = otUByte;
   return t;
 }
-
-TTypeInfo TPropTraits<char>::Describe() {
-  TTypeInfo t;
-  t.Kind = tkChar;
-  t.TypeName = "Char";
-  t.OrdType = otUByte;
-  t.MaxValue = 255;
-  return t;
+TTypeInfo TPropTraits<char>::Describe() { return Plain(tkChar, "Char", otUByte, 255); }
+TTypeInfo TPropTraits<char16_t>::Describe() { return Plain(tkWChar, "WideChar", otUWord, 0xFFFF); }
+template <>
+TTypeInfo TSelfTraits<AnsiString>::Describe() {
+  return Plain(tkLString, "string");
 }
-
-TTypeInfo TPropTraits<char16_t>::Describe() {
-  TTypeInfo t;
-  t.Kind = tkWChar;
-  t.TypeName = "WideChar";
-  t.OrdType = otUWord;
-  t.MaxValue = 0xFFFF;
-  return t;
+template <>
+TTypeInfo TSelfTraits<WideString>::Describe() {
+  return Plain(tkWString, "WideString");
 }
-
-TTypeInfo TPropTraits<AnsiString>::Describe() {
-  TTypeInfo t;
-  t.Kind = tkLString;
-  t.TypeName = "string";
-  return t;
-}
-
-TTypeInfo TPropTraits<WideString>::Describe() {
-  TTypeInfo t;
-  t.Kind = tkWString;
-  t.TypeName = "WideString";
-  return t;
-}
-
-TTypeInfo TPropTraits<Variant>::Describe() {
-  TTypeInfo t;
-  t.Kind = tkVariant;
-  t.TypeName = "Variant";
-  return t;
+template <>
+TTypeInfo TSelfTraits<Variant>::Describe() {
+  return Plain(tkVariant, "Variant");
 }
 
 AnsiString TTypeInfo::Name() const {
@@ -97,7 +81,8 @@ bool TTypeInfo::IdentToInt(const AnsiString& ident, int64_t& value) const {
   return false;
 }
 
-TTypeInfo IntegerTypeWithIdents(const char* name, std::initializer_list<std::pair<const char*, int64_t>> idents) {
+TTypeInfo IntegerTypeWithIdents(const char* name,
+                                std::initializer_list<std::pair<const char*, int64_t>> idents) {
   TTypeInfo t = TypeInfoOf<int32_t>();
   t.TypeName = name;
   for (auto& [ident, value] : idents) t.Idents.emplace_back(ident, value);
@@ -128,7 +113,8 @@ const std::vector<const TPropInfo*>& TClassInfo::Properties() const {
     if (parent_) list = parent_->Properties();
     for (const TPropInfo& p : props_) {
       p.Owner = this;
-      auto same = std::find_if(list.begin(), list.end(), [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
+      auto same = std::find_if(list.begin(), list.end(),
+                               [&](const TPropInfo* q) { return SameText(q->Name, p.Name); });
       if (same != list.end())
         *same = &p;
       else
@@ -155,7 +141,8 @@ AnsiString TClassInfo::MethodName(TObject* self, const TMethod& method) const {
   if (!method.Assigned() || method.Data != static_cast<void*>(self)) return "";
   for (const TClassInfo* c = this; c; c = c->parent_)
     for (const TMethodInfo& m : c->methods_)
-      if (*m.Type->MethodType == method.Event.type() && m.Type->MethodEquals(m.Bind(m, self), method)) return m.Name;
+      if (*m.Type->MethodType == method.Event.type() && m.Type->MethodEquals(m.Bind(m, self), method))
+        return m.Name;
   return "";
 }
 
@@ -237,7 +224,9 @@ const TPropInfo* GetPropInfo(TObject* instance, const AnsiString& path, TObject*
   return nullptr;
 }
 
-bool IsPublishedProp(TObject* instance, const AnsiString& path) { return GetPropInfo(instance, path) != nullptr; }
+bool IsPublishedProp(TObject* instance, const AnsiString& path) {
+  return GetPropInfo(instance, path) != nullptr;
+}
 
 TTypeKind PropType(TObject* instance, const AnsiString& path) {
   const TPropInfo* p = GetPropInfo(instance, path);
@@ -369,7 +358,9 @@ void SetWideStrProp(TObject* instance, const TPropInfo* prop, const WideString& 
 
 int64_t GetInt64Prop(TObject* instance, const TPropInfo* prop) { return GetOrdProp(instance, prop); }
 
-void SetInt64Prop(TObject* instance, const TPropInfo* prop, int64_t value) { SetOrdProp(instance, prop, value); }
+void SetInt64Prop(TObject* instance, const TPropInfo* prop, int64_t value) {
+  SetOrdProp(instance, prop, value);
+}
 
 TObject* GetObjectProp(TObject* instance, const TPropInfo* prop) {
   if (prop && prop->Kind() != tkClass) KindError(prop);
@@ -409,42 +400,29 @@ void SetVariantProp(TObject* instance, const TPropInfo* prop, const Variant& val
   Write<Variant>(instance, prop, value);
 }
 
-#define PL_BY_PATH(Get, Set, Type)                                                   \
-  Type Get(TObject* instance, const AnsiString& path) {                              \
-    const TPropInfo* prop;                                                           \
-    TObject* target = Target(instance, path, prop);                                  \
-    return Get(target, prop);                                                        \
-  }                                                                                  \
-  void Set(TObject* instance, const AnsiString& path, const Type& value) {           \
-    const TPropInfo* prop;                                                           \
-    TObject* target = Target(instance, path, prop);                                  \
-    Set(target, prop, value);                                                        \
+// The access functions by name or dotted path; Param is how the setter takes the value.
+#define PL_BY_PATH(Get, Set, Type, Param)                            \
+  Type Get(TObject* instance, const AnsiString& path) {              \
+    const TPropInfo* prop;                                           \
+    TObject* target = Target(instance, path, prop);                  \
+    return Get(target, prop);                                        \
+  }                                                                  \
+  void Set(TObject* instance, const AnsiString& path, Param value) { \
+    const TPropInfo* prop;                                           \
+    TObject* target = Target(instance, path, prop);                  \
+    Set(target, prop, value);                                        \
   }
 
-PL_BY_PATH(GetEnumProp, SetEnumProp, AnsiString)
-PL_BY_PATH(GetStrProp, SetStrProp, AnsiString)
-PL_BY_PATH(GetWideStrProp, SetWideStrProp, WideString)
-PL_BY_PATH(GetMethodProp, SetMethodProp, TMethod)
-PL_BY_PATH(GetVariantProp, SetVariantProp, Variant)
+PL_BY_PATH(GetEnumProp, SetEnumProp, AnsiString, const AnsiString&)
+PL_BY_PATH(GetStrProp, SetStrProp, AnsiString, const AnsiString&)
+PL_BY_PATH(GetWideStrProp, SetWideStrProp, WideString, const WideString&)
+PL_BY_PATH(GetMethodProp, SetMethodProp, TMethod, const TMethod&)
+PL_BY_PATH(GetVariantProp, SetVariantProp, Variant, const Variant&)
+PL_BY_PATH(GetOrdProp, SetOrdProp, int64_t, int64_t)
+PL_BY_PATH(GetFloatProp, SetFloatProp, long double, long double)
+PL_BY_PATH(GetInt64Prop, SetInt64Prop, int64_t, int64_t)
+PL_BY_PATH(GetObjectProp, SetObjectProp, TObject*, TObject*)
 #undef PL_BY_PATH
-
-#define PL_BY_PATH_VALUE(Get, Set, Type)                                             \
-  Type Get(TObject* instance, const AnsiString& path) {                              \
-    const TPropInfo* prop;                                                           \
-    TObject* target = Target(instance, path, prop);                                  \
-    return Get(target, prop);                                                        \
-  }                                                                                  \
-  void Set(TObject* instance, const AnsiString& path, Type value) {                  \
-    const TPropInfo* prop;                                                           \
-    TObject* target = Target(instance, path, prop);                                  \
-    Set(target, prop, value);                                                        \
-  }
-
-PL_BY_PATH_VALUE(GetOrdProp, SetOrdProp, int64_t)
-PL_BY_PATH_VALUE(GetFloatProp, SetFloatProp, long double)
-PL_BY_PATH_VALUE(GetInt64Prop, SetInt64Prop, int64_t)
-PL_BY_PATH_VALUE(GetObjectProp, SetObjectProp, TObject*)
-#undef PL_BY_PATH_VALUE
 
 AnsiString GetSetProp(TObject* instance, const AnsiString& path, bool brackets) {
   const TPropInfo* prop;
@@ -542,7 +520,8 @@ void RegisterClass(const TClassInfo& cls) {
   auto [it, added] = r.classes.emplace(UpperCase(cls.Name()), &cls);
   if (!added && it->second != &cls) throw EFilerError("A class named " + cls.Name() + " already exists");
   // Ancestors too, so their names resolve; one taken by another class is left alone.
-  for (const TClassInfo* c = cls.Parent(); c && c->Parent(); c = c->Parent()) r.classes.emplace(UpperCase(c->Name()), c);
+  for (const TClassInfo* c = cls.Parent(); c && c->Parent(); c = c->Parent())
+    r.classes.emplace(UpperCase(c->Name()), c);
 }
 
 void RegisterClasses(std::initializer_list<const TClassInfo*> classes) {

@@ -61,8 +61,24 @@ struct TPropInfo;
 // ============================================================================================
 
 enum TTypeKind : uint8_t {
-  tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod,
-  tkWChar, tkLString, tkWString, tkVariant, tkArray, tkRecord, tkInterface, tkInt64, tkDynArray
+  tkUnknown,
+  tkInteger,
+  tkChar,
+  tkEnumeration,
+  tkFloat,
+  tkString,
+  tkSet,
+  tkClass,
+  tkMethod,
+  tkWChar,
+  tkLString,
+  tkWString,
+  tkVariant,
+  tkArray,
+  tkRecord,
+  tkInterface,
+  tkInt64,
+  tkDynArray
 };
 using TTypeKinds = TSet<TTypeKind, 32>;
 inline constexpr TTypeKinds tkMethods{tkMethod};
@@ -89,11 +105,11 @@ const EnumNames& EnumNamesOf();
 template <>
 const EnumNames& EnumNamesOf<bool>();
 
-#define PL_ENUM_NAMES(E, ...)                           \
-  template <>                                           \
-  const EnumNames& EnumNamesOf<E>() {                   \
-    static const EnumNames names(#E, {__VA_ARGS__});    \
-    return names;                                       \
+#define PL_ENUM_NAMES(E, ...)                        \
+  template <>                                        \
+  const EnumNames& EnumNamesOf<E>() {                \
+    static const EnumNames names(#E, {__VA_ARGS__}); \
+    return names;                                    \
   }
 
 // A method reference seen without its parameter types: the object it runs on and the typed
@@ -112,10 +128,10 @@ struct TTypeInfo {
   TOrdType OrdType = otSLong;
   TFloatType FloatType = ftDouble;
   int64_t MinValue = 0, MaxValue = 0;
-  const EnumNames& (*EnumFn)() = nullptr;        // tkEnumeration
-  const TTypeInfo& (*CompTypeFn)() = nullptr;    // tkSet: the element type
-  const TClassInfo& (*ClassFn)() = nullptr;      // tkClass
-  const std::type_info* MethodType = nullptr;    // tkMethod: typeid of the TEvent
+  const EnumNames& (*EnumFn)() = nullptr;      // tkEnumeration
+  const TTypeInfo& (*CompTypeFn)() = nullptr;  // tkSet: the element type
+  const TClassInfo& (*ClassFn)() = nullptr;    // tkClass
+  const std::type_info* MethodType = nullptr;  // tkMethod: typeid of the TEvent
   bool (*MethodEquals)(const TMethod&, const TMethod&) = nullptr;
   std::vector<std::pair<AnsiString, int64_t>> Idents;  // named integer constants
 
@@ -128,7 +144,8 @@ struct TTypeInfo {
 };
 
 // An integer type whose values may be written by name ("clBtnFace"), as a colour or cursor is.
-TTypeInfo IntegerTypeWithIdents(const char* name, std::initializer_list<std::pair<const char*, int64_t>> idents);
+TTypeInfo IntegerTypeWithIdents(const char* name,
+                                std::initializer_list<std::pair<const char*, int64_t>> idents);
 
 namespace typinfo_detail {
 [[noreturn]] void RaiseEventTypeMismatch();
@@ -159,7 +176,7 @@ struct TPropTraits<V, std::enable_if_t<std::is_integral_v<V> && !std::is_same_v<
     t.OrdType = sizeof(V) == 1   ? (std::is_signed_v<V> ? otSByte : otUByte)
                 : sizeof(V) == 2 ? (std::is_signed_v<V> ? otSWord : otUWord)
                                  : (std::is_signed_v<V> ? otSLong : otULong);
-    t.TypeName = wide ? "Int64"
+    t.TypeName = wide             ? "Int64"
                  : sizeof(V) == 1 ? (std::is_signed_v<V> ? "ShortInt" : "Byte")
                  : sizeof(V) == 2 ? (std::is_signed_v<V> ? "SmallInt" : "Word")
                                   : (std::is_signed_v<V> ? "Integer" : "Cardinal");
@@ -234,30 +251,27 @@ struct TPropTraits<V, std::enable_if_t<std::is_floating_point_v<V>>> {
   static V FromCanon(long double v) { return V(v); }
 };
 
-template <>
-struct TPropTraits<AnsiString> {
-  using Canon = AnsiString;
+// Types that are their own canonical value.
+template <class V>
+struct TSelfTraits {
+  using Canon = V;
   static TTypeInfo Describe();
-  static const AnsiString& ToCanon(const AnsiString& v) { return v; }
-  static const AnsiString& FromCanon(const AnsiString& v) { return v; }
+  static const V& ToCanon(const V& v) { return v; }
+  static const V& FromCanon(const V& v) { return v; }
 };
-
 template <>
-struct TPropTraits<WideString> {
-  using Canon = WideString;
-  static TTypeInfo Describe();
-  static const WideString& ToCanon(const WideString& v) { return v; }
-  static const WideString& FromCanon(const WideString& v) { return v; }
-};
-
+TTypeInfo TSelfTraits<AnsiString>::Describe();
+template <>
+TTypeInfo TSelfTraits<WideString>::Describe();
+template <>
+TTypeInfo TSelfTraits<Variant>::Describe();
+template <>
+struct TPropTraits<AnsiString> : TSelfTraits<AnsiString> {};
+template <>
+struct TPropTraits<WideString> : TSelfTraits<WideString> {};
 // Variant properties: the publishing class's .cpp includes Variants.h.
 template <>
-struct TPropTraits<Variant> {
-  using Canon = Variant;
-  static TTypeInfo Describe();
-  static const Variant& ToCanon(const Variant& v) { return v; }
-  static const Variant& FromCanon(const Variant& v) { return v; }
-};
+struct TPropTraits<Variant> : TSelfTraits<Variant> {};
 
 template <class C>
 struct TPropTraits<C*, std::enable_if_t<std::is_base_of_v<TObject, C>>> {
@@ -332,7 +346,7 @@ struct TPropInfo {
   AnsiString Name;
   const TTypeInfo* PropType = nullptr;
   mutable const TClassInfo* Owner = nullptr;  // the class that publishes it (set on first lookup)
-  int64_t Default = 0;                // meaningful when HasDefault (ordinal kinds only)
+  int64_t Default = 0;                        // meaningful when HasDefault (ordinal kinds only)
   bool HasDefault = false;
   bool StoredConst = true;  // used when there is no stored predicate
 
@@ -369,20 +383,41 @@ namespace typinfo_detail {
 template <class F>
 struct Sig;
 template <class R, class C>
-struct Sig<R (C::*)() const> { using Get = std::decay_t<R>; using Class = C; };
+struct Sig<R (C::*)() const> {
+  using Get = std::decay_t<R>;
+  using Class = C;
+};
 template <class R, class C>
-struct Sig<R (C::*)()> { using Get = std::decay_t<R>; using Class = C; };
+struct Sig<R (C::*)()> {
+  using Get = std::decay_t<R>;
+  using Class = C;
+};
 template <class R, class C>
-struct Sig<R (C::*)() const noexcept> { using Get = std::decay_t<R>; using Class = C; };
+struct Sig<R (C::*)() const noexcept> {
+  using Get = std::decay_t<R>;
+  using Class = C;
+};
 template <class A, class C>
-struct Sig<void (C::*)(A)> { using Set = std::decay_t<A>; using Class = C; };
+struct Sig<void (C::*)(A)> {
+  using Set = std::decay_t<A>;
+  using Class = C;
+};
 template <class R, class P>
-struct Sig<R (*)(P*)> { using Get = std::decay_t<R>; using Class = std::remove_const_t<P>; };
+struct Sig<R (*)(P*)> {
+  using Get = std::decay_t<R>;
+  using Class = std::remove_const_t<P>;
+};
 template <class P, class A>
-struct Sig<void (*)(P*, A)> { using Set = std::decay_t<A>; using Class = P; };
+struct Sig<void (*)(P*, A)> {
+  using Set = std::decay_t<A>;
+  using Class = P;
+};
 template <class V, class C>
-  requires(!std::is_function_v<V>)
-struct Sig<V C::*> { using Get = V; using Set = V; using Class = C; };
+requires(!std::is_function_v<V>) struct Sig<V C::*> {
+  using Get = V;
+  using Set = V;
+  using Class = C;
+};
 
 template <class F>
 decltype(auto) CallGet(F f, typename Sig<F>::Class* obj) {
@@ -427,7 +462,10 @@ bool StoredThunk(const TPropInfo& p, TObject* obj) {
 template <class M>
 struct MethodSig;
 template <class C, class... A>
-struct MethodSig<void (C::*)(A...)> { using Class = C; using Event = TEvent<A...>; };
+struct MethodSig<void (C::*)(A...)> {
+  using Class = C;
+  using Event = TEvent<A...>;
+};
 
 }  // namespace typinfo_detail
 
@@ -625,7 +663,8 @@ class TPropBuilder : public TClassBuilder<T> {
   }
   template <class P>
   TPropBuilder&& Stored(P predicate) && {
-    static_assert(std::is_same_v<typename typinfo_detail::Sig<P>::Get, bool>, "a stored predicate returns bool");
+    static_assert(std::is_same_v<typename typinfo_detail::Sig<P>::Get, bool>,
+                  "a stored predicate returns bool");
     TClassBuilder<T>::template CheckClass<P>();
     this->Last().StoredCode = TCodeBytes::From(predicate);
     this->Last().StoredFn = &typinfo_detail::StoredThunk<P>;
@@ -646,8 +685,7 @@ TClassBuilder<T> TClassInfo::Of(const char* name) {
     info.newOwned_ = [](TComponent* owner) -> TObject* { return new T(owner); };
   if constexpr (std::is_constructible_v<T, TCollection*>)
     info.newItem_ = [](TCollection* collection) -> TObject* { return new T(collection); };
-  if constexpr (std::is_default_constructible_v<T>)
-    info.newPlain_ = []() -> TObject* { return new T(); };
+  if constexpr (std::is_default_constructible_v<T>) info.newPlain_ = []() -> TObject* { return new T(); };
   return TClassBuilder<T>(std::move(info));
 }
 

@@ -144,14 +144,15 @@ void TTestGadget::WriteExtra(TWriter* Writer) {
 
 void TTestGadget::DefineProperties(TFiler* Filer) {
   ++defineCalls;
-  Filer->DefineProperty("Extra", {this, &TTestGadget::ReadExtra}, {this, &TTestGadget::WriteExtra}, !extra.empty());
+  Filer->DefineProperty("Extra", {this, &TTestGadget::ReadExtra}, {this, &TTestGadget::WriteExtra},
+                        !extra.empty());
   Filer->DefineBinaryProperty(
-      "Blob",
-      TStreamProc::Lambda([this](TStream* s) {
+      "Blob", TStreamProc::Lambda([this](TStream* s) {
         blob.resize(size_t(s->Size()));
         s->ReadBuffer(blob.data(), int32_t(blob.size()));
       }),
-      TStreamProc::Lambda([this](TStream* s) { s->WriteBuffer(blob.data(), int32_t(blob.size())); }), !blob.empty());
+      TStreamProc::Lambda([this](TStream* s) { s->WriteBuffer(blob.data(), int32_t(blob.size())); }),
+      !blob.empty());
 }
 
 void TTestGadget::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
@@ -161,8 +162,8 @@ void TTestGadget::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 
 void TTestGadget::Loaded() {
   TComponent::Loaded();
-  EventLog().push_back("Loaded " + GetName() + " caption=" + caption_ + " buddy=" +
-                       (buddy_ ? buddy_->GetName() : AnsiString("-")));
+  EventLog().push_back("Loaded " + GetName() + " caption=" + caption_ +
+                       " buddy=" + (buddy_ ? buddy_->GetName() : AnsiString("-")));
 }
 
 // ---------------------------------------------------------------------------- roots
@@ -188,7 +189,7 @@ void TTestRoot::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
 }
 
 const TClassInfo& TTestDerivedRoot::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TTestDerivedRoot, TTestRoot>("TTestDerivedRoot").Field("Second", &TTestDerivedRoot::Second);
+  static const TClassInfo info = TClassInfo::Of<TTestDerivedRoot, TTestRoot>("TTestDerivedRoot")
+                                     .Field("Second", &TTestDerivedRoot::Second);
   return info;
 }

@@ -24,6 +24,17 @@ int& LiveGadgets();
 // Registers the fixture classes for reading by class name.
 void RegisterTestClasses();
 
+// The message of the E that action raises, or "(no error)".
+template <class E, class F>
+std::string MessageOf(F action) {
+  try {
+    action();
+  } catch (const E& e) {
+    return e.Message;
+  }
+  return "(no error)";
+}
+
 // A nested persistent object (like a font).
 class TTestFont : public TPersistent {
   PL_CLASS(TTestFont)

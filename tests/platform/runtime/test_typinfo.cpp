@@ -220,12 +220,7 @@ TEST(ClassRegistry, FindsCreatesAndRefusesConflicts) {
   EXPECT_EQ(&FindClass("ttestgadget"), &TTestGadget::ClassInfo());
   EXPECT_EQ(GetClass("TComponent"), &TComponent::ClassInfo());  // registered as an ancestor
   EXPECT_EQ(GetClass("TNope"), nullptr);
-  try {
-    FindClass("TNope");
-    FAIL();
-  } catch (const EClassNotFound& e) {
-    EXPECT_STREQ(e.what(), "Class TNope not found");
-  }
+  EXPECT_EQ(MessageOf<EClassNotFound>([] { FindClass("TNope"); }), "Class TNope not found");
   static const TClassInfo impostor("TTestGadget", &TComponent::ClassInfo());
   EXPECT_THROW(RegisterClass(impostor), EFilerError);
   RegisterClass(TTestGadget::ClassInfo());  // again: fine
