@@ -1,3 +1,6 @@
 # Libraries each benchmark program links: set(BENCH_DEPS_<name> <libs...>)
 set(BENCH_DEPS_bench_numtext runtime)
 set(BENCH_DEPS_bench_data data)
+set(BENCH_DEPS_bench_serial_layer os_comm instrument_sim_core)
+set(BENCH_DEPS_bench_user os_user)
+set(BENCH_DEPS_bench_gdi os_gdi)

@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libpixman-1-dev libpng-dev libjpeg-dev zlib1g-dev libsqlite3-dev libcups2-dev
-  gettext xvfb xauth x11-utils
+  gettext xvfb xauth x11-utils xdotool
 )
 
 missing=()
