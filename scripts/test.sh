@@ -11,6 +11,7 @@ for config in release asan; do
   echo "== $config: test"
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
   ctest --test-dir "build/$config" --output-on-failure -j "$jobs" --timeout 300
 done
 echo "== all tests passed"

@@ -30,6 +30,12 @@ using LRESULT = intptr_t;
 constexpr DWORD INFINITE = 0xFFFFFFFFu;
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
+// Result codes of the component-object interfaces (visual styles, drag and drop).
+using HRESULT = int32_t;
+constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+constexpr HRESULT E_NOTIMPL = HRESULT(0x80004001u);
+constexpr HRESULT E_FAIL = HRESULT(0x80004005u);
 
 struct TPoint {
   int32_t X = 0;
