@@ -1,7 +1,11 @@
 // The exception hierarchy: the framework's kinds, rooted in Exception with its Message.
 #pragma once
 
+#include <cstdio>
 #include <exception>
+#include <functional>
+#include <mutex>
+#include <utility>
 
 #include "platform/runtime/Types.h"
 
@@ -71,3 +75,49 @@ class EInOutError : public Exception {
   EInOutError(AnsiString message, int32_t errorCode) : Exception(std::move(message)), ErrorCode(errorCode) {}
   int32_t ErrorCode;
 };
+
+// ---- the application's exception handler
+// Exceptions that no caller can take (raised by the handlers an event thread delivers, or by a
+// component's after-loading step) go to one process-wide handler.  TApplication installs its own
+// (Application.HandleException: the message box); until then the message goes to standard error.
+class TObject;
+using TExceptionHandler = std::function<void(TObject* Sender, std::exception_ptr E)>;
+
+namespace exceptions_detail {
+inline std::mutex& HandlerLock() {
+  static std::mutex lock;
+  return lock;
+}
+inline TExceptionHandler& Handler() {
+  static TExceptionHandler handler;
+  return handler;
+}
+}  // namespace exceptions_detail
+
+// Installs handler (empty: the default) and returns the one it replaces.
+inline TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler handler) {
+  std::lock_guard<std::mutex> g(exceptions_detail::HandlerLock());
+  return std::exchange(exceptions_detail::Handler(), std::move(handler));
+}
+
+// Passes E to the handler; meant for the main thread.  Never raises: what the handler itself
+// raises is dropped.
+inline void ApplicationHandleException(TObject* Sender, std::exception_ptr E = std::current_exception()) {
+  if (!E) return;
+  TExceptionHandler handler;
+  {
+    std::lock_guard<std::mutex> g(exceptions_detail::HandlerLock());
+    handler = exceptions_detail::Handler();
+  }
+  try {
+    if (handler) return handler(Sender, E);
+    try {
+      std::rethrow_exception(E);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "%s\n", e.what());
+    } catch (...) {
+      std::fprintf(stderr, "Unknown exception\n");
+    }
+  } catch (...) {
+  }
+}

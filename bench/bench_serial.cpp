@@ -1,0 +1,104 @@
+// The port component's round trip against the bare one, on one pseudo-terminal with the
+// simulated instrument: a command written, then its reply line delivered to OnRxChar on the UI
+// thread (smThreadSync and all ten events, as the application keeps its port), against
+// write/poll/read of the same command and reply.  The component reports its time as a ratio to
+// the bare round trip measured in the same run with the same line ("vs_bare").
+//
+// The argument is the simulator's line rate: 0 answers at once (the component's cost laid bare),
+// 9600 paces the reply as the application's line does.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <map>
+#include <memory>
+
+#include "platform/os/comm/PtyPair.h"
+#include "platform/runtime/Threads.h"
+#include "serial/CPort.h"
+#include "tools/instrument_sim/core/PtySimulator.h"
+
+namespace {
+
+constexpr char kCommand[] = "MEAS:VOLT?\n";
+std::map<int64_t, double> bareNsPerTrip;  // by line rate
+
+TPtySimulator& Simulator(int64_t baud) {
+  static std::map<int64_t, std::unique_ptr<TPtySimulator>> sims;
+  auto& sim = sims[baud];
+  if (!sim) {
+    TInstrumentConfig c;
+    c.Settle = 1;
+    sim = std::make_unique<TPtySimulator>(c, uint32_t(baud));
+  }
+  return *sim;
+}
+
+double NsPerIteration(std::chrono::steady_clock::time_point start, const benchmark::State& state) {
+  return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() /
+         double(std::max<benchmark::IterationCount>(1, state.iterations()));
+}
+
+void BM_BareRoundTrip(benchmark::State& state) {
+  int fd = OpenRawTerminal(Simulator(state.range(0)).DevicePath());
+  if (fd < 0) {
+    state.SkipWithError("cannot open the pseudo-terminal");
+    return;
+  }
+  std::string reply;
+  auto start = std::chrono::steady_clock::now();
+  for (auto _ : state)
+    if (!BareRoundTrip(fd, kCommand, reply, 1000)) state.SkipWithError("no reply");
+  bareNsPerTrip[state.range(0)] = NsPerIteration(start, state);
+  close(fd);
+}
+BENCHMARK(BM_BareRoundTrip)->UseRealTime()->Arg(0)->Arg(9600);
+
+// The application's way: WriteStr, then the UI thread serves its queue until the OnRxChar
+// handler, which reads what is announced, holds the whole reply line.
+class TReplyReader : public TObject {
+ public:
+  explicit TReplyReader(TComPort& port) : port_(port) {
+    port.OnRxChar = TRxCharEvent(this, &TReplyReader::RxChar);
+  }
+  void RxChar(TObject*, int32_t count) {
+    AnsiString part;
+    port_.ReadStr(part, count);
+    reply += part;
+  }
+  AnsiString reply;
+
+ private:
+  TComPort& port_;
+};
+
+void BM_PortRoundTrip(benchmark::State& state) {
+  TComPort port(nullptr);
+  port.SetPort(Simulator(state.range(0)).DevicePath());
+  TReplyReader reader(port);
+  try {
+    port.Open();
+  } catch (const Exception& e) {
+    state.SkipWithError(e.Message.c_str());
+    return;
+  }
+  auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    reader.reply.clear();
+    port.WriteStr(kCommand);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (reader.reply.find('\n') == AnsiString::npos) {
+      CheckSynchronize(100);
+      if (std::chrono::steady_clock::now() > deadline) {
+        state.SkipWithError("no reply");
+        break;
+      }
+    }
+  }
+  double ns = NsPerIteration(start, state);
+  if (bareNsPerTrip[state.range(0)] > 0) state.counters["vs_bare"] = ns / bareNsPerTrip[state.range(0)];
+  port.Close();
+}
+BENCHMARK(BM_PortRoundTrip)->UseRealTime()->Arg(0)->Arg(9600);
+
+}  // namespace
