@@ -25,9 +25,11 @@ file(WRITE "${OUT}.tmp"
 #include \"platform/runtime/Resources.h\"
 
 namespace {
-const unsigned char kDefinition[] = {
+// Named after the class so that several definitions can share one unity source.
+const unsigned char kDefinition_${class}[] = {
   ${bytes}};
-const TResourceRegistration kRegistration(RT_RCDATA, \"${class}\", kDefinition, sizeof kDefinition);
+const TResourceRegistration kRegistration_${class}(RT_RCDATA, \"${class}\", kDefinition_${class},
+                                                   sizeof kDefinition_${class});
 }  // namespace
 ")
 file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)

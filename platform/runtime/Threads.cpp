@@ -15,7 +15,11 @@ const uint32_t MainThreadID = uint32_t(getpid());
 
 namespace {
 
-uint32_t CurrentThreadId() { return uint32_t(syscall(SYS_gettid)); }
+// Cached per thread: the message loops ask on every turn.
+uint32_t CurrentThreadId() {
+  thread_local const uint32_t id = uint32_t(syscall(SYS_gettid));
+  return id;
+}
 
 // ============================================================ the main thread's call queue
 
@@ -91,7 +95,7 @@ void RunOnMainThread(std::function<void()> method, bool wait) {
 }  // namespace
 
 // The main thread's id is the process id, also in a forked child.
-bool IsMainThread() { return CurrentThreadId() == uint32_t(getpid()); }
+bool IsMainThread() { return CurrentThreadId() == MainThreadID; }
 
 void SetMainThreadWakeup(std::function<void()> wakeup) {
   SyncQueue& q = queue();

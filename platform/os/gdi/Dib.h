@@ -26,4 +26,10 @@ bool DecodeDib(const BITMAPINFOHEADER& h, const RGBQUAD* colors, int colorCount,
 // rows as a positive height does.
 void EncodeDib(const TSurface& s, int bpp, bool bottomUp, int start, int lines, uint8_t* bits);
 
+// Little-endian fields of the image file formats.
+inline uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+inline uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+
 }  // namespace gdi

@@ -206,14 +206,6 @@ HICON LoadIconA(void*, LPCSTR name) {
 
 // ============================================================================ icon files ======
 
-namespace {
-
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-
-}  // namespace
 
 HICON CreateIconFromIcoFile(const uint8_t* data, size_t size, int desired) {
   const EInvalidGraphic bad("Icon image is not valid");

@@ -19,6 +19,9 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Strings.h"
 
+using gdi::Le16;
+using gdi::Le32;
+
 // ============================================================================ files ===========
 
 // Names are single-byte text (code page 1252), UTF-8 on the disk.
@@ -52,10 +55,6 @@ void CheckImageSize(int64_t w, int64_t h, const char* kind) {
                           " pixels is too large");
 }
 
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
 
 }  // namespace
 

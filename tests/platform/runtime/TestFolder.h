@@ -6,7 +6,11 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
+
+#include "platform/runtime/Lists.h"
 
 class TestFolder {
  public:
@@ -32,3 +36,18 @@ class TestFolder {
  private:
   std::filesystem::path path_;
 };
+
+// The whole content of a file, as bytes.
+inline std::string ReadBytes(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The lines of a list joined with "|", for compact expectations.
+inline AnsiString Joined(const TStrings& list) {
+  AnsiString s;
+  for (int32_t i = 0; i < list.Count(); ++i) s += (i ? "|" : "") + list[i];
+  return s;
+}

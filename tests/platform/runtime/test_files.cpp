@@ -20,13 +20,6 @@ void WriteBytes(const std::string& name, const std::string& bytes) {
   out << bytes;
 }
 
-std::string ReadBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 // Sets an environment variable for the life of a scope.
 class EnvScope {
  public:

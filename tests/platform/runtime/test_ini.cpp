@@ -10,19 +10,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-AnsiString Joined(TStrings& list) {
-  AnsiString s;
-  for (int32_t i = 0; i < list.Count(); ++i) s += (i ? "|" : "") + list[i];
-  return s;
-}
-
 class IniFileTest : public ::testing::Test {
  protected:
   TestFolder dir;

@@ -12,12 +12,6 @@
 
 namespace {
 
-AnsiString Joined(const TStrings& list) {
-  AnsiString s;
-  for (int32_t i = 0; i < list.Count(); ++i) s += (i ? "|" : "") + list[i];
-  return s;
-}
-
 // ---------------------------------------------------------------- TList
 
 class RecordingList : public TList {

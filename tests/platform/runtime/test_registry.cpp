@@ -12,12 +12,6 @@
 
 namespace {
 
-AnsiString Joined(TStrings& list) {
-  AnsiString s;
-  for (int32_t i = 0; i < list.Count(); ++i) s += (i ? "|" : "") + list[i];
-  return s;
-}
-
 // Each test gets its own settings folder.
 class RegistryTest : public ::testing::Test {
  protected:

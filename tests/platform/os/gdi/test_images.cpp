@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "GdiTestUtil.h"
+#include "tests/support/TestOutput.h"
 #include "platform/os/gdi/ImageFiles.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -14,11 +15,6 @@ std::vector<uint32_t> Gradient(int w, int h) {
     for (int x = 0; x < w; ++x)
       px[size_t(y) * w + x] = uint32_t((x * 255 / w) << 16 | (y * 255 / h) << 8 | ((x + y) & 0xFF));
   return px;
-}
-
-std::string OutputPath(const char* name) {
-  const char* dir = std::getenv("PL_TEST_OUTPUT");
-  return std::string(dir ? dir : "/tmp") + "/" + name;
 }
 
 TEST(Images, BmpRoundTrips) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "GdiTestUtil.h"
+#include "tests/support/TestOutput.h"
 #include "platform/os/gdi/ImageFiles.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -60,11 +61,6 @@ HENHMETAFILE Record() {
   EXPECT_EQ(GetDeviceCaps(mdc, TECHNOLOGY), DT_METAFILE);
   Scene(mdc);
   return CloseEnhMetaFile(mdc);
-}
-
-std::string OutputPath(const char* name) {
-  const char* dir = std::getenv("PL_TEST_OUTPUT");
-  return std::string(dir ? dir : "/tmp") + "/" + name;
 }
 
 TEST(Metafile, ReplayFromAFileMatchesDirectDrawing) {

@@ -8,6 +8,7 @@
 #include "platform/runtime/Resources.h"
 #include "platform/runtime/Streams.h"
 #include "platform/ui/Graphics.h"
+#include "tests/platform/ui/graphics/GraphicsTestUtil.h"
 
 namespace {
 
@@ -17,7 +18,6 @@ std::string OutputPath(const char* name) {
 }
 
 // The colour of a canvas pixel as a TColor.
-TColor At(TBitmap& b, int x, int y) { return b.GetCanvas()->GetPixel(x, y); }
 
 TEST(Colors, SystemColoursNamesAndText) {
   EXPECT_EQ(clBtnFace, -16777201);

@@ -3,6 +3,7 @@
 
 #include "platform/runtime/Streams.h"
 #include "platform/ui/ImgList.h"
+#include "tests/platform/ui/graphics/GraphicsTestUtil.h"
 
 namespace {
 
@@ -17,8 +18,6 @@ void Strip(TBitmap& b) {
   c->GetBrush()->SetColor(clBlue);
   c->FillRect(Rect(5, 1, 7, 3));
 }
-
-TColor At(TBitmap& b, int x, int y) { return b.GetCanvas()->GetPixel(x, y); }
 
 TEST(ImageList, AddsMaskedStripsAndDraws) {
   TImageList list(nullptr);
