@@ -1,0 +1,97 @@
+// A form on the desktop driver: a real system window shows it, takes a click and a key, and
+// shows exactly what the window manager drew.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/display/Desktop.h"
+#include "platform/display/Display.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "tests/support/TestOutput.h"
+
+bool GrabScreen(int x, int y, int width, int height, std::vector<uint32_t>& pixels);
+
+namespace {
+
+// Takes the focus when pressed and notes clicks and typed characters.
+class TTarget : public TCustomControl {
+ public:
+  explicit TTarget(TComponent* AOwner) : TCustomControl(AOwner) { SetTabStop(true); }
+  int Clicks = 0;
+  std::string Typed;
+  void Click() override { ++Clicks; }
+
+ protected:
+  void MouseDown(TMouseButton, TShiftState, int32_t, int32_t) override { SetFocus(); }
+  void KeyPress(char& Key) override { Typed += Key; }
+  void Paint() override {
+    GetCanvas()->GetBrush()->SetColor(clNavy);
+    GetCanvas()->FillRect(GetClientRect());
+  }
+};
+
+template <class F>
+bool PumpUntil(F done) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!done() && std::chrono::steady_clock::now() < until) {
+    Application->ProcessMessages();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return done();
+}
+
+void PumpFor(int ms) {
+  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  PumpUntil([&] { return std::chrono::steady_clock::now() >= until; });
+}
+
+bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+
+TEST(UiFormsDesktop, AFormShowsInASystemWindowAndTakesAClickAndAKey) {
+  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server";
+  if (!Shell("command -v xdotool > /dev/null")) GTEST_SKIP() << "xdotool is not installed";
+  ASSERT_EQ(StartDisplay(TDisplayKind::Desktop), TDisplayKind::Desktop);
+  Application->Initialize();
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetCaption("Desktop form");
+  form->SetBounds(120, 100, 320, 220);
+  auto* panel = new TPanel(form);
+  panel->SetAlign(alTop);
+  panel->SetCaption("Panel");
+  panel->SetParent(form);
+  auto* target = new TTarget(form);
+  target->SetBounds(40, 80, 120, 60);
+  target->SetParent(form);
+  form->Show();
+  PumpFor(500);
+  auto* desktop = static_cast<TDesktopDisplay*>(GetDisplayDriver());
+  EXPECT_NE(desktop->SystemWindow(form->Handle()), nullptr);
+
+  TPoint at = target->ClientToScreen({60, 30});
+  ASSERT_TRUE(Shell("xdotool mousemove " + std::to_string(at.X) + " " + std::to_string(at.Y) + " click 1"));
+  EXPECT_TRUE(PumpUntil([&] { return target->Clicks == 1; }));
+  ASSERT_TRUE(Shell("xdotool key a"));
+  EXPECT_TRUE(PumpUntil([&] { return target->Typed == "a"; }));
+  PumpFor(200);
+
+  const TSurface* ours = TopLevelSurface(form->Handle());
+  ASSERT_NE(ours, nullptr);
+  RECT r;
+  GetWindowRect(form->Handle(), &r);
+  std::vector<uint32_t> screen;
+  ASSERT_TRUE(GrabScreen(r.Left, r.Top, r.Width(), r.Height(), screen));
+  int differing = 0;
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x)
+      if (screen[size_t(y * r.Width() + x)] != (ours->Row(y)[x] & 0xFFFFFF)) ++differing;
+  EXPECT_EQ(differing, 0) << "the screen shows what the window manager drew";
+  SaveWindowPng(form->Handle(), OutputPath("ui-desktop-form.png"));
+  form->Free();
+  StopDisplay();
+}
+
+}  // namespace
