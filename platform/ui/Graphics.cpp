@@ -147,11 +147,23 @@ void GetColorValues(const std::function<void(const AnsiString&)>& proc) {
 
 const TTypeInfo& ColorTypeInfo() {
   static const TTypeInfo info = [] {
-    std::vector<std::pair<AnsiString, int64_t>> idents;
     TTypeInfo t = IntegerTypeWithIdents("TColor", {});
     for (const NamedColor& c : kColors) t.Idents.push_back({c.name, c.value});
     return t;
   }();
+  return info;
+}
+
+// Character sets are written by name in stored definitions ("DEFAULT_CHARSET").
+const TTypeInfo& CharsetTypeInfo() {
+  static const TTypeInfo info = IntegerTypeWithIdents(
+      "TFontCharset", {{"ANSI_CHARSET", 0},       {"DEFAULT_CHARSET", 1},      {"SYMBOL_CHARSET", 2},
+                       {"MAC_CHARSET", 77},       {"SHIFTJIS_CHARSET", 128},   {"HANGEUL_CHARSET", 129},
+                       {"JOHAB_CHARSET", 130},    {"GB2312_CHARSET", 134},     {"CHINESEBIG5_CHARSET", 136},
+                       {"GREEK_CHARSET", 161},    {"TURKISH_CHARSET", 162},    {"VIETNAMESE_CHARSET", 163},
+                       {"HEBREW_CHARSET", 177},   {"ARABIC_CHARSET", 178},     {"BALTIC_CHARSET", 186},
+                       {"RUSSIAN_CHARSET", 204},  {"THAI_CHARSET", 222},       {"EASTEUROPE_CHARSET", 238},
+                       {"OEM_CHARSET", 255}});
   return info;
 }
 
@@ -1830,6 +1842,7 @@ const TClassInfo& TGraphicsObject::ClassInfo() {
 const TClassInfo& TFont::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TFont, TGraphicsObject>("TFont")
                                      .Prop("Charset", &TFont::GetCharset, &TFont::SetCharset)
+                                     .Type(CharsetTypeInfo())
                                      .Prop("Color", &TFont::GetColor, &TFont::SetColor)
                                      .Type(ColorTypeInfo())
                                      .Prop("Height", &TFont::GetHeight, &TFont::SetHeight)

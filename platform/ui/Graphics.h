@@ -62,6 +62,8 @@ bool IdentToColor(const AnsiString& ident, TColor& color);
 void GetColorValues(const std::function<void(const AnsiString&)>& proc);
 // The type description that writes colour properties by name.
 const TTypeInfo& ColorTypeInfo();
+// TFontCharset with the character-set names.
+const TTypeInfo& CharsetTypeInfo();
 
 // ============================================================================ fonts, pens and brushes
 

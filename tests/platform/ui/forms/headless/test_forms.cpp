@@ -293,9 +293,10 @@ TEST_F(Forms, AFormWrittenAsADefinitionReadsBackTheSame) {
   form->Panel1->SetAnchors({akLeft, akTop, akRight});
   form->OkButton->SetHint("Confirm");
   AnsiString text = WriteComponentText(form);
-  for (const char* expected : {"Caption = 'Main window'", "ClientWidth = 320", "BorderStyle = bsSingle",
-                               "object Panel1: TPanel", "Align = alTop", "Color = clSkyBlue",
-                               "OnClick = OkButtonClick", "Hint = 'Confirm'", "object Timer1: TTimer"})
+  for (const char* expected :
+       {"Caption = 'Main window'", "ClientWidth = 320", "Font.Charset = DEFAULT_CHARSET",
+        "BorderStyle = bsSingle", "object Panel1: TPanel", "Align = alTop", "Color = clSkyBlue",
+        "OnClick = OkButtonClick", "Hint = 'Confirm'", "object Timer1: TTimer"})
     EXPECT_NE(text.find(expected), AnsiString::npos) << expected << "\n" << text;
   for (const char* absent : {"Visible", "Enabled = True", "ParentFont = True", "ParentColor = True"})
     EXPECT_EQ(text.find(absent), AnsiString::npos) << absent << " is a default";

@@ -6,6 +6,7 @@ object TestMainForm: TTestMainForm
   ClientHeight = 200
   ClientWidth = 320
   Color = clBtnFace
+  Font.Charset = DEFAULT_CHARSET
   Font.Color = clWindowText
   Font.Height = -11
   Font.Name = 'MS Sans Serif'
