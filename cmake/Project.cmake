@@ -32,7 +32,8 @@ function(pl_test_folder name)
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR})
   gtest_discover_tests(test_${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "PL_DISPLAY=headless;PL_TEST_OUTPUT=${PROJECT_BINARY_DIR}/test-output"
+    PROPERTIES ENVIRONMENT "PL_DISPLAY=headless"
+               ENVIRONMENT_MODIFICATION "PL_TEST_OUTPUT=set:${PROJECT_BINARY_DIR}/test-output"
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
 endfunction()
 
