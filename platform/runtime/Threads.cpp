@@ -1,10 +1,14 @@
 // Sections: the main thread's call queue / TThread.
 #include "platform/runtime/Threads.h"
 
+#include <linux/futex.h>
+#include <sched.h>
 #include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
-#include <condition_variable>
+#include <cerrno>
+#include <climits>
 #include <deque>
 #include <memory>
 
@@ -22,21 +26,58 @@ uint32_t CurrentThreadId() {
 }
 
 // ============================================================ the main thread's call queue
+//
+// Every hand-over costs one wake-up at most: a thread that queues a call wakes the main thread
+// only when it sleeps, and the main thread wakes the caller only when that one sleeps.  Both
+// sleep on futex words of their own, so neither waits for the other's lock on the way back.
+
+// Sleeps while word holds expected, at most until deadline (on the monotonic clock; none: null).
+// False once the deadline has passed.
+bool FutexWait(std::atomic<uint32_t>& word, uint32_t expected, const timespec* deadline) {
+  long r = syscall(SYS_futex, reinterpret_cast<uint32_t*>(&word),
+                   deadline ? FUTEX_WAIT_BITSET_PRIVATE : FUTEX_WAIT_PRIVATE, expected, deadline, nullptr,
+                   FUTEX_BITSET_MATCH_ANY);
+  return r == 0 || errno != ETIMEDOUT;
+}
+
+void FutexWakeAll(std::atomic<uint32_t>& word) {
+  syscall(SYS_futex, reinterpret_cast<uint32_t*>(&word), FUTEX_WAKE_PRIVATE, INT_MAX, nullptr, nullptr, 0);
+}
+
+constexpr int kYields = 4;
 
 struct SyncCall {
+  enum : uint32_t { kRunning, kDone, kCallerAsleep };
   std::function<void()> method;
   bool waited = false;  // a Synchronize call, whose caller blocks until done
-  bool done = false;
-  std::exception_ptr error;
+  std::atomic<uint32_t> state{kRunning};
+  std::exception_ptr error;  // written before the state becomes kDone
+
+  void WaitDone() {
+    // The main thread often runs on this core and answers at once: giving way a few times
+    // first saves the sleep and the wake-up.
+    for (int i = 0; i < kYields && state.load() == kRunning; ++i) sched_yield();
+    for (;;) {
+      uint32_t s = kRunning;
+      if (state.compare_exchange_strong(s, kCallerAsleep) || s == kCallerAsleep)
+        FutexWait(state, kCallerAsleep, nullptr);
+      else if (s == kDone)
+        return;
+    }
+  }
+  void SetDone() {
+    if (state.exchange(kDone) == kCallerAsleep) FutexWakeAll(state);
+  }
 };
 
 struct SyncQueue {
   std::mutex lock;
-  std::condition_variable arrived;    // the main thread waits here for calls and thread ends
-  std::condition_variable completed;  // callers of Synchronize wait here
   std::deque<std::shared_ptr<SyncCall>> pending;
-  uint64_t kicks = 0;
-  std::function<void()> wakeup;
+  // Moves on with every call queued and every thread end; the main thread sleeps on it.
+  std::atomic<uint32_t> signal{0};
+  std::atomic<bool> mainAsleep{false};
+  // Shared, so that taking it under the lock copies a pointer, not the function.
+  std::shared_ptr<const std::function<void()>> wakeup;
 };
 
 SyncQueue& queue() {
@@ -44,30 +85,55 @@ SyncQueue& queue() {
   return q;
 }
 
+// Tells the main thread that a call was queued or a thread ended.
+void Signal(SyncQueue& q, const std::shared_ptr<const std::function<void()>>& wakeup) {
+  q.signal.fetch_add(1);
+  if (q.mainAsleep.load()) FutexWakeAll(q.signal);
+  if (wakeup) (*wakeup)();
+}
+
 // Adds a call and tells the main thread; returns with the call queued.
 void Post(const std::shared_ptr<SyncCall>& call) {
   SyncQueue& q = queue();
-  std::function<void()> wakeup;
+  std::shared_ptr<const std::function<void()>> wakeup;
   {
     std::lock_guard<std::mutex> g(q.lock);
     q.pending.push_back(call);
     wakeup = q.wakeup;
   }
-  q.arrived.notify_all();
-  if (wakeup) wakeup();
+  Signal(q, wakeup);
 }
 
 // Wakes a main thread that waits in CheckSynchronize (a thread ended).
 void KickMainThread() {
   SyncQueue& q = queue();
-  std::function<void()> wakeup;
+  std::shared_ptr<const std::function<void()>> wakeup;
   {
     std::lock_guard<std::mutex> g(q.lock);
-    q.kicks++;
     wakeup = q.wakeup;
   }
-  q.arrived.notify_all();
-  if (wakeup) wakeup();
+  Signal(q, wakeup);
+}
+
+// Sleeps until a call is queued, a thread ends or timeoutMs passed.
+void AwaitSignal(SyncQueue& q, int32_t timeoutMs) {
+  const uint32_t seen = q.signal.load();
+  {
+    std::lock_guard<std::mutex> g(q.lock);
+    if (!q.pending.empty()) return;
+  }
+  timespec deadline;
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
+  deadline.tv_sec += timeoutMs / 1000;
+  deadline.tv_nsec += long(timeoutMs % 1000) * 1000000;
+  if (deadline.tv_nsec >= 1000000000) {
+    deadline.tv_sec++;
+    deadline.tv_nsec -= 1000000000;
+  }
+  q.mainAsleep.store(true);
+  while (q.signal.load() == seen && FutexWait(q.signal, seen, &deadline)) {
+  }
+  q.mainAsleep.store(false);
 }
 
 void RunOnMainThread(std::function<void()> method, bool wait) {
@@ -81,14 +147,9 @@ void RunOnMainThread(std::function<void()> method, bool wait) {
   call->waited = wait;
   Post(call);
   if (!wait) return;
-  SyncQueue& q = queue();
-  std::exception_ptr error;
-  {
-    std::unique_lock<std::mutex> g(q.lock);
-    q.completed.wait(g, [&] { return call->done; });
-    // Taken over here, so that the exception lives and dies on this thread alone.
-    error = std::move(call->error);
-  }
+  call->WaitDone();
+  // Taken over here, so that the exception lives and dies on this thread alone.
+  std::exception_ptr error = std::move(call->error);
   if (error) std::rethrow_exception(error);
 }
 
@@ -99,8 +160,9 @@ bool IsMainThread() { return CurrentThreadId() == MainThreadID; }
 
 void SetMainThreadWakeup(std::function<void()> wakeup) {
   SyncQueue& q = queue();
+  auto shared = wakeup ? std::make_shared<const std::function<void()>>(std::move(wakeup)) : nullptr;
   std::lock_guard<std::mutex> g(q.lock);
-  q.wakeup = std::move(wakeup);
+  q.wakeup = std::move(shared);
 }
 
 bool CheckSynchronize(int32_t timeoutMs) {
@@ -108,15 +170,11 @@ bool CheckSynchronize(int32_t timeoutMs) {
     throw EThread("CheckSynchronize called from thread " + std::to_string(CurrentThreadId()) +
                   ", which is NOT the main thread");
   SyncQueue& q = queue();
+  if (timeoutMs > 0) AwaitSignal(q, timeoutMs);
   size_t count;
   {
-    std::unique_lock<std::mutex> g(q.lock);
-    if (q.pending.empty() && timeoutMs > 0) {
-      uint64_t kicks = q.kicks;
-      q.arrived.wait_for(g, std::chrono::milliseconds(timeoutMs),
-                         [&] { return !q.pending.empty() || q.kicks != kicks; });
-    }
     // Only the calls waiting now: a worker that synchronises without pause cannot hold us here.
+    std::lock_guard<std::mutex> g(q.lock);
     count = q.pending.size();
   }
   bool ran = false;
@@ -138,11 +196,7 @@ bool CheckSynchronize(int32_t timeoutMs) {
     } catch (...) {
       call->error = std::current_exception();
     }
-    {
-      std::lock_guard<std::mutex> g(q.lock);
-      call->done = true;
-    }
-    q.completed.notify_all();
+    call->SetDone();
   }
   return ran;
 }

@@ -83,7 +83,6 @@ DWORD TCommPort::NewOp(OpPtr& op, OVERLAPPED* overlapped) {
     if (!op->event) return ERROR_INVALID_HANDLE;
   } else {
     op->event = TWaitableObject::Create(true, false);
-    if (!op->event) return ErrorFromErrno(errno);
   }
   return ERROR_SUCCESS;
 }
@@ -106,7 +105,9 @@ DWORD TCommPort::Start(const OpPtr& op, std::unique_lock<std::mutex>& held) {
       wait_ = op;
       break;
   }
-  Pump(true, 0, false);
+  // A write takes nothing from the device's input, nor does a read that the queue already
+  // covers: the device is read by the next call or wait that needs what it holds.
+  Pump(op->kind == Op::kWait || (op->kind == Op::kRead && Queued() < op->size), 0, false);
   if (op->finished) return op->error;
   // The event goes off only now that the operation runs on: one done at once leaves it set
   // either way, and nothing else can end the operation while the port's lock is held.
@@ -158,7 +159,7 @@ void TCommPort::Pump(bool readDevice, short revents, bool readStatus) {
     // A descriptor that reports a hang-up or an error keeps reporting it: it is not polled again.
     if (revents & (POLLHUP | POLLERR | POLLNVAL)) MarkHungUp();
   }
-  if (!hungUp_) FlushWrites();
+  if (!hungUp_) FlushWrites(events);
   if (!hungUp_ && (readStatus || device_->StatusChangesWake() || (StatusPolling() && now >= nextStatus_)))
     ReadStatus(events);
   if (!hungUp_) CheckTxEmpty(events);
@@ -204,7 +205,7 @@ void TCommPort::Accept(const char* bytes, size_t count, DWORD& events) {
   if (full > 0 && before < full && Queued() >= full) events |= EV_RX80FULL;
 }
 
-void TCommPort::FlushWrites() {
+void TCommPort::FlushWrites(DWORD& events) {
   while (!writes_.empty()) {
     OpPtr op = writes_.front();
     ssize_t n = device_->Write(op->out.data() + op->done, op->size - op->done);
@@ -216,6 +217,8 @@ void TCommPort::FlushWrites() {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) return;
+    // The line is gone: what it delivered before stays readable.
+    Drain(events);
     MarkHungUp();
     return;
   }

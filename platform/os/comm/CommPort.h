@@ -58,7 +58,7 @@ class TCommPort final : public TKernelObject,
   void Pump(bool readDevice, short revents, bool readStatus);
   void Drain(DWORD& events);
   void Accept(const char* bytes, size_t count, DWORD& events);
-  void FlushWrites();
+  void FlushWrites(DWORD& events);
   void ReadStatus(DWORD& events);
   void CheckTxEmpty(DWORD& events);
   void ServeReads(Clock::time_point now);

@@ -116,7 +116,11 @@ void TTtyDevice::Release() {
 }
 
 ssize_t TTtyDevice::Read(void* buffer, size_t size) { return read(fd_, buffer, size); }
-ssize_t TTtyDevice::Write(const void* buffer, size_t size) { return write(fd_, buffer, size); }
+ssize_t TTtyDevice::Write(const void* buffer, size_t size) {
+  ssize_t n = write(fd_, buffer, size);
+  if (n > 0) outputEmpty_ = false;
+  return n;
+}
 
 int TTtyDevice::InputQueued() {
   int n = 0;
@@ -124,8 +128,11 @@ int TTtyDevice::InputQueued() {
 }
 
 int TTtyDevice::OutputQueued() {
+  if (outputEmpty_) return 0;
   int n = 0;
-  return Ioctl(fd_, TIOCOUTQ, &n) == 0 ? n : -1;
+  if (Ioctl(fd_, TIOCOUTQ, &n) != 0) return -1;
+  outputEmpty_ = n == 0;
+  return n;
 }
 
 void TTtyDevice::Flush(bool input, bool output) {

@@ -38,6 +38,9 @@ class TTtyDevice final : public TCommDevice {
   // Pseudo-terminals refuse the modem and counter requests; they are asked once at opening.
   bool hasModemLines_ = false;
   bool hasCounters_ = false;
+  // Only this device's writes fill its output queue (the terminal is held exclusively): once the
+  // queue was seen empty it stays so until the next write, and is not asked again.
+  bool outputEmpty_ = false;
 };
 
 // Raw 8-bit transfers without echo or line editing, one byte satisfies a read: 0 or errno.

@@ -135,35 +135,100 @@ BOOL CloseHandle(HANDLE handle) {
 
 // =================================================================== waitable objects ==========
 
+namespace {
+
+// Descriptors of objects that died, their counters at 0, for the next objects that need one.  An
+// object returns its descriptor only when nobody holds the object any more (waiters hold it while
+// they poll), so a descriptor never serves two objects at once and a stale handle, which reaches
+// no object at all, cannot signal the new owner.
+struct DescriptorPool {
+  std::mutex lock;
+  std::vector<int> free;
+  static constexpr size_t kKept = 64;
+};
+
+// Never destroyed: objects held by statics may die after it would have.
+DescriptorPool& pool() {
+  static DescriptorPool* p = new DescriptorPool;
+  return *p;
+}
+
+int TakeDescriptor() {
+  DescriptorPool& p = pool();
+  {
+    std::lock_guard<std::mutex> g(p.lock);
+    if (!p.free.empty()) {
+      int fd = p.free.back();
+      p.free.pop_back();
+      return fd;
+    }
+  }
+  return eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+}
+
+void GiveBackDescriptor(int fd) {
+  DescriptorPool& p = pool();
+  {
+    std::lock_guard<std::mutex> g(p.lock);
+    if (p.free.size() < DescriptorPool::kKept) {
+      p.free.push_back(fd);
+      return;
+    }
+  }
+  close(fd);
+}
+
+// Sets the descriptor's counter to 1 (signalled) or back to 0.
+void MarkDescriptor(int fd, bool signalled) {
+  uint64_t value = 1;
+  if (signalled)
+    while (write(fd, &value, sizeof value) < 0 && errno == EINTR) {
+    }
+  else
+    while (read(fd, &value, sizeof value) < 0 && errno == EINTR) {
+    }
+}
+
+}  // namespace
+
 std::shared_ptr<TWaitableObject> TWaitableObject::Create(bool manualReset, bool initialState) {
-  int fd = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-  if (fd < 0) return nullptr;
-  return std::shared_ptr<TWaitableObject>(new TWaitableObject(fd, manualReset, initialState));
+  return std::shared_ptr<TWaitableObject>(new TWaitableObject(manualReset, initialState));
 }
 
-TWaitableObject::TWaitableObject(int fd, bool manualReset, bool initialState)
-    : fd_(fd), manualReset_(manualReset) {
-  if (initialState) SetLocked();
+TWaitableObject::TWaitableObject(bool manualReset, bool initialState)
+    : manualReset_(manualReset), signalled_(initialState) {}
+
+TWaitableObject::~TWaitableObject() {
+  if (fd_ < 0) return;
+  MatchDescriptor(false);
+  GiveBackDescriptor(fd_);
 }
 
-TWaitableObject::~TWaitableObject() { close(fd_); }
+// The descriptor follows the state lazily: a set makes it readable at once (a waiter may sleep
+// on it), but a reset clears it only when a wait is about to poll it, so that an event set and
+// reset without anybody asleep on it costs no system call.
+void TWaitableObject::MatchDescriptor(bool readable) {
+  if (fd_ < 0 || fdReadable_ == readable) return;
+  fdReadable_ = readable;
+  MarkDescriptor(fd_, readable);
+}
 
-// The descriptor's counter is 1 exactly while the object is signalled.
+int TWaitableObject::Descriptor() {
+  std::lock_guard<std::mutex> g(lock_);
+  if (fd_ < 0) {
+    fd_ = TakeDescriptor();
+    if (fd_ < 0) return -1;
+  }
+  MatchDescriptor(signalled_);
+  return fd_;
+}
+
 void TWaitableObject::SetLocked() {
-  if (signalled_) return;
   signalled_ = true;
-  uint64_t one = 1;
-  while (write(fd_, &one, sizeof one) < 0 && errno == EINTR) {
-  }
+  MatchDescriptor(true);
 }
 
-void TWaitableObject::ResetLocked() {
-  if (!signalled_) return;
-  signalled_ = false;
-  uint64_t value;
-  while (read(fd_, &value, sizeof value) < 0 && errno == EINTR) {
-  }
-}
+void TWaitableObject::ResetLocked() { signalled_ = false; }
 
 void TWaitableObject::Set() {
   std::lock_guard<std::mutex> g(lock_);
@@ -227,13 +292,8 @@ HANDLE CreateEventA(LPSECURITY_ATTRIBUTES, BOOL manualReset, BOOL initialState, 
     SetLastError(ERROR_NOT_SUPPORTED);
     return nullptr;
   }
-  auto event = TWaitableObject::Create(manualReset != FALSE, initialState != FALSE);
-  if (!event) {
-    SetLastErrorFromErrno(errno);
-    return nullptr;
-  }
   SetLastError(ERROR_SUCCESS);
-  return AllocateHandle(std::move(event));
+  return AllocateHandle(TWaitableObject::Create(manualReset != FALSE, initialState != FALSE));
 }
 
 namespace {
@@ -302,7 +362,14 @@ DWORD WaitForObjects(const std::vector<std::shared_ptr<TWaitableObject>>& object
     fds.clear();
     slots.clear();
     for (auto& o : objects)
-      if (!waitAll || !o->IsSet()) fds.push_back({o->Descriptor(), POLLIN, 0});
+      if (!waitAll || !o->IsSet()) {
+        int descriptor = o->Descriptor();
+        if (descriptor < 0) {
+          SetLastErrorFromErrno(errno);
+          return WAIT_FAILED;
+        }
+        fds.push_back({descriptor, POLLIN, 0});
+      }
     size_t extra = fds.size();
     if (fd >= 0) fds.push_back({fd, POLLIN, 0});
     int sleepMs = forever ? -1 : MsUntil(deadline);

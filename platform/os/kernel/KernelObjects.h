@@ -38,11 +38,13 @@ class TWaitSource {
   virtual void Forget(TWaitableObject* object) = 0;
 };
 
-// An object with a signalled state that waits can watch: its descriptor is readable exactly while
-// it is signalled.
+// An object with a signalled state that waits can watch through a descriptor, which is readable
+// while the object is signalled (and may stay so after a reset until a wait asks for it again).
+// The descriptor is made only when a wait first needs to poll it (most events of overlapped
+// operations are found set, or never waited on) and goes back to a pool when the object dies, so
+// that an event per operation costs no system calls.
 class TWaitableObject : public TKernelObject {
  public:
-  // Null (with errno set) when no descriptor could be created.
   static std::shared_ptr<TWaitableObject> Create(bool manualReset, bool initialState);
   ~TWaitableObject() override;
   TWaitableObject(const TWaitableObject&) = delete;
@@ -54,7 +56,9 @@ class TWaitableObject : public TKernelObject {
   bool ManualReset() const { return manualReset_; }
   // True when signalled; an auto-reset object is reset by a successful acquire.
   bool TryAcquire();
-  int Descriptor() const { return fd_; }
+  // The descriptor to poll, made on first use; as returned it is readable exactly when the object
+  // is signalled.  -1 (with errno set) when none could be made.
+  int Descriptor();
 
   // Sources a waiter must drive for this object to become signalled (a source may be attached
   // more than once; each attachment is removed once).
@@ -66,12 +70,14 @@ class TWaitableObject : public TKernelObject {
 
  private:
   friend bool AcquireAll(const std::vector<std::shared_ptr<TWaitableObject>>& objects);
-  TWaitableObject(int fd, bool manualReset, bool initialState);
+  TWaitableObject(bool manualReset, bool initialState);
   void SetLocked();
   void ResetLocked();
+  void MatchDescriptor(bool readable);
 
   std::mutex lock_;
-  const int fd_;
+  int fd_ = -1;
+  bool fdReadable_ = false;  // the descriptor's counter is 1
   const bool manualReset_;
   bool signalled_ = false;
   std::vector<std::shared_ptr<TWaitSource>> sources_;

@@ -184,6 +184,16 @@ TEST_F(FakePort, NullDiscardingEventCharacterAndTheEightyPercentMark) {
   EXPECT_EQ(EventsAfter(EV_RXCHAR, [&] { device->PushInput(std::string(1, '\0')); }), 0u);
 }
 
+TEST_F(FakePort, AWriteThatMeetsAHangUpKeepsWhatArrivedBefore) {
+  device->PushInput("last");
+  device->HangUp();
+  TPendingOp op;
+  DWORD count;
+  EXPECT_FALSE(WriteFile(port, "x", 1, &count, &op.ov));
+  EXPECT_EQ(GetLastError(), ERROR_DEVICE_NOT_CONNECTED);
+  EXPECT_EQ(ReadText(port, 10), "last");
+}
+
 TEST_F(FakePort, TransmitterEmptyWaitsForTheLastByteToLeave) {
   device->SetOutputBacklog(5);
   EXPECT_EQ(EventsAfter(EV_TXEMPTY, [&] { WriteText(port, "hello"); }), 0u);

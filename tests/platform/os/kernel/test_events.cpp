@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/eventfd.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -108,6 +109,35 @@ TEST(KernelEvents, WaitEndsWhenTheExtraDescriptorIsReadable) {
   SetEvent(e.h);
   EXPECT_EQ(WaitForObjectsOrDescriptor(1, &e.h, FALSE, 1000, fd), WAIT_OBJECT_0);
   close(fd);
+}
+
+// CPU time of the calling thread: a wait that sleeps uses next to none, one that spins uses it all.
+std::chrono::microseconds ThreadCpuTime() {
+  timespec t;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return std::chrono::seconds(t.tv_sec) + std::chrono::microseconds(t.tv_nsec / 1000);
+}
+
+TEST(KernelEvents, AnEventThatInheritsAClosedEventsDescriptorStartsClear) {
+  // A wait that has to sleep gives the event a descriptor; the event is closed signalled, so its
+  // descriptor goes back readable unless it was cleared, and the next event takes it over.
+  HANDLE old = CreateEvent(nullptr, TRUE, FALSE, nullptr);
+  EXPECT_EQ(WaitForSingleObject(old, 1), WAIT_TIMEOUT);
+  SetEvent(old);
+  CloseHandle(old);
+  Event fresh(false, false);
+  EXPECT_FALSE(SetEvent(old));
+  auto cpu = ThreadCpuTime();
+  EXPECT_EQ(WaitForSingleObject(fresh.h, 60), WAIT_TIMEOUT);
+  EXPECT_LT(ThreadCpuTime() - cpu, 30ms) << "the wait spun on a readable descriptor";
+  // And the inherited descriptor still wakes a sleeping waiter of the new event.
+  std::thread setter([&] {
+    std::this_thread::sleep_for(20ms);
+    SetEvent(fresh.h);
+  });
+  EXPECT_EQ(WaitForSingleObject(fresh.h, 2000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(fresh.h, 0), WAIT_TIMEOUT);  // auto-reset: taken by the wait
+  setter.join();
 }
 
 TEST(KernelHandles, AClosedHandleIsDeadAndNeverReused) {
