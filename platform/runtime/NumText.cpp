@@ -327,12 +327,12 @@ int32_t FloatToText(char* buffer, long double value, TFloatFormat format, int32_
 
 namespace {
 
-[[noreturn]] void RaiseBadFormat(const AnsiString& spec) {
-  throw EConvertError("Format '" + spec + "' invalid or incompatible with argument");
+[[noreturn]] void RaiseBadFormat(const AnsiString& directive) {
+  throw EConvertError("Format '" + directive + "' invalid or incompatible with argument");
 }
 
-[[noreturn]] void RaiseNoArgument(const AnsiString& spec) {
-  throw EConvertError("No argument for format '" + spec + "'");
+[[noreturn]] void RaiseNoArgument(const AnsiString& directive) {
+  throw EConvertError("No argument for format '" + directive + "'");
 }
 
 class FormatWriter {
@@ -349,18 +349,18 @@ class FormatWriter {
         break;
       }
       out_.append(fmt_, i, pct - i);
-      i = Spec(pct);
+      i = DirectiveEnd(pct);
     }
     return out_;
   }
 
  private:
   // Reads a number or "*" at i; -1 when there is none.
-  int ReadNumber(size_t& i, const AnsiString& spec) {
+  int ReadNumber(size_t& i, const AnsiString& directive) {
     if (i < fmt_.size() && fmt_[i] == '*') {
       ++i;
-      const TVarRec& a = NextArg(spec);
-      if (a.VType() != TVarRec::vtInteger && a.VType() != TVarRec::vtInt64) RaiseBadFormat(spec);
+      const TVarRec& a = NextArg(directive);
+      if (a.VType() != TVarRec::vtInteger && a.VType() != TVarRec::vtInt64) RaiseBadFormat(directive);
       return static_cast<int>(std::clamp<int64_t>(a.AsInt64(), -1, 1 << 20));
     }
     if (i >= fmt_.size() || fmt_[i] < '0' || fmt_[i] > '9') return -1;
@@ -370,33 +370,33 @@ class FormatWriter {
     return static_cast<int>(n);
   }
 
-  const TVarRec& NextArg(const AnsiString& spec) {
-    if (next_ >= count_) RaiseNoArgument(spec);
+  const TVarRec& NextArg(const AnsiString& directive) {
+    if (next_ >= count_) RaiseNoArgument(directive);
     return args_[next_++];
   }
 
-  // The text of a spec for error messages: from "%" up to and including the type character.
+  // The text of a directive for error messages: from "%" up to and including the type character.
   AnsiString SpecText(size_t start) const {
     size_t end = start + 1;
     while (end < fmt_.size() && std::strchr("0123456789:-.*", fmt_[end])) ++end;
     return fmt_.substr(start, end - start + 1);
   }
 
-  size_t Spec(size_t start) {
-    const AnsiString spec = SpecText(start);
+  size_t DirectiveEnd(size_t start) {
+    const AnsiString directive = SpecText(start);
     size_t i = start + 1;
     if (i < fmt_.size() && fmt_[i] == '%') {
       out_ += '%';
       return i + 1;
     }
-    // An index is a number (or "*") followed by ":"; the next spec without one takes the
+    // An index is a number (or "*") followed by ":"; the next directive without one takes the
     // argument after it.
     {
       size_t j = i;
       while (j < fmt_.size() && (std::isdigit(static_cast<unsigned char>(fmt_[j])) || fmt_[j] == '*')) ++j;
       if (j < fmt_.size() && fmt_[j] == ':' && j > i) {
-        const int index = ReadNumber(i, spec);
-        if (index < 0) RaiseBadFormat(spec);
+        const int index = ReadNumber(i, directive);
+        if (index < 0) RaiseBadFormat(directive);
         next_ = static_cast<size_t>(index);
         ++i;  // the ':'
       }
@@ -406,16 +406,16 @@ class FormatWriter {
       left = true;
       ++i;
     }
-    const int width = ReadNumber(i, spec);
+    const int width = ReadNumber(i, directive);
     int precision = -1;
     if (i < fmt_.size() && fmt_[i] == '.') {
       ++i;
-      precision = std::max(ReadNumber(i, spec), 0);
+      precision = std::max(ReadNumber(i, directive), 0);
     }
-    if (i >= fmt_.size()) RaiseBadFormat(spec);
+    if (i >= fmt_.size()) RaiseBadFormat(directive);
     const char type = static_cast<char>(std::tolower(static_cast<unsigned char>(fmt_[i])));
-    const TVarRec& a = NextArg(spec);
-    std::string text = Convert(type, a, precision, spec);
+    const TVarRec& a = NextArg(directive);
+    std::string text = Convert(type, a, precision, directive);
     if (width > 0 && static_cast<int>(text.size()) < width) {
       const size_t pad = static_cast<size_t>(width) - text.size();
       if (left)
@@ -427,13 +427,13 @@ class FormatWriter {
     return i + 1;
   }
 
-  std::string Convert(char type, const TVarRec& a, int precision, const AnsiString& spec) const {
+  std::string Convert(char type, const TVarRec& a, int precision, const AnsiString& directive) const {
     const bool isInt = a.VType() == TVarRec::vtInteger || a.VType() == TVarRec::vtInt64;
     const bool isFloat = a.VType() == TVarRec::vtExtended;
     switch (type) {
       case 'd':
       case 'u': {
-        if (!isInt) RaiseBadFormat(spec);
+        if (!isInt) RaiseBadFormat(directive);
         int64_t v = a.AsInt64();
         std::string t;
         if (type == 'u') {
@@ -450,39 +450,39 @@ class FormatWriter {
         return v < 0 ? "-" + t : t;
       }
       case 'x': {
-        if (!isInt) RaiseBadFormat(spec);
+        if (!isInt) RaiseBadFormat(directive);
         const uint64_t bits = a.VType() == TVarRec::vtInteger ? static_cast<uint32_t>(a.AsInt64())
                                                               : static_cast<uint64_t>(a.AsInt64());
         return IntToHexBits(bits, std::max(precision, 0));
       }
       case 'p':
-        if (a.VType() != TVarRec::vtPointer) RaiseBadFormat(spec);
+        if (a.VType() != TVarRec::vtPointer) RaiseBadFormat(directive);
         return IntToHexBits(reinterpret_cast<uintptr_t>(a.AsPointer()), 16);
       case 's': {
-        if (a.VType() != TVarRec::vtString && a.VType() != TVarRec::vtChar) RaiseBadFormat(spec);
+        if (a.VType() != TVarRec::vtString && a.VType() != TVarRec::vtChar) RaiseBadFormat(directive);
         const AnsiString& s = a.AsString();
         return precision >= 0 && static_cast<size_t>(precision) < s.size()
                    ? s.substr(0, static_cast<size_t>(precision))
                    : s;
       }
       case 'e':
-        if (!isFloat) RaiseBadFormat(spec);
+        if (!isFloat) RaiseBadFormat(directive);
         return FloatText(a.AsExtended(), ffExponent, precision < 0 ? 15 : precision, 3, fs_);
       case 'f':
-        if (!isFloat) RaiseBadFormat(spec);
+        if (!isFloat) RaiseBadFormat(directive);
         return FloatText(a.AsExtended(), ffFixed, 18, precision < 0 ? 2 : precision, fs_);
       case 'g':
-        if (!isFloat) RaiseBadFormat(spec);
+        if (!isFloat) RaiseBadFormat(directive);
         return FloatText(a.AsExtended(), ffGeneral, precision < 0 ? 15 : precision, 3, fs_);
       case 'n':
-        if (!isFloat) RaiseBadFormat(spec);
+        if (!isFloat) RaiseBadFormat(directive);
         return FloatText(a.AsExtended(), ffNumber, 18, precision < 0 ? 2 : precision, fs_);
       case 'm':
-        if (!isFloat) RaiseBadFormat(spec);
+        if (!isFloat) RaiseBadFormat(directive);
         return FloatText(a.AsExtended(), ffCurrency, 18, precision < 0 ? fs_.CurrencyDecimals : precision,
                          fs_);
       default:
-        RaiseBadFormat(spec);
+        RaiseBadFormat(directive);
     }
   }
 

@@ -102,7 +102,7 @@ class TVarRec {
 //   f (ffFixed, precision = decimals, default 2), g (ffGeneral, default 15 digits, exponent of
 //   at least 3 digits), n (ffNumber, default 2), m (ffCurrency, default CurrencyDecimals),
 //   p (pointer, 16 hexadecimal digits); "%%" is a percent sign. A missing argument raises
-//   EConvertError "No argument for format '<spec>'", a wrong one "Format '<spec>' invalid or
+//   EConvertError "No argument for format '<directive>'", a wrong one "Format '<directive>' invalid or
 //   incompatible with argument".
 AnsiString Format(const AnsiString& format, std::initializer_list<TVarRec> args);
 AnsiString Format(const AnsiString& format, std::initializer_list<TVarRec> args, const TFormatSettings& fs);
