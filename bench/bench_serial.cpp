@@ -6,51 +6,17 @@
 //
 // The argument is the simulator's line rate: 0 answers at once (the component's cost laid bare),
 // 9600 paces the reply as the application's line does.
-#include <benchmark/benchmark.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <map>
-#include <memory>
-
-#include "platform/os/comm/PtyPair.h"
+#include "bench/SerialBench.h"
 #include "platform/runtime/Threads.h"
 #include "serial/CPort.h"
-#include "tools/instrument_sim/core/PtySimulator.h"
 
 namespace {
 
-constexpr char kCommand[] = "MEAS:VOLT?\n";
+using namespace serial_bench;
 std::map<int64_t, double> bareNsPerTrip;  // by line rate
 
-TPtySimulator& Simulator(int64_t baud) {
-  static std::map<int64_t, std::unique_ptr<TPtySimulator>> sims;
-  auto& sim = sims[baud];
-  if (!sim) {
-    TInstrumentConfig c;
-    c.Settle = 1;
-    sim = std::make_unique<TPtySimulator>(c, uint32_t(baud));
-  }
-  return *sim;
-}
-
-double NsPerIteration(std::chrono::steady_clock::time_point start, const benchmark::State& state) {
-  return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() /
-         double(std::max<benchmark::IterationCount>(1, state.iterations()));
-}
-
 void BM_BareRoundTrip(benchmark::State& state) {
-  int fd = OpenRawTerminal(Simulator(state.range(0)).DevicePath());
-  if (fd < 0) {
-    state.SkipWithError("cannot open the pseudo-terminal");
-    return;
-  }
-  std::string reply;
-  auto start = std::chrono::steady_clock::now();
-  for (auto _ : state)
-    if (!BareRoundTrip(fd, kCommand, reply, 1000)) state.SkipWithError("no reply");
-  bareNsPerTrip[state.range(0)] = NsPerIteration(start, state);
-  close(fd);
+  bareNsPerTrip[state.range(0)] = MeasureBareRoundTrip(state, state.range(0));
 }
 BENCHMARK(BM_BareRoundTrip)->UseRealTime()->Arg(0)->Arg(9600);
 

@@ -2,44 +2,15 @@
 // write/poll/read round trip (the reference the port component's benchmark compares with), and
 // the same through the serial layer's overlapped calls.  The layer reports its time as a ratio
 // to the bare round trip measured in the same run.
-#include <benchmark/benchmark.h>
-#include <unistd.h>
-
-#include <chrono>
-#include <memory>
-
+#include "bench/SerialBench.h"
 #include "platform/os/comm/Comm.h"
-#include "platform/os/comm/PtyPair.h"
-#include "tools/instrument_sim/core/PtySimulator.h"
 
 namespace {
 
-constexpr char kCommand[] = "MEAS:VOLT?\n";
+using namespace serial_bench;
 double bareNsPerTrip = 0;
 
-TPtySimulator& Simulator() {
-  static TPtySimulator sim([] {
-    TInstrumentConfig c;
-    c.Settle = 1;
-    return c;
-  }());
-  return sim;
-}
-
-void BM_BareRoundTrip(benchmark::State& state) {
-  int fd = OpenRawTerminal(Simulator().DevicePath());
-  if (fd < 0) {
-    state.SkipWithError("cannot open the pseudo-terminal");
-    return;
-  }
-  std::string reply;
-  auto start = std::chrono::steady_clock::now();
-  for (auto _ : state)
-    if (!BareRoundTrip(fd, kCommand, reply, 1000)) state.SkipWithError("no reply");
-  bareNsPerTrip = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() /
-                  double(std::max<benchmark::IterationCount>(1, state.iterations()));
-  close(fd);
-}
+void BM_BareRoundTrip(benchmark::State& state) { bareNsPerTrip = MeasureBareRoundTrip(state, 0); }
 BENCHMARK(BM_BareRoundTrip)->UseRealTime();
 
 // The port component's way: an overlapped write, a line-event wait on its event, then a read of
@@ -74,8 +45,7 @@ void BM_LayerRoundTrip(benchmark::State& state) {
       if (ReadFile(port, buffer, sizeof buffer, &count, &read)) reply.append(buffer, count);
     }
   }
-  double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() /
-              double(std::max<benchmark::IterationCount>(1, state.iterations()));
+  double ns = NsPerIteration(start, state);
   if (bareNsPerTrip > 0) state.counters["vs_bare"] = ns / bareNsPerTrip;
   for (OVERLAPPED* o : {&write, &wait, &read}) CloseHandle(o->hEvent);
   CloseHandle(port);

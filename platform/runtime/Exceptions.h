@@ -1,10 +1,8 @@
 // The exception hierarchy: the framework's kinds, rooted in Exception with its Message.
 #pragma once
 
-#include <cstdio>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <utility>
 
 #include "platform/runtime/Types.h"
@@ -19,9 +17,9 @@ class Exception : public std::exception {
   int32_t HelpContext = 0;
 };
 
-#define PL_EXCEPTION(Name, Base)                       \
-  class Name : public Base {                           \
-   public:                                             \
+#define PL_EXCEPTION(Name, Base)                                    \
+  class Name : public Base {                                        \
+   public:                                                          \
     explicit Name(AnsiString message) : Base(std::move(message)) {} \
   }
 
@@ -83,41 +81,9 @@ class EInOutError : public Exception {
 class TObject;
 using TExceptionHandler = std::function<void(TObject* Sender, std::exception_ptr E)>;
 
-namespace exceptions_detail {
-inline std::mutex& HandlerLock() {
-  static std::mutex lock;
-  return lock;
-}
-inline TExceptionHandler& Handler() {
-  static TExceptionHandler handler;
-  return handler;
-}
-}  // namespace exceptions_detail
-
 // Installs handler (empty: the default) and returns the one it replaces.
-inline TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler handler) {
-  std::lock_guard<std::mutex> g(exceptions_detail::HandlerLock());
-  return std::exchange(exceptions_detail::Handler(), std::move(handler));
-}
+TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler handler);
 
 // Passes E to the handler; meant for the main thread.  Never raises: what the handler itself
 // raises is dropped.
-inline void ApplicationHandleException(TObject* Sender, std::exception_ptr E = std::current_exception()) {
-  if (!E) return;
-  TExceptionHandler handler;
-  {
-    std::lock_guard<std::mutex> g(exceptions_detail::HandlerLock());
-    handler = exceptions_detail::Handler();
-  }
-  try {
-    if (handler) return handler(Sender, E);
-    try {
-      std::rethrow_exception(E);
-    } catch (const std::exception& e) {
-      std::fprintf(stderr, "%s\n", e.what());
-    } catch (...) {
-      std::fprintf(stderr, "Unknown exception\n");
-    }
-  } catch (...) {
-  }
-}
+void ApplicationHandleException(TObject* Sender, std::exception_ptr E = std::current_exception());

@@ -19,12 +19,6 @@ const uint32_t MainThreadID = uint32_t(getpid());
 
 namespace {
 
-// Cached per thread: the message loops ask on every turn.
-uint32_t CurrentThreadId() {
-  thread_local const uint32_t id = uint32_t(syscall(SYS_gettid));
-  return id;
-}
-
 // ============================================================ the main thread's call queue
 //
 // Every hand-over costs one wake-up at most: a thread that queues a call wakes the main thread
@@ -156,7 +150,13 @@ void RunOnMainThread(std::function<void()> method, bool wait) {
 }  // namespace
 
 // The main thread's id is the process id, also in a forked child.
-bool IsMainThread() { return CurrentThreadId() == MainThreadID; }
+// Cached per thread: the message loops ask on every turn.
+uint32_t CurrentThreadID() {
+  thread_local const uint32_t id = uint32_t(syscall(SYS_gettid));
+  return id;
+}
+
+bool IsMainThread() { return CurrentThreadID() == MainThreadID; }
 
 void SetMainThreadWakeup(std::function<void()> wakeup) {
   SyncQueue& q = queue();
@@ -167,7 +167,7 @@ void SetMainThreadWakeup(std::function<void()> wakeup) {
 
 bool CheckSynchronize(int32_t timeoutMs) {
   if (!IsMainThread())
-    throw EThread("CheckSynchronize called from thread " + std::to_string(CurrentThreadId()) +
+    throw EThread("CheckSynchronize called from thread " + std::to_string(CurrentThreadID()) +
                   ", which is NOT the main thread");
   SyncQueue& q = queue();
   if (timeoutMs > 0) AwaitSignal(q, timeoutMs);
@@ -244,7 +244,7 @@ void TThread::Resume() {
 }
 
 void TThread::Run() {
-  threadId_ = CurrentThreadId();
+  threadId_ = CurrentThreadID();
   threadId_.notify_all();
   if (!terminated_) {
     try {
@@ -269,7 +269,7 @@ void TThread::DoTerminate() { OnTerminate(this); }
 
 int32_t TThread::WaitFor() {
   if (!started_) throw EThread("Cannot wait for a thread that was never started");
-  if (threadId_ == CurrentThreadId()) throw EThread("A thread cannot wait for itself");
+  if (threadId_ == CurrentThreadID()) throw EThread("A thread cannot wait for itself");
   if (IsMainThread()) {
     // Serve the calls the thread synchronises on its way out.
     while (!finished_) CheckSynchronize(100);

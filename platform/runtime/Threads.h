@@ -95,6 +95,8 @@ class TThread : public TObject {
 
 // The kernel's id of the main thread (on Linux the process id).
 extern const uint32_t MainThreadID;
+// The kernel's id of the calling thread (cached per thread).
+uint32_t CurrentThreadID();
 bool IsMainThread();
 
 // Runs the calls queued for the main thread; waits up to timeoutMs for one when none is waiting.

@@ -269,6 +269,9 @@ SIZE_T GlobalSize(HGLOBAL block);
 // registered as type RT_STRING named "#<id>" (ResourceIdName) holding the single-byte text.  Names
 // and types given as integer identifiers (values below 0x10000 cast to a pointer) are "#<id>".
 
+// Integer resource identifiers passed where a name is expected.
+inline LPCSTR MAKEINTRESOURCE(uintptr_t id) { return reinterpret_cast<LPCSTR>(id); }
+inline bool IS_INTRESOURCE(LPCSTR p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
 HRSRC FindResourceA(HMODULE module, LPCSTR name, LPCSTR type);
 HRSRC FindResource(HMODULE module, LPCSTR name, uint16_t type);
 HGLOBAL LoadResource(HMODULE module, HRSRC resource);
@@ -296,3 +299,4 @@ constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 DWORD GetFileAttributesA(LPCSTR path);
 inline DWORD GetFileAttributes(LPCSTR path) { return GetFileAttributesA(path); }
 DWORD GetCurrentProcessId();
+DWORD GetCurrentThreadId();

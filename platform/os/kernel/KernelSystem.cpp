@@ -15,6 +15,7 @@
 
 #include "platform/os/kernel/Kernel.h"
 #include "platform/runtime/Resources.h"
+#include "platform/runtime/Threads.h"
 #include "platform/runtime/Strings.h"
 
 // ============================================================================ modules ==========
@@ -547,3 +548,5 @@ DWORD GetFileAttributesA(LPCSTR path) {
 }
 
 DWORD GetCurrentProcessId() { return DWORD(getpid()); }
+
+DWORD GetCurrentThreadId() { return DWORD(CurrentThreadID()); }

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <climits>
 
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include "platform/os/user/Internal.h"
@@ -19,11 +18,6 @@ namespace user_internal {
 // ============================================================================ queues, threads ===
 
 namespace {
-
-DWORD ThisThreadId() {
-  thread_local DWORD id = DWORD(syscall(SYS_gettid));
-  return id;
-}
 
 void Reply(TSentMessage& rec, LRESULT result) {
   auto sender = rec.Sender;
@@ -78,7 +72,7 @@ void SetWakeDriver(TDisplayDriver* driver) { g_wakeDriver = driver; }
 std::shared_ptr<TThreadQueue> CurrentQueuePtr() {
   if (!t_queue.Q) {
     auto q = std::make_shared<TThreadQueue>();
-    q->ThreadId = ThisThreadId();
+    q->ThreadId = GetCurrentThreadId();
     q->IsMain = IsMainThread();
     {
       auto& s = State();
@@ -107,7 +101,7 @@ TThreadQueue& CurrentQueue() {
 }
 
 bool OnOwnerThread(const TWindow* w) {
-  return w && (w->IsDesktop() || (w->Queue && w->Queue->ThreadId == ThisThreadId()));
+  return w && (w->IsDesktop() || (w->Queue && w->Queue->ThreadId == GetCurrentThreadId()));
 }
 
 void WakeQueue(TThreadQueue& q) {
@@ -201,8 +195,6 @@ LRESULT SendAcross(TWindowPtr w, UINT msg, WPARAM wParam, LPARAM lParam) {
 }  // namespace user_internal
 
 using namespace user_internal;
-
-DWORD GetCurrentThreadId() { return ThisThreadId(); }
 
 // ============================================================================ sending ==========
 

@@ -184,8 +184,6 @@ BOOL PostThreadMessageA(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam);
 inline BOOL PostThreadMessage(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) {
   return PostThreadMessageA(threadId, msg, wParam, lParam);
 }
-// The calling thread's id as PostThreadMessage takes it.
-DWORD GetCurrentThreadId();
 // Whether the message being handled was sent by another thread.
 BOOL InSendMessage();
 // Answers a message sent by another thread before its handler returns: the sender goes on.

@@ -26,10 +26,6 @@ using WNDPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM);
 using TIMERPROC = void (*)(HWND, UINT, UINT_PTR, DWORD);
 using WNDENUMPROC = BOOL (*)(HWND, LPARAM);
 
-// Integer resource identifiers passed where a name is expected.
-inline LPCSTR MAKEINTRESOURCE(uintptr_t id) { return reinterpret_cast<LPCSTR>(id); }
-inline bool IS_INTRESOURCE(LPCSTR p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
-
 // ---- window styles -----------------------------------------------------------------------------
 
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

@@ -10,8 +10,7 @@
 
 #include "platform/display/Display.h"
 #include "platform/os/user/User.h"
-
-bool GrabScreen(int x, int y, int width, int height, std::vector<uint32_t>& pixels);
+#include "tests/support/DesktopTest.h"
 
 namespace {
 
@@ -45,31 +44,17 @@ LRESULT Proc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   }
 }
 
-// Runs the loop until done() or a few seconds passed.
-template <class F>
-bool PumpUntil(F done) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+// One pass of a plain message loop.
+void Turn() {
   MSG m;
-  while (!done() && std::chrono::steady_clock::now() < until) {
-    while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&m);
-      DispatchMessage(&m);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  while (PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&m);
+    DispatchMessage(&m);
   }
-  return done();
 }
-
-void PumpFor(int ms) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  PumpUntil([&] { return std::chrono::steady_clock::now() >= until; });
-}
-
-bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
 
 TEST(DesktopDisplay, RealWindowTakesInputAndShowsWhatWasDrawn) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server";
-  if (!Shell("command -v xdotool > /dev/null")) GTEST_SKIP() << "xdotool is not installed";
+  PL_REQUIRE_DESKTOP();
   ASSERT_EQ(StartDisplay(TDisplayKind::Desktop), TDisplayKind::Desktop);
   WNDCLASS wc;
   wc.lpfnWndProc = Proc;
@@ -78,17 +63,17 @@ TEST(DesktopDisplay, RealWindowTakesInputAndShowsWhatWasDrawn) {
   HWND w = CreateWindowEx(0, "DesktopTest", "Desktop", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 240, 160,
                           nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(w, nullptr);
-  PumpFor(500);
+  PumpFor(Turn, 500);
 
   POINT at{40, 30};
   ClientToScreen(w, &at);
   ASSERT_TRUE(Shell("xdotool mousemove " + std::to_string(at.X) + " " + std::to_string(at.Y) + " click 1"));
-  EXPECT_TRUE(PumpUntil([] { return g_click.X >= 0; }));
+  EXPECT_TRUE(PumpUntil(Turn, [] { return g_click.X >= 0; }));
   EXPECT_EQ(g_click, Point(40, 30));
   ASSERT_TRUE(Shell("xdotool key a"));
-  EXPECT_TRUE(PumpUntil([] { return g_char != 0; }));
+  EXPECT_TRUE(PumpUntil(Turn, [] { return g_char != 0; }));
   EXPECT_EQ(g_char, WPARAM('a'));
-  PumpFor(200);
+  PumpFor(Turn, 200);
 
   // The X server's pixels of the window against the window's own surface.
   const TSurface* ours = TopLevelSurface(w);

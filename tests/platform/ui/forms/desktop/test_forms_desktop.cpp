@@ -11,9 +11,8 @@
 #include "platform/display/Display.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "tests/support/DesktopTest.h"
 #include "tests/support/TestOutput.h"
-
-bool GrabScreen(int x, int y, int width, int height, std::vector<uint32_t>& pixels);
 
 namespace {
 
@@ -34,26 +33,10 @@ class TTarget : public TCustomControl {
   }
 };
 
-template <class F>
-bool PumpUntil(F done) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!done() && std::chrono::steady_clock::now() < until) {
-    Application->ProcessMessages();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return done();
-}
-
-void PumpFor(int ms) {
-  auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  PumpUntil([&] { return std::chrono::steady_clock::now() >= until; });
-}
-
-bool Shell(const std::string& command) { return std::system(command.c_str()) == 0; }
+void Turn() { Application->ProcessMessages(); }
 
 TEST(UiFormsDesktop, AFormShowsInASystemWindowAndTakesAClickAndAKey) {
-  if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X server";
-  if (!Shell("command -v xdotool > /dev/null")) GTEST_SKIP() << "xdotool is not installed";
+  PL_REQUIRE_DESKTOP();
   ASSERT_EQ(StartDisplay(TDisplayKind::Desktop), TDisplayKind::Desktop);
   Application->Initialize();
   TForm* form = TCustomForm::CreateNew<TForm>(Application);
@@ -67,16 +50,16 @@ TEST(UiFormsDesktop, AFormShowsInASystemWindowAndTakesAClickAndAKey) {
   target->SetBounds(40, 80, 120, 60);
   target->SetParent(form);
   form->Show();
-  PumpFor(500);
+  PumpFor(Turn, 500);
   auto* desktop = static_cast<TDesktopDisplay*>(GetDisplayDriver());
   EXPECT_NE(desktop->SystemWindow(form->Handle()), nullptr);
 
   TPoint at = target->ClientToScreen({60, 30});
   ASSERT_TRUE(Shell("xdotool mousemove " + std::to_string(at.X) + " " + std::to_string(at.Y) + " click 1"));
-  EXPECT_TRUE(PumpUntil([&] { return target->Clicks == 1; }));
+  EXPECT_TRUE(PumpUntil(Turn, [&] { return target->Clicks == 1; }));
   ASSERT_TRUE(Shell("xdotool key a"));
-  EXPECT_TRUE(PumpUntil([&] { return target->Typed == "a"; }));
-  PumpFor(200);
+  EXPECT_TRUE(PumpUntil(Turn, [&] { return target->Typed == "a"; }));
+  PumpFor(Turn, 200);
 
   const TSurface* ours = TopLevelSurface(form->Handle());
   ASSERT_NE(ours, nullptr);
