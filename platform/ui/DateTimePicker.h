@@ -1,0 +1,4 @@
+// The date-time picker.
+#pragma once
+
+#include "platform/ui/Controls.h"

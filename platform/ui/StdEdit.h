@@ -1,0 +1,4 @@
+// Single-line and multi-line edit controls.
+#pragma once
+
+#include "platform/ui/Controls.h"

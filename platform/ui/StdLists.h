@@ -1,0 +1,4 @@
+// List boxes and combo boxes.
+#pragma once
+
+#include "platform/ui/Controls.h"
