@@ -1332,3 +1332,261 @@ void TApplication::WndProc(TMessage& Message) {
     HandleException(this);
   }
 }
+
+// ============================================================================ TScrollBox ======
+
+namespace {
+bool FormsScrollBoxAutoScroll(TScrollBox* b) { return !b->GetAutoScroll(); }
+}  // namespace
+
+const TClassInfo& TControlScrollBar::ClassInfo() {
+  static const TClassInfo info =
+      TClassInfo::Of<TControlScrollBar, TPersistent>("TControlScrollBar")
+          .Prop("Increment", &TControlScrollBar::GetIncrement, &TControlScrollBar::SetIncrement)
+          .Default(8)
+          .Prop("Margin", &TControlScrollBar::GetMargin, &TControlScrollBar::SetMargin)
+          .Default(0)
+          .Prop("Position", &TControlScrollBar::GetPosition, &TControlScrollBar::SetPosition)
+          .Default(0)
+          .Prop("Range", &TControlScrollBar::GetRange, &TControlScrollBar::SetRange)
+          .Default(0)
+          .Prop("Tracking", &TControlScrollBar::GetTracking, &TControlScrollBar::SetTracking)
+          .Default(false)
+          .Prop("Visible", &TControlScrollBar::GetVisible, &TControlScrollBar::SetVisible)
+          .Default(true);
+  return info;
+}
+
+const TClassInfo& TScrollBox::ClassInfo() {
+  static const TClassInfo info =
+      TClassInfo::Of<TScrollBox, TScrollingWinControl>("TScrollBox")
+          .Prop("BorderStyle", &TScrollBox::GetBorderStyle, &TScrollBox::SetBorderStyle)
+          .Default(bsSingle)
+          .Object("HorzScrollBar", &TScrollBox::GetHorzScrollBar, &TScrollBox::SetHorzScrollBar)
+          .Stored(&FormsScrollBoxAutoScroll)
+          .Object("VertScrollBar", &TScrollBox::GetVertScrollBar, &TScrollBox::SetVertScrollBar)
+          .Stored(&FormsScrollBoxAutoScroll);
+  return info;
+}
+
+namespace {
+struct TFormsScrollBoxRegistration {
+  TFormsScrollBoxRegistration() { RegisterClasses({&TScrollBox::ClassInfo()}); }
+} g_formsScrollBoxRegistration;
+}  // namespace
+
+void TControlScrollBar::Assign(TPersistent* Source) {
+  if (auto* s = dynamic_cast<TControlScrollBar*>(Source)) {
+    increment_ = s->increment_;
+    margin_ = s->margin_;
+    range_ = s->range_;
+    visible_ = s->visible_;
+    tracking_ = s->tracking_;
+    SetPosition(s->position_);
+    Update();
+    return;
+  }
+  TPersistent::Assign(Source);
+}
+
+int32_t TControlScrollBar::ClientSize() const {
+  TRect r = control_->GetClientRect();
+  return kind_ == sbHorizontal ? r.Width() : r.Height();
+}
+
+bool TControlScrollBar::IsScrollBarVisible() const { return visible_ && range_ > ClientSize(); }
+
+void TControlScrollBar::SetMargin(int32_t Value) {
+  margin_ = std::max(Value, 0);
+  control_->Realign();
+}
+
+void TControlScrollBar::SetRange(int32_t Value) {
+  range_ = std::max(Value, 0);
+  Update();
+}
+
+void TControlScrollBar::SetVisible(bool Value) {
+  visible_ = Value;
+  Update();
+}
+
+void TControlScrollBar::SetPosition(int32_t Value) {
+  if (control_->ComponentState().Contains(csLoading)) {
+    position_ = Value;
+    return;
+  }
+  int32_t top = std::max(range_ - ClientSize(), 0);
+  Value = std::clamp(Value, 0, top);
+  if (Value == position_) return;
+  int32_t delta = position_ - Value;
+  position_ = Value;
+  if (kind_ == sbHorizontal)
+    control_->ScrollBy(delta, 0);
+  else
+    control_->ScrollBy(0, delta);
+  if (control_->HandleAllocated())
+    SetScrollPos(control_->Handle(), kind_ == sbHorizontal ? SB_HORZ : SB_VERT, position_, TRUE);
+}
+
+void TControlScrollBar::Update() {
+  if (control_->ComponentState().Contains(csLoading)) return;
+  bool show = IsScrollBarVisible();
+  if (!show && position_ != 0) SetPosition(0);
+  showing_ = show;
+  if (!control_->HandleAllocated()) return;
+  SCROLLINFO si;
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  si.nMin = 0;
+  si.nMax = show ? range_ - 1 : 0;
+  si.nPage = show ? UINT(ClientSize() + 1) : 0;
+  si.nPos = position_;
+  SetScrollInfo(control_->Handle(), kind_ == sbHorizontal ? SB_HORZ : SB_VERT, &si, TRUE);
+  if (show) {
+    // Keep the position inside the new range.
+    SetPosition(position_);
+  }
+}
+
+void TControlScrollBar::ScrollMessage(WORD Code, int32_t TrackPos) {
+  int32_t page = std::max(ClientSize() * 9 / 10, 1);
+  switch (Code) {
+    case SB_LINEUP:
+      SetPosition(position_ - increment_);
+      break;
+    case SB_LINEDOWN:
+      SetPosition(position_ + increment_);
+      break;
+    case SB_PAGEUP:
+      SetPosition(position_ - page);
+      break;
+    case SB_PAGEDOWN:
+      SetPosition(position_ + page);
+      break;
+    case SB_THUMBTRACK:
+      if (tracking_) SetPosition(TrackPos);
+      break;
+    case SB_THUMBPOSITION:
+      SetPosition(TrackPos);
+      break;
+    case SB_TOP:
+      SetPosition(0);
+      break;
+    case SB_BOTTOM:
+      SetPosition(range_);
+      break;
+    default:
+      break;
+  }
+}
+
+TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner) {
+  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
+  horz_ = std::make_unique<TControlScrollBar>(this, sbHorizontal);
+  vert_ = std::make_unique<TControlScrollBar>(this, sbVertical);
+  SetBounds(0, 0, 185, 41);
+}
+
+TScrollBox::~TScrollBox() = default;
+
+void TScrollBox::CreateParams(TCreateParams& Params) {
+  TScrollingWinControl::CreateParams(Params);
+  if (borderStyle_ == bsSingle) {
+    if (GetCtl3D())
+      Params.ExStyle |= WS_EX_CLIENTEDGE;
+    else
+      Params.Style |= WS_BORDER;
+  }
+}
+
+void TScrollBox::CreateWnd() {
+  TScrollingWinControl::CreateWnd();
+  UpdateScrollBars();
+}
+
+void TScrollBox::SetBorderStyle(TBorderStyle Value) {
+  if (borderStyle_ == Value) return;
+  borderStyle_ = Value;
+  RecreateWnd();
+}
+
+void TScrollBox::ScrollBy(int32_t DeltaX, int32_t DeltaY) {
+  if (DeltaX == 0 && DeltaY == 0) return;
+  DisableAlign();
+  for (int32_t i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    c->SetBounds(c->Left() + DeltaX, c->Top() + DeltaY, c->Width(), c->Height());
+  }
+  EnableAlign();
+  Invalidate();
+}
+
+void TScrollBox::ScrollInView(TControl* AControl) {
+  if (!AControl || AControl->Parent() != this) return;
+  TRect client = GetClientRect();
+  TRect r = AControl->GetBoundsRect();
+  if (r.Left < 0)
+    horz_->SetPosition(horz_->GetPosition() + r.Left);
+  else if (r.Right > client.Right)
+    horz_->SetPosition(horz_->GetPosition() + std::min(r.Right - client.Right, r.Left));
+  if (r.Top < 0)
+    vert_->SetPosition(vert_->GetPosition() + r.Top);
+  else if (r.Bottom > client.Bottom)
+    vert_->SetPosition(vert_->GetPosition() + std::min(r.Bottom - client.Bottom, r.Top));
+}
+
+void TScrollBox::UpdateScrollBars() {
+  if (updatingBars_ || ComponentState().Contains(csLoading)) return;
+  updatingBars_ = true;
+  struct TClear {
+    bool& f;
+    ~TClear() { f = false; }
+  } clear{updatingBars_};
+  if (GetAutoScroll()) {
+    // The contents reach as far as the children that do not follow the client size.
+    int32_t right = 0, bottom = 0;
+    for (int32_t i = 0; i < ControlCount(); ++i) {
+      TControl* c = Controls(i);
+      if (!c->GetVisible()) continue;
+      TAlign a = c->GetAlign();
+      if (a == alNone || a == alLeft) right = std::max(right, c->Left() + c->Width() + horz_->position_);
+      if (a == alNone || a == alTop) bottom = std::max(bottom, c->Top() + c->Height() + vert_->position_);
+    }
+    horz_->range_ = right > 0 ? right + horz_->margin_ : 0;
+    vert_->range_ = bottom > 0 ? bottom + vert_->margin_ : 0;
+  }
+  // Showing one bar narrows the client: the other is decided again.
+  for (int pass = 0; pass < 2; ++pass) {
+    horz_->Update();
+    vert_->Update();
+  }
+}
+
+void TScrollBox::AlignControls(TControl* AControl, TRect& Rect) {
+  TScrollingWinControl::AlignControls(AControl, Rect);
+  UpdateScrollBars();
+}
+
+void TScrollBox::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Message.LParam == 0) {
+        // The 16 bits of the message cannot carry a long range: the track position is asked for.
+        SCROLLINFO si;
+        si.fMask = SIF_TRACKPOS;
+        si.nTrackPos = 0;
+        GetScrollInfo(Handle(), Message.Msg == WM_HSCROLL ? SB_HORZ : SB_VERT, &si);
+        (Message.Msg == WM_HSCROLL ? horz_ : vert_)->ScrollMessage(LOWORD(Message.WParam), si.nTrackPos);
+        return;
+      }
+      break;
+    case WM_SIZE:
+      TScrollingWinControl::Dispatch(Message);
+      UpdateScrollBars();
+      return;
+    default:
+      break;
+  }
+  TScrollingWinControl::Dispatch(Message);
+}

@@ -13,7 +13,7 @@
 // object to be complete, and OnDestroy runs in Free (or Release) before the object goes.
 //
 // Sections: types / TScrollingWinControl / TCustomForm / TForm / TMonitor and TScreen /
-// TApplication.
+// TApplication / TScrollBox.
 #pragma once
 
 #include <map>
@@ -22,6 +22,7 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Lists.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/StdButtons.h"
 
 // ============================================================================ types ===========
 
@@ -483,3 +484,74 @@ class TApplication : public TComponent {
 // The application and the screen, made when the program starts.
 extern TApplication* Application;
 extern TScreen* Screen;
+
+// ============================================================================ TScrollBox ======
+
+class TScrollBox;
+
+// One scroll bar of a scroll box: the window's own bar, shown while Range exceeds the client
+// size.  Position is how far the contents have moved.
+class TControlScrollBar : public TPersistent {
+  PL_CLASS(TControlScrollBar)
+ public:
+  TControlScrollBar(TScrollBox* Control, TScrollBarKind Kind) : control_(Control), kind_(Kind) {}
+  void Assign(TPersistent* Source) override;
+  TScrollBarKind Kind() const { return kind_; }
+  int32_t GetIncrement() const { return increment_; }
+  void SetIncrement(int32_t Value) { increment_ = std::max(Value, 1); }
+  int32_t GetMargin() const { return margin_; }
+  void SetMargin(int32_t Value);
+  int32_t GetPosition() const { return position_; }
+  void SetPosition(int32_t Value);
+  // The size of the contents; with AutoScroll the box computes it from its children.
+  int32_t GetRange() const { return range_; }
+  void SetRange(int32_t Value);
+  bool GetVisible() const { return visible_; }
+  void SetVisible(bool Value);
+  bool GetTracking() const { return tracking_; }
+  void SetTracking(bool Value) { tracking_ = Value; }
+  // Whether the bar shows now.
+  bool IsScrollBarVisible() const;
+
+ private:
+  friend class TScrollBox;
+  int32_t ClientSize() const;
+  void Update();
+  void ScrollMessage(WORD Code, int32_t TrackPos);
+  TScrollBox* control_;
+  TScrollBarKind kind_;
+  int32_t increment_ = 8, margin_ = 0, position_ = 0, range_ = 0;
+  bool visible_ = true, tracking_ = false;
+  bool showing_ = false;
+};
+
+// A bordered area whose children scroll under its two scroll bars.
+class TScrollBox : public TScrollingWinControl {
+  PL_CLASS(TScrollBox)
+ public:
+  explicit TScrollBox(TComponent* AOwner);
+  ~TScrollBox() override;
+  TControlScrollBar* GetHorzScrollBar() const { return horz_.get(); }
+  void SetHorzScrollBar(TControlScrollBar* Value) { horz_->Assign(Value); }
+  TControlScrollBar* GetVertScrollBar() const { return vert_.get(); }
+  void SetVertScrollBar(TControlScrollBar* Value) { vert_->Assign(Value); }
+  TBorderStyle GetBorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle Value);
+  // Moves every child by (DeltaX, DeltaY).
+  void ScrollBy(int32_t DeltaX, int32_t DeltaY);
+  // Scrolls so that AControl lies inside the client area.
+  void ScrollInView(TControl* AControl);
+  void AlignControls(TControl* AControl, TRect& Rect) override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+
+ private:
+  friend class TControlScrollBar;
+  void UpdateScrollBars();
+  std::unique_ptr<TControlScrollBar> horz_, vert_;
+  TBorderStyle borderStyle_ = bsSingle;
+  bool updatingBars_ = false;
+};

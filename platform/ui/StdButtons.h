@@ -116,6 +116,8 @@ class TButtonControl : public TCustomControl {
   void SetWordWrap(bool Value);
   // Whether the control shows pressed now (mouse held inside, or Space held).
   bool Pushed() const { return pushed_; }
+  // Suppresses Click while the state is set by code that must not report it.
+  bool ClicksDisabled = false;
   void Dispatch(TMessage& Message) override;
 
  protected:
@@ -130,8 +132,6 @@ class TButtonControl : public TCustomControl {
   void KeyUp(WORD& Key, TShiftState Shift) override;
   // The caption in the control's font and colour, greyed (etched) when disabled.
   void DrawCaption(TRect Rect, UINT Flags);
-  // Suppresses Click while the state is set by code that must not report it.
-  bool ClicksDisabled = false;
 
  private:
   void SetPushed(bool Value);
