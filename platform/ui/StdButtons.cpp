@@ -780,18 +780,21 @@ void TRadioButton::Paint() {
 void TRadioButton::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CM_DIALOGCHAR:
-      // Taking the focus checks the button (below).
       if (IsAccel(WORD(Message.WParam), GetCaption()) && CanFocus()) {
         SetFocus();
+        if (Focused() && !checked_) NotifyClick();
         Message.Result = 1;
         return;
       }
       break;
     case WM_SETFOCUS:
       TButtonControl::Dispatch(Message);
-      // Reached by the keyboard (Tab, arrows, accelerator), a radio button is chosen; a mouse
-      // press chooses it on release instead.
-      if (!checked_ && GetKeyState(VK_LBUTTON) >= 0 && handle_ && GetFocus() == handle_) NotifyClick();
+      // Reached with the arrow keys, a radio button is chosen (a mouse press chooses it on
+      // release, Tab only visits it).
+      if (!checked_ && handle_ && GetFocus() == handle_ &&
+          (GetKeyState(VK_UP) < 0 || GetKeyState(VK_DOWN) < 0 || GetKeyState(VK_LEFT) < 0 ||
+           GetKeyState(VK_RIGHT) < 0))
+        NotifyClick();
       return;
     default:
       break;
