@@ -47,22 +47,21 @@ const TClassInfo& TSpeedButton::ClassInfo() {
 }
 
 const TClassInfo& TBitBtn::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TBitBtn, TButton>("TBitBtn")
-          .Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
-          .Stored(&ButtonsBitBtnCaptionStored)
-          .Object("Glyph", &TBitBtn::GetGlyph, &TBitBtn::SetGlyph)
-          .Stored(&ButtonsBitBtnCustom)
-          .Prop("Kind", &TBitBtn::GetKind, &TBitBtn::SetKind)
-          .Default(bkCustom)
-          .Prop("Layout", &TBitBtn::GetLayout, &TBitBtn::SetLayout)
-          .Default(blGlyphLeft)
-          .Prop("Margin", &TBitBtn::GetMargin, &TBitBtn::SetMargin)
-          .Default(-1)
-          .Prop("NumGlyphs", &TBitBtn::GetNumGlyphs, &TBitBtn::SetNumGlyphs)
-          .Default(1)
-          .Prop("Spacing", &TBitBtn::GetSpacing, &TBitBtn::SetSpacing)
-          .Default(4);
+  static const TClassInfo info = TClassInfo::Of<TBitBtn, TButton>("TBitBtn")
+                                     .Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
+                                     .Stored(&ButtonsBitBtnCaptionStored)
+                                     .Object("Glyph", &TBitBtn::GetGlyph, &TBitBtn::SetGlyph)
+                                     .Stored(&ButtonsBitBtnCustom)
+                                     .Prop("Kind", &TBitBtn::GetKind, &TBitBtn::SetKind)
+                                     .Default(bkCustom)
+                                     .Prop("Layout", &TBitBtn::GetLayout, &TBitBtn::SetLayout)
+                                     .Default(blGlyphLeft)
+                                     .Prop("Margin", &TBitBtn::GetMargin, &TBitBtn::SetMargin)
+                                     .Default(-1)
+                                     .Prop("NumGlyphs", &TBitBtn::GetNumGlyphs, &TBitBtn::SetNumGlyphs)
+                                     .Default(1)
+                                     .Prop("Spacing", &TBitBtn::GetSpacing, &TBitBtn::SetSpacing)
+                                     .Default(4);
   return info;
 }
 
@@ -74,8 +73,8 @@ struct TButtonsRegistration {
 
 // ============================================================================ glyphs ==========
 
-TButtonGlyphLayout CalcButtonLayout(const TRect& Client, TSize GlyphSize, TSize TextSize, TButtonLayout Layout,
-                                    int32_t Margin, int32_t Spacing) {
+TButtonGlyphLayout CalcButtonLayout(const TRect& Client, TSize GlyphSize, TSize TextSize,
+                                    TButtonLayout Layout, int32_t Margin, int32_t Spacing) {
   bool hasGlyph = GlyphSize.cx > 0 && GlyphSize.cy > 0, hasText = TextSize.cx > 0;
   bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
   int32_t avail = horizontal ? Client.Width() : Client.Height();
@@ -181,7 +180,8 @@ void ButtonsPaintFace(TControl* self, TCanvas* c, const TRect& client, TBitmap* 
   AnsiString text = self->GetCaption();
   TButtonGlyphLayout at = CalcButtonLayout(client, ButtonsGlyphSize(glyph, numGlyphs),
                                            ButtonsTextSize(self->GetFont(), text), layout, margin, spacing);
-  if (!at.GlyphRect.IsEmpty()) DrawButtonGlyph(c, glyph, numGlyphs, state, at.GlyphRect.Left, at.GlyphRect.Top);
+  if (!at.GlyphRect.IsEmpty())
+    DrawButtonGlyph(c, glyph, numGlyphs, state, at.GlyphRect.Left, at.GlyphRect.Top);
   if (text.empty()) return;
   c->SetFont(self->GetFont());
   c->GetBrush()->SetStyle(bsClear);
@@ -356,7 +356,8 @@ void TSpeedButton::Paint() {
     TBitmap pattern;
     pattern.SetSize(8, 8);
     for (int32_t y = 0; y < 8; ++y)
-      for (int32_t x = 0; x < 8; ++x) pattern.GetCanvas()->SetPixel(x, y, (x + y) % 2 ? clBtnFace : clBtnHighlight);
+      for (int32_t x = 0; x < 8; ++x)
+        pattern.GetCanvas()->SetPixel(x, y, (x + y) % 2 ? clBtnFace : clBtnHighlight);
     c->GetBrush()->SetBitmap(&pattern);
     c->FillRect(Rect(r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2));
     c->GetBrush()->SetBitmap(nullptr);

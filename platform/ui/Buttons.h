@@ -13,7 +13,19 @@ enum TButtonLayout : uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBot
 enum TButtonState : uint8_t { bsUp, bsDisabled, bsDown, bsExclusive };
 // Cells of a glyph bitmap side by side: up, disabled, pressed, latched down.
 using TNumGlyphs = int32_t;
-enum TBitBtnKind : uint8_t { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TBitBtnKind : uint8_t {
+  bkCustom,
+  bkOK,
+  bkCancel,
+  bkHelp,
+  bkYes,
+  bkNo,
+  bkClose,
+  bkAbort,
+  bkRetry,
+  bkIgnore,
+  bkAll
+};
 template <>
 const EnumNames& EnumNamesOf<TButtonLayout>();
 template <>
@@ -25,12 +37,13 @@ struct TButtonGlyphLayout {
   TRect TextRect;   // the caption's own size, placed
 };
 // Margin -1 centres the pair; Spacing -1 spreads the room evenly.
-TButtonGlyphLayout CalcButtonLayout(const TRect& Client, TSize GlyphSize, TSize TextSize, TButtonLayout Layout,
-                                    int32_t Margin, int32_t Spacing);
+TButtonGlyphLayout CalcButtonLayout(const TRect& Client, TSize GlyphSize, TSize TextSize,
+                                    TButtonLayout Layout, int32_t Margin, int32_t Spacing);
 // Draws cell State of Glyph at (X, Y), leaving out the pixels of its transparent colour (the
 // bottom-left pixel).  A disabled state without a cell of its own is derived from the up cell:
 // an embossed outline of its darker pixels.
-void DrawButtonGlyph(TCanvas* Canvas, TBitmap* Glyph, TNumGlyphs NumGlyphs, TButtonState State, int32_t X, int32_t Y);
+void DrawButtonGlyph(TCanvas* Canvas, TBitmap* Glyph, TNumGlyphs NumGlyphs, TButtonState State, int32_t X,
+                     int32_t Y);
 
 // ============================================================================ speed button =====
 

@@ -15,8 +15,8 @@ PL_ENUM_NAMES(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 PL_ENUM_NAMES(TStaticBorderStyle, "sbsNone", "sbsSingle", "sbsSunken")
 PL_ENUM_NAMES(TCheckBoxState, "cbUnchecked", "cbChecked", "cbGrayed")
 PL_ENUM_NAMES(TScrollBarKind, "sbHorizontal", "sbVertical")
-PL_ENUM_NAMES(TScrollCode, "scLineUp", "scLineDown", "scPageUp", "scPageDown", "scPosition", "scTrack", "scTop",
-              "scBottom", "scEndScroll")
+PL_ENUM_NAMES(TScrollCode, "scLineUp", "scLineDown", "scPageUp", "scPageDown", "scPosition", "scTrack",
+              "scTop", "scBottom", "scEndScroll")
 
 const TClassInfo& TCustomLabel::ClassInfo() {
   static const TClassInfo info =
@@ -63,11 +63,12 @@ const TClassInfo& TStaticText::ClassInfo() {
 }
 
 const TClassInfo& TButtonControl::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TButtonControl, TCustomControl>("TButtonControl")
-                                     .Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop)
-                                     .Default(true)
-                                     .Prop("WordWrap", &TButtonControl::GetWordWrap, &TButtonControl::SetWordWrap)
-                                     .Default(false);
+  static const TClassInfo info =
+      TClassInfo::Of<TButtonControl, TCustomControl>("TButtonControl")
+          .Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop)
+          .Default(true)
+          .Prop("WordWrap", &TButtonControl::GetWordWrap, &TButtonControl::SetWordWrap)
+          .Default(false);
   return info;
 }
 
@@ -254,7 +255,8 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustBounds() {
   if (ComponentState().Contains(csLoading) || !GetAutoSize()) return;
   TRect r = GetClientRect();
-  TRect calc = StdBtnMeasure(GetFont(), GetLabelText(), Rect(0, 0, wordWrap_ ? r.Width() : 0, 0), TextFlags());
+  TRect calc =
+      StdBtnMeasure(GetFont(), GetLabelText(), Rect(0, 0, wordWrap_ ? r.Width() : 0, 0), TextFlags());
   int32_t x = left_;
   if (alignment_ == taRightJustify)
     x += width_ - calc.Right;
@@ -363,7 +365,8 @@ void TCustomStaticText::Paint() {
     r = e;
   }
   c->SetFont(GetFont());
-  UINT flags = StdBtnAlignFlags(alignment_) | DT_EXPANDTABS | DT_WORDBREAK | (showAccelChar_ ? 0 : DT_NOPREFIX);
+  UINT flags =
+      StdBtnAlignFlags(alignment_) | DT_EXPANDTABS | DT_WORDBREAK | (showAccelChar_ ? 0 : DT_NOPREFIX);
   StdBtnDrawText(c, GetCaption(), r, UINT(DrawTextBiDiModeFlags(int32_t(flags))), GetEnabled());
 }
 
@@ -805,7 +808,8 @@ void TRadioButton::Dispatch(TMessage& Message) {
 // ============================================================================ group box =======
 
 TCustomGroupBox::TCustomGroupBox(TComponent* AOwner) : TCustomControl(AOwner) {
-  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks, csReplicatable};
+  ControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents,
+                  csSetCaption,      csDoubleClicks, csReplicatable};
   SetBounds(0, 0, 185, 105);
 }
 
@@ -987,9 +991,7 @@ TScrollBar::TParts TScrollBar::Parts() const {
   bool vertical = kind_ == sbVertical;
   int32_t len = vertical ? height_ : width_, thick = vertical ? width_ : height_;
   int32_t arrow = std::min(thick, len / 2);
-  auto span = [&](int32_t a, int32_t b) {
-    return vertical ? Rect(0, a, width_, b) : Rect(a, 0, b, height_);
-  };
+  auto span = [&](int32_t a, int32_t b) { return vertical ? Rect(0, a, width_, b) : Rect(a, 0, b, height_); };
   p.Arrow1 = span(0, arrow);
   p.Arrow2 = span(len - arrow, len);
   p.Track = span(arrow, len - arrow);
@@ -1001,8 +1003,9 @@ TScrollBar::TParts TScrollBar::Parts() const {
                                 : std::min(thick, trackLen);
   if (thumb >= trackLen) return p;
   int32_t maxPos = MaxPosition(), pos = pressed_ == spThumb ? trackPos_ : position_;
-  int32_t offset =
-      maxPos > min_ ? int32_t(int64_t(trackLen - thumb) * (int64_t(pos) - min_) / (int64_t(maxPos) - min_)) : 0;
+  int32_t offset = maxPos > min_
+                       ? int32_t(int64_t(trackLen - thumb) * (int64_t(pos) - min_) / (int64_t(maxPos) - min_))
+                       : 0;
   p.Thumb = span(arrow + offset, arrow + offset + thumb);
   return p;
 }
@@ -1123,8 +1126,9 @@ void TScrollBar::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
     bool vertical = kind_ == sbVertical;
     int32_t room = vertical ? p.Track.Height() - p.Thumb.Height() : p.Track.Width() - p.Thumb.Width();
     int32_t at = Along({X, Y}) - Along(p.Track.TopLeft()) - grab_;
-    int32_t pos = room > 0 ? min_ + int32_t(int64_t(std::clamp(at, 0, room)) * (int64_t(MaxPosition()) - min_) / room)
-                           : min_;
+    int32_t pos =
+        room > 0 ? min_ + int32_t(int64_t(std::clamp(at, 0, room)) * (int64_t(MaxPosition()) - min_) / room)
+                 : min_;
     if (pos != trackPos_) {
       trackPos_ = pos;
       DoScroll(scTrack, pos);
@@ -1212,7 +1216,8 @@ void TScrollBar::Dispatch(TMessage& Message) {
       break;
     case CN_HSCROLL:
     case CN_VSCROLL:
-      DoScroll(TScrollCode(std::min<WORD>(LOWORD(Message.WParam), scEndScroll)), int16_t(HIWORD(Message.WParam)));
+      DoScroll(TScrollCode(std::min<WORD>(LOWORD(Message.WParam), scEndScroll)),
+               int16_t(HIWORD(Message.WParam)));
       return;
     case WM_CANCELMODE:
     case CM_CANCELMODE:

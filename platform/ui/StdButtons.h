@@ -350,8 +350,8 @@ class TScrollBar : public TCustomControl {
   int32_t position_ = 0, min_ = 0, max_ = 100, pageSize_ = 0;
   int32_t smallChange_ = 1, largeChange_ = 1;
   TPart pressed_ = spNone;
-  bool over_ = false;       // the mouse is on the pressed part
-  int32_t grab_ = 0;        // where in the thumb it was taken
-  int32_t trackPos_ = 0;    // the thumb's position while dragged
+  bool over_ = false;     // the mouse is on the pressed part
+  int32_t grab_ = 0;      // where in the thumb it was taken
+  int32_t trackPos_ = 0;  // the thumb's position while dragged
   bool timerOn_ = false;
 };

@@ -240,11 +240,16 @@ TEST_F(Buttons, BitButtonKindsGiveCaptionsResultsRolesAndGlyphs) {
     TModalResult result;
     bool isDefault, isCancel;
   } cases[] = {
-      {bkOK, "OK", mrOk, true, false},          {bkCancel, "Cancel", mrCancel, false, true},
-      {bkHelp, "&Help", mrNone, false, false},  {bkYes, "&Yes", mrYes, true, false},
-      {bkNo, "&No", mrNo, false, false},        {bkClose, "&Close", mrNone, false, false},
-      {bkAbort, "Abort", mrAbort, false, false}, {bkRetry, "&Retry", mrRetry, false, false},
-      {bkIgnore, "&Ignore", mrIgnore, false, false}, {bkAll, "&All", mrAll, false, false},
+      {bkOK, "OK", mrOk, true, false},
+      {bkCancel, "Cancel", mrCancel, false, true},
+      {bkHelp, "&Help", mrNone, false, false},
+      {bkYes, "&Yes", mrYes, true, false},
+      {bkNo, "&No", mrNo, false, false},
+      {bkClose, "&Close", mrNone, false, false},
+      {bkAbort, "Abort", mrAbort, false, false},
+      {bkRetry, "&Retry", mrRetry, false, false},
+      {bkIgnore, "&Ignore", mrIgnore, false, false},
+      {bkAll, "&All", mrAll, false, false},
   };
   for (const Case& c : cases) {
     b->SetKind(c.kind);

@@ -13,7 +13,8 @@ class Scrolling : public StdCtrlsTest {
     b->SetSmallChange(10);
     b->SetLargeChange(200);
     b->OnChange = TNotifyEvent::Lambda([this, b](TObject*) { changes_.push_back(b->GetPosition()); });
-    b->OnScroll = TScrollEvent::Lambda([this](TObject*, TScrollCode code, int32_t&) { codes_.push_back(code); });
+    b->OnScroll =
+        TScrollEvent::Lambda([this](TObject*, TScrollCode code, int32_t&) { codes_.push_back(code); });
     return b;
   }
   std::vector<int32_t> changes_;
@@ -28,7 +29,7 @@ TEST_F(Scrolling, KeysStepByTheSmallAndLargeChangeWithinTheRange) {
   struct Case {
     UINT key;
     int32_t position;
-  } cases[] = {{VK_RIGHT, 10}, {VK_DOWN, 20}, {VK_NEXT, 220}, {VK_LEFT, 210}, {VK_PRIOR, 10},
+  } cases[] = {{VK_RIGHT, 10}, {VK_DOWN, 20}, {VK_NEXT, 220}, {VK_LEFT, 210},   {VK_PRIOR, 10},
                {VK_PRIOR, 0},  {VK_UP, 0},    {VK_END, 1000}, {VK_RIGHT, 1000}, {VK_HOME, 0}};
   for (const Case& c : cases) {
     Key(c.key);

@@ -150,8 +150,8 @@ TEST_F(StoredControls, ADefinitionSetsTheStoredValuesAndWritingKeepsOnlyWhatDiff
 
   AnsiString written = WriteComponentText(f);
   for (const char* line : {"State = cbGrayed", "Kind = sbVertical", "Max = 32000", "Position = 500",
-                           "ItemIndex = 1", "'Faster'", "Shape = bsTopLine", "Kind = bkOK", "Caption = 'Start'",
-                           "Down = True", "FocusControl = Check1", "Checked = True"})
+                           "ItemIndex = 1", "'Faster'", "Shape = bsTopLine", "Kind = bkOK",
+                           "Caption = 'Start'", "Down = True", "FocusControl = Check1", "Checked = True"})
     EXPECT_NE(written.find(line), AnsiString::npos) << line << "\n" << written;
   for (const char* absent : {"Caption = 'Cancel'", "Min = ", "PageSize", "Checked = False", "AutoSize"})
     EXPECT_EQ(written.find(absent), AnsiString::npos) << absent << " keeps its default\n" << written;
@@ -185,7 +185,8 @@ TEST_F(StoredControls, AGalleryOfEveryControlForPeopleToLookAt) {
   auto* group = Make<TGroupBox>(f, f, "Group1", Bounds(180, 8, 150, 80));
   group->SetCaption("&Group box");
   for (int i = 0; i < 2; ++i) {
-    auto* r = Make<TRadioButton>(f, group, ("Radio" + std::to_string(i)).c_str(), Bounds(10, 22 + 24 * i, 120, 17));
+    auto* r =
+        Make<TRadioButton>(f, group, ("Radio" + std::to_string(i)).c_str(), Bounds(10, 22 + 24 * i, 120, 17));
     r->SetCaption(i ? "Second" : "First");
     r->SetChecked(i == 1);
   }
