@@ -17,6 +17,7 @@
 
 #include "platform/runtime/Lists.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/StdEdit.h"
 
 class TCustomGrid;
 class TStringGrid;
@@ -49,10 +50,6 @@ using TGridDrawState = TSet<TGridDrawStateItem, 8>;
 
 // What a mouse gesture is doing; a derived grid may set it back to gsNormal to cancel one.
 enum TGridState : uint8_t { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
-
-enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
-template <>
-const EnumNames& EnumNamesOf<TScrollStyle>();
 
 struct TGridCoord {
   int32_t X = 0;
