@@ -845,6 +845,13 @@ void TCustomEdit::ReplaceRange(int32_t Start, int32_t End, const AnsiString& S, 
   UpdateScrollBars();
 }
 
+void TCustomEdit::EditRange(int32_t Start, int32_t End, const AnsiString& S, bool Typing) {
+  ReplaceRange(Start, End, S, Typing);
+  modified_ = true;
+  ScrollCaret();
+  TextChanged(true);
+}
+
 bool TCustomEdit::InsertUserText(AnsiString S, bool Typing) {
   DWORD style = EditStyle();
   if (style & ES_READONLY) {
@@ -892,10 +899,7 @@ bool TCustomEdit::InsertUserText(AnsiString S, bool Typing) {
       return false;
     }
   }
-  ReplaceRange(a, b, S, Typing);
-  modified_ = true;
-  ScrollCaret();
-  TextChanged(true);
+  EditRange(a, b, S, Typing);
   return true;
 }
 
@@ -914,10 +918,7 @@ bool TCustomEdit::DeleteUser(bool Forward) {
       a = PrevChar(a);
     }
   }
-  ReplaceRange(a, b, "", false);
-  modified_ = true;
-  ScrollCaret();
-  TextChanged(true);
+  EditRange(a, b, "", false);
   return true;
 }
 

@@ -106,6 +106,8 @@ class TCustomEdit : public TWinControl {
   const AnsiString& EditBuffer() const { return text_; }
   // Replaces [Start, End) by S as one undoable step; no checks of limit or read-only.
   void ReplaceRange(int32_t Start, int32_t End, const AnsiString& S, bool Typing);
+  // ReplaceRange as the user's edit: the text is modified, the caret shown, the change told.
+  void EditRange(int32_t Start, int32_t End, const AnsiString& S, bool Typing);
   // Anchor and caret end; the caret scrolls into view when Show.
   void SetSelRange(int32_t Anchor, int32_t CaretEnd, bool Show);
   int32_t CaretIndex() const { return selEnd_; }
