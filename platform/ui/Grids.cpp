@@ -190,6 +190,8 @@ TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
   SetTabStop(false);
   SetBorderStyle(bsNone);
   SetAutoSize(false);
+  // The grid decides what is selected when the editor opens.
+  SetAutoSelect(false);
   SetVisible(false);
 }
 
