@@ -6,7 +6,7 @@
 #       builds, replays every harness over fuzz/corpus/<harness> and fuzz/regressions/<harness>,
 #       then fuzzes each for a few seconds (FUZZ_CHECK_SECONDS, default 5) with a fixed seed.
 #       New inputs go to a scratch folder, never into the committed corpus.
-#   scripts/fuzz.sh run [harness|all] [seconds] [--merge]
+#   scripts/fuzz.sh run [harness[,harness...]|all] [seconds] [--merge]
 #       a longer run (default: every harness side by side, 600 s each), its inputs kept in
 #       build/fuzz/runs/<harness>; --merge then adds those that reach new code to fuzz/corpus.
 #       FUZZ_ARGS passes more libFuzzer options (FUZZ_ARGS="-fork=2 -ignore_crashes=1" goes on
@@ -106,7 +106,7 @@ case "${1:-check}" in
   run)
     which="${2:-all}" seconds="${3:-600}" merge="${4:-}"
     build
-    if [ "$which" = all ]; then mapfile -t list < <(harnesses); else list=("$which"); fi
+    if [ "$which" = all ]; then mapfile -t list < <(harnesses); else IFS=, read -r -a list <<<"$which"; fi
     for h in "${list[@]}"; do
       [ -x "$tree/fuzzers/fuzz_$h" ] || { echo "fuzz: no harness $h" >&2; exit 2; }
       mkdir -p "$tree/runs/$h" "$tree/artifacts/$h"
@@ -138,7 +138,7 @@ case "${1:-check}" in
     (cd "$tree/seeds.tmp" && TMPDIR="$tree/seeds.tmp" ASAN_OPTIONS=detect_leaks=0 "$tree/fuzzers/fuzz_make_seeds" "$root/fuzz/corpus")
     ;;
   *)
-    echo "usage: scripts/fuzz.sh check | run [harness|all] [seconds] [--merge] | seeds" >&2
+    echo "usage: scripts/fuzz.sh check | run [harness[,harness...]|all] [seconds] [--merge] | seeds" >&2
     exit 2
     ;;
 esac
