@@ -10,6 +10,7 @@ PACKAGES=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libpixman-1-dev libpng-dev libjpeg-dev zlib1g-dev libsqlite3-dev libcups2-dev
   gettext xvfb xauth x11-utils xdotool
+  clang libclang-rt-14-dev
 )
 
 missing=()
