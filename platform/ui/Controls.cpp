@@ -81,7 +81,8 @@ const TTypeInfo& CursorTypeInfo() {
                   {"crNoDrop", crNoDrop},       {"crHSplit", crHSplit},       {"crVSplit", crVSplit},
                   {"crMultiDrag", crMultiDrag}, {"crSQLWait", crSQLWait},     {"crNo", crNo},
                   {"crAppStart", crAppStart},   {"crHelp", crHelp},           {"crHandPoint", crHandPoint},
-                  {"crSizeAll", crSizeAll}});
+                  {"crSizeAll", crSizeAll}},
+      TypeInfoOf<TCursor>());
   return info;
 }
 

@@ -105,6 +105,13 @@ const TClassInfo& TForm::ClassInfo() {
   return info;
 }
 
+namespace {
+// A definition read without an instance names its root's class: a plain form too.
+struct TFormsRegistration {
+  TFormsRegistration() { RegisterClasses({&TForm::ClassInfo()}); }
+} g_formsRegistration;
+}  // namespace
+
 const TClassInfo& TMonitor::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TMonitor, TObject>("TMonitor");
   return info;
