@@ -545,6 +545,8 @@ void TReader::ReadProperty(TPersistent* AInstance) {
     }
   } catch (Exception& e) {
     Wrap(e, start, Describe(AInstance) + "." + path);
+  } catch (const std::bad_alloc&) {  // a setter that took a stored size at its word
+    Wrap(EOutOfMemory("Out of memory"), start, Describe(AInstance) + "." + path);
   }
 }
 

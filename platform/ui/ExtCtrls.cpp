@@ -151,11 +151,8 @@ void TCustomPanel::CreateParams(TCreateParams& Params) {
 
 void TCustomPanel::AdjustClientRect(TRect& Rect) {
   TCustomControl::AdjustClientRect(Rect);
-  int32_t bevels = (bevelOuter_ != bvNone ? bevelWidth_ : 0) + (bevelInner_ != bvNone ? bevelWidth_ : 0);
-  Rect.Left += bevels;
-  Rect.Top += bevels;
-  Rect.Right -= bevels;
-  Rect.Bottom -= bevels;
+  int64_t bevels = int64_t(bevelOuter_ != bvNone ? bevelWidth_ : 0) + (bevelInner_ != bvNone ? bevelWidth_ : 0);
+  InsetControlRect(Rect, bevels);
 }
 
 void TCustomPanel::BevelsChanged() {
