@@ -8,6 +8,12 @@
 //
 // Sections: value types and TFiler / TReader / TWriter / stream helpers.
 // Thread contract: a filer and the components it reads or writes belong to one thread.
+//
+// Rule for every reader of stored or received data (this reader and the DefineProperties
+// handlers it calls, pictures, settings and INI files, result tables, wire protocols): refuse
+// before allocating anything whose size comes from the input; bound every nesting; raise the
+// reader's own error (EReadError, EInvalidGraphic, EDatabaseError, ...) for every bad input,
+// never a std:: exception or a crash.
 #pragma once
 
 #include <functional>
