@@ -117,5 +117,38 @@ TEST_F(Definitions, ExtremeGeometryThatIsAllowedComputesWithoutOverflow) {
   EXPECT_EQ(inner->Width(), 0) << "the bevels and border leave no room";
 }
 
+TEST_F(Definitions, ADefinitionMadeAtAnotherResolutionIsScaledToTheScreens) {
+  const std::string body =
+      "  ClientWidth = 400\n  ClientHeight = 250\n  Font.Height = -13\n  TextHeight = 16\n"
+      "  object P: TPanel\n    Left = 100\n    Top = 50\n    Width = 201\n    Height = 100\n"
+      "    ParentFont = False\n    Font.Height = -15\n"
+      "    object Inner: TPanel\n      Left = 10\n      Top = 10\n      Width = 50\n      Height = 20\n    end\n"
+      "  end\n";
+  struct Case {
+    const char* header;
+    TRect panel, inner;
+    int32_t clientWidth, formFont, panelFont, pixelsPerInch;
+  } cases[] = {
+      {"  PixelsPerInch = 120\n", Rect(80, 40, 241, 120), Rect(8, 8, 48, 24), 320, -10, -12, 96},
+      {"  PixelsPerInch = 120\n  Scaled = False\n", Rect(100, 50, 301, 150), Rect(10, 10, 60, 30), 400, -13,
+       -15, 120},
+      {"  PixelsPerInch = 96\n", Rect(100, 50, 301, 150), Rect(10, 10, 60, 30), 400, -13, -15, 96},
+      {"  PixelsPerInch = 48\n", Rect(200, 100, 602, 300), Rect(20, 20, 120, 60), 800, -26, -30, 96},
+  };
+  for (const Case& c : cases) {
+    TForm* f = Read(c.header + body);
+    auto* panel = static_cast<TControl*>(f->FindComponent("P"));
+    auto* inner = static_cast<TControl*>(f->FindComponent("Inner"));
+    EXPECT_EQ(panel->GetBoundsRect(), c.panel) << c.header;
+    EXPECT_EQ(inner->GetBoundsRect(), c.inner) << c.header;
+    EXPECT_EQ(f->GetClientWidth(), c.clientWidth) << c.header;
+    EXPECT_EQ(f->GetFont()->GetHeight(), c.formFont) << c.header;
+    EXPECT_EQ(panel->GetFont()->GetHeight(), c.panelFont) << c.header;
+    EXPECT_EQ(inner->GetFont()->GetHeight(), c.panelFont) << "a parent's font is followed, not scaled twice";
+    EXPECT_EQ(f->GetPixelsPerInch(), c.pixelsPerInch) << c.header;
+    delete f;
+  }
+}
+
 }  // namespace
 }  // namespace ui_test
