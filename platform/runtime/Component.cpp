@@ -225,15 +225,16 @@ void TComponent::DefineProperties(TFiler* Filer) {
   auto* ancestor = dynamic_cast<TComponent*>(Filer->GetAncestor());
   int32_t base = ancestor ? ancestor->designInfo_ : 0;
   for (int shift : {0, 16}) {
-    Filer->DefineProperty(
-        shift == 0 ? "Left" : "Top", TReaderProc::Lambda([this, shift](TReader* reader) {
-          int32_t v = reader->ReadInteger();
-          if (v < INT16_MIN || v > INT16_MAX) throw EReadError("Invalid property value " + IntToStr(v));
-          designInfo_ = ComponentDesignWith(designInfo_, shift, int16_t(v));
-        }),
-        TWriterProc::Lambda(
-            [this, shift](TWriter* writer) { writer->WriteInteger(ComponentDesignWord(designInfo_, shift)); }),
-        ComponentDesignWord(designInfo_, shift) != ComponentDesignWord(base, shift));
+    Filer->DefineProperty(shift == 0 ? "Left" : "Top", TReaderProc::Lambda([this, shift](TReader* reader) {
+                            int32_t v = reader->ReadInteger();
+                            if (v < INT16_MIN || v > INT16_MAX)
+                              throw EReadError("Invalid property value " + IntToStr(v));
+                            designInfo_ = ComponentDesignWith(designInfo_, shift, int16_t(v));
+                          }),
+                          TWriterProc::Lambda([this, shift](TWriter* writer) {
+                            writer->WriteInteger(ComponentDesignWord(designInfo_, shift));
+                          }),
+                          ComponentDesignWord(designInfo_, shift) != ComponentDesignWord(base, shift));
   }
 }
 

@@ -152,7 +152,8 @@ void TIniDocument::WriteValue(const AnsiString& Section, const AnsiString& Key, 
 // Every copy's entry goes: a later copy's would otherwise show through.
 bool TIniDocument::DeleteKey(const AnsiString& Section, const AnsiString& Key) {
   bool found = false;
-  for (size_t line; FindEntry(Section, Key, line); found = true) lines_.erase(lines_.begin() + ptrdiff_t(line));
+  for (size_t line; FindEntry(Section, Key, line); found = true)
+    lines_.erase(lines_.begin() + ptrdiff_t(line));
   return found;
 }
 

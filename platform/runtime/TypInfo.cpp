@@ -91,7 +91,8 @@ TTypeInfo IntegerTypeWithIdents(const char* name,
 }
 
 TTypeInfo IntegerSubrange(const char* name, int64_t minValue, int64_t maxValue) {
-  TTypeInfo t = minValue >= INT32_MIN && maxValue <= INT32_MAX ? TypeInfoOf<int32_t>() : TypeInfoOf<int64_t>();
+  TTypeInfo t =
+      minValue >= INT32_MIN && maxValue <= INT32_MAX ? TypeInfoOf<int32_t>() : TypeInfoOf<int64_t>();
   t.TypeName = name;
   t.MinValue = minValue;
   t.MaxValue = maxValue;

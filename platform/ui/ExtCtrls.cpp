@@ -151,7 +151,8 @@ void TCustomPanel::CreateParams(TCreateParams& Params) {
 
 void TCustomPanel::AdjustClientRect(TRect& Rect) {
   TCustomControl::AdjustClientRect(Rect);
-  int64_t bevels = int64_t(bevelOuter_ != bvNone ? bevelWidth_ : 0) + (bevelInner_ != bvNone ? bevelWidth_ : 0);
+  int64_t bevels =
+      int64_t(bevelOuter_ != bvNone ? bevelWidth_ : 0) + (bevelInner_ != bvNone ? bevelWidth_ : 0);
   InsetControlRect(Rect, bevels);
 }
 

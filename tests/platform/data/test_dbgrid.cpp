@@ -233,6 +233,8 @@ TEST_F(DBGridTest, ADefinitionConnectsTheGridToItsSource) {
   const char* text =
       "object F: TForm\n"
       "  object BatteryRecordDataSource: TDataSource\n"
+      "    Left = 16\n"  // a designer's position of a non-visual component
+      "    Top = 8\n"
       "  end\n"
       "  object DBGrid1: TDBGrid\n"
       "    Left = 8\n"

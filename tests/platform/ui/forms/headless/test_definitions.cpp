@@ -68,8 +68,10 @@ TEST_F(Definitions, ValuesOutsideAPropertysRangeAreRefusedAtTheirLine) {
     const char* body;
     const char* message;
   } cases[] = {
-      {"  Font.Charset = 300\n", "Def line 2: Error reading DefForm.Font.Charset: Invalid property value 300 for Charset"},
-      {"  Cursor = 40000\n", "Def line 2: Error reading DefForm.Cursor: Invalid property value 40000 for Cursor"},
+      {"  Font.Charset = 300\n",
+       "Def line 2: Error reading DefForm.Font.Charset: Invalid property value 300 for Charset"},
+      {"  Cursor = 40000\n",
+       "Def line 2: Error reading DefForm.Cursor: Invalid property value 40000 for Cursor"},
       {"  ClientWidth = 2147483647\n",
        "Def line 2: Error reading DefForm.ClientWidth: Invalid property value 2147483647 for ClientWidth"},
       {"  object P: TPanel\n    BevelWidth = -3\n  end\n",
@@ -122,7 +124,8 @@ TEST_F(Definitions, ADefinitionMadeAtAnotherResolutionIsScaledToTheScreens) {
       "  ClientWidth = 400\n  ClientHeight = 250\n  Font.Height = -13\n  TextHeight = 16\n"
       "  object P: TPanel\n    Left = 100\n    Top = 50\n    Width = 201\n    Height = 100\n"
       "    ParentFont = False\n    Font.Height = -15\n"
-      "    object Inner: TPanel\n      Left = 10\n      Top = 10\n      Width = 50\n      Height = 20\n    end\n"
+      "    object Inner: TPanel\n      Left = 10\n      Top = 10\n      Width = 50\n      Height = 20\n    "
+      "end\n"
       "  end\n";
   struct Case {
     const char* header;
