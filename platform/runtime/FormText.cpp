@@ -1,6 +1,7 @@
 // Sections: text to binary (tokens, grammar) / binary to text / reading definitions.
 #include "platform/runtime/FormText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -298,6 +299,7 @@ class TextConverter {
     if (lex_.IsChar('[')) {
       lex_.Next();
       lex_.ExpectInteger();
+      if (lex_.integer < INT32_MIN || lex_.integer > INT32_MAX) lex_.Error("Invalid child position");
       position = int32_t(lex_.integer);
       lex_.Next();
       lex_.Expect(']');
@@ -738,7 +740,9 @@ struct Definition {
 }  // namespace
 
 void ObjectTextToBinary(TStream* Input, TStream* Output) {
-  AnsiString text(size_t(Input->Size() - Input->Position()), '\0');
+  int64_t size = std::max<int64_t>(Input->Size() - Input->Position(), 0);
+  if (size > INT32_MAX) throw EReadError("Definition too large");
+  AnsiString text(size_t(size), '\0');
   Input->ReadBuffer(text.data(), int32_t(text.size()));
   TextToBinary(text, Output, nullptr, "");
 }

@@ -133,6 +133,7 @@ TEST(FormText, MalformedTextNamesTheLine) {
       {"object A: T\n  X = {0A0}\nend", "Line 2: Invalid binary data: odd number of digits"},
       {"object A: T\n  X = (1\n", "Line 3: ')' expected but end of file found"},
       {"'", "Line 1: Unterminated string"},
+      {"object A: T [4294967296]\nend", "Line 1: Invalid child position"},
       {"#", "Line 1: Invalid character code"},
       {"object A: T\n  X = 1\n", "Line 1: 'end' of object A expected but end of file found"},
       {"object A: T\n  object B: TB\n    X = 1\n  end\n\n",
