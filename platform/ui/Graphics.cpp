@@ -1792,8 +1792,8 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
   TPen* pen = Canvas->GetPen();
   pen->SetWidth(1);
   --Rect.Bottom, --Rect.Right;
-  // Rings past the middle draw nothing new: a huge width draws as far as the middle and only
-  // moves the edges by the rest (without overflow).
+  // Rings past the middle draw nothing new: a huge width draws as far as the middle and leaves
+  // an empty rectangle there.
   int64_t span = std::min(int64_t(Rect.Right) - Rect.Left, int64_t(Rect.Bottom) - Rect.Top);
   int64_t rest = Width - std::clamp<int64_t>(span / 2 + 1, 0, std::max(Width, 0));
   if (rest > 0) Width -= int32_t(rest);
@@ -1809,10 +1809,8 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
     ++Rect.Left, ++Rect.Top, --Rect.Right, --Rect.Bottom;
   }
   if (rest > 0) {
-    auto move = [](int32_t& edge, int64_t by) {
-      edge = int32_t(std::clamp<int64_t>(edge + by, INT32_MIN + 1, INT32_MAX - 1));
-    };
-    move(Rect.Left, rest), move(Rect.Top, rest), move(Rect.Right, -rest), move(Rect.Bottom, -rest);
+    Rect.Right = Rect.Left - 1;
+    Rect.Bottom = Rect.Top - 1;
   }
   ++Rect.Bottom, ++Rect.Right;
 }
