@@ -81,8 +81,18 @@ const TTypeInfo& CursorTypeInfo() {
                   {"crNoDrop", crNoDrop},       {"crHSplit", crHSplit},       {"crVSplit", crVSplit},
                   {"crMultiDrag", crMultiDrag}, {"crSQLWait", crSQLWait},     {"crNo", crNo},
                   {"crAppStart", crAppStart},   {"crHelp", crHelp},           {"crHandPoint", crHandPoint},
-                  {"crSizeAll", crSizeAll}});
+                  {"crSizeAll", crSizeAll}},
+      TypeInfoOf<TCursor>());
   return info;
+}
+
+const TTypeInfo& ControlCoordTypeInfo() {
+  static const TTypeInfo info = IntegerSubrange("TControlCoord", -MaxControlCoord, MaxControlCoord);
+  return info;
+}
+
+int32_t ClampControlCoord(int64_t Value) {
+  return int32_t(std::clamp<int64_t>(Value, -MaxControlCoord, MaxControlCoord));
 }
 
 const TClassInfo& TSizeConstraints::ClassInfo() {
@@ -116,9 +126,13 @@ const TClassInfo& TControl::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TControl, TComponent>("TControl")
           .Prop("Left", &TControl::GetLeft, &TControl::SetLeft)
+          .Type(ControlCoordTypeInfo())
           .Prop("Top", &TControl::GetTop, &TControl::SetTop)
+          .Type(ControlCoordTypeInfo())
           .Prop("Width", &TControl::GetWidth, &TControl::SetWidth)
+          .Type(ControlCoordTypeInfo())
           .Prop("Height", &TControl::GetHeight, &TControl::SetHeight)
+          .Type(ControlCoordTypeInfo())
           .Prop("Cursor", &TControl::GetCursor, &TControl::SetCursor)
           .Default(crDefault)
           .Type(CursorTypeInfo())
@@ -322,6 +336,8 @@ TControl::~TControl() {
 }
 
 void TControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+  ALeft = ClampControlCoord(ALeft);
+  ATop = ClampControlCoord(ATop);
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   bool sized = AWidth != width_ || AHeight != height_;
@@ -337,8 +353,8 @@ void TControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AH
 }
 
 bool TControl::CheckNewSize(int32_t& NewWidth, int32_t& NewHeight) {
-  NewWidth = std::max(NewWidth, 0);
-  NewHeight = std::max(NewHeight, 0);
+  NewWidth = std::clamp(NewWidth, 0, MaxControlCoord);
+  NewHeight = std::clamp(NewHeight, 0, MaxControlCoord);
   int32_t w = NewWidth, h = NewHeight;
   if (autoSize_ && !ComponentState().Contains(csLoading) && !CanAutoSize(w, h)) {
     w = NewWidth;
@@ -346,8 +362,9 @@ bool TControl::CheckNewSize(int32_t& NewWidth, int32_t& NewHeight) {
   }
   if ((w != width_ || h != height_) && !CanResize(w, h)) return false;
   ConstrainedResize(w, h);
-  NewWidth = w;
-  NewHeight = h;
+  // Handlers and constraints may ask for anything.
+  NewWidth = std::clamp(w, 0, MaxControlCoord);
+  NewHeight = std::clamp(h, 0, MaxControlCoord);
   return true;
 }
 
@@ -380,11 +397,11 @@ void TControl::SetAutoSize(bool Value) {
 void TControl::ConstraintsChanged(TObject*) { AdjustSize(); }
 
 void TControl::SetClientWidth(int32_t Value) {
-  SetBounds(left_, top_, width_ - GetClientWidth() + Value, height_);
+  SetBounds(left_, top_, ClampControlCoord(int64_t(width_) - GetClientWidth() + Value), height_);
 }
 
 void TControl::SetClientHeight(int32_t Value) {
-  SetBounds(left_, top_, width_, height_ - GetClientHeight() + Value);
+  SetBounds(left_, top_, width_, ClampControlCoord(int64_t(height_) - GetClientHeight() + Value));
 }
 
 TRect TControl::GetClientRect() { return Rect(0, 0, width_, height_); }
@@ -1367,6 +1384,8 @@ HDC TWinControl::GetDeviceContext(HWND& WindowHandle) {
 }
 
 void TWinControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+  ALeft = ClampControlCoord(ALeft);
+  ATop = ClampControlCoord(ATop);
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   if (handle_ && !IsIconic(handle_)) {
@@ -1494,11 +1513,13 @@ void TWinControl::AlignControl(TControl* AControl) {
   EnableAlign();
 }
 
-void TWinControl::AdjustClientRect(TRect& Rect) {
-  Rect.Left += borderWidth_;
-  Rect.Top += borderWidth_;
-  Rect.Right -= borderWidth_;
-  Rect.Bottom -= borderWidth_;
+void TWinControl::AdjustClientRect(TRect& Rect) { InsetControlRect(Rect, borderWidth_); }
+
+void InsetControlRect(TRect& Rect, int64_t Inset) {
+  Rect.Left = ClampControlCoord(Rect.Left + Inset);
+  Rect.Top = ClampControlCoord(Rect.Top + Inset);
+  Rect.Right = ClampControlCoord(Rect.Right - Inset);
+  Rect.Bottom = ClampControlCoord(Rect.Bottom - Inset);
 }
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
@@ -1543,19 +1564,19 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
       switch (align) {
         case alTop:
           c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), h);
-          Rect.Top += c->height_;
+          Rect.Top = ClampControlCoord(int64_t(Rect.Top) + c->height_);
           break;
         case alBottom:
           c->SetBounds(Rect.Left, Rect.Bottom - h, Rect.Width(), h);
-          Rect.Bottom -= c->height_;
+          Rect.Bottom = ClampControlCoord(int64_t(Rect.Bottom) - c->height_);
           break;
         case alLeft:
           c->SetBounds(Rect.Left, Rect.Top, w, Rect.Height());
-          Rect.Left += c->width_;
+          Rect.Left = ClampControlCoord(int64_t(Rect.Left) + c->width_);
           break;
         case alRight:
           c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height());
-          Rect.Right -= c->width_;
+          Rect.Right = ClampControlCoord(int64_t(Rect.Right) - c->width_);
           break;
         default:
           c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
@@ -1573,7 +1594,8 @@ void TWinControl::AnchorControls() {
     if (c->align_ != alNone || !c->anchorsValid_ || !IsAnchoredSpecially(c->anchors_)) continue;
     const TRect& r = c->anchorRules_;
     const TSize& old = c->anchorParentSize_;
-    int32_t l = c->left_, t = c->top_, w = c->width_, h = c->height_;
+    // In 64 bits: the proportional case multiplies two coordinates.
+    int64_t l = c->left_, t = c->top_, w = c->width_, h = c->height_;
     // Both sides anchored: the distances stay and the size follows; one side: its distance
     // stays; neither: the centre keeps its place in proportion.
     bool left = c->anchors_.Contains(akLeft), right = c->anchors_.Contains(akRight);
@@ -1596,7 +1618,7 @@ void TWinControl::AnchorControls() {
     }
     c->inAnchorMove_ = true;
     try {
-      c->SetBounds(l, t, w, h);
+      c->SetBounds(ClampControlCoord(l), ClampControlCoord(t), ClampControlCoord(w), ClampControlCoord(h));
     } catch (...) {
       c->inAnchorMove_ = false;
       throw;

@@ -70,7 +70,9 @@ const TClassInfo& TCustomForm::ClassInfo() {
           .Prop("BorderStyle", &TCustomForm::GetBorderStyle, &TCustomForm::SetBorderStyle)
           .Default(bsSizeable)
           .Prop("ClientHeight", &TCustomForm::GetClientHeight, &TCustomForm::SetClientHeight)
+          .Type(ControlCoordTypeInfo())
           .Prop("ClientWidth", &TCustomForm::GetClientWidth, &TCustomForm::SetClientWidth)
+          .Type(ControlCoordTypeInfo())
           .Prop("FormStyle", &TCustomForm::GetFormStyle, &TCustomForm::SetFormStyle)
           .Default(fsNormal)
           .Prop("HelpFile", &TCustomForm::GetHelpFile, &TCustomForm::SetHelpFile)
@@ -104,6 +106,13 @@ const TClassInfo& TForm::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TForm, TCustomForm>("TForm");
   return info;
 }
+
+namespace {
+// A definition read without an instance names its root's class: a plain form too.
+struct TFormsRegistration {
+  TFormsRegistration() { RegisterClasses({&TForm::ClassInfo()}); }
+} g_formsRegistration;
+}  // namespace
 
 const TClassInfo& TMonitor::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TMonitor, TObject>("TMonitor");
@@ -215,10 +224,49 @@ void TCustomForm::DoDestroy() {
   }
 }
 
+namespace {
+// A definition made at another resolution: the positions, sizes and own fonts of the controls
+// below scale by M / D, each right and bottom edge with its left and top.
+// In 64 bits, halves away from zero, within the coordinates a control may have.
+int32_t FormScaled(int64_t v, int32_t M, int32_t D) {
+  int64_t p = v * M;
+  return ClampControlCoord((p >= 0 ? p + D / 2 : p - D / 2) / D);
+}
+
+void FormScaleChildren(TWinControl* parent, int32_t M, int32_t D) {
+  for (int32_t i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    int32_t l = FormScaled(c->Left(), M, D), t = FormScaled(c->Top(), M, D);
+    c->SetBounds(l, t, FormScaled(int64_t(c->Left()) + c->Width(), M, D) - l,
+                 FormScaled(int64_t(c->Top()) + c->Height(), M, D) - t);
+    if (!c->GetParentFont()) c->GetFont()->SetHeight(FormScaled(c->GetFont()->GetHeight(), M, D));
+    if (auto* w = dynamic_cast<TWinControl*>(c)) FormScaleChildren(w, M, D);
+  }
+}
+}  // namespace
+
 void TCustomForm::ReadState(TReader* Reader) {
   pendingClientWidth_ = pendingClientHeight_ = 0;
   TScrollingWinControl::ReadState(Reader);
   int32_t w = std::exchange(pendingClientWidth_, 0), h = std::exchange(pendingClientHeight_, 0);
+  const int32_t screen = Screen ? Screen->PixelsPerInch() : 96;
+  if (scaled_ && pixelsPerInch_ > 0 && pixelsPerInch_ != screen) {
+    const int32_t M = screen, D = pixelsPerInch_;
+    DisableAlign();
+    try {
+      FormScaleChildren(this, M, D);
+      if (!GetParentFont()) GetFont()->SetHeight(FormScaled(GetFont()->GetHeight(), M, D));
+      SetBounds(Left(), Top(), FormScaled(Width(), M, D), FormScaled(Height(), M, D));
+      w = FormScaled(w, M, D);
+      h = FormScaled(h, M, D);
+      textHeight_ = FormScaled(textHeight_, M, D);
+    } catch (...) {
+      EnableAlign();
+      throw;
+    }
+    EnableAlign();
+    pixelsPerInch_ = screen;
+  }
   if (w > 0) TControl::SetClientWidth(w);
   if (h > 0) TControl::SetClientHeight(h);
 }
