@@ -2,6 +2,7 @@
 // PDF (checked by rendering them back), and a job through a private print service.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <csignal>
 #include <unistd.h>
 
 #include <chrono>
@@ -229,6 +230,97 @@ TEST_F(PrinterTest, PdfPrinterDefaultsToTheDocumentsFolder) {
   fs::create_directories(folder / "Documents");
   EXPECT_EQ(DefaultPdfOutput("  "), (folder / "Documents" / "Document.pdf").string());
   if (home) setenv("HOME", saved.c_str(), 1); else unsetenv("HOME");
+}
+
+}  // namespace
+
+namespace {
+
+// A private print service: its own configuration, socket and spool, one raw queue whose backend
+// keeps each job in a file.
+class PrivateCups {
+ public:
+  explicit PrivateCups(const fs::path& dir) : dir_(dir) {}
+  ~PrivateCups() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      waitpid(pid_, nullptr, 0);
+    }
+    unsetenv("CUPS_SERVER");
+  }
+  // Empty when the service runs, else why it cannot.
+  std::string Start() {
+    if (access("/usr/sbin/cupsd", X_OK) != 0 || std::system("command -v lpadmin >/dev/null 2>&1") != 0)
+      return "cupsd and lpadmin (package cups) are not installed";
+    for (const char* sub : {"root", "spool", "cache", "state", "log", "tmp", "bin/backend"})
+      fs::create_directories(dir_ / sub);
+    fs::permissions(dir_, fs::perms::all);
+    fs::permissions(dir_ / "tmp", fs::perms::all);
+    for (const char* sub : {"filter", "daemon", "cgi-bin", "monitor", "notifier", "driver"})
+      fs::create_directory_symlink(fs::path("/usr/lib/cups") / sub, dir_ / "bin" / sub);
+    std::string d = dir_.string();
+    Write("root/cupsd.conf", "Listen " + d + "/cups.sock\nLogLevel warn\nBrowsing No\nWebInterface No\n"
+                             "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+                             "<Policy default>\n  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n"
+                             "</Policy>\n");
+    Write("root/cups-files.conf", "ServerRoot " + d + "/root\nServerBin " + d + "/bin\nRequestRoot " + d +
+                                      "/spool\nCacheDir " + d + "/cache\nStateDir " + d + "/state\nTempDir " + d +
+                                      "/tmp\nErrorLog " + d + "/log/error_log\nAccessLog " + d +
+                                      "/log/access_log\nPageLog " + d + "/log/page_log\n");
+    Write("bin/backend/keep",
+          "#!/bin/sh\n[ $# -eq 0 ] && { echo 'direct keep \"Unknown\" \"Keeps jobs\"'; exit 0; }\n"
+          "out=\"${DEVICE_URI#keep:}\"\nif [ -n \"$6\" ]; then cat \"$6\" > \"$out\"; else cat > \"$out\"; fi\n");
+    fs::permissions(dir_ / "bin/backend/keep", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                                   fs::perms::others_read | fs::perms::others_exec);
+    pid_ = fork();
+    if (pid_ == 0) {
+      std::string c = d + "/root/cupsd.conf", s = d + "/root/cups-files.conf";
+      execl("/usr/sbin/cupsd", "cupsd", "-f", "-c", c.c_str(), "-s", s.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    setenv("CUPS_SERVER", (d + "/cups.sock").c_str(), 1);
+    for (int i = 0; i < 100 && !fs::exists(dir_ / "cups.sock"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (!fs::exists(dir_ / "cups.sock")) return "the private cupsd did not start (see " + d + "/log/error_log)";
+    std::string add = "lpadmin -p q -v keep:" + d + "/job.out -E -m raw >/dev/null 2>&1";
+    if (std::system(add.c_str()) != 0) return "lpadmin could not add a raw queue to the private cupsd";
+    return {};
+  }
+  fs::path Output() const { return dir_ / "job.out"; }
+
+ private:
+  void Write(const char* name, const std::string& text) { std::ofstream(dir_ / name) << text; }
+  fs::path dir_;
+  pid_t pid_ = -1;
+};
+
+TEST(PrintService, OnePageThroughAPrivateCupsd) {
+  fs::path dir = fs::path("/tmp") / ("pl-cups-" + std::to_string(getpid()));  // short: a socket path
+  fs::remove_all(dir);
+  {
+    PrivateCups cups(dir);
+    std::string why = cups.Start();
+    if (!why.empty()) {
+      fs::remove_all(dir);
+      GTEST_SKIP() << why;
+    }
+    SetPrintSystem(nullptr);
+    TPrinter p;
+    int32_t q = p.GetPrinters()->IndexOf("q");
+    ASSERT_GE(q, 0) << "the private queue is listed";
+    p.SetPrinterIndex(q);
+    p.Title = "Through the service";
+    p.BeginDoc();
+    p.GetCanvas()->Rectangle(100, 100, 400, 300);
+    p.EndDoc();
+    for (int i = 0; i < 200 && !(fs::exists(cups.Output()) && fs::file_size(cups.Output()) > 0); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream job(cups.Output(), std::ios::binary);
+    std::string head(5, '\0');
+    job.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-") << "the job reached the queue's device as PDF";
+  }
+  fs::remove_all(dir);
 }
 
 }  // namespace
