@@ -67,9 +67,11 @@ class TInterfacedBase : public TObject, public Interfaces... {
   // The interface of this object with the identifier, or false.
   virtual bool GetInterface(REFIID iid, void** object) {
     bool found = false;
-    ((!found && iid == Interfaces::kIID ? (*object = static_cast<Interfaces*>(this), found = true) : false), ...);
+    ((!found && iid == Interfaces::kIID ? (*object = static_cast<Interfaces*>(this), found = true) : false),
+     ...);
     if (!found && iid == IUnknown::kIID) {
-      *object = static_cast<IUnknown*>(static_cast<std::tuple_element_t<0, std::tuple<Interfaces...>>*>(this));
+      *object =
+          static_cast<IUnknown*>(static_cast<std::tuple_element_t<0, std::tuple<Interfaces...>>*>(this));
       found = true;
     }
     return found;

@@ -42,7 +42,8 @@ TStrings* TPrinter::GetPrinters() {
 
 void TPrinter::Refresh() {
   CheckPrinting(false);
-  AnsiString current = index_ >= 0 && printers_ && index_ < printers_->Count() ? printers_->Strings(index_) : "";
+  AnsiString current =
+      index_ >= 0 && printers_ && index_ < printers_->Count() ? printers_->Strings(index_) : "";
   printers_.reset();
   index_ = -1;
   NeedPrinters();

@@ -32,7 +32,22 @@ FARPROC Export(F f) {
   return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(f));
 }
 
+// The entries without a provider member: bound by name, never called through this signature.
+HRESULT NotImplementedEntry() { return E_NOTIMPL; }
+
 }  // namespace
+
+const char* const kVisualStyleEntries[kVisualStyleEntryCount] = {
+    "OpenThemeData", "CloseThemeData", "DrawThemeBackground", "DrawThemeText", "GetThemeBackgroundContentRect",
+    "GetThemeBackgroundExtent", "GetThemePartSize", "GetThemeTextExtent", "GetThemeTextMetrics",
+    "GetThemeBackgroundRegion", "HitTestThemeBackground", "DrawThemeEdge", "DrawThemeIcon", "IsThemePartDefined",
+    "IsThemeBackgroundPartiallyTransparent", "GetThemeColor", "GetThemeMetric", "GetThemeString", "GetThemeBool",
+    "GetThemeInt", "GetThemeEnumValue", "GetThemePosition", "GetThemeFont", "GetThemeRect", "GetThemeMargins",
+    "GetThemeIntList", "GetThemePropertyOrigin", "SetWindowTheme", "GetThemeFilename", "GetThemeSysColor",
+    "GetThemeSysColorBrush", "GetThemeSysBool", "GetThemeSysSize", "GetThemeSysFont", "GetThemeSysString",
+    "GetThemeSysInt", "IsThemeActive", "IsAppThemed", "GetWindowTheme", "EnableThemeDialogTexture",
+    "IsThemeDialogTextureEnabled", "GetThemeAppProperties", "SetThemeAppProperties", "GetCurrentThemeName",
+    "GetThemeDocumentationProperty", "DrawThemeParentBackground", "EnableTheming"};
 
 void InstallVisualStylesProvider(const TVisualStylesProvider& p) {
   {
@@ -54,6 +69,8 @@ void InstallVisualStylesProvider(const TVisualStylesProvider& p) {
   add("GetThemeSysColor", Export(p.GetThemeSysColor));
   add("IsAppThemed", Export(p.IsAppThemed));
   add("IsThemeActive", Export(p.IsThemeActive));
+  for (int i = 0; i < kVisualStyleEntryCount; ++i)
+    if (!exports.count(kVisualStyleEntries[i])) exports[kVisualStyleEntries[i]] = Export(&NotImplementedEntry);
   RegisterModule(kModule, std::move(exports));
 }
 

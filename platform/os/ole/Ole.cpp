@@ -143,13 +143,19 @@ class OlePicture : public TInterfacedBase<IPicture> {
   HRESULT Render(HDC hdc, LONG x, LONG y, LONG cx, LONG cy, OLE_XSIZE_HIMETRIC xSrc, OLE_YSIZE_HIMETRIC ySrc,
                  OLE_XSIZE_HIMETRIC cxSrc, OLE_YSIZE_HIMETRIC cySrc, const RECT*) override {
     if (!hdc) return E_INVALIDARG;
-    if (type_ == PICTYPE_ICON) return DrawIconEx(hdc, x, y, static_cast<HICON>(handle_), cx, cy, 0, nullptr, DI_NORMAL) ? S_OK : E_FAIL;
-    auto px = [](LONG himetric) { return int((int64_t(himetric) * 96 + (himetric < 0 ? -1270 : 1270)) / 2540); };
+    if (type_ == PICTYPE_ICON)
+      return DrawIconEx(hdc, x, y, static_cast<HICON>(handle_), cx, cy, 0, nullptr, DI_NORMAL) ? S_OK
+                                                                                               : E_FAIL;
+    auto px = [](LONG himetric) {
+      return int((int64_t(himetric) * 96 + (himetric < 0 ? -1270 : 1270)) / 2540);
+    };
     // HIMETRIC runs upwards: the source's top is ySrc + cySrc (cySrc negative for top-down).
     int sx = px(xSrc), sw = px(cxSrc), sh = px(cySrc);
     int sy = height_ - px(ySrc);
-    if (sh < 0) sh = -sh, sy -= sh;
-    else sy -= sh;
+    if (sh < 0)
+      sh = -sh, sy -= sh;
+    else
+      sy -= sh;
     HDC mem = CreateCompatibleDC(hdc);
     HGDIOBJ old = SelectObject(mem, handle_);
     BOOL ok = StretchBlt(hdc, x, y, cx, cy, mem, sx, sy, sw, sh, SRCCOPY);
@@ -236,7 +242,8 @@ HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD okEffects, DWOR
   DWORD at = GetMessagePos();
   POINT pt{int16_t(at & 0xFFFF), int16_t(at >> 16)};
   DWORD keys = OleKeyState();
-  if (!(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON))) keys |= MK_LBUTTON;  // a drag starts with a button down
+  if (!(keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)))
+    keys |= MK_LBUTTON;  // a drag starts with a button down
   bool escape = false;
   HWND targetWnd = nullptr;
   IDropTarget* target = nullptr;
@@ -244,7 +251,8 @@ HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD okEffects, DWOR
   HRESULT result = DRAGDROP_S_CANCEL;
   // A window destroyed during the drag takes its registration with it.
   auto alive = [&] {
-    if (target && (!IsWindow(targetWnd) || !oleTargets.count(targetWnd))) target = nullptr, targetWnd = nullptr;
+    if (target && (!IsWindow(targetWnd) || !oleTargets.count(targetWnd)))
+      target = nullptr, targetWnd = nullptr;
     return target != nullptr;
   };
   for (;;) {
@@ -294,7 +302,8 @@ HRESULT DoDragDrop(IDataObject* data, IDropSource* source, DWORD okEffects, DWOR
     } else if (m.message == WM_KEYDOWN || m.message == WM_KEYUP || m.message == WM_SYSKEYDOWN ||
                m.message == WM_SYSKEYUP) {
       if (m.message == WM_KEYDOWN && m.wParam == VK_ESCAPE) escape = true;
-      keys = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) | (OleKeyState() & (MK_SHIFT | MK_CONTROL | MK_ALT));
+      keys = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) |
+             (OleKeyState() & (MK_SHIFT | MK_CONTROL | MK_ALT));
     } else {
       TranslateMessage(&m);
       DispatchMessageA(&m);
@@ -326,7 +335,8 @@ HRESULT OleLoadPicture(IStream* stream, LONG size, BOOL, REFIID iid, void** out)
   uint64_t available = stream->Size();
   uint64_t here = 0;
   stream->Seek(0, 1, &here);
-  uint64_t n = size > 0 ? std::min<uint64_t>(uint64_t(size), available - std::min(here, available)) : available - std::min(here, available);
+  uint64_t n = size > 0 ? std::min<uint64_t>(uint64_t(size), available - std::min(here, available))
+                        : available - std::min(here, available);
   std::vector<uint8_t> bytes(n);
   ULONG got = 0;
   if (n && FAILED(stream->Read(bytes.data(), ULONG(n), &got))) return CTL_E_INVALIDPICTURE;

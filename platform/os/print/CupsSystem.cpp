@@ -56,7 +56,8 @@ class CupsPrintSystemImpl : public IPrintSystem {
         cups_size_t def{};
         if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, dest, info, CUPS_MEDIA_FLAGS_DEFAULT, &def))
           for (const TSpoolPaper& paper : p.Papers)
-            if (std::abs(paper.Width - def.width / 10) <= 1 && std::abs(paper.Height - def.length / 10) <= 1) {
+            if (std::abs(paper.Width - def.width / 10) <= 1 &&
+                std::abs(paper.Height - def.length / 10) <= 1) {
               p.DefaultPaper = paper.Code;
               break;
             }

@@ -18,7 +18,8 @@ bool WritePdfDocument(const TPrintDocument& document, const std::string& file, s
     std::remove(part.c_str());
     return false;
   }
-  if (!document.Title.empty()) cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_TITLE, document.Title.c_str());
+  if (!document.Title.empty())
+    cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_TITLE, document.Title.c_str());
   cairo_t* cr = cairo_create(pdf);
   TSurface page(d.PrintableWidth, d.PrintableHeight);
   for (const std::vector<uint8_t>& recorded : document.Pages) {
@@ -26,9 +27,9 @@ bool WritePdfDocument(const TPrintDocument& document, const std::string& file, s
       for (int y = 0; y < page.Height; ++y)
         for (int x = 0; x < page.Width; ++x) page.Row(y)[x] = 0xFFFFFFFFu;
     }
-    cairo_surface_t* image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(page.Pixels),
-                                                                 CAIRO_FORMAT_RGB24, page.Width, page.Height,
-                                                                 page.Stride);
+    cairo_surface_t* image =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(page.Pixels), CAIRO_FORMAT_RGB24,
+                                            page.Width, page.Height, page.Stride);
     cairo_save(cr);
     cairo_translate(cr, d.OffsetX * sx, d.OffsetY * sy);
     cairo_scale(cr, sx, sy);

@@ -64,7 +64,8 @@ DEVMODEA SpoolDefaults(const TSpoolPrinter& p) {
   DEVMODEA dm;
   SpoolCopyName(dm.dmDeviceName, p.Name);
   // The length and width flags mark a custom sheet only.
-  dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_YRESOLUTION;
+  dm.dmFields =
+      DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_YRESOLUTION;
   dm.dmOrientation = DMORIENT_PORTRAIT;
   const TSpoolPaper* paper = SpoolPaper(p, p.DefaultPaper);
   if (!paper) paper = &p.Papers.front();
@@ -100,7 +101,8 @@ void SpoolMerge(const TSpoolPrinter& p, DEVMODEA& dm, const DEVMODEA& in) {
       SpoolCopyName(dm.dmFormName, paper->Name);
     }
   }
-  if (in.dmFields & DM_COPIES) dm.dmCopies = int16_t(std::clamp<int>(in.dmCopies, 1, std::max(1, p.MaxCopies)));
+  if (in.dmFields & DM_COPIES)
+    dm.dmCopies = int16_t(std::clamp<int>(in.dmCopies, 1, std::max(1, p.MaxCopies)));
   if ((in.dmFields & DM_PRINTQUALITY) && in.dmPrintQuality >= 72 && in.dmPrintQuality <= 1200) {
     dm.dmPrintQuality = in.dmPrintQuality;
     dm.dmYResolution = (in.dmFields & DM_YRESOLUTION) && in.dmYResolution >= 72 && in.dmYResolution <= 1200
@@ -159,8 +161,9 @@ void SetPrintSystem(std::shared_ptr<IPrintSystem> system) {
 
 std::vector<TSpoolPrinter> SpoolPrinters() {
   std::vector<TSpoolPrinter> all = SpoolSystem()->Printers();
-  all.erase(std::remove_if(all.begin(), all.end(),
-                           [](const TSpoolPrinter& p) { return p.Papers.empty() || SameText(p.Name, kPdfPrinterName); }),
+  all.erase(std::remove_if(
+                all.begin(), all.end(),
+                [](const TSpoolPrinter& p) { return p.Papers.empty() || SameText(p.Name, kPdfPrinterName); }),
             all.end());
   TSpoolPrinter pdf = PdfPrinter();
   pdf.IsDefault = std::none_of(all.begin(), all.end(), [](const TSpoolPrinter& p) { return p.IsDefault; });
@@ -191,7 +194,7 @@ std::string DefaultPdfOutput(const std::string& title) {
   std::string folder = ".";
   if (const char* home = std::getenv("HOME"); home && *home) {
     std::string docs = std::string(home) + "/Documents";
-    struct stat st{};
+    struct stat st {};
     if (stat(docs.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) folder = docs;
   }
   return folder + "/" + name + ".pdf";
@@ -287,7 +290,8 @@ int DeviceCapabilitiesA(LPCSTR device, LPCSTR, WORD capability, LPSTR output, co
         }
       return n;
     case DC_PAPERNAMES:
-      return names(64, [&](int i) { return p.Papers[size_t(i)].Name; }, n);
+      return names(
+          64, [&](int i) { return p.Papers[size_t(i)].Name; }, n);
     case DC_BINS:
       if (output) {
         WORD code = WORD(DMBIN_AUTO);
@@ -295,7 +299,8 @@ int DeviceCapabilitiesA(LPCSTR device, LPCSTR, WORD capability, LPSTR output, co
       }
       return 1;
     case DC_BINNAMES:
-      return names(24, [](int) { return std::string("Automatically Select"); }, 1);
+      return names(
+          24, [](int) { return std::string("Automatically Select"); }, 1);
     case DC_ENUMRESOLUTIONS:
       if (output) {
         LONG res[2] = {p.Dpi, p.Dpi};
@@ -328,7 +333,8 @@ HDC CreatePrinterDCA(LPCSTR driver, LPCSTR device, const DEVMODEA* devMode) {
   if (landscape) {
     std::swap(sheet.Width, sheet.Height);
     // The sheet turns counter-clockwise: its right margin comes to the top.
-    sheet = TSpoolPaper{sheet.Code, sheet.Name, sheet.Width, sheet.Height, sheet.Top, sheet.Right, sheet.Bottom, sheet.Left};
+    sheet = TSpoolPaper{sheet.Code, sheet.Name,  sheet.Width,  sheet.Height,
+                        sheet.Top,  sheet.Right, sheet.Bottom, sheet.Left};
   }
   auto dots = [](int tenthsMm, int dpi) { return int((int64_t(tenthsMm) * dpi + 127) / 254); };
   TPrinterDeviceInfo info;

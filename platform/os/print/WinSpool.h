@@ -25,7 +25,7 @@ struct HWND__;
 struct TSpoolPaper {
   int16_t Code = 0;
   std::string Name;
-  int Width = 0, Height = 0;                       // tenths of a millimetre, portrait
+  int Width = 0, Height = 0;                     // tenths of a millimetre, portrait
   int Left = 0, Top = 0, Right = 0, Bottom = 0;  // unprintable margins, tenths of a millimetre
 };
 

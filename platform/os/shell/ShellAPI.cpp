@@ -105,8 +105,8 @@ bool ShellVersionOf(LPCSTR file, ShellVersionBlock& block) {
   block.fixed.dwFileVersionLS = block.fixed.dwProductVersionLS = DWORD(v[2]) << 16 | DWORD(v[3]);
   std::string version = std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
                         std::to_string(v[3]);
-  std::string texts = "FileVersion=" + version + '\0' + "ProductVersion=" + version + '\0' + "ProductName=" +
-                      product.substr(0, 64) + '\0';
+  std::string texts = "FileVersion=" + version + '\0' + "ProductVersion=" + version + '\0' +
+                      "ProductName=" + product.substr(0, 64) + '\0';
   std::memcpy(block.texts, texts.data(), std::min(texts.size(), sizeof block.texts - 1));
   return true;
 }
@@ -134,9 +134,10 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR, LPCSTR dire
     if (ShellHasScheme(target, "file://")) target = target.substr(7);
     // Any other scheme could start anything the desktop associates with it: refused.
     size_t colon = target.find(':');
-    if (colon != std::string::npos && colon > 1 && target.find('/') > colon) return ShellResult(SE_ERR_NOASSOC);
+    if (colon != std::string::npos && colon > 1 && target.find('/') > colon)
+      return ShellResult(SE_ERR_NOASSOC);
     if (target[0] != '/' && directory && *directory) target = std::string(directory) + "/" + target;
-    struct stat st{};
+    struct stat st {};
     if (stat(target.c_str(), &st) != 0) return ShellResult(ERROR_FILE_NOT_FOUND);
   }
   return ShellResult(ShellRunOpener(target));
@@ -146,7 +147,7 @@ DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD fileAttributes, SHFILEINFOA* info, U
   if (!path || (info && infoSize < sizeof(SHFILEINFOA))) return 0;
   bool folder = (fileAttributes & FILE_ATTRIBUTE_DIRECTORY_SHELL) != 0;
   if (!(flags & SHGFI_USEFILEATTRIBUTES)) {
-    struct stat st{};
+    struct stat st {};
     if (stat(path, &st) != 0) return 0;
     folder = S_ISDIR(st.st_mode);
   }
@@ -159,8 +160,10 @@ DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD fileAttributes, SHFILEINFOA* info, U
   std::string p = path;
   while (p.size() > 1 && (p.back() == '/' || p.back() == '\\')) p.pop_back();
   std::string name = p.substr(p.find_last_of("/\\") == std::string::npos ? 0 : p.find_last_of("/\\") + 1);
-  if (flags & SHGFI_DISPLAYNAME) std::strncpy(info->szDisplayName, name.c_str(), sizeof info->szDisplayName - 1);
-  if (flags & SHGFI_TYPENAME) std::strncpy(info->szTypeName, folder ? "File folder" : "File", sizeof info->szTypeName - 1);
+  if (flags & SHGFI_DISPLAYNAME)
+    std::strncpy(info->szDisplayName, name.c_str(), sizeof info->szDisplayName - 1);
+  if (flags & SHGFI_TYPENAME)
+    std::strncpy(info->szTypeName, folder ? "File folder" : "File", sizeof info->szTypeName - 1);
   if (flags & SHGFI_ATTRIBUTES) info->dwAttributes = folder ? FILE_ATTRIBUTE_DIRECTORY_SHELL : 0;
   if (flags & SHGFI_ICON) info->hIcon = ShellGenericIcon(folder, (flags & SHGFI_SMALLICON) ? 16 : 32);
   return 1;

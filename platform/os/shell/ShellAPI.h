@@ -36,9 +36,9 @@ struct SHFILEINFOA {
   char szDisplayName[260] = {};
   char szTypeName[80] = {};
 };
-constexpr UINT SHGFI_ICON = 0x100, SHGFI_DISPLAYNAME = 0x200, SHGFI_TYPENAME = 0x400, SHGFI_ATTRIBUTES = 0x800,
-               SHGFI_SYSICONINDEX = 0x4000, SHGFI_SMALLICON = 0x1, SHGFI_LARGEICON = 0x0,
-               SHGFI_USEFILEATTRIBUTES = 0x10;
+constexpr UINT SHGFI_ICON = 0x100, SHGFI_DISPLAYNAME = 0x200, SHGFI_TYPENAME = 0x400,
+               SHGFI_ATTRIBUTES = 0x800, SHGFI_SYSICONINDEX = 0x4000, SHGFI_SMALLICON = 0x1,
+               SHGFI_LARGEICON = 0x0, SHGFI_USEFILEATTRIBUTES = 0x10;
 constexpr DWORD FILE_ATTRIBUTE_DIRECTORY_SHELL = 0x10;
 // The display name, type name and a generic document or folder icon (the caller destroys it).
 // There is no system image list: SHGFI_SYSICONINDEX answers 0 with iIcon 0.  0 for a missing file
@@ -86,7 +86,9 @@ constexpr DWORD NIM_ADD = 0, NIM_MODIFY = 1, NIM_DELETE = 2;
 constexpr UINT NIF_MESSAGE = 1, NIF_ICON = 2, NIF_TIP = 4;
 // Kept in process: adding twice, or changing or deleting an icon never added, fails.
 BOOL Shell_NotifyIconA(DWORD message, NOTIFYICONDATAA* data);
-inline BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); }
+inline BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATAA* data) {
+  return Shell_NotifyIconA(message, data);
+}
 // The icon of a window and id as last set, or false (tests, and a driver that shows one).
 bool GetNotifyIcon(HWND hwnd, UINT id, NOTIFYICONDATAA& out);
 // Posts the icon's callback message for a mouse message (WM_LBUTTONDBLCLK ...) on the icon.
@@ -111,7 +113,9 @@ BOOL GetFileVersionInfoA(LPCSTR file, DWORD handle, DWORD size, void* data);
 // "\" gives the VS_FIXEDFILEINFO; "\VarFileInfo\Translation" the language and code page;
 // "\StringFileInfo\040904E4\<name>" the texts FileVersion, ProductVersion, ProductName.
 BOOL VerQueryValueA(const void* block, LPCSTR subBlock, void** buffer, UINT* length);
-inline DWORD GetFileVersionInfoSize(LPCSTR file, DWORD* handle) { return GetFileVersionInfoSizeA(file, handle); }
+inline DWORD GetFileVersionInfoSize(LPCSTR file, DWORD* handle) {
+  return GetFileVersionInfoSizeA(file, handle);
+}
 inline BOOL GetFileVersionInfo(LPCSTR file, DWORD handle, DWORD size, void* data) {
   return GetFileVersionInfoA(file, handle, size, data);
 }

@@ -116,7 +116,8 @@ Drag* g_drag = nullptr;
 
 LRESULT SourceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_LBUTTONDOWN && g_drag)
-    g_drag->result = DoDragDrop(g_drag->data, g_drag->source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &g_drag->effect);
+    g_drag->result =
+        DoDragDrop(g_drag->data, g_drag->source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &g_drag->effect);
   return DefWindowProc(hwnd, msg, wParam, lParam);
 }
 
@@ -128,7 +129,8 @@ HWND OleTestWindow(int x) {
     RegisterClass(&wc);
     return "OleTestWindow";
   }();
-  return CreateWindowEx(0, name, "", WS_POPUP | WS_VISIBLE, x, 100, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  return CreateWindowEx(0, name, "", WS_POPUP | WS_VISIBLE, x, 100, 100, 100, nullptr, nullptr, nullptr,
+                        nullptr);
 }
 
 void Pump() {
@@ -165,9 +167,19 @@ TEST_F(OleTest, TextDragsFromOneWindowToAnother) {
   EXPECT_EQ(target->GetRefCount(), 2) << "the registration holds the target";
   Drag drag{data, source};
   g_drag = &drag;
-  source->script = {[] {}, [] { InputMouseMove({250, 150}); },  // over no target
-                    [] { InputMouseMove({320, 140}); }, [] { InputMouseMove({330, 150}); },
-                    [] { InputMouseButton(VK_LBUTTON, false, {330, 150}); }};
+  source->script = {[] {},
+                    [] {
+                      InputMouseMove({250, 150});
+                    },  // over no target
+                    [] {
+                      InputMouseMove({320, 140});
+                    },
+                    [] {
+                      InputMouseMove({330, 150});
+                    },
+                    [] {
+                      InputMouseButton(VK_LBUTTON, false, {330, 150});
+                    }};
   InputMouseMove({150, 150});
   InputMouseButton(VK_LBUTTON, true, {150, 150});
   Pump();
@@ -238,12 +250,14 @@ TEST(OleObjects, PicturesLoadFromStreamsAndOthersAreRefused) {
 
   const char junk[] = "GIF89a not really";
   ASSERT_EQ(CreateStreamOnHGlobal(OleTestBlock(junk, sizeof junk), TRUE, &stream), S_OK);
-  EXPECT_EQ(OleLoadPicture(stream, 0, FALSE, IPicture::kIID, reinterpret_cast<void**>(&pic)), CTL_E_INVALIDPICTURE);
+  EXPECT_EQ(OleLoadPicture(stream, 0, FALSE, IPicture::kIID, reinterpret_cast<void**>(&pic)),
+            CTL_E_INVALIDPICTURE);
   EXPECT_EQ(pic, nullptr);
   stream->Release();
   const char broken[] = "BM\x10\0\0\0 truncated";
   ASSERT_EQ(CreateStreamOnHGlobal(OleTestBlock(broken, sizeof broken), TRUE, &stream), S_OK);
-  EXPECT_EQ(OleLoadPicture(stream, 0, FALSE, IPicture::kIID, reinterpret_cast<void**>(&pic)), CTL_E_INVALIDPICTURE);
+  EXPECT_EQ(OleLoadPicture(stream, 0, FALSE, IPicture::kIID, reinterpret_cast<void**>(&pic)),
+            CTL_E_INVALIDPICTURE);
   stream->Release();
 }
 

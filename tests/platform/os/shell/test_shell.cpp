@@ -23,8 +23,9 @@ class ShellTest : public ::testing::Test {
     fs::create_directories(dir);
     // Records its arguments one per line, then fails when asked to.
     opener = dir / "opener.sh";
-    std::ofstream(opener) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" << (dir / "args").string()
-                          << ".tmp\"\nmv \"" << (dir / "args").string() << ".tmp\" \"" << (dir / "args").string()
+    std::ofstream(opener) << "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \""
+                          << (dir / "args").string() << ".tmp\"\nmv \"" << (dir / "args").string()
+                          << ".tmp\" \"" << (dir / "args").string()
                           << "\"\ncase \"$1\" in *fail*) exit 4;; esac\nexit 0\n";
     fs::permissions(opener, fs::perms::owner_all);
     setenv("PL_OPENER", opener.c_str(), 1);
@@ -36,7 +37,8 @@ class ShellTest : public ::testing::Test {
   // The arguments the opener got, once it wrote them.
   std::vector<std::string> Recorded() {
     fs::path args = dir / "args";
-    for (int i = 0; i < 200 && !fs::exists(args); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    for (int i = 0; i < 200 && !fs::exists(args); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::ifstream in(args);
     std::vector<std::string> lines;
     for (std::string l; std::getline(in, l);) lines.push_back(l);
@@ -44,7 +46,8 @@ class ShellTest : public ::testing::Test {
     return lines;
   }
   static intptr_t Open(const std::string& target, const char* verb = "open") {
-    return reinterpret_cast<intptr_t>(ShellExecute(nullptr, verb, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return reinterpret_cast<intptr_t>(
+        ShellExecute(nullptr, verb, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   }
   fs::path dir, opener;
 };
@@ -62,7 +65,8 @@ TEST_F(ShellTest, OpensWithOneArgumentThatNoShellInterprets) {
   EXPECT_FALSE(fs::exists(dir / "pwned"));
   // Relative to the folder given.
   std::ofstream(dir / "doc.txt") << "x";
-  EXPECT_GT(reinterpret_cast<intptr_t>(ShellExecute(nullptr, nullptr, "doc.txt", nullptr, dir.c_str(), 1)), 32);
+  EXPECT_GT(reinterpret_cast<intptr_t>(ShellExecute(nullptr, nullptr, "doc.txt", nullptr, dir.c_str(), 1)),
+            32);
   EXPECT_EQ(Recorded(), std::vector<std::string>{(dir / "doc.txt").string()});
 }
 
@@ -94,8 +98,8 @@ HWND ShellTestWindow(HWND parent) {
     RegisterClass(&wc);
     return "ShellTestWindow";
   }();
-  return CreateWindowEx(0, name, "", parent ? WS_CHILD | WS_VISIBLE : WS_POPUP, parent ? 10 : 100, parent ? 20 : 50,
-                        200, 100, parent, nullptr, nullptr, nullptr);
+  return CreateWindowEx(0, name, "", parent ? WS_CHILD | WS_VISIBLE : WS_POPUP, parent ? 10 : 100,
+                        parent ? 20 : 50, 200, 100, parent, nullptr, nullptr, nullptr);
 }
 
 TEST(ShellDrop, FilesDroppedOnAChildReachTheAcceptingParent) {
@@ -160,7 +164,9 @@ TEST(ShellVersion, ProgramAndCommonControls) {
   struct Case {
     std::string file;
     DWORD ms;
-  } cases[] = {{"/proc/self/exe", 0x00010000}, {"comctl32.dll", 0x00060000}, {"C:\\WINDOWS\\COMCTL32.DLL", 0x00060000}};
+  } cases[] = {{"/proc/self/exe", 0x00010000},
+               {"comctl32.dll", 0x00060000},
+               {"C:\\WINDOWS\\COMCTL32.DLL", 0x00060000}};
   for (const Case& c : cases) {
     DWORD handle = 1;
     DWORD size = GetFileVersionInfoSize(c.file.c_str(), &handle);
@@ -187,14 +193,18 @@ TEST(ShellVersion, ProgramAndCommonControls) {
 
 TEST(ShellInfo, DisplayNameGenericIconAndNoHelp) {
   SHFILEINFOA info;
-  ASSERT_NE(SHGetFileInfoA("/tmp/", 0, &info, sizeof info, SHGFI_DISPLAYNAME | SHGFI_TYPENAME | SHGFI_ICON | SHGFI_SMALLICON), 0u);
+  ASSERT_NE(SHGetFileInfoA("/tmp/", 0, &info, sizeof info,
+                           SHGFI_DISPLAYNAME | SHGFI_TYPENAME | SHGFI_ICON | SHGFI_SMALLICON),
+            0u);
   EXPECT_STREQ(info.szDisplayName, "tmp");
   EXPECT_STREQ(info.szTypeName, "File folder");
   ASSERT_NE(info.hIcon, nullptr);
   EXPECT_EQ(GetIconSurface(info.hIcon)->Width, 16);
   DestroyIcon(info.hIcon);
   EXPECT_EQ(SHGetFileInfoA("/no/such/file.txt", 0, &info, sizeof info, SHGFI_DISPLAYNAME), 0u);
-  EXPECT_NE(SHGetFileInfoA("/no/such/file.txt", 0, &info, sizeof info, SHGFI_DISPLAYNAME | SHGFI_USEFILEATTRIBUTES), 0u);
+  EXPECT_NE(
+      SHGetFileInfoA("/no/such/file.txt", 0, &info, sizeof info, SHGFI_DISPLAYNAME | SHGFI_USEFILEATTRIBUTES),
+      0u);
   EXPECT_STREQ(info.szDisplayName, "file.txt");
   EXPECT_EQ(SHGetFileInfoA("/tmp", 0, &info, sizeof info, SHGFI_SYSICONINDEX), 0u) << "no system image list";
   SetLastError(0);

@@ -2,8 +2,8 @@
 // PDF (checked by rendering them back), and a job through a private print service.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 #include <chrono>
 #include <cstdlib>
@@ -30,7 +30,8 @@ struct FakeSystem : IPrintSystem {
     p.IsDefault = true;
     p.Dpi = 600;
     p.MaxCopies = 99;
-    p.Papers = {{DMPAPER_LETTER, "Letter", 2159, 2794, 50, 40, 30, 20}, {DMPAPER_A4, "A4", 2100, 2970, 50, 40, 30, 20}};
+    p.Papers = {{DMPAPER_LETTER, "Letter", 2159, 2794, 50, 40, 30, 20},
+                {DMPAPER_A4, "A4", 2100, 2970, 50, 40, 30, 20}};
     p.DefaultPaper = DMPAPER_A4;
     return {p};
   }
@@ -182,7 +183,8 @@ bool ReadPpm(const fs::path& file, Ppm& ppm) {
 }
 
 TEST_F(PrinterTest, TwoPagesToThePdfPrinterRenderBackInPlace) {
-  if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+  if (std::system("pdftoppm -v >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
   system->withOffice = false;
   TPrinter p;
   ASSERT_EQ(p.GetPrinters()->Count(), 1);
@@ -219,7 +221,8 @@ TEST_F(PrinterTest, TwoPagesToThePdfPrinterRenderBackInPlace) {
                 {&one, 303, 150, 0xFFFFFF}, {&one, 300, 500, 0xFFFFFF}, {&two, 300, 500, 0x0000FF},
                 {&two, 203, 403, 0x0000FF}, {&two, 150, 150, 0xFFFFFF}, {&two, 405, 500, 0xFFFFFF}};
   for (const Probe& pr : probes)
-    EXPECT_EQ(pr.page->At(pr.x, pr.y), pr.rgb) << "page " << (pr.page == &one ? 1 : 2) << " at " << pr.x << "," << pr.y;
+    EXPECT_EQ(pr.page->At(pr.x, pr.y), pr.rgb)
+        << "page " << (pr.page == &one ? 1 : 2) << " at " << pr.x << "," << pr.y;
 }
 
 TEST_F(PrinterTest, PdfPrinterDefaultsToTheDocumentsFolder) {
@@ -229,7 +232,10 @@ TEST_F(PrinterTest, PdfPrinterDefaultsToTheDocumentsFolder) {
   EXPECT_EQ(DefaultPdfOutput("a/b"), "./a_b.pdf");
   fs::create_directories(folder / "Documents");
   EXPECT_EQ(DefaultPdfOutput("  "), (folder / "Documents" / "Document.pdf").string());
-  if (home) setenv("HOME", saved.c_str(), 1); else unsetenv("HOME");
+  if (home)
+    setenv("HOME", saved.c_str(), 1);
+  else
+    unsetenv("HOME");
 }
 
 }  // namespace
@@ -259,19 +265,23 @@ class PrivateCups {
     for (const char* sub : {"filter", "daemon", "cgi-bin", "monitor", "notifier", "driver"})
       fs::create_directory_symlink(fs::path("/usr/lib/cups") / sub, dir_ / "bin" / sub);
     std::string d = dir_.string();
-    Write("root/cupsd.conf", "Listen " + d + "/cups.sock\nLogLevel warn\nBrowsing No\nWebInterface No\n"
-                             "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                             "<Policy default>\n  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n"
-                             "</Policy>\n");
+    Write("root/cupsd.conf",
+          "Listen " + d +
+              "/cups.sock\nLogLevel warn\nBrowsing No\nWebInterface No\n"
+              "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
+              "<Policy default>\n  <Limit All>\n    Order allow,deny\n    Allow all\n  </Limit>\n"
+              "</Policy>\n");
     Write("root/cups-files.conf", "ServerRoot " + d + "/root\nServerBin " + d + "/bin\nRequestRoot " + d +
-                                      "/spool\nCacheDir " + d + "/cache\nStateDir " + d + "/state\nTempDir " + d +
-                                      "/tmp\nErrorLog " + d + "/log/error_log\nAccessLog " + d +
+                                      "/spool\nCacheDir " + d + "/cache\nStateDir " + d + "/state\nTempDir " +
+                                      d + "/tmp\nErrorLog " + d + "/log/error_log\nAccessLog " + d +
                                       "/log/access_log\nPageLog " + d + "/log/page_log\n");
     Write("bin/backend/keep",
           "#!/bin/sh\n[ $# -eq 0 ] && { echo 'direct keep \"Unknown\" \"Keeps jobs\"'; exit 0; }\n"
-          "out=\"${DEVICE_URI#keep:}\"\nif [ -n \"$6\" ]; then cat \"$6\" > \"$out\"; else cat > \"$out\"; fi\n");
-    fs::permissions(dir_ / "bin/backend/keep", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                                   fs::perms::others_read | fs::perms::others_exec);
+          "out=\"${DEVICE_URI#keep:}\"\nif [ -n \"$6\" ]; then cat \"$6\" > \"$out\"; else cat > \"$out\"; "
+          "fi\n");
+    fs::permissions(dir_ / "bin/backend/keep", fs::perms::owner_all | fs::perms::group_read |
+                                                   fs::perms::group_exec | fs::perms::others_read |
+                                                   fs::perms::others_exec);
     pid_ = fork();
     if (pid_ == 0) {
       std::string c = d + "/root/cupsd.conf", s = d + "/root/cups-files.conf";
@@ -281,7 +291,8 @@ class PrivateCups {
     setenv("CUPS_SERVER", (d + "/cups.sock").c_str(), 1);
     for (int i = 0; i < 100 && !fs::exists(dir_ / "cups.sock"); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    if (!fs::exists(dir_ / "cups.sock")) return "the private cupsd did not start (see " + d + "/log/error_log)";
+    if (!fs::exists(dir_ / "cups.sock"))
+      return "the private cupsd did not start (see " + d + "/log/error_log)";
     std::string add = "lpadmin -p q -v keep:" + d + "/job.out -E -m raw >/dev/null 2>&1";
     if (std::system(add.c_str()) != 0) return "lpadmin could not add a raw queue to the private cupsd";
     return {};
