@@ -30,8 +30,9 @@ struct TVisualStylesProvider {
 };
 
 // Every entry point of the visual-styles library that code binds by name, in the order of the
-// fuller binding; a provider's module exports all of them.  The ones without a member above
-// answer E_NOTIMPL and are never called by the controls here (they bind them for completeness).
+// fuller binding.  A provider's module exports the members it fills in and every entry without a
+// member above; those answer E_NOTIMPL and are never called by the controls here (they bind them
+// for completeness).
 extern const char* const kVisualStyleEntries[];
 constexpr int kVisualStyleEntryCount = 47;
 
