@@ -73,7 +73,8 @@ inline void Compare(benchmark::State& state, Batch target, std::vector<Reference
   std::vector<Batch*> sides{&target};
   for (Reference& r : references) sides.push_back(&r.batch);
   std::vector<double> seconds(sides.size(), 0.0);
-  size_t first = 0;
+  static size_t repetition = 0;  // benchmarks of few iterations start each repetition elsewhere
+  size_t first = repetition++ % sides.size();
   for (auto _ : state) {
     double targetSeconds = 0;
     for (size_t k = 0; k < sides.size(); ++k) {
