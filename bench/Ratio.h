@@ -55,7 +55,9 @@ class Batch {
 class Stopwatch {
  public:
   void Start() { start_ = std::chrono::steady_clock::now(); }
-  double Stop() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
+  double Stop() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  }
 
  private:
   std::chrono::steady_clock::time_point start_;

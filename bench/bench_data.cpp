@@ -105,9 +105,10 @@ double TableAppendBatch() {
 }
 
 void BM_TableAppendPost(benchmark::State& state) {
-  bench_ratio::Compare(state, {TableAppendBatch, kRows},
-                       {{"x_ref_one_txn", {[] { return RawInsertBatch(true, kRows); }, kRows}},
-                        {"x_ref_txn_each", {[] { return RawInsertBatch(false, kCommitRows); }, kCommitRows}}});
+  bench_ratio::Compare(
+      state, {TableAppendBatch, kRows},
+      {{"x_ref_one_txn", {[] { return RawInsertBatch(true, kRows); }, kRows}},
+       {"x_ref_txn_each", {[] { return RawInsertBatch(false, kCommitRows); }, kCommitRows}}});
 }
 
 // A filled table file for the walks.

@@ -21,7 +21,8 @@ std::vector<double> Values() {
   std::mt19937_64 rng(42);
   std::uniform_real_distribution<double> volts(0, 30);
   std::vector<double> v;
-  for (int i = 0; i < 512; ++i) v.push_back(i % 2 ? volts(rng) : static_cast<int>(volts(rng) * 1000) / 1000.0);
+  for (int i = 0; i < 512; ++i)
+    v.push_back(i % 2 ? volts(rng) : static_cast<int>(volts(rng) * 1000) / 1000.0);
   return v;
 }
 
@@ -56,14 +57,15 @@ void FloatToStrGeneral(benchmark::State& state) {
                           for (double x : values) benchmark::DoNotOptimize(FloatToStr(x));
                         },
                         n},
-                       {{"x_to_chars", {[&] {
-                                          for (double x : values) {
-                                            auto r = std::to_chars(buffer, buffer + sizeof buffer, x,
-                                                                   std::chars_format::general, 15);
-                                            benchmark::DoNotOptimize(std::string(buffer, r.ptr));
-                                          }
-                                        },
-                                        n}}});
+                       {{"x_to_chars",
+                         {[&] {
+                            for (double x : values) {
+                              auto r = std::to_chars(buffer, buffer + sizeof buffer, x,
+                                                     std::chars_format::general, 15);
+                              benchmark::DoNotOptimize(std::string(buffer, r.ptr));
+                            }
+                          },
+                          n}}});
 }
 BENCHMARK(FloatToStrGeneral)->UseManualTime();
 
@@ -75,14 +77,15 @@ void StrToFloatStrict(benchmark::State& state) {
                           for (const std::string& t : texts) benchmark::DoNotOptimize(StrToFloat(t));
                         },
                         n},
-                       {{"x_from_chars", {[&] {
-                                            for (const std::string& t : texts) {
-                                              double v = 0;
-                                              std::from_chars(t.data(), t.data() + t.size(), v);
-                                              benchmark::DoNotOptimize(v);
-                                            }
-                                          },
-                                          n}}});
+                       {{"x_from_chars",
+                         {[&] {
+                            for (const std::string& t : texts) {
+                              double v = 0;
+                              std::from_chars(t.data(), t.data() + t.size(), v);
+                              benchmark::DoNotOptimize(v);
+                            }
+                          },
+                          n}}});
 }
 BENCHMARK(StrToFloatStrict)->UseManualTime();
 
@@ -95,10 +98,11 @@ void HalvesAgainstOthers(benchmark::State& state, F format) {
                           for (double x : halves) benchmark::DoNotOptimize(format(x));
                         },
                         double(halves.size())},
-                       {{"x_other_values", {[&] {
-                                              for (double x : others) benchmark::DoNotOptimize(format(x));
-                                            },
-                                            double(others.size())}}});
+                       {{"x_other_values",
+                         {[&] {
+                            for (double x : others) benchmark::DoNotOptimize(format(x));
+                          },
+                          double(others.size())}}});
 }
 
 void FormatFixedOnHalves(benchmark::State& state) {
@@ -119,9 +123,10 @@ void FormatDateTimeLongRun(benchmark::State& state) {
   while (shortRuns.size() < length) shortRuns += "hh ";
   shortRuns.resize(length);
   const TDateTime when = 45000.75;
-  bench_ratio::Compare(state, {[&] { benchmark::DoNotOptimize(FormatDateTime(longRun, when)); }, double(length)},
-                       {{"x_short_runs", {[&] { benchmark::DoNotOptimize(FormatDateTime(shortRuns, when)); },
-                                          double(length)}}});
+  bench_ratio::Compare(
+      state, {[&] { benchmark::DoNotOptimize(FormatDateTime(longRun, when)); }, double(length)},
+      {{"x_short_runs",
+        {[&] { benchmark::DoNotOptimize(FormatDateTime(shortRuns, when)); }, double(length)}}});
 }
 BENCHMARK(FormatDateTimeLongRun)->UseManualTime()->Arg(64)->Arg(4096);
 

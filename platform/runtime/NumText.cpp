@@ -193,9 +193,8 @@ void FloatToDecimal(TFloatRec& r, long double value, int32_t precision, int32_t 
   int len = isDouble ? NumTextScientific(d, kProbeDigits, buffer, sizeof buffer, E)
                      : NumTextScientific(a, kProbeDigits, buffer, sizeof buffer, E);
   const int n = std::min(precision, E + decimals);
-  if (n >= 0 && n < len && buffer[n] == '5' && std::all_of(buffer + n + 1, buffer + len, [](char c) {
-        return c == '0';
-      })) {
+  if (n >= 0 && n < len && buffer[n] == '5' &&
+      std::all_of(buffer + n + 1, buffer + len, [](char c) { return c == '0'; })) {
     // The probe rounded a value next to the half onto it: the exact expansion (E digits before
     // the point and -e after it) tells the side. Rare, as a value is within 1E-24 of a half.
     const int exact = std::max(E, 0) + std::max(-e, 0) + 2;

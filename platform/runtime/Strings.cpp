@@ -353,7 +353,8 @@ int32_t ParseInteger(const AnsiString& s, int bits, int64_t& out) {
     mag = mag * base + d;
   }
   if (i == firstDigit) return static_cast<int32_t>(i + 1);
-  if (bits < 64 && hex && !negative && mag >= (uint64_t(1) << (bits - 1))) mag |= ~unsignedMax;  // sign-extend
+  if (bits < 64 && hex && !negative && mag >= (uint64_t(1) << (bits - 1)))
+    mag |= ~unsignedMax;  // sign-extend
   out = negative ? static_cast<int64_t>(0 - mag) : static_cast<int64_t>(mag);
   return 0;
 }

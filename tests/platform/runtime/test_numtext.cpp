@@ -171,9 +171,28 @@ std::string ExactRounding(const std::string& expansion, int expansionE, int prec
 }
 
 TEST(NumText, FloatToDecimalRoundsTheExactValue) {
-  std::vector<long double> values = {0.5, 2.5, 0.125, 1.375, 2.675, 0.05, 1.5, 12.5, 0.0625, 999.5, 9.5,
-                                     1000000000000005.0, 1e22, 0x1p60, 5e-324, 0.1L, 1.0L / 3, 7450580596923828125.0L,
-                                     0x1p-40L * 5, 1e-4000L, 1e4000L, std::numeric_limits<long double>::max(),
+  std::vector<long double> values = {0.5,
+                                     2.5,
+                                     0.125,
+                                     1.375,
+                                     2.675,
+                                     0.05,
+                                     1.5,
+                                     12.5,
+                                     0.0625,
+                                     999.5,
+                                     9.5,
+                                     1000000000000005.0,
+                                     1e22,
+                                     0x1p60,
+                                     5e-324,
+                                     0.1L,
+                                     1.0L / 3,
+                                     7450580596923828125.0L,
+                                     0x1p-40L * 5,
+                                     1e-4000L,
+                                     1e4000L,
+                                     std::numeric_limits<long double>::max(),
                                      std::numeric_limits<long double>::denorm_min(),
                                      std::numeric_limits<double>::min()};
   std::mt19937_64 rng(3);
@@ -191,7 +210,8 @@ TEST(NumText, FloatToDecimalRoundsTheExactValue) {
   }
   std::string buffer(17100, '\0');
   for (long double v : values) {
-    auto r = std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, std::chars_format::scientific, 17000);
+    auto r =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, std::chars_format::scientific, 17000);
     const std::string text(buffer.data(), r.ptr);
     const size_t ePos = text.find('e');
     const std::string expansion = text.substr(0, 1) + text.substr(2, ePos - 2);

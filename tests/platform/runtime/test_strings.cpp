@@ -204,16 +204,11 @@ TEST(Strings, TextToInteger) {
     }
   }
   const Case64 cases64[] = {
-      {"-9223372036854775808", true, INT64_MIN},
-      {"$FFFFFFFFFFFFFFFF", true, -1},
-      {"-$8000000000000000", true, INT64_MIN},
-      {"4294967296", true, 4294967296},
-      {"9223372036854775808", false, 0},
-      {"-9223372036854775809", false, 0},
-      {"-$8000000000000001", false, 0},
-      {"-$FFFFFFFFFFFFFFFF", false, 0},
-      {"$10000000000000000", false, 0},
-      {"x", false, 0},
+      {"-9223372036854775808", true, INT64_MIN}, {"$FFFFFFFFFFFFFFFF", true, -1},
+      {"-$8000000000000000", true, INT64_MIN},   {"4294967296", true, 4294967296},
+      {"9223372036854775808", false, 0},         {"-9223372036854775809", false, 0},
+      {"-$8000000000000001", false, 0},          {"-$FFFFFFFFFFFFFFFF", false, 0},
+      {"$10000000000000000", false, 0},          {"x", false, 0},
   };
   for (const Case64& c : cases64) {
     SCOPED_TRACE(c.text);
