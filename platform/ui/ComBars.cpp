@@ -28,6 +28,12 @@ void ComBarsFill(TCanvas* c, const TRect& r, TColor color) {
   c->FillRect(r);
 }
 
+// The canvas's DC with its font and brush selected, for DrawText.
+HDC ComBarsTextDC(TCanvas* c) {
+  c->RequiredState({csHandleValid, csFontValid, csBrushValid});
+  return c->GetHandle();
+}
+
 void ComBarsEdge(TCanvas* c, TRect r, UINT edge, UINT flags) {
   RECT rr = r;
   DrawEdge(c->GetHandle(), &rr, edge, flags);
@@ -200,6 +206,12 @@ int32_t TCustomTabControl::NextTab(bool GoForward) {
   return (tabIndex_ + (GoForward ? 1 : n - 1)) % n;
 }
 
+void TCustomTabControl::CreateParams(TCreateParams& Params) {
+  TCustomControl::CreateParams(Params);
+  // Pages are children: the tabs' painting leaves them (and what lies on them) alone.
+  Params.Style |= WS_CLIPCHILDREN;
+}
+
 void TCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
   if (Button == mbLeft) {
     int32_t i = IndexOfTabAt(X, Y);
@@ -266,8 +278,6 @@ void TCustomTabControl::Paint() {
   if (tabs_->Count() > 0 || Is<TTabControl>(this) || Is<TPageControl>(this))
     ComBarsEdge(c, frame, EDGE_RAISED, BF_RECT | BF_SOFT);
   c->SetFont(GetFont());
-  c->GetBrush()->SetStyle(bsClear);
-  HDC dc = c->GetHandle();
   for (int32_t i = 0; i < tabs_->Count(); ++i) {
     TRect r = TabRect(i);
     bool selected = i == tabIndex_;
@@ -286,6 +296,8 @@ void TCustomTabControl::Paint() {
     AnsiString text = tabs_->Get(i);
     RECT tr = r;
     c->GetBrush()->SetStyle(bsClear);
+    HDC dc = ComBarsTextDC(c);
+    SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(GetEnabled() ? clBtnText : clGrayText));
     DrawTextA(dc, text.c_str(), int(text.size()), &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (selected && Focused()) {
@@ -440,11 +452,8 @@ void TPageControl::ShowActive() {
   TCustomTabControl::SetTabIndex(activePage_ ? activePage_->TabIndex() : -1);
 }
 
-void TPageControl::SetActivePage(TTabSheet* Page) {
-  if (Page && Page->pageControl_ != this) return;
-  if (activePage_ == Page) return;
-  // The focus leaves a page that hides.
-  if (activePage_ && Page) {
+void TPageControl::ChangeActivePage(TTabSheet* Page) {
+  if (activePage_ && activePage_ != Page) {
     TCustomForm* form = GetParentForm(this);
     if (form && form->GetActiveControl() && activePage_->ContainsControl(form->GetActiveControl()) &&
         CanFocus())
@@ -452,6 +461,12 @@ void TPageControl::SetActivePage(TTabSheet* Page) {
   }
   activePage_ = Page;
   ShowActive();
+}
+
+void TPageControl::SetActivePage(TTabSheet* Page) {
+  if (Page && Page->pageControl_ != this) return;
+  if (activePage_ == Page) return;
+  ChangeActivePage(Page);
 }
 
 void TPageControl::SetActivePageIndex(int32_t Value) {
@@ -471,8 +486,7 @@ void TPageControl::Change() {
   int32_t index = GetTabIndex();
   for (TTabSheet* p : pages_)
     if (p->TabIndex() == index && index >= 0) {
-      activePage_ = p;
-      ShowActive();
+      ChangeActivePage(p);
       break;
     }
   TCustomTabControl::Change();
@@ -495,8 +509,7 @@ TTabSheet* TPageControl::FindNextPage(TTabSheet* CurPage, bool GoForward, bool C
 void TPageControl::SelectNextPage(bool GoForward, bool CheckTabVisible) {
   TTabSheet* next = FindNextPage(activePage_, GoForward, CheckTabVisible);
   if (!next || next == activePage_ || !CanChange()) return;
-  activePage_ = next;
-  ShowActive();
+  ChangeActivePage(next);
   TCustomTabControl::Change();
 }
 
@@ -659,7 +672,8 @@ void TStatusBar::Paint() {
   TRect client = GetClientRect();
   ComBarsFill(c, client, GetColor());
   c->SetFont(GetFont());
-  HDC dc = c->GetHandle();
+  c->GetBrush()->SetStyle(bsClear);
+  HDC dc = ComBarsTextDC(c);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(clBtnText));
   bool grip = GripShowing();

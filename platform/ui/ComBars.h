@@ -57,6 +57,7 @@ class TCustomTabControl : public TCustomControl {
   bool SelectTabByUser(int32_t Index);
   // The next tab after the current one (wrapping), -1 when none.
   int32_t NextTab(bool GoForward);
+  void CreateParams(TCreateParams& Params) override;
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -143,6 +144,8 @@ class TPageControl : public TCustomTabControl {
   void RemovePage(TTabSheet* Page);
   void UpdateTabs();
   void ShowActive();
+  // Makes Page the active one; the focus inside the page that hides moves to the control.
+  void ChangeActivePage(TTabSheet* Page);
   std::vector<TTabSheet*> pages_;
   TTabSheet* activePage_ = nullptr;
 };

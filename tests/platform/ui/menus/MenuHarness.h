@@ -69,6 +69,8 @@ class TMenuScript {
         auto step = std::move(s.steps_.front());
         s.steps_.pop_front();
         step();
+        // The loop idles again after this step even when it brought no input.
+        PostMessageA(h, WM_NULL, 0, 0);
       } else {
         s.EndedByFailSafe = true;
         EndMenu();
