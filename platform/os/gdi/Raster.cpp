@@ -337,32 +337,33 @@ double HalfWidth(double a, double b, double dy) {
 
 }  // namespace
 
-std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b) {
+std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b, int yMin, int yMax) {
   std::vector<Region::Span> out;
   if (r <= l || b <= t) return out;
-  double cx = (l + r - 1) / 2.0, cy = (t + b - 1) / 2.0;
-  double a = (r - l - 1) / 2.0 + kAxisSlack, bb = (b - t - 1) / 2.0 + kAxisSlack;
-  for (int y = t; y < b; ++y) {
+  double cx = (double(l) + r - 1) / 2.0, cy = (double(t) + b - 1) / 2.0;
+  double a = (double(r) - l - 1) / 2.0 + kAxisSlack, bb = (double(b) - t - 1) / 2.0 + kAxisSlack;
+  for (int y = std::max(t, yMin), end = std::min(b, yMax); y < end; ++y) {
     double half = HalfWidth(a, bb, y - cy);
     if (half >= 0) CentredSpan(out, y, cx, cx, half);
   }
   return out;
 }
 
-std::vector<Region::Span> RoundRectSpans(int l, int t, int r, int b, int w, int h) {
+std::vector<Region::Span> RoundRectSpans(int l, int t, int r, int b, int w, int h, int yMin, int yMax) {
   std::vector<Region::Span> out;
   if (r <= l || b <= t) return out;
-  w = std::min(std::abs(w), r - l);
-  h = std::min(std::abs(h), b - t);
+  int y0 = std::max(t, yMin), y1 = std::min(b, yMax);
+  w = int(std::min<int64_t>(std::abs(int64_t(w)), int64_t(r) - l));
+  h = int(std::min<int64_t>(std::abs(int64_t(h)), int64_t(b) - t));
   if (w <= 1 || h <= 1) {
-    for (int y = t; y < b; ++y) out.push_back({y, l, r});
+    for (int y = y0; y < y1; ++y) out.push_back({y, l, r});
     return out;
   }
   // Corner ellipses of w x h pixels; rows between them are full.
   double a = (w - 1) / 2.0 + kAxisSlack, bb = (h - 1) / 2.0 + kAxisSlack;
   double cxl = l + (w - 1) / 2.0, cxr = r - 1 - (w - 1) / 2.0;
   double cyt = t + (h - 1) / 2.0, cyb = b - 1 - (h - 1) / 2.0;
-  for (int y = t; y < b; ++y) {
+  for (int y = y0; y < y1; ++y) {
     double dy = y < cyt ? cyt - y : y > cyb ? y - cyb : 0;
     if (dy == 0) {
       out.push_back({y, l, r});

@@ -9,11 +9,8 @@ namespace gdi {
 
 namespace {
 
-// Shapes are rasterised inside this range so that absurd coordinates cannot run for ever.
-constexpr int kCoordLimit = 1 << 26;
+// Shapes are rasterised inside the coordinate range so that absurd coordinates cannot run for ever.
 constexpr int64_t kMaxShapeRows = 1 << 20;
-
-int ClampCoord(int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 
 RECT Normalized(int l, int t, int r, int b) {
   l = ClampCoord(l), t = ClampCoord(t), r = ClampCoord(r), b = ClampCoord(b);
