@@ -759,8 +759,25 @@ BOOL WithBrush(HDC hdc, HBRUSH brush, F fn) {
 
 int FillRect(HDC hdc, const RECT* rc, HBRUSH brush) {
   if (!rc) return FALSE;
-  return WithBrush(hdc, brush,
-                   [&] { return PatBlt(hdc, rc->Left, rc->Top, rc->Width(), rc->Height(), PATCOPY); });
+  DCObj* dc = LookupDC(hdc);
+  if (dc && !Rec(dc)) {
+    // Drawn straight with the given brush: the same pixels as selecting it for a pattern copy.
+    auto* b = LookupAs<BrushObj>(ResolveBrush(brush), Kind::Brush);
+    if (!b) return FALSE;
+    Target t(dc);
+    Paint p;
+    if (!t.Ok() || !BrushPaint(dc, b, p, t)) return TRUE;
+    p.rop2 = R2_COPYPEN;
+    RECT d = GetMapping(dc->st).MapRect(*rc);
+    t.FillRect({std::min(d.Left, d.Right), std::min(d.Top, d.Bottom), std::max(d.Left, d.Right),
+                std::max(d.Top, d.Bottom)},
+               p);
+    return TRUE;
+  }
+  return WithBrush(hdc, brush, [&] {
+    return PatBlt(hdc, rc->Left, rc->Top, int(int64_t(rc->Right) - rc->Left), int(int64_t(rc->Bottom) - rc->Top),
+                  PATCOPY);
+  });
 }
 
 int FrameRect(HDC hdc, const RECT* rc, HBRUSH brush) {

@@ -24,6 +24,8 @@ struct Paint {
 };
 
 uint32_t ApplyRop2(int rop2, uint32_t dst, uint32_t pen);
+// n pixels from p get colour (0x00RRGGBB) as their colour bits, or XORed into them; alpha kept.
+void SolidKeepAlpha(uint32_t* p, int n, uint32_t color, bool xorMode);
 bool HatchBit(int hatch, int x, int y);
 
 // The surface and clip of one DC for one drawing call, in device coordinates.

@@ -253,18 +253,21 @@ HRGN VisibleRegion(const TWindow* w, bool client, bool clipChildren, bool clipSi
     if ((c->Style & WS_CLIPSIBLINGS) || (c == w && clipSiblings)) {
       for (const TWindow* s : p->Children) {
         if (s == c) break;  // only the siblings above
-        if (!s->Visible()) continue;
+        // The region lies within c by now: a sibling clear of c's rectangle takes nothing away.
+        if (!s->Visible() || Intersect(s->Rect, c->Rect).IsEmpty()) continue;
         TRgn ss(ShapeInTop(s));
         CombineRgn(rgn, rgn, ss.H, RGN_DIFF);
       }
     }
   }
-  if (clipChildren)
+  if (clipChildren) {
+    TRect client = Rect(0, 0, w->Client.Width(), w->Client.Height());
     for (const TWindow* ch : w->Children) {
-      if (!ch->Visible()) continue;
+      if (!ch->Visible() || Intersect(ch->Rect, client).IsEmpty()) continue;
       TRgn cs(ShapeInTop(ch));
       CombineRgn(rgn, rgn, cs.H, RGN_DIFF);
     }
+  }
   return rgn;
 }
 
@@ -300,6 +303,29 @@ void ResizeSurface(TWindow* top) {
     top->Surface->Resize(w, h);
   top->Dirty = Rect(0, 0, w, h);
 }
+
+namespace {
+
+// A DC on the window's surface limited to its visible part and, when given, to dcClip (DC
+// coordinates) intersected or excluded.
+HDC AimedWindowDC(TWindow* w, bool client, DWORD flags, HRGN dcClip, bool exclude, bool paint) {
+  TWindow* top = TopLevelOf(w);
+  if (!top->Surface) ResizeSurface(top);
+  TDCInfo info;
+  info.Surface = top->Surface;
+  info.Wnd = w->Handle;
+  info.Top = top->Handle;
+  info.Client = client;
+  info.Flags = flags;
+  info.Paint = paint;
+  HDC hdc = CreateSurfaceDC(top->Surface.get());
+  if (!hdc) return nullptr;
+  AimDC(hdc, w, info, dcClip, exclude);
+  DCs()[hdc] = info;
+  return hdc;
+}
+
+}  // namespace
 
 HDC WindowDC(TWindow* w, bool client, HRGN clip, DWORD flags) {
   TWindow* top = TopLevelOf(w);
@@ -408,15 +434,10 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   w->EraseDue = false;
   w->InternalPaint = false;
   w->InPaint = true;
-  HDC hdc = WindowDC(w, true, nullptr, 0);
+  // The visible part clipped to the update region (DC coordinates are the client's), worked out
+  // once.
+  HDC hdc = AimedWindowDC(w, true, 0, update.H, false, true);
   if (!hdc) return nullptr;
-  DCs()[hdc].Paint = true;
-  // Clip to the update region (DC coordinates are the client's).
-  TPoint org = ClientOriginInTop(w);
-  TRgn vis(VisibleRegion(w, true, (w->Style & WS_CLIPCHILDREN) != 0, false));
-  OffsetRgn(vis.H, -org.X, -org.Y);
-  CombineRgn(vis.H, vis.H, update.H, RGN_AND);
-  SetDCVisibleRegion(hdc, vis.H);
   *ps = PAINTSTRUCT();
   ps->hdc = hdc;
   RECT box;
@@ -541,12 +562,7 @@ void EraseNow(TWindow* w) {
   if (w->FrameDue) SendFramePaint(w);
   if (!w->EraseDue || !w->Update || w->Destroyed) return;
   w->EraseDue = false;
-  HDC hdc = WindowDC(w, true, nullptr, 0);
-  TPoint org = ClientOriginInTop(w);
-  TRgn vis(VisibleRegion(w, true, (w->Style & WS_CLIPCHILDREN) != 0, false));
-  OffsetRgn(vis.H, -org.X, -org.Y);
-  CombineRgn(vis.H, vis.H, w->Update, RGN_AND);
-  SetDCVisibleRegion(hdc, vis.H);
+  HDC hdc = AimedWindowDC(w, true, 0, w->Update, false, false);
   SendMessageA(w->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
   ReleaseDC(w->Handle, hdc);
 }

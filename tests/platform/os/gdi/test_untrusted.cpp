@@ -68,7 +68,7 @@ std::vector<uint8_t> BlitRecord(const std::vector<uint8_t>& dib, uint32_t cbBmi,
   Bytes r;
   const uint32_t fixed = 100;
   r.U32(EMR_BITBLT).U32(fixed + uint32_t(dib.size()));
-  r.U32(0).U32(0).U32(uint32_t(w - 1)).U32(uint32_t(h - 1));      // bounds
+  r.U32(0).U32(0).U32(uint32_t(w - 1)).U32(uint32_t(h - 1));       // bounds
   r.U32(0).U32(0).U32(uint32_t(w)).U32(uint32_t(h)).U32(SRCCOPY);  // destination, operation
   r.U32(0).U32(0);                                                 // source position
   for (int i = 0; i < 6; ++i) r.U32(0);                            // transform
