@@ -91,6 +91,9 @@ void CosmeticSegment(Target& t, const PenInfo& pen, POINT a, POINT b, int64_t& s
     if (a.Y == b.Y && a.X != b.X) {
       int x0 = a.X < b.X ? a.X : b.X + 1, x1 = a.X < b.X ? b.X : a.X + 1;
       t.Span(a.Y, x0, x1, pen.paint);
+    } else if (a.X == b.X && a.Y != b.Y) {
+      int y0 = a.Y < b.Y ? a.Y : b.Y + 1, y1 = a.Y < b.Y ? b.Y : a.Y + 1;
+      t.FillRect({a.X, y0, a.X + 1, y1}, pen.paint);
     } else if (t.SingleBox() && pen.paint.type == Paint::Solid && pen.paint.rop2 == R2_COPYPEN) {
       // The common thin solid line: the pixels lie inside the clip box already.
       TSurface* s = t.Surface();
@@ -525,7 +528,22 @@ void DrawShape(DCObj* dc, RECT box, ShapeFn shape, int cw, int ch) {
   if (!pen.visible) {
     // Without a pen the figure is one pixel smaller, as in the original.
     box.Right -= 1, box.Bottom -= 1;
-    if (hasBrush && box.Right > box.Left && box.Bottom > box.Top) t.Spans(shape(box, cw, ch, yMin, yMax), brush);
+    if (!hasBrush || box.Right <= box.Left || box.Bottom <= box.Top) return;
+    if (shape == RectShape)
+      t.FillRect(box, brush);
+    else
+      t.Spans(shape(box, cw, ch, yMin, yMax), brush);
+    return;
+  }
+  if (pen.cosmetic && pen.dashes.empty() && shape == RectShape) {
+    // A plain rectangle: its inside and the four sides of its outline as rectangles.
+    if (box.Right <= box.Left || box.Bottom <= box.Top) return;
+    RECT in{box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1};
+    if (hasBrush && in.Right > in.Left && in.Bottom > in.Top) t.FillRect(in, brush);
+    t.FillRect({box.Left, box.Top, box.Right, box.Top + 1}, pen.paint);
+    if (box.Bottom - box.Top > 1) t.FillRect({box.Left, box.Bottom - 1, box.Right, box.Bottom}, pen.paint);
+    t.FillRect({box.Left, box.Top + 1, box.Left + 1, box.Bottom - 1}, pen.paint);
+    if (box.Right - box.Left > 1) t.FillRect({box.Right - 1, box.Top + 1, box.Right, box.Bottom - 1}, pen.paint);
     return;
   }
   if (pen.cosmetic) {

@@ -53,7 +53,14 @@ __attribute__((target("avx2"))) void RasterKeepAlphaAvx2(uint32_t* p, int n, uin
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), b);
   }
-  RasterKeepAlphaSse2(p + i, n - i, c, x);
+  for (; i < n; i += 8) {
+    // The last pixels (up to 8) through a lane mask, touching nothing past the span.
+    __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    auto* q = reinterpret_cast<int*>(p + i);
+    __m256i a = _mm256_maskload_epi32(q, lanes);
+    a = _mm256_xor_si256(_mm256_or_si256(_mm256_and_si256(a, keep), cc), _mm256_and_si256(a, xx));
+    _mm256_maskstore_epi32(q, lanes, a);
+  }
 }
 #endif
 
@@ -75,7 +82,11 @@ const KeepAlphaKernel keepAlphaKernel = ChooseKeepAlphaKernel();
 // With x = 0 the colour replaces the colour bits; with x = 0x00FFFFFF it is XORed into them, as
 // ((p & A) | c) ^ (p & ~A) == (p & A) | ((p & ~A) ^ c) for a colour c without alpha bits.
 void SolidKeepAlpha(uint32_t* p, int n, uint32_t color, bool xorMode) {
-  if (n > 0) keepAlphaKernel(p, n, color & 0xFFFFFF, xorMode ? 0x00FFFFFFu : 0u);
+  uint32_t c = color & 0xFFFFFF, x = xorMode ? 0x00FFFFFFu : 0u;
+  if (n >= 8)
+    keepAlphaKernel(p, n, c, x);
+  else
+    RasterKeepAlphaScalar(p, n, c, x);  // short spans: cheaper than the call
 }
 
 // ============================================================================ pixel operations
@@ -188,6 +199,12 @@ void Target::Span(int y, int x0, int x1, const Paint& p) {
   if (sy < devClip_.Top + oy_ || sy >= devClip_.Bottom + oy_) return;
   int64_t sx0 = int64_t(x0) + ox_, sx1 = int64_t(x1) + ox_;
   uint32_t* row = s_->Row(int(sy));
+  if (nBoxes_ == 1) {
+    // The usual rectangular clip, without the band search.
+    int64_t a = std::max<int64_t>(sx0, boxes_[0].x1), e = std::min<int64_t>(sx1, boxes_[0].x2);
+    if (a < e) SurfaceSpan(row, int(sy), int(a), int(e), p);
+    return;
+  }
   // Boxes are sorted by band; find the band holding row sy.
   const pixman_box32_t* b = std::lower_bound(
       boxes_, boxes_ + nBoxes_, sy, [](const pixman_box32_t& box, int64_t v) { return box.y2 <= v; });
@@ -230,31 +247,11 @@ void Target::FillRegion(const Region& devRegion, const Paint& p) {
 }
 
 void Target::FillRect(const RECT& rc, const Paint& p) {
-  if (!s_) return;
-  int64_t l = int64_t(rc.Left) + ox_, t = int64_t(rc.Top) + oy_, r = int64_t(rc.Right) + ox_,
-          bt = int64_t(rc.Bottom) + oy_;
-  for (int i = 0; i < nBoxes_; ++i) {
-    const auto& b = boxes_[i];
-    if (b.y1 >= bt) break;
-    int x0 = int(std::max<int64_t>(l, b.x1)), x1 = int(std::min<int64_t>(r, b.x2));
-    int y0 = int(std::max<int64_t>(t, b.y1)), y1 = int(std::min<int64_t>(bt, b.y2));
-    if (x0 >= x1) continue;
-    for (int y = y0; y < y1; ++y) SurfaceSpan(s_->Row(y), y, x0, x1, p);
-  }
+  ForEachBox(rc, [&](const RECT& sb) {
+    for (int y = sb.Top; y < sb.Bottom; ++y) SurfaceSpan(s_->Row(y), y, sb.Left, sb.Right, p);
+  });
 }
 
-void Target::ForEachBox(const RECT& rc, const std::function<void(const RECT&)>& fn) const {
-  if (!s_) return;
-  int64_t l = int64_t(rc.Left) + ox_, t = int64_t(rc.Top) + oy_, r = int64_t(rc.Right) + ox_,
-          bt = int64_t(rc.Bottom) + oy_;
-  for (int i = 0; i < nBoxes_; ++i) {
-    const auto& b = boxes_[i];
-    if (b.y1 >= bt) break;
-    int64_t a = std::max<int64_t>(l, b.x1), e = std::min<int64_t>(r, b.x2);
-    int64_t y0 = std::max<int64_t>(t, b.y1), y1 = std::min<int64_t>(bt, b.y2);
-    if (a < e && y0 < y1) fn(RECT{int(a), int(y0), int(e), int(y1)});
-  }
-}
 
 // ============================================================================ paints ==========
 

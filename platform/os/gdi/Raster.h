@@ -49,7 +49,19 @@ class Target {
   int OffsetY() const { return oy_; }
   // Visits every clip box (surface coordinates) that meets the device rectangle rc, already
   // intersected with it.
-  void ForEachBox(const RECT& rc, const std::function<void(const RECT& surfaceBox)>& fn) const;
+  template <class F>
+  void ForEachBox(const RECT& rc, F&& fn) const {
+    if (!s_) return;
+    int64_t l = int64_t(rc.Left) + ox_, t = int64_t(rc.Top) + oy_, r = int64_t(rc.Right) + ox_,
+            bt = int64_t(rc.Bottom) + oy_;
+    for (int i = 0; i < nBoxes_; ++i) {
+      const auto& b = boxes_[i];
+      if (b.y1 >= bt) break;
+      int64_t a = std::max<int64_t>(l, b.x1), e = std::min<int64_t>(r, b.x2);
+      int64_t y0 = std::max<int64_t>(t, b.y1), y1 = std::min<int64_t>(bt, b.y2);
+      if (a < e && y0 < y1) fn(RECT{int(a), int(y0), int(e), int(y1)});
+    }
+  }
 
  private:
   void SurfaceSpan(uint32_t* row, int y, int x0, int x1, const Paint& p);
