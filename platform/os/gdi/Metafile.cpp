@@ -389,8 +389,8 @@ struct Player {
   RECT Box(const RECT& r) const { return R({r.Left, r.Top, AddCoord(r.Right, 1), AddCoord(r.Bottom, 1)}); }
   // x, y plus a size read from a record.
   RECT Sized(int x, int y, int w, int h) const { return R({x, y, AddCoord(x, w), AddCoord(y, h)}); }
-  int LX(int v) const { return ClampCoord(v * std::fabs(GetMapping(rec).sx * sx)); }
-  int LY(int v) const { return ClampCoord(v * std::fabs(GetMapping(rec).sy * sy)); }
+  int LX(int64_t v) const { return ClampCoord(double(v) * std::fabs(GetMapping(rec).sx * sx)); }
+  int LY(int64_t v) const { return ClampCoord(double(v) * std::fabs(GetMapping(rec).sy * sy)); }
   bool Unscaled() const { return sx == 1 && sy == 1 && GetMapping(rec).identity; }
 
   HGDIOBJ Obj(DWORD index) const {
@@ -732,7 +732,7 @@ BOOL PlayRecordUnchecked(Player& pl, const uint8_t* rec, size_t size) {
       if (!ReadAt(rec, size, 12, lf)) return FALSE;
       lf.lfFaceName[LF_FACESIZE - 1] = 0;
       if (!pl.Unscaled())
-        lf.lfHeight = lf.lfHeight < 0 ? -std::max(1, pl.LY(-lf.lfHeight)) : pl.LY(lf.lfHeight);
+        lf.lfHeight = lf.lfHeight < 0 ? -std::max(1, pl.LY(-int64_t(lf.lfHeight))) : pl.LY(lf.lfHeight);
       pl.Store(d(0), CreateFontIndirectW(&lf));
       return TRUE;
     }
