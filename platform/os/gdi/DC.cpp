@@ -117,8 +117,13 @@ RECT Mapping::MapRect(const RECT& r) const {
   return {a.X, a.Y, b.X, b.Y};
 }
 
-int Mapping::MapLenX(int v) const { return identity ? ClampCoord(int64_t(v)) : ClampCoord(std::fabs(v * sx)); }
-int Mapping::MapLenY(int v) const { return identity ? ClampCoord(int64_t(v)) : ClampCoord(std::fabs(v * sy)); }
+// Lengths are magnitudes whatever the mapping; callers put the sign back.
+int Mapping::MapLenX(int v) const {
+  return identity ? ClampCoord(std::abs(int64_t(v))) : ClampCoord(std::fabs(v * sx));
+}
+int Mapping::MapLenY(int v) const {
+  return identity ? ClampCoord(std::abs(int64_t(v))) : ClampCoord(std::fabs(v * sy));
+}
 
 POINT Mapping::Unmap(int x, int y) const {
   auto toInt = [](double v) { return int(std::clamp(std::round(v), double(INT32_MIN), double(INT32_MAX))); };
