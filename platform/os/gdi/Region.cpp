@@ -31,7 +31,7 @@ void Region::SetRect(const RECT& rc) {
   if (rc.IsEmpty())
     pixman_region32_init(&r_);
   else
-    pixman_region32_init_rect(&r_, rc.Left, rc.Top, unsigned(rc.Width()), unsigned(rc.Height()));
+    pixman_region32_init_rect(&r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left), unsigned(int64_t(rc.Bottom) - rc.Top));
 }
 
 Region Region::FromBoxes(const std::vector<pixman_box32_t>& boxes) {
@@ -99,7 +99,7 @@ void Region::IntersectRect(const RECT& rc) {
     pixman_region32_clear(&r_);
     return;
   }
-  pixman_region32_intersect_rect(&r_, &r_, rc.Left, rc.Top, unsigned(rc.Width()), unsigned(rc.Height()));
+  pixman_region32_intersect_rect(&r_, &r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left), unsigned(int64_t(rc.Bottom) - rc.Top));
 }
 
 void Region::Xor(const Region& o) {
