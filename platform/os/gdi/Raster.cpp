@@ -270,6 +270,23 @@ void Target::FillRegion(const Region& devRegion, const Paint& p) {
 }
 
 void Target::FillRect(const RECT& rc, const Paint& p) {
+  if (p.type == Paint::Solid && p.rop2 == R2_COPYPEN) {
+    // The common case (backgrounds, frames, straight lines) straight to the row kernel; narrow
+    // boxes such as one-pixel columns stay inline.
+    const uint32_t c = p.color & 0xFFFFFF;
+    ForEachBox(rc, [&](const RECT& sb) {
+      int n = sb.Right - sb.Left;
+      uint32_t* row = s_->Row(sb.Top) + sb.Left;
+      for (int y = sb.Top; y < sb.Bottom; ++y, row += s_->Width) {
+        if (n >= 8) {
+          SolidKeepAlpha(row, n, c, false);
+        } else {
+          for (int i = 0; i < n; ++i) row[i] = (row[i] & kAlphaBits) | c;
+        }
+      }
+    });
+    return;
+  }
   ForEachBox(rc, [&](const RECT& sb) {
     for (int y = sb.Top; y < sb.Bottom; ++y) SurfaceSpan(s_->Row(y), y, sb.Left, sb.Right, p);
   });
