@@ -71,18 +71,12 @@ const Region& DCObj::EffectiveClip() {
     effClip = Region();
     return effClip;
   }
-  Region r(RECT{0, 0, s->Width, s->Height});
-  if (visRgn) {
-    Region v = *visRgn;
-    v.Offset(surfaceOrigin.X, surfaceOrigin.Y);
-    r.Intersect(v);
-  }
-  if (st.clip) {
-    Region c = *st.clip;
-    c.Offset(surfaceOrigin.X, surfaceOrigin.Y);
-    r.Intersect(c);
-  }
-  effClip = std::move(r);
+  // Worked out in device coordinates, so that the clip regions need no moved copies.
+  int64_t ox = surfaceOrigin.X, oy = surfaceOrigin.Y;
+  effClip.SetRect({ClampCoord(-ox), ClampCoord(-oy), ClampCoord(s->Width - ox), ClampCoord(s->Height - oy)});
+  if (visRgn) effClip.Intersect(*visRgn);
+  if (st.clip) effClip.Intersect(*st.clip);
+  effClip.Offset(surfaceOrigin.X, surfaceOrigin.Y);
   clipValid = true;
   return effClip;
 }
