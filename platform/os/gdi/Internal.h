@@ -248,8 +248,9 @@ constexpr int kCoordLimit = 1 << 27;
 inline int ClampCoord(int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); }
 inline int ClampCoord(int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 inline int ClampCoord(double v) {
-  // NaN maps to 0: the comparison below is false for it.
-  return v >= -kCoordLimit ? (v <= kCoordLimit ? int(std::lround(v)) : kCoordLimit) : v < 0 ? -kCoordLimit : 0;
+  if (v >= kCoordLimit) return kCoordLimit;
+  if (v <= -kCoordLimit) return -kCoordLimit;
+  return std::isnan(v) ? 0 : int(std::lround(v));
 }
 // Sum of two coordinates without overflow (x + w of a rectangle given by a file).
 inline int AddCoord(int a, int b) { return ClampCoord(int64_t(a) + b); }
