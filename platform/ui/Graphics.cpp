@@ -1509,7 +1509,8 @@ TSize FrameSize(HENHMETAFILE h) {
   if (!h || !GetEnhMetaFileHeader(h, sizeof hdr, &hdr)) return {};
   // The frame comes from the file: its extent is taken in 64 bits and kept to a drawable size.
   auto pixels = [](int32_t from, int32_t to) {
-    return int32_t(std::clamp<int64_t>(std::llround((int64_t(to) - from) * 96 / 2540.0), -(1 << 27), 1 << 27));
+    return int32_t(
+        std::clamp<int64_t>(std::llround((int64_t(to) - from) * 96 / 2540.0), -(1 << 27), 1 << 27));
   };
   return {pixels(hdr.rclFrame.Left, hdr.rclFrame.Right), pixels(hdr.rclFrame.Top, hdr.rclFrame.Bottom)};
 }

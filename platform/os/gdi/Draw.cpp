@@ -543,7 +543,8 @@ void DrawShape(DCObj* dc, RECT box, ShapeFn shape, int cw, int ch) {
     t.FillRect({box.Left, box.Top, box.Right, box.Top + 1}, pen.paint);
     if (box.Bottom - box.Top > 1) t.FillRect({box.Left, box.Bottom - 1, box.Right, box.Bottom}, pen.paint);
     t.FillRect({box.Left, box.Top + 1, box.Left + 1, box.Bottom - 1}, pen.paint);
-    if (box.Right - box.Left > 1) t.FillRect({box.Right - 1, box.Top + 1, box.Right, box.Bottom - 1}, pen.paint);
+    if (box.Right - box.Left > 1)
+      t.FillRect({box.Right - 1, box.Top + 1, box.Right, box.Bottom - 1}, pen.paint);
     return;
   }
   if (pen.cosmetic) {
@@ -793,8 +794,8 @@ int FillRect(HDC hdc, const RECT* rc, HBRUSH brush) {
     return TRUE;
   }
   return WithBrush(hdc, brush, [&] {
-    return PatBlt(hdc, rc->Left, rc->Top, int(int64_t(rc->Right) - rc->Left), int(int64_t(rc->Bottom) - rc->Top),
-                  PATCOPY);
+    return PatBlt(hdc, rc->Left, rc->Top, int(int64_t(rc->Right) - rc->Left),
+                  int(int64_t(rc->Bottom) - rc->Top), PATCOPY);
   });
 }
 

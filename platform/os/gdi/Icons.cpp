@@ -209,7 +209,6 @@ HICON LoadIconA(void*, LPCSTR name) {
 
 // ============================================================================ icon files ======
 
-
 namespace {
 
 HICON IconFromIcoUnguarded(const uint8_t* data, size_t size, int desired) {

@@ -55,7 +55,6 @@ void CheckImageSize(int64_t w, int64_t h, const char* kind) {
                           " pixels is too large");
 }
 
-
 // Runs a reader so that only the graphic's own errors leave it: a std:: failure (memory, lengths)
 // on damaged input becomes EInvalidGraphic.
 template <class F>

@@ -73,7 +73,8 @@ class Region {
 std::vector<Region::Span> PolygonSpans(const POINT* pts, const INT* counts, int polyCount, int fillMode);
 // Ellipses and round rectangles give only rows [yMin, yMax), so that drawing work stays within
 // the rows a clip lets through whatever the nominal size.
-std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b, int yMin = INT32_MIN, int yMax = INT32_MAX);
+std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b, int yMin = INT32_MIN,
+                                       int yMax = INT32_MAX);
 std::vector<Region::Span> RoundRectSpans(int l, int t, int r, int b, int w, int h, int yMin = INT32_MIN,
                                          int yMax = INT32_MAX);
 

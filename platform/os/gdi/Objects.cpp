@@ -3,8 +3,8 @@
 //
 // Sections: handle table / stock objects / pens / brushes / fonts / bitmaps / palettes /
 // selection and deletion / GetObject.
-#include <cstring>
 #include <atomic>
+#include <cstring>
 #include <mutex>
 
 #include "platform/os/gdi/Internal.h"

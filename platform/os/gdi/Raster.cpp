@@ -29,7 +29,8 @@ void RasterKeepAlphaScalar(uint32_t* p, int n, uint32_t c, uint32_t x) {
 // p[i] = (p[i] & keep | c) ^ (p[i] & flip): with flip 0 a fill, with keep all ones an XOR.
 void RasterKeepAlphaSse2(uint32_t* p, int n, uint32_t c, uint32_t x) {
   int i = 0;
-  const __m128i keep = _mm_set1_epi32(int(kAlphaBits)), cc = _mm_set1_epi32(int(c)), xx = _mm_set1_epi32(int(x));
+  const __m128i keep = _mm_set1_epi32(int(kAlphaBits)), cc = _mm_set1_epi32(int(c)),
+                xx = _mm_set1_epi32(int(x));
   for (; i + 8 <= n; i += 8) {
     __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
     __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 4));
@@ -66,7 +67,7 @@ __attribute__((target("avx2"))) void RasterKeepAlphaAvx2(uint32_t* p, int n, uin
 // With byte-masked stores a fill writes the three colour bytes of each pixel and never reads:
 // the alpha bytes are simply not stored.  XOR still needs the old pixels.
 __attribute__((target("avx512f,avx512bw"))) void RasterKeepAlphaAvx512(uint32_t* p, int n, uint32_t c,
-                                                                        uint32_t x) {
+                                                                       uint32_t x) {
   if (x) {
     RasterKeepAlphaAvx2(p, n, c, x);
     return;
@@ -291,7 +292,6 @@ void Target::FillRect(const RECT& rc, const Paint& p) {
     for (int y = sb.Top; y < sb.Bottom; ++y) SurfaceSpan(s_->Row(y), y, sb.Left, sb.Right, p);
   });
 }
-
 
 // ============================================================================ paints ==========
 

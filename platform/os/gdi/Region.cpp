@@ -31,7 +31,8 @@ void Region::SetRect(const RECT& rc) {
   if (rc.IsEmpty())
     pixman_region32_init(&r_);
   else
-    pixman_region32_init_rect(&r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left), unsigned(int64_t(rc.Bottom) - rc.Top));
+    pixman_region32_init_rect(&r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left),
+                              unsigned(int64_t(rc.Bottom) - rc.Top));
 }
 
 Region Region::FromBoxes(const std::vector<pixman_box32_t>& boxes) {
@@ -99,7 +100,8 @@ void Region::IntersectRect(const RECT& rc) {
     pixman_region32_clear(&r_);
     return;
   }
-  pixman_region32_intersect_rect(&r_, &r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left), unsigned(int64_t(rc.Bottom) - rc.Top));
+  pixman_region32_intersect_rect(&r_, &r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left),
+                                 unsigned(int64_t(rc.Bottom) - rc.Top));
 }
 
 void Region::Xor(const Region& o) {
