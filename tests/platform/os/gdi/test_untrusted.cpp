@@ -92,7 +92,7 @@ void Replay(const std::vector<uint8_t>& bytes, Canvas32& c) {
 // either succeed or refuse with the reader's own errors.
 void SweepFields(const std::vector<uint8_t>& bytes, size_t from, size_t to, size_t step,
                  const std::function<void(const std::vector<uint8_t>&)>& load) {
-  const uint32_t values[] = {0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x40000000};
+  const uint32_t values[] = {0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
   for (size_t at = from; at + 4 <= to; at += step)
     for (uint32_t v : values) {
       Bytes m{bytes};
@@ -239,11 +239,15 @@ std::vector<uint8_t> RichMetafile() {
 TEST(Untrusted, EveryMetafileFieldDamagedReplaysSafely) {
   std::vector<uint8_t> bytes = RichMetafile();
   Canvas32 c;
-  RECT places[] = {{0, 0, 32, 32}, {-5, 30, 2000000000, -2000000000}};
-  for (const RECT& place : places)
-    SweepFields(bytes, 0, bytes.size(), 4, [&](const std::vector<uint8_t>& b) {
+  // Into the canvas, and (every other field) into a rectangle of extreme size and direction.
+  struct Place {
+    RECT rc;
+    size_t step;
+  } places[] = {{{0, 0, 32, 32}, 4}, {{-5, 30, 2000000000, -2000000000}, 8}};
+  for (const Place& place : places)
+    SweepFields(bytes, 0, bytes.size(), place.step, [&](const std::vector<uint8_t>& b) {
       HENHMETAFILE emf = SetEnhMetaFileBits(UINT(b.size()), b.data());
-      PlayEnhMetaFile(c.dc, emf, &place);
+      PlayEnhMetaFile(c.dc, emf, &place.rc);
       DeleteEnhMetaFile(emf);
     });
 }
