@@ -99,10 +99,7 @@ void CosmeticSegment(Target& t, const PenInfo& pen, POINT a, POINT b, int64_t& s
       TSurface* s = t.Surface();
       int ox = t.OffsetX(), oy = t.OffsetY();
       uint32_t c = pen.paint.color & 0xFFFFFF;
-      LinePixels(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, int64_t) {
-        uint32_t& px = s->Row(y + oy)[x + ox];
-        px = (px & 0xFF000000u) | c;
-      });
+      LinePixels(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, int64_t) { PutColour(s->Row(y + oy) + x + ox, c); });
     } else {
       LinePixels(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, int64_t) { t.Pixel(x, y, pen.paint); });
     }

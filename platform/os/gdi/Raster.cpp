@@ -109,8 +109,10 @@ void SolidKeepAlpha(uint32_t* p, int n, uint32_t color, bool xorMode) {
   uint32_t c = color & 0xFFFFFF, x = xorMode ? 0x00FFFFFFu : 0u;
   if (n >= 8)
     keepAlphaKernel(p, n, c, x);
+  else if (!x)
+    for (int i = 0; i < n; ++i) PutColour(p + i, c);  // short spans: cheaper than the call
   else
-    RasterKeepAlphaScalar(p, n, c, x);  // short spans: cheaper than the call
+    RasterKeepAlphaScalar(p, n, c, x);
 }
 
 // ============================================================================ pixel operations
@@ -282,7 +284,7 @@ void Target::FillRect(const RECT& rc, const Paint& p) {
         if (n >= 8) {
           SolidKeepAlpha(row, n, c, false);
         } else {
-          for (int i = 0; i < n; ++i) row[i] = (row[i] & kAlphaBits) | c;
+          for (int i = 0; i < n; ++i) PutColour(row + i, c);
         }
       }
     });

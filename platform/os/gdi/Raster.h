@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 
 #include "platform/os/gdi/Internal.h"
@@ -26,6 +27,13 @@ struct Paint {
 uint32_t ApplyRop2(int rop2, uint32_t dst, uint32_t pen);
 // n pixels from p get colour (0x00RRGGBB) as their colour bits, or XORed into them; alpha kept.
 void SolidKeepAlpha(uint32_t* p, int n, uint32_t color, bool xorMode);
+// One pixel's colour bytes (blue, green, red) stored without reading it: lone pixels of lines
+// and narrow columns touch a new row each, where a read would wait for memory.
+inline void PutColour(uint32_t* p, uint32_t color) {
+  static_assert(std::endian::native == std::endian::little, "pixels are stored as bytes B, G, R, A");
+  auto* b = reinterpret_cast<uint8_t*>(p);
+  b[0] = uint8_t(color), b[1] = uint8_t(color >> 8), b[2] = uint8_t(color >> 16);
+}
 bool HatchBit(int hatch, int x, int y);
 
 // The surface and clip of one DC for one drawing call, in device coordinates.
