@@ -233,42 +233,57 @@ HRGN ShapeInTop(const TWindow* w) {
 }
 
 // What of the window (its client area or all of it) can be drawn, in top-level coordinates.
+// While every shape met is a plain rectangle the answer is kept as one, and made a region only
+// when a window region or an overlapping window asks for it.
 HRGN VisibleRegion(const TWindow* w, bool client, bool clipChildren, bool clipSiblings) {
   if (!ReallyVisible(w)) return CreateRectRgn(0, 0, 0, 0);
-  HRGN rgn = ShapeInTop(w);
+  TPoint wo = WindowOriginInTop(w);
+  TRect box = Bounds(wo.X, wo.Y, w->Rect.Width(), w->Rect.Height());
+  TRgn rgn(nullptr);
+  auto asRegion = [&] {
+    if (!rgn.H) rgn.H = CreateRectRgn(box.Left, box.Top, box.Right, box.Bottom);
+    return rgn.H;
+  };
+  auto intersect = [&](const TRect& r) {
+    if (rgn.H) {
+      TRgn t(r);
+      CombineRgn(rgn.H, rgn.H, t.H, RGN_AND);
+    } else {
+      box = Intersect(box, r);
+    }
+  };
+  auto combineShape = [&](const TWindow* x, int mode) {
+    TRgn shape(ShapeInTop(x));
+    HRGN r = asRegion();
+    CombineRgn(r, r, shape.H, mode);
+  };
+  if (w->Region) combineShape(w, RGN_AND);
   if (client) {
     TPoint o = ClientOriginInTop(w);
-    TRgn c(Bounds(o.X, o.Y, std::max(0, w->Client.Width()), std::max(0, w->Client.Height())));
-    CombineRgn(rgn, rgn, c.H, RGN_AND);
+    intersect(Bounds(o.X, o.Y, std::max(0, w->Client.Width()), std::max(0, w->Client.Height())));
   }
   for (const TWindow* c = w; c->Parent && !c->IsTopLevel(); c = c->Parent) {
     const TWindow* p = c->Parent;
     TPoint po = ClientOriginInTop(p);
-    TRgn pc(Bounds(po.X, po.Y, std::max(0, p->Client.Width()), std::max(0, p->Client.Height())));
-    CombineRgn(rgn, rgn, pc.H, RGN_AND);
-    if (p->Region) {
-      TRgn ps(ShapeInTop(p));
-      CombineRgn(rgn, rgn, ps.H, RGN_AND);
-    }
+    intersect(Bounds(po.X, po.Y, std::max(0, p->Client.Width()), std::max(0, p->Client.Height())));
+    if (p->Region) combineShape(p, RGN_AND);
     if ((c->Style & WS_CLIPSIBLINGS) || (c == w && clipSiblings)) {
       for (const TWindow* s : p->Children) {
         if (s == c) break;  // only the siblings above
         // The region lies within c by now: a sibling clear of c's rectangle takes nothing away.
         if (!s->Visible() || Intersect(s->Rect, c->Rect).IsEmpty()) continue;
-        TRgn ss(ShapeInTop(s));
-        CombineRgn(rgn, rgn, ss.H, RGN_DIFF);
+        combineShape(s, RGN_DIFF);
       }
     }
   }
   if (clipChildren) {
-    TRect client = Rect(0, 0, w->Client.Width(), w->Client.Height());
+    TRect clientBox = Rect(0, 0, w->Client.Width(), w->Client.Height());
     for (const TWindow* ch : w->Children) {
-      if (!ch->Visible() || Intersect(ch->Rect, client).IsEmpty()) continue;
-      TRgn cs(ShapeInTop(ch));
-      CombineRgn(rgn, rgn, cs.H, RGN_DIFF);
+      if (!ch->Visible() || Intersect(ch->Rect, clientBox).IsEmpty()) continue;
+      combineShape(ch, RGN_DIFF);
     }
   }
-  return rgn;
+  return rgn.H ? rgn.Release() : CreateRectRgn(box.Left, box.Top, box.Right, box.Bottom);
 }
 
 // Points the DC at the window's current place and visible part; extra (DC coordinates) is
