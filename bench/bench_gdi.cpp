@@ -1,6 +1,8 @@
 // Drawing speed: a full-screen blit against memcpy of the same bytes (measured in the same run),
-// fills, lines, DrawText, and a full repaint with 10,000 short text runs.
+// fills (also against pixman's fill of the same rectangle, timed interleaved), lines, DrawText,
+// shapes far larger than the surface, and a full repaint with 10,000 short text runs.
 #include <benchmark/benchmark.h>
+#include <pixman.h>
 
 #include <chrono>
 #include <cstring>
@@ -10,6 +12,33 @@
 #include "platform/os/gdi/Gdi.h"
 
 namespace {
+
+// Target against reference, timed interleaved: every iteration times one run of each (in
+// alternating order), and the repetition reports its own ratio of the summed times ("ratio",
+// target / reference) beside both means.  Kept small and local so that it can give way to a
+// shared helper.
+template <class Reference, class Target>
+void RunInterleaved(benchmark::State& state, Reference&& reference, Target&& target) {
+  using Clock = std::chrono::steady_clock;
+  double ref = 0, tgt = 0;
+  bool refFirst = true;
+  for (auto _ : state) {
+    auto t0 = Clock::now();
+    refFirst ? reference() : target();
+    auto t1 = Clock::now();
+    refFirst ? target() : reference();
+    auto t2 = Clock::now();
+    double a = std::chrono::duration<double>(t1 - t0).count(),
+           b = std::chrono::duration<double>(t2 - t1).count();
+    ref += refFirst ? a : b;
+    tgt += refFirst ? b : a;
+    refFirst = !refFirst;
+  }
+  double n = double(state.iterations());
+  state.counters["ratio"] = ref > 0 ? tgt / ref : 0;
+  state.counters["reference_us"] = ref / n * 1e6;
+  state.counters["target_us"] = tgt / n * 1e6;
+}
 
 constexpr int kW = 1920, kH = 1080;
 
@@ -93,6 +122,58 @@ void BM_FillRect(benchmark::State& state) {
   DeleteObject(b);
 }
 BENCHMARK(BM_FillRect)->Arg(16)->Arg(200)->Arg(1080);
+
+// FillRect with a solid brush against pixman_fill of the same rectangle on the same pixels.
+void BM_FillRectVsPixmanFill(benchmark::State& state) {
+  Mem m(kW, kH);
+  BITMAP bm;
+  GetObject(m.bmp, sizeof bm, &bm);
+  auto* bits = static_cast<uint32_t*>(bm.bmBits);
+  HBRUSH b = CreateSolidBrush(RGB(10, 20, 30));
+  int side = int(state.range(0));
+  RECT r{(kW - side) / 2, (kH - side) / 2, (kW + side) / 2, (kH + side) / 2};
+  RunInterleaved(
+      state,
+      [&] {
+        pixman_fill(bits, kW, 32, r.Left, r.Top, side, side, 0x000A141E);
+        benchmark::ClobberMemory();
+      },
+      [&] {
+        FillRect(m.dc, &r, b);
+        benchmark::ClobberMemory();
+      });
+  DeleteObject(b);
+}
+BENCHMARK(BM_FillRectVsPixmanFill)->Arg(16)->Arg(200)->Arg(1080);
+
+// Shapes whose nominal size dwarfs the surface: the work follows the clip (a 1920 x 1080 DIB).
+void BM_HugeShapes(benchmark::State& state) {
+  Mem m(kW, kH);
+  const int r = int(state.range(1));
+  LOGBRUSH lb{BS_SOLID, RGB(0, 0, 255), 0};
+  HPEN wide = ExtCreatePen(PS_GEOMETRIC | PS_SOLID, 20, &lb, 0, nullptr);
+  HBRUSH brush = CreateSolidBrush(RGB(200, 0, 0));
+  SelectObject(m.dc, brush);
+  SelectObject(m.dc, state.range(0) == 0 ? GetStockObject(BLACK_PEN) : static_cast<HGDIOBJ>(wide));
+  int cx = kW / 2, cy = kH / 2;
+  for (auto _ : state) {
+    if (state.range(0) == 0)
+      Pie(m.dc, cx - r, cy - r, cx + r, cy + r, cx + r, cy, cx, cy - r);
+    else
+      Ellipse(m.dc, cx - r, cy - r, cx + r, cy + r);
+  }
+  SelectObject(m.dc, GetStockObject(BLACK_PEN));
+  SelectObject(m.dc, GetStockObject(WHITE_BRUSH));
+  DeleteObject(wide);
+  DeleteObject(brush);
+}
+// (0: pie with a thin pen, 1: ellipse with a 20-pixel pen) x radius
+BENCHMARK(BM_HugeShapes)
+    ->Args({0, 15000})
+    ->Args({0, 50000000})
+    ->Args({1, 15000})
+    ->Args({1, 50000000})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_LineTo(benchmark::State& state) {
   Mem m(kW, kH);

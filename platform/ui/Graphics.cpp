@@ -1510,8 +1510,12 @@ namespace {
 TSize FrameSize(HENHMETAFILE h) {
   ENHMETAHEADER hdr;
   if (!h || !GetEnhMetaFileHeader(h, sizeof hdr, &hdr)) return {};
-  return {int32_t(std::lround((hdr.rclFrame.Right - hdr.rclFrame.Left) * 96 / 2540.0)),
-          int32_t(std::lround((hdr.rclFrame.Bottom - hdr.rclFrame.Top) * 96 / 2540.0))};
+  // The frame comes from the file: its extent is taken in 64 bits and kept to a drawable size.
+  auto pixels = [](int32_t from, int32_t to) {
+    return int32_t(
+        std::clamp<int64_t>(std::llround((int64_t(to) - from) * 96 / 2540.0), -(1 << 27), 1 << 27));
+  };
+  return {pixels(hdr.rclFrame.Left, hdr.rclFrame.Right), pixels(hdr.rclFrame.Top, hdr.rclFrame.Bottom)};
 }
 
 }  // namespace

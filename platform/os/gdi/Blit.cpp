@@ -176,6 +176,13 @@ void Run(Target& t, const Source& src, int dx, int dy, int dw, int dh, int sx, i
           double fx0 = double(rx) * sw / dw, fx1 = double(rx + 1) * sw / dw;
           int x0 = int(std::floor(fx0)), x1 = std::max(x0 + 1, int(std::ceil(fx1)));
           int y0 = int(std::floor(fy0)), y1 = std::max(y0 + 1, int(std::ceil(fy1)));
+          // Only source pixels that exist are visited, however far the rectangle reaches.
+          auto within = [](int& a, int& e, int64_t origin, int64_t len, bool flip, int64_t limit) {
+            int64_t lo = flip ? origin + len - limit : -origin, hi = flip ? origin + len : limit - origin;
+            a = int(std::max<int64_t>(a, lo)), e = int(std::min<int64_t>(e, hi));
+          };
+          within(x0, x1, sx, sw, flipX, from.s->Width);
+          within(y0, y1, sy, sh, flipY, from.s->Height);
           uint32_t sum[4] = {0, 0, 0, 0}, n = 0;
           for (int yy = y0; yy < y1; ++yy)
             for (int xx = x0; xx < x1; ++xx) {
@@ -230,9 +237,9 @@ bool SourceOf(DCObj* dc, DCObj* sdc, int xs, int ys, int ws, int hs, Source& src
   TSurface* s = sdc->Target();
   if (!s || s->Empty()) return false;
   Mapping m = GetMapping(sdc->st);
-  POINT a = m.Map(xs, ys), b = m.Map(xs + ws, ys + hs);
-  srcRect = {a.X + sdc->surfaceOrigin.X, a.Y + sdc->surfaceOrigin.Y, b.X + sdc->surfaceOrigin.X,
-             b.Y + sdc->surfaceOrigin.Y};
+  POINT a = m.Map(xs, ys), b = m.Map(AddCoord(xs, ws), AddCoord(ys, hs));
+  const POINT& o = sdc->surfaceOrigin;
+  srcRect = {AddCoord(a.X, o.X), AddCoord(a.Y, o.Y), AddCoord(b.X, o.X), AddCoord(b.Y, o.Y)};
   src.s = s;
   src.mono = IsMonoDC(sdc);
   src.destMono = IsMonoDC(dc);
@@ -247,6 +254,7 @@ bool SourceOf(DCObj* dc, DCObj* sdc, int xs, int ys, int ws, int hs, Source& src
 // The pixels of a source rectangle as a 32-bit top-down DIB (header + bits).
 void AppendSourceDib(std::vector<uint8_t>& body, const Source& src, const RECT& r, size_t headerSize) {
   int w = std::abs(r.Width()), h = std::abs(r.Height());
+  CheckSurfaceSize(w, h);
   int l = std::min(r.Left, r.Right), t = std::min(r.Top, r.Bottom);
   BITMAPINFOHEADER bih;
   bih.biWidth = w;
@@ -268,7 +276,7 @@ void AppendSourceDib(std::vector<uint8_t>& body, const Source& src, const RECT& 
 
 // The device rectangle a logical destination covers, put in order.
 RECT DeviceBox(DCObj* dc, int x, int y, int w, int h) {
-  RECT d = GetMapping(dc->st).MapRect({x, y, x + w, y + h});
+  RECT d = GetMapping(dc->st).MapRect({x, y, AddCoord(x, w), AddCoord(y, h)});
   return {std::min(d.Left, d.Right), std::min(d.Top, d.Bottom), std::max(d.Left, d.Right),
           std::max(d.Top, d.Bottom)};
 }
@@ -345,7 +353,7 @@ BOOL Blt(HDC hdcDest, int x, int y, int w, int h, HDC hdcSrc, int xs, int ys, in
   Target t(dc);
   if (!t.Ok()) return TRUE;
   Mapping m = GetMapping(dc->st);
-  POINT a = m.Map(x, y), b = m.Map(x + w, y + h);
+  POINT a = m.Map(x, y), b = m.Map(AddCoord(x, w), AddCoord(y, h));
   if (tr.mode == Mode::Rop && UsesPattern(tr.rop))
     tr.hasPattern = BrushPaint(dc, dc->st.brush, tr.pattern, t);
   tr.halftone = dc->st.stretchMode == HALFTONE;
@@ -468,7 +476,9 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
   Target t(dc);
   if (!t.Ok()) return rows;
   // Source coordinates count from the lower-left corner for bottom-up DIBs.
-  int sy = bmi->bmiHeader.biHeight > 0 ? rows - ySrc - hSrc : ySrc;
+  xSrc = ClampCoord(int64_t(xSrc)), ySrc = ClampCoord(int64_t(ySrc));
+  wSrc = ClampCoord(int64_t(wSrc)), hSrc = ClampCoord(int64_t(hSrc));
+  int sy = bmi->bmiHeader.biHeight > 0 ? ClampCoord(int64_t(rows) - ySrc - hSrc) : ySrc;
   Source src;
   src.s = &s;
   Transfer tr;
@@ -476,7 +486,7 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
   tr.halftone = dc->st.stretchMode == HALFTONE;
   if (UsesPattern(tr.rop)) tr.hasPattern = BrushPaint(dc, dc->st.brush, tr.pattern, t);
   Mapping m = GetMapping(dc->st);
-  POINT a = m.Map(xDest, yDest), b = m.Map(xDest + wDest, yDest + hDest);
+  POINT a = m.Map(xDest, yDest), b = m.Map(AddCoord(xDest, wDest), AddCoord(yDest, hDest));
   Run(t, src, a.X, a.Y, b.X - a.X, b.Y - a.Y, xSrc, sy, wSrc, hSrc, tr);
   return rows;
 }
@@ -484,8 +494,8 @@ int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc,
 int SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT startScan,
                       UINT lines, const void* bits, const BITMAPINFO* bmi, UINT usage) {
   if (!bmi || startScan != 0) return 0;
-  int rows = std::abs(bmi->bmiHeader.biHeight);
-  if (int(lines) < rows) return 0;
+  int64_t rows = std::abs(int64_t(bmi->bmiHeader.biHeight));
+  if (lines < rows) return 0;
   return StretchDIBits(hdc, xDest, yDest, int(w), int(h), xSrc, ySrc, int(w), int(h), bits, bmi, usage,
                        SRCCOPY)
              ? int(lines)

@@ -71,18 +71,12 @@ const Region& DCObj::EffectiveClip() {
     effClip = Region();
     return effClip;
   }
-  Region r(RECT{0, 0, s->Width, s->Height});
-  if (visRgn) {
-    Region v = *visRgn;
-    v.Offset(surfaceOrigin.X, surfaceOrigin.Y);
-    r.Intersect(v);
-  }
-  if (st.clip) {
-    Region c = *st.clip;
-    c.Offset(surfaceOrigin.X, surfaceOrigin.Y);
-    r.Intersect(c);
-  }
-  effClip = std::move(r);
+  // Worked out in device coordinates, so that the clip regions need no moved copies.
+  int64_t ox = surfaceOrigin.X, oy = surfaceOrigin.Y;
+  effClip.SetRect({ClampCoord(-ox), ClampCoord(-oy), ClampCoord(s->Width - ox), ClampCoord(s->Height - oy)});
+  if (visRgn) effClip.Intersect(*visRgn);
+  if (st.clip) effClip.Intersect(*st.clip);
+  effClip.Offset(surfaceOrigin.X, surfaceOrigin.Y);
   clipValid = true;
   return effClip;
 }
@@ -108,8 +102,8 @@ HDC NewDC(std::unique_ptr<DCObj> dc) {
 // ============================================================================ coordinates =====
 
 POINT Mapping::Map(int x, int y) const {
-  if (identity) return {x + ix, y + iy};
-  return {int(std::lround(x * sx + tx)), int(std::lround(y * sy + ty))};
+  if (identity) return {ClampCoord(x + ix), ClampCoord(y + iy)};
+  return {ClampCoord(x * sx + tx), ClampCoord(y * sy + ty)};
 }
 
 RECT Mapping::MapRect(const RECT& r) const {
@@ -117,12 +111,18 @@ RECT Mapping::MapRect(const RECT& r) const {
   return {a.X, a.Y, b.X, b.Y};
 }
 
-int Mapping::MapLenX(int v) const { return identity ? v : int(std::lround(std::fabs(v * sx))); }
-int Mapping::MapLenY(int v) const { return identity ? v : int(std::lround(std::fabs(v * sy))); }
+// Lengths are magnitudes whatever the mapping; callers put the sign back.
+int Mapping::MapLenX(int v) const {
+  return identity ? ClampCoord(std::abs(int64_t(v))) : ClampCoord(std::fabs(v * sx));
+}
+int Mapping::MapLenY(int v) const {
+  return identity ? ClampCoord(std::abs(int64_t(v))) : ClampCoord(std::fabs(v * sy));
+}
 
 POINT Mapping::Unmap(int x, int y) const {
-  if (identity) return {x - ix, y - iy};
-  return {int(std::lround((x - tx) / sx)), int(std::lround((y - ty) / sy))};
+  auto toInt = [](double v) { return int(std::clamp(std::round(v), double(INT32_MIN), double(INT32_MAX))); };
+  if (identity) return {toInt(double(x - ix)), toInt(double(y - iy))};
+  return {toInt((x - tx) / sx), toInt((y - ty) / sy)};
 }
 
 namespace {
@@ -152,8 +152,8 @@ Mapping GetMapping(const DCState& st) {
   m.tx = st.vpOrg.X - st.winOrg.X * sx;
   m.ty = st.vpOrg.Y - st.winOrg.Y * sy;
   m.identity = sx == 1 && sy == 1;
-  m.ix = st.vpOrg.X - st.winOrg.X;
-  m.iy = st.vpOrg.Y - st.winOrg.Y;
+  m.ix = int64_t(st.vpOrg.X) - st.winOrg.X;
+  m.iy = int64_t(st.vpOrg.Y) - st.winOrg.Y;
   return m;
 }
 
@@ -468,17 +468,21 @@ BOOL SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT old) {
   return SetPoint(hdc, &DCState::vpOrg, x, y, old, EMR_SETVIEWPORTORGEX);
 }
 BOOL GetViewportOrgEx(HDC hdc, LPPOINT pt) { return GetPoint(hdc, &DCState::vpOrg, pt); }
+namespace {
+int SaturatedAdd(int a, int b) { return int(std::clamp<int64_t>(int64_t(a) + b, INT32_MIN, INT32_MAX)); }
+}  // namespace
+
 BOOL OffsetWindowOrgEx(HDC hdc, int dx, int dy, LPPOINT old) {
   DCObj* dc = LookupDC(hdc);
   if (!dc) return FALSE;
   POINT p = dc->st.winOrg;
-  return SetWindowOrgEx(hdc, p.X + dx, p.Y + dy, old);
+  return SetWindowOrgEx(hdc, SaturatedAdd(p.X, dx), SaturatedAdd(p.Y, dy), old);
 }
 BOOL OffsetViewportOrgEx(HDC hdc, int dx, int dy, LPPOINT old) {
   DCObj* dc = LookupDC(hdc);
   if (!dc) return FALSE;
   POINT p = dc->st.vpOrg;
-  return SetViewportOrgEx(hdc, p.X + dx, p.Y + dy, old);
+  return SetViewportOrgEx(hdc, SaturatedAdd(p.X, dx), SaturatedAdd(p.Y, dy), old);
 }
 BOOL SetWindowExtEx(HDC hdc, int x, int y, LPSIZE old) {
   return SetExt(hdc, &DCState::winExt, x, y, old, EMR_SETWINDOWEXTEX);

@@ -9,25 +9,29 @@ size_t DibRowBytes(int64_t width, int bpp) { return size_t(((width * bpp + 31) /
 
 int DibColorCount(const BITMAPINFOHEADER& h) {
   if (h.biBitCount > 8) return 0;
-  int max = 1 << h.biBitCount;
-  return h.biClrUsed && int(h.biClrUsed) < max ? int(h.biClrUsed) : max;
+  // biClrUsed is unsigned: a huge count means the full table, never a negative one.
+  uint32_t max = 1u << h.biBitCount;
+  return int(h.biClrUsed && h.biClrUsed < max ? h.biClrUsed : max);
 }
 
 size_t DibImageSize(const BITMAPINFOHEADER& h) {
-  if (h.biWidth <= 0 || h.biHeight == 0 || h.biCompression != BI_RGB) return 0;
+  if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT32_MIN || h.biCompression != BI_RGB) return 0;
   if (h.biBitCount != 1 && h.biBitCount != 4 && h.biBitCount != 8 && h.biBitCount != 24 && h.biBitCount != 32)
     return 0;
-  int64_t rows = h.biHeight < 0 ? -int64_t(h.biHeight) : h.biHeight;
-  return DibRowBytes(h.biWidth, h.biBitCount) * size_t(rows);
+  uint64_t rows = h.biHeight < 0 ? uint64_t(-int64_t(h.biHeight)) : uint64_t(h.biHeight);
+  uint64_t rowBytes = DibRowBytes(h.biWidth, h.biBitCount);
+  // A product past any real image size is not a DIB we decode (and must not wrap).
+  if (rows > (uint64_t(1) << 40) / rowBytes) return 0;
+  return size_t(rowBytes * rows);
 }
 
 bool DecodeDib(const BITMAPINFOHEADER& h, const RGBQUAD* colors, int colorCount, const uint8_t* bits,
                size_t bitsSize, TSurface& out) {
   size_t need = DibImageSize(h);
   if (need == 0 || !bits || bitsSize < need) return false;
-  int w = h.biWidth;
-  int rows = h.biHeight < 0 ? -h.biHeight : h.biHeight;
-  CheckSurfaceSize(w, rows);
+  int64_t height = h.biHeight < 0 ? -int64_t(h.biHeight) : h.biHeight;
+  CheckSurfaceSize(h.biWidth, height);
+  int w = h.biWidth, rows = int(height);
   if (h.biBitCount <= 8 && (!colors || colorCount <= 0)) return false;
   out.Resize(w, rows);
   size_t rowBytes = DibRowBytes(w, h.biBitCount);

@@ -91,15 +91,15 @@ void CosmeticSegment(Target& t, const PenInfo& pen, POINT a, POINT b, int64_t& s
     if (a.Y == b.Y && a.X != b.X) {
       int x0 = a.X < b.X ? a.X : b.X + 1, x1 = a.X < b.X ? b.X : a.X + 1;
       t.Span(a.Y, x0, x1, pen.paint);
+    } else if (a.X == b.X && a.Y != b.Y) {
+      int y0 = a.Y < b.Y ? a.Y : b.Y + 1, y1 = a.Y < b.Y ? b.Y : a.Y + 1;
+      t.FillRect({a.X, y0, a.X + 1, y1}, pen.paint);
     } else if (t.SingleBox() && pen.paint.type == Paint::Solid && pen.paint.rop2 == R2_COPYPEN) {
       // The common thin solid line: the pixels lie inside the clip box already.
       TSurface* s = t.Surface();
       int ox = t.OffsetX(), oy = t.OffsetY();
       uint32_t c = pen.paint.color & 0xFFFFFF;
-      LinePixels(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, int64_t) {
-        uint32_t& px = s->Row(y + oy)[x + ox];
-        px = (px & 0xFF000000u) | c;
-      });
+      LinePixels(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, int64_t) { PutColour(s->Row(y + oy) + x + ox, c); });
     } else {
       LinePixels(a.X, a.Y, b.X, b.Y, clip, [&](int x, int y, int64_t) { t.Pixel(x, y, pen.paint); });
     }
@@ -484,22 +484,35 @@ RECT NormalizedDevice(DCObj* dc, int l, int t, int r, int b) {
   return d;
 }
 
-// The ring of a wide pen around a shape: the outer shape less the inner shape.
-using ShapeFn = std::vector<Region::Span> (*)(const RECT& box, int w, int h);
+// A shape given by its box, as spans of rows [yMin, yMax) only.
+using ShapeFn = std::vector<Region::Span> (*)(const RECT& box, int w, int h, int yMin, int yMax);
 
-std::vector<Region::Span> EllipseShape(const RECT& b, int, int) {
-  return EllipseSpans(b.Left, b.Top, b.Right, b.Bottom);
+std::vector<Region::Span> EllipseShape(const RECT& b, int, int, int yMin, int yMax) {
+  return EllipseSpans(b.Left, b.Top, b.Right, b.Bottom, yMin, yMax);
 }
-std::vector<Region::Span> RectShape(const RECT& b, int, int) {
+std::vector<Region::Span> RectShape(const RECT& b, int, int, int yMin, int yMax) {
   std::vector<Region::Span> out;
-  for (int y = b.Top; y < b.Bottom; ++y) out.push_back({y, b.Left, b.Right});
+  if (b.Right <= b.Left) return out;
+  for (int y = std::max(b.Top, yMin), end = std::min(b.Bottom, yMax); y < end; ++y)
+    out.push_back({y, b.Left, b.Right});
   return out;
 }
-std::vector<Region::Span> RoundShape(const RECT& b, int w, int h) {
-  return RoundRectSpans(b.Left, b.Top, b.Right, b.Bottom, w, h);
+std::vector<Region::Span> RoundShape(const RECT& b, int w, int h, int yMin, int yMax) {
+  return RoundRectSpans(b.Left, b.Top, b.Right, b.Bottom, w, h, yMin, yMax);
 }
 
-// Draws a closed shape given by its bounding box: interior with the brush, outline with the pen.
+// Spans cut to the columns [x0, x1), so that per-pixel work stays within the clip.
+void ClipSpansX(std::vector<Region::Span>& spans, int x0, int x1) {
+  size_t n = 0;
+  for (const auto& sp : spans) {
+    int a = std::max(sp.x0, x0), e = std::min(sp.x1, x1);
+    if (a < e) spans[n++] = {sp.y, a, e};
+  }
+  spans.resize(n);
+}
+
+// Draws a closed shape given by its box: interior with the brush, outline with the pen.  Only the
+// rows of the clip (and one beyond each side, to tell the outline) are ever built.
 void DrawShape(DCObj* dc, RECT box, ShapeFn shape, int cw, int ch) {
   Target t(dc);
   if (!t.Ok()) return;
@@ -508,17 +521,32 @@ void DrawShape(DCObj* dc, RECT box, ShapeFn shape, int cw, int ch) {
   Paint brush;
   bool hasBrush = BrushPaint(dc, dc->st.brush, brush, t);
   RECT clip = t.ClipBox();
-  // Keep the rows worked on within reach of the clip.
-  if (int64_t(box.Bottom) - box.Top > 4 * int64_t(1 << 20)) return;
+  int yMin = clip.Top - 1, yMax = clip.Bottom + 1;
   if (!pen.visible) {
     // Without a pen the figure is one pixel smaller, as in the original.
     box.Right -= 1, box.Bottom -= 1;
-    if (hasBrush && box.Right > box.Left && box.Bottom > box.Top) t.Spans(shape(box, cw, ch), brush);
+    if (!hasBrush || box.Right <= box.Left || box.Bottom <= box.Top) return;
+    if (shape == RectShape)
+      t.FillRect(box, brush);
+    else
+      t.Spans(shape(box, cw, ch, yMin, yMax), brush);
+    return;
+  }
+  if (pen.cosmetic && pen.dashes.empty() && shape == RectShape) {
+    // A plain rectangle: its inside and the four sides of its outline as rectangles.
+    if (box.Right <= box.Left || box.Bottom <= box.Top) return;
+    RECT in{box.Left + 1, box.Top + 1, box.Right - 1, box.Bottom - 1};
+    if (hasBrush && in.Right > in.Left && in.Bottom > in.Top) t.FillRect(in, brush);
+    t.FillRect({box.Left, box.Top, box.Right, box.Top + 1}, pen.paint);
+    if (box.Bottom - box.Top > 1) t.FillRect({box.Left, box.Bottom - 1, box.Right, box.Bottom}, pen.paint);
+    t.FillRect({box.Left, box.Top + 1, box.Left + 1, box.Bottom - 1}, pen.paint);
+    if (box.Right - box.Left > 1)
+      t.FillRect({box.Right - 1, box.Top + 1, box.Right, box.Bottom - 1}, pen.paint);
     return;
   }
   if (pen.cosmetic) {
     std::vector<Region::Span> outline, interior;
-    SplitOutline(shape(box, cw, ch), outline, interior);
+    SplitOutline(shape(box, cw, ch, yMin, yMax), outline, interior);
     if (hasBrush) t.Spans(interior, brush);
     if (pen.dashes.empty() || shape != RectShape) {
       t.Spans(outline, pen.paint);
@@ -530,7 +558,6 @@ void DrawShape(DCObj* dc, RECT box, ShapeFn shape, int cw, int ch) {
                {box.Left, box.Bottom - 1}},
               true);
     }
-    (void)clip;
     return;
   }
   int w = pen.width;
@@ -538,11 +565,14 @@ void DrawShape(DCObj* dc, RECT box, ShapeFn shape, int cw, int ch) {
   if (!pen.insideFrame)
     outer = {box.Left - w / 2, box.Top - w / 2, box.Right + (w - 1) / 2, box.Bottom + (w - 1) / 2};
   RECT inner{outer.Left + w, outer.Top + w, outer.Right - w, outer.Bottom - w};
-  Region ring = Region::FromSpans(shape(outer, cw, ch));
+  auto ringSpans = shape(outer, cw, ch, yMin, yMax);
+  ClipSpansX(ringSpans, clip.Left, clip.Right);
+  Region ring = Region::FromSpans(std::move(ringSpans));
   if (inner.Right > inner.Left && inner.Bottom > inner.Top) {
-    auto in = shape(inner, std::max(0, cw - 2 * w), std::max(0, ch - 2 * w));
+    auto in = shape(inner, std::max(0, cw - 2 * w), std::max(0, ch - 2 * w), yMin, yMax);
+    ClipSpansX(in, clip.Left, clip.Right);
     if (hasBrush) t.Spans(in, brush);
-    ring.Subtract(Region::FromSpans(in));
+    ring.Subtract(Region::FromSpans(std::move(in)));
   }
   t.FillRegion(ring, pen.paint);
 }
@@ -625,8 +655,7 @@ BOOL ArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int y
   if (!tg.Ok()) return TRUE;
   Mapping m = GetMapping(dc->st);
   RECT box = NormalizedDevice(dc, l, t, r, b);
-  if (box.Right - box.Left < 1 || box.Bottom - box.Top < 1 || int64_t(box.Bottom) - box.Top > (1 << 22))
-    return TRUE;
+  if (box.Right <= box.Left || box.Bottom <= box.Top) return TRUE;
   POINT s = m.Map(xs, ys), e = m.Map(xe, ye);
   double cx = (box.Left + box.Right) / 2.0, cy = (box.Top + box.Bottom) / 2.0;
   double a0 = AngleOf(cx, cy, s.X, s.Y), a1 = AngleOf(cx, cy, e.X, e.Y);
@@ -636,8 +665,13 @@ BOOL ArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int y
   PenInfo pen = GetPen(dc, m);
   Paint brush;
   bool hasBrush = kind != ArcKind::Arc && BrushPaint(dc, dc->st.brush, brush, tg);
+  // Only the pixels within the clip are tested against the sweep.
+  RECT clip = tg.ClipBox();
   std::vector<Region::Span> outline, interior;
-  SplitOutline(EllipseSpans(box.Left, box.Top, box.Right, box.Bottom), outline, interior);
+  SplitOutline(EllipseSpans(box.Left, box.Top, box.Right, box.Bottom, clip.Top - 1, clip.Bottom + 1), outline,
+               interior);
+  ClipSpansX(outline, clip.Left, clip.Right);
+  ClipSpansX(interior, clip.Left, clip.Right);
   double rx = (box.Right - box.Left) / 2.0, ry = (box.Bottom - box.Top) / 2.0;
   POINT ps = OnEllipse(cx, cy, rx, ry, a0), pe = OnEllipse(cx, cy, rx, ry, a0 + sweep);
   // Chords keep the side of the line through the arc's ends that holds the arc.
@@ -741,8 +775,25 @@ BOOL WithBrush(HDC hdc, HBRUSH brush, F fn) {
 
 int FillRect(HDC hdc, const RECT* rc, HBRUSH brush) {
   if (!rc) return FALSE;
-  return WithBrush(hdc, brush,
-                   [&] { return PatBlt(hdc, rc->Left, rc->Top, rc->Width(), rc->Height(), PATCOPY); });
+  DCObj* dc = LookupDC(hdc);
+  if (dc && !Rec(dc)) {
+    // Drawn straight with the given brush: the same pixels as selecting it for a pattern copy.
+    auto* b = LookupAs<BrushObj>(ResolveBrush(brush), Kind::Brush);
+    if (!b) return FALSE;
+    Target t(dc);
+    Paint p;
+    if (!t.Ok() || !BrushPaint(dc, b, p, t)) return TRUE;
+    p.rop2 = R2_COPYPEN;
+    RECT d = GetMapping(dc->st).MapRect(*rc);
+    t.FillRect({std::min(d.Left, d.Right), std::min(d.Top, d.Bottom), std::max(d.Left, d.Right),
+                std::max(d.Top, d.Bottom)},
+               p);
+    return TRUE;
+  }
+  return WithBrush(hdc, brush, [&] {
+    return PatBlt(hdc, rc->Left, rc->Top, int(int64_t(rc->Right) - rc->Left),
+                  int(int64_t(rc->Bottom) - rc->Top), PATCOPY);
+  });
 }
 
 int FrameRect(HDC hdc, const RECT* rc, HBRUSH brush) {

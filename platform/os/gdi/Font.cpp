@@ -352,7 +352,8 @@ std::shared_ptr<RealFont> RealizeFont(const LOGFONTW& lf, double scaleY) {
   size_t n = 0;
   while (n < LF_FACESIZE && lf.lfFaceName[n]) ++n;
   key.face.assign(lf.lfFaceName, n);
-  double h = lf.lfHeight * std::fabs(scaleY);
+  // Heights from files may be anything: bounded before they become integers.
+  double h = std::clamp(lf.lfHeight * std::fabs(scaleY), -1e6, 1e6);
   // 0 asks for the default size: a 16-pixel cell.
   key.em = lf.lfHeight == 0 ? -16 : lf.lfHeight < 0 ? int(std::lround(-h)) : -int(std::lround(h));
   if (key.em == 0) key.em = lf.lfHeight < 0 ? 1 : -1;

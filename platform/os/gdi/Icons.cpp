@@ -28,24 +28,27 @@ HICON NewIcon(std::shared_ptr<TSurface> color, bool isIcon, int hx, int hy, bool
   return reinterpret_cast<HICON>(Register(std::move(o)));
 }
 
-// Nearest-neighbour copy at another size (area average when shrinking).
+// Pixel (x, y) of a w x h copy: nearest neighbour, the area average when shrinking.
+uint32_t ScaledPixel(const TSurface& s, int64_t w, int64_t h, int64_t x, int64_t y) {
+  int x0 = int(x * s.Width / w), x1 = std::max(x0 + 1, int((x + 1) * s.Width / w));
+  int y0 = int(y * s.Height / h), y1 = std::max(y0 + 1, int((y + 1) * s.Height / h));
+  uint32_t sum[4] = {0, 0, 0, 0}, n = 0;
+  for (int yy = y0; yy < y1; ++yy)
+    for (int xx = x0; xx < x1; ++xx) {
+      uint32_t v = s.Row(yy)[xx];
+      for (int c = 0; c < 4; ++c) sum[c] += (v >> (8 * c)) & 0xFF;
+      ++n;
+    }
+  uint32_t v = 0;
+  for (int c = 0; c < 4; ++c) v |= ((sum[c] + n / 2) / n) << (8 * c);
+  return v;
+}
+
+// Copy at another size.
 std::shared_ptr<TSurface> Scaled(const TSurface& s, int w, int h) {
   auto out = std::make_shared<TSurface>(w, h);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      int x0 = x * s.Width / w, x1 = std::max(x0 + 1, (x + 1) * s.Width / w);
-      int y0 = y * s.Height / h, y1 = std::max(y0 + 1, (y + 1) * s.Height / h);
-      uint32_t sum[4] = {0, 0, 0, 0}, n = 0;
-      for (int yy = y0; yy < y1; ++yy)
-        for (int xx = x0; xx < x1; ++xx) {
-          uint32_t v = s.Row(yy)[xx];
-          for (int c = 0; c < 4; ++c) sum[c] += (v >> (8 * c)) & 0xFF;
-          ++n;
-        }
-      uint32_t v = 0;
-      for (int c = 0; c < 4; ++c) v |= ((sum[c] + n / 2) / n) << (8 * c);
-      out->Row(y)[x] = v;
-    }
+    for (int x = 0; x < w; ++x) out->Row(y)[x] = ScaledPixel(s, w, h, x, y);
   return out;
 }
 
@@ -206,8 +209,9 @@ HICON LoadIconA(void*, LPCSTR name) {
 
 // ============================================================================ icon files ======
 
+namespace {
 
-HICON CreateIconFromIcoFile(const uint8_t* data, size_t size, int desired) {
+HICON IconFromIcoUnguarded(const uint8_t* data, size_t size, int desired) {
   const EInvalidGraphic bad("Icon image is not valid");
   if (!data || size < 6 || Le16(data) != 0 || (Le16(data + 2) != 1 && Le16(data + 2) != 2)) throw bad;
   int count = Le16(data + 4);
@@ -260,6 +264,18 @@ HICON CreateIconFromIcoFile(const uint8_t* data, size_t size, int desired) {
   return CreateIconFromPixels(s.Pixels, s.Width, s.Height);
 }
 
+}  // namespace
+
+HICON CreateIconFromIcoFile(const uint8_t* data, size_t size, int desired) {
+  try {
+    return IconFromIcoUnguarded(data, size, desired);
+  } catch (const Exception&) {
+    throw;
+  } catch (const std::exception&) {
+    throw EInvalidGraphic("Icon image is not valid");
+  }
+}
+
 std::vector<uint8_t> IconToIcoFile(HICON icon) {
   TSurface* s = GetIconSurface(icon);
   if (!s) return {};
@@ -296,8 +312,8 @@ void* CopyImage(void* image, UINT type, int cx, int cy, UINT flags) {
     if (!o) return nullptr;
     int w = cx > 0 ? cx : (flags & LR_DEFAULTSIZE) ? GetSystemMetrics(SM_CXICON) : o->color->Width;
     int h = cy > 0 ? cy : (flags & LR_DEFAULTSIZE) ? GetSystemMetrics(SM_CYICON) : o->color->Height;
-    HICON copy = NewIcon(Scaled(*o->color, w, h), o->isIcon, o->hotX * w / o->color->Width,
-                         o->hotY * h / o->color->Height);
+    HICON copy = NewIcon(Scaled(*o->color, w, h), o->isIcon, int(int64_t(o->hotX) * w / o->color->Width),
+                         int(int64_t(o->hotY) * h / o->color->Height));
     if (flags & LR_COPYDELETEORG) DestroyIcon(static_cast<HICON>(image));
     return copy;
   }
@@ -322,13 +338,15 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH 
   const TSurface& s = *o->color;
   int w = cx > 0 ? cx : (flags & DI_DEFAULTSIZE) ? GetSystemMetrics(SM_CXICON) : s.Width;
   int h = cy > 0 ? cy : (flags & DI_DEFAULTSIZE) ? GetSystemMetrics(SM_CYICON) : s.Height;
+  if (w <= 0 || h <= 0) return FALSE;
   if (flicker) {
-    RECT r{x, y, x + w, y + h};
+    RECT r{x, y, AddCoord(x, w), AddCoord(y, h)};
     FillRect(hdc, &r, flicker);
   }
-  std::shared_ptr<TSurface> pic = (w == s.Width && h == s.Height) ? nullptr : Scaled(s, w, h);
-  const TSurface& src = pic ? *pic : s;
+  bool scaled = w != s.Width || h != s.Height;
   if (Rec(dc)) {
+    std::shared_ptr<TSurface> pic = scaled ? Scaled(s, w, h) : nullptr;
+    const TSurface& src = pic ? *pic : s;
     // Recorded as an alpha blend of the premultiplied picture.
     HBITMAP b = CreateBitmap(w, h, 1, 32, nullptr);
     TSurface* bs = GetBitmapSurface(b);
@@ -352,12 +370,14 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT, HBRUSH 
   TSurface* ds = t.Surface();
   int ox = t.OffsetX(), oy = t.OffsetY();
   bool image = flags & DI_IMAGE, mask = flags & DI_MASK;
-  t.ForEachBox({d.X, d.Y, d.X + w, d.Y + h}, [&](const RECT& b) {
+  // Scaled pixels are worked out for the visible part only, however large the icon is drawn.
+  t.ForEachBox({d.X, d.Y, AddCoord(d.X, w), AddCoord(d.Y, h)}, [&](const RECT& b) {
     for (int yy = b.Top; yy < b.Bottom; ++yy) {
       uint32_t* row = ds->Row(yy);
-      const uint32_t* sr = src.Row(yy - oy - d.Y);
+      int64_t sy = int64_t(yy) - oy - d.Y;
       for (int xx = b.Left; xx < b.Right; ++xx) {
-        uint32_t p = sr[xx - ox - d.X], a = p >> 24;
+        int64_t sx = int64_t(xx) - ox - d.X;
+        uint32_t p = scaled ? ScaledPixel(s, w, h, sx, sy) : s.Row(int(sy))[sx], a = p >> 24;
         uint32_t& q = row[xx];
         if (image && !mask) {
           q = (q & 0xFF000000u) | (p & 0xFFFFFF);

@@ -55,12 +55,26 @@ void CheckImageSize(int64_t w, int64_t h, const char* kind) {
                           " pixels is too large");
 }
 
+// Runs a reader so that only the graphic's own errors leave it: a std:: failure (memory, lengths)
+// on damaged input becomes EInvalidGraphic.
+template <class F>
+TRasterImage ImageReadGuarded(const char* kind, F&& read) {
+  try {
+    return read();
+  } catch (const Exception&) {
+    throw;
+  } catch (const std::exception&) {
+    throw EInvalidGraphic(std::string(kind) + " image is not valid");
+  }
+}
 
 }  // namespace
 
 // ============================================================================ BMP =============
 
-TRasterImage ReadBmp(const uint8_t* data, size_t size) {
+namespace {
+
+TRasterImage ReadBmpUnguarded(const uint8_t* data, size_t size) {
   const EInvalidGraphic bad("Bitmap image is not valid");
   if (!data || size < 14 + 12 || data[0] != 'B' || data[1] != 'M') throw bad;
   uint32_t offBits = Le32(data + 10);
@@ -171,6 +185,12 @@ TRasterImage ReadBmp(const uint8_t* data, size_t size) {
   return img;
 }
 
+}  // namespace
+
+TRasterImage ReadBmp(const uint8_t* data, size_t size) {
+  return ImageReadGuarded("Bitmap", [&] { return ReadBmpUnguarded(data, size); });
+}
+
 namespace {
 
 std::vector<uint8_t> BmpHeaders(int32_t width, int32_t height, int bpp, int colors) {
@@ -247,7 +267,9 @@ std::vector<uint8_t> WriteBmpIndexed(const uint8_t* indices, int32_t width, int3
 
 // ============================================================================ PNG =============
 
-TRasterImage ReadPng(const uint8_t* data, size_t size) {
+namespace {
+
+TRasterImage ReadPngUnguarded(const uint8_t* data, size_t size) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -272,6 +294,12 @@ TRasterImage ReadPng(const uint8_t* data, size_t size) {
   if (!img.HasAlpha)
     for (uint32_t& p : img.Pixels) p &= 0x00FFFFFF;
   return img;
+}
+
+}  // namespace
+
+TRasterImage ReadPng(const uint8_t* data, size_t size) {
+  return ImageReadGuarded("PNG", [&] { return ReadPngUnguarded(data, size); });
 }
 
 namespace {
@@ -343,7 +371,9 @@ void JpegMessage(j_common_ptr cinfo, int level) {
 
 }  // namespace
 
-TRasterImage ReadJpeg(const uint8_t* data, size_t size) {
+namespace {
+
+TRasterImage ReadJpegUnguarded(const uint8_t* data, size_t size) {
   if (!data || size < 4) throw EInvalidGraphic("JPEG image is not valid: no data");
   jpeg_decompress_struct cinfo;
   JpegError err;
@@ -393,6 +423,12 @@ TRasterImage ReadJpeg(const uint8_t* data, size_t size) {
   if (stage == 2) CheckImageSize(w, h, "JPEG");
   if (err.truncated) throw EInvalidGraphic("JPEG image is not valid: the data ends early");
   return result;
+}
+
+}  // namespace
+
+TRasterImage ReadJpeg(const uint8_t* data, size_t size) {
+  return ImageReadGuarded("JPEG", [&] { return ReadJpegUnguarded(data, size); });
 }
 
 std::vector<uint8_t> WriteJpeg(const uint32_t* pixels, int32_t width, int32_t height, int quality,

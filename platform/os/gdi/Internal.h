@@ -7,6 +7,8 @@
 
 #include <pixman.h>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,8 +71,12 @@ class Region {
 
 // Spans of shapes as the region constructors and the raster share them (Raster.cpp).
 std::vector<Region::Span> PolygonSpans(const POINT* pts, const INT* counts, int polyCount, int fillMode);
-std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b);
-std::vector<Region::Span> RoundRectSpans(int l, int t, int r, int b, int w, int h);
+// Ellipses and round rectangles give only rows [yMin, yMax), so that drawing work stays within
+// the rows a clip lets through whatever the nominal size.
+std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b, int yMin = INT32_MIN,
+                                       int yMax = INT32_MAX);
+std::vector<Region::Span> RoundRectSpans(int l, int t, int r, int b, int w, int h, int yMin = INT32_MIN,
+                                         int yMax = INT32_MAX);
 
 // ============================================================================ objects =========
 
@@ -237,11 +243,24 @@ void SetCurrent(DCObj* dc, Object* obj);
 void InitState(DCObj* dc);
 HDC NewDC(std::unique_ptr<DCObj> dc);
 
+// Device coordinates are kept within +-kCoordLimit (far beyond any surface), so that sums and
+// differences of two of them never overflow; values from files and callers are clamped into it.
+constexpr int kCoordLimit = 1 << 27;
+inline int ClampCoord(int64_t v) { return int(std::clamp<int64_t>(v, -kCoordLimit, kCoordLimit)); }
+inline int ClampCoord(int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
+inline int ClampCoord(double v) {
+  if (v >= kCoordLimit) return kCoordLimit;
+  if (v <= -kCoordLimit) return -kCoordLimit;
+  return std::isnan(v) ? 0 : int(std::lround(v));
+}
+// Sum of two coordinates without overflow (x + w of a rectangle given by a file).
+inline int AddCoord(int a, int b) { return ClampCoord(int64_t(a) + b); }
+
 // Logical to device coordinates of the DC (points and lengths).
 struct Mapping {
   double sx = 1, sy = 1, tx = 0, ty = 0;
   bool identity = true;  // sx == sy == 1 and integral offsets
-  int ix = 0, iy = 0;
+  int64_t ix = 0, iy = 0;
   POINT Map(int x, int y) const;
   POINT Map(POINT p) const { return Map(p.X, p.Y); }
   RECT MapRect(const RECT& r) const;

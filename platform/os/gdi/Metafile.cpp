@@ -378,7 +378,7 @@ struct Player {
   POINT P(int x, int y) const {
     Mapping m = GetMapping(rec);
     POINT d = m.Map(x, y);
-    return {int(std::lround(d.X * sx + ox)), int(std::lround(d.Y * sy + oy))};
+    return {ClampCoord(d.X * sx + ox), ClampCoord(d.Y * sy + oy)};
   }
   POINT P(POINT p) const { return P(p.X, p.Y); }
   RECT R(const RECT& r) const {
@@ -386,9 +386,11 @@ struct Player {
     return {a.X, a.Y, b.X, b.Y};
   }
   // Inclusive boxes of the records become exclusive rectangles.
-  RECT Box(const RECT& r) const { return R({r.Left, r.Top, r.Right + 1, r.Bottom + 1}); }
-  int LX(int v) const { return int(std::lround(v * std::fabs(GetMapping(rec).sx * sx))); }
-  int LY(int v) const { return int(std::lround(v * std::fabs(GetMapping(rec).sy * sy))); }
+  RECT Box(const RECT& r) const { return R({r.Left, r.Top, AddCoord(r.Right, 1), AddCoord(r.Bottom, 1)}); }
+  // x, y plus a size read from a record.
+  RECT Sized(int x, int y, int w, int h) const { return R({x, y, AddCoord(x, w), AddCoord(y, h)}); }
+  int LX(int64_t v) const { return ClampCoord(double(v) * std::fabs(GetMapping(rec).sx * sx)); }
+  int LY(int64_t v) const { return ClampCoord(double(v) * std::fabs(GetMapping(rec).sy * sy)); }
   bool Unscaled() const { return sx == 1 && sy == 1 && GetMapping(rec).identity; }
 
   HGDIOBJ Obj(DWORD index) const {
@@ -412,8 +414,8 @@ struct Player {
     for (DWORD i = 0; i < h.nCount; ++i) {
       RECT r;
       std::memcpy(&r, rgnData + sizeof h + i * sizeof(RECT), sizeof r);
-      POINT a{int(std::lround(r.Left * sx + ox)), int(std::lround(r.Top * sy + oy))};
-      POINT b{int(std::lround(r.Right * sx + ox)), int(std::lround(r.Bottom * sy + oy))};
+      POINT a{ClampCoord(r.Left * sx + ox), ClampCoord(r.Top * sy + oy)};
+      POINT b{ClampCoord(r.Right * sx + ox), ClampCoord(r.Bottom * sy + oy)};
       RECT d = tm.MapRect({a.X, a.Y, b.X, b.Y});
       RECT n{std::min(d.Left, d.Right), std::min(d.Top, d.Bottom), std::max(d.Left, d.Right),
              std::max(d.Top, d.Bottom)};
@@ -426,10 +428,12 @@ struct Player {
 thread_local Player* currentPlayer = nullptr;
 
 // The header of a DIB embedded in a record, when the header, colour table and bits lie inside it.
+// The colour table follows the header at biSize, which the file states: it is checked too.
 bool DibInRecord(const uint8_t* rec, size_t size, DWORD offBmi, DWORD cbBmi, DWORD offBits, DWORD cbBits,
                  BITMAPINFOHEADER& h) {
-  return cbBmi >= sizeof h && ReadAt(rec, size, offBmi, h) && size_t(offBmi) + cbBmi <= size &&
-         size_t(offBits) + cbBits <= size && sizeof h + size_t(DibColorCount(h)) * 4 <= cbBmi;
+  return cbBmi >= sizeof h && ReadAt(rec, size, offBmi, h) && uint64_t(offBmi) + cbBmi <= size &&
+         uint64_t(offBits) + cbBits <= size && h.biSize >= sizeof h &&
+         uint64_t(h.biSize) + uint64_t(DibColorCount(h)) * 4 <= cbBmi;
 }
 
 // A bitmap and memory DC holding a record's embedded DIB.
@@ -459,7 +463,7 @@ struct DibSource {
   }
 };
 
-BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
+BOOL PlayRecordUnchecked(Player& pl, const uint8_t* rec, size_t size) {
   DWORD type;
   std::memcpy(&type, rec, 4);
   HDC hdc = pl.hdc;
@@ -550,8 +554,8 @@ BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
       SaveDC(hdc);
       return TRUE;
     case EMR_RESTOREDC: {
-      int rel = int(d(0));
-      if (rel < 0 && size_t(-rel) <= pl.recSaved.size()) {
+      int64_t rel = int32_t(d(0));
+      if (rel < 0 && uint64_t(-rel) <= pl.recSaved.size()) {
         pl.rec = pl.recSaved[pl.recSaved.size() - size_t(-rel)];
         pl.recSaved.resize(pl.recSaved.size() - size_t(-rel));
         RestoreDC(hdc, rel);
@@ -651,7 +655,7 @@ BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
     }
     case EMR_OFFSETCLIPRGN: {
       POINT p = pt(8);
-      OffsetClipRgn(hdc, int(std::lround(p.X * pl.sx)), int(std::lround(p.Y * pl.sy)));
+      OffsetClipRgn(hdc, ClampCoord(p.X * pl.sx), ClampCoord(p.Y * pl.sy));
       return TRUE;
     }
     case EMR_EXTSELECTCLIPRGN: {
@@ -728,7 +732,7 @@ BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
       if (!ReadAt(rec, size, 12, lf)) return FALSE;
       lf.lfFaceName[LF_FACESIZE - 1] = 0;
       if (!pl.Unscaled())
-        lf.lfHeight = lf.lfHeight < 0 ? -std::max(1, pl.LY(-lf.lfHeight)) : pl.LY(lf.lfHeight);
+        lf.lfHeight = lf.lfHeight < 0 ? -std::max(1, pl.LY(-int64_t(lf.lfHeight))) : pl.LY(lf.lfHeight);
       pl.Store(d(0), CreateFontIndirectW(&lf));
       return TRUE;
     }
@@ -746,7 +750,7 @@ BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
         for (DWORD i = 0; i < n; ++i) {
           int32_t v;
           std::memcpy(&v, rec + offDx + 4 * i, 4);
-          dx.push_back(pl.Unscaled() ? v : int(std::lround(v * pl.sx * GetMapping(pl.rec).sx)));
+          dx.push_back(pl.Unscaled() ? v : ClampCoord(v * pl.sx * GetMapping(pl.rec).sx));
         }
       }
       const RECT* prc = (options & (ETO_OPAQUE | ETO_CLIPPED)) ? &rc : nullptr;
@@ -763,7 +767,7 @@ BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
     case EMR_ALPHABLEND: {
       int x = int(d(4)), y = int(d(5)), w = int(d(6)), h = int(d(7));
       DWORD rop = d(8);
-      RECT dr = pl.R({x, y, x + w, y + h});
+      RECT dr = pl.Sized(x, y, w, h);
       DWORD offBmi = d(19), cbBmi = d(20), offBits = d(21), cbBits = d(22);
       if (type == EMR_BITBLT && cbBmi == 0) return PatBlt(hdc, dr.Left, dr.Top, dr.Width(), dr.Height(), rop);
       DibSource src;
@@ -791,7 +795,7 @@ BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
       if (!DibInRecord(rec, size, offBmi, cbBmi, offBits, cbBits, h) || DibImageSize(h) > cbBits)
         return FALSE;
       std::vector<uint8_t> bmi(rec + offBmi, rec + offBmi + cbBmi);
-      RECT dr = pl.R({xd, yd, xd + wd, yd + hd});
+      RECT dr = pl.Sized(xd, yd, wd, hd);
       return StretchDIBits(hdc, dr.Left, dr.Top, dr.Width(), dr.Height(), xs, ys, ws, hs, rec + offBits,
                            reinterpret_cast<const BITMAPINFO*>(bmi.data()), usage, rop) != 0;
     }
@@ -818,6 +822,16 @@ BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
   }
 }
 
+// One record, whatever its fields hold: a record whose sizes are out of reach (a bitmap too large
+// to make, say) is not drawn, and the replay goes on.
+BOOL PlayRecord(Player& pl, const uint8_t* rec, size_t size) {
+  try {
+    return PlayRecordUnchecked(pl, rec, size);
+  } catch (const std::exception&) {
+    return FALSE;
+  }
+}
+
 // Prepares a replay of emf onto hdc into rc (nullptr: the picture's own frame at its place).
 bool BeginPlay(Player& pl, HDC hdc, const EmfObj& e, const RECT* rc) {
   DCObj* dc = LookupDC(hdc);
@@ -832,12 +846,13 @@ bool BeginPlay(Player& pl, HDC hdc, const EmfObj& e, const RECT* rc) {
   double ky = h.szlMicrometers.cy   ? h.szlDevice.cy * 10.0 / h.szlMicrometers.cy
               : h.szlMillimeters.cy ? h.szlDevice.cy / (h.szlMillimeters.cy * 100.0)
                                     : 96 / 2540.0;
-  RECT f{int(std::lround(h.rclFrame.Left * kx)), int(std::lround(h.rclFrame.Top * ky)),
-         int(std::lround(h.rclFrame.Right * kx)), int(std::lround(h.rclFrame.Bottom * ky))};
+  RECT f{ClampCoord(h.rclFrame.Left * kx), ClampCoord(h.rclFrame.Top * ky), ClampCoord(h.rclFrame.Right * kx),
+         ClampCoord(h.rclFrame.Bottom * ky)};
   RECT target = rc ? *rc : f;
-  if (f.Width() != 0 && f.Height() != 0) {
-    pl.sx = double(target.Width()) / f.Width();
-    pl.sy = double(target.Height()) / f.Height();
+  double fw = double(f.Right) - f.Left, fh = double(f.Bottom) - f.Top;
+  if (fw != 0 && fh != 0) {
+    pl.sx = (double(target.Right) - target.Left) / fw;
+    pl.sy = (double(target.Bottom) - target.Top) / fh;
   }
   pl.ox = target.Left - f.Left * pl.sx;
   pl.oy = target.Top - f.Top * pl.sy;

@@ -3,6 +3,7 @@
 //
 // Sections: handle table / stock objects / pens / brushes / fonts / bitmaps / palettes /
 // selection and deletion / GetObject.
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -15,9 +16,14 @@ namespace gdi {
 
 namespace {
 
+// Writers (under the table's mutex) publish a slot's object and handle between two bumps of its
+// sequence number; lookups read them without the lock and retry under it when a write was under
+// way.  A slot never frees its memory, so a lookup may always read it.
 struct Slot {
-  Object* obj = nullptr;
-  uint32_t gen = 1;
+  std::atomic<uint32_t> seq{0};
+  std::atomic<Object*> obj{nullptr};
+  std::atomic<uintptr_t> handle{0};  // the handle of the object it holds
+  uint32_t gen = 1;                  // the next registration's generation (writers only)
 };
 
 // Slots live in fixed chunks so that a lookup never sees a moved vector.
@@ -25,7 +31,7 @@ constexpr size_t kChunk = 4096;
 constexpr size_t kMaxChunks = 1024;  // about four million live objects
 struct Table {
   std::mutex mutex;
-  std::unique_ptr<Slot[]> chunks[kMaxChunks];
+  std::atomic<Slot*> chunks[kMaxChunks] = {};
   size_t used = 0;
   std::vector<uint32_t> freeList;
 };
@@ -38,8 +44,19 @@ Table& table() {
 
 Slot* SlotAt(Table& t, size_t index) {
   size_t c = index / kChunk;
-  if (c >= kMaxChunks || !t.chunks[c]) return nullptr;
-  return &t.chunks[c][index % kChunk];
+  if (c >= kMaxChunks) return nullptr;
+  Slot* chunk = t.chunks[c].load(std::memory_order_acquire);
+  return chunk ? &chunk[index % kChunk] : nullptr;
+}
+
+// Sets what a slot holds (the table's mutex held).
+void PublishSlot(Slot* s, Object* o, uintptr_t handle) {
+  uint32_t seq = s->seq.load(std::memory_order_relaxed);
+  s->seq.store(seq + 1, std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_release);
+  s->obj.store(o, std::memory_order_relaxed);
+  s->handle.store(handle, std::memory_order_relaxed);
+  s->seq.store(seq + 2, std::memory_order_release);
 }
 
 }  // namespace
@@ -55,12 +72,13 @@ uintptr_t Register(std::unique_ptr<Object> obj) {
     if (t.used >= kChunk * kMaxChunks) throw EOutOfResources("Out of system resources");
     index = uint32_t(t.used++);
     size_t c = index / kChunk;
-    if (!t.chunks[c]) t.chunks[c] = std::make_unique<Slot[]>(kChunk);
+    if (!t.chunks[c].load(std::memory_order_relaxed))
+      t.chunks[c].store(new Slot[kChunk], std::memory_order_release);
   }
   Slot* s = SlotAt(t, index);
   Object* o = obj.release();
-  s->obj = o;
   o->handle = (uintptr_t(s->gen) << 32) | (uintptr_t(index + 1) << 4) | uintptr_t(o->kind);
+  PublishSlot(s, o, o->handle);
   return o->handle;
 }
 
@@ -70,10 +88,19 @@ Object* Lookup(const void* handle) {
   size_t index = ((h >> 4) & 0x0FFFFFFF);
   if (index == 0) return nullptr;
   Table& t = table();
-  std::lock_guard lock(t.mutex);
   Slot* s = SlotAt(t, index - 1);
-  if (!s || !s->obj || s->gen != uint32_t(h >> 32) || uintptr_t(s->obj->kind) != (h & 0xF)) return nullptr;
-  return s->obj;
+  if (!s) return nullptr;
+  uint32_t before = s->seq.load(std::memory_order_acquire);
+  Object* o = s->obj.load(std::memory_order_relaxed);
+  uintptr_t held = s->handle.load(std::memory_order_relaxed);
+  std::atomic_thread_fence(std::memory_order_acquire);
+  if ((before & 1) || s->seq.load(std::memory_order_relaxed) != before) {
+    // A registration or deletion was under way: read again under the lock.
+    std::lock_guard lock(t.mutex);
+    o = s->obj.load(std::memory_order_relaxed);
+    held = s->handle.load(std::memory_order_relaxed);
+  }
+  return o && held == h ? o : nullptr;
 }
 
 void Destroy(Object* obj) {
@@ -83,8 +110,8 @@ void Destroy(Object* obj) {
     std::lock_guard lock(t.mutex);
     size_t index = ((obj->handle >> 4) & 0x0FFFFFFF) - 1;
     Slot* s = SlotAt(t, index);
-    if (s && s->obj == obj) {
-      s->obj = nullptr;
+    if (s && s->obj.load(std::memory_order_relaxed) == obj) {
+      PublishSlot(s, nullptr, 0);
       s->gen = s->gen + 1 == 0 ? 1 : s->gen + 1;
       t.freeList.push_back(uint32_t(index));
     }

@@ -7,7 +7,113 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace gdi {
+
+// ============================================================================ span kernels ====
+
+// Solid spans keep each pixel's alpha byte: the colour bits are rewritten, the alpha bits kept.
+// Vector forms run where the processor has them (chosen once); the results are the same.
+namespace {
+
+constexpr uint32_t kAlphaBits = 0xFF000000u;
+
+void RasterKeepAlphaScalar(uint32_t* p, int n, uint32_t c, uint32_t x) {
+  for (int i = 0; i < n; ++i) p[i] = ((p[i] & kAlphaBits) | c) ^ (p[i] & x);
+}
+
+#if defined(__x86_64__)
+// p[i] = (p[i] & keep | c) ^ (p[i] & flip): with flip 0 a fill, with keep all ones an XOR.
+void RasterKeepAlphaSse2(uint32_t* p, int n, uint32_t c, uint32_t x) {
+  int i = 0;
+  const __m128i keep = _mm_set1_epi32(int(kAlphaBits)), cc = _mm_set1_epi32(int(c)),
+                xx = _mm_set1_epi32(int(x));
+  for (; i + 8 <= n; i += 8) {
+    __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 4));
+    a = _mm_xor_si128(_mm_or_si128(_mm_and_si128(a, keep), cc), _mm_and_si128(a, xx));
+    b = _mm_xor_si128(_mm_or_si128(_mm_and_si128(b, keep), cc), _mm_and_si128(b, xx));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), a);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), b);
+  }
+  RasterKeepAlphaScalar(p + i, n - i, c, x);
+}
+
+__attribute__((target("avx2"))) void RasterKeepAlphaAvx2(uint32_t* p, int n, uint32_t c, uint32_t x) {
+  int i = 0;
+  const __m256i keep = _mm256_set1_epi32(int(kAlphaBits)), cc = _mm256_set1_epi32(int(c)),
+                xx = _mm256_set1_epi32(int(x));
+  for (; i + 16 <= n; i += 16) {
+    __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
+    __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 8));
+    a = _mm256_xor_si256(_mm256_or_si256(_mm256_and_si256(a, keep), cc), _mm256_and_si256(a, xx));
+    b = _mm256_xor_si256(_mm256_or_si256(_mm256_and_si256(b, keep), cc), _mm256_and_si256(b, xx));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i), a);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + i + 8), b);
+  }
+  for (; i < n; i += 8) {
+    // The last pixels (up to 8) through a lane mask, touching nothing past the span.
+    __m256i lanes = _mm256_cmpgt_epi32(_mm256_set1_epi32(n - i), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    auto* q = reinterpret_cast<int*>(p + i);
+    __m256i a = _mm256_maskload_epi32(q, lanes);
+    a = _mm256_xor_si256(_mm256_or_si256(_mm256_and_si256(a, keep), cc), _mm256_and_si256(a, xx));
+    _mm256_maskstore_epi32(q, lanes, a);
+  }
+}
+
+// With byte-masked stores a fill writes the three colour bytes of each pixel and never reads:
+// the alpha bytes are simply not stored.  XOR still needs the old pixels.
+__attribute__((target("avx512f,avx512bw"))) void RasterKeepAlphaAvx512(uint32_t* p, int n, uint32_t c,
+                                                                       uint32_t x) {
+  if (x) {
+    RasterKeepAlphaAvx2(p, n, c, x);
+    return;
+  }
+  const __m512i cc = _mm512_set1_epi32(int(c));
+  const __mmask64 colourBytes = 0x7777777777777777ull;
+  int i = 0;
+  for (; i + 32 <= n; i += 32) {
+    _mm512_mask_storeu_epi8(p + i, colourBytes, cc);
+    _mm512_mask_storeu_epi8(p + i + 16, colourBytes, cc);
+  }
+  for (; i < n; i += 16) {
+    int left = n - i;
+    __mmask64 lanes = left >= 16 ? ~0ull : (1ull << (4 * left)) - 1;
+    _mm512_mask_storeu_epi8(p + i, colourBytes & lanes, cc);
+  }
+}
+#endif
+
+using KeepAlphaKernel = void (*)(uint32_t*, int, uint32_t, uint32_t);
+
+KeepAlphaKernel ChooseKeepAlphaKernel() {
+#if defined(__x86_64__)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512f")) return RasterKeepAlphaAvx512;
+  return __builtin_cpu_supports("avx2") ? RasterKeepAlphaAvx2 : RasterKeepAlphaSse2;
+#else
+  return RasterKeepAlphaScalar;
+#endif
+}
+
+const KeepAlphaKernel keepAlphaKernel = ChooseKeepAlphaKernel();
+
+}  // namespace
+
+// With x = 0 the colour replaces the colour bits; with x = 0x00FFFFFF it is XORed into them, as
+// ((p & A) | c) ^ (p & ~A) == (p & A) | ((p & ~A) ^ c) for a colour c without alpha bits.
+void SolidKeepAlpha(uint32_t* p, int n, uint32_t color, bool xorMode) {
+  uint32_t c = color & 0xFFFFFF, x = xorMode ? 0x00FFFFFFu : 0u;
+  if (n >= 8)
+    keepAlphaKernel(p, n, c, x);
+  else if (!x)
+    for (int i = 0; i < n; ++i) PutColour(p + i, c);  // short spans: cheaper than the call
+  else
+    RasterKeepAlphaScalar(p, n, c, x);
+}
 
 // ============================================================================ pixel operations
 
@@ -77,11 +183,11 @@ void Target::SurfaceSpan(uint32_t* row, int y, int x0, int x1, const Paint& p) {
     case Paint::Solid: {
       uint32_t c = p.color & 0xFFFFFF;
       if (p.rop2 == R2_COPYPEN) {
-        for (int x = x0; x < x1; ++x) row[x] = (row[x] & keep) | c;
+        SolidKeepAlpha(row + x0, x1 - x0, c, false);
       } else if (p.rop2 == R2_XORPEN) {
-        for (int x = x0; x < x1; ++x) row[x] ^= c;
+        SolidKeepAlpha(row + x0, x1 - x0, c, true);
       } else if (p.rop2 == R2_NOT) {
-        for (int x = x0; x < x1; ++x) row[x] ^= 0xFFFFFF;
+        SolidKeepAlpha(row + x0, x1 - x0, 0xFFFFFF, true);
       } else if (p.rop2 != R2_NOP) {
         for (int x = x0; x < x1; ++x) row[x] = (row[x] & keep) | (ApplyRop2(p.rop2, row[x], c) & 0xFFFFFF);
       }
@@ -119,6 +225,12 @@ void Target::Span(int y, int x0, int x1, const Paint& p) {
   if (sy < devClip_.Top + oy_ || sy >= devClip_.Bottom + oy_) return;
   int64_t sx0 = int64_t(x0) + ox_, sx1 = int64_t(x1) + ox_;
   uint32_t* row = s_->Row(int(sy));
+  if (nBoxes_ == 1) {
+    // The usual rectangular clip, without the band search.
+    int64_t a = std::max<int64_t>(sx0, boxes_[0].x1), e = std::min<int64_t>(sx1, boxes_[0].x2);
+    if (a < e) SurfaceSpan(row, int(sy), int(a), int(e), p);
+    return;
+  }
   // Boxes are sorted by band; find the band holding row sy.
   const pixman_box32_t* b = std::lower_bound(
       boxes_, boxes_ + nBoxes_, sy, [](const pixman_box32_t& box, int64_t v) { return box.y2 <= v; });
@@ -161,22 +273,26 @@ void Target::FillRegion(const Region& devRegion, const Paint& p) {
 }
 
 void Target::FillRect(const RECT& rc, const Paint& p) {
+  if (p.type == Paint::Solid && p.rop2 == R2_COPYPEN) {
+    // The common case (backgrounds, frames, straight lines) straight to the row kernel; narrow
+    // boxes such as one-pixel columns stay inline.
+    const uint32_t c = p.color & 0xFFFFFF;
+    ForEachBox(rc, [&](const RECT& sb) {
+      int n = sb.Right - sb.Left;
+      uint32_t* row = s_->Row(sb.Top) + sb.Left;
+      for (int y = sb.Top; y < sb.Bottom; ++y, row += s_->Width) {
+        if (n >= 8) {
+          SolidKeepAlpha(row, n, c, false);
+        } else {
+          for (int i = 0; i < n; ++i) PutColour(row + i, c);
+        }
+      }
+    });
+    return;
+  }
   ForEachBox(rc, [&](const RECT& sb) {
     for (int y = sb.Top; y < sb.Bottom; ++y) SurfaceSpan(s_->Row(y), y, sb.Left, sb.Right, p);
   });
-}
-
-void Target::ForEachBox(const RECT& rc, const std::function<void(const RECT&)>& fn) const {
-  if (!s_) return;
-  int64_t l = int64_t(rc.Left) + ox_, t = int64_t(rc.Top) + oy_, r = int64_t(rc.Right) + ox_,
-          bt = int64_t(rc.Bottom) + oy_;
-  for (int i = 0; i < nBoxes_; ++i) {
-    const auto& b = boxes_[i];
-    if (b.y1 >= bt) break;
-    int64_t a = std::max<int64_t>(l, b.x1), e = std::min<int64_t>(r, b.x2);
-    int64_t y0 = std::max<int64_t>(t, b.y1), y1 = std::min<int64_t>(bt, b.y2);
-    if (a < e && y0 < y1) fn(RECT{int(a), int(y0), int(e), int(y1)});
-  }
 }
 
 // ============================================================================ paints ==========
@@ -337,32 +453,33 @@ double HalfWidth(double a, double b, double dy) {
 
 }  // namespace
 
-std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b) {
+std::vector<Region::Span> EllipseSpans(int l, int t, int r, int b, int yMin, int yMax) {
   std::vector<Region::Span> out;
   if (r <= l || b <= t) return out;
-  double cx = (l + r - 1) / 2.0, cy = (t + b - 1) / 2.0;
-  double a = (r - l - 1) / 2.0 + kAxisSlack, bb = (b - t - 1) / 2.0 + kAxisSlack;
-  for (int y = t; y < b; ++y) {
+  double cx = (double(l) + r - 1) / 2.0, cy = (double(t) + b - 1) / 2.0;
+  double a = (double(r) - l - 1) / 2.0 + kAxisSlack, bb = (double(b) - t - 1) / 2.0 + kAxisSlack;
+  for (int y = std::max(t, yMin), end = std::min(b, yMax); y < end; ++y) {
     double half = HalfWidth(a, bb, y - cy);
     if (half >= 0) CentredSpan(out, y, cx, cx, half);
   }
   return out;
 }
 
-std::vector<Region::Span> RoundRectSpans(int l, int t, int r, int b, int w, int h) {
+std::vector<Region::Span> RoundRectSpans(int l, int t, int r, int b, int w, int h, int yMin, int yMax) {
   std::vector<Region::Span> out;
   if (r <= l || b <= t) return out;
-  w = std::min(std::abs(w), r - l);
-  h = std::min(std::abs(h), b - t);
+  int y0 = std::max(t, yMin), y1 = std::min(b, yMax);
+  w = int(std::min<int64_t>(std::abs(int64_t(w)), int64_t(r) - l));
+  h = int(std::min<int64_t>(std::abs(int64_t(h)), int64_t(b) - t));
   if (w <= 1 || h <= 1) {
-    for (int y = t; y < b; ++y) out.push_back({y, l, r});
+    for (int y = y0; y < y1; ++y) out.push_back({y, l, r});
     return out;
   }
   // Corner ellipses of w x h pixels; rows between them are full.
   double a = (w - 1) / 2.0 + kAxisSlack, bb = (h - 1) / 2.0 + kAxisSlack;
   double cxl = l + (w - 1) / 2.0, cxr = r - 1 - (w - 1) / 2.0;
   double cyt = t + (h - 1) / 2.0, cyb = b - 1 - (h - 1) / 2.0;
-  for (int y = t; y < b; ++y) {
+  for (int y = y0; y < y1; ++y) {
     double dy = y < cyt ? cyt - y : y > cyb ? y - cyb : 0;
     if (dy == 0) {
       out.push_back({y, l, r});

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 
 #include "platform/os/gdi/Internal.h"
@@ -24,6 +25,15 @@ struct Paint {
 };
 
 uint32_t ApplyRop2(int rop2, uint32_t dst, uint32_t pen);
+// n pixels from p get colour (0x00RRGGBB) as their colour bits, or XORed into them; alpha kept.
+void SolidKeepAlpha(uint32_t* p, int n, uint32_t color, bool xorMode);
+// One pixel's colour bytes (blue, green, red) stored without reading it: lone pixels of lines
+// and narrow columns touch a new row each, where a read would wait for memory.
+inline void PutColour(uint32_t* p, uint32_t color) {
+  static_assert(std::endian::native == std::endian::little, "pixels are stored as bytes B, G, R, A");
+  auto* b = reinterpret_cast<uint8_t*>(p);
+  b[0] = uint8_t(color), b[1] = uint8_t(color >> 8), b[2] = uint8_t(color >> 16);
+}
 bool HatchBit(int hatch, int x, int y);
 
 // The surface and clip of one DC for one drawing call, in device coordinates.
@@ -47,7 +57,19 @@ class Target {
   int OffsetY() const { return oy_; }
   // Visits every clip box (surface coordinates) that meets the device rectangle rc, already
   // intersected with it.
-  void ForEachBox(const RECT& rc, const std::function<void(const RECT& surfaceBox)>& fn) const;
+  template <class F>
+  void ForEachBox(const RECT& rc, F&& fn) const {
+    if (!s_) return;
+    int64_t l = int64_t(rc.Left) + ox_, t = int64_t(rc.Top) + oy_, r = int64_t(rc.Right) + ox_,
+            bt = int64_t(rc.Bottom) + oy_;
+    for (int i = 0; i < nBoxes_; ++i) {
+      const auto& b = boxes_[i];
+      if (b.y1 >= bt) break;
+      int64_t a = std::max<int64_t>(l, b.x1), e = std::min<int64_t>(r, b.x2);
+      int64_t y0 = std::max<int64_t>(t, b.y1), y1 = std::min<int64_t>(bt, b.y2);
+      if (a < e && y0 < y1) fn(RECT{int(a), int(y0), int(e), int(y1)});
+    }
+  }
 
  private:
   void SurfaceSpan(uint32_t* row, int y, int x0, int x1, const Paint& p);

@@ -9,11 +9,8 @@ namespace gdi {
 
 namespace {
 
-// Shapes are rasterised inside this range so that absurd coordinates cannot run for ever.
-constexpr int kCoordLimit = 1 << 26;
+// Shapes are rasterised inside the coordinate range so that absurd coordinates cannot run for ever.
 constexpr int64_t kMaxShapeRows = 1 << 20;
-
-int ClampCoord(int v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 
 RECT Normalized(int l, int t, int r, int b) {
   l = ClampCoord(l), t = ClampCoord(t), r = ClampCoord(r), b = ClampCoord(b);
@@ -34,7 +31,8 @@ void Region::SetRect(const RECT& rc) {
   if (rc.IsEmpty())
     pixman_region32_init(&r_);
   else
-    pixman_region32_init_rect(&r_, rc.Left, rc.Top, unsigned(rc.Width()), unsigned(rc.Height()));
+    pixman_region32_init_rect(&r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left),
+                              unsigned(int64_t(rc.Bottom) - rc.Top));
 }
 
 Region Region::FromBoxes(const std::vector<pixman_box32_t>& boxes) {
@@ -102,7 +100,8 @@ void Region::IntersectRect(const RECT& rc) {
     pixman_region32_clear(&r_);
     return;
   }
-  pixman_region32_intersect_rect(&r_, &r_, rc.Left, rc.Top, unsigned(rc.Width()), unsigned(rc.Height()));
+  pixman_region32_intersect_rect(&r_, &r_, rc.Left, rc.Top, unsigned(int64_t(rc.Right) - rc.Left),
+                                 unsigned(int64_t(rc.Bottom) - rc.Top));
 }
 
 void Region::Xor(const Region& o) {

@@ -246,14 +246,23 @@ BOOL CopyRect(LPRECT dest, const RECT* src) {
   *dest = *src;
   return TRUE;
 }
+namespace {
+// Edges moved in 64 bits and kept within the 32-bit range, whatever the amounts.
+int32_t MovedEdge(int32_t edge, int64_t by) {
+  return int32_t(std::clamp<int64_t>(edge + by, INT32_MIN, INT32_MAX));
+}
+}  // namespace
+
 BOOL InflateRect(LPRECT rc, int dx, int dy) {
   if (!rc) return FALSE;
-  rc->Left -= dx, rc->Right += dx, rc->Top -= dy, rc->Bottom += dy;
+  rc->Left = MovedEdge(rc->Left, -int64_t(dx)), rc->Right = MovedEdge(rc->Right, dx);
+  rc->Top = MovedEdge(rc->Top, -int64_t(dy)), rc->Bottom = MovedEdge(rc->Bottom, dy);
   return TRUE;
 }
 BOOL OffsetRect(LPRECT rc, int dx, int dy) {
   if (!rc) return FALSE;
-  rc->Left += dx, rc->Right += dx, rc->Top += dy, rc->Bottom += dy;
+  rc->Left = MovedEdge(rc->Left, dx), rc->Right = MovedEdge(rc->Right, dx);
+  rc->Top = MovedEdge(rc->Top, dy), rc->Bottom = MovedEdge(rc->Bottom, dy);
   return TRUE;
 }
 BOOL IsRectEmpty(const RECT* rc) { return !rc || rc->Right <= rc->Left || rc->Bottom <= rc->Top; }

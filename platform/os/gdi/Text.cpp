@@ -52,14 +52,15 @@ std::vector<int> Advances(DCObj* dc, RealFont& font, const std::u32string& cps, 
   int extra = m.MapLenX(dc->st.charExtra) * (dc->st.charExtra < 0 ? -1 : 1);
   int breaks = 0;
   for (size_t i = 0; i < cps.size(); ++i) {
-    adv[i] = font.Advance(cps[i]) + extra;
+    int64_t a = int64_t(font.Advance(cps[i])) + extra;
     if (dc->st.breakCount > 0 && IsBreakChar(cps[i])) {
       int k = breaks++;
       if (k < dc->st.breakCount) {
         int base = dc->st.breakExtra / dc->st.breakCount, rem = dc->st.breakExtra % dc->st.breakCount;
-        adv[i] += base + (k < std::abs(rem) ? (rem > 0 ? 1 : -1) : 0);
+        a += base + (k < std::abs(rem) ? (rem > 0 ? 1 : -1) : 0);
       }
     }
+    adv[i] = ClampCoord(a);
   }
   return adv;
 }
@@ -103,8 +104,7 @@ void FillCell(Target& t, double sx, double sy, double ux, double uy, double len,
               const Paint& p, const RECT* clip) {
   double vx = -uy, vy = ux;  // "down" relative to the text direction
   if (uy == 0 && ux == 1) {
-    RECT r{int(std::lround(sx)), int(std::lround(sy - up)), int(std::lround(sx + len)),
-           int(std::lround(sy + down))};
+    RECT r{ClampCoord(sx), ClampCoord(sy - up), ClampCoord(sx + len), ClampCoord(sy + down)};
     if (clip) {
       r.Left = std::max(r.Left, clip->Left), r.Top = std::max(r.Top, clip->Top);
       r.Right = std::min(r.Right, clip->Right), r.Bottom = std::min(r.Bottom, clip->Bottom);
@@ -171,16 +171,19 @@ BOOL TextOutImpl(DCObj* dc, int x, int y, UINT options, const RECT* rc, const st
     // One entry per UTF-16 unit; characters of two units take the sum.
     size_t unit = 0;
     for (char32_t c : cps) {
-      int v = m.identity ? dx[unit] : int(std::lround(dx[unit] * m.sx));
-      if (c > 0xFFFF) v += m.identity ? dx[unit + 1] : int(std::lround(dx[unit + 1] * m.sx)), ++unit;
+      // Spacing may come from a file: kept within the coordinate range.
+      auto dev = [&](int d) { return m.identity ? ClampCoord(int64_t(d)) : ClampCoord(d * m.sx); };
+      int v = dev(dx[unit]);
+      if (c > 0xFFFF) v = AddCoord(v, dev(dx[unit + 1])), ++unit;
       adv.push_back(v);
       ++unit;
     }
   } else {
     adv = Advances(dc, font, cps, m);
   }
-  int total = 0;
-  for (int a : adv) total += a;
+  int64_t sum = 0;
+  for (int a : adv) sum += a;
+  int total = ClampCoord(sum);
   bool updateCp = dc->st.textAlign & TA_UPDATECP;
   POINT ref = m.Map(updateCp ? dc->st.curPos : POINT{x, y});
   double angle = font.escapement / 10.0 * 3.14159265358979323846 / 180.0;
@@ -192,9 +195,9 @@ BOOL TextOutImpl(DCObj* dc, int x, int y, UINT options, const RECT* rc, const st
   double down = vAlign == TA_BASELINE ? 0 : vAlign == TA_BOTTOM ? -font.descent : font.ascent;
   double bx = ref.X + ux * along + vx * down, by = ref.Y + uy * along + vy * down;
   if (updateCp) {
-    int w = m.identity ? total : int(std::lround(total / m.sx));
-    if (hAlign == TA_LEFT) dc->st.curPos.X += w;
-    if (hAlign == TA_RIGHT) dc->st.curPos.X -= w;
+    int w = m.identity ? total : ClampCoord(total / m.sx);
+    if (hAlign == TA_LEFT) dc->st.curPos.X = AddCoord(dc->st.curPos.X, w);
+    if (hAlign == TA_RIGHT) dc->st.curPos.X = AddCoord(dc->st.curPos.X, -w);
   }
   RECT devRc{};
   if (rc) {
@@ -205,13 +208,15 @@ BOOL TextOutImpl(DCObj* dc, int x, int y, UINT options, const RECT* rc, const st
   if (Rec(dc)) {
     std::vector<int> logical(adv);
     if (!m.identity)
-      for (int& a : logical) a = int(std::lround(a / m.sx));
-    RECT bounds{int(std::floor(std::min({bx, bx + ux * total}) - font.ascent)),
-                int(std::floor(std::min({by, by + uy * total}) - font.ascent)),
-                int(std::ceil(std::max({bx, bx + ux * total}) + font.ascent)),
-                int(std::ceil(std::max({by, by + uy * total}) + font.descent))};
-    if (font.escapement == 0)
-      bounds = {int(bx), int(by) - font.ascent, int(bx) + total, int(by) + font.descent};
+      for (int& a : logical) a = ClampCoord(a / m.sx);
+    RECT bounds{ClampCoord(std::floor(std::min({bx, bx + ux * total}) - font.ascent)),
+                ClampCoord(std::floor(std::min({by, by + uy * total}) - font.ascent)),
+                ClampCoord(std::ceil(std::max({bx, bx + ux * total}) + font.ascent)),
+                ClampCoord(std::ceil(std::max({by, by + uy * total}) + font.descent))};
+    if (font.escapement == 0) {
+      int ix = ClampCoord(std::trunc(bx)), iy = ClampCoord(std::trunc(by));
+      bounds = {ix, iy - font.ascent, AddCoord(ix, total), iy + font.descent};
+    }
     if (ansiRecord) {
       // The single-byte record spaces each byte.
       RecordText(dc, x, y, options, rc, text, logical, true, ansiText, bounds);
@@ -239,7 +244,7 @@ BOOL TextOutImpl(DCObj* dc, int x, int y, UINT options, const RECT* rc, const st
   for (size_t i = 0; i < cps.size(); ++i) {
     char32_t c = cps[i];
     if (c >= 0x20) {
-      int px = int(std::lround(bx + ux * pos)), py = int(std::lround(by + uy * pos));
+      int px = ClampCoord(bx + ux * pos), py = ClampCoord(by + uy * pos);
       BlendGlyph(t, font.GetGlyph(c), px, py, color, clip);
     }
     pos += adv[i];

@@ -233,39 +233,57 @@ HRGN ShapeInTop(const TWindow* w) {
 }
 
 // What of the window (its client area or all of it) can be drawn, in top-level coordinates.
+// While every shape met is a plain rectangle the answer is kept as one, and made a region only
+// when a window region or an overlapping window asks for it.
 HRGN VisibleRegion(const TWindow* w, bool client, bool clipChildren, bool clipSiblings) {
   if (!ReallyVisible(w)) return CreateRectRgn(0, 0, 0, 0);
-  HRGN rgn = ShapeInTop(w);
+  TPoint wo = WindowOriginInTop(w);
+  TRect box = Bounds(wo.X, wo.Y, w->Rect.Width(), w->Rect.Height());
+  TRgn rgn(nullptr);
+  auto asRegion = [&] {
+    if (!rgn.H) rgn.H = CreateRectRgn(box.Left, box.Top, box.Right, box.Bottom);
+    return rgn.H;
+  };
+  auto intersect = [&](const TRect& r) {
+    if (rgn.H) {
+      TRgn t(r);
+      CombineRgn(rgn.H, rgn.H, t.H, RGN_AND);
+    } else {
+      box = Intersect(box, r);
+    }
+  };
+  auto combineShape = [&](const TWindow* x, int mode) {
+    TRgn shape(ShapeInTop(x));
+    HRGN r = asRegion();
+    CombineRgn(r, r, shape.H, mode);
+  };
+  if (w->Region) combineShape(w, RGN_AND);
   if (client) {
     TPoint o = ClientOriginInTop(w);
-    TRgn c(Bounds(o.X, o.Y, std::max(0, w->Client.Width()), std::max(0, w->Client.Height())));
-    CombineRgn(rgn, rgn, c.H, RGN_AND);
+    intersect(Bounds(o.X, o.Y, std::max(0, w->Client.Width()), std::max(0, w->Client.Height())));
   }
   for (const TWindow* c = w; c->Parent && !c->IsTopLevel(); c = c->Parent) {
     const TWindow* p = c->Parent;
     TPoint po = ClientOriginInTop(p);
-    TRgn pc(Bounds(po.X, po.Y, std::max(0, p->Client.Width()), std::max(0, p->Client.Height())));
-    CombineRgn(rgn, rgn, pc.H, RGN_AND);
-    if (p->Region) {
-      TRgn ps(ShapeInTop(p));
-      CombineRgn(rgn, rgn, ps.H, RGN_AND);
-    }
+    intersect(Bounds(po.X, po.Y, std::max(0, p->Client.Width()), std::max(0, p->Client.Height())));
+    if (p->Region) combineShape(p, RGN_AND);
     if ((c->Style & WS_CLIPSIBLINGS) || (c == w && clipSiblings)) {
       for (const TWindow* s : p->Children) {
         if (s == c) break;  // only the siblings above
-        if (!s->Visible()) continue;
-        TRgn ss(ShapeInTop(s));
-        CombineRgn(rgn, rgn, ss.H, RGN_DIFF);
+        // The region lies within c by now: a sibling clear of c's rectangle takes nothing away.
+        if (!s->Visible() || Intersect(s->Rect, c->Rect).IsEmpty()) continue;
+        combineShape(s, RGN_DIFF);
       }
     }
   }
-  if (clipChildren)
+  if (clipChildren) {
+    TRect clientBox = Rect(0, 0, w->Client.Width(), w->Client.Height());
     for (const TWindow* ch : w->Children) {
-      if (!ch->Visible()) continue;
-      TRgn cs(ShapeInTop(ch));
-      CombineRgn(rgn, rgn, cs.H, RGN_DIFF);
+      if (!ch->Visible() || Intersect(ch->Rect, clientBox).IsEmpty()) continue;
+      combineShape(ch, RGN_DIFF);
     }
-  return rgn;
+  }
+  return rgn.H ? rgn.Release() : CreateRectRgn(box.Left, box.Top, box.Right, box.Bottom);
 }
 
 // Points the DC at the window's current place and visible part; extra (DC coordinates) is
@@ -300,6 +318,29 @@ void ResizeSurface(TWindow* top) {
     top->Surface->Resize(w, h);
   top->Dirty = Rect(0, 0, w, h);
 }
+
+namespace {
+
+// A DC on the window's surface limited to its visible part and, when given, to dcClip (DC
+// coordinates) intersected or excluded.
+HDC AimedWindowDC(TWindow* w, bool client, DWORD flags, HRGN dcClip, bool exclude, bool paint) {
+  TWindow* top = TopLevelOf(w);
+  if (!top->Surface) ResizeSurface(top);
+  TDCInfo info;
+  info.Surface = top->Surface;
+  info.Wnd = w->Handle;
+  info.Top = top->Handle;
+  info.Client = client;
+  info.Flags = flags;
+  info.Paint = paint;
+  HDC hdc = CreateSurfaceDC(top->Surface.get());
+  if (!hdc) return nullptr;
+  AimDC(hdc, w, info, dcClip, exclude);
+  DCs()[hdc] = info;
+  return hdc;
+}
+
+}  // namespace
 
 HDC WindowDC(TWindow* w, bool client, HRGN clip, DWORD flags) {
   TWindow* top = TopLevelOf(w);
@@ -408,15 +449,10 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   w->EraseDue = false;
   w->InternalPaint = false;
   w->InPaint = true;
-  HDC hdc = WindowDC(w, true, nullptr, 0);
+  // The visible part clipped to the update region (DC coordinates are the client's), worked out
+  // once.
+  HDC hdc = AimedWindowDC(w, true, 0, update.H, false, true);
   if (!hdc) return nullptr;
-  DCs()[hdc].Paint = true;
-  // Clip to the update region (DC coordinates are the client's).
-  TPoint org = ClientOriginInTop(w);
-  TRgn vis(VisibleRegion(w, true, (w->Style & WS_CLIPCHILDREN) != 0, false));
-  OffsetRgn(vis.H, -org.X, -org.Y);
-  CombineRgn(vis.H, vis.H, update.H, RGN_AND);
-  SetDCVisibleRegion(hdc, vis.H);
   *ps = PAINTSTRUCT();
   ps->hdc = hdc;
   RECT box;
@@ -541,12 +577,7 @@ void EraseNow(TWindow* w) {
   if (w->FrameDue) SendFramePaint(w);
   if (!w->EraseDue || !w->Update || w->Destroyed) return;
   w->EraseDue = false;
-  HDC hdc = WindowDC(w, true, nullptr, 0);
-  TPoint org = ClientOriginInTop(w);
-  TRgn vis(VisibleRegion(w, true, (w->Style & WS_CLIPCHILDREN) != 0, false));
-  OffsetRgn(vis.H, -org.X, -org.Y);
-  CombineRgn(vis.H, vis.H, w->Update, RGN_AND);
-  SetDCVisibleRegion(hdc, vis.H);
+  HDC hdc = AimedWindowDC(w, true, 0, w->Update, false, false);
   SendMessageA(w->Handle, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0);
   ReleaseDC(w->Handle, hdc);
 }

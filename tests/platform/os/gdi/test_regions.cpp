@@ -119,4 +119,25 @@ TEST(Regions, BadHandlesAndAbsurdShapesFailCleanly) {
   DeleteObject(pen);
 }
 
+TEST(Regions, ClipOffsetsAndRectangleHelpersKeepTheirSigns) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateBitmap(64, 64, 1, 32, nullptr);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  IntersectClipRect(dc, 20, 20, 30, 30);
+  OffsetClipRgn(dc, -5, -10);
+  RECT box;
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box, (RECT{15, 10, 25, 20}));
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  // Moving and growing stop at the ends of the range rather than wrapping round.
+  RECT r{-10, -10, 10, 10};
+  OffsetRect(&r, INT32_MAX, INT32_MIN);
+  EXPECT_EQ(r, (RECT{INT32_MAX - 10, INT32_MIN, INT32_MAX, INT32_MIN + 10}));
+  r = {0, 0, 10, 10};
+  InflateRect(&r, INT32_MAX, -5);
+  EXPECT_EQ(r, (RECT{-INT32_MAX, 5, INT32_MAX, 5}));
+}
+
 }  // namespace

@@ -73,6 +73,8 @@ TEST(Text, ExtentsAddUpAndFollowSpacingSettings) {
     EXPECT_EQ(Extent(c.dc, "Voltage 12.5 V").cx, Extent(c.dc, "Voltage 12.5 V").cx);
   SetTextCharacterExtra(c.dc, 2);
   EXPECT_EQ(Extent(c.dc, "ABC").cx, abc.cx + 6);
+  SetTextCharacterExtra(c.dc, -1);  // tighter, not wider
+  EXPECT_EQ(Extent(c.dc, "ABC").cx, abc.cx - 3);
   SetTextCharacterExtra(c.dc, 0);
   SIZE plain = Extent(c.dc,
                       "a b\xA0"
