@@ -249,3 +249,70 @@ void TiVCLComponent::Dispatch(TMessage& Message) {
       return;
   }
 }
+
+// ============================================================================ image export ====
+
+namespace {
+std::unique_ptr<TBitmap> iVCLRender(TiComponent* Control) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetSize(Control->Width(), Control->Height());
+  TCanvas* c = b->GetCanvas();
+  c->Lock();
+  try {
+    Control->PaintToCanvas(c);
+  } catch (...) {
+    c->Unlock();
+    throw;
+  }
+  c->Unlock();
+  return b;
+}
+
+void iVCLCheckQuality(int32_t Quality) {
+  if (Quality < 1 || Quality > 100) throw Exception("Compression must be in the range of 1-100");
+}
+}  // namespace
+
+void ExportBitmapFile(TiComponent* Control, const AnsiString& FileName) {
+  Control->HandleNeeded();
+  iVCLRender(Control)->SaveToFile(FileName);
+}
+
+void ExportMetafile(TiComponent* Control, const AnsiString& FileName) {
+  TMetafile mf;
+  mf.SetWidth(Control->Width());
+  mf.SetHeight(Control->Height());
+  {
+    TMetafileCanvas canvas(&mf, nullptr, "Tarvik", "");
+    Control->PaintUncached(&canvas);
+  }
+  mf.SaveToFile(FileName);
+}
+
+TJPEGImage* RenderJpegImage(TiComponent* Control, int32_t Quality, bool Progressive) {
+  iVCLCheckQuality(Quality);
+  auto jpeg = std::make_unique<TJPEGImage>();
+  jpeg->CompressionQuality = Quality;
+  jpeg->Performance = jpBestQuality;
+  jpeg->PixelFormat = jf24Bit;
+  jpeg->ProgressiveEncoding = Progressive;
+  std::unique_ptr<TBitmap> b = iVCLRender(Control);
+  jpeg->Assign(b.get());
+  jpeg->Compress();
+  return jpeg.release();
+}
+
+void ExportJpegFile(TiComponent* Control, const AnsiString& FileName, int32_t Quality, bool Progressive) {
+  std::unique_ptr<TJPEGImage> jpeg(RenderJpegImage(Control, Quality, Progressive));
+  jpeg->SaveToFile(FileName);
+  if (auto* cc = dynamic_cast<TControlCanvas*>(Control->GetCanvas())) cc->FreeHandle();
+}
+
+void ExportPngFile(TiComponent* Control, const AnsiString& FileName, int32_t Compression) {
+  if (Compression < 0 || Compression > 9) throw Exception("Compression must be in the range of 0-9");
+  std::unique_ptr<TBitmap> b = iVCLRender(Control);
+  TPngImage png;
+  png.CompressionLevel = Compression;
+  png.Assign(b.get());
+  png.SaveToFile(FileName);
+}

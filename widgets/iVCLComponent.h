@@ -62,3 +62,15 @@ class TiVCLComponent : public TiComponent {
   int32_t interval_ = 0;
   bool flushArmed_ = false;
 };
+
+// ---- image export: the control draws itself with PaintToCanvas off screen ------------------------
+class TJPEGImage;
+void ExportBitmapFile(TiComponent* Control, const AnsiString& FileName);
+// An enhanced metafile of the control's size, vector drawing.
+void ExportMetafile(TiComponent* Control, const AnsiString& FileName);
+// Quality 1..100, else "Compression must be in the range of 1-100" before anything is drawn.
+void ExportJpegFile(TiComponent* Control, const AnsiString& FileName, int32_t Quality, bool Progressive);
+// Compression 0..9, else "Compression must be in the range of 0-9".
+void ExportPngFile(TiComponent* Control, const AnsiString& FileName, int32_t Compression);
+// The compressed picture in memory; the caller owns it.
+TJPEGImage* RenderJpegImage(TiComponent* Control, int32_t Quality, bool Progressive);
