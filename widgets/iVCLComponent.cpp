@@ -2,6 +2,7 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/os/user/User.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/Variants.h"
 #include "widgets/iOPCItem.h"
 
@@ -178,10 +179,39 @@ void TiVCLComponent::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int3
 // ============================================================================ OPC =============
 
 bool TiVCLComponent::SendPropertyToOPC(const AnsiString& PropertyName, const Variant& Value) {
-  return TiComponent::SendPropertyToOPC(PropertyName, Value);
+  if (applyingOPCData_) {
+    // The value came from the server: do not echo it back.
+    applyingOPCData_ = false;
+    return false;
+  }
+  for (int32_t i = 0; i < opcItems_->Count(); ++i) {
+    TiOPCItem* item = opcItems_->GetItem(i);
+    if (item->IsActive() && SameText(item->GetPropertyName(), PropertyName)) {
+      item->SendData(Value);
+      return true;
+    }
+  }
+  return false;
 }
 
-bool TiVCLComponent::HandleOPCData(int32_t) { return false; }
+bool TiVCLComponent::HandleOPCData(TiOPCItem*) { return false; }
+
+void TiVCLComponent::ApplyOPCData(TiOPCItem* Item) {
+  if (!Item || Item->GetPropertyName().empty()) return;
+  Variant data = Item->Value();
+  const int32_t index = opcItems_->IndexOf(Item);
+  OnBeforeNewOPCData(this, index, data);
+  applyingOPCData_ = true;
+  try {
+    if (Item->QualityGood() && !HandleOPCData(Item))
+      SetPropertyFromVariant(this, "", data, Item->GetPropertyName());
+  } catch (...) {
+    applyingOPCData_ = false;
+    throw;
+  }
+  applyingOPCData_ = false;
+  OnNewOPCData(this, index);
+}
 
 // ============================================================================ messages ========
 

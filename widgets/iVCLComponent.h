@@ -9,6 +9,7 @@
 #include "widgets/iComponent.h"
 
 class TiOPCItemManager;
+class TiOPCItem;
 
 class TiVCLComponent : public TiComponent {
   PL_CLASS(TiVCLComponent)
@@ -30,6 +31,10 @@ class TiVCLComponent : public TiComponent {
   TIndexObjectEvent OnNewOPCData;
   TBeforeOPCNewDataEvent OnBeforeNewOPCData;
 
+  // The OPC binding's new data for one item: the item's value into its property (through
+  // OnBeforeNewOPCData), then OnNewOPCData.
+  void ApplyOPCData(TiOPCItem* Item);
+
   void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
   void Dispatch(TMessage& Message) override;
 
@@ -41,7 +46,7 @@ class TiVCLComponent : public TiComponent {
   void ArmFrameFlush(uint32_t DelayMs) override;
   void CreateWnd() override;
   // The OPC binding's new data for one item; True when the control applied it itself.
-  virtual bool HandleOPCData(int32_t Index);
+  virtual bool HandleOPCData(TiOPCItem* Item);
   bool ApplyingOPCData() const { return applyingOPCData_; }
   void MarkParentRegrab();
 
