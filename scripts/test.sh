@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the optimised build, then the AddressSanitizer +
-# UndefinedBehaviorSanitizer build.  Exits non-zero on the first failure.
+# UndefinedBehaviorSanitizer build, then the fuzzing harnesses' check (scripts/fuzz.sh: their
+# own clang build, their inputs replayed, a few seconds of fuzzing each).  Exits non-zero on the
+# first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
@@ -14,4 +16,6 @@ for config in release asan; do
   export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
   ctest --test-dir "build/$config" --output-on-failure -j "$jobs" --timeout 300
 done
+echo "== fuzz: build and check"
+scripts/fuzz.sh check
 echo "== all tests passed"

@@ -100,6 +100,9 @@ struct TDBGridsRegistration {
 namespace {
 
 constexpr int32_t kIndicatorWidth = 11;
+// A column sized from its field gets no wider than this: a schema may declare a text field of
+// any length.
+constexpr int64_t kMaxDefaultColumnWidth = 10000;
 
 TSize MeasureGridText(TFont* Font, const AnsiString& Text) {
   HDC dc = CreateCompatibleDC(nullptr);
@@ -165,10 +168,10 @@ int32_t TColumn::GetWidth() const {
   TCustomDBGrid* grid = GetGrid();
   if (!grid) return 64;
   TField* f = GetField();
-  int32_t chars = f ? f->GetDisplayWidth() : 10;
-  int32_t data = chars * MeasureGridText(grid->GetFont(), "0").cx + 4;
-  int32_t title = MeasureGridText(grid->GetTitleFont(), title_->GetCaption()).cx + 4;
-  return std::max(data, title);
+  int64_t chars = f ? f->GetDisplayWidth() : 10;
+  int64_t data = chars * MeasureGridText(grid->GetFont(), "0").cx + 4;
+  int64_t title = int64_t(MeasureGridText(grid->GetTitleFont(), title_->GetCaption()).cx) + 4;
+  return int32_t(std::clamp<int64_t>(std::max(data, title), 0, kMaxDefaultColumnWidth));
 }
 
 void TColumn::SetWidth(int32_t Value) {

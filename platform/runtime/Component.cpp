@@ -212,6 +212,32 @@ void TComponent::ReadState(TReader* Reader) { Reader->ReadData(this); }
 
 void TComponent::WriteState(TWriter* Writer) { Writer->WriteData(this); }
 
+namespace {
+// One 16-bit half of a design position (shift 0: Left, 16: Top).
+int16_t ComponentDesignWord(int32_t info, int shift) { return int16_t(uint32_t(info) >> shift); }
+int32_t ComponentDesignWith(int32_t info, int shift, int16_t value) {
+  uint32_t mask = uint32_t(0xFFFF) << shift;
+  return int32_t((uint32_t(info) & ~mask) | (uint32_t(uint16_t(value)) << shift));
+}
+}  // namespace
+
+void TComponent::DefineProperties(TFiler* Filer) {
+  auto* ancestor = dynamic_cast<TComponent*>(Filer->GetAncestor());
+  int32_t base = ancestor ? ancestor->designInfo_ : 0;
+  for (int shift : {0, 16}) {
+    Filer->DefineProperty(shift == 0 ? "Left" : "Top", TReaderProc::Lambda([this, shift](TReader* reader) {
+                            int32_t v = reader->ReadInteger();
+                            if (v < INT16_MIN || v > INT16_MAX)
+                              throw EReadError("Invalid property value " + IntToStr(v));
+                            designInfo_ = ComponentDesignWith(designInfo_, shift, int16_t(v));
+                          }),
+                          TWriterProc::Lambda([this, shift](TWriter* writer) {
+                            writer->WriteInteger(ComponentDesignWord(designInfo_, shift));
+                          }),
+                          ComponentDesignWord(designInfo_, shift) != ComponentDesignWord(base, shift));
+  }
+}
+
 void TComponent::SetSubComponent(bool IsSubComponent) {
   if (IsSubComponent)
     style_.Include(csSubComponent);

@@ -97,6 +97,11 @@ class TComponent : public TPersistent {
   // Reading and writing this component's part of a stored definition.
   virtual void ReadState(TReader* Reader);
   virtual void WriteState(TWriter* Writer);
+  // The position a form designer shows a non-visual component at: Left in the low word, Top in
+  // the high word.  Stored as "Left" and "Top" wherever the class publishes no such property.
+  int32_t GetDesignInfo() const { return designInfo_; }
+  void SetDesignInfo(int32_t Value) { designInfo_ = Value; }
+  void DefineProperties(TFiler* Filer) override;
 
   AnsiString GetNamePath() override { return name_; }
   // A component that is a property of another and stored inside it, not by reference.
@@ -125,6 +130,7 @@ class TComponent : public TPersistent {
   TComponent* owner_ = nullptr;
   AnsiString name_;
   int32_t tag_ = 0;
+  int32_t designInfo_ = 0;
   TComponentState state_;
   TComponentStyle style_{csInheritable};
   bool global_ = false;

@@ -104,6 +104,13 @@ void TReader::ReadError(const AnsiString& message) { throw EReadError(message); 
 
 void TReader::Read(void* buffer, int32_t count) { stream_->ReadBuffer(buffer, count); }
 
+TReader::Nesting::Nesting(TReader& reader) : reader_(reader) {
+  if (++reader_.depth_ > MaxNesting) {
+    --reader_.depth_;
+    reader_.ReadError("Nesting too deep");
+  }
+}
+
 template <class T>
 T TReader::ReadRaw() {
   T v;
@@ -318,10 +325,12 @@ void TReader::SkipValue() {
     case vaTrue:
     case vaNil:
       break;
-    case vaList:
+    case vaList: {
+      Nesting nesting(*this);
       while (!EndOfList()) SkipValue();
       ReadListEnd();
       break;
+    }
     case vaInt8:
       skip(1);
       break;
@@ -356,7 +365,8 @@ void TReader::SkipValue() {
       while (!ReadStr().empty()) {
       }
       break;
-    case vaCollection:
+    case vaCollection: {
+      Nesting nesting(*this);
       while (!EndOfList()) {
         if (IsIntegerValue(NextValue())) SkipValue();
         ReadListBegin();
@@ -368,6 +378,7 @@ void TReader::SkipValue() {
       }
       ReadListEnd();
       break;
+    }
   }
 }
 
@@ -459,6 +470,7 @@ TComponent* TReader::ReadComponentInSession(TComponent* Component) {
   TComponent* result = Component;
   Keep<TComponent*> keepLookup(lookupRoot_);
   try {
+    Nesting nesting(*this);
     TFilerFlags flags;
     int32_t childPos = -1;
     ReadPrefix(flags, childPos);
@@ -533,6 +545,8 @@ void TReader::ReadProperty(TPersistent* AInstance) {
     }
   } catch (Exception& e) {
     Wrap(e, start, Describe(AInstance) + "." + path);
+  } catch (const std::bad_alloc&) {  // a setter that took a stored size at its word
+    Wrap(EOutOfMemory("Out of memory"), start, Describe(AInstance) + "." + path);
   }
 }
 
@@ -662,6 +676,7 @@ Variant TReader::ReadVariant() {
 }
 
 void TReader::ReadCollection(TCollection* Collection) {
+  Nesting nesting(*this);
   Collection->BeginUpdate();
   try {
     // The stored list is the whole content: an empty one empties the collection too.
@@ -782,6 +797,16 @@ void TWriter::WritePrefix(TFilerFlags Flags, int32_t AChildPos) {
   if (Flags.Contains(ffChildPos)) WriteInteger(AChildPos);
 }
 
+void TWriter::WriteComponentHeader(TFilerFlags Flags, int32_t AChildPos, const AnsiString& ClassName,
+                                   const AnsiString& Name) {
+  if (Flags.Empty() && ClassName.size() >= 0xF0)
+    WriteRaw<uint8_t>(0xF0);
+  else
+    WritePrefix(Flags, AChildPos);
+  WriteStr(ClassName);
+  WriteStr(Name);
+}
+
 void TWriter::WriteStr(const AnsiString& Value) {
   if (Value.size() > 255) throw EWriteError("Name too long to store: " + Value.substr(0, 32) + "...");
   WriteRaw<uint8_t>(uint8_t(Value.size()));
@@ -894,9 +919,7 @@ void TWriter::WriteComponent(TComponent* Component) {
 void TWriter::WriteData(TComponent* Instance) {
   TFilerFlags flags;
   if (Instance->state_.Contains(csInline)) flags.Include(ffInline);
-  WritePrefix(flags, 0);
-  WriteStr(Instance->ClassName());
-  WriteStr(Instance->GetName());
+  WriteComponentHeader(flags, 0, Instance->ClassName(), Instance->GetName());
   {
     Keep<AnsiString> keepPath(propPath_);
     propPath_.clear();

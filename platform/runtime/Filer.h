@@ -8,6 +8,12 @@
 //
 // Sections: value types and TFiler / TReader / TWriter / stream helpers.
 // Thread contract: a filer and the components it reads or writes belong to one thread.
+//
+// Rule for every reader of stored or received data (this reader and the DefineProperties
+// handlers it calls, pictures, settings and INI files, result tables, wire protocols): refuse
+// before allocating anything whose size comes from the input; bound every nesting; raise the
+// reader's own error (EReadError, EInvalidGraphic, EDatabaseError, ...) for every bad input,
+// never a std:: exception or a crash.
 #pragma once
 
 #include <functional>
@@ -110,6 +116,10 @@ class TReader : public TFiler {
  public:
   explicit TReader(TStream* Stream) : TFiler(Stream) {}
 
+  // Deeper nesting of components, collections or lists is refused ("Nesting too deep") rather
+  // than overflowing the stack.
+  static constexpr int MaxNesting = 200;
+
   void DefineProperty(const AnsiString& Name, const TReaderProc& ReadData, const TWriterProc& WriteData,
                       bool HasData) override;
   void DefineBinaryProperty(const AnsiString& Name, const TStreamProc& ReadData, const TStreamProc& WriteData,
@@ -178,6 +188,17 @@ class TReader : public TFiler {
   TComponent* RunSession(TReadSession* Session, const std::function<TComponent*()>& body);
   TComponent* ReadComponentInSession(TComponent* Component);
   void ReadPropValue(TPersistent* Instance, const TPropInfo* Prop);
+  // Counts one level of nesting for the scope it lives in.
+  class Nesting {
+   public:
+    explicit Nesting(TReader& reader);
+    ~Nesting() { --reader_.depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    TReader& reader_;
+  };
   void Read(void* buffer, int32_t count);
   template <class T>
   T ReadRaw();
@@ -195,6 +216,7 @@ class TReader : public TFiler {
   TReadSession* session_ = nullptr;
   int64_t errorPos_ = -1;
   int64_t propStart_ = -1;
+  int depth_ = 0;  // of components, collections and lists being read
   bool errorWrapped_ = false;
 };
 
@@ -228,6 +250,10 @@ class TWriter : public TFiler {
   void WriteValue(TValueType Value);
   void WriteSignature();
   void WritePrefix(TFilerFlags Flags, int32_t AChildPos);
+  // A component's prefix, class name and name.  A class name of 240 characters or more gets a
+  // prefix even without flags, or its length byte would read as one.
+  void WriteComponentHeader(TFilerFlags Flags, int32_t AChildPos, const AnsiString& ClassName,
+                            const AnsiString& Name);
   // A short string: at most 255 bytes (EWriteError beyond).
   void WriteStr(const AnsiString& Value);
   void WriteListBegin() { WriteValue(vaList); }

@@ -1,11 +1,14 @@
 // Sections: text to binary (tokens, grammar) / binary to text / reading definitions.
 #include "platform/runtime/FormText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
+#include "platform/runtime/Component.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Resources.h"
 #include "platform/runtime/Streams.h"
@@ -17,7 +20,7 @@ namespace {
 constexpr const char* kEol = "\r\n";
 constexpr size_t kStringChunk = 64;  // characters of a string per text line
 constexpr size_t kBinaryChunk = 32;  // bytes of binary data per text line
-constexpr int kMaxNesting = 200;     // deeper input is refused rather than overflowing the stack
+constexpr int kMaxNesting = TReader::MaxNesting;
 
 // Where in the binary form each text line's object header or property begins.
 struct LineMark {
@@ -202,7 +205,8 @@ class Lexer {
       }
       if (pos_ == digits) Error("Invalid number");
       kind = Tok::Integer;
-      integer = negative ? -int64_t(v) : int64_t(v);
+      // Unsigned negation: -$8000000000000000 is the lowest Int64, without overflow.
+      integer = int64_t(negative ? 0 - v : v);
       return;
     }
     bool isFloat = false;
@@ -278,6 +282,7 @@ class TextConverter {
     bool inherited = lex_.IsSymbol("inherited"), isInline = lex_.IsSymbol("inline");
     if (!inherited && !isInline && !lex_.IsSymbol("object"))
       lex_.Error("'object' expected but " + lex_.Found() + " found");
+    int32_t headerLine = lex_.line;
     Mark();
     lex_.Next();
     lex_.ExpectSymbol();
@@ -295,6 +300,7 @@ class TextConverter {
     if (lex_.IsChar('[')) {
       lex_.Next();
       lex_.ExpectInteger();
+      if (lex_.integer < INT32_MIN || lex_.integer > INT32_MAX) lex_.Error("Invalid child position");
       position = int32_t(lex_.integer);
       lex_.Next();
       lex_.Expect(']');
@@ -303,15 +309,25 @@ class TextConverter {
     }
     if (inherited) flags.Include(ffInherited);
     if (isInline) flags.Include(ffInline);
-    writer_.WritePrefix(flags, position);
-    writer_.WriteStr(className);
-    writer_.WriteStr(name);
-    while (!IsObjectStart() && !lex_.IsSymbol("end")) ConvertProperty();
+    writer_.WriteComponentHeader(flags, position, className, name);
+    while (!IsObjectStart() && !lex_.IsSymbol("end")) {
+      CheckClosed(headerLine, name.empty() ? className : name);
+      ConvertProperty();
+    }
     writer_.WriteListEnd();
-    while (!lex_.IsSymbol("end")) ConvertObject();
+    while (!lex_.IsSymbol("end")) {
+      CheckClosed(headerLine, name.empty() ? className : name);
+      ConvertObject();
+    }
     writer_.WriteListEnd();
     lex_.Next();
     --depth_;
+  }
+
+  // A missing "end" is reported where the object that lacks it begins, not at the end of the text.
+  void CheckClosed(int32_t headerLine, const AnsiString& name) const {
+    if (lex_.kind == Tok::End)
+      throw Lexer::LexError{headerLine, "'end' of object " + name + " expected but end of file found"};
   }
 
   bool IsObjectStart() const {
@@ -341,7 +357,8 @@ class TextConverter {
     return name;
   }
 
-  void ConvertValue() {
+  // inList: a list element, where vaNull would end the list.
+  void ConvertValue(bool inList = false) {
     Enter();
     switch (lex_.kind) {
       case Tok::String:
@@ -353,7 +370,13 @@ class TextConverter {
                                                   : std::numeric_limits<long double>::infinity());
           lex_.Next();
         } else {
-          writer_.WriteIdent(DottedSymbol());
+          AnsiString ident = DottedSymbol();
+          if (inList && SameText(ident, "Null")) {
+            writer_.WriteValue(vaIdent);
+            writer_.WriteStr(ident);
+          } else {
+            writer_.WriteIdent(ident);
+          }
         }
         break;
       case Tok::Integer:
@@ -426,7 +449,7 @@ class TextConverter {
         writer_.WriteListBegin();
         while (!lex_.IsChar(')')) {
           if (lex_.kind == Tok::End) lex_.Error("')' expected but end of file found");
-          ConvertValue();
+          ConvertValue(true);
         }
         lex_.Next();
         writer_.WriteListEnd();
@@ -479,13 +502,15 @@ class TextConverter {
 // Converts, raising EReadError "<source> line N: ..." (or "Line N: ...") on malformed text.
 void TextToBinary(std::string_view text, TStream* output, std::vector<LineMark>* marks,
                   const AnsiString& source) {
-  TextConverter converter(text, output, marks);
+  // Built inside the try: the lexer reads the first token while it is built.
+  std::optional<TextConverter> converter;
   try {
-    converter.Run();
+    converter.emplace(text, output, marks);
+    converter->Run();
   } catch (const Lexer::LexError& e) {
     throw EReadError(Located(source, e.line, e.message));
   } catch (const Exception& e) {  // e.g. a name too long to store
-    throw EReadError(Located(source, converter.Line(), e.Message));
+    throw EReadError(Located(source, converter ? converter->Line() : 1, e.Message));
   }
 }
 
@@ -534,13 +559,28 @@ class BinaryConverter {
  private:
   static AnsiString Indent(int level) { return AnsiString(size_t(level) * 2, ' '); }
 
+  // Names go into the text unquoted, so one that is not an identifier (or a dotted path of
+  // identifiers, for properties) would make text that no longer converts back.
+  static const AnsiString& Checked(const AnsiString& name, bool dotted, const char* what) {
+    bool ok = !name.empty();
+    for (size_t start = 0; ok && start <= name.size();) {
+      size_t dot = dotted ? name.find('.', start) : AnsiString::npos;
+      if (dot == AnsiString::npos) dot = name.size();
+      ok = IsValidIdent(name.substr(start, dot - start));
+      start = dot + 1;
+    }
+    if (!ok) throw EReadError(AnsiString("Invalid ") + what + " name in binary definition");
+    return name;
+  }
+
   void ConvertObject(int level) {
     if (level > kMaxNesting) throw EReadError("Nesting too deep");
     TFilerFlags flags;
     int32_t position = 0;
     reader_.ReadPrefix(flags, position);
-    AnsiString className = reader_.ReadStr();
+    AnsiString className = Checked(reader_.ReadStr(), false, "class");
     AnsiString name = reader_.ReadStr();
+    if (!name.empty()) Checked(name, false, "component");
     out_ += Indent(level);
     out_ += flags.Contains(ffInherited) ? "inherited " : flags.Contains(ffInline) ? "inline " : "object ";
     if (!name.empty()) out_ += name + ": ";
@@ -555,7 +595,7 @@ class BinaryConverter {
   }
 
   void ConvertProperty(int level) {
-    out_ += Indent(level) + reader_.ReadStr() + " = ";
+    out_ += Indent(level) + Checked(reader_.ReadStr(), true, "property") + " = ";
     ConvertValue(level);
     out_ += kEol;
   }
@@ -618,7 +658,7 @@ class BinaryConverter {
         bool first = true;
         for (AnsiString name = reader_.ReadStr(); !name.empty(); name = reader_.ReadStr()) {
           if (!first) out_ += ", ";
-          out_ += name;
+          out_ += Checked(name, false, "set element");
           first = false;
         }
         out_ += "]";
@@ -642,7 +682,7 @@ class BinaryConverter {
         out_ += ">";
         break;
       default:
-        out_ += reader_.ReadIdent();
+        out_ += Checked(reader_.ReadIdent(), true, "value");
         break;
     }
   }
@@ -716,7 +756,9 @@ struct Definition {
 }  // namespace
 
 void ObjectTextToBinary(TStream* Input, TStream* Output) {
-  AnsiString text(size_t(Input->Size() - Input->Position()), '\0');
+  int64_t size = std::max<int64_t>(Input->Size() - Input->Position(), 0);
+  if (size > INT32_MAX) throw EReadError("Definition too large");
+  AnsiString text(size_t(size), '\0');
   Input->ReadBuffer(text.data(), int32_t(text.size()));
   TextToBinary(text, Output, nullptr, "");
 }

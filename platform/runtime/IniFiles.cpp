@@ -15,13 +15,28 @@
 
 namespace {
 
+// Whether a line starts a section: "[name]", or "[name" without its bracket, which ends the
+// section before it but names none (its keys belong to no section).
+bool StartsSection(const AnsiString& line) {
+  AnsiString t = TrimLeft(line);
+  return !t.empty() && t[0] == '[';
+}
+
+// "[name]".
 bool IsHeader(const AnsiString& line, AnsiString& name) {
   AnsiString t = Trim(line);
   if (t.empty() || t[0] != '[') return false;
   size_t close = t.find(']');
-  name = Trim(t.substr(1, close == AnsiString::npos ? AnsiString::npos : close - 1));
+  if (close == AnsiString::npos) return false;
+  name = Trim(t.substr(1, close - 1));
   return true;
 }
+
+// A name with a line break can be neither written nor found: lookups miss it rather than trim
+// the break away and reach another name.
+bool IniNameHasBreak(const AnsiString& name) { return name.find_first_of("\r\n") != AnsiString::npos; }
+
+constexpr const char kUtf8Bom[] = "\xEF\xBB\xBF";
 
 bool IsEntry(const AnsiString& line, AnsiString& key, AnsiString& value) {
   AnsiString t = Trim(line);
@@ -43,20 +58,22 @@ void AddOnce(std::vector<AnsiString>& names, const AnsiString& name) {
 
 void TIniDocument::SetText(const AnsiString& Text) {
   TStringList lines;
-  lines.SetText(Text);
+  // A byte-order mark is no part of the first line; it goes back on when the text is written.
+  bom_ = Text.compare(0, 3, kUtf8Bom) == 0;
+  lines.SetText(bom_ ? Text.substr(3) : Text);
   lines_.clear();
   for (int32_t i = 0; i < lines.Count(); ++i) lines_.push_back(lines[i]);
 }
 
 AnsiString TIniDocument::GetText() const {
-  AnsiString text;
+  AnsiString text = bom_ ? kUtf8Bom : "";
   for (const AnsiString& line : lines_) text += line + "\r\n";
   return text;
 }
 
 void TIniDocument::LoadFromFile(const AnsiString& FileName) {
   if (!FileExists(FileName)) {
-    lines_.clear();
+    Clear();
     return;
   }
   TStringStream text;
@@ -67,29 +84,42 @@ void TIniDocument::LoadFromFile(const AnsiString& FileName) {
 
 void TIniDocument::SaveToFile(const AnsiString& FileName) const { SaveFileDurably(FileName, GetText()); }
 
-int32_t TIniDocument::FindSection(const AnsiString& Section) const {
+std::vector<size_t> TIniDocument::FindSections(const AnsiString& Section) const {
+  std::vector<size_t> headers;
+  if (IniNameHasBreak(Section)) return headers;
   AnsiString name;
   AnsiString wanted = Trim(Section);
   for (size_t i = 0; i < lines_.size(); ++i)
-    if (IsHeader(lines_[i], name) && AnsiSameText(name, wanted)) return int32_t(i);
-  return -1;
+    if (IsHeader(lines_[i], name) && AnsiSameText(name, wanted)) headers.push_back(i);
+  return headers;
+}
+
+bool TIniDocument::FindEntry(const AnsiString& Section, const AnsiString& Key, size_t& line) const {
+  for (size_t header : FindSections(Section)) {
+    int32_t at = FindKey(header, Key);
+    if (at >= 0) {
+      line = size_t(at);
+      return true;
+    }
+  }
+  return false;
 }
 
 size_t TIniDocument::SectionEnd(size_t header) const {
-  AnsiString name;
   size_t i = header + 1;
-  while (i < lines_.size() && !IsHeader(lines_[i], name)) i++;
+  while (i < lines_.size() && !StartsSection(lines_[i])) i++;
   return i;
 }
 
 int32_t TIniDocument::FindKey(size_t header, const AnsiString& Key) const {
+  if (IniNameHasBreak(Key)) return -1;
   AnsiString key, value, wanted = Trim(Key);
   for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i)
     if (IsEntry(lines_[i], key, value) && AnsiSameText(key, wanted)) return int32_t(i);
   return -1;
 }
 
-bool TIniDocument::SectionExists(const AnsiString& Section) const { return FindSection(Section) >= 0; }
+bool TIniDocument::SectionExists(const AnsiString& Section) const { return !FindSections(Section).empty(); }
 
 void TIniDocument::AddSection(const AnsiString& Section) {
   if (SectionExists(Section)) return;
@@ -99,42 +129,39 @@ void TIniDocument::AddSection(const AnsiString& Section) {
 }
 
 bool TIniDocument::ReadValue(const AnsiString& Section, const AnsiString& Key, AnsiString& Value) const {
-  int32_t header = FindSection(Section);
-  if (header < 0) return false;
-  int32_t line = FindKey(size_t(header), Key);
-  if (line < 0) return false;
+  size_t line;
   AnsiString key;
-  return IsEntry(lines_[size_t(line)], key, Value);
+  return FindEntry(Section, Key, line) && IsEntry(lines_[line], key, Value);
 }
 
 void TIniDocument::WriteValue(const AnsiString& Section, const AnsiString& Key, const AnsiString& Value) {
   AnsiString entry = Key + "=" + Value;
-  AddSection(Section);
-  size_t header = size_t(FindSection(Section));
-  int32_t line = FindKey(header, Key);
-  if (line >= 0) {
-    lines_[size_t(line)] = entry;
+  size_t line;
+  if (FindEntry(Section, Key, line)) {
+    lines_[line] = entry;
     return;
   }
+  AddSection(Section);
+  size_t header = FindSections(Section).front();
   // After the section's last non-blank line, so the blank line before the next header stays.
   size_t at = SectionEnd(header);
   while (at > header + 1 && Trim(lines_[at - 1]).empty()) at--;
   lines_.insert(lines_.begin() + ptrdiff_t(at), entry);
 }
 
+// Every copy's entry goes: a later copy's would otherwise show through.
 bool TIniDocument::DeleteKey(const AnsiString& Section, const AnsiString& Key) {
-  int32_t header = FindSection(Section);
-  int32_t line = header < 0 ? -1 : FindKey(size_t(header), Key);
-  if (line < 0) return false;
-  lines_.erase(lines_.begin() + line);
-  return true;
+  bool found = false;
+  for (size_t line; FindEntry(Section, Key, line); found = true)
+    lines_.erase(lines_.begin() + ptrdiff_t(line));
+  return found;
 }
 
 bool TIniDocument::EraseSection(const AnsiString& Section) {
-  int32_t header = FindSection(Section);
-  if (header < 0) return false;
-  lines_.erase(lines_.begin() + header, lines_.begin() + ptrdiff_t(SectionEnd(size_t(header))));
-  return true;
+  std::vector<size_t> headers = FindSections(Section);
+  for (auto it = headers.rbegin(); it != headers.rend(); ++it)
+    lines_.erase(lines_.begin() + ptrdiff_t(*it), lines_.begin() + ptrdiff_t(SectionEnd(*it)));
+  return !headers.empty();
 }
 
 std::vector<AnsiString> TIniDocument::Sections() const {
@@ -147,11 +174,10 @@ std::vector<AnsiString> TIniDocument::Sections() const {
 
 std::vector<AnsiString> TIniDocument::Keys(const AnsiString& Section) const {
   std::vector<AnsiString> keys;
-  int32_t header = FindSection(Section);
-  if (header < 0) return keys;
   AnsiString key, value;
-  for (size_t i = size_t(header) + 1, end = SectionEnd(size_t(header)); i < end; ++i)
-    if (IsEntry(lines_[i], key, value)) AddOnce(keys, key);
+  for (size_t header : FindSections(Section))
+    for (size_t i = header + 1, end = SectionEnd(header); i < end; ++i)
+      if (IsEntry(lines_[i], key, value)) AddOnce(keys, key);
   return keys;
 }
 

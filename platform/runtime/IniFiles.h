@@ -17,14 +17,20 @@ class TStrings;
 
 // The lines of an INI text: "[section]" headers, "key=value" entries, comments (";") and blank
 // lines.  Section and key names compare without regard to case, blanks around names and values
-// do not count, and the first of two equal names wins.  Editing keeps every other line as it was.
+// do not count, and the first of two equal names wins.  A section written twice reads as one:
+// the keys of every copy, the first copy's value where both have a key; a change goes to the
+// entry that is read.  A UTF-8 byte-order mark at the start is kept apart from the first line.
+// A name with a line break is never found.  Editing keeps every other line as it was.
 class TIniDocument {
  public:
   // Lines end at CR LF, LF or CR.
   void SetText(const AnsiString& Text);
   // Every line followed by CR LF.
   AnsiString GetText() const;
-  void Clear() { lines_.clear(); }
+  void Clear() {
+    lines_.clear();
+    bom_ = false;
+  }
   // A missing file reads as empty; one that cannot be read raises (EFOpenError), so that a
   // later save cannot replace unread entries.
   void LoadFromFile(const AnsiString& FileName);
@@ -52,13 +58,16 @@ class TIniDocument {
   static void CheckEntry(const AnsiString& Section, const AnsiString& Key, const AnsiString& Value);
 
  private:
-  // Index of the section's header line, or -1.
-  int32_t FindSection(const AnsiString& Section) const;
+  // The header lines of the section's copies, in file order.
+  std::vector<size_t> FindSections(const AnsiString& Section) const;
+  // The line of the key's entry in the first copy that has one.
+  bool FindEntry(const AnsiString& Section, const AnsiString& Key, size_t& line) const;
   // One past the section's last line (the next header or the end).
   size_t SectionEnd(size_t header) const;
   int32_t FindKey(size_t header, const AnsiString& Key) const;
 
   std::vector<AnsiString> lines_;
+  bool bom_ = false;
 };
 
 // ============================================================ TCustomIniFile

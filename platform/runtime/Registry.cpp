@@ -263,6 +263,9 @@ void TRegistry::GetKeyNamesAt(const AnsiString& Path, TStrings* Strings) {
   for (const AnsiString& s : Store().Document().Sections()) {
     if (!StartsWithText(s, prefix)) continue;
     AnsiString name = Unescape(s.substr(prefix.size(), s.find('\\', prefix.size()) - prefix.size()));
+    // A doubled "\\" in a hand-edited section makes an empty part: no key is named so (opening
+    // it would open this key again, and a walk of the keys would never end).
+    if (name.empty()) continue;
     bool seen = false;
     for (const AnsiString& n : names) seen = seen || AnsiSameText(n, name);
     if (!seen) names.push_back(name);
@@ -339,7 +342,10 @@ AnsiString TRegistry::ReadStringAt(const AnsiString& Path, const AnsiString& Nam
 int32_t TRegistry::ReadIntegerAt(const AnsiString& Path, const AnsiString& Name) {
   Store store;
   int64_t value;
-  if (!TryStrToInt64(ReadTyped(store, Section(Path), Name, rdInteger), value))
+  // Stored as the 32-bit pattern; a number that does not fit in 32 bits is damaged data, not
+  // one to cut.
+  if (!TryStrToInt64(ReadTyped(store, Section(Path), Name, rdInteger), value) || value < INT32_MIN ||
+      value > UINT32_MAX)
     throw ERegistryException("Invalid data type for '" + Name + "'");
   return int32_t(uint32_t(value));
 }

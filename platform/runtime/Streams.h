@@ -5,6 +5,11 @@
 // Sections: TStream / THandleStream, TFileStream / TCustomMemoryStream, TMemoryStream,
 // TStringStream / TResourceStream.
 // Thread contract: a stream is used by one thread at a time.
+//
+// Rule for every reader of stored or received data (stored definitions, pictures, settings and
+// INI files, result tables, wire protocols): refuse before allocating anything whose size comes
+// from the input; bound every nesting; raise the reader's own error (EReadError,
+// EInvalidGraphic, EDatabaseError, ...) for every bad input, never a std:: exception or a crash.
 #pragma once
 
 #include <cstdint>

@@ -82,10 +82,20 @@ bool TTypeInfo::IdentToInt(const AnsiString& ident, int64_t& value) const {
 }
 
 TTypeInfo IntegerTypeWithIdents(const char* name,
-                                std::initializer_list<std::pair<const char*, int64_t>> idents) {
-  TTypeInfo t = TypeInfoOf<int32_t>();
+                                std::initializer_list<std::pair<const char*, int64_t>> idents,
+                                const TTypeInfo& base) {
+  TTypeInfo t = base;
   t.TypeName = name;
   for (auto& [ident, value] : idents) t.Idents.emplace_back(ident, value);
+  return t;
+}
+
+TTypeInfo IntegerSubrange(const char* name, int64_t minValue, int64_t maxValue) {
+  TTypeInfo t =
+      minValue >= INT32_MIN && maxValue <= INT32_MAX ? TypeInfoOf<int32_t>() : TypeInfoOf<int64_t>();
+  t.TypeName = name;
+  t.MinValue = minValue;
+  t.MaxValue = maxValue;
   return t;
 }
 

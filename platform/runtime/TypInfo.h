@@ -143,10 +143,6 @@ struct TTypeInfo {
   bool IdentToInt(const AnsiString& ident, int64_t& value) const;
 };
 
-// An integer type whose values may be written by name ("clBtnFace"), as a colour or cursor is.
-TTypeInfo IntegerTypeWithIdents(const char* name,
-                                std::initializer_list<std::pair<const char*, int64_t>> idents);
-
 namespace typinfo_detail {
 [[noreturn]] void RaiseEventTypeMismatch();
 }
@@ -185,6 +181,15 @@ struct TPropTraits<V, std::enable_if_t<std::is_integral_v<V> && !std::is_same_v<
   static int64_t ToCanon(V v) { return int64_t(v); }
   static V FromCanon(int64_t v) { return V(v); }
 };
+
+// An integer type whose values may be written by name ("clBtnFace"), as a colour or cursor is.
+// Its range is that of base: pass the property's own integer type when it is not int32_t
+// (TypeInfoOf<uint8_t>() for a byte), or values it cannot hold would be cut instead of refused.
+TTypeInfo IntegerTypeWithIdents(const char* name,
+                                std::initializer_list<std::pair<const char*, int64_t>> idents,
+                                const TTypeInfo& base = TypeInfoOf<int32_t>());
+// An integer property limited to [minValue, maxValue], as a width of 1..MaxInt is.
+TTypeInfo IntegerSubrange(const char* name, int64_t minValue, int64_t maxValue);
 
 template <>
 struct TPropTraits<bool> {

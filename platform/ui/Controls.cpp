@@ -12,6 +12,7 @@
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Strings.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
 
 // ============================================================================ registry and published types
@@ -81,8 +82,18 @@ const TTypeInfo& CursorTypeInfo() {
                   {"crNoDrop", crNoDrop},       {"crHSplit", crHSplit},       {"crVSplit", crVSplit},
                   {"crMultiDrag", crMultiDrag}, {"crSQLWait", crSQLWait},     {"crNo", crNo},
                   {"crAppStart", crAppStart},   {"crHelp", crHelp},           {"crHandPoint", crHandPoint},
-                  {"crSizeAll", crSizeAll}});
+                  {"crSizeAll", crSizeAll}},
+      TypeInfoOf<TCursor>());
   return info;
+}
+
+const TTypeInfo& ControlCoordTypeInfo() {
+  static const TTypeInfo info = IntegerSubrange("TControlCoord", -MaxControlCoord, MaxControlCoord);
+  return info;
+}
+
+int32_t ClampControlCoord(int64_t Value) {
+  return int32_t(std::clamp<int64_t>(Value, -MaxControlCoord, MaxControlCoord));
 }
 
 const TClassInfo& TSizeConstraints::ClassInfo() {
@@ -116,9 +127,13 @@ const TClassInfo& TControl::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TControl, TComponent>("TControl")
           .Prop("Left", &TControl::GetLeft, &TControl::SetLeft)
+          .Type(ControlCoordTypeInfo())
           .Prop("Top", &TControl::GetTop, &TControl::SetTop)
+          .Type(ControlCoordTypeInfo())
           .Prop("Width", &TControl::GetWidth, &TControl::SetWidth)
+          .Type(ControlCoordTypeInfo())
           .Prop("Height", &TControl::GetHeight, &TControl::SetHeight)
+          .Type(ControlCoordTypeInfo())
           .Prop("Cursor", &TControl::GetCursor, &TControl::SetCursor)
           .Default(crDefault)
           .Type(CursorTypeInfo())
@@ -322,6 +337,8 @@ TControl::~TControl() {
 }
 
 void TControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+  ALeft = ClampControlCoord(ALeft);
+  ATop = ClampControlCoord(ATop);
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   bool sized = AWidth != width_ || AHeight != height_;
@@ -337,8 +354,8 @@ void TControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AH
 }
 
 bool TControl::CheckNewSize(int32_t& NewWidth, int32_t& NewHeight) {
-  NewWidth = std::max(NewWidth, 0);
-  NewHeight = std::max(NewHeight, 0);
+  NewWidth = std::clamp(NewWidth, 0, MaxControlCoord);
+  NewHeight = std::clamp(NewHeight, 0, MaxControlCoord);
   int32_t w = NewWidth, h = NewHeight;
   if (autoSize_ && !ComponentState().Contains(csLoading) && !CanAutoSize(w, h)) {
     w = NewWidth;
@@ -346,8 +363,9 @@ bool TControl::CheckNewSize(int32_t& NewWidth, int32_t& NewHeight) {
   }
   if ((w != width_ || h != height_) && !CanResize(w, h)) return false;
   ConstrainedResize(w, h);
-  NewWidth = w;
-  NewHeight = h;
+  // Handlers and constraints may ask for anything.
+  NewWidth = std::clamp(w, 0, MaxControlCoord);
+  NewHeight = std::clamp(h, 0, MaxControlCoord);
   return true;
 }
 
@@ -380,11 +398,11 @@ void TControl::SetAutoSize(bool Value) {
 void TControl::ConstraintsChanged(TObject*) { AdjustSize(); }
 
 void TControl::SetClientWidth(int32_t Value) {
-  SetBounds(left_, top_, width_ - GetClientWidth() + Value, height_);
+  SetBounds(left_, top_, ClampControlCoord(int64_t(width_) - GetClientWidth() + Value), height_);
 }
 
 void TControl::SetClientHeight(int32_t Value) {
-  SetBounds(left_, top_, width_, height_ - GetClientHeight() + Value);
+  SetBounds(left_, top_, width_, ClampControlCoord(int64_t(height_) - GetClientHeight() + Value));
 }
 
 TRect TControl::GetClientRect() { return Rect(0, 0, width_, height_); }
@@ -562,13 +580,16 @@ void TControl::SetAction(TComponent* Value) {
   if (action_ == Value) return;
   if (action_) action_->RemoveFreeNotification(this);
   action_ = Value;
+  LinkControlAction(this, Value);
   if (Value) {
     Value->FreeNotification(this);
     if (!ComponentState().Contains(csLoading)) ActionChange(Value, true);
   }
 }
 
-void TControl::ActionChange(TObject*, bool) {}
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  ApplyActionToControl(this, Sender, CheckDefaults);
+}
 
 void TControl::Loaded() {
   TComponent::Loaded();
@@ -606,7 +627,10 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == popupMenu_) popupMenu_ = nullptr;
-  if (AComponent == action_) action_ = nullptr;
+  if (AComponent == action_) {
+    action_ = nullptr;
+    LinkControlAction(this, nullptr);
+  }
 }
 
 TComponent* TControl::GetParentComponent() const { return parent_; }
@@ -885,7 +909,15 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_
   OnMouseUp(this, Button, Shift, X, Y);
 }
 
-void TControl::Click() { OnClick(this); }
+void TControl::Click() {
+  // A linked action runs unless the control has a handler of its own.
+  TControlActionLink* link = action_ ? ControlActionLink(this) : nullptr;
+  if (link && link->GetAction() && (!OnClick || OnClick == link->GetAction()->OnExecute) &&
+      !ComponentState().Contains(csDesigning))
+    link->Execute(this);
+  else
+    OnClick(this);
+}
 
 void TControl::DblClick() { OnDblClick(this); }
 
@@ -1367,6 +1399,8 @@ HDC TWinControl::GetDeviceContext(HWND& WindowHandle) {
 }
 
 void TWinControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+  ALeft = ClampControlCoord(ALeft);
+  ATop = ClampControlCoord(ATop);
   if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_) return;
   if (handle_ && !IsIconic(handle_)) {
@@ -1494,11 +1528,13 @@ void TWinControl::AlignControl(TControl* AControl) {
   EnableAlign();
 }
 
-void TWinControl::AdjustClientRect(TRect& Rect) {
-  Rect.Left += borderWidth_;
-  Rect.Top += borderWidth_;
-  Rect.Right -= borderWidth_;
-  Rect.Bottom -= borderWidth_;
+void TWinControl::AdjustClientRect(TRect& Rect) { InsetControlRect(Rect, borderWidth_); }
+
+void InsetControlRect(TRect& Rect, int64_t Inset) {
+  Rect.Left = ClampControlCoord(Rect.Left + Inset);
+  Rect.Top = ClampControlCoord(Rect.Top + Inset);
+  Rect.Right = ClampControlCoord(Rect.Right - Inset);
+  Rect.Bottom = ClampControlCoord(Rect.Bottom - Inset);
 }
 
 void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
@@ -1543,19 +1579,19 @@ void TWinControl::AlignControls(TControl* AControl, TRect& Rect) {
       switch (align) {
         case alTop:
           c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), h);
-          Rect.Top += c->height_;
+          Rect.Top = ClampControlCoord(int64_t(Rect.Top) + c->height_);
           break;
         case alBottom:
           c->SetBounds(Rect.Left, Rect.Bottom - h, Rect.Width(), h);
-          Rect.Bottom -= c->height_;
+          Rect.Bottom = ClampControlCoord(int64_t(Rect.Bottom) - c->height_);
           break;
         case alLeft:
           c->SetBounds(Rect.Left, Rect.Top, w, Rect.Height());
-          Rect.Left += c->width_;
+          Rect.Left = ClampControlCoord(int64_t(Rect.Left) + c->width_);
           break;
         case alRight:
           c->SetBounds(Rect.Right - w, Rect.Top, w, Rect.Height());
-          Rect.Right -= c->width_;
+          Rect.Right = ClampControlCoord(int64_t(Rect.Right) - c->width_);
           break;
         default:
           c->SetBounds(Rect.Left, Rect.Top, Rect.Width(), Rect.Height());
@@ -1573,7 +1609,8 @@ void TWinControl::AnchorControls() {
     if (c->align_ != alNone || !c->anchorsValid_ || !IsAnchoredSpecially(c->anchors_)) continue;
     const TRect& r = c->anchorRules_;
     const TSize& old = c->anchorParentSize_;
-    int32_t l = c->left_, t = c->top_, w = c->width_, h = c->height_;
+    // In 64 bits: the proportional case multiplies two coordinates.
+    int64_t l = c->left_, t = c->top_, w = c->width_, h = c->height_;
     // Both sides anchored: the distances stay and the size follows; one side: its distance
     // stays; neither: the centre keeps its place in proportion.
     bool left = c->anchors_.Contains(akLeft), right = c->anchors_.Contains(akRight);
@@ -1596,7 +1633,7 @@ void TWinControl::AnchorControls() {
     }
     c->inAnchorMove_ = true;
     try {
-      c->SetBounds(l, t, w, h);
+      c->SetBounds(ClampControlCoord(l), ClampControlCoord(t), ClampControlCoord(w), ClampControlCoord(h));
     } catch (...) {
       c->inAnchorMove_ = false;
       throw;

@@ -109,6 +109,16 @@ constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBea
 // The type description that writes cursor properties by name ("crHandPoint").
 const TTypeInfo& CursorTypeInfo();
 
+// Positions and sizes of controls lie within +-MaxControlCoord: stored definitions outside it
+// are refused (ControlCoordTypeInfo) and SetBounds cuts what code asks for, so that sums of a
+// few coordinates never overflow.
+constexpr int32_t MaxControlCoord = 1 << 24;
+const TTypeInfo& ControlCoordTypeInfo();
+// A coordinate computed in 64 bits, brought back within +-MaxControlCoord.
+int32_t ClampControlCoord(int64_t Value);
+// Moves each edge of Rect inwards by Inset (a border or bevel width), within those bounds.
+void InsetControlRect(TRect& Rect, int64_t Inset);
+
 // EInvalidOperation's text for focusing a control that cannot take the focus.
 inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
 

@@ -19,6 +19,18 @@ const TClassInfo& TTimer::ClassInfo() {
   return info;
 }
 
+namespace {
+// The declared ranges of the panel's widths: a stored value outside them is refused.
+const TTypeInfo& PanelBevelWidthType() {
+  static const TTypeInfo info = IntegerSubrange("TBevelWidth", 1, INT32_MAX);
+  return info;
+}
+const TTypeInfo& PanelBorderWidthType() {
+  static const TTypeInfo info = IntegerSubrange("TBorderWidth", 0, INT32_MAX);
+  return info;
+}
+}  // namespace
+
 const TClassInfo& TCustomPanel::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TCustomPanel, TCustomControl>("TCustomPanel")
@@ -29,10 +41,12 @@ const TClassInfo& TCustomPanel::ClassInfo() {
           .Prop("BevelOuter", &TCustomPanel::GetBevelOuter, &TCustomPanel::SetBevelOuter)
           .Default(bvRaised)
           .Prop("BevelWidth", &TCustomPanel::GetBevelWidth, &TCustomPanel::SetBevelWidth)
+          .Type(PanelBevelWidthType())
           .Default(1)
           .Prop("BorderStyle", &TCustomPanel::GetBorderStyle, &TCustomPanel::SetBorderStyle)
           .Default(bsNone)
           .Prop("BorderWidth", &TWinControl::GetBorderWidth, &TWinControl::SetBorderWidth)
+          .Type(PanelBorderWidthType())
           .Default(0)
           .Prop("FullRepaint", &TCustomPanel::GetFullRepaint, &TCustomPanel::SetFullRepaint)
           .Default(true);
@@ -137,11 +151,9 @@ void TCustomPanel::CreateParams(TCreateParams& Params) {
 
 void TCustomPanel::AdjustClientRect(TRect& Rect) {
   TCustomControl::AdjustClientRect(Rect);
-  int32_t bevels = (bevelOuter_ != bvNone ? bevelWidth_ : 0) + (bevelInner_ != bvNone ? bevelWidth_ : 0);
-  Rect.Left += bevels;
-  Rect.Top += bevels;
-  Rect.Right -= bevels;
-  Rect.Bottom -= bevels;
+  int64_t bevels =
+      int64_t(bevelOuter_ != bvNone ? bevelWidth_ : 0) + (bevelInner_ != bvNone ? bevelWidth_ : 0);
+  InsetControlRect(Rect, bevels);
 }
 
 void TCustomPanel::BevelsChanged() {

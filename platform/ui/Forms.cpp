@@ -14,7 +14,9 @@
 #include "platform/runtime/Files.h"
 #include "platform/runtime/FormText.h"
 #include "platform/runtime/Strings.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Menus.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -70,7 +72,9 @@ const TClassInfo& TCustomForm::ClassInfo() {
           .Prop("BorderStyle", &TCustomForm::GetBorderStyle, &TCustomForm::SetBorderStyle)
           .Default(bsSizeable)
           .Prop("ClientHeight", &TCustomForm::GetClientHeight, &TCustomForm::SetClientHeight)
+          .Type(ControlCoordTypeInfo())
           .Prop("ClientWidth", &TCustomForm::GetClientWidth, &TCustomForm::SetClientWidth)
+          .Type(ControlCoordTypeInfo())
           .Prop("FormStyle", &TCustomForm::GetFormStyle, &TCustomForm::SetFormStyle)
           .Default(fsNormal)
           .Prop("HelpFile", &TCustomForm::GetHelpFile, &TCustomForm::SetHelpFile)
@@ -78,6 +82,7 @@ const TClassInfo& TCustomForm::ClassInfo() {
           .Stored(&FormIconStored)
           .Prop("KeyPreview", &TCustomForm::GetKeyPreview, &TCustomForm::SetKeyPreview)
           .Default(false)
+          .Object("Menu", &TCustomForm::GetMenu, &TCustomForm::SetMenu)
           .Prop("OldCreateOrder", &TCustomForm::GetOldCreateOrder, &TCustomForm::SetOldCreateOrder)
           .Prop("PixelsPerInch", &TCustomForm::GetPixelsPerInch, &TCustomForm::SetPixelsPerInch)
           .Prop("Position", &TCustomForm::GetPosition, &TCustomForm::SetPosition)
@@ -104,6 +109,13 @@ const TClassInfo& TForm::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TForm, TCustomForm>("TForm");
   return info;
 }
+
+namespace {
+// A definition read without an instance names its root's class: a plain form too.
+struct TFormsRegistration {
+  TFormsRegistration() { RegisterClasses({&TForm::ClassInfo()}); }
+} g_formsRegistration;
+}  // namespace
 
 const TClassInfo& TMonitor::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TMonitor, TObject>("TMonitor");
@@ -215,10 +227,49 @@ void TCustomForm::DoDestroy() {
   }
 }
 
+namespace {
+// A definition made at another resolution: the positions, sizes and own fonts of the controls
+// below scale by M / D, each right and bottom edge with its left and top.
+// In 64 bits, halves away from zero, within the coordinates a control may have.
+int32_t FormScaled(int64_t v, int32_t M, int32_t D) {
+  int64_t p = v * M;
+  return ClampControlCoord((p >= 0 ? p + D / 2 : p - D / 2) / D);
+}
+
+void FormScaleChildren(TWinControl* parent, int32_t M, int32_t D) {
+  for (int32_t i = 0; i < parent->ControlCount(); ++i) {
+    TControl* c = parent->Controls(i);
+    int32_t l = FormScaled(c->Left(), M, D), t = FormScaled(c->Top(), M, D);
+    c->SetBounds(l, t, FormScaled(int64_t(c->Left()) + c->Width(), M, D) - l,
+                 FormScaled(int64_t(c->Top()) + c->Height(), M, D) - t);
+    if (!c->GetParentFont()) c->GetFont()->SetHeight(FormScaled(c->GetFont()->GetHeight(), M, D));
+    if (auto* w = dynamic_cast<TWinControl*>(c)) FormScaleChildren(w, M, D);
+  }
+}
+}  // namespace
+
 void TCustomForm::ReadState(TReader* Reader) {
   pendingClientWidth_ = pendingClientHeight_ = 0;
   TScrollingWinControl::ReadState(Reader);
   int32_t w = std::exchange(pendingClientWidth_, 0), h = std::exchange(pendingClientHeight_, 0);
+  const int32_t screen = Screen ? Screen->PixelsPerInch() : 96;
+  if (scaled_ && pixelsPerInch_ > 0 && pixelsPerInch_ != screen) {
+    const int32_t M = screen, D = pixelsPerInch_;
+    DisableAlign();
+    try {
+      FormScaleChildren(this, M, D);
+      if (!GetParentFont()) GetFont()->SetHeight(FormScaled(GetFont()->GetHeight(), M, D));
+      SetBounds(Left(), Top(), FormScaled(Width(), M, D), FormScaled(Height(), M, D));
+      w = FormScaled(w, M, D);
+      h = FormScaled(h, M, D);
+      textHeight_ = FormScaled(textHeight_, M, D);
+    } catch (...) {
+      EnableAlign();
+      throw;
+    }
+    EnableAlign();
+    pixelsPerInch_ = screen;
+  }
   if (w > 0) TControl::SetClientWidth(w);
   if (h > 0) TControl::SetClientHeight(h);
 }
@@ -254,6 +305,29 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove) return;
   if (AComponent == activeControl_) activeControl_ = nullptr;
   if (AComponent == focusedControl_) focusedControl_ = nullptr;
+  if (AComponent == menu_) menu_ = nullptr;
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (menu_ == Value) return;
+  if (menu_) {
+    menu_->SetWindowHandle(nullptr);
+    menu_->RemoveFreeNotification(this);
+  }
+  menu_ = Value;
+  if (!Value) return;
+  Value->FreeNotification(this);
+  if (handle_) Value->SetWindowHandle(handle_);
+}
+
+void TCustomForm::CreateWnd() {
+  TScrollingWinControl::CreateWnd();
+  if (!menu_) return;
+  // The bar comes out of the window's height: the client area keeps its size.
+  int32_t clientHeight = GetClientHeight();
+  menu_->SetWindowHandle(nullptr);
+  menu_->SetWindowHandle(handle_);
+  TControl::SetClientHeight(clientHeight);
 }
 
 TMonitor* TCustomForm::Monitor() const { return Screen ? Screen->Monitors(0) : nullptr; }
@@ -628,6 +702,8 @@ bool TCustomForm::IsShortCut(TMessage& Message) {
   TWMKey key = ToWMKey(Message);
   bool handled = false;
   OnShortCut(key, handled);
+  if (!handled && menu_) handled = menu_->IsShortCut(Message);
+  if (!handled) handled = IsActionListShortCut(this, Message);
   return handled;
 }
 
@@ -731,6 +807,13 @@ void TCustomForm::Dispatch(TMessage& Message) {
     }
     case CM_DIALOGKEY:
       return DialogKey(Message);
+    case WM_COMMAND:
+      // Commands of the menu bar's items.
+      if (menu_ && Message.LParam == 0 && menu_->DispatchCommand(LOWORD(Message.WParam))) return;
+      break;
+    case WM_INITMENUPOPUP:
+      if (menu_ && menu_->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam))) return;
+      break;
     case CM_SHOWINGCHANGED:
       return ShowingChanged();
     case CM_ACTIVATE:
@@ -1003,6 +1086,7 @@ void TApplication::Idle(const MSG&) {
   } catch (...) {
     HandleException(this);
   }
+  UpdateActionsOnIdle();
   FreeDeviceContexts();
   if (done) WaitMessage();
 }

@@ -45,9 +45,11 @@ namespace {
 struct NamedColor {
   TColor value;
   const char* name;
+  bool alias = false;  // read, never written or listed: the name before it of that value wins
 };
 
-// The framework's colour names in their order.
+// The framework's colour names in their order, then the aliases; the one table that stored
+// definitions, StringToColor and the colour lists read.
 const NamedColor kColors[] = {{clBlack, "clBlack"},
                               {clMaroon, "clMaroon"},
                               {clGreen, "clGreen"},
@@ -99,7 +101,9 @@ const NamedColor kColors[] = {{clBlack, "clBlack"},
                               {cl3DLight, "cl3DLight"},
                               {clWindow, "clWindow"},
                               {clWindowFrame, "clWindowFrame"},
-                              {clWindowText, "clWindowText"}};
+                              {clWindowText, "clWindowText"},
+                              {clLtGray, "clLtGray", true},
+                              {clDkGray, "clDkGray", true}};
 
 }  // namespace
 
@@ -123,9 +127,6 @@ bool IdentToColor(const AnsiString& ident, TColor& color) {
       color = c.value;
       return true;
     }
-  // The aliases the names above do not cover.
-  if (SameText(ident, "clLtGray")) return color = clLtGray, true;
-  if (SameText(ident, "clDkGray")) return color = clDkGray, true;
   return false;
 }
 
@@ -142,7 +143,8 @@ TColor StringToColor(const AnsiString& s) {
 }
 
 void GetColorValues(const std::function<void(const AnsiString&)>& proc) {
-  for (const NamedColor& c : kColors) proc(c.name);
+  for (const NamedColor& c : kColors)
+    if (!c.alias) proc(c.name);
 }
 
 const TTypeInfo& ColorTypeInfo() {
@@ -163,7 +165,8 @@ const TTypeInfo& CharsetTypeInfo() {
                        {"GREEK_CHARSET", 161},    {"TURKISH_CHARSET", 162},    {"VIETNAMESE_CHARSET", 163},
                        {"HEBREW_CHARSET", 177},   {"ARABIC_CHARSET", 178},     {"BALTIC_CHARSET", 186},
                        {"RUSSIAN_CHARSET", 204},  {"THAI_CHARSET", 222},       {"EASTEUROPE_CHARSET", 238},
-                       {"OEM_CHARSET", 255}});
+                       {"OEM_CHARSET", 255}},
+      TypeInfoOf<TFontCharset>());
   return info;
 }
 
@@ -1789,6 +1792,11 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
   TPen* pen = Canvas->GetPen();
   pen->SetWidth(1);
   --Rect.Bottom, --Rect.Right;
+  // Rings past the middle draw nothing new: a huge width draws as far as the middle and leaves
+  // an empty rectangle there.
+  int64_t span = std::min(int64_t(Rect.Right) - Rect.Left, int64_t(Rect.Bottom) - Rect.Top);
+  int64_t rest = Width - std::clamp<int64_t>(span / 2 + 1, 0, std::max(Width, 0));
+  if (rest > 0) Width -= int32_t(rest);
   while (Width-- > 0) {
     TPoint topRight{Rect.Right, Rect.Top}, bottomLeft{Rect.Left, Rect.Bottom};
     pen->SetColor(TopColor);
@@ -1799,6 +1807,10 @@ void Frame3D(TCanvas* Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
     TPoint second[3] = {topRight, Rect.BottomRight(), bottomLeft};
     Canvas->Polyline(second, 3);
     ++Rect.Left, ++Rect.Top, --Rect.Right, --Rect.Bottom;
+  }
+  if (rest > 0) {
+    Rect.Right = Rect.Left - 1;
+    Rect.Bottom = Rect.Top - 1;
   }
   ++Rect.Bottom, ++Rect.Right;
 }

@@ -101,6 +101,10 @@ namespace {
 constexpr const char* SGridIndexOutOfRange = "Grid index out of range";
 constexpr const char* SFixedColTooBig = "Fixed column count must be less than column count";
 constexpr const char* SFixedRowTooBig = "Fixed row count must be less than row count";
+constexpr const char* SGridTooLarge = "Grid too large for operation";
+// More lines than this, or cells larger than a control may be, are refused: the grid keeps a
+// slot per row, and sums of cell sizes must stay well inside 32 bits.
+constexpr int32_t kMaxGridLines = 10'000'000;
 constexpr const char* SInvalidStringGridOp = "Cannot insert or delete rows from grid";
 // The timer that scrolls while a range is dragged beyond the cells in view.
 constexpr UINT_PTR kSelectScrollTimer = 1;
@@ -362,6 +366,7 @@ void TCustomGrid::Initialize() {
 }
 
 void TCustomGrid::SetColCount(int32_t Value) {
+  if (Value > kMaxGridLines) throw EInvalidGridOperation(SGridTooLarge);
   if (Value < 1) Value = 1;
   if (Value == colCount_) return;
   if (Value <= fixedCols_) SetFixedCols(Value - 1);
@@ -369,6 +374,7 @@ void TCustomGrid::SetColCount(int32_t Value) {
 }
 
 void TCustomGrid::SetRowCount(int32_t Value) {
+  if (Value > kMaxGridLines) throw EInvalidGridOperation(SGridTooLarge);
   if (Value < 1) Value = 1;
   if (Value == rowCount_) return;
   if (Value <= fixedRows_) SetFixedRows(Value - 1);
@@ -427,6 +433,7 @@ int32_t TCustomGrid::GetSize(bool Cols, int32_t Index) const {
 void TCustomGrid::SetSize(bool Cols, int32_t Index, int32_t Value) {
   TAxisFields a = Axis(Cols);
   if (Index < 0 || Index >= a.Count) throw EInvalidGridOperation(SGridIndexOutOfRange);
+  if (Value > MaxControlCoord) throw EInvalidGridOperation(SGridTooLarge);
   Value = std::max(Value, 0);
   if (a.Sizes.empty()) a.Sizes.assign(size_t(a.Count), a.DefaultSize);
   if (a.Sizes[size_t(Index)] == Value) return;
@@ -437,6 +444,7 @@ void TCustomGrid::SetSize(bool Cols, int32_t Index, int32_t Value) {
 // A new default size is every cell's.
 void TCustomGrid::SetDefaultSize(bool Cols, int32_t Value) {
   TAxisFields a = Axis(Cols);
+  if (Value > MaxControlCoord) throw EInvalidGridOperation(SGridTooLarge);
   Value = std::max(Value, 0);
   if (Value == a.DefaultSize && a.Sizes.empty()) return;
   a.Sizes.clear();
@@ -447,6 +455,7 @@ void TCustomGrid::SetDefaultSize(bool Cols, int32_t Value) {
 void TCustomGrid::SizesChanged(bool Cols) { Cols ? ColWidthsChanged() : RowHeightsChanged(); }
 
 void TCustomGrid::SetGridLineWidth(int32_t Value) {
+  if (Value > MaxControlCoord) throw EInvalidGridOperation(SGridTooLarge);
   Value = std::max(Value, 0);
   if (Value == gridLineWidth_) return;
   gridLineWidth_ = Value;
@@ -678,7 +687,9 @@ void TCustomGrid::CalcAxis(TGridAxisDrawInfo& a, bool Horizontal, int32_t Extent
   a.GridCellCount = Horizontal ? colCount_ : rowCount_;
   a.GridExtent = Extent;
   a.FixedBoundary = 0;
-  for (int32_t i = 0; i < a.FixedCellCount; ++i) a.FixedBoundary += a.GetExtent(i) + a.EffectiveLineWidth;
+  // Fixed cells past the client area change nothing in view: the sum stops there.
+  for (int32_t i = 0; i < a.FixedCellCount && a.FixedBoundary <= Extent; ++i)
+    a.FixedBoundary += a.GetExtent(i) + a.EffectiveLineWidth;
   a.GridBoundary = a.FullVisBoundary = a.FixedBoundary;
   a.LastFullVisibleCell = a.FirstGridCell;
   for (int32_t i = a.FirstGridCell; i < a.GridCellCount; ++i) {

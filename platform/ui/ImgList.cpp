@@ -262,3 +262,10 @@ const TClassInfo& TImageList::ClassInfo() {
           .Event("OnChange", &TImageList::OnChange);
   return info;
 }
+
+namespace {
+// Definitions name image lists that no form field declares.
+struct TImgListRegistration {
+  TImgListRegistration() { RegisterClasses({&TImageList::ClassInfo()}); }
+} g_imgListRegistration;
+}  // namespace

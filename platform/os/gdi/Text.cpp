@@ -438,7 +438,7 @@ struct TextLine {
 
 class Layout {
  public:
-  Layout(HDC hdc, DCObj* dc, UINT fmt, const DRAWTEXTPARAMS* params) : hdc_(hdc), dc_(dc), fmt_(fmt) {
+  Layout(HDC hdc, DCObj* dc, UINT fmt, const DRAWTEXTPARAMS* params) : hdc_(hdc), fmt_(fmt) {
     m_ = GetMapping(dc->st);
     font_ = &FontOf(dc, m_.identity ? 1.0 : m_.sy);
     extra_ = m_.MapLenX(dc->st.charExtra) * (dc->st.charExtra < 0 ? -1 : 1);
@@ -650,7 +650,6 @@ class Layout {
   }
 
   HDC hdc_;
-  DCObj* dc_;
   UINT fmt_;
   Mapping m_;
   RealFont* font_;

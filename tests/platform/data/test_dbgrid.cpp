@@ -269,6 +269,8 @@ TEST_F(DBGridTest, ADefinitionConnectsTheGridToItsSource) {
   const char* text =
       "object F: TForm\n"
       "  object BatteryRecordDataSource: TDataSource\n"
+      "    Left = 16\n"  // a designer's position of a non-visual component
+      "    Top = 8\n"
       "  end\n"
       "  object DBGrid1: TDBGrid\n"
       "    Left = 8\n"
@@ -293,6 +295,26 @@ TEST_F(DBGridTest, ADefinitionConnectsTheGridToItsSource) {
   AnsiString written = WriteComponentText(f);
   EXPECT_NE(written.find("DataSource = BatteryRecordDataSource"), AnsiString::npos) << written;
   EXPECT_EQ(written.find("Columns"), AnsiString::npos) << "default columns are not stored\n" << written;
+}
+
+TEST_F(DBGridTest, AColumnFromAnyDeclaredFieldLengthKeepsASaneWidth) {
+  {
+    TTable t(nullptr);
+    t.SetDatabaseName(folder_.Path());
+    t.SetTableName("Wide.db");
+    t.GetFieldDefs()->Add("Short", ftString, 4);
+    t.GetFieldDefs()->Add("Endless", ftString, 2000000000);
+    t.CreateTable();
+  }
+  Build(false);
+  table_->SetTableName("Wide.db");
+  table_->Open();
+  TDBGridColumns* cols = grid_->GetColumns();
+  ASSERT_EQ(cols->Count(), 2);
+  int32_t digit = cols->Items(0)->GetWidth() - 4;  // four characters' worth, or the title's
+  EXPECT_GT(digit, 0);
+  EXPECT_EQ(cols->Items(1)->GetWidth(), 10000) << "wide, but no wider than a screenful or two";
+  EXPECT_EQ(grid_->GetColWidths(2), 10000);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/runtime/Strings.h"
 #include "tests/platform/runtime/TestComponents.h"
 
 namespace {
@@ -293,6 +294,47 @@ TEST(ComponentStreams, DamagedStreamsRaiseAndCreateNothing) {
   TStringStream s(huge);
   TReader r(&s);
   EXPECT_THROW(r.ReadString(), EReadError);
+}
+
+// Gadgets nested depth deep, each inside the one before, in the binary form.
+AnsiString NestedGadgets(int depth) {
+  return Written([&](TWriter& w) {
+    w.WriteSignature();
+    w.WriteComponentHeader({}, 0, "TTestRoot", "Root");
+    w.WriteListEnd();
+    for (int i = 0; i < depth; ++i) {
+      w.WriteComponentHeader({}, 0, "TTestGadget", "G" + IntToStr(i));
+      w.WriteListEnd();
+    }
+    for (int i = 0; i <= depth; ++i) w.WriteListEnd();
+  });
+}
+
+TEST(ComponentStreams, NestingIsBoundedBeforeTheStackIs) {
+  RegisterTestClasses();
+  {
+    TStringStream fits(NestedGadgets(TReader::MaxNesting));
+    TTestRoot root(nullptr);
+    ReadComponent(&fits, &root);
+    EXPECT_EQ(root.ComponentCount(), TReader::MaxNesting);
+  }
+  for (int depth : {TReader::MaxNesting + 1, 60000}) {
+    TStringStream deep(NestedGadgets(depth));
+    TTestRoot root(nullptr);
+    EXPECT_NE(MessageOf<EReadError>([&] { ReadComponent(&deep, &root); }).find("Nesting too deep"),
+              std::string::npos);
+    EXPECT_EQ(root.ComponentCount(), 0);
+    EXPECT_EQ(LiveGadgets(), 0);
+    // The text form of such a stream is refused the same way.
+    EXPECT_THROW(ObjectBinaryToText(NestedGadgets(depth)), EReadError);
+  }
+  // Nested lists that are skipped rather than read.
+  AnsiString lists = Written([](TWriter& w) {
+    for (int i = 0; i < 60000; ++i) w.WriteListBegin();
+  });
+  TStringStream s(lists);
+  TReader r(&s);
+  EXPECT_THROW(r.SkipValue(), EReadError);
 }
 
 }  // namespace

@@ -101,6 +101,42 @@ TEST(FormText, OtherSpellingsMeanTheSame) {
   for (const Case& c : cases) EXPECT_EQ(Canonical(c.text), c.canonical) << c.text;
 }
 
+TEST(FormText, ValuesAtTheEdgesOfTheBinaryFormReadBack) {
+  const std::string longClass(250, 'C');
+  struct Case {
+    std::string text;
+    std::string canonical;
+  } cases[] = {
+      {"object A: T\n  X = -$8000000000000000\n  Y = $FFFFFFFFFFFFFFFF\nend",
+       "object A: T\r\n  X = -9223372036854775808\r\n  Y = -1\r\nend\r\n"},
+      // Null as a list element must not end the list.
+      {"object A: T\n  X = (Null 1 (null))\n  Y = Null\nend",
+       "object A: T\r\n  X = (\r\n    Null\r\n    1\r\n    (\r\n      null))\r\n  Y = Null\r\nend\r\n"},
+      // A class name whose length byte looks like a component prefix.
+      {"object A: " + longClass + "\nend", "object A: " + longClass + "\r\nend\r\n"},
+      {"object " + std::string(255, 'D') + "\n  object " + longClass + " [3]\n  end\nend",
+       "object " + std::string(255, 'D') + "\r\n  object " + longClass + " [3]\r\n  end\r\nend\r\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Canonical(c.text), c.canonical) << c.text;
+}
+
+// Names are written unquoted: a binary whose class, component, property, set element or
+// identifier value is not an identifier is refused rather than turned into text that does not
+// convert back.
+TEST(FormText, BinaryNamesThatAreNotIdentifiersAreRefused) {
+  const AnsiString good = ObjectTextToBinary("object Ab: TCd\n  Ef.Gh = [Ij]\n  Kl = Mn\nend");
+  for (const char* name : {"Ab", "TCd", "Ef.Gh", "Ij", "Mn"}) {
+    for (const char* bad : {" ", "@", "\\", "\n"}) {
+      AnsiString binary = good;
+      size_t at = binary.find(name);
+      ASSERT_NE(at, AnsiString::npos);
+      binary.replace(at + 1, 1, bad);
+      EXPECT_THROW(ObjectBinaryToText(binary), EReadError) << name << " with " << bad;
+    }
+  }
+  EXPECT_EQ(ObjectBinaryToText(good), "object Ab: TCd\r\n  Ef.Gh = [Ij]\r\n  Kl = Mn\r\nend\r\n");
+}
+
 TEST(FormText, MalformedTextNamesTheLine) {
   struct Case {
     std::string text;
@@ -113,7 +149,13 @@ TEST(FormText, MalformedTextNamesTheLine) {
       {"object A: T\n  X = {0G}\nend", "Line 2: Invalid binary data: 'G'"},
       {"object A: T\n  X = {0A0}\nend", "Line 2: Invalid binary data: odd number of digits"},
       {"object A: T\n  X = (1\n", "Line 3: ')' expected but end of file found"},
-      {"object A: T\n  X = 1\n", "Line 3: 'end' expected but end of file found"},
+      {"'", "Line 1: Unterminated string"},
+      {"object A: T [4294967296]\nend", "Line 1: Invalid child position"},
+      {"#", "Line 1: Invalid character code"},
+      {"object A: T\n  X = 1\n", "Line 1: 'end' of object A expected but end of file found"},
+      {"object A: T\n  object B: TB\n    X = 1\n  end\n\n",
+       "Line 1: 'end' of object A expected but end of file found"},
+      {"object A: T\n  object TB\n    X = 1\n", "Line 2: 'end' of object TB expected but end of file found"},
       {"object A: T\nend\nend", "Line 3: End of file expected but 'end' found"},
       {"object A: T\n  X = <\n    thing\n  >\nend", "Line 3: 'item' expected but 'thing' found"},
       {"object A: T\n  X = #99999\nend", "Line 2: Invalid character code"},

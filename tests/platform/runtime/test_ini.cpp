@@ -97,4 +97,42 @@ TEST_F(IniFileTest, MissingFileReadsEmptyAndBadInputChangesNothing) {
   }
 }
 
+TEST_F(IniFileTest, HandWrittenFilesReadAsTheyLook) {
+  {
+    std::ofstream out(name, std::ios::binary);
+    out << "\xEF\xBB\xBF[First]\na=1\n[Second]\nb=2\n[M\nlost=1\n[first]\na=shadowed\nc=3\n";
+  }
+  TIniFile ini(name);
+  // The byte-order mark hides nothing, and is kept when the file is written again.
+  EXPECT_EQ(ini.ReadString("First", "a", ""), "1");
+  // The second copy of a section reads with the first; the first copy's value wins.
+  EXPECT_EQ(ini.ReadString("First", "c", ""), "3");
+  TStringList list;
+  ini.ReadSection("FIRST", &list);
+  EXPECT_EQ(Joined(list), "a|c");
+  // An unclosed header names no section, and ends the one before it.
+  ini.ReadSections(&list);
+  EXPECT_EQ(Joined(list), "First|Second");
+  EXPECT_FALSE(ini.ValueExists("M", "lost"));
+  EXPECT_FALSE(ini.ValueExists("Second", "lost"));
+  // A change goes where the value was read from; a delete leaves no copy behind.
+  ini.WriteString("First", "c", "4");
+  ini.DeleteKey("First", "a");
+  EXPECT_EQ(ini.ReadString("First", "a", "gone"), "gone");
+  EXPECT_EQ(ReadBytes(name), "\xEF\xBB\xBF[First]\r\n[Second]\r\nb=2\r\n[M\r\nlost=1\r\n[first]\r\nc=4\r\n");
+  ini.EraseSection("first");
+  EXPECT_FALSE(ini.SectionExists("First"));
+
+  // Names that a write refuses are missed by reads and deletes alike, not trimmed into others.
+  ini.WriteString("S", "v", "kept");
+  for (auto [section, key] : {std::pair{"S", "v\n"}, {"S", "\r\nv"}, {"S\n", "v"}}) {
+    EXPECT_THROW(ini.WriteString(section, key, "x"), EIniFileException);
+    EXPECT_EQ(ini.ReadString(section, key, "missed"), "missed");
+    ini.DeleteKey(section, key);
+    EXPECT_EQ(ini.ReadString("S", "v", ""), "kept") << key;
+  }
+  ini.EraseSection("S\r\n");
+  EXPECT_EQ(ini.ReadString("S", "v", ""), "kept");
+}
+
 }  // namespace

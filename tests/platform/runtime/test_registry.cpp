@@ -164,4 +164,32 @@ TEST_F(RegistryTest, RegistryIniFileKeepsIntegersTypedUnlessTextWasThere) {
   EXPECT_TRUE(ini.ValueExists("Widths", "col0"));
 }
 
+TEST_F(RegistryTest, HandEditedStoreFilesAreReadSafely) {
+  {
+    std::ofstream out(dir.Path("registry.ini"), std::ios::binary);
+    out << "[HKEY_CURRENT_USER\\Software\\\\Form]\nX=sz:1\n"
+           "[HKEY_CURRENT_USER\\Software\\Values]\nBig=dword:4294967297\nTop=dword:4294967295\n"
+           "Low=dword:-2147483648\nLower=dword:-2147483649\n";
+  }
+  // A walk of every key ends: a doubled backslash names no key of its own.
+  TRegistry reg;
+  std::vector<AnsiString> seen;
+  std::function<void(const AnsiString&)> walk = [&](const AnsiString& path) {
+    ASSERT_LT(seen.size(), 10u) << "the walk does not end";
+    seen.push_back(path);
+    ASSERT_TRUE(reg.OpenKey(path, false)) << path;
+    TStringList names;
+    reg.GetKeyNames(&names);
+    for (int32_t i = 0; i < names.Count(); ++i) walk(path + "\\" + names[i]);
+  };
+  walk("\\Software");
+  EXPECT_EQ(seen, (std::vector<AnsiString>{"\\Software", "\\Software\\Values"}));
+
+  // 32-bit values read as stored; a number that does not fit is refused, not cut.
+  ASSERT_TRUE(reg.OpenKey("\\Software\\Values", false));
+  EXPECT_EQ(reg.ReadInteger("Top"), -1);
+  EXPECT_EQ(reg.ReadInteger("Low"), INT32_MIN);
+  for (const char* name : {"Big", "Lower"}) EXPECT_THROW(reg.ReadInteger(name), ERegistryException) << name;
+}
+
 }  // namespace

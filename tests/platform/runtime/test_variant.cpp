@@ -225,7 +225,7 @@ TEST_F(VariantTest, Errors) {
       {[] { VarMod(7, 0); }, "Division by zero"},
       {[] { VarIntDiv(7, Variant()); }, "Division by zero"},
       {[] { Variant("abc") + Variant(1); }, "Could not convert variant of type (String) into type (Double)"},
-      {[] { Variant("abc") < Variant(1); }, "Could not convert variant of type (String) into type (Double)"},
+      {[] { (void)(Variant("abc") < Variant(1)); }, "Could not convert variant of type (String) into type (Double)"},
       {[] { VarArrayOf({1}) + Variant(1); }, "Invalid variant operation"},
       {[] { (void)(VarArrayOf({1}) == VarArrayOf({1})); }, "Invalid variant operation"},
       {[] { VarArrayOf({1})[1]; }, "Variant array index out of bounds"},

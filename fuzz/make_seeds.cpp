@@ -1,0 +1,263 @@
+// Writes the seed corpora under fuzz/corpus/<harness>/ with the project's own writers, plus a few
+// texts written by hand.  Usage: fuzz_make_seeds <corpus folder>.  Run by "scripts/fuzz.sh seeds";
+// the output is committed, so a change here shows in the corpus diff.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "fuzz/support/Definitions.h"
+#include "fuzz/support/FuzzSupport.h"
+#include "platform/data/DBGrids.h"
+#include "platform/data/DBTables.h"
+#include "platform/os/gdi/Icons.h"
+#include "platform/os/gdi/ImageFiles.h"
+#include "platform/runtime/FormText.h"
+#include "platform/runtime/Registry.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/Grids.h"
+#include "serial/CPort.h"
+#include "tools/instrument_sim/core/Instrument.h"
+
+namespace {
+
+std::filesystem::path gRoot;
+
+void Seed(const std::string& harness, const std::string& name, const std::string& bytes) {
+  std::filesystem::create_directories(gRoot / harness);
+  std::ofstream out(gRoot / harness / name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::string Str(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// Small pictures: a few colours in stripes.
+std::vector<uint32_t> Pixels(int w, int h) {
+  std::vector<uint32_t> p(size_t(w * h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) p[size_t(y * w + x)] = 0xFF000000u | (x * 60u << 16) | (y * 80u << 8) | 0x40u;
+  return p;
+}
+
+std::string MetafileBytes() {
+  TMetafile mf;
+  mf.SetWidth(40);
+  mf.SetHeight(30);
+  {
+    std::unique_ptr<TMetafileCanvas> c(TMetafileCanvas::CreateWithComment(&mf, nullptr, "Seed", "Chart"));
+    c->GetBrush()->SetColor(clRed);
+    c->FillRect(Rect(0, 0, 20, 30));
+    c->GetPen()->SetWidth(2);
+    c->MoveTo(0, 0);
+    c->LineTo(39, 29);
+    c->Ellipse(5, 5, 30, 25);
+    c->TextOut(2, 2, "V");
+  }
+  TMemoryStream s;
+  mf.SaveToStream(&s);
+  return std::string(static_cast<const char*>(s.Memory()), size_t(s.GetSize()));
+}
+
+// The stored data of a picture control holding Graphic, as Picture.Data carries it.
+std::string PictureData(TGraphic* graphic) {
+  fuzz::TFuzzPictureBox box(nullptr);
+  box.SetName("Box");
+  box.GetPicture()->SetGraphic(graphic);
+  TMemoryStream s;
+  WriteComponent(&s, &box);
+  std::string all(static_cast<const char*>(s.Memory()), size_t(s.GetSize()));
+  size_t at = all.find("Picture.Data");
+  if (at == std::string::npos) fuzz::Fail("no picture data written");
+  at += 12 + 1;  // the name, then vaBinary
+  uint32_t n = 0;
+  std::memcpy(&n, all.data() + at, 4);
+  return all.substr(at + 4, n);
+}
+
+void FormSeeds() {
+  fuzz::StartUi();
+  fuzz::RegisterDefinitionClasses();
+  std::vector<std::string> texts = {
+      "object Form_Main: TForm_Main\n"
+      "  Left = 8\n  Top = $10\n  Width = 320\n  Height = 200\n"
+      "  Caption = 'Power'#13#10'supply' +\n    ' control'\n"
+      "  Font.Style = [fsBold, fsItalic]\n  Font.Height = -11\n  Tag = -7\n"
+      "  object Panel1: TPanel\n    Align = alTop\n    Caption = 'Top'\n    Color = clSkyBlue\n  end\n"
+      "  object Timer1: TTimer\n    Interval = 250\n  end\n"
+      "  object Grid1: TStringGrid\n    Top = 50\n    ColCount = 3\n    RowCount = 2\n"
+      "    Options = [goFixedVertLine, goRowSelect]\n    ColWidths = (\n      20\n      64\n      30)\n  end\n"
+      "end\n",
+      "inherited Dlg: TForm [0]\n  Visible = True\n  Hint = 'x'\n"
+      "  inline Box: TFuzzPictureBox\n    Width = 1.5E1\n    Tag = 2147483647\n  end\n"
+      "  object Db: TDatabase\n    DatabaseName = 'Local'\n    Params.Strings = (\n      'PATH=.')\n  end\n"
+      "  object T: TTable\n    TableName = 'Run1.db'\n  end\n"
+      "  object S: TDataSource\n    DataSet = T\n  end\n"
+      "  object G: TDBGrid\n    DataSource = S\n    Columns = <\n      item\n        FieldName = 'Setting'\n"
+      "        Title.Caption = 'Set'\n        Width = 40\n      end>\n  end\n"
+      "end\n"};
+  // And one written by the writer, with a picture inside.
+  TForm* form = TCustomForm::CreateNew<TForm>(Application);
+  form->SetName("Written");
+  form->SetCaption("Written form");
+  auto* box = new fuzz::TFuzzPictureBox(form);
+  box->SetName("Picture1");
+  box->SetParent(form);
+  TBitmap bmp;
+  bmp.SetSize(4, 3);
+  bmp.GetCanvas()->GetBrush()->SetColor(clBlue);
+  bmp.GetCanvas()->FillRect(Rect(0, 0, 2, 3));
+  box->GetPicture()->SetGraphic(&bmp);
+  auto* grid = new TStringGrid(form);
+  grid->SetName("Cells");
+  grid->SetParent(form);
+  grid->SetCells(1, 1, "a\tb");
+  texts.push_back(WriteComponentText(form));
+  form->Free();
+  for (size_t i = 0; i < texts.size(); ++i) {
+    Seed("form_text", "seed-" + std::to_string(i), texts[i]);
+    Seed("form_binary", "seed-" + std::to_string(i), ObjectTextToBinary(texts[i]).substr(4));
+  }
+
+  Seed("picture_data", "bitmap", PictureData(&bmp));
+  TIcon icon;
+  HICON small = CreateIconFromPixels(Pixels(4, 4).data(), 4, 4);
+  std::vector<uint8_t> ico = IconToIcoFile(small);
+  DestroyIcon(small);
+  TMemoryStream is;
+  is.WriteBuffer(ico.data(), int32_t(ico.size()));
+  is.SetPosition(0);
+  icon.LoadFromStream(&is);
+  Seed("picture_data", "icon", PictureData(&icon));
+  TPngImage png;
+  png.Assign(&bmp);
+  Seed("picture_data", "png", PictureData(&png));
+  TMetafile mf;
+  std::string emf = MetafileBytes();
+  TMemoryStream ms;
+  ms.WriteBuffer(emf.data(), int32_t(emf.size()));
+  ms.SetPosition(0);
+  mf.LoadFromStream(&ms);
+  Seed("picture_data", "metafile", PictureData(&mf));
+}
+
+void PictureSeeds() {
+  std::vector<uint32_t> px = Pixels(5, 3);
+  Seed("image_bmp", "rgb24", Str(WriteBmp(px.data(), 5, 3, 24)));
+  Seed("image_bmp", "rgb32", Str(WriteBmp(px.data(), 5, 3, 32)));
+  std::vector<RGBQUAD> pal = {{0, 0, 0, 0}, {255, 255, 255, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}};
+  std::vector<uint8_t> idx = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2};
+  for (int bpp : {1, 4, 8}) {
+    std::vector<uint8_t> use = idx;
+    if (bpp == 1)
+      for (auto& i : use) i &= 1;
+    Seed("image_bmp", "indexed" + std::to_string(bpp), Str(WriteBmpIndexed(use.data(), 5, 3, bpp, pal)));
+  }
+  Seed("image_png", "rgb", Str(WritePng(px.data(), 5, 3, 6, false)));
+  Seed("image_png", "rgba", Str(WritePng(px.data(), 5, 3, 9, true)));
+  Seed("image_jpeg", "baseline", Str(WriteJpeg(px.data(), 5, 3, 75, false)));
+  Seed("image_jpeg", "progressive", Str(WriteJpeg(px.data(), 5, 3, 90, true)));
+  HICON small = CreateIconFromPixels(Pixels(4, 4).data(), 4, 4);
+  Seed("icon", "small", Str(IconToIcoFile(small)));
+  DestroyIcon(small);
+  Seed("icon", "application", Str(IconToIcoFile(LoadIcon(nullptr, IDI_APPLICATION))));
+  Seed("metafile", "drawing", MetafileBytes());
+}
+
+void TextSeeds() {
+  auto nul = [](const std::string& a, const std::string& b) { return a + std::string(1, '\0') + b; };
+  Seed("number_format", "float", nul("#,##0.00;(#,##0.00);'zero'", "-1234.5"));
+  Seed("number_format", "exponent", nul("0.###E+00", "1.5e10"));
+  Seed("number_format", "format", nul("%d|%-8s|%8.3f|%e|%g|%x|%n|%m|%2:s|%*d|%%", " 42 "));
+  Seed("number_format", "date", nul("yyyy-mm-dd hh:nn:ss.zzz am/pm dddd ddddd tt \"lit\"", "12/31/1999 11:59 PM"));
+  Seed("number_format", "plain", nul("0.0000", "0.5120"));
+  Seed("mask_text", "date", nul("!99/99/0000;1;_", "12/31/1999"));
+  Seed("mask_text", "code", nul(">LL-000;0;*", "ab123"));
+  Seed("mask_text", "phone", nul("(999) 000-0000;0", "5551234567"));
+  Seed("ini_file", "sections",
+       "; settings\r\n[Main]\r\nLeft=10\r\nTop = $1F\r\nMax=1.5E3\r\nOn=1\r\n\r\n[Port]\r\nName=COM1\r\n[main]\r\nLeft=3\r\n");
+  Seed("ini_file", "odd", "x=1\n[ a b ]\n=v\n[\nk==\r[z]\rq\n");
+  Seed("string_list", "lines", "one\r\ntwo=2\nthree\rfour");
+  Seed("string_list", "comma", "a,\"b c\",\"d\"\"e\", f ,,'g'");
+  Seed("port_map", "map", nul("COM1=/dev/ttyUSB0\n# note\nCOM2=/dev/pts/3;COM3=ttyS1", "COM1\n\\\\.\\COM2\n//./com3\nCOM9\nttyS0\n../etc\n"));
+
+  Seed("instrument_sim", "session", "*IDN?\nVOLT 5.0;CURR 1.5\nOUTP 1\nMEAS:VOLT?;:MEAS:CURR?\nSYST:SENS 1\nVOLT 99\nSYST:ERR?\nmeas:dvm?\r\nBOGUS\n");
+  Seed("instrument_sim", "models", BuildModelTable(BuiltInModels()));
+
+  // The settings store and the port's stored settings, written by their own writers.
+  {
+    TRegistry reg;
+    reg.OpenKey("\\Software\\Seed\\Form\\TForm1", true);
+    reg.WriteInteger("Left", 12);
+    reg.WriteString("Caption", " a=b;[c]%\r\n");
+    reg.WriteBool("Max", true);
+    reg.OpenKey("\\Software\\Seed\\Other", true);
+    reg.WriteString("", "default");
+  }
+  Seed("registry_store", "written", FileText(RegistryStoreFileName()));
+  std::remove(RegistryStoreFileName().c_str());
+  TComPort port(nullptr);
+  port.SetName("ComPort1");
+  port.SetStoredProps({spBasic, spFlowControl, spBuffer, spTimeouts, spParity, spOthers});
+  port.SetBaudRate(br19200);
+  port.GetParity()->SetBits(prEven);
+  std::string iniPath = fuzz::TempPath("seed.ini");
+  {
+    TIniFile ini(iniPath);
+    port.StoreToIniFile(&ini);
+  }
+  TRegistry reg;
+  reg.OpenKey("\\Software\\Fuzz\\ComPort1", true);
+  port.StoreToRegistry(&reg);
+  Seed("serial_settings", "stored", nul(FileText(iniPath), FileText(RegistryStoreFileName())));
+  Seed("serial_settings", "custom",
+       nul("[ComPort1]\nBaudRate=Custom\nCustomBaudRate=31250\nFlowControl.XonChar=#17\nParity=odd\n", ""));
+}
+
+void TableSeeds() {
+  std::string folder = fuzz::TempFolder();
+  TTable t(nullptr);
+  t.SetDatabaseName(folder);
+  t.SetTableName("Run1.db");
+  t.GetFieldDefs()->Add("Setting", ftString, 20);
+  t.GetFieldDefs()->Add("Real", ftFloat);
+  t.GetFieldDefs()->Add("Count", ftInteger);
+  t.GetFieldDefs()->Add("Pass", ftBoolean);
+  t.GetFieldDefs()->Add("When", ftDateTime);
+  t.CreateTable();
+  t.Open();
+  for (int i = 0; i < 3; ++i) {
+    t.Append();
+    t.FieldByName("Setting")->SetAsString("S" + std::to_string(i));
+    t.FieldByName("Real")->SetAsFloat(0.5 * i);
+    t.FieldByName("Count")->SetAsInteger(i);
+    t.FieldByName("Pass")->SetAsBoolean(i % 2 == 0);
+    t.FieldByName("When")->SetAsDateTime(45000.25 + i);
+    t.Post();
+  }
+  t.Close();
+  Seed("data_table", "run", FileText(fuzz::TempPath("Run1.db")));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: fuzz_make_seeds <corpus folder>\n";
+    return 2;
+  }
+  gRoot = argv[1];
+  try {
+    FormSeeds();
+    PictureSeeds();
+    TextSeeds();
+    TableSeeds();
+  } catch (const Exception& e) {
+    std::cerr << "fuzz_make_seeds: " << e.Message << "\n";
+    return 1;
+  }
+  return 0;
+}
