@@ -79,13 +79,15 @@ TiAnalogOutput::TiAnalogOutput(TComponent* AOwner) : TiEditCustom(AOwner) {
 }
 
 AnsiString TiAnalogOutput::FormatValue(double V) const {
-  const AnsiString number = precision_ >= 0 ? Format("%." + IntToStr(precision_) + "f", {V}) : Format("%g", {V});
+  const AnsiString number =
+      precision_ >= 0 ? Format("%." + IntToStr(precision_) + "f", {V}) : Format("%g", {V});
   return Trim(number) + unitsText_;
 }
 
 double TiAnalogOutput::TextToValue(const AnsiString& S) {
   const AnsiString units = Trim(unitsText_);
-  const AnsiString number = units.empty() ? S : StringReplace(S, units, "", TReplaceFlags{rfReplaceAll, rfIgnoreCase});
+  const AnsiString number =
+      units.empty() ? S : StringReplace(S, units, "", TReplaceFlags{rfReplaceAll, rfIgnoreCase});
   try {
     return ParseNumber(number);
   } catch (const Exception&) {

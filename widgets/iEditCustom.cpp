@@ -515,7 +515,8 @@ void TiEditCustom::PaintToCanvas(TCanvas* Canvas) {
     shown = text_;
   }
 
-  const AnsiString visible = last >= first ? shown.substr(size_t(first), size_t(last - first + 1)) : AnsiString();
+  const AnsiString visible =
+      last >= first ? shown.substr(size_t(first), size_t(last - first + 1)) : AnsiString();
   const int32_t tw = Canvas->TextWidth(visible);
   TRect r;
   r.Top = f + 1;

@@ -1,21 +1,21 @@
 #include "widgets/iLed.h"
 
 const TClassInfo& TiLed::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TiLed, TiCustomComponent>("TiLed")
-                                     .Prop("Active", &TiLed::GetActive, &TiLed::SetActive)
-                                     .Default(false)
-                                     .Prop("ActiveColor", &TiLed::GetActiveColor, &TiLed::SetActiveColor)
-                                     .Default(TColor(0x00FF00))
-                                     .Type(ColorTypeInfo())
-                                     .Prop("AutoInactiveColor", &TiLed::GetAutoInactiveColor,
-                                           &TiLed::SetAutoInactiveColor)
-                                     .Default(true)
-                                     .Prop("InactiveColor", &TiLed::GetInactiveColor, &TiLed::SetInactiveColor)
-                                     .Default(TColor(0x005500))
-                                     .Type(ColorTypeInfo())
-                                     .Prop("BevelStyle", &TiLed::GetBevelStyle, &TiLed::SetBevelStyle)
-                                     .Default(ibsLowered)
-                                     .Event("OnChange", &TiLed::OnChange);
+  static const TClassInfo info =
+      TClassInfo::Of<TiLed, TiCustomComponent>("TiLed")
+          .Prop("Active", &TiLed::GetActive, &TiLed::SetActive)
+          .Default(false)
+          .Prop("ActiveColor", &TiLed::GetActiveColor, &TiLed::SetActiveColor)
+          .Default(TColor(0x00FF00))
+          .Type(ColorTypeInfo())
+          .Prop("AutoInactiveColor", &TiLed::GetAutoInactiveColor, &TiLed::SetAutoInactiveColor)
+          .Default(true)
+          .Prop("InactiveColor", &TiLed::GetInactiveColor, &TiLed::SetInactiveColor)
+          .Default(TColor(0x005500))
+          .Type(ColorTypeInfo())
+          .Prop("BevelStyle", &TiLed::GetBevelStyle, &TiLed::SetBevelStyle)
+          .Default(ibsLowered)
+          .Event("OnChange", &TiLed::OnChange);
   return info;
 }
 

@@ -193,10 +193,12 @@ struct TRadioRingRow {
   int8_t Inner[4];
 };
 constexpr TRadioRingRow kRadioRing[12] = {
-    {{4, 5, 6, 7}, {-1, -1, -1, -1}}, {{2, 3, 8, 9}, {4, 5, 6, 7}},    {{1, 10, -1, -1}, {2, 3, 8, 9}},
-    {{1, 10, -1, -1}, {2, 9, -1, -1}}, {{0, 11, -1, -1}, {1, 10, -1, -1}}, {{0, 11, -1, -1}, {1, 10, -1, -1}},
-    {{0, 11, -1, -1}, {1, 10, -1, -1}}, {{0, 11, -1, -1}, {1, 10, -1, -1}}, {{1, 10, -1, -1}, {2, 9, -1, -1}},
-    {{1, 10, -1, -1}, {2, 3, 8, 9}},   {{2, 3, 8, 9}, {4, 5, 6, 7}},    {{4, 5, 6, 7}, {-1, -1, -1, -1}},
+    {{4, 5, 6, 7}, {-1, -1, -1, -1}},   {{2, 3, 8, 9}, {4, 5, 6, 7}},
+    {{1, 10, -1, -1}, {2, 3, 8, 9}},    {{1, 10, -1, -1}, {2, 9, -1, -1}},
+    {{0, 11, -1, -1}, {1, 10, -1, -1}}, {{0, 11, -1, -1}, {1, 10, -1, -1}},
+    {{0, 11, -1, -1}, {1, 10, -1, -1}}, {{0, 11, -1, -1}, {1, 10, -1, -1}},
+    {{1, 10, -1, -1}, {2, 9, -1, -1}},  {{1, 10, -1, -1}, {2, 3, 8, 9}},
+    {{2, 3, 8, 9}, {4, 5, 6, 7}},       {{4, 5, 6, 7}, {-1, -1, -1, -1}},
 };
 
 void RadioRingPixel(TCanvas* Canvas, int32_t X, int32_t Y, TColor Color) {
@@ -275,6 +277,7 @@ void TiRadioGroup::PaintToCanvas(TCanvas* Canvas) {
     Canvas->GetBrush()->SetStyle(bsSolid);
     Canvas->GetBrush()->SetColor(GetBackGroundColor());
     Canvas->GetFont()->SetColor(clBlack);
-    DrawFocusFrame(Canvas, TRect{focusText.Left - 1, focusText.Top - 1, focusText.Right + 1, focusText.Bottom + 3});
+    DrawFocusFrame(Canvas,
+                   TRect{focusText.Left - 1, focusText.Top - 1, focusText.Right + 1, focusText.Bottom + 3});
   }
 }

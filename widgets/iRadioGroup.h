@@ -85,4 +85,3 @@ class TiRadioGroup : public TiCustomComponent {
   bool userChange_ = false;
   TiRadioGroupLayout layout_;  // of the last paint
 };
-

@@ -16,7 +16,8 @@ const TClassInfo& TiSwitchToggle::ClassInfo() {
           .Default(imcsClickAnyWhere)
           .Prop("ShowFocusRect", &TiSwitchToggle::GetShowFocusRect, &TiSwitchToggle::SetShowFocusRect)
           .Default(true)
-          .Prop("SwitchBevelStyle", &TiSwitchToggle::GetSwitchBevelStyle, &TiSwitchToggle::SetSwitchBevelStyle)
+          .Prop("SwitchBevelStyle", &TiSwitchToggle::GetSwitchBevelStyle,
+                &TiSwitchToggle::SetSwitchBevelStyle)
           .Default(ibsRaised)
           .Prop("SwitchHeight", &TiSwitchToggle::GetSwitchHeight, &TiSwitchToggle::SetSwitchHeight)
           .Default(22)

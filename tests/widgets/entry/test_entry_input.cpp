@@ -171,8 +171,8 @@ TEST_F(Entry, FailedParseUndoesTheEditAndKeepsValue) {
     bool UndoOnError;
     const char* TextAfter;
   } cases[] = {
-      {u"99999999999", true, "1.50V"},   // integer part beyond 32 bits
-      {u"V", true, "1.50V"},             // no digit at all
+      {u"99999999999", true, "1.50V"},  // integer part beyond 32 bits
+      {u"V", true, "1.50V"},            // no digit at all
       {u"99999999999", false, "99999999999V"},
   };
   for (auto k : cases) {

@@ -82,9 +82,7 @@ TEST(RadioGroup, ItemIndexClampsAndListChangesClampSilently) {
   rg.GetItems()->Add("a");
   rg.GetItems()->Add("b");
   rg.GetItems()->Add("c");
-  const struct {
-    int32_t Set, Stored;
-  } cases[] = {{10, 2}, {-5, -1}, {1, 1}, {3, 2}};
+  const struct { int32_t Set, Stored; } cases[] = {{10, 2}, {-5, -1}, {1, 1}, {3, 2}};
   for (auto k : cases) {
     rg.SetItemIndex(k.Set);
     EXPECT_EQ(rg.GetItemIndex(), k.Stored) << k.Set;

@@ -32,7 +32,8 @@ TEST(Definitions, ReadingSetsValuesWithoutAnyChangeEvent) {
 
   TiSwitchToggle sw(nullptr);
   sw.OnChange = sw.OnChangeUser = n.Notify();
-  ReadComponentText("object S: TiSwitchToggle\n  Active = True\n  SwitchOrientation = ioHorizontal\nend\n", &sw);
+  ReadComponentText("object S: TiSwitchToggle\n  Active = True\n  SwitchOrientation = ioHorizontal\nend\n",
+                    &sw);
   EXPECT_TRUE(sw.GetActive());
   EXPECT_EQ(sw.Width(), 25) << "the stored sides are kept";
 
@@ -43,13 +44,15 @@ TEST(Definitions, ReadingSetsValuesWithoutAnyChangeEvent) {
 
   TiRadioGroup rg(nullptr);
   rg.OnChange = n.Notify();
-  ReadComponentText("object R: TiRadioGroup\n  Items.Strings = (\n    'a'\n    'b')\n  ItemIndex = 1\nend\n", &rg);
+  ReadComponentText("object R: TiRadioGroup\n  Items.Strings = (\n    'a'\n    'b')\n  ItemIndex = 1\nend\n",
+                    &rg);
   EXPECT_EQ(rg.GetItemIndex(), 1);
 
   TiAnalogOutput ao(nullptr);
   ao.OnChange = ao.OnChangeUser = n.Notify();
   ao.OnBeforeChange = TOnBeforeChangeDouble::Lambda([&](TObject*, double, double&, bool&) { ++n.Count; });
-  ReadComponentText("object A: TiAnalogOutput\n  Value = 2.5\n  Precision = 2\n  UnitsText = 'V'\nend\n", &ao);
+  ReadComponentText("object A: TiAnalogOutput\n  Value = 2.5\n  Precision = 2\n  UnitsText = 'V'\nend\n",
+                    &ao);
   EXPECT_DOUBLE_EQ(ao.GetValue(), 2.5);
   EXPECT_EQ(ao.GetEditText(), "2.50V");
 
