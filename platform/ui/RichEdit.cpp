@@ -29,9 +29,7 @@ constexpr size_t kRichMaxFaceName = 31;
 constexpr int32_t kRichMinHalfPoints = 2;
 constexpr int32_t kRichMaxHalfPoints = 3276;
 
-[[noreturn]] void RichFail(const char* What) {
-  throw EReadError(AnsiString("Invalid rich text: ") + What);
-}
+[[noreturn]] void RichFail(const char* What) { throw EReadError(AnsiString("Invalid rich text: ") + What); }
 
 bool RichIsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool RichIsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -45,15 +43,53 @@ int RichHexValue(char c) {
 
 // Destinations whose text is not part of the document.
 bool RichIsSkippedDestination(const AnsiString& W) {
-  static const char* const kSkipped[] = {
-      "author",   "buptim",    "comment",   "creatim",  "doccomm",     "fldinst",
-      "filetbl",  "footer",    "footerf",   "footerl",  "footerr",     "footnote",   "ftncn",
-      "ftnsep",   "ftnsepc",   "header",    "headerf",  "headerl",     "headerr",    "info",
-      "keywords", "listtable", "listoverridetable",     "object",      "operator",   "pict",
-      "pntext",   "pntxta",    "pntxtb",    "printim",  "private",     "revtim",     "revtbl",
-      "rsidtbl",  "rxe",       "stylesheet", "subject", "tc",          "title",      "txe",
-      "xe",       "xmlnstbl",  "generator", "themedata", "colorschememapping", "latentstyles",
-      "datastore"};
+  static const char* const kSkipped[] = {"author",
+                                         "buptim",
+                                         "comment",
+                                         "creatim",
+                                         "doccomm",
+                                         "fldinst",
+                                         "filetbl",
+                                         "footer",
+                                         "footerf",
+                                         "footerl",
+                                         "footerr",
+                                         "footnote",
+                                         "ftncn",
+                                         "ftnsep",
+                                         "ftnsepc",
+                                         "header",
+                                         "headerf",
+                                         "headerl",
+                                         "headerr",
+                                         "info",
+                                         "keywords",
+                                         "listtable",
+                                         "listoverridetable",
+                                         "object",
+                                         "operator",
+                                         "pict",
+                                         "pntext",
+                                         "pntxta",
+                                         "pntxtb",
+                                         "printim",
+                                         "private",
+                                         "revtim",
+                                         "revtbl",
+                                         "rsidtbl",
+                                         "rxe",
+                                         "stylesheet",
+                                         "subject",
+                                         "tc",
+                                         "title",
+                                         "txe",
+                                         "xe",
+                                         "xmlnstbl",
+                                         "generator",
+                                         "themedata",
+                                         "colorschememapping",
+                                         "latentstyles",
+                                         "datastore"};
   for (const char* s : kSkipped)
     if (W == s) return true;
   return false;
@@ -63,7 +99,7 @@ enum class TRichDest : uint8_t { Text, FontTable, ColorTable, Skip };
 
 struct TRichState {
   TRichDest Dest = TRichDest::Text;
-  int32_t Font = -1;  // font number, -1: the default font
+  int32_t Font = -1;       // font number, -1: the default font
   int32_t HalfPoints = 0;  // 0: the default size
   TFontStyles Style;
   int32_t Color = 0;  // colour table index, 0: automatic
@@ -288,9 +324,9 @@ class TRichReader {
   void CommitFont(TRichState& st) {
     if (fonts_.size() < kRichMaxFonts || fonts_.count(st.EntryFont)) {
       AnsiString name = fontName_;
-      while (!name.empty() && name.back() == ' ') name.pop_back();
       while (!name.empty() && name.front() == ' ') name.erase(0, 1);
       if (name.size() > kRichMaxFaceName) name.resize(kRichMaxFaceName);
+      while (!name.empty() && name.back() == ' ') name.pop_back();
       fonts_[st.EntryFont] = {name, st.EntryCharset};
     }
     fontName_.clear();
@@ -335,6 +371,8 @@ class TRichReader {
   }
 
   void Emit(char c, const TRichState& st) {
+    // An edit's text holds no NUL.
+    if (c == 0) return;
     if (dirty_ || doc_.Runs.empty()) {
       TRichCharFormat f = Resolve(st);
       if (doc_.Runs.empty() || !(doc_.Runs.back().Format == f)) doc_.Runs.push_back({0, f});
@@ -518,9 +556,7 @@ int32_t RichScreenPpi() {
 
 int32_t TTextAttributes::GetHeight() const { return -MulDiv(GetSize(), RichScreenPpi(), 72); }
 
-void TTextAttributes::SetHeight(int32_t Value) {
-  SetSize(MulDiv(std::abs(Value), 72, RichScreenPpi()));
-}
+void TTextAttributes::SetHeight(int32_t Value) { SetSize(MulDiv(std::abs(Value), 72, RichScreenPpi())); }
 
 void TTextAttributes::SetStyle(TFontStyles Value) {
   Change([&](TRichCharFormat& f) { f.Style = Value; });
@@ -731,8 +767,8 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       int dpiX = GetDeviceCaps(fr->hdc, LOGPIXELSX), dpiY = GetDeviceCaps(fr->hdc, LOGPIXELSY);
       if (dpiX <= 0) dpiX = 96;
       if (dpiY <= 0) dpiY = 96;
-      TRect area(MulDiv(fr->rc.Left, dpiX, 1440), MulDiv(fr->rc.Top, dpiY, 1440),
-                 MulDiv(fr->rc.Right, dpiX, 1440), MulDiv(fr->rc.Bottom, dpiY, 1440));
+      TRect area{MulDiv(fr->rc.Left, dpiX, 1440), MulDiv(fr->rc.Top, dpiY, 1440),
+                 MulDiv(fr->rc.Right, dpiX, 1440), MulDiv(fr->rc.Bottom, dpiY, 1440)};
       Message.Result = Layout(fr->hdc, area, from, to, Message.WParam != 0, true, false).Next;
       return;
     }
@@ -772,12 +808,12 @@ void TCustomRichEdit::CheckRequestSize(bool Force) {
   TRect client = GetClientRect(), fr = FormatRect();
   bool wrap = (EditStyle() & ES_AUTOHSCROLL) == 0;
   constexpr int32_t kFar = 1 << 28;
-  TRect area(fr.Left, fr.Top, wrap ? fr.Right : kFar, kFar);
+  TRect area{fr.Left, fr.Top, wrap ? fr.Right : kFar, kFar};
   HDC dc = CreateCompatibleDC(nullptr);
   TLayoutResult r = Layout(dc, area, 0, int32_t(EditBuffer().size()), false, wrap, false);
   DeleteDC(dc);
-  TRect rc(0, 0, wrap ? client.Width() : r.Widest + (client.Width() - fr.Width()),
-           r.Height + (client.Height() - fr.Height()));
+  TRect rc{0, 0, wrap ? client.Width() : r.Widest + (client.Width() - fr.Width()),
+           r.Height + (client.Height() - fr.Height())};
   if (!Force && requestSent_ && rc == lastRequest_) return;
   lastRequest_ = rc;
   requestSent_ = true;
@@ -817,7 +853,8 @@ void TCustomRichEdit::Sync() {
     fill = charFormat_[0];
   else
     fill = Intern(defaultFormat_);
-  charFormat_.erase(charFormat_.begin() + std::ptrdiff_t(pre), charFormat_.begin() + std::ptrdiff_t(oldN - suf));
+  charFormat_.erase(charFormat_.begin() + std::ptrdiff_t(pre),
+                    charFormat_.begin() + std::ptrdiff_t(oldN - suf));
   charFormat_.insert(charFormat_.begin() + std::ptrdiff_t(pre), newN - pre - suf, fill);
   shadow_ = now;
   insertAt_ = -1;
@@ -883,8 +920,8 @@ void TCustomRichEdit::FormatChanged() {
 // ============================================================================ TCustomRichEdit: layout
 // and painting
 
-TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(HDC DC, TRect Area, int32_t From, int32_t To, bool Draw,
-                                                        bool Wrap, bool ShowSel, bool Partial) {
+TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(HDC DC, TRect Area, int32_t From, int32_t To,
+                                                       bool Draw, bool Wrap, bool ShowSel, bool Partial) {
   const AnsiString& text = EditBuffer();
   TLayoutResult result{From, 0, 0};
   int dpi = GetDeviceCaps(DC, LOGPIXELSY);

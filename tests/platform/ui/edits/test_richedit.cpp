@@ -126,11 +126,11 @@ TEST(RichText, ReadsWhatOtherWritersWrite) {
       "trailing text is not read",
       def);
   EXPECT_EQ(d.Text, "plain bold red\r\nit\xE9\xE9x\r\ny");
-  EXPECT_EQ(Describe(d),
-            "[plain |Arial,10,0," + std::to_string(uint32_t(clWindowText)) + "][bold red|Arial,10,1,255][\r\n|Arial,10,0," +
-                std::to_string(uint32_t(clWindowText)) + "][it|Courier New,15,2," +
-                std::to_string(uint32_t(clWindowText)) + "][\xE9\xE9x\r\ny|Arial,10,0," +
-                std::to_string(uint32_t(clWindowText)) + "]");
+  EXPECT_EQ(Describe(d), "[plain |Arial,10,0," + std::to_string(uint32_t(clWindowText)) +
+                             "][bold red|Arial,10,1,255][\r\n|Arial,10,0," +
+                             std::to_string(uint32_t(clWindowText)) + "][it|Courier New,15,2," +
+                             std::to_string(uint32_t(clWindowText)) + "][\xE9\xE9x\r\ny|Arial,10,0," +
+                             std::to_string(uint32_t(clWindowText)) + "]");
 }
 
 TEST_F(EditTest, HostileRichTextIsRefusedOrReadSafely) {
@@ -152,8 +152,8 @@ TEST_F(EditTest, HostileRichTextIsRefusedOrReadSafely) {
       {"{\\rtf1 \\bin99999 x}", true, ""},
       {"{\\rtf1 }}}}", false, ""},
       {"{\\rtf1 \\fs2147483647 big\\fs-5 neg\\cf99999 \\f-3 \\uc-7\\u-4000 q}", false, "bigneg?q"},
-      {"{\\rtf1 {\\colortbl" + std::string(3000, ';') + "}{\\fonttbl" + std::string(3000, ';') + "}ok}", false,
-       "ok"},
+      {"{\\rtf1 {\\colortbl" + std::string(3000, ';') + "}{\\fonttbl" + std::string(3000, ';') + "}ok}",
+       false, "ok"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rtf.substr(0, 40));
