@@ -15,6 +15,7 @@
 #include "platform/runtime/Registry.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/RichEdit.h"
 #include "serial/CPort.h"
 #include "tools/instrument_sim/core/Instrument.h"
 
@@ -177,6 +178,21 @@ void TextSeeds() {
   Seed("mask_text", "date", nul("!99/99/0000;1;_", "12/31/1999"));
   Seed("mask_text", "code", nul(">LL-000;0;*", "ab123"));
   Seed("mask_text", "phone", nul("(999) 000-0000;0", "5551234567"));
+
+  {
+    // Rich text: the writer's own, and the kind other writers make.
+    const TRichCharFormat def{"Arial", 10, {}, clWindowText, DEFAULT_CHARSET};
+    TRichDocument doc;
+    doc.Text = "plain {b} \\ bold\r\n\tcaf\xE9";
+    doc.Runs = {{6, def},
+                {10, {"Courier New", 14, {fsBold, fsUnderline}, TColor(0x0000FF), ANSI_CHARSET}},
+                {int32_t(doc.Text.size()) - 16, {"Tahoma", 8, {fsItalic, fsStrikeOut}, TColor(0x00AA00), 0}}};
+    Seed("rich_text", "runs", WriteRichText(doc, def));
+    Seed("rich_text", "foreign",
+         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1 Courier;}}"
+         "{\\colortbl;\\red255\\green0\\blue0;}{\\*\\generator x;}{\\info{\\title t}}"
+         "\\uc1\\pard\\f0\\fs20 a {\\b\\cf1 b}\\par{\\f1\\i c}\\u233?\\'e9\\bin2 xy\\tab\\line}");
+  }
   Seed("ini_file", "sections",
        "; settings\r\n[Main]\r\nLeft=10\r\nTop = $1F\r\nMax=1.5E3\r\nOn=1\r\n\r\n[Port]\r\nName=COM1\r\n[main]\r\nLeft=3\r\n");
   Seed("ini_file", "odd", "x=1\n[ a b ]\n=v\n[\nk==\r[z]\rq\n");
