@@ -83,8 +83,11 @@ void TFlatPanel::Paint() {
     canvas->SetFont(GetFont());
     canvas->GetBrush()->SetStyle(bsClear);
     auto draw = [&](TRect r, TColor color) {
-      canvas->GetFont()->SetColor(color);
-      DrawTextA(canvas->GetHandle(), text.c_str(), int(text.size()), &r, format);
+      HDC dc = canvas->GetHandle();
+      // Both passes over the same place: the second must not fill under its text.
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, COLORREF(ColorToRGB(color)));
+      DrawTextA(dc, text.c_str(), int(text.size()), &r, format);
     };
     if (GetEnabled()) {
       draw(client, GetFont()->GetColor());
