@@ -16,6 +16,9 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
 #include "serial/CPort.h"
+#include "app/LoadSource.h"
+#include "app/PowerType.h"
+#include "app/Settings.h"
 #include "tools/instrument_sim/core/Instrument.h"
 
 namespace {
@@ -186,6 +189,41 @@ void TextSeeds() {
 
   Seed("instrument_sim", "session", "*IDN?\nVOLT 5.0;CURR 1.5\nOUTP 1\nMEAS:VOLT?;:MEAS:CURR?\nSYST:SENS 1\nVOLT 99\nSYST:ERR?\nmeas:dvm?\r\nBOGUS\n");
   Seed("instrument_sim", "models", BuildModelTable(BuiltInModels()));
+
+  // The program's own files, by the program's writers.
+  {
+    TLinkSettings link;
+    link.SetPortName("COM12");
+    TParameterBody body = DefaultParameterBody();
+    body.HotKeyCaptions[2] = "12.5V/1.5A";
+    body.ProgramSteps.resize(3);
+    Seed("parameter_files", "config", WriteParameterBytes(&link, body));
+    Seed("parameter_files", "par", WriteParameterBytes(nullptr, DefaultParameterBody()));
+    Seed("model_table", "models",
+         WritePowerTypeBytes({{"RZ4180", "20", "1.2", "DC power supply", "1", ""},
+                              {"rz4181", " 30 ", "3", "", "2", "note"}}));
+    TStringList strings;
+    for (const char* s : {"RZ4180", "Config", "Save", "", "Open"}) strings.Add(s);
+    Seed("language_files", "list-and-file",
+         nul("0x0409 English.lng
+0x0407 Deutsch.lng
+0x080a x
+", WriteLanguageBytes(strings)));
+    Seed("link_replies", "session",
+         "RZ Instruments,RZ4180,SN1,1.0
+0
+5.0000"
+         "0.5000
+0.0000
+0.0000"
+         "0.0000
+-222,"Data out of range: value too large"
+0,"No error"
+xx
+1.0
+1.0
+");
+  }
 
   // The settings store and the port's stored settings, written by their own writers.
   {
