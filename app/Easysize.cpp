@@ -8,8 +8,8 @@
 
 // ======================================================================== single resizer ======
 
-TSingleResizer::TSingleResizer(TControl* AControl, TControl* ParentForm, bool AResizeFonts, int32_t AMinFontSize,
-                               int32_t AMaxFontSize) {
+TSingleResizer::TSingleResizer(TControl* AControl, TControl* ParentForm, bool AResizeFonts,
+                               int32_t AMinFontSize, int32_t AMaxFontSize) {
   if (!AControl) throw EResizerException("TSingleResizer created without a component link");
   if (!ParentForm) throw EResizerException("TSingleResizer created without a parent form link");
   Control = AControl;

@@ -83,7 +83,8 @@ void TInstrumentLink::StartLink(const TLinkSettings& settings) {
     FRxBuffer.clear();
     FUnanswered = 0;
     FCommandQueue->Clear();
-    for (const char* q : {kIdnQuery, kOutputQuery, kVoltQuery, kCurrQuery, kMeasDvmQuery}) FCommandQueue->Add(q);
+    for (const char* q : {kIdnQuery, kOutputQuery, kVoltQuery, kCurrQuery, kMeasDvmQuery})
+      FCommandQueue->Add(q);
     Write(FCommandQueue->Get(0), true);
     FLinkStarted = true;
   } catch (...) {
@@ -220,8 +221,8 @@ void TInstrumentLink::HandleReply(const AnsiString& Line) {
   } else if (head == kOutputQuery) {
     // Anything but a plain 0 or 1 is line noise, not an order to switch the output off.
     if (Line == "1" || Line == "0") OnOutputState(this, Line == "1");
-  } else if (head == kMeasVoltQuery || head == kMeasCurrQuery || head == kMeasDvmQuery || head == kVoltQuery ||
-             head == kCurrQuery) {
+  } else if (head == kMeasVoltQuery || head == kMeasCurrQuery || head == kMeasDvmQuery ||
+             head == kVoltQuery || head == kCurrQuery) {
     // A reply that is no number is skipped; the next poll brings a fresh one.
     if (TryWireStrToFloat(Line, value)) {
       if (head == kMeasVoltQuery)

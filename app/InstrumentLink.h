@@ -85,8 +85,8 @@ class TInstrumentLink : public TComponent {
 
   // ---- events
   TLinkStateEvent OnEnablePanel;
-  TNotifyEvent OnRxLamp;  // toggle the receive lamp
-  TNotifyEvent OnTxLamp;  // toggle the transmit lamp
+  TNotifyEvent OnRxLamp;      // toggle the receive lamp
+  TNotifyEvent OnTxLamp;      // toggle the transmit lamp
   TLinkTextEvent OnIdentify;  // the model of the identification (second comma field)
   TLinkStateEvent OnOutputState;
   TLinkSetValueEvent OnSetVoltage;

@@ -114,8 +114,8 @@ bool TLoadSource::LoadStrings() {
     throw EReadError(e.Message + " (" + path + ")");
   }
   if (read.Count() < kLanguageStringCount)
-    throw EReadError("Language file " + path + " holds " + IntToStr(read.Count()) + " strings; the windows need " +
-                     IntToStr(kLanguageStringCount));
+    throw EReadError("Language file " + path + " holds " + IntToStr(read.Count()) +
+                     " strings; the windows need " + IntToStr(kLanguageStringCount));
   FStrings->Assign(&read);
   return true;
 }

@@ -24,8 +24,8 @@ AnsiString SettingsFieldText(const char (&field)[N]) {
 template <size_t N>
 void SettingsSetField(char (&field)[N], const AnsiString& text, const char* what) {
   if (text.size() > N - 1)
-    throw EConvertError(AnsiString(what) + " \"" + text + "\" is too long: at most " + IntToStr(int64_t(N - 1)) +
-                        " characters");
+    throw EConvertError(AnsiString(what) + " \"" + text + "\" is too long: at most " +
+                        IntToStr(int64_t(N - 1)) + " characters");
   std::memset(field, 0, N);
   std::memcpy(field, text.data(), text.size());
 }
@@ -46,8 +46,12 @@ AnsiString TGoNGStep::GetVoltage() const { return SettingsFieldText(Voltage); }
 AnsiString TGoNGStep::GetMaxCurrent() const { return SettingsFieldText(MaxCurrent); }
 AnsiString TGoNGStep::GetMinCurrent() const { return SettingsFieldText(MinCurrent); }
 void TGoNGStep::SetVoltage(const AnsiString& text) { SettingsSetField(Voltage, text, "Voltage"); }
-void TGoNGStep::SetMaxCurrent(const AnsiString& text) { SettingsSetField(MaxCurrent, text, "Maximum current"); }
-void TGoNGStep::SetMinCurrent(const AnsiString& text) { SettingsSetField(MinCurrent, text, "Minimum current"); }
+void TGoNGStep::SetMaxCurrent(const AnsiString& text) {
+  SettingsSetField(MaxCurrent, text, "Maximum current");
+}
+void TGoNGStep::SetMinCurrent(const AnsiString& text) {
+  SettingsSetField(MinCurrent, text, "Minimum current");
+}
 
 TParameterBody DefaultParameterBody() {
   TParameterBody body;
@@ -162,7 +166,8 @@ void ReadParameterBytes(std::string_view bytes, bool withLink, TLinkSettings& li
     SettingsCheckNumber(s.Time, "a step time");
   }
   if (in.Left() != 0)
-    throw EReadError("Parameter file holds " + IntToStr(int64_t(in.Left())) + " bytes more than its counts announce");
+    throw EReadError("Parameter file holds " + IntToStr(int64_t(in.Left())) +
+                     " bytes more than its counts announce");
   if (withLink) link = newLink;
   body = std::move(newBody);
 }

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const TPowerTypeRecord& r : records) {
     TModelLimits limits;
     fuzz::Expect([&] {
-      if (!FindModelLimits(records, LowerCase(r.Name), limits)) fuzz::Fail("a record's own name is not found");
+      if (!FindModelLimits(records, LowerCase(r.Name), limits))
+        fuzz::Fail("a record's own name is not found");
     });
   }
   std::vector<TPowerTypeRecord> again;

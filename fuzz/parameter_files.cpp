@@ -23,7 +23,8 @@ void ParameterRoundTrip(std::string_view bytes, bool withLink) {
   fuzz::Expect([&] { ReadParameterBytes(again, withLink, link2, body2); });
   if (withLink && std::memcmp(&link, &link2, sizeof link) != 0) fuzz::Fail("settings record changed");
   if (body2.HotKeyCaptions != body.HotKeyCaptions) fuzz::Fail("hot-key captions changed");
-  if (body2.ProgramSteps.size() != body.ProgramSteps.size() || body2.GoNGSteps.size() != body.GoNGSteps.size())
+  if (body2.ProgramSteps.size() != body.ProgramSteps.size() ||
+      body2.GoNGSteps.size() != body.GoNGSteps.size())
     fuzz::Fail("list lengths changed");
   if (WriteParameterBytes(withLink ? &link2 : nullptr, body2) != again) fuzz::Fail("image not stable");
 }

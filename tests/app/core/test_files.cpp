@@ -18,7 +18,9 @@
 
 namespace {
 
-void WriteBytes(const std::string& name, const std::string& bytes) { std::ofstream(name, std::ios::binary) << bytes; }
+void WriteBytes(const std::string& name, const std::string& bytes) {
+  std::ofstream(name, std::ios::binary) << bytes;
+}
 
 template <class T>
 T At(const std::string& bytes, size_t offset) {
@@ -47,10 +49,15 @@ TEST(ParameterFiles, DefaultsGiveTheStoredLayoutByteForByte) {
   EXPECT_EQ(At<double>(config, 1080), 1.0);
   EXPECT_EQ(At<double>(config, 1088), 1.0);
   EXPECT_EQ(At<int32_t>(config, 1096), 1);
-  EXPECT_EQ(config.substr(1100, 24), std::string("1\0\0\0\0\0\0\0\0\0" "1\0\0\0\0\0\0\0\0\0\0\0\0\0", 24));
+  EXPECT_EQ(config.substr(1100, 24), std::string("1\0\0\0\0\0\0\0\0\0"
+                                                 "1\0\0\0\0\0\0\0\0\0\0\0\0\0",
+                                                 24));
   EXPECT_EQ(At<double>(config, 1124), 1.0);
   EXPECT_EQ(At<int32_t>(config, 1132), 1);
-  EXPECT_EQ(config.substr(1136, 30), std::string("1\0\0\0\0\0\0\0\0\0" "1\0\0\0\0\0\0\0\0\0" "0\0\0\0\0\0\0\0\0\0", 30));
+  EXPECT_EQ(config.substr(1136, 30), std::string("1\0\0\0\0\0\0\0\0\0"
+                                                 "1\0\0\0\0\0\0\0\0\0"
+                                                 "0\0\0\0\0\0\0\0\0\0",
+                                                 30));
   EXPECT_EQ(At<double>(config, 1168), 1.0);
 }
 
@@ -74,7 +81,10 @@ TEST(ParameterFiles, EveryFieldReadsBackAndOnlyTheFileNameTellsAParameterFile) {
   struct Case {
     const char* name;
     bool holdsLink;
-  } cases[] = {{"Config.dat", true}, {"a.PAR", false}, {"b.par.PAR", false}, {"c.Par", false},
+  } cases[] = {{"Config.dat", true},
+               {"a.PAR", false},
+               {"b.par.PAR", false},
+               {"c.Par", false},
                {"my.params/Config.dat", true}};
   for (const Case& c : cases) {
     ForceDirectories(ExtractFileDir(dir.Path(c.name)));
@@ -194,7 +204,8 @@ std::string ModelTable(uint32_t count, std::initializer_list<std::initializer_li
 }
 
 TEST(ModelTable, TheLastRecordNamingTheModelWinsWhateverTheCase) {
-  const std::string table = ModelTable(0x7703, {{"M1", "10", "2.5", "", "1", ""}, {"M2", " 30 ", "3", "x", "7", "y"}});
+  const std::string table =
+      ModelTable(0x7703, {{"M1", "10", "2.5", "", "1", ""}, {"M2", " 30 ", "3", "x", "7", "y"}});
   std::vector<TPowerTypeRecord> records = ReadPowerTypeBytes(table);
   ASSERT_EQ(records.size(), 2u);  // only the low byte of the count counts
   TModelLimits limits;
@@ -204,8 +215,8 @@ TEST(ModelTable, TheLastRecordNamingTheModelWinsWhateverTheCase) {
   EXPECT_FALSE(FindModelLimits(records, "M3", limits));
   EXPECT_EQ(limits.MaxVoltage, 30.0);
 
-  records = ReadPowerTypeBytes(ModelTable(4, {{"M1", "10", "1", "", "1", ""}, {"X", "no", "no", "", "1.5", ""},
-                                              {"m1", "12", "2", "", "1", ""}}));
+  records = ReadPowerTypeBytes(ModelTable(
+      4, {{"M1", "10", "1", "", "1", ""}, {"X", "no", "no", "", "1.5", ""}, {"m1", "12", "2", "", "1", ""}}));
   ASSERT_TRUE(FindModelLimits(records, "M1", limits));
   EXPECT_EQ(limits.MaxVoltage, 12.0);
   // A record that names the model must hold numbers: nothing is taken from it otherwise.
@@ -213,12 +224,13 @@ TEST(ModelTable, TheLastRecordNamingTheModelWinsWhateverTheCase) {
                    std::initializer_list<const char*>{"M1", "10", "", "", "1", ""},
                    std::initializer_list<const char*>{"M1", "10", "1", "", "1.5", ""}}) {
     TModelLimits untouched;
-    EXPECT_THROW(FindModelLimits(ReadPowerTypeBytes(ModelTable(3, {{"M1", "5", "1", "", "1", ""}, bad})), "M1",
-                                 untouched),
+    EXPECT_THROW(FindModelLimits(ReadPowerTypeBytes(ModelTable(3, {{"M1", "5", "1", "", "1", ""}, bad})),
+                                 "M1", untouched),
                  EConvertError);
     EXPECT_EQ(untouched.MaxVoltage, 0.0);
   }
-  for (uint32_t count : {0u, 1u, 0x100u}) EXPECT_TRUE(ReadPowerTypeBytes(ModelTable(count, {})).empty()) << count;
+  for (uint32_t count : {0u, 1u, 0x100u})
+    EXPECT_TRUE(ReadPowerTypeBytes(ModelTable(count, {})).empty()) << count;
   EXPECT_THROW(ReadPowerTypeBytes(table.substr(0, table.size() - 1)), EReadError);
   EXPECT_THROW(ReadPowerTypeBytes(ModelTable(255, {{"M1", "10", "1", "", "1", ""}})), EReadError);
   EXPECT_THROW(ReadPowerTypeBytes("\x02\0"), EReadError);
@@ -327,7 +339,8 @@ TEST(ShippedData, ModelTableLanguagesAndListAgreeWithTheSimulator) {
     uint16_t language;
     const char* file;
     const char* run;
-  } cases[] = {{0x0409, "English.lng", "Run"}, {0x0809, "English.lng", "Run"}, {0x0407, "Deutsch.lng", "Start"}};
+  } cases[] = {
+      {0x0409, "English.lng", "Run"}, {0x0809, "English.lng", "Run"}, {0x0407, "Deutsch.lng", "Start"}};
   for (const Case& c : cases) {
     TLoadSource source(folder, c.language);
     EXPECT_EQ(source.FileName(), c.file);

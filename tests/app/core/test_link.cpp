@@ -39,11 +39,14 @@ class LinkTest : public ::testing::Test {
       }
     });
     link.WaitHook = [this](uint32_t ms) { Run(ms); };
-    link.OnEnablePanel = TLinkStateEvent::Lambda([this](TObject*, bool on) { Note(on ? "panel on" : "panel off"); });
+    link.OnEnablePanel =
+        TLinkStateEvent::Lambda([this](TObject*, bool on) { Note(on ? "panel on" : "panel off"); });
     link.OnIdentify = TLinkTextEvent::Lambda([this](TObject*, const AnsiString& m) { Note("model " + m); });
-    link.OnOutputState = TLinkStateEvent::Lambda([this](TObject*, bool on) { Note(on ? "output 1" : "output 0"); });
+    link.OnOutputState =
+        TLinkStateEvent::Lambda([this](TObject*, bool on) { Note(on ? "output 1" : "output 0"); });
     auto value = [this](const char* what) {
-      return TLinkValueEvent::Lambda([this, what](TObject*, double v) { Note(what + (" " + WireFloatToStr(v))); });
+      return TLinkValueEvent::Lambda(
+          [this, what](TObject*, double v) { Note(what + (" " + WireFloatToStr(v))); });
     };
     auto set = [this](const char* what) {
       return TLinkSetValueEvent::Lambda([this, what](TObject*, double v, bool written) {
@@ -55,7 +58,8 @@ class LinkTest : public ::testing::Test {
     link.OnDvm = value("DVM");
     link.OnSetVoltage = set("set V");
     link.OnSetCurrent = set("set I");
-    link.OnSystemError = TLinkTextEvent::Lambda([this](TObject*, const AnsiString& s) { Note("error " + s); });
+    link.OnSystemError =
+        TLinkTextEvent::Lambda([this](TObject*, const AnsiString& s) { Note("error " + s); });
   }
   void TearDown() override {
     port.Close();
@@ -153,7 +157,7 @@ class SimulatorLink : public LinkTest {
 TEST_F(SimulatorLink, StartUpIdentifiesAndPollsWithOneCommandOutstanding) {
   link.EnablePanel(false);
   StartAndPoll();
-  const Lines expected = {"*IDN?",      "OUTP?",      "VOLT?",     "CURR?",      "MEAS:DVM?", "Meas:Volt?",
+  const Lines expected = {"*IDN?",      "OUTP?",     "VOLT?",      "CURR?",      "MEAS:DVM?", "Meas:Volt?",
                           "MEAS:CURR?", "MEAS:DVM?", "Meas:Volt?", "MEAS:CURR?", "MEAS:DVM?"};
   EXPECT_EQ(Lines(Wire().begin(), Wire().begin() + 11), expected);
   EXPECT_TRUE(link.LinkStarted());
@@ -373,7 +377,8 @@ TEST_F(DeviceLink, AHandlerThatRaisesIsReportedAndThePollingGoesOn) {
   Reply("RZ,RZ4180,SN,1\n");
   EXPECT_EQ(errors, Lines{"Cannot open file \"PowerType.dat\". No such file or directory"});
   EXPECT_EQ(device_->TakeOutput(), "OUTP?\n");
-  link.OnOutputState = TLinkStateEvent::Lambda([](TObject*, bool) { throw std::runtime_error("out of step"); });
+  link.OnOutputState =
+      TLinkStateEvent::Lambda([](TObject*, bool) { throw std::runtime_error("out of step"); });
   Reply("0\n");
   EXPECT_EQ(errors.back(), "out of step");
   EXPECT_EQ(device_->TakeOutput(), "VOLT?\n");
@@ -429,9 +434,10 @@ TEST(LinkCommands, StepIntervalsAreComputedIn64BitsAndRefusedBeyondTheTimer) {
     int unit;
     int64_t ms;  // -1: refused
   } cases[] = {
-      {"1", 0, 1000},     {" 5 ", 0, 5000},     {"2", 1, 120000}, {"3", 2, 10800000}, {"597", 2, 2149200000},
-      {"1193", 2, 4294800000}, {"1194", 2, -1}, {"0", 0, -1},     {"-1", 0, -1},      {"1.5", 0, -1},
-      {"", 1, -1},        {"4294968", 0, -1},  {"7", 9, 25200000},
+      {"1", 0, 1000},         {" 5 ", 0, 5000},        {"2", 1, 120000}, {"3", 2, 10800000},
+      {"597", 2, 2149200000}, {"1193", 2, 4294800000}, {"1194", 2, -1},  {"0", 0, -1},
+      {"-1", 0, -1},          {"1.5", 0, -1},          {"", 1, -1},      {"4294968", 0, -1},
+      {"7", 9, 25200000},
   };
   for (const Case& c : cases) {
     if (c.ms < 0) {

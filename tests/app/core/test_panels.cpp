@@ -37,7 +37,9 @@ class Resizer : public UiTest {
     form->SetBounds(0, 0, w, h);
     resizer->ResizeAll();
   }
-  static TRect BoundsOf(TControl* c) { return Bounds(c->GetLeft(), c->GetTop(), c->GetWidth(), c->GetHeight()); }
+  static TRect BoundsOf(TControl* c) {
+    return Bounds(c->GetLeft(), c->GetTop(), c->GetWidth(), c->GetHeight());
+  }
 
   TForm* form = nullptr;
   TPanel *box = nullptr, *big = nullptr, *filler = nullptr;

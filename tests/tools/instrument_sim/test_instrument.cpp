@@ -154,7 +154,9 @@ TEST(ModelTable, RoundTripsAndRefusesBrokenTables) {
   EXPECT_FALSE(ParseModelTable(twoModels.substr(0, twoModels.size() - 5), models));
   // Limits read as the program reads them: blanks at the ends pass, a decimal comma does not.
   std::string padded = twoModels;
-  padded.replace(padded.find("\x02\x00" "10#"), 5, std::string("\x04\x00 10 #", 7));
+  padded.replace(padded.find("\x02\x00"
+                             "10#"),
+                 5, std::string("\x04\x00 10 #", 7));
   ASSERT_TRUE(ParseModelTable(padded, models));
   EXPECT_EQ(models.at(0).MaxVoltage, 10.0);
   models = untouched;

@@ -63,8 +63,8 @@ bool ParseModelTable(std::string_view bytes, std::vector<TModelInfo>& models) {
 std::string BuildModelTable(const std::vector<TModelInfo>& models) {
   std::vector<TPowerTypeRecord> records;
   for (size_t i = 0; i < models.size() && i < 254; ++i)
-    records.push_back({models[i].Name, ModelLimitText(models[i].MaxVoltage), ModelLimitText(models[i].MaxCurrent),
-                       "DC power supply", "1", ""});
+    records.push_back({models[i].Name, ModelLimitText(models[i].MaxVoltage),
+                       ModelLimitText(models[i].MaxCurrent), "DC power supply", "1", ""});
   return WritePowerTypeBytes(records);
 }
 

@@ -114,7 +114,8 @@ void TPtySimulator::Run() {
           }
         }
         if (!out_.empty() && !(fds[0].events & POLLOUT)) {
-          wait = std::max<int64_t>(0, std::chrono::duration_cast<std::chrono::nanoseconds>(next - now).count());
+          wait =
+              std::max<int64_t>(0, std::chrono::duration_cast<std::chrono::nanoseconds>(next - now).count());
           waitForBytes = true;
         }
       }
