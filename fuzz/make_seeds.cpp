@@ -207,29 +207,16 @@ void TextSeeds() {
     Seed("parameter_files", "config", WriteParameterBytes(&link, body));
     Seed("parameter_files", "par", WriteParameterBytes(nullptr, DefaultParameterBody()));
     Seed("model_table", "models",
-         WritePowerTypeBytes({{"RZ4180", "20", "1.2", "DC power supply", "1", ""},
-                              {"rz4181", " 30 ", "3", "", "2", "note"}}));
+         WritePowerTypeBytes(
+             {{"RZ4180", "20", "1.2", "DC power supply", "1", ""}, {"rz4181", " 30 ", "3", "", "2", "note"}}));
     TStringList strings;
     for (const char* s : {"RZ4180", "Config", "Save", "", "Open"}) strings.Add(s);
     Seed("language_files", "list-and-file",
-         nul("0x0409 English.lng
-0x0407 Deutsch.lng
-0x080a x
-", WriteLanguageBytes(strings)));
+         nul("0x0409 English.lng\r\n0x0407 Deutsch.lng\r\n0x080a x\n", WriteLanguageBytes(strings)));
     Seed("link_replies", "session",
-         "RZ Instruments,RZ4180,SN1,1.0
-0
-5.0000"
-         "0.5000
-0.0000
-0.0000"
-         "0.0000
--222,"Data out of range: value too large"
-0,"No error"
-xx
-1.0
-1.0
-");
+         "RZ Instruments,RZ4180,SN1,1.0\n0\n5.0000\x01"
+         "0.5000\r\n0.0000\n0.0000\x02"
+         "0.0000\n-222,\"Data out of range: value too large\"\n0,\"No error\"\nxx\x7f\n1.0\n1.0\n");
   }
 
   // The settings store and the port's stored settings, written by their own writers.
