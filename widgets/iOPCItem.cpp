@@ -1,0 +1,3 @@
+#include "widgets/iOPCItem.h"
+
+TiOPCItemManager::~TiOPCItemManager() = default;
