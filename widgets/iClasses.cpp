@@ -1,0 +1,41 @@
+#include "widgets/iClasses.h"
+
+#include "platform/runtime/Exceptions.h"
+
+const TClassInfo& TiPlotMinMaxPoint::ClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TiPlotMinMaxPoint, TPersistent>("TiPlotMinMaxPoint");
+  return info;
+}
+
+void TiPlotMinMaxPoint::Reset() {
+  Empty = true;
+  Max = -1e301;
+  Min = 1e301;
+}
+
+void TiPlotMinMaxPoint::Accumulate(int32_t APixel, double AX, double AY) {
+  if (Empty) {
+    Empty = false;
+    Pixel = APixel;
+    X = AX;
+    FirstY = AY;
+  }
+  if (AY > Max) Max = AY;
+  if (AY < Min) Min = AY;
+  LastY = AY;
+}
+
+void TiPlotMinMaxPoint::CopyFrom(const TiPlotMinMaxPoint& Other) {
+  Empty = Other.Empty;
+  Pixel = Other.Pixel;
+  X = Other.X;
+  Max = Other.Max;
+  Min = Other.Min;
+  FirstY = Other.FirstY;
+  LastY = Other.LastY;
+}
+
+const TiLimitData& TiLimitDataList::At(int32_t Index) const {
+  if (Index < 0 || Index >= Count()) throw EListError("Index out of Bounds");
+  return items_[size_t(Index)];
+}
