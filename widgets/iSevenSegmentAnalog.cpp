@@ -4,6 +4,7 @@
 
 #include "platform/runtime/MathUtils.h"
 #include "platform/runtime/NumText.h"
+#include "platform/runtime/Strings.h"
 
 PL_ENUM_NAMES(TiLeadingStyle, "ilsNone", "ilsZeros", "ilsSpaces")
 
@@ -22,9 +23,7 @@ const TClassInfo& TiSevenSegmentAnalog::ClassInfo() {
   return info;
 }
 
-TiSevenSegmentAnalog::TiSevenSegmentAnalog(TComponent* AOwner) : TiSevenSegmentDisplay(AOwner) {
-  Resize();
-}
+TiSevenSegmentAnalog::TiSevenSegmentAnalog(TComponent* AOwner) : TiSevenSegmentDisplay(AOwner) { Resize(); }
 
 void TiSevenSegmentAnalog::SetValue(double Value) {
   // Infinity and NaN would format as letters that fit the cells: both ends show as overflow.

@@ -8,7 +8,8 @@ PL_ENUM_NAMES(TSevenSegmentCharacter, "ssc0", "ssc1", "ssc2", "ssc3", "ssc4", "s
 
 namespace {
 
-constexpr uint8_t kSevenSegHexBits[16] = {63, 6, 91, 79, 102, 109, 125, 7, 127, 103, 119, 124, 57, 94, 121, 113};
+constexpr uint8_t kSevenSegHexBits[16] = {63,  6,   91,  79,  102, 109, 125, 7,
+                                          127, 103, 119, 124, 57,  94,  121, 113};
 constexpr char kSevenSegChars[] = "0123456789abcdef.:+- _<>;,";
 // Palette-relative colours carry 2 in their top byte.
 constexpr uint32_t kSevenSegPaletteFlag = 0x02000000;
@@ -37,16 +38,26 @@ TSevenSegmentCharacter CharToSevenSegment(char C) {
   if (C >= 'A' && C <= 'F') return TSevenSegmentCharacter(sscA + (C - 'A'));
   if (C >= 'a' && C <= 'f') return TSevenSegmentCharacter(sscA + (C - 'a'));
   switch (C) {
-    case '.': return sscPeriod;
-    case ':': return sscColon;
-    case '+': return sscPlus;
-    case '-': return sscMinus;
-    case '_': return sscLine;
-    case '<': return sscUpArrow;
-    case '>': return sscDownArrow;
-    case ';': return sscSemiColon;
-    case ',': return sscComma;
-    default: return sscBlank;
+    case '.':
+      return sscPeriod;
+    case ':':
+      return sscColon;
+    case '+':
+      return sscPlus;
+    case '-':
+      return sscMinus;
+    case '_':
+      return sscLine;
+    case '<':
+      return sscUpArrow;
+    case '>':
+      return sscDownArrow;
+    case ';':
+      return sscSemiColon;
+    case ',':
+      return sscComma;
+    default:
+      return sscBlank;
   }
 }
 
@@ -66,7 +77,10 @@ TSegmentPolygon SegmentPolygon(const TSegmentCell& c, int32_t Index) {
   auto& q = p.Points;
   switch (Index) {
     case 0:  // A
-      q = {{{x + m + s, y + m}, {x + W - m - s - 1, y + m}, {x + W - m - s - t - 1, y + m + t}, {x + m + s + t, y + m + t}}};
+      q = {{{x + m + s, y + m},
+            {x + W - m - s - 1, y + m},
+            {x + W - m - s - t - 1, y + m + t},
+            {x + m + s + t, y + m + t}}};
       break;
     case 1:  // B
       q = {{{x + W - m - 1, y + m + s},
@@ -87,7 +101,10 @@ TSegmentPolygon SegmentPolygon(const TSegmentCell& c, int32_t Index) {
             {x + m + s + t, y + H - m - t - 1}}};
       break;
     case 4:  // E
-      q = {{{x + m, y + h + s}, {x + m, y + H - 1 - m - s}, {x + m + t, y + H - 1 - m - s - t}, {x + m + t, y + h + s + t}}};
+      q = {{{x + m, y + h + s},
+            {x + m, y + H - 1 - m - s},
+            {x + m + t, y + H - 1 - m - s - t},
+            {x + m + t, y + h + s + t}}};
       break;
     case 5:  // F
       q = {{{x + m, y + m + s}, {x + m, y + h - s}, {x + m + t, y + h - s - t}, {x + m + t, y + m + s + t}}};
@@ -215,7 +232,9 @@ void TiSevenSegmentCharacter::SetSegmentMargin(int32_t Value) {
 }
 
 void TiSevenSegmentCharacter::SetSegmentColor(TColor Value) { SetColorProperty(Value, segmentColor_, 0); }
-void TiSevenSegmentCharacter::SetSegmentOffColor(TColor Value) { SetColorProperty(Value, segmentOffColor_, 0); }
+void TiSevenSegmentCharacter::SetSegmentOffColor(TColor Value) {
+  SetColorProperty(Value, segmentOffColor_, 0);
+}
 void TiSevenSegmentCharacter::SetAutoSegmentOffColor(bool Value) {
   SetBoolProperty(Value, autoSegmentOffColor_, 0);
 }
@@ -256,7 +275,8 @@ void TiSevenSegmentCharacter::FillShape(TCanvas* Canvas, const TPoint* Points, i
   Canvas->Polygon(Points, Count);
 }
 
-void TiSevenSegmentCharacter::FillBox(TCanvas* Canvas, int32_t L, int32_t T, int32_t R, int32_t B, TColor Color) {
+void TiSevenSegmentCharacter::FillBox(TCanvas* Canvas, int32_t L, int32_t T, int32_t R, int32_t B,
+                                      TColor Color) {
   const TPoint box[4] = {{L, T}, {R, T}, {R, B}, {L, B}};
   FillShape(Canvas, box, 4, Color);
 }
@@ -275,9 +295,11 @@ void TiSevenSegmentCharacter::DrawMinus(TCanvas* Canvas, const TSegmentCell& c, 
           c.X + SevenSegRound(7.5 * W / 10), c.Y + SevenSegRound(13.5 * H / 18 + z / 2), Color);
 }
 
-void TiSevenSegmentCharacter::DrawSegmentCharacter(TCanvas* Canvas, TPoint Origin, TSevenSegmentCharacter Glyph,
-                                                   int32_t CellHeight, int32_t CellWidth) {
-  const TSegmentCell c{Origin.X, Origin.Y, CellWidth, CellHeight, segmentMargin_, segmentSeperation_, segmentSize_};
+void TiSevenSegmentCharacter::DrawSegmentCharacter(TCanvas* Canvas, TPoint Origin,
+                                                   TSevenSegmentCharacter Glyph, int32_t CellHeight,
+                                                   int32_t CellWidth) {
+  const TSegmentCell c{Origin.X,       Origin.Y,           CellWidth,   CellHeight,
+                       segmentMargin_, segmentSeperation_, segmentSize_};
   const TColor off = OffColor(), lit = LitColor();
   if (useSegmentBits_ || IsSegmentGlyph(Glyph)) {
     const uint8_t bits = useSegmentBits_ ? segmentBits_ : SevenSegmentBits(Glyph);

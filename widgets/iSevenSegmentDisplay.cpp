@@ -100,7 +100,9 @@ void TiSevenSegmentDisplay::SetSegmentSize(int32_t Value) {
 
 void TiSevenSegmentDisplay::SetSegmentColor(TColor Value) { SetColorProperty(Value, segmentColor_, 0); }
 void TiSevenSegmentDisplay::SetSegmentOffColor(TColor Value) { SetColorProperty(Value, segmentOffColor_, 0); }
-void TiSevenSegmentDisplay::SetAutoSegmentOffColor(bool Value) { SetBoolProperty(Value, autoSegmentOffColor_, 0); }
+void TiSevenSegmentDisplay::SetAutoSegmentOffColor(bool Value) {
+  SetBoolProperty(Value, autoSegmentOffColor_, 0);
+}
 void TiSevenSegmentDisplay::SetSegmentSeperation(int32_t Value) {
   SetIntProperty(Value < 0 ? 0 : Value, segmentSeperation_, 0);
 }
