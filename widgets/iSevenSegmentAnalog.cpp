@@ -111,7 +111,9 @@ std::vector<TSevenSegmentCell> TiSevenSegmentAnalog::Cells() const {
 
   if (showSign_) put(value_ >= 0 ? sscPlus : sscMinus);
   const size_t room = size_t(digitCount_) + (precision_ > 0 ? 1 : 0);
-  if (text.size() > room) {
+  // Beyond 18 digits the fixed format falls back to exponent form ("1E20"), whose letters would
+  // fit the cells: such a value does not fit either.
+  if (text.size() > room || text.find('E') != AnsiString::npos) {
     for (int32_t i = 0; i < digitCount_; ++i) put(value_ >= 0 ? sscUpArrow : sscDownArrow);
     return cells;
   }

@@ -234,6 +234,7 @@ TEST(SevenSegmentAnalog, PreferredSizeAndClamps) {
   EXPECT_EQ(d.Width(), 84);
   EXPECT_EQ(d.Height(), 28);
   EXPECT_EQ(d.GetBackGroundColor(), clBlack);
+  d.SetAutoSize(false);  // the largest settings would size it beyond any screen
 
   d.SetDigitCount(0);
   EXPECT_EQ(d.GetDigitCount(), 1);
@@ -253,6 +254,8 @@ TEST(SevenSegmentAnalog, PreferredSizeAndClamps) {
   d.SetSegmentSize(2);
   d.SetDigitCount(7);
   d.SetShowSign(false);
+  d.SetSegmentMargin(5);
+  d.SetAutoSize(true);
   EXPECT_EQ(d.Width(), (20 + 6) * 7 - 6);
   EXPECT_EQ(d.Height(), 36);
 }
@@ -281,6 +284,7 @@ TEST(SevenSegmentAnalog, ValuesAsCells) {
            {7, 4, ilsSpaces, true, 1000.0, "+<<<<<<<"},
            {7, 4, ilsSpaces, true, -1000.0, "->>>>>>>"},
            {1, 2, ilsSpaces, false, 0, "<"},
+           {4, 0, ilsSpaces, true, -1e20, "->>>>"},
            {32, 0, ilsSpaces, true, -2e15, "-<16 blanks>2000000000000000"},
        }) {
     TiSevenSegmentAnalog d(nullptr);
