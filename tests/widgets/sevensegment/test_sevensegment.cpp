@@ -256,8 +256,8 @@ TEST(SevenSegmentAnalog, PreferredSizeAndClamps) {
   d.SetShowSign(false);
   d.SetSegmentMargin(5);
   d.SetAutoSize(true);
-  EXPECT_EQ(d.Width(), (20 + 6) * 7 - 6);
-  EXPECT_EQ(d.Height(), 36);
+  EXPECT_EQ(d.Width(), (20 + 6) * 7 + 2 * 5 - 6);
+  EXPECT_EQ(d.Height(), 2 * 18 + 2 * 5);
 }
 
 TEST(SevenSegmentAnalog, ValuesAsCells) {
