@@ -284,7 +284,11 @@ void TCustomDBGrid::Loaded() {
   LayoutChanged();
 }
 
-// dgEditing and dgAlwaysShowEditor are kept but change nothing: the grid does not edit.
+void TCustomDBGrid::SetReadOnly(bool Value) {
+  readOnly_ = Value;
+  SetOptions(dbOptions_);
+}
+
 void TCustomDBGrid::SetOptions(TDBGridOptions Value) {
   bool layout = (Value.Contains(dgTitles) != dbOptions_.Contains(dgTitles)) ||
                 (Value.Contains(dgIndicator) != dbOptions_.Contains(dgIndicator));
@@ -298,7 +302,8 @@ void TCustomDBGrid::SetOptions(TDBGridOptions Value) {
   set(goColSizing, Value.Contains(dgColumnResize));
   set(goTabs, Value.Contains(dgTabs));
   set(goRowSelect, Value.Contains(dgRowSelect));
-  set(goEditing, false);
+  set(goEditing, Value.Contains(dgEditing) && !readOnly_);
+  set(goAlwaysShowEditor, Value.Contains(dgAlwaysShowEditor));
   set(goRangeSelect, false);
   TCustomGrid::SetOptions(o);
   if (layout) LayoutChanged();
@@ -415,9 +420,50 @@ bool TCustomDBGrid::SelectCell(int32_t ACol, int32_t ARow) {
   if (syncing_ > 0 || ARow == GetRow() || !dataLink_->GetActive()) return TCustomGrid::SelectCell(ACol, ARow);
   const int32_t record = ARow - TitleOffset();
   if (record < 0 || record >= dataLink_->GetRecordCount()) return false;
-  dataLink_->GetDataSet()->MoveBy(record - dataLink_->GetActiveRecord());
+  // An edited record is posted before the row is left.
+  TDataSet* data = dataLink_->GetDataSet();
+  data->CheckBrowseMode();
+  data->MoveBy(record - dataLink_->GetActiveRecord());
   // The data set's scroll has brought the grid's row to the record it reached.
   return GetRow() == ARow;
+}
+
+// ============================================================================ editing =========
+
+bool TCustomDBGrid::CanEditModify() {
+  TColumn* column = ColumnOf(GetCol());
+  TField* field = column ? column->GetField() : nullptr;
+  return !readOnly_ && dataLink_->GetActive() && field && field->GetCanModify();
+}
+
+AnsiString TCustomDBGrid::GetEditText(int32_t ACol, int32_t /*ARow*/) {
+  TColumn* column = ColumnOf(ACol);
+  TField* field = column && dataLink_->GetActive() ? column->GetField() : nullptr;
+  return field ? field->GetAsString() : AnsiString();
+}
+
+void TCustomDBGrid::SetEditText(int32_t ACol, int32_t ARow, const AnsiString& Value) {
+  // The editor's text was stored as it changed; once the row was left it belongs to no record.
+  if (ARow != GetRow()) return;
+  TColumn* column = ColumnOf(ACol);
+  TField* field = column && dataLink_->GetActive() ? column->GetField() : nullptr;
+  if (!field || readOnly_ || field->GetAsString() == Value) return;
+  TDataSet* data = dataLink_->GetDataSet();
+  if (data->GetState() != dsEdit && data->GetState() != dsInsert) data->Edit();
+  field->SetAsString(Value);
+}
+
+void TCustomDBGrid::KeyDown(WORD& Key, TShiftState Shift) {
+  if (Key == VK_ESCAPE && dataLink_->GetActive()) {
+    TDataSet* data = dataLink_->GetDataSet();
+    if (data->GetState() == dsEdit || data->GetState() == dsInsert) {
+      data->Cancel();
+      InvalidateEditor();
+      Key = 0;
+      return;
+    }
+  }
+  TCustomGrid::KeyDown(Key, Shift);
 }
 
 // ============================================================================ painting ========

@@ -119,7 +119,9 @@ class TDBGridColumns : public TCollection {
 
 // A grid whose rows are the records of a data set.  Row 0 holds the titles (dgTitles) and
 // column 0 the indicator (dgIndicator); the remaining rows are the records in order and the
-// columns the visible Columns.  The grid never edits: typing and dgEditing change nothing.
+// columns the visible Columns.  With dgEditing (and not ReadOnly) the current field is edited
+// through the inplace editor: the first change puts the data set into edit mode, leaving the
+// row posts the record, and Escape outside the editor cancels it.
 class TCustomDBGrid : public TCustomGrid {
   PL_CLASS(TCustomDBGrid)
  public:
@@ -132,7 +134,7 @@ class TCustomDBGrid : public TCustomGrid {
   TDBGridOptions GetOptions() const { return dbOptions_; }
   void SetOptions(TDBGridOptions Value);
   bool GetReadOnly() const { return readOnly_; }
-  void SetReadOnly(bool Value) { readOnly_ = Value; }
+  void SetReadOnly(bool Value);
   TFont* GetTitleFont() const { return titleFont_.get(); }
   void SetTitleFont(TFont* Value) { titleFont_->Assign(Value); }
   TDBGridColumns* GetColumns() const { return columns_.get(); }
@@ -160,6 +162,11 @@ class TCustomDBGrid : public TCustomGrid {
   // there.
   bool SelectCell(int32_t ACol, int32_t ARow) override;
   void ColWidthsChanged() override;
+  // The inplace editor's hooks: the current record's field of the column.
+  bool CanEditModify() override;
+  AnsiString GetEditText(int32_t ACol, int32_t ARow) override;
+  void SetEditText(int32_t ACol, int32_t ARow, const AnsiString& Value) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
 
   // What the data link reports.
   void LinkActive(bool Value);

@@ -9,88 +9,72 @@
 
 namespace {
 
-enum class CaseMode { None, Upper, Lower };
+char ApplyCase(char c, char mode) {
+  return mode == '>' ? AnsiUpperChar(c) : mode == '<' ? AnsiLowerChar(c) : c;
+}
 
-struct MaskItem {
-  bool placeholder;
-  char literal;
-  CaseMode caseMode;
-};
+}  // namespace
 
-struct ParsedMask {
-  std::vector<MaskItem> items;
-  bool blanksFirst = false;
-  bool saveLiterals = true;
-  char blank = '_';
-};
-
-ParsedMask ParseMask(const AnsiString& mask, const TFormatSettings& fs) {
-  ParsedMask m;
-  CaseMode mode = CaseMode::None;
+TEditMask ParseEditMask(const AnsiString& mask, const TFormatSettings& fs) {
+  TEditMask m;
+  char mode = 0;
   size_t i = 0;
   for (; i < mask.size() && mask[i] != ';'; ++i) {
     const char c = mask[i];
     if (c == '\\' && i + 1 < mask.size()) {
-      m.items.push_back({false, mask[++i], mode});
+      m.Items.push_back({0, mask[++i], mode});
     } else if (c == '<' && i + 1 < mask.size() && mask[i + 1] == '>') {
-      mode = CaseMode::None;
+      mode = 0;
       ++i;
-    } else if (c == '>') {
-      mode = CaseMode::Upper;
-    } else if (c == '<') {
-      mode = CaseMode::Lower;
+    } else if (c == '>' || c == '<') {
+      mode = c;
     } else if (c == '!') {
-      m.blanksFirst = true;
+      m.BlanksFirst = true;
     } else if (std::strchr("09#LlAaCc", c)) {
-      m.items.push_back({true, 0, mode});
+      m.Items.push_back({c, 0, mode});
     } else if (c == ':') {
-      m.items.push_back({false, fs.TimeSeparator, mode});
+      m.Items.push_back({0, fs.TimeSeparator, mode});
     } else if (c == '/') {
-      m.items.push_back({false, fs.DateSeparator, mode});
+      m.Items.push_back({0, fs.DateSeparator, mode});
     } else if (c == '_') {
-      m.items.push_back({false, ' ', mode});
+      m.Items.push_back({0, ' ', mode});
     } else {
-      m.items.push_back({false, c, mode});
+      m.Items.push_back({0, c, mode});
     }
   }
   if (i < mask.size()) {  // ";save[;blank]"
     const size_t next = mask.find(';', i + 1);
     const AnsiString save = mask.substr(i + 1, next == AnsiString::npos ? AnsiString::npos : next - i - 1);
-    m.saveLiterals = save.empty() || save[0] != '0';
-    if (next != AnsiString::npos && next + 1 < mask.size()) m.blank = mask[next + 1];
+    m.SaveLiterals = save.empty() || save[0] != '0';
+    if (next != AnsiString::npos && next + 1 < mask.size()) m.Blank = mask[next + 1];
   }
   return m;
 }
 
-char ApplyCase(char c, CaseMode mode) {
-  return mode == CaseMode::Upper ? AnsiUpperChar(c) : mode == CaseMode::Lower ? AnsiLowerChar(c) : c;
-}
-
-}  // namespace
-
 AnsiString FormatMaskText(const AnsiString& editMask, const AnsiString& value, const TFormatSettings& fs) {
-  const ParsedMask m = ParseMask(editMask, fs);
+  const TEditMask m = ParseEditMask(editMask, fs);
   // The value's characters fill the placeholders (and, when it holds the literals, every
   // position); a short value leaves blanks at the end, or at the start under "!".
   const size_t slots =
-      m.saveLiterals ? m.items.size()
-                     : static_cast<size_t>(std::count_if(m.items.begin(), m.items.end(),
-                                                         [](const MaskItem& it) { return it.placeholder; }));
-  const size_t skip = m.blanksFirst && value.size() < slots ? slots - value.size() : 0;
+      m.SaveLiterals
+          ? m.Items.size()
+          : static_cast<size_t>(std::count_if(m.Items.begin(), m.Items.end(),
+                                              [](const TEditMaskItem& it) { return it.Kind != 0; }));
+  const size_t skip = m.BlanksFirst && value.size() < slots ? slots - value.size() : 0;
   AnsiString out;
   size_t slot = 0;
-  for (const MaskItem& it : m.items) {
-    if (!it.placeholder && !m.saveLiterals) {
-      out += it.literal;
+  for (const TEditMaskItem& it : m.Items) {
+    if (!it.Kind && !m.SaveLiterals) {
+      out += it.Literal;
       continue;
     }
     const size_t at = slot++;
-    if (!it.placeholder) {
-      out += it.literal;
+    if (!it.Kind) {
+      out += it.Literal;
     } else if (at >= skip && at - skip < value.size()) {
-      out += ApplyCase(value[at - skip], it.caseMode);
+      out += ApplyCase(value[at - skip], it.Case);
     } else {
-      out += m.blank;
+      out += m.Blank;
     }
   }
   return out;

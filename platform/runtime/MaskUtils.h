@@ -1,6 +1,8 @@
 // Edit masks: formatting a text by a mask of the framework's edit-mask language.
 #pragma once
 
+#include <vector>
+
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/Types.h"
 
@@ -14,4 +16,19 @@
 // at their positions (they are passed over). blank (default "_") fills placeholders the value
 // does not reach. Characters are placed as they come, not checked against their placeholder.
 AnsiString FormatMaskText(const AnsiString& editMask, const AnsiString& value);
+
+// A mask taken apart, one item per position of the text it formats (the masked edit checks
+// typed characters against it).
+struct TEditMaskItem {
+  char Kind;     // the placeholder character (0 9 # L l A a C c), or 0 for a literal
+  char Literal;  // the literal's character
+  char Case;     // '>' upper, '<' lower, 0 as typed
+};
+struct TEditMask {
+  std::vector<TEditMaskItem> Items;
+  bool BlanksFirst = false;
+  bool SaveLiterals = true;
+  char Blank = '_';
+};
+TEditMask ParseEditMask(const AnsiString& editMask, const TFormatSettings& fs);
 AnsiString FormatMaskText(const AnsiString& editMask, const AnsiString& value, const TFormatSettings& fs);

@@ -16,15 +16,13 @@
 PL_ENUM_NAMES(TGridOption, "goFixedVertLine", "goFixedHorzLine", "goVertLine", "goHorzLine", "goRangeSelect",
               "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving", "goColMoving", "goEditing",
               "goTabs", "goRowSelect", "goAlwaysShowEditor", "goThumbTracking")
-PL_ENUM_NAMES(TScrollStyle, "ssNone", "ssHorizontal", "ssVertical", "ssBoth")
-
 namespace {
 const TGridOptions kDefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
                                        goRangeSelect};
 }  // namespace
 
 const TClassInfo& TInplaceEdit::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TInplaceEdit, TCustomControl>("TInplaceEdit");
+  static const TClassInfo info = TClassInfo::Of<TInplaceEdit, TCustomMaskEdit>("TInplaceEdit");
   return info;
 }
 
@@ -186,17 +184,29 @@ int32_t TGridAxisDrawInfo::GetExtent(int32_t Index) const {
 
 // ============================================================================ inplace editor ===
 
-TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomControl(AOwner) {
-  SetVisible(false);
+TInplaceEdit::TInplaceEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
+  SetParentCtl3D(false);
+  SetCtl3D(false);
   SetTabStop(false);
+  SetBorderStyle(bsNone);
+  SetAutoSize(false);
+  // The grid decides what is selected when the editor opens.
+  SetAutoSelect(false);
+  SetVisible(false);
 }
 
 void TInplaceEdit::Move(const TRect& Loc) {
   TRect before = GetBoundsRect();
   SetBounds(Loc.Left, Loc.Top, Loc.Width(), Loc.Height());
-  if (GetBoundsRect() != before) BoundsChanged();
+  if (GetBoundsRect() != before || !GetVisible()) BoundsChanged();
   SetVisible(true);
   if (grid_ && grid_->Focused() && CanFocus()) SetFocus();
+}
+
+void TInplaceEdit::BoundsChanged() {
+  RECT r = TRect(2, 2, std::max(2, Width() - 2), Height());
+  Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
+  Perform(EM_SCROLLCARET, 0, 0);
 }
 
 void TInplaceEdit::Hide() {
@@ -208,18 +218,124 @@ void TInplaceEdit::Hide() {
 
 void TInplaceEdit::UpdateContents() {
   if (!grid_) return;
-  editMask_ = grid_->GetEditMask(grid_->Col(), grid_->Row());
-  maxLength_ = grid_->GetEditLimit();
-  SetText(grid_->GetEditText(grid_->Col(), grid_->Row()));
-  Invalidate();
+  loading_ = true;
+  struct TDone {
+    bool& flag;
+    ~TDone() { flag = false; }
+  } done{loading_};
+  SetEditMask(grid_->GetEditMask(grid_->Col(), grid_->Row()));
+  SetMaxLength(grid_->GetEditLimit());
+  openText_ = grid_->GetEditText(grid_->Col(), grid_->Row());
+  SetText(openText_);
+  SetModified(false);
 }
 
-void TInplaceEdit::Paint() {
-  TCanvas* c = GetCanvas();
-  c->GetBrush()->SetColor(GetColor());
-  c->SetFont(GetFont());
-  AnsiString text = GetText();
-  c->TextRect(GetClientRect(), 2, 2, text);
+void TInplaceEdit::Deselect() {
+  int32_t end = int32_t(EditBuffer().size());
+  SetSelRange(end, end, true);
+}
+
+void TInplaceEdit::Change() {
+  TCustomMaskEdit::Change();
+  // The cell follows every change.
+  if (grid_ && !loading_) grid_->UpdateText();
+}
+
+void TInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
+  if (!grid_) return TCustomMaskEdit::KeyDown(Key, Shift);
+  auto toGrid = [&] {
+    grid_->KeyDown(Key, Shift);
+    Key = 0;
+  };
+  bool always = grid_->GetOptions().Contains(goAlwaysShowEditor);
+  int32_t len = int32_t(EditBuffer().size());
+  switch (Key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+      return toGrid();
+    case VK_ESCAPE:
+      // Back to the cell's text as it was when the editor opened.
+      loading_ = true;
+      SetText(openText_);
+      loading_ = false;
+      grid_->SetEditText(grid_->Col(), grid_->Row(), openText_);
+      SetModified(false);
+      SelectAll();
+      if (!always) grid_->HideEditor();
+      Key = 0;
+      return;
+    case VK_TAB:
+      if (!Shift.Contains(ssAlt)) return toGrid();
+      break;
+    case VK_LEFT:
+    case VK_HOME:
+      if (Shift.Contains(ssCtrl) || (always && GetSelLength() == 0 && CaretIndex() == 0)) return toGrid();
+      break;
+    case VK_RIGHT:
+    case VK_END:
+      if (Shift.Contains(ssCtrl) || (always && GetSelLength() == 0 && CaretIndex() == len)) return toGrid();
+      break;
+    case VK_DELETE:
+      if (!grid_->CanEditModify()) Key = 0;
+      break;
+    default:
+      break;
+  }
+  if (Key) TCustomMaskEdit::KeyDown(Key, Shift);
+}
+
+void TInplaceEdit::KeyPress(char& Key) {
+  if (grid_) {
+    // Enter goes to the grid, which closes (or opens) the editor.
+    if (Key == '\r') {
+      grid_->KeyPress(Key);
+      Key = 0;
+      return;
+    }
+    if (uint8_t(Key) >= 32 && !grid_->CanEditAcceptKey(Key)) {
+      MessageBeep(0);
+      Key = 0;
+      return;
+    }
+    if ((Key == '\b' || Key == 0x16 || Key == 0x18 || uint8_t(Key) >= 32) && !grid_->CanEditModify()) {
+      Key = 0;
+      return;
+    }
+    if (Key == '\t' || Key == 0x1B) {
+      Key = 0;
+      return;
+    }
+  }
+  TCustomMaskEdit::KeyPress(Key);
+}
+
+void TInplaceEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_GETDLGCODE:
+      Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (grid_ && grid_->GetOptions().Contains(goTabs)) Message.Result |= DLGC_WANTTAB;
+      return;
+    case WM_KILLFOCUS: {
+      TCustomMaskEdit::Dispatch(Message);
+      // Focus going elsewhere than the grid ends the editing.
+      HWND to = reinterpret_cast<HWND>(Message.WParam);
+      if (grid_ && grid_->HandleAllocated() && to != grid_->Handle() &&
+          !grid_->ComponentState().Contains(csDestroying) &&
+          !grid_->GetOptions().Contains(goAlwaysShowEditor))
+        grid_->HideEditor();
+      return;
+    }
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+      if (grid_ && !grid_->CanEditModify()) return;
+      break;
+    default:
+      break;
+  }
+  TCustomMaskEdit::Dispatch(Message);
 }
 
 // ============================================================================ TCustomGrid: life and
@@ -1297,6 +1413,8 @@ void TCustomGrid::ModifyScrollBar(int32_t Bar, int32_t Code, int32_t Pos) {
 }
 
 // ============================================================================ editor ==========
+
+TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
 
 bool TCustomGrid::CanEditShow() {
   return options_.Contains(goEditing) && !options_.Contains(goRowSelect) && editorMode_ &&

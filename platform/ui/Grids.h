@@ -17,6 +17,7 @@
 
 #include "platform/runtime/Lists.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Mask.h"
 
 class TCustomGrid;
 class TStringGrid;
@@ -49,10 +50,6 @@ using TGridDrawState = TSet<TGridDrawStateItem, 8>;
 
 // What a mouse gesture is doing; a derived grid may set it back to gsNormal to cancel one.
 enum TGridState : uint8_t { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
-
-enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
-template <>
-const EnumNames& EnumNamesOf<TScrollStyle>();
 
 struct TGridCoord {
   int32_t X = 0;
@@ -103,10 +100,12 @@ struct TGridDrawInfo {
 
 // ============================================================================ inplace editor ===
 
-// The editor the grid shows over its current cell.  This base keeps the text the grid hands it
-// and follows the grid (placement, contents, hiding); the edit control it will stand on brings
-// typing, the caret and the selection.
-class TInplaceEdit : public TCustomControl {
+// The editor the grid shows over its current cell: a borderless masked edit that takes the
+// cell's text, mask and length limit from the grid, hands each change back to the cell, and
+// passes the keys that move between cells (Up, Down, pages, Tab, Ctrl with arrows, arrows at
+// the text's ends when the editor always shows) to the grid.  Escape puts back the text the
+// cell had when the editor opened; losing the focus to another control ends the editing.
+class TInplaceEdit : public TCustomMaskEdit {
   PL_CLASS(TInplaceEdit)
  public:
   explicit TInplaceEdit(TComponent* AOwner);
@@ -118,23 +117,21 @@ class TInplaceEdit : public TCustomControl {
   virtual void Hide();
   // Reads the current cell's text, mask and length limit from the grid.
   virtual void UpdateContents();
-  virtual void SelectAll() {}
-  virtual void Deselect() {}
-  const AnsiString& GetEditMask() const { return editMask_; }
-  void SetEditMask(const AnsiString& Value) { editMask_ = Value; }
-  // 0: no limit.
-  int32_t GetMaxLength() const { return maxLength_; }
-  void SetMaxLength(int32_t Value) { maxLength_ = Value; }
+  // The caret to the end, nothing selected.
+  virtual void Deselect();
+  void Dispatch(TMessage& Message) override;
 
  protected:
-  // After Move changed the editor's bounds.
-  virtual void BoundsChanged() {}
-  void Paint() override;
+  // After Move changed the editor's bounds: the text's rectangle follows.
+  virtual void BoundsChanged();
+  void Change() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
 
  private:
   TCustomGrid* grid_ = nullptr;
-  AnsiString editMask_;
-  int32_t maxLength_ = 0;
+  AnsiString openText_;
+  bool loading_ = false;
 };
 
 // ============================================================================ TCustomGrid =====
@@ -269,9 +266,8 @@ class TCustomGrid : public TCustomControl {
   // (goRowSizing).  SizingPos is the border, SizingOfs its distance from X (Y).
   virtual void CalcSizingState(int32_t X, int32_t Y, TGridState& State, int32_t& Index, int32_t& SizingPos,
                                int32_t& SizingOfs, TGridDrawInfo& FixedInfo);
-  // The editor hooks.  CreateEditor makes the editor for the first edit; nil means no editor
-  // (the base has no edit control to offer).
-  virtual TInplaceEdit* CreateEditor() { return nullptr; }
+  // The editor hooks.  CreateEditor makes the editor for the first edit; nil means no editor.
+  virtual TInplaceEdit* CreateEditor();
   // goEditing without goRowSelect, editor mode on, a window, and the grid focused (or
   // goAlwaysShowEditor).
   virtual bool CanEditShow();

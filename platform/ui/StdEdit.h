@@ -1,4 +1,263 @@
-// Single-line and multi-line edit controls.
+// Single-line and multi-line edit controls: TCustomEdit holds the whole editing machinery (text,
+// caret, selection, keyboard and mouse editing, clipboard, undo, scrolling, painting) and answers
+// the edit control's messages (EM_*, WM_CUT ... WM_UNDO, WM_GETTEXT / WM_SETTEXT), with the
+// ES_* styles of its window deciding single or multiple lines, alignment, case and the rest.
+// Changes are announced to the parent as WM_COMMAND (EN_CHANGE, EN_SETFOCUS, EN_KILLFOCUS,
+// EN_UPDATE, EN_MAXTEXT), which the parent control hands back as CN_COMMAND.  TMemo adds lines.
+//
+// Positions are 0-based character indexes; a line break is the two characters CR LF.
+//
+// Thread contract: UI thread only.
+//
+// Sections: types / TCustomEdit / TEdit / memo lines / TCustomMemo and TMemo.
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "platform/os/user/EditControl.h"
+#include "platform/runtime/Lists.h"
 #include "platform/ui/Controls.h"
+
+// ============================================================================ types ===========
+
+enum TEditCharCase : uint8_t { ecNormal, ecUpperCase, ecLowerCase };
+template <>
+const EnumNames& EnumNamesOf<TEditCharCase>();
+
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+template <>
+const EnumNames& EnumNamesOf<TScrollStyle>();
+
+// ============================================================================ TCustomEdit =====
+
+// An edit box.  Its text, selection and undo state live in the control, so they are there with
+// or without a window and survive the window's re-creation.
+class TCustomEdit : public TWinControl {
+  PL_CLASS(TCustomEdit)
+ public:
+  explicit TCustomEdit(TComponent* AOwner);
+  ~TCustomEdit() override;
+
+  // ---- properties ----------------------------------------------------------------------------
+  // Entering by keyboard selects the whole text.
+  bool GetAutoSelect() const { return autoSelect_; }
+  void SetAutoSelect(bool Value) { autoSelect_ = Value; }
+  // The height follows the font.
+  void SetAutoSize(bool Value) override;
+  TBorderStyle GetBorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle Value);
+  // Typed and pasted letters are changed to the case (through the single-byte code page).
+  TEditCharCase GetCharCase() const { return charCase_; }
+  void SetCharCase(TEditCharCase Value);
+  // The selection shows only while the edit has the focus.
+  bool GetHideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool Value);
+  // The most characters the user may enter; 0: no limit.  Text set by the program is not cut.
+  int32_t GetMaxLength() const { return maxLength_; }
+  void SetMaxLength(int32_t Value);
+  bool GetModified() const { return modified_; }
+  void SetModified(bool Value) { modified_ = Value; }
+  // Shown for every character; #0 shows the text.  Copying and cutting are refused meanwhile.
+  char GetPasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char Value);
+  // The user cannot change the text; the program still can.
+  bool GetReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool Value);
+  int32_t GetSelStart();
+  void SetSelStart(int32_t Value);
+  int32_t GetSelLength();
+  void SetSelLength(int32_t Value);
+  AnsiString GetSelText();
+  // Replaces the selection (the caret ends after the new text).
+  void SetSelText(const AnsiString& Value);
+  bool GetCanUndo() const { return canUndo_; }
+  bool CanUndo() const { return canUndo_; }
+
+  // ---- operations ----------------------------------------------------------------------------
+  void Clear();
+  void ClearSelection();
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  void Undo();
+  void ClearUndo();
+  void SelectAll();
+
+  TNotifyEvent OnChange;
+
+  void Dispatch(TMessage& Message) override;
+  // The edit control's own handling of the messages the control left to the window.
+  void DefaultHandler(TMessage& Message) override;
+
+ protected:
+  // Raises OnChange (after every change of the text, by the user or the program).
+  virtual void Change();
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void PaintWindow(HDC DC) override;
+  TCanvas* GetCanvas() const { return canvas_.get(); }
+  // The style bits in effect: the window's, or what CreateParams would give it.
+  DWORD EditStyle();
+  // Sets the height from the font when AutoSize is on.
+  void AdjustHeight();
+
+  // ---- the machinery, for derived editors ------------------------------------------------------
+  const AnsiString& EditBuffer() const { return text_; }
+  // Replaces [Start, End) by S as one undoable step; no checks of limit or read-only.
+  void ReplaceRange(int32_t Start, int32_t End, const AnsiString& S, bool Typing);
+  // ReplaceRange as the user's edit: the text is modified, the caret shown, the change told.
+  void EditRange(int32_t Start, int32_t End, const AnsiString& S, bool Typing);
+  // Anchor and caret end; the caret scrolls into view when Show.
+  void SetSelRange(int32_t Anchor, int32_t CaretEnd, bool Show);
+  int32_t CaretIndex() const { return selEnd_; }
+  int32_t AnchorIndex() const { return selAnchor_; }
+  // The character under a client point, and the client point of a character's top-left.
+  int32_t CharFromPos(TPoint P);
+  TPoint PosFromChar(int32_t Index);
+
+ private:
+  struct TLine {
+    int32_t Start = 0;
+    int32_t Length = 0;  // without the line break
+  };
+  struct TSnapshot {
+    AnsiString Text;
+    int32_t Anchor = 0, End = 0;
+  };
+  enum class TLastEdit : uint8_t { None, Typing, Other };
+
+  bool MultiLine() { return (EditStyle() & ES_MULTILINE) != 0; }
+  void TextChanged(bool ByUser);
+  void Notify(WORD Code);
+  // The lines as laid out (wrapped when multi-line without ES_AUTOHSCROLL).
+  const std::vector<TLine>& Lines();
+  void InvalidateLayout();
+  int32_t LineOf(int32_t Index);
+  int32_t LineHeight();
+  TRect FormatRect();
+  AnsiString Shown(int32_t Start, int32_t Length) const;
+  int32_t TextWidth(int32_t Start, int32_t Length);
+  int32_t LineLeft(const TLine& L);
+  int32_t VisibleLineCount();
+  void ScrollCaret();
+  void UpdateCaret();
+  void UpdateScrollBars();
+  void Scroll(int32_t Bar, int32_t Code, int32_t Pos);
+  HDC MeasureDC();
+  int32_t Clamp(int32_t Index) const;
+  // Moves the caret end; Extend keeps the anchor.
+  void MoveCaret(int32_t Index, bool Extend);
+  int32_t WordLeft(int32_t Index) const;
+  int32_t WordRight(int32_t Index) const;
+  int32_t NextChar(int32_t Index) const;
+  int32_t PrevChar(int32_t Index) const;
+  // Inserts user text in place of the selection: case, number filter, limit, line breaks.
+  bool InsertUserText(AnsiString S, bool Typing);
+  bool DeleteUser(bool Forward);
+  void KeyDownDefault(TMessage& Message);
+  void CharDefault(TMessage& Message);
+  void MouseDefault(TMessage& Message);
+  bool CopySelection();
+  void DoUndo();
+  void SetStyleBit(DWORD Bit, bool On);
+
+  std::unique_ptr<TControlCanvas> canvas_;
+  AnsiString text_;
+  int32_t selAnchor_ = 0, selEnd_ = 0;
+  TSnapshot undo_;
+  bool canUndo_ = false;
+  TLastEdit lastEdit_ = TLastEdit::None;
+  int32_t maxLength_ = 0;
+  bool modified_ = false;
+  char passwordChar_ = 0;
+  bool readOnly_ = false;
+  bool autoSelect_ = true;
+  bool hideSelection_ = true;
+  TBorderStyle borderStyle_ = bsSingle;
+  TEditCharCase charCase_ = ecNormal;
+  // Scrolling: pixels of the lines left of the view, the first line in view.
+  int32_t xOffset_ = 0;
+  int32_t topLine_ = 0;
+  TRect formatRect_;
+  bool formatRectSet_ = false;
+  std::vector<TLine> lines_;
+  bool layoutValid_ = false;
+  int32_t layoutWidth_ = -1;
+  HDC measureDC_ = nullptr;
+  bool selecting_ = false;
+  bool creating_ = false;
+  bool hasCaret_ = false;
+};
+
+class TEdit : public TCustomEdit {
+  PL_CLASS(TEdit)
+ public:
+  explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+};
+
+// ============================================================================ memo lines ======
+
+class TCustomMemo;
+
+// A memo's text seen as lines: a line ends at a line break (or where the memo wraps it).  A
+// last line that is empty is not counted, so the text of added lines ends with CR LF.
+class TMemoStrings : public TStrings {
+  PL_CLASS(TMemoStrings)
+ public:
+  explicit TMemoStrings(TCustomMemo* Memo) : memo_(Memo) {}
+  AnsiString Get(int32_t Index) const override;
+  int32_t GetCount() const override;
+  void Put(int32_t Index, const AnsiString& S) override;
+  void Clear() override;
+  void Delete(int32_t Index) override;
+  void Insert(int32_t Index, const AnsiString& S) override;
+  AnsiString GetText() const override;
+  void SetText(const AnsiString& Text) override;
+
+ private:
+  TCustomMemo* memo_;
+};
+
+// ============================================================================ memo ============
+
+// A multi-line edit with its text as Lines.
+class TCustomMemo : public TCustomEdit {
+  PL_CLASS(TCustomMemo)
+ public:
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+  TStrings* GetLines() const { return lines_.get(); }
+  void SetLines(TStrings* Value) { lines_->Assign(Value); }
+  TAlignment GetAlignment() const { return alignment_; }
+  void SetAlignment(TAlignment Value);
+  TScrollStyle GetScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle Value);
+  // Long lines break at the right edge (between words where there are any).
+  bool GetWordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool Value);
+  // Enter (Tab) types a line break (a tab) instead of going to the form.
+  bool GetWantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool Value) { wantReturns_ = Value; }
+  bool GetWantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool Value) { wantTabs_ = Value; }
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void KeyPress(char& Key) override;
+
+ private:
+  std::unique_ptr<TMemoStrings> lines_;
+  TAlignment alignment_ = taLeftJustify;
+  TScrollStyle scrollBars_ = ssNone;
+  bool wordWrap_ = true;
+  bool wantReturns_ = true;
+  bool wantTabs_ = false;
+};
+
+class TMemo : public TCustomMemo {
+  PL_CLASS(TMemo)
+ public:
+  explicit TMemo(TComponent* AOwner) : TCustomMemo(AOwner) {}
+};

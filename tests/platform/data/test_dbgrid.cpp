@@ -179,6 +179,42 @@ TEST_F(DBGridTest, APostedRecordShowsAndHeldNotificationsWaitForEnableControls) 
   EXPECT_EQ(RowShown(1), RecordTexts(1));
 }
 
+TEST_F(DBGridTest, EditingTheCurrentFieldPostsOnLeavingTheRowAndEscapeCancels) {
+  Build();
+  auto type = [](const char* digits) {
+    for (const char* p = digits; *p; ++p) Key(UINT(*p));
+  };
+  // Typing in the first record's "Real" cell opens the editor and edits the record.
+  grid_->SetCol(2);
+  type("9");
+  ASSERT_TRUE(grid_->GetEditorMode());
+  EXPECT_EQ(table_->GetState(), dsEdit);
+  EXPECT_EQ(table_->FieldByName("Real")->GetAsString(), "9");
+  Key(VK_DOWN);
+  EXPECT_EQ(table_->GetState(), dsBrowse);
+  EXPECT_EQ(table_->GetRecNo(), 2);
+  // Escape in the editor puts the text back; Escape in the grid cancels the record.
+  type("7");
+  Key(VK_ESCAPE);
+  EXPECT_EQ(table_->FieldByName("Real")->GetAsString(), RecordTexts(2)[1]);
+  Key(VK_F2);
+  Key(VK_BACK);
+  Key(VK_RETURN);
+  EXPECT_EQ(table_->FieldByName("Real")->GetAsString(), "0.51");
+  Key(VK_ESCAPE);
+  EXPECT_EQ(table_->GetState(), dsBrowse);
+  EXPECT_EQ(table_->FieldByName("Real")->GetAsString(), RecordTexts(2)[1]);
+  // The posted record is stored.
+  table_->Close();
+  table_->Open();
+  EXPECT_EQ(table_->FieldByName("Real")->GetAsString(), "9");
+  // A read-only grid does not edit.
+  grid_->SetReadOnly(true);
+  type("5");
+  EXPECT_FALSE(grid_->GetEditorMode());
+  EXPECT_EQ(table_->GetState(), dsBrowse);
+}
+
 TEST_F(DBGridTest, ClosingEmptiesTheGridAndOpeningFillsIt) {
   Build(false);
   EXPECT_EQ(grid_->GetRowCount(), 2);

@@ -19,12 +19,12 @@ class TTestGrid : public TStringGrid {
   using TCustomGrid::DeleteRow;
   using TCustomGrid::MoveColumn;
   using TCustomGrid::MoveRow;
-  // Gives the grid an editor (the base offers none).
+  // Gives the grid its editor (off: none, as for a grid that offers no editor).
   bool WithEditor = false;
   std::vector<std::string> Hooks;
 
  protected:
-  TInplaceEdit* CreateEditor() override { return WithEditor ? new TInplaceEdit(this) : nullptr; }
+  TInplaceEdit* CreateEditor() override { return WithEditor ? TStringGrid::CreateEditor() : nullptr; }
   void SizeChanged(int32_t OldColCount, int32_t OldRowCount) override {
     Hooks.push_back("Size(" + std::to_string(OldColCount) + "," + std::to_string(OldRowCount) + ")");
     TStringGrid::SizeChanged(OldColCount, OldRowCount);
