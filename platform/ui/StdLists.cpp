@@ -1107,6 +1107,7 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
   if (style_ == Value) return;
   if (dropped_) CloseDropDown(false);
   AnsiString text = GetText();
+  bool hadFocus = Focused();
   style_ = Value;
   auto* list = static_cast<TComboDropList*>(list_);
   bool popup = style_ != csSimple;
@@ -1141,6 +1142,11 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
   if (HandleAllocated()) RecreateWnd();
   Layout();
   Invalidate();
+  // The new windows take the focus the old ones had.
+  if (hadFocus && Showing()) {
+    HandleNeeded();
+    ::SetFocus(handle_);
+  }
 }
 
 void TCustomComboBox::SetItemIndex(int32_t Value) {
