@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/platform/ui/edits/EditHarness.h"
 
@@ -18,8 +19,10 @@ class TNotePanel : public TPanel {
  public:
   explicit TNotePanel(TComponent* AOwner) : TPanel(AOwner) {}
   std::vector<WORD> Codes;
+  std::vector<UINT> Notes;
   void Dispatch(TMessage& m) override {
     if (m.Msg == WM_COMMAND && m.LParam) Codes.push_back(HIWORD(m.WParam));
+    if (m.Msg == WM_NOTIFY && m.LParam) Notes.push_back(reinterpret_cast<const NMHDR*>(m.LParam)->code);
     TPanel::Dispatch(m);
   }
 };
