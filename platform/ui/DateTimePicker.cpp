@@ -166,7 +166,8 @@ void TPickerCalendar::DefaultHandler(TMessage& Message) {
       return;
     }
     case WM_CAPTURECHANGED:
-      if (picker_->GetDroppedDown() && reinterpret_cast<HWND>(Message.LParam) != handle_) picker_->CloseUp(false);
+      if (picker_->GetDroppedDown() && reinterpret_cast<HWND>(Message.LParam) != handle_)
+        picker_->CloseUp(false);
       return;
     case WM_MOUSEACTIVATE:
       Message.Result = MA_NOACTIVATE;
@@ -194,7 +195,8 @@ void TPickerCalendar::Paint() {
   RECT tr = title;
   AnsiString head = fs.LongMonthNames[m - 1] + " " + IntToStr(y);
   DrawTextA(c->GetHandle(), head.c_str(), int(head.size()), &tr, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-  RECT prev = Bounds(2, 2, cellW_ - 4, titleH_ - 6), next = Bounds(6 * cellW_ + 2, 2, cellW_ - 4, titleH_ - 6);
+  RECT prev = Bounds(2, 2, cellW_ - 4, titleH_ - 6),
+       next = Bounds(6 * cellW_ + 2, 2, cellW_ - 4, titleH_ - 6);
   DrawFrameControl(c->GetHandle(), &prev, DFC_SCROLL, DFCS_SCROLLLEFT);
   DrawFrameControl(c->GetHandle(), &next, DFC_SCROLL, DFCS_SCROLLRIGHT);
   c->GetFont()->SetColor(clWindowText);
@@ -264,8 +266,10 @@ void TDateTimePicker::SetFormat(const AnsiString& Value) {
 }
 
 TDateTime TDateTimePicker::Bounded(TDateTime Value) const {
-  if (minDate_ != 0 && std::trunc(Value) < std::trunc(minDate_)) Value = std::trunc(minDate_) + (Value - std::trunc(Value));
-  if (maxDate_ != 0 && std::trunc(Value) > std::trunc(maxDate_)) Value = std::trunc(maxDate_) + (Value - std::trunc(Value));
+  if (minDate_ != 0 && std::trunc(Value) < std::trunc(minDate_))
+    Value = std::trunc(minDate_) + (Value - std::trunc(Value));
+  if (maxDate_ != 0 && std::trunc(Value) > std::trunc(maxDate_))
+    Value = std::trunc(maxDate_) + (Value - std::trunc(Value));
   return Value;
 }
 
@@ -284,14 +288,16 @@ void TDateTimePicker::SetTime(TDateTime Value) {
 }
 
 void TDateTimePicker::SetMinDate(TDateTime Value) {
-  if (Value != 0 && maxDate_ != 0 && Value > maxDate_) throw EInvalidOperation("Date exceeds maximum of " + DateToStr(maxDate_));
+  if (Value != 0 && maxDate_ != 0 && Value > maxDate_)
+    throw EInvalidOperation("Date exceeds maximum of " + DateToStr(maxDate_));
   minDate_ = Value;
   dateTime_ = Bounded(dateTime_);
   Invalidate();
 }
 
 void TDateTimePicker::SetMaxDate(TDateTime Value) {
-  if (Value != 0 && minDate_ != 0 && Value < minDate_) throw EInvalidOperation("Date is less than minimum of " + DateToStr(minDate_));
+  if (Value != 0 && minDate_ != 0 && Value < minDate_)
+    throw EInvalidOperation("Date is less than minimum of " + DateToStr(minDate_));
   maxDate_ = Value;
   dateTime_ = Bounded(dateTime_);
   Invalidate();
@@ -312,7 +318,8 @@ void TDateTimePicker::SetChecked(bool Value) {
 void TDateTimePicker::ParseFormat() {
   const TFormatSettings& fs = FormatSettings;
   AnsiString f = format_;
-  if (f.empty()) f = kind_ == dtkTime ? fs.LongTimeFormat : dateFormat_ == dfLong ? fs.LongDateFormat : fs.ShortDateFormat;
+  if (f.empty())
+    f = kind_ == dtkTime ? fs.LongTimeFormat : dateFormat_ == dfLong ? fs.LongDateFormat : fs.ShortDateFormat;
   fields_.clear();
   bool afterHour = false;
   auto literal = [&](const AnsiString& s) {
@@ -356,7 +363,9 @@ void TDateTimePicker::ParseFormat() {
         break;
     }
     if (part == TPart::Literal) {
-      literal(ch == '/' ? AnsiString(1, fs.DateSeparator) : ch == ':' ? AnsiString(1, fs.TimeSeparator) : AnsiString(1, ch));
+      literal(ch == '/'   ? AnsiString(1, fs.DateSeparator)
+              : ch == ':' ? AnsiString(1, fs.TimeSeparator)
+                          : AnsiString(1, ch));
       ++i;
       continue;
     }
@@ -369,7 +378,8 @@ void TDateTimePicker::ParseFormat() {
 }
 
 int32_t TDateTimePicker::FieldCount() const {
-  return int32_t(std::count_if(fields_.begin(), fields_.end(), [](const TField& f) { return f.Part != TPart::Literal; }));
+  return int32_t(std::count_if(fields_.begin(), fields_.end(),
+                               [](const TField& f) { return f.Part != TPart::Literal; }));
 }
 
 TDateTimePicker::TField* TDateTimePicker::EditField(int32_t Index) {
@@ -381,7 +391,8 @@ TDateTimePicker::TField* TDateTimePicker::EditField(int32_t Index) {
 AnsiString TDateTimePicker::FieldText(const TField& F) const {
   const TFormatSettings& fs = FormatSettings;
   TPickerParts p = PickerDecode(dateTime_);
-  bool twelve = std::any_of(fields_.begin(), fields_.end(), [](const TField& f) { return f.Part == TPart::AmPm; });
+  bool twelve =
+      std::any_of(fields_.begin(), fields_.end(), [](const TField& f) { return f.Part == TPart::AmPm; });
   auto num = [&](int32_t v, int32_t width) {
     AnsiString s = IntToStr(v);
     while (int32_t(s.size()) < width) s = "0" + s;
@@ -464,7 +475,8 @@ void TDateTimePicker::TypeDigit(int32_t Digit) {
   typed_ += char('0' + Digit);
   int32_t v = StrToInt(typed_);
   TPickerParts p = PickerDecode(dateTime_);
-  bool twelve = std::any_of(fields_.begin(), fields_.end(), [](const TField& x) { return x.Part == TPart::AmPm; });
+  bool twelve =
+      std::any_of(fields_.begin(), fields_.end(), [](const TField& x) { return x.Part == TPart::AmPm; });
   int32_t digits = f->Part == TPart::Year ? (f->Width <= 2 ? 2 : 4) : 2;
   int32_t most = 0;
   switch (f->Part) {
@@ -738,7 +750,8 @@ void TDateTimePicker::Paint() {
   TRect b = ButtonRect();
   if (kind_ == dtkDate && dateMode_ == dmComboBox) {
     RECT r = b;
-    DrawFrameControl(c->GetHandle(), &r, DFC_SCROLL, DFCS_SCROLLCOMBOBOX | (dropped_ ? DFCS_PUSHED | DFCS_FLAT : 0));
+    DrawFrameControl(c->GetHandle(), &r, DFC_SCROLL,
+                     DFCS_SCROLLCOMBOBOX | (dropped_ ? DFCS_PUSHED | DFCS_FLAT : 0));
   } else {
     RECT up = TRect(b.Left, b.Top, b.Right, b.Top + b.Height() / 2);
     RECT down = TRect(b.Left, b.Top + b.Height() / 2, b.Right, b.Bottom);

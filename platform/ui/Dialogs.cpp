@@ -426,10 +426,10 @@ bool TCommonDialog::Execute() {
 // ============================================================================ file dialogs ====
 
 PL_ENUM_NAMES(TOpenOption, "ofReadOnly", "ofOverwritePrompt", "ofHideReadOnly", "ofNoChangeDir", "ofShowHelp",
-              "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist", "ofFileMustExist",
-              "ofCreatePrompt", "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate", "ofNoNetworkButton",
-              "ofNoLongNames", "ofOldStyleDialog", "ofNoDereferenceLinks", "ofEnableIncludeNotify",
-              "ofEnableSizing", "ofDontAddToRecent", "ofForceShowHidden")
+              "ofNoValidate", "ofAllowMultiSelect", "ofExtensionDifferent", "ofPathMustExist",
+              "ofFileMustExist", "ofCreatePrompt", "ofShareAware", "ofNoReadOnlyReturn", "ofNoTestFileCreate",
+              "ofNoNetworkButton", "ofNoLongNames", "ofOldStyleDialog", "ofNoDereferenceLinks",
+              "ofEnableIncludeNotify", "ofEnableSizing", "ofDontAddToRecent", "ofForceShowHidden")
 
 const TClassInfo& TOpenDialog::ClassInfo() {
   static const TClassInfo info =
@@ -451,7 +451,8 @@ const TClassInfo& TSaveDialog::ClassInfo() {
   return info;
 }
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner)
+    : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) {}
 TOpenDialog::~TOpenDialog() = default;
 
 std::vector<TOpenDialog::TFilterEntry> TOpenDialog::FilterEntries() const {
@@ -471,7 +472,8 @@ std::vector<TOpenDialog::TFilterEntry> TOpenDialog::FilterEntries() const {
 }
 
 AnsiString TOpenDialog::StartFolder() const {
-  if (!initialDir_.empty() && DirectoryExists(ExpandFileName(initialDir_))) return ExpandFileName(initialDir_);
+  if (!initialDir_.empty() && DirectoryExists(ExpandFileName(initialDir_)))
+    return ExpandFileName(initialDir_);
   AnsiString dir = ExtractFileDir(fileName_);
   if (!dir.empty() && DirectoryExists(ExpandFileName(dir))) return ExpandFileName(dir);
   return GetCurrentDir();
@@ -544,8 +546,8 @@ bool TOpenDialog::ResolveChoice(const AnsiString& Folder, const std::vector<Ansi
         return false;
       }
       if (IsSave() && options_.Contains(ofOverwritePrompt) && FileExists(path) &&
-          MessageDlg(path + " already exists.\nDo you want to replace it?", mtWarning, {mbYes, mbNo}, 0, mbNo) !=
-              mrYes)
+          MessageDlg(path + " already exists.\nDo you want to replace it?", mtWarning, {mbYes, mbNo}, 0,
+                     mbNo) != mrYes)
         return false;
     }
     paths.push_back(path);
@@ -659,7 +661,8 @@ class TFileDialogForm : public TForm {
     if (i < 0) return false;
     AnsiString s = List->GetItems()->Strings(i);
     if (!IsFolderItem(s)) return false;
-    Navigate(s == "../" ? ExtractFileDir(Folder) : IncludeTrailingPathDelimiter(Folder) + s.substr(0, s.size() - 1));
+    Navigate(s == "../" ? ExtractFileDir(Folder)
+                        : IncludeTrailingPathDelimiter(Folder) + s.substr(0, s.size() - 1));
     return true;
   }
 
@@ -824,7 +827,11 @@ class TColorSwatches : public TCustomControl {
     TCustomControl::MouseDown(Button, Shift, X, Y);
   }
   void KeyDown(WORD& Key, TShiftState Shift) override {
-    int32_t step = Key == VK_LEFT ? -1 : Key == VK_RIGHT ? 1 : Key == VK_UP ? -Columns : Key == VK_DOWN ? Columns : 0;
+    int32_t step = Key == VK_LEFT    ? -1
+                   : Key == VK_RIGHT ? 1
+                   : Key == VK_UP    ? -Columns
+                   : Key == VK_DOWN  ? Columns
+                                     : 0;
     if (step) {
       Pick(std::clamp(std::max(0, Current) + (Current < 0 ? 0 : step), 0, int32_t(Colors.size()) - 1));
       Key = 0;
@@ -903,15 +910,16 @@ const TClassInfo& TColorDialogForm::ClassInfo() {
 }
 
 const TClassInfo& TColorDialog::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TColorDialog, TCommonDialog>("TColorDialog")
-                                     .Prop("Color", &TColorDialog::GetColor, &TColorDialog::SetColor)
-                                     .Default(clBlack)
-                                     .Object("CustomColors", &TColorDialog::GetCustomColors,
-                                             &TColorDialog::SetCustomColors);
+  static const TClassInfo info =
+      TClassInfo::Of<TColorDialog, TCommonDialog>("TColorDialog")
+          .Prop("Color", &TColorDialog::GetColor, &TColorDialog::SetColor)
+          .Default(clBlack)
+          .Object("CustomColors", &TColorDialog::GetCustomColors, &TColorDialog::SetCustomColors);
   return info;
 }
 
-TColorDialog::TColorDialog(TComponent* AOwner) : TCommonDialog(AOwner), customColors_(std::make_unique<TStringList>()) {}
+TColorDialog::TColorDialog(TComponent* AOwner)
+    : TCommonDialog(AOwner), customColors_(std::make_unique<TStringList>()) {}
 TColorDialog::~TColorDialog() = default;
 
 std::array<COLORREF, 16> TColorDialog::CustomColorValues() const {
@@ -930,8 +938,9 @@ void TColorDialog::SetCustomColorValues(const std::array<COLORREF, 16>& Values) 
   customColors_->Clear();
   for (int32_t i = 0; i < 16; ++i) {
     COLORREF c = Values[size_t(i)];
-    customColors_->Add(AnsiString("Color") + char('A' + i) + "=" +
-                       IntToHex((int32_t(GetRValue(c)) << 16) | (int32_t(GetGValue(c)) << 8) | GetBValue(c), 6));
+    customColors_->Add(
+        AnsiString("Color") + char('A' + i) + "=" +
+        IntToHex((int32_t(GetRValue(c)) << 16) | (int32_t(GetGValue(c)) << 8) | GetBValue(c), 6));
   }
 }
 
@@ -954,8 +963,16 @@ TForm* TColorDialog::CreateDialogForm() {
   const char* names[3] = {"&Red:", "&Green:", "Bl&ue:"};
   TEdit** edits[3] = {&form->Red, &form->Green, &form->Blue};
   for (int k = 0; k < 3; ++k) {
-    *edits[k] = DlgMake<TEdit>(form, form, k == 0 ? "RedEdit" : k == 1 ? "GreenEdit" : "BlueEdit", 310, 96 + 30 * k, 60, 24);
-    DlgLabel(form, k == 0 ? "RedLabel" : k == 1 ? "GreenLabel" : "BlueLabel", names[k], 248, 100 + 30 * k, *edits[k]);
+    *edits[k] = DlgMake<TEdit>(form, form,
+                               k == 0   ? "RedEdit"
+                               : k == 1 ? "GreenEdit"
+                                        : "BlueEdit",
+                               310, 96 + 30 * k, 60, 24);
+    DlgLabel(form,
+             k == 0   ? "RedLabel"
+             : k == 1 ? "GreenLabel"
+                      : "BlueLabel",
+             names[k], 248, 100 + 30 * k, *edits[k]);
     (*edits[k])->OnChange = TNotifyEvent(form, &TColorDialogForm::EditChanged);
   }
   auto* add = DlgMake<TButton>(form, form, "AddButton", 248, 190, 164, 25);
@@ -993,10 +1010,10 @@ const int32_t kFontSizes[] = {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 
 const struct {
   const char* Name;
   TColor Color;
-} kFontColors[] = {{"Black", clBlack},   {"Maroon", clMaroon}, {"Green", clGreen}, {"Olive", clOlive},
-                   {"Navy", clNavy},     {"Purple", clPurple}, {"Teal", clTeal},   {"Gray", clGray},
-                   {"Silver", clSilver}, {"Red", clRed},       {"Lime", clLime},   {"Yellow", clYellow},
-                   {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua}, {"White", clWhite}};
+} kFontColors[] = {{"Black", clBlack},   {"Maroon", clMaroon},   {"Green", clGreen}, {"Olive", clOlive},
+                   {"Navy", clNavy},     {"Purple", clPurple},   {"Teal", clTeal},   {"Gray", clGray},
+                   {"Silver", clSilver}, {"Red", clRed},         {"Lime", clLime},   {"Yellow", clYellow},
+                   {"Blue", clBlue},     {"Fuchsia", clFuchsia}, {"Aqua", clAqua},   {"White", clWhite}};
 const char* const kFontStyles[] = {"Regular", "Italic", "Bold", "Bold Italic"};
 }  // namespace
 
@@ -1010,8 +1027,9 @@ TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), font_(std:
 TFontDialog::~TFontDialog() = default;
 
 std::vector<AnsiString> TFontDialog::FaceNames() {
-  return {"Arial", "Courier New", "DejaVu Sans", "Liberation Mono", "Liberation Sans", "Liberation Serif",
-          "MS Sans Serif", "Tahoma", "Times New Roman"};
+  return {"Arial",           "Courier New",     "DejaVu Sans",
+          "Liberation Mono", "Liberation Sans", "Liberation Serif",
+          "MS Sans Serif",   "Tahoma",          "Times New Roman"};
 }
 
 TForm* TFontDialog::CreateDialogForm() {
@@ -1029,7 +1047,8 @@ TForm* TFontDialog::CreateDialogForm() {
   auto* size = DlgMake<TComboBox>(form, form, "SizeCombo", 314, 24, 98, 24);
   DlgLabel(form, "SizeLabel", "&Size:", 314, 6, size);
   for (int32_t s : kFontSizes)
-    if ((MinFontSize <= 0 || s >= MinFontSize) && (MaxFontSize <= 0 || s <= MaxFontSize)) size->GetItems()->Add(IntToStr(s));
+    if ((MinFontSize <= 0 || s >= MinFontSize) && (MaxFontSize <= 0 || s <= MaxFontSize))
+      size->GetItems()->Add(IntToStr(s));
   size->SetText(IntToStr(font_->GetSize()));
   auto* effects = DlgMake<TGroupBox>(form, form, "Effects", 8, 152, 170, 95);
   effects->SetCaption("Effects");
@@ -1060,9 +1079,13 @@ bool TFontDialog::AcceptForm(TForm* Form) {
   auto* size = static_cast<TComboBox*>(Form->FindComponent("SizeCombo"));
   int32_t points = 0;
   if (!TryStrToInt(Trim(size->GetText()), points) || points <= 0 || points > 1638 ||
-      (Options.Contains(fdLimitSize) && ((MinFontSize > 0 && points < MinFontSize) || (MaxFontSize > 0 && points > MaxFontSize)))) {
+      (Options.Contains(fdLimitSize) &&
+       ((MinFontSize > 0 && points < MinFontSize) || (MaxFontSize > 0 && points > MaxFontSize)))) {
     MessageDlg("Size must be a number" +
-                   (Options.Contains(fdLimitSize) ? " between " + IntToStr(MinFontSize) + " and " + IntToStr(MaxFontSize) : AnsiString()) + ".",
+                   (Options.Contains(fdLimitSize)
+                        ? " between " + IntToStr(MinFontSize) + " and " + IntToStr(MaxFontSize)
+                        : AnsiString()) +
+                   ".",
                mtError, {mbOK}, 0);
     return false;
   }
@@ -1132,7 +1155,8 @@ void DlgOrientation(TForm* form, TWinControl* parent, int32_t x, int32_t y, TPri
 }
 
 TPrinterOrientation DlgOrientationOf(TForm* form) {
-  return static_cast<TRadioButton*>(form->FindComponent("Landscape"))->GetChecked() ? poLandscape : poPortrait;
+  return static_cast<TRadioButton*>(form->FindComponent("Landscape"))->GetChecked() ? poLandscape
+                                                                                    : poPortrait;
 }
 
 // Gives the printer the paper size through its device mode.
@@ -1197,18 +1221,19 @@ TForm* TPrintDialog::CreateDialogForm() {
 
 bool TPrintDialog::AcceptForm(TForm* Form) {
   int32_t copies = 0, from = 0, to = 0;
-  if (!TryStrToInt(Trim(static_cast<TEdit*>(Form->FindComponent("CopiesEdit"))->GetText()), copies) || copies < 1 ||
-      copies > 9999) {
+  if (!TryStrToInt(Trim(static_cast<TEdit*>(Form->FindComponent("CopiesEdit"))->GetText()), copies) ||
+      copies < 1 || copies > 9999) {
     MessageDlg("The number of copies must be from 1 to 9999.", mtError, {mbOK}, 0);
     return false;
   }
-  TPrintRange range = static_cast<TRadioButton*>(Form->FindComponent("PageNums"))->GetChecked()    ? prPageNums
-                      : static_cast<TRadioButton*>(Form->FindComponent("Selection"))->GetChecked() ? prSelection
-                                                                                                   : prAllPages;
+  TPrintRange range = static_cast<TRadioButton*>(Form->FindComponent("PageNums"))->GetChecked() ? prPageNums
+                      : static_cast<TRadioButton*>(Form->FindComponent("Selection"))->GetChecked()
+                          ? prSelection
+                          : prAllPages;
   if (range == prPageNums) {
     bool ok = TryStrToInt(Trim(static_cast<TEdit*>(Form->FindComponent("FromEdit"))->GetText()), from) &&
-              TryStrToInt(Trim(static_cast<TEdit*>(Form->FindComponent("ToEdit"))->GetText()), to) && from >= 1 &&
-              to >= from && (MaxPage <= 0 || to <= MaxPage) && from >= MinPage;
+              TryStrToInt(Trim(static_cast<TEdit*>(Form->FindComponent("ToEdit"))->GetText()), to) &&
+              from >= 1 && to >= from && (MaxPage <= 0 || to <= MaxPage) && from >= MinPage;
     if (!ok) {
       MessageDlg("The page range is not valid.", mtError, {mbOK}, 0);
       return false;
@@ -1247,7 +1272,10 @@ TForm* TPrinterSetupDialog::CreateDialogForm() {
 
 bool TPrinterSetupDialog::AcceptForm(TForm* Form) {
   PrinterIndex = static_cast<TComboBox*>(Form->FindComponent("PrinterCombo"))->GetItemIndex();
-  PaperSize = PaperKinds()[size_t(std::max(0, static_cast<TComboBox*>(Form->FindComponent("PaperCombo"))->GetItemIndex()))].Code;
+  PaperSize =
+      PaperKinds()[size_t(std::max(
+                       0, static_cast<TComboBox*>(Form->FindComponent("PaperCombo"))->GetItemIndex()))]
+          .Code;
   Orientation = DlgOrientationOf(Form);
   return AcceptResponse();
 }
@@ -1278,7 +1306,8 @@ TForm* TPageSetupDialog::CreateDialogForm() {
   for (int k = 0; k < 4; ++k) {
     auto* e = DlgMake<TEdit>(form, margins, edits[k], 70 + (k % 2) * 190, 18 + (k / 2) * 28, 80, 24);
     e->SetText(FloatToStr(values[k] / (inches ? 1000.0 : 100.0)));
-    auto* l = DlgMake<TLabel>(form, margins, (AnsiString(edits[k]) + "Label").c_str(), 10 + (k % 2) * 190, 22 + (k / 2) * 28, 10, 13);
+    auto* l = DlgMake<TLabel>(form, margins, (AnsiString(edits[k]) + "Label").c_str(), 10 + (k % 2) * 190,
+                              22 + (k / 2) * 28, 10, 13);
     l->SetCaption(names[k]);
     l->SetFocusControl(e);
   }
@@ -1292,7 +1321,8 @@ bool TPageSetupDialog::AcceptForm(TForm* Form) {
   int32_t values[4];
   for (int k = 0; k < 4; ++k) {
     double v = 0;
-    if (!TryStrToFloat(Trim(static_cast<TEdit*>(Form->FindComponent(edits[k]))->GetText()), v) || v < 0 || v > 1000) {
+    if (!TryStrToFloat(Trim(static_cast<TEdit*>(Form->FindComponent(edits[k]))->GetText()), v) || v < 0 ||
+        v > 1000) {
       MessageDlg("The margins must be numbers from 0 to 1000.", mtError, {mbOK}, 0);
       return false;
     }
@@ -1302,7 +1332,10 @@ bool TPageSetupDialog::AcceptForm(TForm* Form) {
   MarginRight = values[1];
   MarginTop = values[2];
   MarginBottom = values[3];
-  PaperSize = PaperKinds()[size_t(std::max(0, static_cast<TComboBox*>(Form->FindComponent("PaperCombo"))->GetItemIndex()))].Code;
+  PaperSize =
+      PaperKinds()[size_t(std::max(
+                       0, static_cast<TComboBox*>(Form->FindComponent("PaperCombo"))->GetItemIndex()))]
+          .Code;
   Orientation = DlgOrientationOf(Form);
   return true;
 }
@@ -1379,7 +1412,8 @@ BOOL RunFileDialog(OPENFILENAMEA* ofn, bool save) {
   ofn->nFileOffset = offset;
   AnsiString first = files->Count() > 0 ? files->Strings(0) : dlg->GetFileName();
   AnsiString ext = ExtractFileExt(first);
-  ofn->nFileExtension = files->Count() > 1 || ext.empty() ? 0 : WORD(dlg->GetFileName().size() - ext.size() + 1);
+  ofn->nFileExtension =
+      files->Count() > 1 || ext.empty() ? 0 : WORD(dlg->GetFileName().size() - ext.size() + 1);
   ofn->nFilterIndex = DWORD(dlg->GetFilterIndex());
   if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
     AnsiString title = ExtractFileName(first);
@@ -1494,7 +1528,8 @@ BOOL PageSetupDlgA(PAGESETUPDLGA* psd) {
   mode.dmOrientation = dlg.Orientation == poLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
   mode.dmPaperSize = dlg.PaperSize;
   mode.dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
-  if (!psd->hDevMode || GlobalSize(psd->hDevMode) < sizeof(DEVMODEA)) psd->hDevMode = GlobalAlloc(GMEM_MOVEABLE, sizeof(DEVMODEA));
+  if (!psd->hDevMode || GlobalSize(psd->hDevMode) < sizeof(DEVMODEA))
+    psd->hDevMode = GlobalAlloc(GMEM_MOVEABLE, sizeof(DEVMODEA));
   if (auto* dm = static_cast<DEVMODEA*>(GlobalLock(psd->hDevMode))) {
     *dm = mode;
     GlobalUnlock(psd->hDevMode);

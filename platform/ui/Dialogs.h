@@ -16,8 +16,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/ui/Printers.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Printers.h"
 #include "platform/ui/StdCtrls.h"
 
 // ============================================================================ responder =======
@@ -162,7 +162,8 @@ class TCommonDialog : public TComponent {
   // The responder answered OK: check the values it set; false makes the run fail.
   virtual bool AcceptResponse() { return true; }
   // Builds a dialog form of the given client size with OK and Cancel at the bottom right.
-  TForm* NewDialogForm(const AnsiString& Caption, int32_t Width, int32_t Height, const AnsiString& OkCaption = "OK");
+  TForm* NewDialogForm(const AnsiString& Caption, int32_t Width, int32_t Height,
+                       const AnsiString& OkCaption = "OK");
   AnsiString title_;
 
  private:
@@ -335,7 +336,14 @@ class TFontDialog : public TCommonDialog {
 // ============================================================================ printer dialogs =
 
 enum TPrintRange : uint8_t { prAllPages, prSelection, prPageNums };
-enum TPrintDialogOption : uint8_t { poPrintToFile, poPageNums, poSelection, poWarning, poHelp, poDisablePrintToFile };
+enum TPrintDialogOption : uint8_t {
+  poPrintToFile,
+  poPageNums,
+  poSelection,
+  poWarning,
+  poHelp,
+  poDisablePrintToFile
+};
 using TPrintDialogOptions = TSet<TPrintDialogOption, 8>;
 
 // Picks the printer, the pages and the copies; OK selects the printer on Printer() and sets its

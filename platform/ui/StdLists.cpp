@@ -23,7 +23,9 @@ constexpr uint32_t kListTypeAheadMs = 1000;
 // Lines one wheel notch scrolls.
 constexpr int32_t kListWheelLines = 3;
 
-AnsiString ListMessageText(LPARAM l) { return l ? AnsiString(reinterpret_cast<const char*>(l)) : AnsiString(); }
+AnsiString ListMessageText(LPARAM l) {
+  return l ? AnsiString(reinterpret_cast<const char*>(l)) : AnsiString();
+}
 
 bool ListStartsWith(const AnsiString& s, const AnsiString& prefix) {
   return s.size() >= prefix.size() && CompareText(s.substr(0, prefix.size()), prefix) == 0;
@@ -325,7 +327,8 @@ int32_t TCustomListBox::ItemTop(int32_t Index) {
 
 TRect TCustomListBox::ItemRect(int32_t Index) {
   if (Index < 0 || Index > Count()) return TRect();
-  int32_t h = style_ == lbOwnerDrawVariable && Index < Count() ? items_[size_t(Index)].Height : GetItemHeight();
+  int32_t h =
+      style_ == lbOwnerDrawVariable && Index < Count() ? items_[size_t(Index)].Height : GetItemHeight();
   int32_t top = ItemTop(Index);
   return TRect(0, top, GetClientWidth(), top + h);
 }
@@ -564,8 +567,8 @@ void TCustomListBox::DefaultHandler(TMessage& Message) {
       Message.Result = InsertItem(-2, ListMessageText(l), nullptr);
       return;
     case LB_INSERTSTRING:
-      Message.Result = InsertItem(intptr_t(w) < 0 ? -1 : std::min<int32_t>(int32_t(w), n), ListMessageText(l),
-                                  nullptr);
+      Message.Result =
+          InsertItem(intptr_t(w) < 0 ? -1 : std::min<int32_t>(int32_t(w), n), ListMessageText(l), nullptr);
       return;
     case LB_DELETESTRING:
       if (!valid(w)) {
@@ -798,8 +801,7 @@ void TCustomListBox::MouseSelect(TPoint P, TShiftState Shift, bool Down) {
   if (i < 0) {
     // Above or below the view while the button is held: scroll toward the mouse.
     if (Down && P.Y >= 0) return;
-    i = P.Y < 0 ? std::max(0, topIndex_ - 1)
-                : std::min(Count() - 1, topIndex_ + VisibleRows());
+    i = P.Y < 0 ? std::max(0, topIndex_ - 1) : std::min(Count() - 1, topIndex_ + VisibleRows());
     if (P.Y >= 0 && P.Y < GetClientHeight()) return;
   }
   if (!multiSelect_) return MoveCurrent(i, false, false);
@@ -1122,9 +1124,9 @@ void TCustomComboBox::SetStyle(TComboBoxStyle Value) {
       list->SetVisible(false);
     }
   }
-  list_->SetStyle(style_ == csOwnerDrawFixed       ? lbOwnerDrawFixed
+  list_->SetStyle(style_ == csOwnerDrawFixed      ? lbOwnerDrawFixed
                   : style_ == csOwnerDrawVariable ? lbOwnerDrawVariable
-                                                   : lbStandard);
+                                                  : lbStandard);
   if (HasEdit()) {
     edit_->SetBorderStyle(style_ == csSimple ? bsSingle : bsNone);
     edit_->SetParent(this);
@@ -1252,7 +1254,8 @@ void TCustomComboBox::Layout() {
   if (!list_ || !edit_) return;
   int32_t item = style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable || list_->itemHeightSet_
                      ? list_->GetItemHeight()
-                     : edit_->GetFont() ? list_->GetItemHeight() : 16;
+                 : edit_->GetFont() ? list_->GetItemHeight()
+                                    : 16;
   editHeight_ = item + 8;
   if (style_ != csSimple && Height() != editHeight_ && !ComponentState().Contains(csLoading))
     TCustomControl::SetBounds(Left(), Top(), Width(), editHeight_);
@@ -1383,7 +1386,8 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
       return;
     case WM_KILLFOCUS:
       TCustomControl::Dispatch(Message);
-      if (dropped_ && !(edit_->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == edit_->Handle()))
+      if (dropped_ &&
+          !(edit_->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == edit_->Handle()))
         CloseDropDown(false);
       Invalidate();
       return;
@@ -1520,10 +1524,14 @@ void TCustomComboBox::DefaultHandler(TMessage& Message) {
       // The list's own message of the same meaning.
       static const struct {
         UINT Cb, Lb;
-      } map[] = {{CB_DELETESTRING, LB_DELETESTRING}, {CB_GETCOUNT, LB_GETCOUNT},
-                 {CB_GETCURSEL, LB_GETCURSEL},       {CB_GETLBTEXT, LB_GETTEXT},
-                 {CB_GETLBTEXTLEN, LB_GETTEXTLEN},   {CB_FINDSTRING, LB_FINDSTRING},
-                 {CB_FINDSTRINGEXACT, LB_FINDSTRINGEXACT}, {CB_GETITEMDATA, LB_GETITEMDATA},
+      } map[] = {{CB_DELETESTRING, LB_DELETESTRING},
+                 {CB_GETCOUNT, LB_GETCOUNT},
+                 {CB_GETCURSEL, LB_GETCURSEL},
+                 {CB_GETLBTEXT, LB_GETTEXT},
+                 {CB_GETLBTEXTLEN, LB_GETTEXTLEN},
+                 {CB_FINDSTRING, LB_FINDSTRING},
+                 {CB_FINDSTRINGEXACT, LB_FINDSTRINGEXACT},
+                 {CB_GETITEMDATA, LB_GETITEMDATA},
                  {CB_SETITEMDATA, LB_SETITEMDATA}};
       for (const auto& m : map)
         if (m.Cb == Message.Msg) {
@@ -1670,7 +1678,8 @@ void TCustomComboBox::SetDroppedDown(bool Value) {
   if (form) list->SetParentWindow(nullptr);
   list->HandleNeeded();
   // The list's window owned by the form's, so it goes with it.
-  if (form && form->HandleAllocated()) SetWindowLongPtrA(list->Handle(), GWLP_HWNDPARENT, LONG_PTR(form->Handle()));
+  if (form && form->HandleAllocated())
+    SetWindowLongPtrA(list->Handle(), GWLP_HWNDPARENT, LONG_PTR(form->Handle()));
   int32_t rows = std::min(std::max(1, list_->Count()), dropDownCount_);
   int32_t width = std::max(droppedWidth_, Width());
   int32_t height = rows * list_->GetItemHeight() + 2;
@@ -1717,14 +1726,15 @@ void TCustomComboBox::DrawItem(int32_t Index, TRect Rect, TOwnerDrawState State)
   if (OnDrawItem) return OnDrawItem(this, Index, Rect, State);
   TCanvas* c = GetCanvas();
   c->FillRect(Rect);
-  if (Index >= 0 && Index < list_->Count()) c->TextOut(Rect.Left + 2, Rect.Top, list_->items_[size_t(Index)].Text);
+  if (Index >= 0 && Index < list_->Count())
+    c->TextOut(Rect.Left + 2, Rect.Top, list_->items_[size_t(Index)].Text);
 }
 
 void TCustomComboBox::PaintButton(TCanvas* Canvas) {
   RECT b = ButtonRect();
-  DrawFrameControl(Canvas->GetHandle(), &b, DFC_SCROLL,
-                   DFCS_SCROLLCOMBOBOX | (dropped_ ? DFCS_PUSHED | DFCS_FLAT : 0) |
-                       (GetEnabled() ? 0 : DFCS_INACTIVE));
+  DrawFrameControl(
+      Canvas->GetHandle(), &b, DFC_SCROLL,
+      DFCS_SCROLLCOMBOBOX | (dropped_ ? DFCS_PUSHED | DFCS_FLAT : 0) | (GetEnabled() ? 0 : DFCS_INACTIVE));
 }
 
 void TCustomComboBox::Paint() {

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 
 #include "platform/display/Display.h"
 #include "platform/runtime/Files.h"
@@ -120,11 +120,11 @@ TEST_F(FileDialogs, KeysAndMouseBrowseFilterAndChooseAFile) {
   boxes_.clear();
   ok = RunWith(&d, {[&](TForm* f) {
                       static_cast<TListBox*>(f->FindComponent("FileList"))->SetFocus();
-                      TypeRaw("l");      // type-ahead to "logs/"
-                      Tap(VK_RETURN);    // Enter on a folder opens it
+                      TypeRaw("l");    // type-ahead to "logs/"
+                      Tap(VK_RETURN);  // Enter on a folder opens it
                     },
                     [&](TForm*) {
-                      Tap(VK_END);       // run2.log, which the name edit follows
+                      Tap(VK_END);  // run2.log, which the name edit follows
                       Tap(VK_RETURN);
                     }});
   ASSERT_TRUE(ok);
@@ -228,9 +228,9 @@ TEST_F(FileDialogs, BadFiltersAndMissingFoldersBreakNothing) {
   d.SetInitialDir(root_ + "/nowhere");
   d.SetFilter("Text files");
   EXPECT_FALSE(RunWith(&d, {[&](TForm* f) {
-                            listed = Listed(f);
-                            f->SetModalResult(mrCancel);
-                          }}));
+    listed = Listed(f);
+    f->SetModalResult(mrCancel);
+  }}));
   EXPECT_FALSE(listed.empty()) << "the current folder is shown";
 }
 

@@ -14,7 +14,8 @@ class ComboTest : public ListsTest {
     ListsTest::SetUp();
     other_ = New<TEdit>("Other", Bounds(200, 10, 100, 24));
     combo_ = New<TComboBox>("Combo1", Bounds(10, 10, 150, 24));
-    for (const char* s : {"Red", "Green", "Blue", "Cyan", "Magenta", "Yellow", "Black", "White", "Grey", "Navy"})
+    for (const char* s :
+         {"Red", "Green", "Blue", "Cyan", "Magenta", "Yellow", "Black", "White", "Grey", "Navy"})
       combo_->GetItems()->Add(s);
     combo_->OnChange = change_.Event();
     combo_->OnSelect = select_.Event();

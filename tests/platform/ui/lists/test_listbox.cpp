@@ -29,14 +29,8 @@ TEST_F(ListBoxTest, KeysMoveTheCurrentItemAndEachUserChangeClicks) {
   struct {
     UINT Key;
     int Expected;
-  } steps[] = {{VK_DOWN, 0},
-               {VK_DOWN, 1},
-               {VK_END, 11},
-               {VK_DOWN, 11},
-               {VK_HOME, 0},
-               {VK_UP, 0},
-               {VK_NEXT, rows - 1},
-               {VK_PRIOR, 0}};
+  } steps[] = {{VK_DOWN, 0}, {VK_DOWN, 1}, {VK_END, 11},        {VK_DOWN, 11},
+               {VK_HOME, 0}, {VK_UP, 0},   {VK_NEXT, rows - 1}, {VK_PRIOR, 0}};
   int expectedClicks = 0, previous = -1;
   for (auto s : steps) {
     Key(s.Key);
@@ -58,7 +52,8 @@ TEST_F(ListBoxTest, TypedLettersFindItemsWithinASecond) {
   list_->GetItems()->Add("Dog");  // after Lima
   clock_.Advance(2000);
   edit_test::Type("do");
-  EXPECT_EQ(list_->GetItems()->Strings(list_->GetItemIndex()), "Dog") << "letters typed together search together";
+  EXPECT_EQ(list_->GetItems()->Strings(list_->GetItemIndex()), "Dog")
+      << "letters typed together search together";
   clock_.Advance(2000);
   edit_test::Type("d");
   EXPECT_EQ(list_->GetItemIndex(), 3) << "a lone letter goes on to the next item with it";
@@ -186,10 +181,8 @@ TEST_F(ListBoxTest, MultipleSelectionExtendsWithShiftAndTogglesWithCtrl) {
 TEST_F(ListBoxTest, AutomaticDragMovesAnItemWithinTheList) {
   list_->SetDragMode(dmAutomatic);
   int drops = 0;
-  list_->OnDragOver = TDragOverEvent::Lambda(
-      [&](TObject* sender, TObject* source, int32_t, int32_t, TDragState, bool& accept) {
-        accept = sender == source;
-      });
+  list_->OnDragOver = TDragOverEvent::Lambda([&](TObject* sender, TObject* source, int32_t, int32_t,
+                                                 TDragState, bool& accept) { accept = sender == source; });
   list_->OnDragDrop = TDragDropEvent::Lambda([&](TObject*, TObject*, int32_t, int32_t y) {
     ++drops;
     int target = list_->ItemAtPos({1, y}, true);
