@@ -103,6 +103,7 @@ object Form_Main: TForm_Main
       KeyArrowStepSize = 0.1
       KeyPageStepSize = 1
       MouseWheelStepSize = 0.1
+      TickLabelPrecision = 0
       OnPositionChangeFinished = iKnob_VoltagePositionChangeFinished
     end
     object TeThemeLabel4: TLabel
@@ -168,6 +169,7 @@ object Form_Main: TForm_Main
       KeyArrowStepSize = 0.1
       KeyPageStepSize = 1
       MouseWheelStepSize = 0.01
+      TickLabelPrecision = 1
       OnPositionChangeFinished = iKnob_CurrentPositionChangeFinished
     end
     object TeThemeLabel12: TLabel
