@@ -73,7 +73,8 @@ bool TControlActionLink::IsEnabledLinked() {
   return TActionLink::IsEnabledLinked() && control_->GetEnabled() == ActnCustom(this)->GetEnabled();
 }
 bool TControlActionLink::IsHelpContextLinked() {
-  return TActionLink::IsHelpContextLinked() && control_->GetHelpContext() == ActnCustom(this)->GetHelpContext();
+  return TActionLink::IsHelpContextLinked() &&
+         control_->GetHelpContext() == ActnCustom(this)->GetHelpContext();
 }
 bool TControlActionLink::IsHintLinked() {
   return TActionLink::IsHintLinked() && control_->GetHint() == ActnCustom(this)->GetHint();
@@ -167,9 +168,9 @@ std::vector<TBasicAction*>& ActnAll() {
 }  // namespace
 
 const TClassInfo& TBasicAction::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TBasicAction, TComponent>("TBasicAction").Event("OnExecute", &TBasicAction::OnExecute).Event(
-          "OnUpdate", &TBasicAction::OnUpdate);
+  static const TClassInfo info = TClassInfo::Of<TBasicAction, TComponent>("TBasicAction")
+                                     .Event("OnExecute", &TBasicAction::OnExecute)
+                                     .Event("OnUpdate", &TBasicAction::OnUpdate);
   return info;
 }
 
@@ -227,8 +228,9 @@ void TBasicAction::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 const TClassInfo& TContainedAction::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TContainedAction, TBasicAction>("TContainedAction")
-                                     .Prop("Category", &TContainedAction::GetCategory, &TContainedAction::SetCategory);
+  static const TClassInfo info =
+      TClassInfo::Of<TContainedAction, TBasicAction>("TContainedAction")
+          .Prop("Category", &TContainedAction::GetCategory, &TContainedAction::SetCategory);
   return info;
 }
 
@@ -389,7 +391,8 @@ TCustomActionList::~TCustomActionList() {
 }
 
 TContainedAction* TCustomActionList::Actions(int32_t Index) const {
-  if (Index < 0 || Index >= ActionCount()) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  if (Index < 0 || Index >= ActionCount())
+    throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
   return actions_[size_t(Index)];
 }
 
@@ -456,9 +459,7 @@ std::map<const TControl*, std::unique_ptr<TControlActionLink>>& ActnControlLinks
 }
 
 struct TActnListRegistration {
-  TActnListRegistration() {
-    RegisterClasses({&TActionList::ClassInfo(), &TAction::ClassInfo()});
-  }
+  TActnListRegistration() { RegisterClasses({&TActionList::ClassInfo(), &TAction::ClassInfo()}); }
 } g_actnListRegistration;
 
 }  // namespace

@@ -288,8 +288,8 @@ void TCustomTabControl::Paint() {
     }
     c->GetBrush()->SetStyle(bsSolid);
     ComBarsFill(c, r, GetColor());
-    UINT sides = tabPosition_ == tpBottom ? (BF_LEFT | BF_RIGHT | BF_BOTTOM)
-                 : tabPosition_ == tpLeft ? (BF_LEFT | BF_TOP | BF_BOTTOM)
+    UINT sides = tabPosition_ == tpBottom  ? (BF_LEFT | BF_RIGHT | BF_BOTTOM)
+                 : tabPosition_ == tpLeft  ? (BF_LEFT | BF_TOP | BF_BOTTOM)
                  : tabPosition_ == tpRight ? (BF_RIGHT | BF_TOP | BF_BOTTOM)
                                            : (BF_LEFT | BF_TOP | BF_RIGHT);
     ComBarsEdge(c, r, EDGE_RAISED, sides | BF_SOFT);
@@ -311,15 +311,14 @@ void TCustomTabControl::Paint() {
 // ============================================================================ tab sheet =======
 
 const TClassInfo& TTabSheet::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TTabSheet, TCustomControl>("TTabSheet")
-          .Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
-          .Prop("ImageIndex", &TTabSheet::GetImageIndex, &TTabSheet::SetImageIndex)
-          .Default(-1)
-          .Prop("PageIndex", &TTabSheet::GetPageIndex, &TTabSheet::SetPageIndex)
-          .Stored(false)
-          .Prop("TabVisible", &TTabSheet::GetTabVisible, &TTabSheet::SetTabVisible)
-          .Default(true);
+  static const TClassInfo info = TClassInfo::Of<TTabSheet, TCustomControl>("TTabSheet")
+                                     .Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
+                                     .Prop("ImageIndex", &TTabSheet::GetImageIndex, &TTabSheet::SetImageIndex)
+                                     .Default(-1)
+                                     .Prop("PageIndex", &TTabSheet::GetPageIndex, &TTabSheet::SetPageIndex)
+                                     .Stored(false)
+                                     .Prop("TabVisible", &TTabSheet::GetTabVisible, &TTabSheet::SetTabVisible)
+                                     .Default(true);
   return info;
 }
 
@@ -406,7 +405,8 @@ TPageControl::~TPageControl() {
 }
 
 TTabSheet* TPageControl::Pages(int32_t Index) const {
-  if (Index < 0 || Index >= PageCount()) throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
+  if (Index < 0 || Index >= PageCount())
+    throw EListError("List index out of bounds (" + IntToStr(Index) + ")");
   return pages_[size_t(Index)];
 }
 
@@ -592,7 +592,9 @@ void TStatusPanel::SetStyle(TStatusPanelStyle Value) {
   Changed(false);
 }
 
-AnsiString TStatusPanel::GetDisplayName() { return text_.empty() ? TCollectionItem::GetDisplayName() : text_; }
+AnsiString TStatusPanel::GetDisplayName() {
+  return text_.empty() ? TCollectionItem::GetDisplayName() : text_;
+}
 
 const TClassInfo& TStatusPanels::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TStatusPanels, TCollection>("TStatusPanels");
@@ -649,7 +651,8 @@ void TStatusBar::SetSizeGrip(bool Value) {
 
 bool TStatusBar::GripShowing() {
   TCustomForm* form = GetParentForm(this);
-  return sizeGrip_ && form && (form->GetBorderStyle() == bsSizeable || form->GetBorderStyle() == bsSizeToolWin) &&
+  return sizeGrip_ && form &&
+         (form->GetBorderStyle() == bsSizeable || form->GetBorderStyle() == bsSizeToolWin) &&
          form->GetWindowState() != wsMaximized;
 }
 
@@ -691,7 +694,8 @@ void TStatusBar::Paint() {
       TStatusPanel* p = panels_->Items(i);
       TRect r = PanelRect(i);
       if (i == panels_->Count() - 1) r.Right = std::max(r.Left, r.Right - gripWidth);
-      if (p->GetBevel() != pbNone) ComBarsEdge(c, r, p->GetBevel() == pbLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
+      if (p->GetBevel() != pbNone)
+        ComBarsEdge(c, r, p->GetBevel() == pbLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT);
       if (p->GetStyle() == psOwnerDraw)
         DrawPanel(p, Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1));
       else
@@ -785,7 +789,8 @@ void TCustomUpDown::AssociateProc(TMessage& Message) {
 
 void TCustomUpDown::PlaceBesideAssociate() {
   if (!associate_ || associate_->Parent() != Parent() || !Parent()) return;
-  int32_t x = alignButton_ == udRight ? associate_->Left() + associate_->Width() : associate_->Left() - Width();
+  int32_t x =
+      alignButton_ == udRight ? associate_->Left() + associate_->Width() : associate_->Left() - Width();
   SetBounds(x, associate_->Top(), Width(), associate_->Height());
 }
 
@@ -901,7 +906,8 @@ void TCustomUpDown::Dispatch(TMessage& Message) {
         POINT p;
         GetCursorPos(&p);
         TPoint local = ScreenToClient(p);
-        if (GetClientRect().Contains(local) && ButtonAt(local.X, local.Y) == pressed_) Step(TUDBtnType(pressed_));
+        if (GetClientRect().Contains(local) && ButtonAt(local.X, local.Y) == pressed_)
+          Step(TUDBtnType(pressed_));
         return;
       }
       break;
@@ -926,7 +932,8 @@ void TCustomUpDown::Paint() {
   bool vertical = orientation_ == udVertical;
   TRect first = vertical ? Rect(r.Left, r.Top, r.Right, r.Top + r.Height() / 2)
                          : Rect(r.Left, r.Top, r.Left + r.Width() / 2, r.Bottom);
-  TRect second = vertical ? Rect(r.Left, first.Bottom, r.Right, r.Bottom) : Rect(first.Right, r.Top, r.Right, r.Bottom);
+  TRect second =
+      vertical ? Rect(r.Left, first.Bottom, r.Right, r.Bottom) : Rect(first.Right, r.Top, r.Right, r.Bottom);
   UINT inactive = GetEnabled() ? 0 : DFCS_INACTIVE;
   RECT a = first, b = second;
   // Vertical: up on top (next); horizontal: left is previous.
@@ -941,26 +948,27 @@ void TCustomUpDown::Paint() {
 // ============================================================================ track bar =======
 
 const TClassInfo& TTrackBar::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TTrackBar, TCustomControl>("TTrackBar")
-                                     .Prop("Frequency", &TTrackBar::GetFrequency, &TTrackBar::SetFrequency)
-                                     .Default(1)
-                                     .Prop("LineSize", &TTrackBar::GetLineSize, &TTrackBar::SetLineSize)
-                                     .Default(1)
-                                     .Prop("Max", &TTrackBar::GetMax, &TTrackBar::SetMax)
-                                     .Default(10)
-                                     .Prop("Min", &TTrackBar::GetMin, &TTrackBar::SetMin)
-                                     .Default(0)
-                                     .Prop("Orientation", &TTrackBar::GetOrientation, &TTrackBar::SetOrientation)
-                                     .Default(trHorizontal)
-                                     .Prop("PageSize", &TTrackBar::GetPageSize, &TTrackBar::SetPageSize)
-                                     .Default(2)
-                                     .Prop("Position", &TTrackBar::GetPosition, &TTrackBar::SetPosition)
-                                     .Default(0)
-                                     .Prop("TickMarks", &TTrackBar::GetTickMarks, &TTrackBar::SetTickMarks)
-                                     .Default(tmBottomRight)
-                                     .Prop("TickStyle", &TTrackBar::GetTickStyle, &TTrackBar::SetTickStyle)
-                                     .Default(tsAuto)
-                                     .Event("OnChange", &TTrackBar::OnChange);
+  static const TClassInfo info =
+      TClassInfo::Of<TTrackBar, TCustomControl>("TTrackBar")
+          .Prop("Frequency", &TTrackBar::GetFrequency, &TTrackBar::SetFrequency)
+          .Default(1)
+          .Prop("LineSize", &TTrackBar::GetLineSize, &TTrackBar::SetLineSize)
+          .Default(1)
+          .Prop("Max", &TTrackBar::GetMax, &TTrackBar::SetMax)
+          .Default(10)
+          .Prop("Min", &TTrackBar::GetMin, &TTrackBar::SetMin)
+          .Default(0)
+          .Prop("Orientation", &TTrackBar::GetOrientation, &TTrackBar::SetOrientation)
+          .Default(trHorizontal)
+          .Prop("PageSize", &TTrackBar::GetPageSize, &TTrackBar::SetPageSize)
+          .Default(2)
+          .Prop("Position", &TTrackBar::GetPosition, &TTrackBar::SetPosition)
+          .Default(0)
+          .Prop("TickMarks", &TTrackBar::GetTickMarks, &TTrackBar::SetTickMarks)
+          .Default(tmBottomRight)
+          .Prop("TickStyle", &TTrackBar::GetTickStyle, &TTrackBar::SetTickStyle)
+          .Default(tsAuto)
+          .Event("OnChange", &TTrackBar::OnChange);
   return info;
 }
 
@@ -1022,8 +1030,12 @@ TRect TTrackBar::ChannelRect() {
   TRect r = GetClientRect();
   bool horizontal = orientation_ == trHorizontal;
   int32_t along = horizontal ? r.Width() : r.Height();
-  int32_t mid = horizontal ? (tickMarks_ == tmTopLeft ? r.Bottom - 16 : tickMarks_ == tmBoth ? r.Height() / 2 : 16)
-                           : (tickMarks_ == tmTopLeft ? r.Right - 16 : tickMarks_ == tmBoth ? r.Width() / 2 : 16);
+  int32_t mid = horizontal ? (tickMarks_ == tmTopLeft ? r.Bottom - 16
+                              : tickMarks_ == tmBoth  ? r.Height() / 2
+                                                      : 16)
+                           : (tickMarks_ == tmTopLeft ? r.Right - 16
+                              : tickMarks_ == tmBoth  ? r.Width() / 2
+                                                      : 16);
   if (horizontal) return Rect(8, mid - 2, std::max(8, along - 8), mid + 2);
   return Rect(mid - 2, 8, mid + 2, std::max(8, along - 8));
 }

@@ -21,11 +21,11 @@ struct TMenusKeyName {
   const char* Name;
 };
 constexpr TMenusKeyName kMenusKeyNames[] = {
-    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},    {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},  {VK_SPACE, "Space"},
-    {VK_PRIOR, "PgUp"},  {VK_NEXT, "PgDn"},  {VK_END, "End"},      {VK_HOME, "Home"},   {VK_LEFT, "Left"},
-    {VK_UP, "Up"},       {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},   {VK_INSERT, "Ins"},  {VK_DELETE, "Del"},
-    {VK_MULTIPLY, "Num *"}, {VK_ADD, "Num +"}, {VK_SUBTRACT, "Num -"}, {VK_DECIMAL, "Num Del"},
-    {VK_DIVIDE, "Num /"},
+    {VK_BACK, "BkSp"},   {VK_TAB, "Tab"},        {VK_RETURN, "Enter"},    {VK_ESCAPE, "Esc"},
+    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"},     {VK_NEXT, "PgDn"},       {VK_END, "End"},
+    {VK_HOME, "Home"},   {VK_LEFT, "Left"},      {VK_UP, "Up"},           {VK_RIGHT, "Right"},
+    {VK_DOWN, "Down"},   {VK_INSERT, "Ins"},     {VK_DELETE, "Del"},      {VK_MULTIPLY, "Num *"},
+    {VK_ADD, "Num +"},   {VK_SUBTRACT, "Num -"}, {VK_DECIMAL, "Num Del"}, {VK_DIVIDE, "Num /"},
 };
 
 AnsiString MenusKeyText(WORD key) {
@@ -471,7 +471,8 @@ TMenuItem* MenusFind(TMenuItem* item, UINT value, TFindItemKind kind) {
 }  // namespace
 
 TMenuItem* TMenu::FindItem(UINT Value, TFindItemKind Kind) {
-  if (Kind == fkHandle && items_->HandleAllocated() && reinterpret_cast<UINT_PTR>(items_->GetHandle()) == Value)
+  if (Kind == fkHandle && items_->HandleAllocated() &&
+      reinterpret_cast<UINT_PTR>(items_->GetHandle()) == Value)
     return items_.get();
   return MenusFind(items_.get(), Value, Kind);
 }
@@ -510,7 +511,9 @@ void TMenu::GetChildren(const TGetChildProc& Proc, TComponent* Root) { items_->G
 
 void TMenu::SetChildOrder(TComponent* Child, int32_t Order) { items_->SetChildOrder(Child, Order); }
 
-void TMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) { OnChange(Sender, Source, Rebuild); }
+void TMenu::MenuChanged(TObject* Sender, TMenuItem* Source, bool Rebuild) {
+  OnChange(Sender, Source, Rebuild);
+}
 
 // ============================================================================ TMainMenu =======
 
@@ -602,16 +605,17 @@ HWND PopupListWindow() {
 }
 
 const TClassInfo& TPopupMenu::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TPopupMenu, TMenu>("TPopupMenu")
-                                     .Prop("Alignment", &TPopupMenu::GetAlignment, &TPopupMenu::SetAlignment)
-                                     .Default(paLeft)
-                                     .Prop("AutoPopup", &TPopupMenu::GetAutoPopup, &TPopupMenu::SetAutoPopup)
-                                     .Default(true)
-                                     .Prop("HelpContext", &TPopupMenu::GetHelpContext, &TPopupMenu::SetHelpContext)
-                                     .Default(0)
-                                     .Prop("TrackButton", &TPopupMenu::GetTrackButton, &TPopupMenu::SetTrackButton)
-                                     .Default(tbRightButton)
-                                     .Event("OnPopup", &TPopupMenu::OnPopup);
+  static const TClassInfo info =
+      TClassInfo::Of<TPopupMenu, TMenu>("TPopupMenu")
+          .Prop("Alignment", &TPopupMenu::GetAlignment, &TPopupMenu::SetAlignment)
+          .Default(paLeft)
+          .Prop("AutoPopup", &TPopupMenu::GetAutoPopup, &TPopupMenu::SetAutoPopup)
+          .Default(true)
+          .Prop("HelpContext", &TPopupMenu::GetHelpContext, &TPopupMenu::SetHelpContext)
+          .Default(0)
+          .Prop("TrackButton", &TPopupMenu::GetTrackButton, &TPopupMenu::SetTrackButton)
+          .Default(tbRightButton)
+          .Event("OnPopup", &TPopupMenu::OnPopup);
   return info;
 }
 
@@ -641,7 +645,9 @@ void TPopupMenu::Popup(int32_t X, int32_t Y) {
   DoPopup(this);
   TMenuItem* root = GetItems();
   for (int32_t i = 0; i < root->Count(); ++i) root->Items(i)->InitiateAction();
-  UINT flags = alignment_ == paRight ? TPM_RIGHTALIGN : alignment_ == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
+  UINT flags = alignment_ == paRight    ? TPM_RIGHTALIGN
+               : alignment_ == paCenter ? TPM_CENTERALIGN
+                                        : TPM_LEFTALIGN;
   flags |= trackButton_ == tbRightButton ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON;
   TrackPopupMenu(GetHandle(), flags, X, Y, 0, PopupListWindow(), nullptr);
 }

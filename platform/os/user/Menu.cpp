@@ -78,8 +78,8 @@ TMenuEntry* FindEntry(HMENU h, UINT item, UINT flags, TMenuRec** owner = nullptr
   return nullptr;
 }
 
-constexpr UINT kStoredFlags = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_MENUBARBREAK | MF_MENUBREAK |
-                              MF_SEPARATOR | MF_DEFAULT | MF_RIGHTJUSTIFY | MFT_RADIOCHECK;
+constexpr UINT kStoredFlags = MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_MENUBARBREAK |
+                              MF_MENUBREAK | MF_SEPARATOR | MF_DEFAULT | MF_RIGHTJUSTIFY | MFT_RADIOCHECK;
 
 bool MakeEntry(UINT flags, UINT_PTR idOrSub, LPCSTR text, TMenuEntry& e) {
   e.Flags = flags & kStoredFlags;
@@ -115,7 +115,7 @@ struct TLevel {
   int Sel = -1;
   TRect Screen;
   std::vector<TRect> Items;  // window coordinates
-  int TextWidth = 0;          // the longest item's text left of the tab
+  int TextWidth = 0;         // the longest item's text left of the tab
 };
 
 struct TLoop {
@@ -299,7 +299,8 @@ void PaintPopup(const TLevel& level, HDC dc, TSize size) {
     COLORREF color = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
     COLORREF glyph = disabled ? GetSysColor(COLOR_GRAYTEXT) : color;
     if (e.Flags & MF_CHECKED)
-      DrawCheck(dc, Rect(r.Left, r.Top, r.Left + kCheckColumn, r.Bottom), (e.Flags & MFT_RADIOCHECK) != 0, glyph);
+      DrawCheck(dc, Rect(r.Left, r.Top, r.Left + kCheckColumn, r.Bottom), (e.Flags & MFT_RADIOCHECK) != 0,
+                glyph);
     if (e.Flags & MF_POPUP) DrawSubArrow(dc, Rect(r.Right - kArrowColumn, r.Top, r.Right, r.Bottom), glyph);
     AnsiString left, right;
     SplitText(e.Text, left, right);
@@ -489,8 +490,8 @@ void OpenSubmenu(size_t levelIndex, bool selectFirst) {
   if (g_loop->Levels.size() > levelIndex + 1 && g_loop->Levels[levelIndex + 1].Menu == e.Sub) return;
   CloseLevelsFrom(levelIndex + 1);
   TRect item = level.Items[size_t(level.Sel)];
-  TRect anchor = Rect(level.Screen.Left + item.Left, level.Screen.Top + item.Top, level.Screen.Left + item.Right,
-                      level.Screen.Top + item.Bottom);
+  TRect anchor = Rect(level.Screen.Left + item.Left, level.Screen.Top + item.Top,
+                      level.Screen.Left + item.Right, level.Screen.Top + item.Bottom);
   HMENU sub = e.Sub;
   OpenPopup(sub, level.Sel, {anchor.Right - 3, anchor.Top - kPopupEdge}, 0, &anchor, selectFirst);
 }
@@ -592,13 +593,15 @@ void KeyDown(UINT vk) {
         return;
       } else {
         TLevel& level = l.Levels[top];
-        if (TMenuRec* m = MenuOf(level.Menu)) SelectItem(top, NextSelectable(m, level.Sel, vk == VK_DOWN ? 1 : -1));
+        if (TMenuRec* m = MenuOf(level.Menu))
+          SelectItem(top, NextSelectable(m, level.Sel, vk == VK_DOWN ? 1 : -1));
       }
       return;
     case VK_HOME:
     case VK_END:
       if (inPopup)
-        if (TMenuRec* m = MenuOf(l.Levels[top].Menu)) SelectItem(top, NextSelectable(m, -1, vk == VK_HOME ? 1 : -1));
+        if (TMenuRec* m = MenuOf(l.Levels[top].Menu))
+          SelectItem(top, NextSelectable(m, -1, vk == VK_HOME ? 1 : -1));
       return;
     case VK_RIGHT:
       if (inPopup) {
@@ -806,7 +809,8 @@ UINT_PTR RunMenu(TLoop& loop, bool trackPopup, const std::function<bool()>& open
   loop.CaptureWnd = loop.Owner;
   SetCapture(loop.Owner);
   Send(WM_ENTERMENULOOP, trackPopup ? TRUE : FALSE, 0);
-  if (!trackPopup || loop.System) Send(WM_INITMENU, reinterpret_cast<WPARAM>(loop.System ? nullptr : loop.Bar), 0);
+  if (!trackPopup || loop.System)
+    Send(WM_INITMENU, reinterpret_cast<WPARAM>(loop.System ? nullptr : loop.Bar), 0);
   if (!loop.Done && open()) RunLoop();
   CloseLevelsFrom(0);
   if (GetCapture() == loop.CaptureWnd) ReleaseCapture();
@@ -838,7 +842,9 @@ HMENU BuildSystemMenu(const TWindow* w) {
 // The states of the standard commands follow the window's state when the menu opens.
 void RefreshSystemMenu(const TWindow* w, HMENU m) {
   bool minimized = (w->Style & WS_MINIMIZE) != 0, maximized = (w->Style & WS_MAXIMIZE) != 0;
-  auto enable = [&](UINT cmd, bool on) { EnableMenuItem(m, cmd, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+  auto enable = [&](UINT cmd, bool on) {
+    EnableMenuItem(m, cmd, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+  };
   enable(SC_RESTORE, minimized || maximized);
   enable(SC_MOVE, !maximized);
   enable(SC_SIZE, !maximized && !minimized && (w->Style & WS_THICKFRAME));
@@ -889,8 +895,8 @@ void PaintMenuBar(TWindow* w, HDC dc) {
     }
     RECT tr = r;
     if (mine && int(i) == g_loop->BarSel && g_loop->BarOpen) OffsetRect(&tr, 1, 1);
-    DrawItemText(dc, e.Text, tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER, (e.Flags & (MF_GRAYED | MF_DISABLED)) != 0,
-                 false, GetSysColor(COLOR_MENUTEXT));
+    DrawItemText(dc, e.Text, tr, DT_SINGLELINE | DT_VCENTER | DT_CENTER,
+                 (e.Flags & (MF_GRAYED | MF_DISABLED)) != 0, false, GetSysColor(COLOR_MENUTEXT));
   }
   SelectObject(dc, old);
 }
@@ -1065,7 +1071,8 @@ int GetMenuItemCount(HMENU menu) {
 
 UINT GetMenuItemID(HMENU menu, int pos) {
   TMenuRec* m = MenuOf(menu);
-  if (!m || pos < 0 || size_t(pos) >= m->Items.size() || (m->Items[size_t(pos)].Flags & MF_POPUP)) return UINT(-1);
+  if (!m || pos < 0 || size_t(pos) >= m->Items.size() || (m->Items[size_t(pos)].Flags & MF_POPUP))
+    return UINT(-1);
   return UINT(m->Items[size_t(pos)].Id);
 }
 
@@ -1155,7 +1162,8 @@ BOOL SetMenu(HWND hwnd, HMENU menu) {
   if (w->Menu == menu) return TRUE;
   w->Menu = menu;
   // The client area shrinks or grows by the bar.
-  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   return TRUE;
 }
 

@@ -38,9 +38,8 @@ TEST_F(ComCtrls, PagesSwitchByClickAndCtrlTabAndOnChangingMayRefuse) {
     Events().push_back("Changing");
     a = allow;
   });
-  pc->OnChange = TNotifyEvent::Lambda([&](TObject*) {
-    Events().push_back("Change to " + pc->GetActivePage()->GetCaption());
-  });
+  pc->OnChange = TNotifyEvent::Lambda(
+      [&](TObject*) { Events().push_back("Change to " + pc->GetActivePage()->GetCaption()); });
   // A click on the third tab.
   TRect third = pc->TabRect(2);
   Press(At(pc, third.Left + 5, third.Top + 5));
@@ -125,7 +124,8 @@ TEST_F(ComCtrls, UpDownStepsByKeysClicksAndRepeatAndShowsItInItsAssociate) {
   EXPECT_EQ(edit->GetText(), "900");
   EXPECT_EQ(ud->Left(), edit->Left() + edit->Width()) << "placed beside its associate";
   std::vector<int> clicks;
-  ud->OnClick = TUDClickEvent::Lambda([&](TObject*, TUDBtnType b) { clicks.push_back(b == btNext ? 1 : -1); });
+  ud->OnClick =
+      TUDClickEvent::Lambda([&](TObject*, TUDBtnType b) { clicks.push_back(b == btNext ? 1 : -1); });
   edit->SetFocus();
   Key(VK_UP);
   EXPECT_EQ(edit->GetText(), "1,000");
@@ -173,7 +173,7 @@ TEST_F(ComCtrls, TrackBarKeysAndMouse) {
   struct Case {
     UINT key;
     int position;
-  } cases[] = {{VK_RIGHT, 1}, {VK_DOWN, 2}, {VK_NEXT, 7}, {VK_LEFT, 6}, {VK_END, 20},
+  } cases[] = {{VK_RIGHT, 1},  {VK_DOWN, 2},   {VK_NEXT, 7}, {VK_LEFT, 6}, {VK_END, 20},
                {VK_RIGHT, 20}, {VK_PRIOR, 15}, {VK_HOME, 0}, {VK_UP, 0}};
   for (const Case& c : cases) {
     Key(c.key);
@@ -246,7 +246,10 @@ TEST_F(ComCtrls, ScreenshotOfAFormWithMenusAndBars) {
   AnsiString path = OutputPath("comctrls_menus.png");
   {
     TMenuScript script({PopupListWindow()});
-    script.Then([] { Tap(VK_DOWN); Tap(VK_DOWN); });
+    script.Then([] {
+      Tap(VK_DOWN);
+      Tap(VK_DOWN);
+    });
     script.Then([&] { EXPECT_TRUE(SaveScreenPng(path)); });
     ClickAt(At(pc, 200, 100), VK_RBUTTON);
     Pump();

@@ -142,7 +142,8 @@ TEST_F(Menus, MainMenuByAcceleratorsMouseAndShortcuts) {
   int clientBefore = form_->GetClientHeight();
   form_->SetMenu(bar);
   EXPECT_EQ(GetMenu(form_->Handle()), bar->GetHandle());
-  EXPECT_EQ(form_->GetClientHeight(), clientBefore - GetSystemMetrics(SM_CYMENU)) << "the bar takes its height";
+  EXPECT_EQ(form_->GetClientHeight(), clientBefore - GetSystemMetrics(SM_CYMENU))
+      << "the bar takes its height";
   control_->SetFocus();
   Pump();
   HWND owner = form_->Handle();
@@ -174,8 +175,12 @@ TEST_F(Menus, MainMenuByAcceleratorsMouseAndShortcuts) {
        },
        {"Click Edit", "Click Undo"}},
       // A shortcut lets the parents' OnClick update the items first, as opening them would.
-      {"Ctrl+S without the menu", [](TMenuScript&) { TapWith(VK_CONTROL, 'S'); }, {"Click File", "Click Save"}},
-      {"Alt+BkSp without the menu", [](TMenuScript&) { TapWith(VK_MENU, VK_BACK); }, {"Click Edit", "Click Undo"}},
+      {"Ctrl+S without the menu",
+       [](TMenuScript&) { TapWith(VK_CONTROL, 'S'); },
+       {"Click File", "Click Save"}},
+      {"Alt+BkSp without the menu",
+       [](TMenuScript&) { TapWith(VK_MENU, VK_BACK); },
+       {"Click Edit", "Click Undo"}},
   };
   for (auto& c : cases) {
     Events().clear();
@@ -209,8 +214,10 @@ TEST_F(Menus, SystemMenuCloseAndItsStates) {
     TMenuScript script({form_->Handle()});
     script.Then([&] {
       // States follow the window: a normal window cannot be restored.
-      Events().push_back("restore " + std::to_string(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED));
-      Events().push_back("maximize " + std::to_string(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED));
+      Events().push_back("restore " +
+                         std::to_string(GetMenuState(sys, SC_RESTORE, MF_BYCOMMAND) & MF_GRAYED));
+      Events().push_back("maximize " +
+                         std::to_string(GetMenuState(sys, SC_MAXIMIZE, MF_BYCOMMAND) & MF_GRAYED));
       Tap('C');
     });
     TapWith(VK_MENU, VK_SPACE);
@@ -233,7 +240,11 @@ TEST_F(Menus, TrackPopupMenuAnswersTheCommandOrPostsIt) {
   UINT got = 0;
   {
     TMenuScript script({owner});
-    script.Then([] { Tap(VK_DOWN); Tap(VK_DOWN); Tap(VK_RETURN); });
+    script.Then([] {
+      Tap(VK_DOWN);
+      Tap(VK_DOWN);
+      Tap(VK_RETURN);
+    });
     got = UINT(TrackPopupMenu(m, TPM_RETURNCMD | TPM_LEFTBUTTON, 200, 200, 0, owner, nullptr));
   }
   EXPECT_EQ(got, 2u);
@@ -245,7 +256,10 @@ TEST_F(Menus, TrackPopupMenuAnswersTheCommandOrPostsIt) {
   });
   {
     TMenuScript script({owner});
-    script.Then([] { Tap(VK_DOWN); Tap(VK_RETURN); });
+    script.Then([] {
+      Tap(VK_DOWN);
+      Tap(VK_RETURN);
+    });
     EXPECT_TRUE(TrackPopupMenu(m, TPM_LEFTBUTTON, 200, 200, 0, owner, nullptr));
   }
   EXPECT_EQ(command, 0u) << "posted, not sent";
@@ -309,11 +323,20 @@ TEST(ShortCuts, TextRoundTrips) {
     TShiftState shift;
     const char* text;
   } cases[] = {
-      {'S', {ssCtrl}, "Ctrl+S"},       {VK_DELETE, {ssShift}, "Shift+Del"}, {VK_F2, {}, "F2"},
-      {VK_BACK, {ssAlt}, "Alt+BkSp"},  {VK_F4, {ssAlt}, "Alt+F4"},         {'1', {ssShift, ssCtrl}, "Shift+Ctrl+1"},
-      {VK_INSERT, {ssCtrl}, "Ctrl+Ins"}, {VK_RETURN, {}, "Enter"},          {VK_ESCAPE, {}, "Esc"},
-      {VK_PRIOR, {}, "PgUp"},          {VK_NEXT, {ssCtrl, ssAlt}, "Ctrl+Alt+PgDn"}, {VK_SPACE, {}, "Space"},
-      {VK_F12, {ssShift}, "Shift+F12"}, {VK_LEFT, {ssAlt}, "Alt+Left"},
+      {'S', {ssCtrl}, "Ctrl+S"},
+      {VK_DELETE, {ssShift}, "Shift+Del"},
+      {VK_F2, {}, "F2"},
+      {VK_BACK, {ssAlt}, "Alt+BkSp"},
+      {VK_F4, {ssAlt}, "Alt+F4"},
+      {'1', {ssShift, ssCtrl}, "Shift+Ctrl+1"},
+      {VK_INSERT, {ssCtrl}, "Ctrl+Ins"},
+      {VK_RETURN, {}, "Enter"},
+      {VK_ESCAPE, {}, "Esc"},
+      {VK_PRIOR, {}, "PgUp"},
+      {VK_NEXT, {ssCtrl, ssAlt}, "Ctrl+Alt+PgDn"},
+      {VK_SPACE, {}, "Space"},
+      {VK_F12, {ssShift}, "Shift+F12"},
+      {VK_LEFT, {ssAlt}, "Alt+Left"},
   };
   for (const Case& c : cases) {
     TShortCut sc = ShortCut(c.key, c.shift);
@@ -327,7 +350,8 @@ TEST(ShortCuts, TextRoundTrips) {
   }
   EXPECT_EQ(TextToShortCut("ctrl+s"), ShortCut('S', {ssCtrl}));
   EXPECT_EQ(TextToShortCut("Alt+F4"), scAlt | VK_F4);
-  for (const char* bad : {"", "Ctrl+", "Ctrl+Nothing", "S+Ctrl", "F25"}) EXPECT_EQ(TextToShortCut(bad), 0) << bad;
+  for (const char* bad : {"", "Ctrl+", "Ctrl+Nothing", "S+Ctrl", "F25"})
+    EXPECT_EQ(TextToShortCut(bad), 0) << bad;
   EXPECT_EQ(ShortCutToText(0), "");
   EXPECT_EQ(ShortCut(0x100, {}), 0);
 }
