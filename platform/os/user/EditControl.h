@@ -102,12 +102,6 @@ constexpr DWORD ENM_SELCHANGE = 0x00080000;
 // Rich edit notifications come as CN_NOTIFY with an NMHDR-headed record in LParam.
 constexpr UINT EN_REQUESTRESIZE = 0x0701;
 
-struct NMHDR {
-  HWND hwndFrom;
-  UINT_PTR idFrom;
-  UINT code;
-};
-
 // EN_REQUESTRESIZE: rc is the window size that shows the whole content.
 struct REQRESIZE {
   NMHDR nmhdr;
