@@ -1,10 +1,11 @@
 // Appending 100,000 five-field records to a table and walking them, against raw SQLite on the
-// same rows in the same run.
+// same rows, timed interleaved (bench/Ratio.h): each iteration runs the table's work and its
+// references' once, in turn.
 //
 // References: raw inserts in one transaction, and raw inserts each in its own transaction (what
 // a durable Post must cost at least: one synced commit per record; measured on 10,000 rows, as
 // each commit waits for the disk). The "x_ref" counters are the table's time per record over its
-// reference's, averaged over the iterations.
+// reference's, per repetition.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <stdlib.h>
@@ -13,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/Ratio.h"
 #include "platform/data/DBTables.h"
 #include "platform/runtime/Strings.h"
 
@@ -46,25 +48,6 @@ class Folder {
   fs::path path_;
 };
 
-// Seconds per record of each reference, filled by the reference benchmarks (which run first).
-double gRawInsertOneTxn = 0, gRawInsertEachTxn = 0, gRawWalk = 0;
-
-// Times the body of each iteration; Average() is seconds per record.
-class Timer {
- public:
-  void Start() { start_ = std::chrono::steady_clock::now(); }
-  void Stop() {
-    total_ += std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-    ++count_;
-  }
-  double Average(int rows) const { return count_ ? total_ / count_ / rows : 0; }
-
- private:
-  std::chrono::steady_clock::time_point start_;
-  double total_ = 0;
-  int count_ = 0;
-};
-
 void CreateRaw(sqlite3*& db, const std::string& file) {
   sqlite3_open(file.c_str(), &db);
   sqlite3_exec(db,
@@ -88,51 +71,44 @@ void RawInsert(sqlite3* db, bool oneTransaction, int rows) {
   if (oneTransaction) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
 }
 
-void RawInsertBenchmark(benchmark::State& state, bool oneTransaction, int rows, double& perRecord) {
-  Timer timer;
-  for (auto _ : state) {
-    Folder folder;
-    sqlite3* db = nullptr;
-    CreateRaw(db, folder.File("Run.db"));
-    timer.Start();
-    RawInsert(db, oneTransaction, rows);
-    timer.Stop();
-    sqlite3_close(db);
+// One batch of raw inserts into a fresh file; only the inserts are timed.
+double RawInsertBatch(bool oneTransaction, int rows) {
+  Folder folder;
+  sqlite3* db = nullptr;
+  CreateRaw(db, folder.File("Run.db"));
+  bench_ratio::Stopwatch watch;
+  watch.Start();
+  RawInsert(db, oneTransaction, rows);
+  const double seconds = watch.Stop();
+  sqlite3_close(db);
+  return seconds;
+}
+
+// One batch of Append / Post into a fresh table; only the records are timed.
+double TableAppendBatch() {
+  Folder folder;
+  TTable t(nullptr);
+  t.SetDatabaseName(folder.Path());
+  t.SetTableName("Run.db");
+  for (const char* f : kFields) t.GetFieldDefs()->Add(f, ftString, 20);
+  t.CreateTable();
+  t.Open();
+  bench_ratio::Stopwatch watch;
+  watch.Start();
+  for (int i = 0; i < kRows; ++i) {
+    Row r(i);
+    t.Append();
+    for (int c = 0; c < 5; ++c) t.FieldByName(kFields[c])->SetAsString(r.v[c]);
+    t.Post();
   }
-  perRecord = timer.Average(rows);
-  state.SetItemsProcessed(int64_t(state.iterations()) * rows);
-}
-
-void BM_RawInsertOneTransaction(benchmark::State& state) {
-  RawInsertBenchmark(state, true, kRows, gRawInsertOneTxn);
-}
-
-void BM_RawInsertEachInItsTransaction(benchmark::State& state) {
-  RawInsertBenchmark(state, false, kCommitRows, gRawInsertEachTxn);
+  return watch.Stop();
 }
 
 void BM_TableAppendPost(benchmark::State& state) {
-  Timer timer;
-  for (auto _ : state) {
-    Folder folder;
-    TTable t(nullptr);
-    t.SetDatabaseName(folder.Path());
-    t.SetTableName("Run.db");
-    for (const char* f : kFields) t.GetFieldDefs()->Add(f, ftString, 20);
-    t.CreateTable();
-    t.Open();
-    timer.Start();
-    for (int i = 0; i < kRows; ++i) {
-      Row r(i);
-      t.Append();
-      for (int c = 0; c < 5; ++c) t.FieldByName(kFields[c])->SetAsString(r.v[c]);
-      t.Post();
-    }
-    timer.Stop();
-  }
-  state.SetItemsProcessed(int64_t(state.iterations()) * kRows);
-  if (gRawInsertOneTxn > 0) state.counters["x_ref_one_txn"] = timer.Average(kRows) / gRawInsertOneTxn;
-  if (gRawInsertEachTxn > 0) state.counters["x_ref_txn_each"] = timer.Average(kRows) / gRawInsertEachTxn;
+  bench_ratio::Compare(
+      state, {TableAppendBatch, kRows},
+      {{"x_ref_one_txn", {[] { return RawInsertBatch(true, kRows); }, kRows}},
+       {"x_ref_txn_each", {[] { return RawInsertBatch(false, kCommitRows); }, kCommitRows}}});
 }
 
 // A filled table file for the walks.
@@ -150,14 +126,17 @@ class FilledTable {
   Folder folder_;
 };
 
-void BM_RawWalk(benchmark::State& state) {
+// Opening (which reads every record) and walking with First / Next / Eof and FieldByName,
+// against a raw SELECT of the same file.
+void BM_TableOpenAndWalk(benchmark::State& state) {
   FilledTable filled;
   sqlite3* db = nullptr;
   sqlite3_open(filled.folder().File("Run.db").c_str(), &db);
+  TTable t(nullptr);
+  t.SetDatabaseName(filled.folder().Path());
+  t.SetTableName("Run.db");
   size_t bytes = 0;
-  Timer timer;
-  for (auto _ : state) {
-    timer.Start();
+  auto rawWalk = [&] {
     sqlite3_stmt* sel = nullptr;
     sqlite3_prepare_v2(db, "SELECT rowid, * FROM Run ORDER BY rowid", -1, &sel, nullptr);
     while (sqlite3_step(sel) == SQLITE_ROW)
@@ -167,39 +146,19 @@ void BM_RawWalk(benchmark::State& state) {
         bytes += s.size();
       }
     sqlite3_finalize(sel);
-    timer.Stop();
-  }
-  gRawWalk = timer.Average(kRows);
-  benchmark::DoNotOptimize(bytes);
-  sqlite3_close(db);
-  state.SetItemsProcessed(int64_t(state.iterations()) * kRows);
-}
-
-// Opening (which reads every record) and walking with First / Next / Eof and FieldByName.
-void BM_TableOpenAndWalk(benchmark::State& state) {
-  FilledTable filled;
-  TTable t(nullptr);
-  t.SetDatabaseName(filled.folder().Path());
-  t.SetTableName("Run.db");
-  size_t bytes = 0;
-  Timer timer;
-  for (auto _ : state) {
-    timer.Start();
+  };
+  auto tableWalk = [&] {
     t.Open();
     for (t.First(); !t.GetEof(); t.Next())
       for (const char* f : kFields) bytes += t.FieldByName(f)->GetAsString().size();
     t.Close();
-    timer.Stop();
-  }
+  };
+  bench_ratio::Compare(state, {tableWalk, kRows}, {{"x_ref", {rawWalk, kRows}}});
   benchmark::DoNotOptimize(bytes);
-  state.SetItemsProcessed(int64_t(state.iterations()) * kRows);
-  if (gRawWalk > 0) state.counters["x_ref"] = timer.Average(kRows) / gRawWalk;
+  sqlite3_close(db);
 }
 
 }  // namespace
 
-BENCHMARK(BM_RawInsertOneTransaction)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_RawInsertEachInItsTransaction)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_TableAppendPost)->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_RawWalk)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_TableOpenAndWalk)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_TableAppendPost)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_TableOpenAndWalk)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

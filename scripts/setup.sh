@@ -8,7 +8,7 @@ PACKAGES=(
   g++ cmake ninja-build ccache pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
-  libpixman-1-dev libpng-dev libjpeg-dev zlib1g-dev libsqlite3-dev libcups2-dev
+  libpixman-1-dev libpng-dev libjpeg-dev zlib1g-dev libsqlite3-dev libcups2-dev libcairo2-dev poppler-utils cups
   gettext xvfb xauth x11-utils xdotool
   clang libclang-rt-14-dev
 )

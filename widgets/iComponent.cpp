@@ -4,6 +4,7 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/Lists.h"
 #include "platform/runtime/MathUtils.h"
 #include "platform/runtime/Variants.h"
 
@@ -265,6 +266,18 @@ void TiComponent::PaintDirect(TCanvas* Canvas) {
   UnlockPaint();
 }
 
+void TiComponent::PaintUncached(TCanvas* Canvas) {
+  const bool cached = cachedDrawing_;
+  cachedDrawing_ = false;
+  try {
+    PaintToCanvas(Canvas);
+  } catch (...) {
+    cachedDrawing_ = cached;
+    throw;
+  }
+  cachedDrawing_ = cached;
+}
+
 void TiComponent::PaintBuffered() {
   LockPaint();
   try {
@@ -377,9 +390,42 @@ bool TiComponent::DoMouseWheel(TShiftState Shift, int32_t WheelDelta, TPoint Mou
 // ============================================================================ property files ==
 // SavePropertyFile and LoadPropertyFile live with the property-list routines (iPropertyFiles.cpp).
 
-void TiComponent::SavePropertyFile(const AnsiString&) {
-  throw EInvalidOperation("Property files are not available");
+namespace {
+// Left out when a control saves itself unless OptionSaveAllProperties: layout and framework
+// properties.
+const char* const kiComponentLayoutProps[] = {"Left",    "Top",     "Width",    "Height",
+                                              "Align",   "Cursor",  "ShowHint", "Tag",
+                                              "Visible", "Enabled", "Hint",     "HelpContext"};
+}  // namespace
+
+void TiComponent::SavePropertyFile(const AnsiString& FileName) {
+  try {
+    TStringList exclude;
+    exclude.Add("Name");
+    if (!optionSaveAllProperties_)
+      for (const char* name : kiComponentLayoutProps) exclude.Add(name);
+    TStringList lines;
+    lines.Add("File Type = " + ClassType().Name());
+    WritePropertiesToList(this, "", &lines, &exclude);
+    lines.SaveToFile(FileName);
+  } catch (const std::exception& e) {
+    throw Exception(AnsiString("Error Saving Properties - ") + e.what());
+  }
 }
-void TiComponent::LoadPropertyFile(const AnsiString&) {
-  throw EInvalidOperation("Property files are not available");
+
+void TiComponent::LoadPropertyFile(const AnsiString& FileName) {
+  try {
+    TStringList lines;
+    lines.LoadFromFile(FileName);
+    BeginUpdate();
+    try {
+      ReadPropertiesFromList(this, "", &lines);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  } catch (const std::exception& e) {
+    throw Exception(AnsiString("Error Loading Properties - ") + e.what());
+  }
 }

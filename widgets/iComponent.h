@@ -51,6 +51,9 @@ class TiComponent : public TCustomControl {
   // Draws the whole control, background included, on any canvas.
   virtual void PaintToCanvas(TCanvas* Canvas) = 0;
   virtual TPoint GetCenterPoint();
+  // PaintToCanvas with the static-layer cache off for the call (metafiles get vector drawing);
+  // failures reach the caller.
+  void PaintUncached(TCanvas* Canvas);
 
   // ---- cached static layer --------------------------------------------------------------------
   TBitmap* EnsureCacheBitmap();

@@ -586,3 +586,177 @@ int32_t DecimalPlacesForSpan(int32_t Precision, TiPrecisionStyle Style, double M
   if (span < 1) n += 1;
   return int32_t(std::clamp<int64_t>(n, 0, 1000));
 }
+
+// ============================================================================ property lists ==
+
+#include "platform/runtime/Filer.h"
+#include "platform/runtime/Lists.h"
+#include "platform/runtime/NumText.h"
+#include "platform/runtime/Strings.h"
+
+namespace {
+AnsiString iGPPath(const AnsiString& prefix, const AnsiString& name) {
+  return Trim(prefix).empty() ? name : prefix + "." + name;
+}
+
+bool iGPWritable(TObject* object, const TPropInfo* p) { return p->HasSetter() && IsStoredProp(object, p); }
+
+AnsiString iGPOneLine(AnsiString s) {
+  for (char& c : s)
+    if (c == '\r' || c == '\n') c = ' ';
+  return s;
+}
+
+bool iGPListHolds(TStrings* list, const AnsiString& path) {
+  if (!list) return false;
+  for (int32_t i = 0; i < list->Count(); ++i)
+    if (SameText(list->Strings(i), path)) return true;
+  return false;
+}
+
+// Nesting of sub-objects is bounded so that a cycle of object properties cannot recurse for ever.
+constexpr int32_t kiGPMaxPropertyDepth = 16;
+
+void iGPWrite(TObject* object, const AnsiString& prefix, TStrings* list, TStrings* exclude, int32_t depth) {
+  if (depth > kiGPMaxPropertyDepth) return;
+  for (const TPropInfo* p : GetPropList(object, tkProperties)) {
+    if (!iGPWritable(object, p)) continue;
+    const AnsiString path = iGPPath(prefix, p->Name);
+    if (iGPListHolds(exclude, path)) continue;
+    switch (p->Kind()) {
+      case tkInteger:
+      case tkChar:
+      case tkWChar:
+      case tkEnumeration:
+      case tkSet:
+        list->Add(path + " = " + IntToStr(GetOrdProp(object, p)));
+        break;
+      case tkFloat:
+        list->Add(path + " = " + FloatToStr(GetFloatProp(object, p)));
+        break;
+      case tkString:
+      case tkLString:
+        list->Add(path + " = " + iGPOneLine(GetStrProp(object, p)));
+        break;
+      case tkClass:
+        if (auto* sub = dynamic_cast<TPersistent*>(GetObjectProp(object, p)))
+          iGPWrite(sub, path, list, exclude, depth + 1);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// The value's decimal separator made the locale's: the first "," becomes "." or the other way.
+AnsiString iGPLocalDecimal(AnsiString v) {
+  const char sep = FloatToStr(1.1L)[1];
+  const char other = sep == '.' ? ',' : '.';
+  const size_t at = v.find(other);
+  if (at != AnsiString::npos) v[at] = sep;
+  return v;
+}
+
+void iGPCheckOrdinal(const TPropInfo* p, int64_t v) {
+  const TTypeInfo* t = p->PropType;
+  bool ok = true;
+  if (p->Kind() == tkEnumeration) {
+    if (const EnumNames* e = t->Enum()) ok = v >= e->MinValue && v <= e->MaxValue();
+  } else if (p->Kind() == tkSet) {
+    const TTypeInfo* c = t->CompType();
+    const EnumNames* e = c ? c->Enum() : nullptr;
+    if (e) ok = v >= 0 && (e->MaxValue() >= 62 || v < (int64_t(1) << (e->MaxValue() + 1)));
+  } else if (t->MaxValue > t->MinValue) {
+    ok = v >= t->MinValue && v <= t->MaxValue;
+  }
+  if (!ok) throw EConvertError("'" + IntToStr(v) + "' is not a valid value of " + p->Name);
+}
+
+void iGPRead(TObject* object, const AnsiString& prefix, TStrings* list, int32_t depth,
+             AnsiString& firstError) {
+  if (depth > kiGPMaxPropertyDepth) return;
+  for (const TPropInfo* p : GetPropList(object, tkProperties)) {
+    if (!iGPWritable(object, p)) continue;
+    const AnsiString path = iGPPath(prefix, p->Name);
+    if (p->Kind() == tkClass) {
+      if (auto* sub = dynamic_cast<TPersistent*>(GetObjectProp(object, p)))
+        iGPRead(sub, path, list, depth + 1, firstError);
+      continue;
+    }
+    AnsiString value;
+    if (!ExtractNameValue(path, value, list)) continue;
+    try {
+      switch (p->Kind()) {
+        case tkInteger:
+        case tkChar:
+        case tkWChar:
+        case tkEnumeration:
+        case tkSet: {
+          const int64_t v = StrToInt64(value);
+          iGPCheckOrdinal(p, v);
+          SetOrdProp(object, p, v);
+          break;
+        }
+        case tkFloat:
+          SetFloatProp(object, p, StrToFloat(iGPLocalDecimal(value)));
+          break;
+        case tkString:
+        case tkLString:
+          SetStrProp(object, p, value);
+          break;
+        default:
+          break;
+      }
+    } catch (const Exception& e) {
+      if (firstError.empty()) firstError = e.Message;
+    }
+  }
+}
+}  // namespace
+
+void WritePropertiesToList(TObject* Object, const AnsiString& Prefix, TStrings* List, TStrings* ExcludeList) {
+  iGPWrite(Object, Prefix, List, ExcludeList, 0);
+}
+
+void ReadPropertiesFromList(TObject* Object, const AnsiString& Prefix, TStrings* List) {
+  AnsiString firstError;
+  iGPRead(Object, Prefix, List, 0, firstError);
+  if (!firstError.empty()) throw EConvertError(firstError);
+}
+
+void SplitNameValue(const AnsiString& Text, char Separator, AnsiString& Name, AnsiString& Value) {
+  const size_t at = Text.find(Separator);
+  if (at == AnsiString::npos) {
+    Name.clear();
+    Value.clear();
+    return;
+  }
+  Name = Trim(Text.substr(0, at));
+  Value = Trim(Text.substr(at + 1));
+}
+
+bool ExtractNameValue(const AnsiString& Name, AnsiString& Value, TStrings* List) {
+  for (int32_t i = 0; i < List->Count(); ++i) {
+    AnsiString n, v;
+    SplitNameValue(List->Strings(i), '=', n, v);
+    if (!n.empty() && SameText(n, Name)) {
+      Value = v;
+      List->Delete(i);
+      return true;
+    }
+  }
+  return false;
+}
+
+TObject* ObjectPropertyValue(TObject* Object, const AnsiString& PropertyName) {
+  const TPropInfo* p = Object ? GetPropInfo(Object->ClassType(), PropertyName) : nullptr;
+  if (!p || p->Kind() != tkClass || !p->HasGetter()) return nullptr;
+  return GetObjectProp(Object, p);
+}
+
+void WritePublishedProperties(TWriter* Writer, TPersistent* Object) {
+  try {
+    Writer->WriteProperties(Object);
+  } catch (...) {
+  }
+}

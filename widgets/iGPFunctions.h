@@ -89,3 +89,21 @@ void AutoScaleAutoMinMax(int32_t DesiredTicks, int32_t MaxTicks, double Min, dou
 void AutoScaleFixedMinMax(int32_t DesiredTicks, int32_t MaxTicks, double Min, double Max, double& InnerMin,
                           double& InnerMax, int32_t& TickCount);
 int32_t DecimalPlacesForSpan(int32_t Precision, TiPrecisionStyle Style, double Min, double Max);
+
+// ---- property lists (the property text file's lines: path, " = ", value) -------------------------
+class TStrings;
+class TWriter;
+// Appends Object's stored published properties that have a setter, sub-objects opened with a
+// dotted path; paths held in ExcludeList (ignoring case) are left out.  Line breaks inside string
+// values are written as blanks so that a value never becomes another line.
+void WritePropertiesToList(TObject* Object, const AnsiString& Prefix, TStrings* List, TStrings* ExcludeList);
+// Sets Object's properties from the lines of List, consuming the lines it uses.  A value that
+// does not convert, does not fit its property or is refused by the setter leaves that property
+// as it was; reading goes on with the others and the first failure is raised at the end.
+void ReadPropertiesFromList(TObject* Object, const AnsiString& Prefix, TStrings* List);
+bool ExtractNameValue(const AnsiString& Name, AnsiString& Value, TStrings* List);
+void SplitNameValue(const AnsiString& Text, char Separator, AnsiString& Name, AnsiString& Value);
+TObject* ObjectPropertyValue(TObject* Object, const AnsiString& PropertyName);
+// Writes every stored published property with getter and setter to a definition writer, then
+// the object's defined properties; failures are swallowed.
+void WritePublishedProperties(TWriter* Writer, TPersistent* Object);

@@ -2,6 +2,7 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/os/user/User.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/Variants.h"
 #include "widgets/iOPCItem.h"
 
@@ -178,10 +179,39 @@ void TiVCLComponent::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int3
 // ============================================================================ OPC =============
 
 bool TiVCLComponent::SendPropertyToOPC(const AnsiString& PropertyName, const Variant& Value) {
-  return TiComponent::SendPropertyToOPC(PropertyName, Value);
+  if (applyingOPCData_) {
+    // The value came from the server: do not echo it back.
+    applyingOPCData_ = false;
+    return false;
+  }
+  for (int32_t i = 0; i < opcItems_->Count(); ++i) {
+    TiOPCItem* item = opcItems_->GetItem(i);
+    if (item->IsActive() && SameText(item->GetPropertyName(), PropertyName)) {
+      item->SendData(Value);
+      return true;
+    }
+  }
+  return false;
 }
 
-bool TiVCLComponent::HandleOPCData(int32_t) { return false; }
+bool TiVCLComponent::HandleOPCData(TiOPCItem*) { return false; }
+
+void TiVCLComponent::ApplyOPCData(TiOPCItem* Item) {
+  if (!Item || Item->GetPropertyName().empty()) return;
+  Variant data = Item->Value();
+  const int32_t index = opcItems_->IndexOf(Item);
+  OnBeforeNewOPCData(this, index, data);
+  applyingOPCData_ = true;
+  try {
+    if (Item->QualityGood() && !HandleOPCData(Item))
+      SetPropertyFromVariant(this, "", data, Item->GetPropertyName());
+  } catch (...) {
+    applyingOPCData_ = false;
+    throw;
+  }
+  applyingOPCData_ = false;
+  OnNewOPCData(this, index);
+}
 
 // ============================================================================ messages ========
 
@@ -248,4 +278,71 @@ void TiVCLComponent::Dispatch(TMessage& Message) {
       TiComponent::Dispatch(Message);
       return;
   }
+}
+
+// ============================================================================ image export ====
+
+namespace {
+std::unique_ptr<TBitmap> iVCLRender(TiComponent* Control) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetSize(Control->Width(), Control->Height());
+  TCanvas* c = b->GetCanvas();
+  c->Lock();
+  try {
+    Control->PaintToCanvas(c);
+  } catch (...) {
+    c->Unlock();
+    throw;
+  }
+  c->Unlock();
+  return b;
+}
+
+void iVCLCheckQuality(int32_t Quality) {
+  if (Quality < 1 || Quality > 100) throw Exception("Compression must be in the range of 1-100");
+}
+}  // namespace
+
+void ExportBitmapFile(TiComponent* Control, const AnsiString& FileName) {
+  Control->HandleNeeded();
+  iVCLRender(Control)->SaveToFile(FileName);
+}
+
+void ExportMetafile(TiComponent* Control, const AnsiString& FileName) {
+  TMetafile mf;
+  mf.SetWidth(Control->Width());
+  mf.SetHeight(Control->Height());
+  {
+    TMetafileCanvas canvas(&mf, nullptr, "Tarvik", "");
+    Control->PaintUncached(&canvas);
+  }
+  mf.SaveToFile(FileName);
+}
+
+TJPEGImage* RenderJpegImage(TiComponent* Control, int32_t Quality, bool Progressive) {
+  iVCLCheckQuality(Quality);
+  auto jpeg = std::make_unique<TJPEGImage>();
+  jpeg->CompressionQuality = Quality;
+  jpeg->Performance = jpBestQuality;
+  jpeg->PixelFormat = jf24Bit;
+  jpeg->ProgressiveEncoding = Progressive;
+  std::unique_ptr<TBitmap> b = iVCLRender(Control);
+  jpeg->Assign(b.get());
+  jpeg->Compress();
+  return jpeg.release();
+}
+
+void ExportJpegFile(TiComponent* Control, const AnsiString& FileName, int32_t Quality, bool Progressive) {
+  std::unique_ptr<TJPEGImage> jpeg(RenderJpegImage(Control, Quality, Progressive));
+  jpeg->SaveToFile(FileName);
+  if (auto* cc = dynamic_cast<TControlCanvas*>(Control->GetCanvas())) cc->FreeHandle();
+}
+
+void ExportPngFile(TiComponent* Control, const AnsiString& FileName, int32_t Compression) {
+  if (Compression < 0 || Compression > 9) throw Exception("Compression must be in the range of 0-9");
+  std::unique_ptr<TBitmap> b = iVCLRender(Control);
+  TPngImage png;
+  png.CompressionLevel = Compression;
+  png.Assign(b.get());
+  png.SaveToFile(FileName);
 }

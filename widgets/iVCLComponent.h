@@ -9,6 +9,7 @@
 #include "widgets/iComponent.h"
 
 class TiOPCItemManager;
+class TiOPCItem;
 
 class TiVCLComponent : public TiComponent {
   PL_CLASS(TiVCLComponent)
@@ -30,6 +31,10 @@ class TiVCLComponent : public TiComponent {
   TIndexObjectEvent OnNewOPCData;
   TBeforeOPCNewDataEvent OnBeforeNewOPCData;
 
+  // The OPC binding's new data for one item: the item's value into its property (through
+  // OnBeforeNewOPCData), then OnNewOPCData.
+  void ApplyOPCData(TiOPCItem* Item);
+
   void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
   void Dispatch(TMessage& Message) override;
 
@@ -41,7 +46,7 @@ class TiVCLComponent : public TiComponent {
   void ArmFrameFlush(uint32_t DelayMs) override;
   void CreateWnd() override;
   // The OPC binding's new data for one item; True when the control applied it itself.
-  virtual bool HandleOPCData(int32_t Index);
+  virtual bool HandleOPCData(TiOPCItem* Item);
   bool ApplyingOPCData() const { return applyingOPCData_; }
   void MarkParentRegrab();
 
@@ -62,3 +67,15 @@ class TiVCLComponent : public TiComponent {
   int32_t interval_ = 0;
   bool flushArmed_ = false;
 };
+
+// ---- image export: the control draws itself with PaintToCanvas off screen ------------------------
+class TJPEGImage;
+void ExportBitmapFile(TiComponent* Control, const AnsiString& FileName);
+// An enhanced metafile of the control's size, vector drawing.
+void ExportMetafile(TiComponent* Control, const AnsiString& FileName);
+// Quality 1..100, else "Compression must be in the range of 1-100" before anything is drawn.
+void ExportJpegFile(TiComponent* Control, const AnsiString& FileName, int32_t Quality, bool Progressive);
+// Compression 0..9, else "Compression must be in the range of 0-9".
+void ExportPngFile(TiComponent* Control, const AnsiString& FileName, int32_t Compression);
+// The compressed picture in memory; the caller owns it.
+TJPEGImage* RenderJpegImage(TiComponent* Control, int32_t Quality, bool Progressive);

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "platform/os/shell/ShellAPI.h"
 #include "platform/os/user/User.h"
 #include "platform/runtime/Strings.h"
 
@@ -342,6 +343,18 @@ void TDesktopDisplay::Handle(const SDL_Event& ev) {
     }
     case SDL_TEXTINPUT:
       InputChars(Utf8ToWide(ev.text.text));
+      break;
+    case SDL_DROPFILE:
+      // One file per event, dropped where the pointer is.
+      if (ev.drop.file) {
+        POINT at;
+        GetCursorPos(&at);
+        if (HWND target = WindowFromPoint(at)) {
+          ScreenToClient(target, &at);
+          DropFilesOnWindow(target, {ev.drop.file}, at);
+        }
+        SDL_free(ev.drop.file);
+      }
       break;
     case SDL_WINDOWEVENT: {
       HWND hwnd = WindowOf(ev.window.windowID);

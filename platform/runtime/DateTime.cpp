@@ -183,9 +183,11 @@ void AppendDateTime(std::string& out, const std::string& f, const DateParts& p, 
   const bool twelve = UsesTwelveHours(f);
   char last = 0;  // the previous token, to read m after h as minutes
   size_t i = 0;
-  auto run = [&](char upper) {
+  // The length of the run of `upper` at i, counted no further than `cap` letters: a token is
+  // at most that long, and counting the whole run at each token would be quadratic in it.
+  auto run = [&](char upper, size_t cap) {
     size_t n = 0;
-    while (i + n < f.size() && std::toupper(static_cast<unsigned char>(f[i + n])) == upper) ++n;
+    while (n < cap && i + n < f.size() && std::toupper(static_cast<unsigned char>(f[i + n])) == upper) ++n;
     return n;
   };
   while (i < f.size()) {
@@ -207,7 +209,7 @@ void AppendDateTime(std::string& out, const std::string& f, const DateParts& p, 
         }
         break;
       case 'D':
-        n = std::min<size_t>(run('D'), 6);
+        n = run('D', 6);
         if (n <= 2)
           out += Pad(p.day, int(n));
         else if (n == 3)
@@ -218,7 +220,7 @@ void AppendDateTime(std::string& out, const std::string& f, const DateParts& p, 
           AppendDateTime(out, n == 5 ? fs.ShortDateFormat : fs.LongDateFormat, p, fs, depth + 1);
         break;
       case 'M':
-        n = std::min<size_t>(run('M'), 4);
+        n = run('M', 4);
         if (last == 'H' && n <= 2)
           out += Pad(p.min, int(n));
         else if (n <= 2)
@@ -227,30 +229,30 @@ void AppendDateTime(std::string& out, const std::string& f, const DateParts& p, 
           out += (n == 3 ? fs.ShortMonthNames : fs.LongMonthNames)[p.month - 1];
         break;
       case 'Y':
-        n = run('Y');
+        n = run('Y', SIZE_MAX);  // one token however long
         out += n <= 2 ? Pad(p.year % 100, 2) : Pad(p.year, 4);
         break;
       case 'H': {
-        n = std::min<size_t>(run('H'), 2);
+        n = run('H', 2);
         int h = p.hour;
         if (twelve) h = h % 12 == 0 ? 12 : h % 12;
         out += Pad(h, int(n));
         break;
       }
       case 'N':
-        n = std::min<size_t>(run('N'), 2);
+        n = run('N', 2);
         out += Pad(p.min, int(n));
         break;
       case 'S':
-        n = std::min<size_t>(run('S'), 2);
+        n = run('S', 2);
         out += Pad(p.sec, int(n));
         break;
       case 'Z':
-        n = run('Z') >= 3 ? 3 : run('Z');
+        n = run('Z', 3);
         out += Pad(p.msec, n == 3 ? 3 : 1);
         break;
       case 'T':
-        n = std::min<size_t>(run('T'), 2);
+        n = run('T', 2);
         AppendDateTime(out, n == 1 ? fs.ShortTimeFormat : fs.LongTimeFormat, p, fs, depth + 1);
         break;
       case 'A': {

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "platform/runtime/Component.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Resources.h"
 #include "platform/runtime/Streams.h"
@@ -558,13 +559,28 @@ class BinaryConverter {
  private:
   static AnsiString Indent(int level) { return AnsiString(size_t(level) * 2, ' '); }
 
+  // Names go into the text unquoted, so one that is not an identifier (or a dotted path of
+  // identifiers, for properties) would make text that no longer converts back.
+  static const AnsiString& Checked(const AnsiString& name, bool dotted, const char* what) {
+    bool ok = !name.empty();
+    for (size_t start = 0; ok && start <= name.size();) {
+      size_t dot = dotted ? name.find('.', start) : AnsiString::npos;
+      if (dot == AnsiString::npos) dot = name.size();
+      ok = IsValidIdent(name.substr(start, dot - start));
+      start = dot + 1;
+    }
+    if (!ok) throw EReadError(AnsiString("Invalid ") + what + " name in binary definition");
+    return name;
+  }
+
   void ConvertObject(int level) {
     if (level > kMaxNesting) throw EReadError("Nesting too deep");
     TFilerFlags flags;
     int32_t position = 0;
     reader_.ReadPrefix(flags, position);
-    AnsiString className = reader_.ReadStr();
+    AnsiString className = Checked(reader_.ReadStr(), false, "class");
     AnsiString name = reader_.ReadStr();
+    if (!name.empty()) Checked(name, false, "component");
     out_ += Indent(level);
     out_ += flags.Contains(ffInherited) ? "inherited " : flags.Contains(ffInline) ? "inline " : "object ";
     if (!name.empty()) out_ += name + ": ";
@@ -579,7 +595,7 @@ class BinaryConverter {
   }
 
   void ConvertProperty(int level) {
-    out_ += Indent(level) + reader_.ReadStr() + " = ";
+    out_ += Indent(level) + Checked(reader_.ReadStr(), true, "property") + " = ";
     ConvertValue(level);
     out_ += kEol;
   }
@@ -642,7 +658,7 @@ class BinaryConverter {
         bool first = true;
         for (AnsiString name = reader_.ReadStr(); !name.empty(); name = reader_.ReadStr()) {
           if (!first) out_ += ", ";
-          out_ += name;
+          out_ += Checked(name, false, "set element");
           first = false;
         }
         out_ += "]";
@@ -666,7 +682,7 @@ class BinaryConverter {
         out_ += ">";
         break;
       default:
-        out_ += reader_.ReadIdent();
+        out_ += Checked(reader_.ReadIdent(), true, "value");
         break;
     }
   }

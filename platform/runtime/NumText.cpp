@@ -2,6 +2,7 @@
 #include "platform/runtime/NumText.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -17,47 +18,136 @@
 
 namespace {
 
-// The significant digits of a positive finite value and its exponent E (value = 0.D x 10^E),
-// from to_chars' scientific form, which is correctly rounded to the requested digit count
-// (`sig` = 0 asks for the shortest form that reads back as the same value).
+// Writes the significant digits of a positive finite value to out and returns their count;
+// E is its exponent (value = 0.D x 10^E). to_chars' scientific form is correctly rounded to the
+// requested digit count (`sig` = 0 asks for the shortest form that reads back as the same
+// value); out must hold sig + 32 characters.
 template <class T>
-void ScientificDigits(T v, int sig, std::string& digits, int& E) {
-  char small[96];
-  std::string large;
-  char* first = small;
-  size_t size = sizeof small;
-  if (sig + 32 > static_cast<int>(sizeof small)) {
-    large.resize(static_cast<size_t>(sig) + 32);
-    first = large.data();
-    size = large.size();
-  }
+int NumTextScientific(T v, int sig, char* out, size_t size, int& E) {
   const std::to_chars_result r =
-      sig == 0 ? std::to_chars(first, first + size, v, std::chars_format::scientific)
-               : std::to_chars(first, first + size, v, std::chars_format::scientific, sig - 1);
-  const char* e = std::find(first, r.ptr, 'e');
-  digits.clear();
-  for (const char* p = first; p < e; ++p)
-    if (*p != '.') digits += *p;
+      sig == 0 ? std::to_chars(out, out + size, v, std::chars_format::scientific)
+               : std::to_chars(out, out + size, v, std::chars_format::scientific, sig - 1);
+  const char* e = std::find(out, r.ptr, 'e');
   int exp10 = 0;
   std::from_chars(e + (e[1] == '+' ? 2 : 1), r.ptr, exp10);
   E = exp10 + 1;
+  int count = static_cast<int>(e - out);
+  if (count > 1) {  // "d.ddd": close up the point
+    std::memmove(out + 1, out + 2, static_cast<size_t>(count) - 2);
+    --count;
+  }
+  return count;
 }
 
-// Enough digits to decide a rounding at up to 18 significant digits, except when the digits
-// after the rounding place read as an exact half, which the exact expansion then settles.
-constexpr int kProbeDigits = 24;
-// Enough for the exact expansion of any 80-bit value.
-constexpr int kExactDigits = 17000;
+// The value as m x 2^e with m odd (a > 0 and finite).
+void NumTextBinary(long double a, bool isDouble, uint64_t& m, int& e) {
+  if (isDouble) {
+    const double d = static_cast<double>(a);
+    uint64_t bits;
+    std::memcpy(&bits, &d, sizeof bits);
+    const int biased = static_cast<int>(bits >> 52);
+    m = bits & ((uint64_t(1) << 52) - 1);
+    if (biased == 0) {
+      e = -1074;
+    } else {
+      m |= uint64_t(1) << 52;
+      e = biased - 1075;
+    }
+  } else {
+    int ex = 0;
+    const long double f = std::frexp(a, &ex);  // [0.5, 1): 64 bits of mantissa
+    m = static_cast<uint64_t>(std::ldexp(f, 64));
+    e = ex - 64;
+  }
+  const int zeros = std::countr_zero(m);
+  m >>= zeros;
+  e += zeros;
+}
 
-void SetRec(TFloatRec& r, const std::string& digits, size_t count, int E, bool negative) {
-  count = std::min(count, sizeof r.Digits - 1);
-  while (count > 0 && digits[count - 1] == '0') --count;
-  if (count == 0) return;  // rounded to zero: r stays the zero record
-  std::memcpy(r.Digits, digits.data(), count);
+// The exact decimal expansion X x 10^q of a value when it fits 64 bits (X without trailing
+// zeros). Every value halfway between two decimals of at most 18 significant digits has such
+// an expansion (its last digit, a 5, is at most the 19th), so a value without one meets no tie
+// and to_chars' correct rounding is the rounding asked for.
+bool NumTextShortExpansion(uint64_t m, int e, uint64_t& X, int& q) {
+  static constexpr uint64_t kPow5[28] = {1,
+                                         5,
+                                         25,
+                                         125,
+                                         625,
+                                         3125,
+                                         15625,
+                                         78125,
+                                         390625,
+                                         1953125,
+                                         9765625,
+                                         48828125,
+                                         244140625,
+                                         1220703125,
+                                         6103515625,
+                                         30517578125,
+                                         152587890625,
+                                         762939453125,
+                                         3814697265625,
+                                         19073486328125,
+                                         95367431640625,
+                                         476837158203125,
+                                         2384185791015625,
+                                         11920928955078125,
+                                         59604644775390625,
+                                         298023223876953125,
+                                         1490116119384765625,
+                                         7450580596923828125};
+  if (e < 0) {  // m / 2^k = m x 5^k / 10^k
+    if (-e >= 28) return false;
+    const unsigned __int128 x = static_cast<unsigned __int128>(m) * kPow5[-e];
+    if (x >> 64) return false;
+    X = static_cast<uint64_t>(x);
+    q = e;
+  } else if (e <= std::countl_zero(m)) {  // an integer of 64 bits
+    X = m << e;
+    q = 0;
+  } else if (e < 28 && m % kPow5[e] == 0) {  // m x 2^k = (m / 5^k) x 10^k
+    X = m / kPow5[e];
+    q = e;
+  } else {
+    return false;
+  }
+  while (X % 10 == 0) {
+    X /= 10;
+    ++q;
+  }
+  return true;
+}
+
+// Rounds the digits (exact, or correctly rounded with no doubt left about which side of a
+// half they lie) to n digits, halves away from zero, into the record.
+void NumTextRoundInto(TFloatRec& r, const char* digits, int len, int E, int n, bool negative) {
+  if (n < 0) return;  // below the last place kept: r stays the zero record
+  char kept[sizeof r.Digits];
+  int count = std::min(n, len);
+  std::memcpy(kept, digits, static_cast<size_t>(count));
+  if (n < len && digits[n] >= '5') {
+    int i = count - 1;
+    while (i >= 0 && kept[i] == '9') kept[i--] = '0';
+    if (i >= 0) {
+      ++kept[i];
+    } else {  // 9.99 -> 10.0, or 0.006 to 2 decimals -> 0.01: the carry becomes the first digit
+      kept[0] = '1';
+      count = 1;
+      ++E;
+    }
+  }
+  while (count > 0 && kept[count - 1] == '0') --count;
+  if (count == 0) return;
+  std::memcpy(r.Digits, kept, static_cast<size_t>(count));
   r.Digits[count] = '\0';
   r.Exponent = static_cast<int16_t>(E);
   r.Negative = negative;
 }
+
+// Enough digits to decide a rounding at up to 18 significant digits, unless the digits after
+// the rounding place read as an exact half.
+constexpr int kProbeDigits = 24;
 
 }  // namespace
 
@@ -77,49 +167,45 @@ void FloatToDecimal(TFloatRec& r, long double value, int32_t precision, int32_t 
   decimals = std::clamp(decimals, -20000, 20000);
   const bool negative = value < 0;
   const long double a = std::fabs(value);
-  std::string digits;
-  int E = 0;
-
-  // A normal double whose shortest form needs no more digits than asked is that form: with at
-  // most 15 digits, no other decimal of that length lies as close to the value. (Subnormals
-  // carry fewer bits, so their shortest form may be coarser than 15 digits.)
   const double d = static_cast<double>(a);
-  if (precision <= 15 && static_cast<long double>(d) == a && d >= std::numeric_limits<double>::min()) {
-    ScientificDigits(d, 0, digits, E);
-    if (static_cast<int>(digits.size()) <= precision && E + decimals >= static_cast<int>(digits.size())) {
-      SetRec(r, digits, digits.size(), E, negative);
-      return;
-    }
-  }
-
-  // Doubles (the usual case) take the faster double conversion; the digits are the same.
   const bool isDouble = static_cast<long double>(d) == a;
-  auto digitsOf = [&](int sig) {
-    isDouble ? ScientificDigits(d, sig, digits, E) : ScientificDigits(a, sig, digits, E);
-  };
-  digitsOf(kProbeDigits);
-  int n = std::min(precision, E + decimals);
-  if (n < 0) return;
-  if (digits[static_cast<size_t>(n)] == '5' &&
-      digits.find_first_not_of('0', static_cast<size_t>(n) + 1) == std::string::npos) {
-    // Looks like an exact half, but the probe itself was rounded: ask for every digit.
-    digitsOf(kExactDigits);
-    n = std::min(precision, E + decimals);
-    if (n < 0) return;
+  uint64_t m;
+  int e;
+  NumTextBinary(a, isDouble, m, e);
+
+  char buffer[kProbeDigits + 32];
+  int E = 0;
+  uint64_t X;
+  int q;
+  if (NumTextShortExpansion(m, e, X, q)) {  // the exact digits, ties included, at integer cost
+    const int len = static_cast<int>(std::to_chars(buffer, buffer + sizeof buffer, X).ptr - buffer);
+    E = len + q;
+    NumTextRoundInto(r, buffer, len, E, std::min(precision, E + decimals), negative);
+    return;
   }
-  digits.resize(std::max<size_t>(digits.size(), static_cast<size_t>(n) + 1), '0');
-  if (digits[static_cast<size_t>(n)] >= '5') {  // halves away from zero
-    int i = n - 1;
-    for (; i >= 0 && digits[static_cast<size_t>(i)] == '9'; --i) digits[static_cast<size_t>(i)] = '0';
-    if (i >= 0) {
-      ++digits[static_cast<size_t>(i)];
-    } else {
-      digits.insert(digits.begin(), '1');  // 9.99 -> 10.0: one more integer digit, same count
-      ++E;
-      n = std::max(n, 1);  // 0.006 to 2 decimals: the carry is the only digit
-    }
+  // No tie: a double rounded to `precision` digits (the exponent of a double is at least -323,
+  // so that many decimals never limit it) is what to_chars gives.
+  if (isDouble && decimals >= 400) {
+    const int len = NumTextScientific(d, precision, buffer, sizeof buffer, E);
+    NumTextRoundInto(r, buffer, len, E, len, negative);
+    return;
   }
-  SetRec(r, digits, static_cast<size_t>(n), E, negative);
+  int len = isDouble ? NumTextScientific(d, kProbeDigits, buffer, sizeof buffer, E)
+                     : NumTextScientific(a, kProbeDigits, buffer, sizeof buffer, E);
+  const int n = std::min(precision, E + decimals);
+  if (n >= 0 && n < len && buffer[n] == '5' &&
+      std::all_of(buffer + n + 1, buffer + len, [](char c) { return c == '0'; })) {
+    // The probe rounded a value next to the half onto it: the exact expansion (E digits before
+    // the point and -e after it) tells the side. Rare, as a value is within 1E-24 of a half.
+    const int exact = std::max(E, 0) + std::max(-e, 0) + 2;
+    std::string all(static_cast<size_t>(exact) + 32, '\0');
+    int exactE = 0;
+    len = isDouble ? NumTextScientific(d, exact, all.data(), all.size(), exactE)
+                   : NumTextScientific(a, exact, all.data(), all.size(), exactE);
+    NumTextRoundInto(r, all.data(), len, exactE, n, negative);
+    return;
+  }
+  NumTextRoundInto(r, buffer, len, E, n, negative);
 }
 
 // ============================================================ float to text
@@ -181,27 +267,38 @@ bool SpecialText(const TFloatRec& r, std::string& out) {
 std::string GeneralText(long double value, int precision, int expDigits, const TFormatSettings& fs) {
   TFloatRec r;
   FloatToDecimal(r, value, precision, 9999);
-  std::string out;
-  if (SpecialText(r, out)) return out;
-  const std::string digits = r.Digits;
-  if (digits.empty()) return "0";
-  if (r.Negative) out = "-";
+  std::string special;
+  if (SpecialText(r, special)) return special;
+  const int len = static_cast<int>(std::strlen(r.Digits));
+  if (len == 0) return "0";
+  // At most a sign, 18 digits, a separator, "0.000" before them or "E-4951" after them.
+  char out[48];
+  char* p = out;
+  if (r.Negative) *p++ = '-';
   const int E = r.Exponent;
   if (E > std::clamp(precision, 1, 18) || E < -3) {
-    out += digits[0];
-    if (digits.size() > 1) out.append(1, fs.DecimalSeparator).append(digits, 1);
-    return out + "E" + ExponentText(E - 1, std::clamp(expDigits, 0, 4), false);
-  }
-  if (E <= 0) {
-    out.append(1, '0').append(1, fs.DecimalSeparator).append(static_cast<size_t>(-E), '0') += digits;
-  } else if (static_cast<int>(digits.size()) <= E) {
-    out.append(digits).append(static_cast<size_t>(E) - digits.size(), '0');
+    *p++ = r.Digits[0];
+    if (len > 1) {
+      *p++ = fs.DecimalSeparator;
+      p = std::copy(r.Digits + 1, r.Digits + len, p);
+    }
+    *p++ = 'E';
+    const std::string exponent = ExponentText(E - 1, std::clamp(expDigits, 0, 4), false);
+    p = std::copy(exponent.begin(), exponent.end(), p);
+  } else if (E <= 0) {
+    *p++ = '0';
+    *p++ = fs.DecimalSeparator;
+    p = std::fill_n(p, -E, '0');
+    p = std::copy(r.Digits, r.Digits + len, p);
+  } else if (len <= E) {
+    p = std::copy(r.Digits, r.Digits + len, p);
+    p = std::fill_n(p, E - len, '0');
   } else {
-    out.append(digits, 0, static_cast<size_t>(E))
-        .append(1, fs.DecimalSeparator)
-        .append(digits, static_cast<size_t>(E));
+    p = std::copy(r.Digits, r.Digits + E, p);
+    *p++ = fs.DecimalSeparator;
+    p = std::copy(r.Digits + E, r.Digits + len, p);
   }
-  return out;
+  return std::string(out, p);
 }
 
 std::string ExponentFormText(long double value, int precision, int expDigits, const TFormatSettings& fs) {
@@ -621,13 +718,15 @@ std::string ApplyPicture(const std::string& s, const Picture& p, const PictureDi
     if (p.thousands && left > 0 && left % 3 == 0) out += fs.ThousandSeparator;
   };
   int intIndex = 0, decIndex = 0;
-  bool afterPoint = false;
+  bool afterPoint = false, afterExponent = false;
   for (size_t i = 0; i < s.size(); ++i) {
     const char c = s[i];
     if (c == '"' || c == '\'') {
       const size_t end = s.find(c, i + 1);
       out.append(s, i + 1, (end == std::string::npos ? s.size() : end) - i - 1);
       i = end == std::string::npos ? s.size() : end;
+    } else if (afterExponent) {
+      out += c;  // what follows the exponent is literal text, placeholders included
     } else if ((c == '0' || c == '#') && !afterPoint) {
       const int pos = L - p.intPlaceholders + intIndex;
       if (intIndex == 0)
@@ -645,12 +744,15 @@ std::string ApplyPicture(const std::string& s, const Picture& p, const PictureDi
       // only switches the grouping on
     } else if (p.scientific && (c == 'E' || c == 'e') && i + 1 < s.size() &&
                (s[i + 1] == '+' || s[i + 1] == '-')) {
+      // The placeholders right after the sign are the exponent's: each "0" one more digit at
+      // least ("E+0#" one, "E+00" two).
       size_t j = i + 2;
       int zeros = 0;
-      while (j < s.size() && s[j] == '0') ++zeros, ++j;
+      for (; j < s.size() && (s[j] == '0' || s[j] == '#'); ++j) zeros += s[j] == '0';
       out += c;
       out += ExponentText(d.exponent, std::min(zeros, 4), s[i + 1] == '+');
       i = j - 1;
+      afterExponent = true;
     } else {
       out += c;
     }

@@ -39,6 +39,8 @@ enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };
 // "NAN", "INF", "-INF"; negative zero is "0".
 AnsiString FloatToStr(long double value);
 AnsiString FloatToStr(long double value, const TFormatSettings& fs);
+// Digit limits: `precision` is taken to 1-18 significant digits, `digits` to 0-18 decimals and
+// 0-4 exponent digits; more never shows more of the value.
 // ffGeneral: as above with `precision` digits, exponent of at least `digits` digits, no "+".
 // ffExponent: "-d.ddddE+dd", `precision` significant digits, exponent of at least `digits`
 //   digits with its sign.
@@ -101,7 +103,11 @@ class TVarRec {
 //   maximum length), e (ffExponent: precision = significant digits, default 15, "E+ddd"),
 //   f (ffFixed, precision = decimals, default 2), g (ffGeneral, default 15 digits, exponent of
 //   at least 3 digits), n (ffNumber, default 2), m (ffCurrency, default CurrencyDecimals),
-//   p (pointer, 16 hexadecimal digits); "%%" is a percent sign. A missing argument raises
+//   p (pointer, 16 hexadecimal digits); "%%" is a percent sign. Digit limits of the float
+//   types: e and g show at most 18 significant digits; f, n and m round to 18 significant digits
+//   and at most 18 decimals (a larger precision gives 18), and write a value of more than 18
+//   integer digits in the general form ("1.23456789012345677E18"). Widths and precisions read
+//   from the format or the arguments are taken to at most 1,048,576. A missing argument raises
 //   EConvertError "No argument for format '<directive>'", a wrong one "Format '<directive>' invalid or
 //   incompatible with argument".
 AnsiString Format(const AnsiString& format, std::initializer_list<TVarRec> args);
@@ -112,9 +118,14 @@ AnsiString Format(const AnsiString& format, std::initializer_list<TVarRec> args,
 // Picture formatting: up to three sections "positive;negative;zero"; "0" digit or zero, "#"
 // digit if any, "." decimal separator (the first one), "," anywhere left of it switches on
 // thousands separators, "E+0"/"E-0"/"e+0"/"e-0" scientific with that many exponent digits,
-// "..." and '...' literal texts, any other character literal. An empty negative or zero section
-// falls back to the first (a negative value then gets a leading "-"). An empty format gives
-// FloatToStr's text.
+// "..." and '...' literal texts, any other character literal. The "0" and "#" right after an
+// exponent's sign are its digits ("E+0#" at least one, "E+00" two; four at most); everything
+// after them is literal text. An empty negative or zero section falls back to the first (a
+// negative value then gets a leading "-"). An empty format gives FloatToStr's text.
+// Digit limits: the value is rounded to 15 significant digits (placeholders beyond them show
+// zeros: "0" gives "12345678901234600" for 12345678901234567); a scientific picture rounds to
+// as many digits as it has placeholders, at most 18; without an exponent, values from 1E18 on
+// give FloatToStr's text.
 AnsiString FormatFloat(const AnsiString& format, long double value);
 AnsiString FormatFloat(const AnsiString& format, long double value, const TFormatSettings& fs);
 

@@ -315,8 +315,9 @@ AnsiString IntToHexBits(uint64_t pattern, int32_t digits) {
 
 namespace {
 
-// Val's integer grammar for a type of `bits` bits. Decimal text must fit the signed range;
-// hexadecimal text may use the whole unsigned range and wraps (as "$FFFFFFFF" gives -1).
+// Val's integer grammar for a type of `bits` bits. Decimal text must fit the signed range, and so
+// must negated hexadecimal text ("-$80000000" is the least); unsigned hexadecimal text may use
+// the whole unsigned range and wraps (as "$FFFFFFFF" gives -1).
 int32_t ParseInteger(const AnsiString& s, int bits, int64_t& out) {
   out = 0;
   const size_t n = s.size();
@@ -333,7 +334,7 @@ int32_t ParseInteger(const AnsiString& s, int bits, int64_t& out) {
     i += 2;
   }
   const uint64_t unsignedMax = bits == 64 ? ~uint64_t(0) : (uint64_t(1) << bits) - 1;
-  const uint64_t limit = hex ? unsignedMax : (uint64_t(1) << (bits - 1)) - (negative ? 0 : 1);
+  const uint64_t limit = hex && !negative ? unsignedMax : (uint64_t(1) << (bits - 1)) - (negative ? 0 : 1);
   const unsigned base = hex ? 16 : 10;
   uint64_t mag = 0;
   const size_t firstDigit = i;
@@ -352,7 +353,8 @@ int32_t ParseInteger(const AnsiString& s, int bits, int64_t& out) {
     mag = mag * base + d;
   }
   if (i == firstDigit) return static_cast<int32_t>(i + 1);
-  if (bits < 64 && hex && mag >= (uint64_t(1) << (bits - 1))) mag |= ~unsignedMax;  // sign-extend
+  if (bits < 64 && hex && !negative && mag >= (uint64_t(1) << (bits - 1)))
+    mag |= ~unsignedMax;  // sign-extend
   out = negative ? static_cast<int64_t>(0 - mag) : static_cast<int64_t>(mag);
   return 0;
 }

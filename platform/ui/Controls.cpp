@@ -12,6 +12,7 @@
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Strings.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
 
 // ============================================================================ registry and published types
@@ -579,13 +580,16 @@ void TControl::SetAction(TComponent* Value) {
   if (action_ == Value) return;
   if (action_) action_->RemoveFreeNotification(this);
   action_ = Value;
+  LinkControlAction(this, Value);
   if (Value) {
     Value->FreeNotification(this);
     if (!ComponentState().Contains(csLoading)) ActionChange(Value, true);
   }
 }
 
-void TControl::ActionChange(TObject*, bool) {}
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  ApplyActionToControl(this, Sender, CheckDefaults);
+}
 
 void TControl::Loaded() {
   TComponent::Loaded();
@@ -623,7 +627,10 @@ void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == popupMenu_) popupMenu_ = nullptr;
-  if (AComponent == action_) action_ = nullptr;
+  if (AComponent == action_) {
+    action_ = nullptr;
+    LinkControlAction(this, nullptr);
+  }
 }
 
 TComponent* TControl::GetParentComponent() const { return parent_; }
@@ -902,7 +909,15 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_
   OnMouseUp(this, Button, Shift, X, Y);
 }
 
-void TControl::Click() { OnClick(this); }
+void TControl::Click() {
+  // A linked action runs unless the control has a handler of its own.
+  TControlActionLink* link = action_ ? ControlActionLink(this) : nullptr;
+  if (link && link->GetAction() && (!OnClick || OnClick == link->GetAction()->OnExecute) &&
+      !ComponentState().Contains(csDesigning))
+    link->Execute(this);
+  else
+    OnClick(this);
+}
 
 void TControl::DblClick() { OnDblClick(this); }
 

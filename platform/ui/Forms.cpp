@@ -14,7 +14,9 @@
 #include "platform/runtime/Files.h"
 #include "platform/runtime/FormText.h"
 #include "platform/runtime/Strings.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Menus.h"
 
 TApplication* Application = nullptr;
 TScreen* Screen = nullptr;
@@ -80,6 +82,7 @@ const TClassInfo& TCustomForm::ClassInfo() {
           .Stored(&FormIconStored)
           .Prop("KeyPreview", &TCustomForm::GetKeyPreview, &TCustomForm::SetKeyPreview)
           .Default(false)
+          .Object("Menu", &TCustomForm::GetMenu, &TCustomForm::SetMenu)
           .Prop("OldCreateOrder", &TCustomForm::GetOldCreateOrder, &TCustomForm::SetOldCreateOrder)
           .Prop("PixelsPerInch", &TCustomForm::GetPixelsPerInch, &TCustomForm::SetPixelsPerInch)
           .Prop("Position", &TCustomForm::GetPosition, &TCustomForm::SetPosition)
@@ -302,6 +305,29 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove) return;
   if (AComponent == activeControl_) activeControl_ = nullptr;
   if (AComponent == focusedControl_) focusedControl_ = nullptr;
+  if (AComponent == menu_) menu_ = nullptr;
+}
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (menu_ == Value) return;
+  if (menu_) {
+    menu_->SetWindowHandle(nullptr);
+    menu_->RemoveFreeNotification(this);
+  }
+  menu_ = Value;
+  if (!Value) return;
+  Value->FreeNotification(this);
+  if (handle_) Value->SetWindowHandle(handle_);
+}
+
+void TCustomForm::CreateWnd() {
+  TScrollingWinControl::CreateWnd();
+  if (!menu_) return;
+  // The bar comes out of the window's height: the client area keeps its size.
+  int32_t clientHeight = GetClientHeight();
+  menu_->SetWindowHandle(nullptr);
+  menu_->SetWindowHandle(handle_);
+  TControl::SetClientHeight(clientHeight);
 }
 
 TMonitor* TCustomForm::Monitor() const { return Screen ? Screen->Monitors(0) : nullptr; }
@@ -676,6 +702,8 @@ bool TCustomForm::IsShortCut(TMessage& Message) {
   TWMKey key = ToWMKey(Message);
   bool handled = false;
   OnShortCut(key, handled);
+  if (!handled && menu_) handled = menu_->IsShortCut(Message);
+  if (!handled) handled = IsActionListShortCut(this, Message);
   return handled;
 }
 
@@ -779,6 +807,13 @@ void TCustomForm::Dispatch(TMessage& Message) {
     }
     case CM_DIALOGKEY:
       return DialogKey(Message);
+    case WM_COMMAND:
+      // Commands of the menu bar's items.
+      if (menu_ && Message.LParam == 0 && menu_->DispatchCommand(LOWORD(Message.WParam))) return;
+      break;
+    case WM_INITMENUPOPUP:
+      if (menu_ && menu_->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam))) return;
+      break;
     case CM_SHOWINGCHANGED:
       return ShowingChanged();
     case CM_ACTIVATE:
@@ -1051,6 +1086,7 @@ void TApplication::Idle(const MSG&) {
   } catch (...) {
     HandleException(this);
   }
+  UpdateActionsOnIdle();
   FreeDeviceContexts();
   if (done) WaitMessage();
 }

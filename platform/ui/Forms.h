@@ -24,6 +24,8 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/StdButtons.h"
 
+class TMainMenu;
+
 // ============================================================================ types ===========
 
 enum TFormStyle : uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -178,7 +180,10 @@ class TCustomForm : public TScrollingWinControl {
   // Moves the focus bookkeeping to Control: CM_EXIT up to the common parent, CM_ENTER down to
   // Control, then CM_FOCUSCHANGED to the form.  False when a handler moved the focus meanwhile.
   virtual bool SetFocusedControl(TWinControl* Control);
-  // OnShortCut; true when the key was taken.
+  // The menu bar.
+  TMainMenu* GetMenu() const { return menu_; }
+  void SetMenu(TMainMenu* Value);
+  // OnShortCut, then the menu bar's and the action lists' shortcuts; true when the key was taken.
   virtual bool IsShortCut(TMessage& Message);
   // Ends a drop-down or capture of the active control when another control is pressed.
   void SendCancelMode(TControl* Sender);
@@ -201,6 +206,7 @@ class TCustomForm : public TScrollingWinControl {
 
   void WndProc(TMessage& Message) override;
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
   void PaintWindow(HDC DC) override;
   virtual void DoCreate();
   virtual void DoDestroy();
@@ -233,6 +239,7 @@ class TCustomForm : public TScrollingWinControl {
   TFormState formState_;
   TFormBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
+  TMainMenu* menu_ = nullptr;
   TFormStyle formStyle_ = fsNormal;
   TPosition position_ = poDesigned;
   TWindowState windowState_ = wsNormal;

@@ -97,6 +97,29 @@ constexpr UINT CN_SYSCHAR = CN_BASE + WM_SYSCHAR;
 constexpr WORD BN_CLICKED = 0;
 constexpr WORD BN_DOUBLECLICKED = 5;
 
+// ---- private messages of the components -------------------------------------------------------
+// Numbers the components post or send to their own windows; fixed because the components and
+// their tests use them by value.
+
+// The serial port's delivery to its hidden window.
+constexpr UINT WM_COMPORT_DELIVER = WM_USER + 1;
+// A progress window starts its work (posted to itself).
+constexpr UINT WM_PROGRESS_START = WM_USER + 1;
+// The hook list: re-hook a window, free an empty hook.
+constexpr UINT WM_HOOK_REHOOK = 0xB0DE;
+constexpr UINT WM_HOOK_FREEEMPTY = 0xB0DF;
+// Skinned forms: the notification icon's callback, redraw the frame (WParam 13 after a caption
+// change), maximise an MDI child, apply a stored window state.
+constexpr UINT WM_SKIN_TRAYCALLBACK = 1388;
+constexpr UINT WM_SKIN_REDRAWFRAME = 1389;
+constexpr UINT WM_SKIN_MAXIMIZECHILD = 1390;
+constexpr UINT WM_SKIN_APPLYSTATE = 1391;
+// Paint a skinned window into a device context: WParam two signed 16-bit offsets, LParam the DC.
+constexpr UINT WM_SKIN_PAINTTO = 0xB1C8;
+// Menus: a deferred item click (LParam the item) and opening a submenu.
+constexpr UINT WM_MENU_DEFERREDCLICK = 2234;
+constexpr UINT WM_MENU_OPENSUBMENU = 1135;
+
 // ---- message records -----------------------------------------------------------------------------
 
 // A key message seen as its parts (OnShortCut, dialog keys).

@@ -2,6 +2,7 @@
 #include "platform/os/gdi/VisualStyles.h"
 
 #include <mutex>
+#include <set>
 
 #include "platform/os/kernel/Kernel.h"
 
@@ -32,7 +33,58 @@ FARPROC Export(F f) {
   return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(f));
 }
 
+// The entries without a provider member: bound by name, never called through this signature.
+HRESULT NotImplementedEntry() { return E_NOTIMPL; }
+
 }  // namespace
+
+const char* const kVisualStyleEntries[kVisualStyleEntryCount] = {"OpenThemeData",
+                                                                 "CloseThemeData",
+                                                                 "DrawThemeBackground",
+                                                                 "DrawThemeText",
+                                                                 "GetThemeBackgroundContentRect",
+                                                                 "GetThemeBackgroundExtent",
+                                                                 "GetThemePartSize",
+                                                                 "GetThemeTextExtent",
+                                                                 "GetThemeTextMetrics",
+                                                                 "GetThemeBackgroundRegion",
+                                                                 "HitTestThemeBackground",
+                                                                 "DrawThemeEdge",
+                                                                 "DrawThemeIcon",
+                                                                 "IsThemePartDefined",
+                                                                 "IsThemeBackgroundPartiallyTransparent",
+                                                                 "GetThemeColor",
+                                                                 "GetThemeMetric",
+                                                                 "GetThemeString",
+                                                                 "GetThemeBool",
+                                                                 "GetThemeInt",
+                                                                 "GetThemeEnumValue",
+                                                                 "GetThemePosition",
+                                                                 "GetThemeFont",
+                                                                 "GetThemeRect",
+                                                                 "GetThemeMargins",
+                                                                 "GetThemeIntList",
+                                                                 "GetThemePropertyOrigin",
+                                                                 "SetWindowTheme",
+                                                                 "GetThemeFilename",
+                                                                 "GetThemeSysColor",
+                                                                 "GetThemeSysColorBrush",
+                                                                 "GetThemeSysBool",
+                                                                 "GetThemeSysSize",
+                                                                 "GetThemeSysFont",
+                                                                 "GetThemeSysString",
+                                                                 "GetThemeSysInt",
+                                                                 "IsThemeActive",
+                                                                 "IsAppThemed",
+                                                                 "GetWindowTheme",
+                                                                 "EnableThemeDialogTexture",
+                                                                 "IsThemeDialogTextureEnabled",
+                                                                 "GetThemeAppProperties",
+                                                                 "SetThemeAppProperties",
+                                                                 "GetCurrentThemeName",
+                                                                 "GetThemeDocumentationProperty",
+                                                                 "DrawThemeParentBackground",
+                                                                 "EnableTheming"};
 
 void InstallVisualStylesProvider(const TVisualStylesProvider& p) {
   {
@@ -54,6 +106,14 @@ void InstallVisualStylesProvider(const TVisualStylesProvider& p) {
   add("GetThemeSysColor", Export(p.GetThemeSysColor));
   add("IsAppThemed", Export(p.IsAppThemed));
   add("IsThemeActive", Export(p.IsThemeActive));
+  // A member the provider left empty stays unexported; the entries without a member get the stub.
+  static const std::set<AnsiString> members = {
+      "OpenThemeData",    "CloseThemeData",   "DrawThemeBackground",
+      "DrawThemeText",    "GetThemePartSize", "GetThemeBackgroundRegion",
+      "GetThemeSysColor", "IsAppThemed",      "IsThemeActive"};
+  for (int i = 0; i < kVisualStyleEntryCount; ++i)
+    if (!members.count(kVisualStyleEntries[i]))
+      exports[kVisualStyleEntries[i]] = Export(&NotImplementedEntry);
   RegisterModule(kModule, std::move(exports));
 }
 

@@ -29,6 +29,13 @@ struct TVisualStylesProvider {
   BOOL (*IsThemeActive)() = nullptr;
 };
 
+// Every entry point of the visual-styles library that code binds by name, in the order of the
+// fuller binding.  A provider's module exports the members it fills in and every entry without a
+// member above; those answer E_NOTIMPL and are never called by the controls here (they bind them
+// for completeness).
+extern const char* const kVisualStyleEntries[];
+constexpr int kVisualStyleEntryCount = 47;
+
 // Registers the provider as "uxtheme.dll" (replacing one installed before); Remove takes it away.
 void InstallVisualStylesProvider(const TVisualStylesProvider& provider);
 void RemoveVisualStylesProvider();

@@ -106,6 +106,53 @@ void TakeDesktopText() {
 
 bool IsText(UINT format) { return format == CF_TEXT || format == CF_UNICODETEXT || format == CF_OEMTEXT; }
 
+// A bitmap as a packed DIB (32 bits, bottom-up) and back: the two picture forms stand in for
+// each other.
+HGLOBAL PackedDibOf(HBITMAP bitmap) {
+  BITMAP bm{};
+  if (!bitmap || !GetObjectA(bitmap, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) return nullptr;
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bmi.bmiHeader.biWidth = bm.bmWidth;
+  bmi.bmiHeader.biHeight = bm.bmHeight;
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  size_t bits = size_t(bm.bmWidth) * size_t(bm.bmHeight) * 4;
+  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + bits);
+  auto* p = h ? static_cast<uint8_t*>(GlobalLock(h)) : nullptr;
+  if (!p) return h ? GlobalFree(h) : nullptr;
+  std::memcpy(p, &bmi.bmiHeader, sizeof(BITMAPINFOHEADER));
+  HDC dc = CreateCompatibleDC(nullptr);
+  int lines = GetDIBits(dc, bitmap, 0, UINT(bm.bmHeight), p + sizeof(BITMAPINFOHEADER), &bmi, DIB_RGB_COLORS);
+  DeleteDC(dc);
+  GlobalUnlock(h);
+  return lines > 0 ? h : GlobalFree(h);
+}
+
+HBITMAP BitmapOfPackedDib(HANDLE data) {
+  size_t size = GlobalSize(data);
+  auto* p = static_cast<const uint8_t*>(GlobalLock(data));
+  if (!p) return nullptr;
+  HBITMAP bitmap = nullptr;
+  BITMAPINFOHEADER h{};
+  if (size >= sizeof h) {
+    std::memcpy(&h, p, sizeof h);
+    int64_t rows = h.biHeight < 0 ? -int64_t(h.biHeight) : h.biHeight;
+    int64_t stride = ((int64_t(h.biWidth) * h.biBitCount + 31) / 32) * 4;
+    size_t colors = h.biBitCount <= 8 ? size_t(h.biClrUsed ? h.biClrUsed : (1u << h.biBitCount)) * 4 : 0;
+    if (h.biSize >= sizeof h && h.biSize <= size && h.biWidth > 0 && rows > 0 && h.biCompression == BI_RGB &&
+        stride > 0 && rows * stride <= int64_t(size - h.biSize) - int64_t(colors)) {
+      HDC dc = CreateCompatibleDC(nullptr);
+      bitmap = CreateDIBitmap(dc, &h, CBM_INIT, p + h.biSize + colors, reinterpret_cast<const BITMAPINFO*>(p),
+                              DIB_RGB_COLORS);
+      DeleteDC(dc);
+    }
+  }
+  GlobalUnlock(data);
+  return bitmap;
+}
+
 }  // namespace
 
 BOOL OpenClipboard(HWND owner) {
@@ -171,6 +218,16 @@ HANDLE GetClipboardData(UINT format) {
   std::lock_guard<std::recursive_mutex> lock(g_clip.Lock);
   if (!g_clip.Open) return nullptr;
   if (TEntry* e = Find(format)) return e->Data;
+  HANDLE picture = nullptr;
+  if (format == CF_DIB) {
+    if (TEntry* e = Find(CF_BITMAP)) picture = PackedDibOf(static_cast<HBITMAP>(e->Data));
+  } else if (format == CF_BITMAP) {
+    if (TEntry* e = Find(CF_DIB)) picture = BitmapOfPackedDib(e->Data);
+  }
+  if (picture) {
+    g_clip.Entries.push_back({format, picture});
+    return picture;
+  }
   WideString text;
   if (!IsText(format) || !CurrentText(text)) return nullptr;
   HGLOBAL h = format == CF_UNICODETEXT ? WideBlock(text) : AnsiBlock(WideToAnsi(text));
@@ -182,6 +239,7 @@ BOOL IsClipboardFormatAvailable(UINT format) {
   std::lock_guard<std::recursive_mutex> lock(g_clip.Lock);
   if (!g_clip.Open) TakeDesktopText();
   if (Find(format)) return TRUE;
+  if ((format == CF_DIB && Find(CF_BITMAP)) || (format == CF_BITMAP && Find(CF_DIB))) return TRUE;
   WideString text;
   return IsText(format) && CurrentText(text);
 }

@@ -84,6 +84,10 @@ struct TWindow : std::enable_shared_from_this<TWindow> {
 
   TScrollBar Scroll[2];
 
+  // The menu bar (top-level windows; the caller owns it) and the window's system menu copy.
+  HMENU Menu = nullptr;
+  HMENU SysMenu = nullptr;
+
   // Top-level windows only: the backing surface (whole window) and what changed since the
   // driver last presented it (window coordinates).  Device contexts share the surface, so that
   // one kept past the window's end still draws on live memory.
@@ -344,6 +348,16 @@ LRESULT DefaultSysCommand(TWindow* w, WPARAM cmd, LPARAM lParam);
 TRect ScrollBarRect(const TWindow* w, int bar);
 void PaintScrollBars(TWindow* w, HDC windowDC);
 void StartScrollTracking(TWindow* w, int bar, TPoint screen);
+// The menu bar's band in window coordinates (empty without a bar).
+TRect MenuBarRect(const TWindow* w);
+
+// ---- menus (Menu.cpp) -------------------------------------------------------------------------
+
+int MenuBarHeight(const TWindow* w);
+void PaintMenuBar(TWindow* w, HDC windowDC);
+// SC_KEYMENU and SC_MOUSEMENU: runs the menu bar or the system menu; false for other commands.
+bool MenuSysCommand(TWindow* w, WPARAM cmd, LPARAM lParam);
+void MenuWindowGone(TWindow* w);
 
 // ---- caret (Caret.cpp) ------------------------------------------------------------------------
 

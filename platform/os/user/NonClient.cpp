@@ -74,9 +74,16 @@ TRect ClientInWindow(const TWindow* w) {
 
 }  // namespace
 
+TRect MenuBarRect(const TWindow* w) {
+  int h = MenuBarHeight(w);
+  if (!h) return {};
+  TFrame f = FrameOf(w);
+  return Rect(f.X, f.Y + f.Caption, w->Rect.Width() - f.X, f.Y + f.Caption + h);
+}
+
 TRect DefaultClientRect(const TWindow* w, const TRect& rc, bool scrollBars) {
   TFrame f = FrameOf(w);
-  TRect r{rc.Left + f.X, rc.Top + f.Y + f.Caption, rc.Right - f.X, rc.Bottom - f.Y};
+  TRect r{rc.Left + f.X, rc.Top + f.Y + f.Caption + MenuBarHeight(w), rc.Right - f.X, rc.Bottom - f.Y};
   if (w->ExStyle & WS_EX_CLIENTEDGE) {
     int ex = GetSystemMetrics(SM_CXEDGE), ey = GetSystemMetrics(SM_CYEDGE);
     r = {r.Left + ex, r.Top + ey, r.Right - ex, r.Bottom - ey};
@@ -118,6 +125,7 @@ LRESULT DefaultHitTest(TWindow* w, TPoint screen) {
     if (p.X < f.X) return top ? HTTOPLEFT : bottom ? HTBOTTOMLEFT : HTLEFT;
     return top ? HTTOPRIGHT : bottom ? HTBOTTOMRIGHT : HTRIGHT;
   }
+  if (MenuBarRect(w).Contains(p)) return HTMENU;
   TCaption c = CaptionOf(w);
   if (c.Bar.Contains(p) || (f.Caption && p.Y < f.Y + f.Caption)) {
     if (c.Close.Contains(p)) return HTCLOSE;
@@ -208,6 +216,10 @@ void PaintDefaultFrame(TWindow* w) {
                       (w->Style & WS_MINIMIZEBOX) != 0);
     DrawCaptionButton(hdc, w, c.Help, HTHELP, DFCS_CAPTIONHELP, true);
     r.Top += f.Caption;
+  }
+  if (int bar = MenuBarHeight(w)) {
+    PaintMenuBar(w, hdc);
+    r.Top += bar;
   }
   if (w->ExStyle & WS_EX_CLIENTEDGE) {
     RECT edge = r;
@@ -337,6 +349,9 @@ bool HandleNcButton(TWindow* w, UINT msg, WPARAM hit, TPoint screen) {
     case HTSYSMENU:
       SendMessageA(hwnd, WM_SYSCOMMAND, dbl ? SC_CLOSE : SC_MOUSEMENU, lp);
       return true;
+    case HTMENU:
+      SendMessageA(hwnd, WM_SYSCOMMAND, SC_MOUSEMENU, lp);
+      return true;
     case HTCLOSE:
     case HTMINBUTTON:
     case HTMAXBUTTON:
@@ -380,8 +395,12 @@ LRESULT DefaultSysCommand(TWindow* w, WPARAM cmd, LPARAM lParam) {
       TrackMoveSize(w, edge, start);
       break;
     }
+    case SC_KEYMENU:
+    case SC_MOUSEMENU:
+      MenuSysCommand(w, cmd, lParam);
+      break;
     default:
-      break;  // no system menu, task list or help mode here
+      break;  // no task list or help mode here
   }
   return 0;
 }

@@ -20,6 +20,7 @@
 
 #include <functional>
 
+#include "platform/os/user/Menu.h"
 #include "platform/os/user/UserTypes.h"
 #include "platform/runtime/Events.h"
 

@@ -396,6 +396,7 @@ void FreeWindow(TWindow* w) {
   ForgetWindowDCs(w->Handle);
   KillWindowTimers(w);
   CaretWindowGone(w->Handle);
+  MenuWindowGone(w);
   Unlink(w);
   {
     auto& s = State();

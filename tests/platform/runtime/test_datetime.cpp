@@ -146,6 +146,8 @@ TEST_F(DateTimeTest, FormatDateTimeTokens) {
       {"c", "3/5/2002 2:07:09 PM"},
       {"t|tt", "2:07 PM|2:07:09 PM"},
       {"x!q", "x!q"},  // characters that are no tokens
+      {"hhhhh|zzzzz|mmmmmm|ddddddd",
+       "141414|04545|March03|Tuesday, March 5, 20025"},  // long runs: tokens in turn
       {"", "3/5/2002 2:07:09 PM"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatDateTime(c.format, t), c.text) << c.format;

@@ -120,6 +120,23 @@ TEST(FormText, ValuesAtTheEdgesOfTheBinaryFormReadBack) {
   for (const Case& c : cases) EXPECT_EQ(Canonical(c.text), c.canonical) << c.text;
 }
 
+// Names are written unquoted: a binary whose class, component, property, set element or
+// identifier value is not an identifier is refused rather than turned into text that does not
+// convert back.
+TEST(FormText, BinaryNamesThatAreNotIdentifiersAreRefused) {
+  const AnsiString good = ObjectTextToBinary("object Ab: TCd\n  Ef.Gh = [Ij]\n  Kl = Mn\nend");
+  for (const char* name : {"Ab", "TCd", "Ef.Gh", "Ij", "Mn"}) {
+    for (const char* bad : {" ", "@", "\\", "\n"}) {
+      AnsiString binary = good;
+      size_t at = binary.find(name);
+      ASSERT_NE(at, AnsiString::npos);
+      binary.replace(at + 1, 1, bad);
+      EXPECT_THROW(ObjectBinaryToText(binary), EReadError) << name << " with " << bad;
+    }
+  }
+  EXPECT_EQ(ObjectBinaryToText(good), "object Ab: TCd\r\n  Ef.Gh = [Ij]\r\n  Kl = Mn\r\nend\r\n");
+}
+
 TEST(FormText, MalformedTextNamesTheLine) {
   struct Case {
     std::string text;

@@ -3,8 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/NumText.h"
@@ -145,6 +149,88 @@ TEST(NumText, FloatToDecimalRecord) {
   EXPECT_TRUE(r.Negative);
 }
 
+// The reference rounding: the whole exact expansion of the binary value, rounded by hand.
+std::string ExactRounding(const std::string& expansion, int expansionE, int precision, int decimals, int& E) {
+  const int n = std::min(precision, expansionE + decimals);
+  E = expansionE;
+  if (n < 0) return "";
+  std::string digits = expansion.substr(0, static_cast<size_t>(n));
+  if (static_cast<size_t>(n) < expansion.size() && expansion[static_cast<size_t>(n)] >= '5') {
+    int i = n - 1;
+    for (; i >= 0 && digits[static_cast<size_t>(i)] == '9'; --i) digits[static_cast<size_t>(i)] = '0';
+    if (i >= 0) {
+      ++digits[static_cast<size_t>(i)];
+    } else {
+      digits.insert(digits.begin(), '1');
+      ++E;
+    }
+  }
+  digits.erase(digits.find_last_not_of('0') + 1);
+  if (digits.empty()) E = 0;
+  return digits;
+}
+
+TEST(NumText, FloatToDecimalRoundsTheExactValue) {
+  std::vector<long double> values = {0.5,
+                                     2.5,
+                                     0.125,
+                                     1.375,
+                                     2.675,
+                                     0.05,
+                                     1.5,
+                                     12.5,
+                                     0.0625,
+                                     999.5,
+                                     9.5,
+                                     1000000000000005.0,
+                                     1e22,
+                                     0x1p60,
+                                     5e-324,
+                                     0.1L,
+                                     1.0L / 3,
+                                     7450580596923828125.0L,
+                                     0x1p-40L * 5,
+                                     1e-4000L,
+                                     1e4000L,
+                                     std::numeric_limits<long double>::max(),
+                                     std::numeric_limits<long double>::denorm_min(),
+                                     std::numeric_limits<double>::min()};
+  std::mt19937_64 rng(3);
+  for (int i = 0; i < 60; ++i) {
+    // Dyadic values whose exact expansion has about 17 to 21 digits: ties at the last places.
+    const int e = -static_cast<int>(rng() % 27) - 1;
+    values.push_back(std::ldexp(static_cast<long double>(rng() >> (i % 2 ? 11 : 0) | 1), e));
+    // Integers that are multiples of powers of ten: m x 5^k x 2^k.
+    values.push_back(std::ldexp(static_cast<long double>((rng() >> 40) * 390625), 8));
+    values.push_back(std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 200) - 100));
+  }
+  for (size_t i = 0, n = values.size(); i < n; ++i) {  // and the neighbours of each
+    values.push_back(std::nextafter(values[i], 0.0L));
+    values.push_back(std::nextafter(static_cast<double>(values[i]), 1e300));
+  }
+  std::string buffer(17100, '\0');
+  for (long double v : values) {
+    auto r =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), v, std::chars_format::scientific, 17000);
+    const std::string text(buffer.data(), r.ptr);
+    const size_t ePos = text.find('e');
+    const std::string expansion = text.substr(0, 1) + text.substr(2, ePos - 2);
+    const int expansionE = std::stoi(text.substr(ePos + 1)) + 1;
+    for (int precision : {1, 2, 3, 6, 15, 16, 17, 18})
+      for (int decimals : {9999, 0, 1, 2, 3, 5, 17, 25, -1, -3}) {
+        int E;
+        const std::string expected = ExactRounding(expansion, expansionE, precision, decimals, E);
+        TFloatRec rec;
+        FloatToDecimal(rec, -v, precision, decimals);
+        ASSERT_EQ(rec.Digits, expected) << text << " " << precision << " " << decimals;
+        if (!expected.empty()) {
+          ASSERT_EQ(rec.Exponent, E) << text << " " << precision << " " << decimals;
+          ASSERT_TRUE(rec.Negative);
+        }
+      }
+  }
+}
+
 TEST_P(NumTextTest, FormatStrings) {
   struct Case {
     const char* format;
@@ -223,11 +309,53 @@ TEST_P(NumTextTest, FormatFloatPictures) {
       {"0.0E+0", 0.000123, "1.2E-4"},
       {"00.0E+0", 1234.5, "12.3E+2"},
       {"0.00E+00", 0, "0.00E+00"},
+      {"0E+0#", 5, "5E+0"},  // placeholders after the exponent are its digits
+      {"0E+00#", 5, "5E+00"},
+      {"0E+0 #0", 5, "5E+0 #0"},  // and what follows them is literal text
+      {"0.0E+0'x'0", 12345, "1.2E+4x0"},
       {"", 1.5, "1.5"},
       {"0", 1e20, "1E20"},
       {"0.00", std::numeric_limits<double>::quiet_NaN(), "NAN"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatFloat(c.format, c.value), L(c.text)) << c.format;
+  EXPECT_EQ(FormatFloat("0E+0" + std::string(40, '#'), 5), "5E+0");
+}
+
+// Pictures from stored settings are untrusted: any mix of the picture characters gives text of
+// the picture's characters and digits, never anything read from beyond it.
+TEST(NumText, FormatFloatTakesAnyPicture) {
+  const char alphabet[] = "0#.,E+-e;'\"x0#";
+  std::mt19937 rng(11);
+  for (int i = 0; i < 3000; ++i) {
+    std::string picture;
+    for (size_t n = rng() % 14; n > 0; --n) picture += alphabet[rng() % (sizeof alphabet - 1)];
+    for (long double v : {0.0L, 5.0L, -1234.5678L, 1e-7L, 9.99e17L, 0.5L}) {
+      const AnsiString text = FormatFloat(picture, v);
+      ASSERT_EQ(text.find_first_not_of("0123456789#.,E+-e;'\"x "), AnsiString::npos) << picture;
+    }
+  }
+}
+
+// The digit limits: Format's fixed forms show at most 18 decimals of 18 significant digits and
+// turn to the general form above 18 integer digits; FormatFloat rounds to 15 significant digits
+// (up to 18 with an exponent) and gives FloatToStr's text from 1E18 on without one.
+TEST(NumText, DigitLimits) {
+  struct Case {
+    AnsiString text, expected;
+  };
+  const Case cases[] = {
+      {Format("%.25f", {1.0 / 3}), "0.333333333333333315"},
+      {Format("%.2f", {123456789012345678.0}), "123456789012345680.00"},
+      {Format("%.2f", {1234567890123456789.0}), "1.23456789012345677E18"},
+      {Format("%.2n", {1234567890123456789.0}), "1.23456789012345677E18"},
+      {Format("%.30e", {1.0 / 3}), "3.33333333333333315E-001"},
+      {FloatToStrF(1.0 / 3, ffFixed, 30, 30), "0.333333333333333315"},
+      {FormatFloat("0", 12345678901234567.0), "12345678901234600"},
+      {FormatFloat("0.000000000000000000", 1.0 / 3), "0.333333333333333000"},
+      {FormatFloat("0.00000000000000000000E+0", 1.0 / 3), "3.33333333333333315000E-1"},
+      {FormatFloat("0", 1e18), "1E18"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.text, c.expected);
 }
 
 TEST_P(NumTextTest, StrictTextToFloat) {

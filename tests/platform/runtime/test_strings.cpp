@@ -149,6 +149,11 @@ TEST(Strings, IntegerToText) {
 }
 
 TEST(Strings, TextToInteger) {
+  struct Case64 {
+    const char* text;
+    bool ok;
+    int64_t value;
+  };
   struct Case {
     const char* text;
     bool ok;
@@ -165,6 +170,12 @@ TEST(Strings, TextToInteger) {
       {"2147483647", true, 2147483647, 0},
       {"-2147483648", true, INT32_MIN, 0},
       {"$FFFFFFFF", true, -1, 0},  // hexadecimal fills the whole 32 bits
+      {"+$80000000", true, INT32_MIN, 0},
+      {"-$80000000", true, INT32_MIN, 0},  // negated, it must fit the signed range
+      {"-$80000001", false, 0, 10},
+      {"-$FFFFFFFF", false, 0, 10},
+      {"-0x100000000", false, 0, 12},
+      {"-2147483649", false, 0, 11},
       {"", false, 0, 1},
       {"  ", false, 0, 3},
       {"12 ", false, 0, 3},  // nothing may follow
@@ -192,11 +203,27 @@ TEST(Strings, TextToInteger) {
           ThrowsMessage<EConvertError>(StrEq("'" + AnsiString(c.text) + "' is not a valid integer value")));
     }
   }
-  EXPECT_EQ(StrToInt64("-9223372036854775808"), INT64_MIN);
-  EXPECT_EQ(StrToInt64("$FFFFFFFFFFFFFFFF"), -1);
-  EXPECT_EQ(StrToInt64("4294967296"), 4294967296);
-  EXPECT_THROW(StrToInt64("9223372036854775808"), EConvertError);
-  EXPECT_EQ(StrToInt64Def("x", 5), 5);
+  const Case64 cases64[] = {
+      {"-9223372036854775808", true, INT64_MIN}, {"$FFFFFFFFFFFFFFFF", true, -1},
+      {"-$8000000000000000", true, INT64_MIN},   {"4294967296", true, 4294967296},
+      {"9223372036854775808", false, 0},         {"-9223372036854775809", false, 0},
+      {"-$8000000000000001", false, 0},          {"-$FFFFFFFFFFFFFFFF", false, 0},
+      {"$10000000000000000", false, 0},          {"x", false, 0},
+  };
+  for (const Case64& c : cases64) {
+    SCOPED_TRACE(c.text);
+    int64_t v = 99;
+    int32_t code = -1;
+    Val(c.text, v, code);
+    EXPECT_EQ(code == 0, c.ok);
+    EXPECT_EQ(v, c.value);
+    EXPECT_EQ(TryStrToInt64(c.text, v), c.ok);
+    EXPECT_EQ(StrToInt64Def(c.text, 5), c.ok ? c.value : 5);
+    if (c.ok)
+      EXPECT_EQ(StrToInt64(c.text), c.value);
+    else
+      EXPECT_THROW(StrToInt64(c.text), EConvertError);
+  }
 }
 
 TEST(Strings, CodePageConversions) {
