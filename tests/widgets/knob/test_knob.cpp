@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 #include "platform/display/Display.h"
 #include "platform/runtime/FormText.h"
@@ -349,6 +350,24 @@ TEST(KnobSettings, ClampsDefaultsAndDefinitions) {
     EXPECT_NE(text.find(line), AnsiString::npos) << line << "\n" << text;
   for (const char* absent : {"TabStop", "KnobStyle", "TickMinorColor", "TickLabelMargin"})
     EXPECT_EQ(text.find(absent), AnsiString::npos) << absent << "\n" << text;
+}
+
+TEST(KnobSettings, PropertyFileRoundTrip) {
+  TiKnob a(nullptr), b(nullptr);
+  a.SetKeyArrowStepSize(0.25);
+  a.Scale()->SetTickMajorCount(11);
+  a.SetIndicatorStyle(ikisTriangle);
+  a.SetPositionMax(30);
+  a.SetPosition(12.5);
+  const std::string path = OutputPath("widgets-knob-properties.txt");
+  a.SavePropertyFile(path);
+  b.LoadPropertyFile(path);
+  std::remove(path.c_str());
+  EXPECT_EQ(b.GetKeyArrowStepSize(), 0.25);
+  EXPECT_EQ(b.Scale()->GetTickMajorCount(), 11) << "the scale's settings are the knob's own properties";
+  EXPECT_EQ(b.GetIndicatorStyle(), ikisTriangle);
+  EXPECT_EQ(b.GetPositionMax(), 30);
+  EXPECT_EQ(b.GetPosition(), 12.5);
 }
 
 // ---- a screenshot ---------------------------------------------------------------------------------
