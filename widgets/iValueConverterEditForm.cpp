@@ -4,6 +4,7 @@
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/DateTime.h"
+#include "platform/runtime/NumText.h"
 
 const TClassInfo& TiValueConverterEditForm::ClassInfo() {
   static const TClassInfo info =
@@ -167,10 +168,10 @@ void TiValueConverterEditForm::SetValue(double V) {
   SecondsEdit->SetAsInteger(s);
   MilliSecondsEdit->SetAsInteger(ms);
 
-  const bool priceOk = std::isfinite(V) && std::fabs(V) < 2147483647.0;
-  const double whole = std::trunc(V);
-  const double frac = priceOk ? V - whole : 0;
-  PriceIntegerEdit->SetAsInteger(priceOk ? int32_t(whole) : 0);
+  // The whole part may lie beyond 32 bits: it is shown as digits.
+  const double whole = std::isfinite(V) ? std::trunc(V) : 0;
+  const double frac = std::isfinite(V) ? V - whole : 0;
+  PriceIntegerEdit->SetAsString(FormatFloat("0", whole));
   Price32ndsEdit->SetAsInteger(int32_t(std::trunc(frac / 0.03125)));
   const double n32 = Price32ndsEdit->GetAsInteger();
   Price256thsEdit->SetAsInteger(int32_t(std::trunc((frac - n32 / 32) / 0.00390625)));
@@ -210,6 +211,6 @@ void TiValueConverterEditForm::ZeroClick(TObject*) {
 }
 
 void TiValueConverterEditForm::PriceChanged(TObject*) {
-  ValueEdit->SetAsFloat(PriceIntegerEdit->GetAsInteger() + Price32ndsEdit->GetAsInteger() / 32.0 +
+  ValueEdit->SetAsFloat(std::trunc(PriceIntegerEdit->GetAsFloat()) + Price32ndsEdit->GetAsInteger() / 32.0 +
                         Price256thsEdit->GetAsInteger() / 256.0);
 }
