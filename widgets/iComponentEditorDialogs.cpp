@@ -100,7 +100,8 @@ AnsiString iDialogJoinChoice(const AnsiString& Folder, const AnsiString& Name) {
 AnsiString iSaveDialogFileName(const AnsiString& FileName, TStrings* Patterns, int32_t FilterIndex,
                                AnsiString& ReturnExt) {
   ReturnExt.clear();
-  if (FilterIndex >= 1 && FilterIndex <= Patterns->Count()) ReturnExt = Patterns->Strings(FilterIndex - 1).substr(1);
+  if (FilterIndex >= 1 && FilterIndex <= Patterns->Count())
+    ReturnExt = Patterns->Strings(FilterIndex - 1).substr(1);
   if (ReturnExt.empty() || ReturnExt == ".*") return FileName;
   const AnsiString ext = ExtractFileExt(FileName);
   if (!ext.empty()) {
@@ -115,7 +116,8 @@ AnsiString iSaveDialogFileName(const AnsiString& FileName, TStrings* Patterns, i
 
 // ============================================================================ open ============
 
-TiOpenDialog::TiOpenDialog(TComponent* AOwner) : TComponent(AOwner), files_(std::make_unique<TStringList>()) {}
+TiOpenDialog::TiOpenDialog(TComponent* AOwner)
+    : TComponent(AOwner), files_(std::make_unique<TStringList>()) {}
 
 TiOpenDialog::~TiOpenDialog() = default;
 

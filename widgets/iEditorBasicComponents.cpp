@@ -105,14 +105,15 @@ const TClassInfo& TiComponentEditorPickerButton::ClassInfo() {
 }
 
 const TClassInfo& TiComponentEditorFontPicker::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TiComponentEditorFontPicker, TiComponentEditorPickerButton>("TiComponentEditorFontPicker");
+  static const TClassInfo info = TClassInfo::Of<TiComponentEditorFontPicker, TiComponentEditorPickerButton>(
+      "TiComponentEditorFontPicker");
   return info;
 }
 
 const TClassInfo& TiComponentEditorOpenPicker::ClassInfo() {
   static const TClassInfo info =
-      TClassInfo::Of<TiComponentEditorOpenPicker, TiComponentEditorPickerButton>("TiComponentEditorOpenPicker")
+      TClassInfo::Of<TiComponentEditorOpenPicker, TiComponentEditorPickerButton>(
+          "TiComponentEditorOpenPicker")
           .Prop("FileName", &TiComponentEditorOpenPicker::FileName)
           .Prop("Filter", &TiComponentEditorOpenPicker::Filter)
           .Prop("DefaultExt", &TiComponentEditorOpenPicker::DefaultExt)
@@ -122,11 +123,11 @@ const TClassInfo& TiComponentEditorOpenPicker::ClassInfo() {
 }
 
 const TClassInfo& TiComponentEditorSavePicker::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TiComponentEditorSavePicker, TiComponentEditorPickerButton>("TiComponentEditorSavePicker")
-          .Prop("FileName", &TiComponentEditorSavePicker::FileName)
-          .Prop("Filter", &TiComponentEditorSavePicker::Filter)
-          .Prop("DefaultExt", &TiComponentEditorSavePicker::DefaultExt);
+  static const TClassInfo info = TClassInfo::Of<TiComponentEditorSavePicker, TiComponentEditorPickerButton>(
+                                     "TiComponentEditorSavePicker")
+                                     .Prop("FileName", &TiComponentEditorSavePicker::FileName)
+                                     .Prop("Filter", &TiComponentEditorSavePicker::Filter)
+                                     .Prop("DefaultExt", &TiComponentEditorSavePicker::DefaultExt);
   return info;
 }
 
@@ -654,7 +655,8 @@ void TiComponentEditorListBox::DrawItem(int32_t Index, TRect Rect, TOwnerDrawSta
   }
 }
 
-void TiComponentEditorListBox::DragOver(TObject* Source, int32_t X, int32_t Y, TDragState State, bool& Accept) {
+void TiComponentEditorListBox::DragOver(TObject* Source, int32_t X, int32_t Y, TDragState State,
+                                        bool& Accept) {
   TCustomListBox::DragOver(Source, X, Y, State, Accept);
   Accept = Source == this;
 }
@@ -974,9 +976,7 @@ void TiComponentEditorValueConverterPicker::Click() {
 
 // ============================================================================ paint box =======
 
-TiPaintBox::TiPaintBox(TComponent* AOwner) : TCustomControl(AOwner) {
-  ControlStyle.Include(csOpaque);
-}
+TiPaintBox::TiPaintBox(TComponent* AOwner) : TCustomControl(AOwner) { ControlStyle.Include(csOpaque); }
 
 void TiPaintBox::Paint() {
   if (ComponentState().Contains(csDesigning)) {

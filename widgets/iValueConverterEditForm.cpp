@@ -100,9 +100,9 @@ TiValueConverterEditForm::TiValueConverterEditForm(TComponent* AOwner) : TiCusto
   PageControl->SetActivePageIndex(0);
 }
 
-TiComponentEditorEdit* TiValueConverterEditForm::AddEdit(TTabSheet* Page, const char* Name, const char* Caption,
-                                                         int32_t Row, int32_t Column, int16_t Max,
-                                                         int32_t Increment) {
+TiComponentEditorEdit* TiValueConverterEditForm::AddEdit(TTabSheet* Page, const char* Name,
+                                                         const char* Caption, int32_t Row, int32_t Column,
+                                                         int16_t Max, int32_t Increment) {
   const int32_t x = 8 + Column * 120, y = 10 + Row * 30;
   auto* label = new TLabel(this);
   label->SetCaption(Caption);

@@ -30,8 +30,8 @@ class TiValueConverterEditForm : public TiCustomEditorForm {
   TButton *NowButton = nullptr, *ZeroButton = nullptr, *OkButton = nullptr, *CancelButton = nullptr;
 
  private:
-  TiComponentEditorEdit* AddEdit(TTabSheet* Page, const char* Name, const char* Caption, int32_t Row, int32_t Column,
-                                 int16_t Max, int32_t Increment = 1);
+  TiComponentEditorEdit* AddEdit(TTabSheet* Page, const char* Name, const char* Caption, int32_t Row,
+                                 int32_t Column, int16_t Max, int32_t Increment = 1);
   TDateTimePicker* AddPicker(TTabSheet* Page, const char* Caption, int32_t Row, TDateTimeKind Kind);
   TDateTime IntervalTime();
   void IntervalChanged(TObject* Sender);

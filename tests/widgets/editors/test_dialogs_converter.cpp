@@ -145,7 +145,8 @@ class Converter : public UiTest {
     TiValueConverterEditForm* f = form_;
     std::string s = "d" + i(f->DaysEdit) + " w" + i(f->WeeksEdit) + " " + i(f->HoursEdit) + ":" +
                     i(f->MinutesEdit) + ":" + i(f->SecondsEdit) + "." + i(f->MilliSecondsEdit) + " p" +
-                    f->PriceIntegerEdit->GetAsString() + "+" + i(f->Price32ndsEdit) + "/32+" + i(f->Price256thsEdit) + "/256";
+                    f->PriceIntegerEdit->GetAsString() + "+" + i(f->Price32ndsEdit) + "/32+" +
+                    i(f->Price256thsEdit) + "/256";
     if (f->DatePicker->GetEnabled())
       s += " " + FormatDateTime("yyyy-mm-dd", f->DatePicker->GetDateTime()) + " " +
            FormatDateTime("hh:nn:ss", f->TimePicker->GetDateTime());

@@ -52,7 +52,8 @@ TEST_F(EditorControls, QuietSettersFireNothingAndRestoreEventsAfterAFailure) {
   EXPECT_TRUE(check->GetAsBoolean());
   EXPECT_EQ(clicks, 0);
   // A failing property hook inside the quiet set: the event comes back.
-  check->OnPropertyChanged = TiPropertyChangedEvent::Lambda([](TObject*, const AnsiString&) { throw EConvertError("x"); });
+  check->OnPropertyChanged =
+      TiPropertyChangedEvent::Lambda([](TObject*, const AnsiString&) { throw EConvertError("x"); });
   EXPECT_THROW(check->SetAsBoolean(false), EConvertError);
   EXPECT_TRUE(check->OnClick);
   check->OnPropertyChanged = nullptr;
