@@ -1,0 +1,43 @@
+// The value converter: one floating-point value shown as a time interval, as a date and time and
+// as a price in 32nds; editing any page recomputes the value (and, but for the price page, the
+// other pages).
+#pragma once
+
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
+#include "widgets/iEditorBasicComponents.h"
+
+class TiValueConverterEditForm : public TiCustomEditorForm {
+  PL_CLASS(TiValueConverterEditForm)
+ public:
+  explicit TiValueConverterEditForm(TComponent* AOwner);
+
+  // The value edit's number.
+  double GetValue() { return ValueEdit->GetAsFloat(); }
+  // Fills every page from V without firing any change handler.  Values above 1e14 show only
+  // their fraction on the interval and date pages; dates the pickers cannot hold leave the date
+  // page disabled.
+  void SetValue(double V);
+  void ShowPage(TiValueConverterPageType Page);
+
+  TiComponentEditorPageControl* PageControl = nullptr;
+  TTabSheet *IntervalPage = nullptr, *DateTimePage = nullptr, *PricePage = nullptr;
+  TiComponentEditorEdit* ValueEdit = nullptr;
+  TiComponentEditorEdit *HoursEdit = nullptr, *MinutesEdit = nullptr, *SecondsEdit = nullptr,
+                        *MilliSecondsEdit = nullptr, *DaysEdit = nullptr, *WeeksEdit = nullptr;
+  TiComponentEditorEdit *PriceIntegerEdit = nullptr, *Price32ndsEdit = nullptr, *Price256thsEdit = nullptr;
+  TDateTimePicker *DatePicker = nullptr, *TimePicker = nullptr;
+  TButton *NowButton = nullptr, *ZeroButton = nullptr, *OkButton = nullptr, *CancelButton = nullptr;
+
+ private:
+  TiComponentEditorEdit* AddEdit(TTabSheet* Page, const char* Name, const char* Caption, int32_t Row,
+                                 int32_t Column, int16_t Max, int32_t Increment = 1);
+  TDateTimePicker* AddPicker(TTabSheet* Page, const char* Caption, int32_t Row, TDateTimeKind Kind);
+  TDateTime IntervalTime();
+  void IntervalChanged(TObject* Sender);
+  void WeeksChanged(TObject* Sender);
+  void DateTimeChanged(TObject* Sender);
+  void NowClick(TObject* Sender);
+  void ZeroClick(TObject* Sender);
+  void PriceChanged(TObject* Sender);
+};
