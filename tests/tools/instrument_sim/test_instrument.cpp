@@ -154,6 +154,13 @@ TEST(ModelTable, RoundTripsAndRefusesBrokenTables) {
   EXPECT_FALSE(ParseModelTable(twoModels.substr(0, twoModels.size() - 5), models));
   EXPECT_FALSE(ParseModelTable(table.replace(table.find("20.0000"), 7, "20,0000"), models));
   EXPECT_EQ(models.size(), untouched.size());
+  // Limits finer than four decimals keep every digit; the usual ones keep their four.
+  table = BuildModelTable({{"Fine", 6.10615, 1e-7}});
+  EXPECT_NE(table.find("6.10615"), std::string::npos);
+  ASSERT_TRUE(ParseModelTable(table, models));
+  ASSERT_EQ(models.size(), 1u);
+  EXPECT_EQ(models[0].MaxVoltage, 6.10615);
+  EXPECT_EQ(models[0].MaxCurrent, 1e-7);
 }
 
 TEST(LinePacer, BytesLeaveAtTenBitTimesEach) {

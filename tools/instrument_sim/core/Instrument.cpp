@@ -45,6 +45,16 @@ bool ParseNumber(std::string_view text, double& value) {
   return ec == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }
 
+// A model's limit as the table holds it: four decimals as usual, more where four would change it.
+std::string ModelTableNumber(double value) {
+  std::string text(FormatReading(value));
+  double back = 0;
+  if (ParseNumber(text, back) && back == value) return text;
+  char buffer[400];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  return ec == std::errc() ? std::string(buffer, end) : text;
+}
+
 }  // namespace
 
 bool ParseModelTable(std::string_view bytes, std::vector<TModelInfo>& models) {
@@ -72,8 +82,8 @@ std::string BuildModelTable(const std::vector<TModelInfo>& models) {
   for (size_t i = 0; i + 1 < count; ++i) {
     const TModelInfo& m = models[i];
     WriteField(out, m.Name);
-    WriteField(out, FormatReading(m.MaxVoltage));
-    WriteField(out, FormatReading(m.MaxCurrent));
+    WriteField(out, ModelTableNumber(m.MaxVoltage));
+    WriteField(out, ModelTableNumber(m.MaxCurrent));
     WriteField(out, "DC power supply");
     WriteField(out, "1");
     WriteField(out, "");
