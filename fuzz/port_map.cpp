@@ -24,13 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t end = names.find('\n', start);
     if (end == AnsiString::npos) end = names.size();
     AnsiString name = names.substr(start, end - start);
-    StripDevicePrefixes(name);
+    name = StripDevicePrefixes(name);  // as the serial layer does before resolving
     for (const TPortMap* m : {static_cast<const TPortMap*>(&map), static_cast<const TPortMap*>(&current), static_cast<const TPortMap*>(nullptr)}) {
       AnsiString path;
       TPortMap empty;
       DWORD rc = ResolvePortPath(name, m ? *m : empty, path);
       // A resolved name never leaves /dev unless the map said so.
-      if (rc == ERROR_SUCCESS && path.compare(0, 5, "/dev/") != 0 && !(m && m->Find(StripDevicePrefixes(name))))
+      if (rc == ERROR_SUCCESS && path.compare(0, 5, "/dev/") != 0 && !(m && m->Find(name)))
         fuzz::Fail("'" + name + "' resolved to " + path + " outside /dev");
     }
     start = end + 1;

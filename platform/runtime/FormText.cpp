@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <locale.h>
 #include <optional>
 
 #include "platform/runtime/Component.h"
@@ -231,6 +233,7 @@ class Lexer {
     if (isFloat) {
       long double v;
       auto [ptr, ec] = std::from_chars(first, last, v);
+      if (ec == std::errc::result_out_of_range) ec = BelowNormalRange(number, v, ptr);
       if (ec != std::errc() || ptr != last) Error("Invalid number " + number);
       kind = Tok::Float;
       real = v;
@@ -246,6 +249,16 @@ class Lexer {
       if (ec != std::errc() || ptr != last) Error("Invalid number " + number);
       kind = Tok::Integer;
     }
+  }
+
+  // from_chars refuses values below the normal range, though extended values written as text
+  // may be that small; strtold in the C locale reads them exactly. Values too large stay refused.
+  static std::errc BelowNormalRange(const std::string& number, long double& v, const char*& end) {
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    char* stop = nullptr;
+    v = strtold_l(number.c_str(), &stop, cLocale);
+    end = stop;
+    return std::isinf(v) ? std::errc::result_out_of_range : std::errc();
   }
 
   std::string_view text_;

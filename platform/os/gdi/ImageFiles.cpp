@@ -365,8 +365,10 @@ void JpegExit(j_common_ptr cinfo) {
 
 void JpegMessage(j_common_ptr cinfo, int level) {
   auto* e = reinterpret_cast<JpegError*>(cinfo->err);
-  // A file that ends early only warns; we take it as the corrupt file it is.
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) e->truncated = true;
+  // A file or a scan that ends early only warns; we take it as the corrupt file it is, rather
+  // than decode a picture of nothing as large as its header says.
+  if (level < 0 && (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
+    e->truncated = true;
 }
 
 }  // namespace
@@ -394,6 +396,10 @@ TRasterImage ReadJpegUnguarded(const uint8_t* data, size_t size) {
     h = cinfo.image_height;
     if (w <= 0 || h <= 0 || w > (1 << 20) || h > (1 << 20) || w * h > kMaxImagePixels) {
       stage = 2;
+    } else if (w * h > int64_t(size) * 512) {
+      // Every 8 x 8 block takes one bit at the least: data this short cannot hold a picture this
+      // large, and is refused before the decoder allocates for it.
+      err.truncated = true;
     } else {
       cinfo.out_color_space = JCS_RGB;
       jpeg_start_decompress(&cinfo);

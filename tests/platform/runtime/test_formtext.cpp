@@ -112,6 +112,9 @@ TEST(FormText, ValuesAtTheEdgesOfTheBinaryFormReadBack) {
       // Null as a list element must not end the list.
       {"object A: T\n  X = (Null 1 (null))\n  Y = Null\nend",
        "object A: T\r\n  X = (\r\n    Null\r\n    1\r\n    (\r\n      null))\r\n  Y = Null\r\nend\r\n"},
+      // Extended values below the normal range, as the binary form holds them.
+      {"object A: T\n  X = 2.3889E-4946\n  Y = -4E-4951\nend",
+       "object A: T\r\n  X = 2.3889E-4946\r\n  Y = -4E-4951\r\nend\r\n"},
       // A class name whose length byte looks like a component prefix.
       {"object A: " + longClass + "\nend", "object A: " + longClass + "\r\nend\r\n"},
       {"object " + std::string(255, 'D') + "\n  object " + longClass + " [3]\n  end\nend",
@@ -160,6 +163,7 @@ TEST(FormText, MalformedTextNamesTheLine) {
       {"object A: T\n  X = <\n    thing\n  >\nend", "Line 3: 'item' expected but 'thing' found"},
       {"object A: T\n  X = #99999\nend", "Line 2: Invalid character code"},
       {"object A: T\n  X = 99999999999999999999\nend", "Line 2: Invalid number 99999999999999999999"},
+      {"object A: T\n  X = 1.5E5000\nend", "Line 2: Invalid number 1.5E5000"},
       {"object A: T\n  X = 'a' + 1\nend", "Line 2: String expected but a number found"},
       {"object A: T\n  X = ;\nend", "Line 2: Property value expected but ';' found"},
       {"object A: T\n  X = " + std::string(300, '(') + "\nend", "Line 2: Nesting too deep"},

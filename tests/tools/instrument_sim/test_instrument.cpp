@@ -166,6 +166,13 @@ TEST(ModelTable, RoundTripsAndRefusesBrokenTables) {
   EXPECT_EQ(models.size(), untouched.size());
   EXPECT_EQ(FindModel(BuiltInModels(), "rz4181"), &BuiltInModels()[1]);
   EXPECT_EQ(FindModel(BuiltInModels(), "RZ41"), nullptr);
+  // Limits keep every digit they have.
+  table = BuildModelTable({{"Fine", 6.10615, 1e-7}});
+  EXPECT_NE(table.find("6.10615"), std::string::npos);
+  ASSERT_TRUE(ParseModelTable(table, models));
+  ASSERT_EQ(models.size(), 1u);
+  EXPECT_EQ(models[0].MaxVoltage, 6.10615);
+  EXPECT_EQ(models[0].MaxCurrent, 1e-7);
 }
 
 // The simulator's loop wakes late (whole milliseconds, scheduling); the line keeps its rate.

@@ -87,6 +87,16 @@ TEST(Images, BadInputRaisesClearErrors) {
   EXPECT_THROW(ReadBmp(junk.data(), junk.size()), EInvalidGraphic);
   EXPECT_THROW(ReadPng(junk.data(), junk.size()), EInvalidGraphic);
   EXPECT_THROW(ReadJpeg(junk.data(), junk.size()), EInvalidGraphic);
+  // A scan cut short but closed by an end marker is as corrupt as a file that ends early.
+  for (bool progressive : {false, true}) {
+    std::vector<uint8_t> closed = WriteJpeg(px.data(), 16, 16, 90, progressive);
+    size_t scan = 0;
+    while (scan + 4 < closed.size() && !(closed[scan] == 0xFF && closed[scan + 1] == 0xDA)) ++scan;
+    ASSERT_LT(scan + 4, closed.size());
+    closed.resize(scan + 2 + (closed[scan + 2] << 8 | closed[scan + 3]) + 2);
+    closed.insert(closed.end(), {0xFF, 0xD9});
+    EXPECT_THROW(ReadJpeg(closed.data(), closed.size()), EInvalidGraphic) << progressive;
+  }
   // A header claiming a huge picture is refused before the pixels are allocated.
   std::vector<uint8_t> huge = bmp;
   uint32_t w = 100000, h = 100000;
