@@ -289,6 +289,7 @@ class TCustomUpDown : public TCustomControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   virtual bool CanChange();
+  using TCustomControl::Click;
   virtual void Click(TUDBtnType Button);
 
  private:
@@ -361,7 +362,7 @@ class TTrackBar : public TCustomControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
-  virtual void Changed();
+  void Changed() override;
 
  private:
   TRect ChannelRect();

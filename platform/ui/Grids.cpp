@@ -208,7 +208,7 @@ void TInplaceEdit::Move(const TRect& Loc) {
 }
 
 void TInplaceEdit::BoundsChanged() {
-  RECT r = TRect(2, 2, std::max(2, Width() - 2), Height());
+  RECT r = TRect{2, 2, std::max(2, Width() - 2), Height()};
   Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&r));
   Perform(EM_SCROLLCARET, 0, 0);
 }

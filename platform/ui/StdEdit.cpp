@@ -1163,7 +1163,7 @@ void TCustomEdit::PaintWindow(HDC DC) {
       int32_t x1 = x + TextWidth(L.Start, s - L.Start), x2 = x + TextWidth(L.Start, e - L.Start);
       c->GetBrush()->SetStyle(bsSolid);
       c->GetBrush()->SetColor(clHighlight);
-      c->FillRect(TRect(x1, y, x2, y + lh));
+      c->FillRect(TRect{x1, y, x2, y + lh});
       c->GetBrush()->SetStyle(bsClear);
       c->GetFont()->SetColor(clHighlightText);
       c->TextOut(x1, y, Shown(s, e - s));
