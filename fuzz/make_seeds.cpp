@@ -5,6 +5,9 @@
 #include <fstream>
 #include <iostream>
 
+#include "app/LoadSource.h"
+#include "app/PowerType.h"
+#include "app/Settings.h"
 #include "fuzz/support/Definitions.h"
 #include "fuzz/support/FuzzSupport.h"
 #include "fuzz/support/PropertyWidget.h"
@@ -16,6 +19,7 @@
 #include "platform/runtime/Registry.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
+#include "platform/ui/RichEdit.h"
 #include "serial/CPort.h"
 #include "tools/instrument_sim/core/Instrument.h"
 
@@ -90,7 +94,8 @@ void FormSeeds() {
       "  object Panel1: TPanel\n    Align = alTop\n    Caption = 'Top'\n    Color = clSkyBlue\n  end\n"
       "  object Timer1: TTimer\n    Interval = 250\n  end\n"
       "  object Grid1: TStringGrid\n    Top = 50\n    ColCount = 3\n    RowCount = 2\n"
-      "    Options = [goFixedVertLine, goRowSelect]\n    ColWidths = (\n      20\n      64\n      30)\n  end\n"
+      "    Options = [goFixedVertLine, goRowSelect]\n    ColWidths = (\n      20\n      64\n      30)\n  "
+      "end\n"
       "end\n",
       "inherited Dlg: TForm [0]\n  Visible = True\n  Hint = 'x'\n"
       "  inline Box: TFuzzPictureBox\n    Width = 1.5E1\n    Tag = 2147483647\n  end\n"
@@ -173,20 +178,63 @@ void TextSeeds() {
   Seed("number_format", "float", nul("#,##0.00;(#,##0.00);'zero'", "-1234.5"));
   Seed("number_format", "exponent", nul("0.###E+00", "1.5e10"));
   Seed("number_format", "format", nul("%d|%-8s|%8.3f|%e|%g|%x|%n|%m|%2:s|%*d|%%", " 42 "));
-  Seed("number_format", "date", nul("yyyy-mm-dd hh:nn:ss.zzz am/pm dddd ddddd tt \"lit\"", "12/31/1999 11:59 PM"));
+  Seed("number_format", "date",
+       nul("yyyy-mm-dd hh:nn:ss.zzz am/pm dddd ddddd tt \"lit\"", "12/31/1999 11:59 PM"));
   Seed("number_format", "plain", nul("0.0000", "0.5120"));
   Seed("mask_text", "date", nul("!99/99/0000;1;_", "12/31/1999"));
   Seed("mask_text", "code", nul(">LL-000;0;*", "ab123"));
   Seed("mask_text", "phone", nul("(999) 000-0000;0", "5551234567"));
+
+  {
+    // Rich text: the writer's own, and the kind other writers make.
+    const TRichCharFormat def{"Arial", 10, {}, clWindowText, DEFAULT_CHARSET};
+    TRichDocument doc;
+    doc.Text = "plain {b} \\ bold\r\n\tcaf\xE9";
+    doc.Runs = {{6, def},
+                {10, {"Courier New", 14, {fsBold, fsUnderline}, TColor(0x0000FF), ANSI_CHARSET}},
+                {int32_t(doc.Text.size()) - 16, {"Tahoma", 8, {fsItalic, fsStrikeOut}, TColor(0x00AA00), 0}}};
+    Seed("rich_text", "runs", WriteRichText(doc, def));
+    Seed("rich_text", "foreign",
+         "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1 Courier;}}"
+         "{\\colortbl;\\red255\\green0\\blue0;}{\\*\\generator x;}{\\info{\\title t}}"
+         "\\uc1\\pard\\f0\\fs20 a {\\b\\cf1 b}\\par{\\f1\\i c}\\u233?\\'e9\\bin2 xy\\tab\\line}");
+  }
   Seed("ini_file", "sections",
-       "; settings\r\n[Main]\r\nLeft=10\r\nTop = $1F\r\nMax=1.5E3\r\nOn=1\r\n\r\n[Port]\r\nName=COM1\r\n[main]\r\nLeft=3\r\n");
+       "; settings\r\n[Main]\r\nLeft=10\r\nTop = "
+       "$1F\r\nMax=1.5E3\r\nOn=1\r\n\r\n[Port]\r\nName=COM1\r\n[main]\r\nLeft=3\r\n");
   Seed("ini_file", "odd", "x=1\n[ a b ]\n=v\n[\nk==\r[z]\rq\n");
   Seed("string_list", "lines", "one\r\ntwo=2\nthree\rfour");
   Seed("string_list", "comma", "a,\"b c\",\"d\"\"e\", f ,,'g'");
-  Seed("port_map", "map", nul("COM1=/dev/ttyUSB0\n# note\nCOM2=/dev/pts/3;COM3=ttyS1", "COM1\n\\\\.\\COM2\n//./com3\nCOM9\nttyS0\n../etc\n"));
+  Seed("port_map", "map",
+       nul("COM1=/dev/ttyUSB0\n# note\nCOM2=/dev/pts/3;COM3=ttyS1",
+           "COM1\n\\\\.\\COM2\n//./com3\nCOM9\nttyS0\n../etc\n"));
 
-  Seed("instrument_sim", "session", "*IDN?\nVOLT 5.0;CURR 1.5\nOUTP 1\nMEAS:VOLT?;:MEAS:CURR?\nSYST:SENS 1\nVOLT 99\nSYST:ERR?\nmeas:dvm?\r\nBOGUS\n");
+  Seed("instrument_sim", "session",
+       "*IDN?\nVOLT 5.0;CURR 1.5\nOUTP 1\nMEAS:VOLT?;:MEAS:CURR?\nSYST:SENS 1\nVOLT "
+       "99\nSYST:ERR?\nmeas:dvm?\r\nBOGUS\n");
   Seed("instrument_sim", "models", BuildModelTable(BuiltInModels()));
+
+  // The program's own files, by the program's writers.
+  {
+    TLinkSettings link;
+    link.SetPortName("COM12");
+    TParameterBody body = DefaultParameterBody();
+    body.HotKeyCaptions[2] = "12.5V/1.5A";
+    body.ProgramSteps.resize(3);
+    Seed("parameter_files", "config", WriteParameterBytes(&link, body));
+    Seed("parameter_files", "par", WriteParameterBytes(nullptr, DefaultParameterBody()));
+    Seed("model_table", "models",
+         WritePowerTypeBytes(
+             {{"RZ4180", "20", "1.2", "DC power supply", "1", ""}, {"rz4181", " 30 ", "3", "", "2", "note"}}));
+    TStringList strings;
+    for (const char* s : {"RZ4180", "Config", "Save", "", "Open"}) strings.Add(s);
+    Seed("language_files", "list-and-file",
+         nul("0x0409 English.lng\r\n0x0407 Deutsch.lng\r\n0x080a x\n", WriteLanguageBytes(strings)));
+    Seed("link_replies", "session",
+         "RZ Instruments,RZ4180,SN1,1.0\n0\n5.0000\x01"
+         "0.5000\r\n0.0000\n0.0000\x02"
+         "0.0000\n-222,\"Data out of range: value too large\"\n0,\"No error\"\nxx\x7f\n1.0\n1.0\n");
+  }
 
   // The settings store and the port's stored settings, written by their own writers.
   {

@@ -1956,6 +1956,13 @@ void TWinControl::Dispatch(TMessage& Message) {
         return;
       }
       break;
+    case WM_NOTIFY:
+      if (auto* nm = reinterpret_cast<const NMHDR*>(Message.LParam))
+        if (TWinControl* c = FindControl(nm->hwndFrom); c && c != this) {
+          Message.Result = c->Perform(CN_NOTIFY, Message.WParam, Message.LParam);
+          return;
+        }
+      break;
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (TWinControl* c = FindControl(reinterpret_cast<HWND>(Message.LParam)); c && c != this) {

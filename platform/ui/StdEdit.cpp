@@ -520,6 +520,23 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
       if (Message.Msg == EM_SETRECT) Invalidate();
       UpdateCaret();
       return;
+    case EM_SETMARGINS: {
+      WPARAM which = Message.WParam;
+      if (which == EC_USEFONTINFO) {
+        leftMargin_ = rightMargin_ = 2;
+      } else {
+        if (which & EC_LEFTMARGIN) leftMargin_ = std::max<int32_t>(0, int16_t(LOWORD(Message.LParam)));
+        if (which & EC_RIGHTMARGIN) rightMargin_ = std::max<int32_t>(0, int16_t(HIWORD(Message.LParam)));
+      }
+      InvalidateLayout();
+      Invalidate();
+      UpdateScrollBars();
+      UpdateCaret();
+      return;
+    }
+    case EM_GETMARGINS:
+      Message.Result = MAKELRESULT(WORD(leftMargin_), WORD(rightMargin_));
+      return;
     case EM_SCROLLCARET:
       ScrollCaret();
       Message.Result = TRUE;
@@ -585,8 +602,8 @@ int32_t TCustomEdit::TextWidth(int32_t Start, int32_t Length) {
 TRect TCustomEdit::FormatRect() {
   if (formatRectSet_) return formatRect_;
   TRect r = GetClientRect();
-  r.Left += 2;
-  r.Right = std::max(r.Left, r.Right - 2);
+  r.Left = std::min(r.Left + leftMargin_, r.Right);
+  r.Right = std::max(r.Left, r.Right - rightMargin_);
   r.Top += 1;
   return r;
 }
@@ -805,6 +822,24 @@ void TCustomEdit::Scroll(int32_t Bar, int32_t Code, int32_t Pos) {
   Invalidate();
   UpdateScrollBars();
   UpdateCaret();
+}
+
+bool TCustomEdit::WheelScroll(bool Down) {
+  if (!MultiLine()) return false;
+  UINT lines = 3;
+  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  // A setting beyond a page (the "one page per notch" setting among them) scrolls a page.
+  int32_t step = int32_t(std::min<UINT>(lines, UINT(VisibleLineCount())));
+  if (step > 0) Scroll(SB_VERT, SB_THUMBPOSITION, topLine_ + (Down ? step : -step));
+  return true;
+}
+
+bool TCustomEdit::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  return TWinControl::DoMouseWheelDown(Shift, MousePos) || WheelScroll(true);
+}
+
+bool TCustomEdit::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
+  return TWinControl::DoMouseWheelUp(Shift, MousePos) || WheelScroll(false);
 }
 
 // ============================================================================ TCustomEdit: editing

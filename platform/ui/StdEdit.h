@@ -96,6 +96,9 @@ class TCustomEdit : public TWinControl {
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void PaintWindow(HDC DC) override;
+  // A multi-line edit scrolls its lines by the system's wheel step.
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   TCanvas* GetCanvas() const { return canvas_.get(); }
   // The style bits in effect: the window's, or what CreateParams would give it.
   DWORD EditStyle();
@@ -115,6 +118,8 @@ class TCustomEdit : public TWinControl {
   // The character under a client point, and the client point of a character's top-left.
   int32_t CharFromPos(TPoint P);
   TPoint PosFromChar(int32_t Index);
+  // The area the text is laid out in (client coordinates).
+  TRect FormatRect();
 
  private:
   struct TLine {
@@ -135,7 +140,7 @@ class TCustomEdit : public TWinControl {
   void InvalidateLayout();
   int32_t LineOf(int32_t Index);
   int32_t LineHeight();
-  TRect FormatRect();
+  bool WheelScroll(bool Down);
   AnsiString Shown(int32_t Start, int32_t Length) const;
   int32_t TextWidth(int32_t Start, int32_t Length);
   int32_t LineLeft(const TLine& L);
@@ -181,6 +186,8 @@ class TCustomEdit : public TWinControl {
   int32_t topLine_ = 0;
   TRect formatRect_;
   bool formatRectSet_ = false;
+  // Pixels between the client edges and the text, unless a formatting rectangle is set.
+  int32_t leftMargin_ = 2, rightMargin_ = 2;
   std::vector<TLine> lines_;
   bool layoutValid_ = false;
   int32_t layoutWidth_ = -1;
@@ -246,6 +253,8 @@ class TCustomMemo : public TCustomEdit {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void KeyPress(char& Key) override;
+  // A derived memo may see its lines through its own kind of list.
+  void SetLinesObject(std::unique_ptr<TMemoStrings> Lines) { lines_ = std::move(Lines); }
 
  private:
   std::unique_ptr<TMemoStrings> lines_;

@@ -129,9 +129,9 @@ int main(int argc, char** argv) {
   }
   config.Model = models.front();
   if (!modelName.empty()) {
-    auto it = std::find_if(models.begin(), models.end(), [&](auto& m) { return m.Name == modelName; });
-    if (it == models.end()) return Fail("no model " + modelName + " in the table");
-    config.Model = *it;
+    const TModelInfo* model = FindModel(models, modelName);
+    if (!model) return Fail("no model " + modelName + " in the table");
+    config.Model = *model;
   }
   if (!writeTable.empty())
     return WriteFileAtomically(writeTable, BuildModelTable(models)) ? 0 : Fail("cannot write " + writeTable);

@@ -28,6 +28,10 @@ struct TLineSettings {
   friend bool operator==(const TLineSettings&, const TLineSettings&) = default;
 };
 
+// Whether a device took the settings it was given: every field as asked, the rate within 3 %
+// (devices round rates they cannot divide exactly).
+bool SameLineSettings(const TLineSettings& wanted, const TLineSettings& got);
+
 // Counts of line events since the device was opened.
 struct TLineCounters {
   uint32_t Frame = 0;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -22,6 +23,13 @@ constexpr DWORD kModemEvents = EV_CTS | EV_DSR | EV_RLSD | EV_RING;
 constexpr DWORD kStatusEvents = kModemEvents | EV_ERR | EV_BREAK;
 
 }  // namespace
+
+bool SameLineSettings(const TLineSettings& wanted, const TLineSettings& got) {
+  const int64_t diff = int64_t(got.BaudRate) - int64_t(wanted.BaudRate);
+  TLineSettings rateAside = got;
+  rateAside.BaudRate = wanted.BaudRate;
+  return std::llabs(diff) * 100 <= int64_t(wanted.BaudRate) * 3 && rateAside == wanted;
+}
 
 // ========================================================================= operations ==========
 
@@ -502,7 +510,14 @@ DWORD TCommPort::SetState(const DCB& dcb) {
   s.XonXoffIn = dcb.fInX;
   s.XonChar = dcb.XonChar;
   s.XoffChar = dcb.XoffChar;
+  const TLineSettings before = device_->Settings();
   if (int e = device_->Configure(s)) return ErrorFromErrno(e);
+  // A device may take settings and keep others: read them all back, and refuse the lot if any
+  // differs, so that a port never claims a line it does not have.
+  if (!SameLineSettings(s, device_->Settings())) {
+    device_->Configure(before);
+    return ERROR_NOT_SUPPORTED;
+  }
   // Hardware flow drives RTS itself; toggling leaves it off while the line is idle.  A device
   // without modem lines takes no line settings, and that is no failure.
   int dtr = dcb.fDtrControl == DTR_CONTROL_DISABLE ? 0 : 1;

@@ -160,8 +160,19 @@ void TFakeCommDevice::Flush(bool input, bool output) {
 int TFakeCommDevice::Configure(const TLineSettings& settings) {
   std::lock_guard<std::mutex> g(lock_);
   if (hungUp_) return EIO;
+  TLineSettings kept = settings_;
   settings_ = settings;
+  if (keepsFraming_) {
+    settings_.DataBits = kept.DataBits;
+    settings_.Parity = kept.Parity;
+    settings_.StopBits = kept.StopBits;
+  }
   return 0;
+}
+
+void TFakeCommDevice::SetKeepsFraming(bool keeps) {
+  std::lock_guard<std::mutex> g(lock_);
+  keepsFraming_ = keeps;
 }
 
 TLineSettings TFakeCommDevice::Settings() { return LastSettings(); }

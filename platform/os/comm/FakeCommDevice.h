@@ -32,6 +32,8 @@ class TFakeCommDevice final : public TCommDevice {
   void SetStalled(bool stalled);
   // Bytes written that have not left the line yet (they hold EV_TXEMPTY back).
   void SetOutputBacklog(int bytes);
+  // Takes new rates but silently keeps its data bits, parity and stop bits, as some drivers do.
+  void SetKeepsFraming(bool keeps);
   // The other end goes away: reads report the hang-up, writes fail.
   void HangUp();
 
@@ -81,6 +83,7 @@ class TFakeCommDevice final : public TCommDevice {
   int backlog_ = 0;
   bool stalled_ = false;
   bool hungUp_ = false;
+  bool keepsFraming_ = false;
   bool break_ = false;
   bool suspended_ = false;
   bool claimed_ = false;

@@ -181,14 +181,11 @@ int TTtyDevice::Configure(const TLineSettings& s) {
   t.c_cflag |= code;
   t.c_ispeed = t.c_ospeed = s.BaudRate;
   if (int e = SetTermios(fd_, t)) return e;
-  // A device that rounds the rate too far cannot serve the line.
-  termios2 now;
-  if (GetTermios(fd_, now) == 0) {
-    int64_t diff = int64_t(now.c_ospeed) - int64_t(s.BaudRate);
-    if (std::llabs(diff) * 100 > int64_t(s.BaudRate) * 3) {
-      SetTermios(fd_, old);
-      return EINVAL;
-    }
+  // A driver may keep a field it cannot do (a rate rounded too far, data bits, parity) and still
+  // report success: what it holds now is what counts.
+  if (!SameLineSettings(s, Settings())) {
+    SetTermios(fd_, old);
+    return EINVAL;
   }
   return 0;
 }

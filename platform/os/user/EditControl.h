@@ -73,3 +73,52 @@ constexpr WORD EN_ERRSPACE = 0x0500;
 constexpr WORD EN_MAXTEXT = 0x0501;
 constexpr WORD EN_HSCROLL = 0x0601;
 constexpr WORD EN_VSCROLL = 0x0602;
+
+// ---- margins -----------------------------------------------------------------------------------
+// WParam: which margins (EC_*), LParam: MAKELONG(left, right) in pixels.
+constexpr UINT EM_SETMARGINS = 0x00D3;
+// Result: MAKELONG(left, right).
+constexpr UINT EM_GETMARGINS = 0x00D4;
+constexpr WPARAM EC_LEFTMARGIN = 0x0001;
+constexpr WPARAM EC_RIGHTMARGIN = 0x0002;
+// Back to the margins the edit starts with.
+constexpr WPARAM EC_USEFONTINFO = 0xFFFF;
+
+// ---- the rich edit (TRichEdit in platform/ui/RichEdit.h) --------------------------------------
+// WParam: nonzero draws, zero measures only; LParam: FORMATRANGE*, nullptr releases what the
+// control kept for formatting.  Result: the first character that did not fit.
+constexpr UINT EM_FORMATRANGE = 0x0400 + 57;
+constexpr UINT EM_GETEVENTMASK = 0x0400 + 59;
+// Sends EN_REQUESTRESIZE with the size the content needs, changed or not.
+constexpr UINT EM_REQUESTRESIZE = 0x0400 + 65;
+// LParam: the new ENM_* mask; Result: the old one.
+constexpr UINT EM_SETEVENTMASK = 0x0400 + 69;
+
+constexpr DWORD ENM_NONE = 0x00000000;
+constexpr DWORD ENM_CHANGE = 0x00000001;
+constexpr DWORD ENM_REQUESTRESIZE = 0x00040000;
+constexpr DWORD ENM_SELCHANGE = 0x00080000;
+
+// Rich edit notifications come as CN_NOTIFY with an NMHDR-headed record in LParam.
+constexpr UINT EN_REQUESTRESIZE = 0x0701;
+
+// EN_REQUESTRESIZE: rc is the window size that shows the whole content.
+struct REQRESIZE {
+  NMHDR nmhdr;
+  RECT rc;
+};
+
+// A character range; cpMax -1 is the end of the text.
+struct CHARRANGE {
+  int32_t cpMin;
+  int32_t cpMax;
+};
+
+// EM_FORMATRANGE: rc (the area to fill) and rcPage in twips, in the coordinates of hdc.
+struct FORMATRANGE {
+  HDC hdc;
+  HDC hdcTarget;
+  RECT rc;
+  RECT rcPage;
+  CHARRANGE chrg;
+};

@@ -436,6 +436,13 @@ struct CREATESTRUCT {
   DWORD dwExStyle = 0;
 };
 
+// The head of every WM_NOTIFY record: the sending window, its id and the notification code.
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  UINT_PTR idFrom = 0;
+  UINT code = 0;
+};
+
 // Window position request, writable by WM_WINDOWPOSCHANGING handlers.
 struct WINDOWPOS {
   HWND hwnd = nullptr;

@@ -2,6 +2,8 @@
 // objects and how they reach the device, status queries, errors, and stored definitions.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "platform/os/comm/Comm.h"
 #include "platform/os/comm/PtyPair.h"
 #include "platform/runtime/FormText.h"
@@ -87,6 +89,41 @@ TEST_F(FakePort, AFailedApplyDuringOpenClosesTheDeviceAgain) {
   port.SetDataBits(dbFive);
   port.Open();
   EXPECT_EQ(State().StopBits, ONE5STOPBITS);
+}
+
+// A device that keeps its framing while it reports success must not leave the port claiming a
+// line it does not have: every setting is read back.
+TEST_F(FakePort, SettingsTheDeviceSilentlyKeepsAreThePortsError) {
+  fake->SetKeepsFraming(true);
+  struct Case {
+    const char* what;
+    std::function<void()> change;
+  } cases[] = {
+      {"data bits", [&] { port.SetDataBits(dbSeven); }},
+      {"parity", [&] { port.GetParity()->SetBits(prEven); }},
+      {"stop bits", [&] { port.SetStopBits(sbTwoStopBits); }},
+  };
+  for (const Case& c : cases) {
+    port.Close();
+    port.SetDataBits(dbEight);
+    port.GetParity()->SetBits(prNone);
+    port.SetStopBits(sbOneStopBit);
+    c.change();
+    try {
+      port.Open();
+      FAIL() << "opened although the device kept its " << c.what;
+    } catch (const EComPort& e) {
+      EXPECT_EQ(e.Code, 7) << c.what;
+      EXPECT_EQ(e.WinCode, int32_t(ERROR_NOT_SUPPORTED)) << c.what;
+    }
+    EXPECT_FALSE(port.GetConnected()) << c.what;
+  }
+  // A new rate is taken, and the framing it kept matches what is asked: the port opens.
+  port.SetStopBits(sbOneStopBit);
+  port.SetBaudRate(br38400);
+  port.Open();
+  EXPECT_EQ(State().BaudRate, 38400u);
+  EXPECT_THROW(port.SetDataBits(dbSix), EComPort);
 }
 
 TEST_F(FakePort, ChangingPortReopensAnOpenPortAndTheSameTextDoesNothing) {

@@ -152,8 +152,45 @@ TEST(ModelTable, RoundTripsAndRefusesBrokenTables) {
   EXPECT_EQ(models[1].MaxVoltage, 30.0);
   std::vector<TModelInfo> untouched = models;
   EXPECT_FALSE(ParseModelTable(twoModels.substr(0, twoModels.size() - 5), models));
-  EXPECT_FALSE(ParseModelTable(table.replace(table.find("20.0000"), 7, "20,0000"), models));
+  // Limits read as the program reads them: blanks at the ends pass, a decimal comma does not.
+  std::string padded = twoModels;
+  padded.replace(padded.find("\x02\x00"
+                             "10#"),
+                 5, std::string("\x04\x00 10 #", 7));
+  ASSERT_TRUE(ParseModelTable(padded, models));
+  EXPECT_EQ(models.at(0).MaxVoltage, 10.0);
+  models = untouched;
+  std::string comma = twoModels;
+  comma.replace(comma.find("2.5"), 3, "2,5");
+  EXPECT_FALSE(ParseModelTable(comma, models));
   EXPECT_EQ(models.size(), untouched.size());
+  EXPECT_EQ(FindModel(BuiltInModels(), "rz4181"), &BuiltInModels()[1]);
+  EXPECT_EQ(FindModel(BuiltInModels(), "RZ41"), nullptr);
+}
+
+// The simulator's loop wakes late (whole milliseconds, scheduling); the line keeps its rate.
+TEST(LinePacer, LateWakeUpsDoNotStretchTheLine) {
+  using Clock = TLinePacer::Clock;
+  for (uint32_t baud : {1200u, 4800u, 9600u, 38400u}) {
+    TLinePacer pacer;
+    pacer.SetBaud(baud);
+    Clock::time_point t0 = Clock::time_point{} + std::chrono::seconds(1), now = t0, next;
+    size_t waiting = 36;
+    while (waiting > 0) {
+      size_t n = pacer.Allowance(now, waiting, next);
+      if (n == 0) {
+        // A wait rounded up to the next whole millisecond, plus a little.
+        now = t0 + std::chrono::ceil<std::chrono::milliseconds>(next - t0) + std::chrono::microseconds(300);
+        continue;
+      }
+      pacer.Sent(now, n);
+      waiting -= n;
+    }
+    pacer.Allowance(now, 1, next);
+    const double lineMs = 36 * 10 * 1000.0 / baud;
+    double ms = std::chrono::duration<double, std::milli>(next - t0).count();
+    EXPECT_NEAR(ms, lineMs, 10 * 1000.0 / baud) << baud;
+  }
 }
 
 TEST(LinePacer, BytesLeaveAtTenBitTimesEach) {

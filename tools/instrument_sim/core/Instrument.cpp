@@ -6,6 +6,8 @@
 #include <cmath>
 #include <utility>
 
+#include "app/PowerType.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Strings.h"
 
 // ======================================================== models and the model table ==========
@@ -19,22 +21,19 @@ const std::vector<TModelInfo>& BuiltInModels() {
   return models;
 }
 
-namespace {
-
-bool ReadField(std::string_view& bytes, std::string_view& field) {
-  if (bytes.size() < 2) return false;
-  size_t length = uint8_t(bytes[0]) | (size_t(uint8_t(bytes[1])) << 8);
-  if (bytes.size() < 2 + length + 1) return false;
-  field = bytes.substr(2, length);
-  bytes.remove_prefix(2 + length + 1);
-  return true;
+const TModelInfo* FindModel(const std::vector<TModelInfo>& models, const AnsiString& name) {
+  for (const TModelInfo& m : models)
+    if (SameModelName(m.Name, name)) return &m;
+  return nullptr;
 }
 
-void WriteField(std::string& out, std::string_view text) {
-  out += char(text.size() & 0xFF);
-  out += char(text.size() >> 8);
-  out.append(text);
-  out += '\0';
+namespace {
+
+// A limit as the shortest text that reads back to the same number.
+AnsiString ModelLimitText(double value) {
+  char buffer[64];
+  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return ec == std::errc() ? AnsiString(buffer, end) : AnsiString("0");
 }
 
 // A decimal number in the wire's form: optional sign, digits, "." and an exponent; nothing else.
@@ -48,37 +47,25 @@ bool ParseNumber(std::string_view text, double& value) {
 }  // namespace
 
 bool ParseModelTable(std::string_view bytes, std::vector<TModelInfo>& models) {
-  if (bytes.size() < 4) return false;
-  int records = int(uint8_t(bytes[0])) - 1;
-  bytes.remove_prefix(4);
-  std::vector<TModelInfo> read;
-  for (int i = 0; i < records; ++i) {
-    std::string_view fields[6];
-    for (auto& f : fields)
-      if (!ReadField(bytes, f)) return false;
-    TModelInfo model;
-    model.Name = AnsiString(fields[0]);
-    if (!ParseNumber(fields[1], model.MaxVoltage) || !ParseNumber(fields[2], model.MaxCurrent)) return false;
-    read.push_back(std::move(model));
+  try {
+    std::vector<TModelInfo> read;
+    for (const TPowerTypeRecord& r : ReadPowerTypeBytes(bytes)) {
+      TModelLimits limits = ModelLimitsOf(r);
+      read.push_back({r.Name, limits.MaxVoltage, limits.MaxCurrent});
+    }
+    models = std::move(read);
+    return true;
+  } catch (const Exception&) {
+    return false;
   }
-  models = std::move(read);
-  return true;
 }
 
 std::string BuildModelTable(const std::vector<TModelInfo>& models) {
-  std::string out;
-  uint32_t count = uint32_t(std::min<size_t>(models.size(), 254) + 1);
-  for (int i = 0; i < 4; ++i) out += char((count >> (8 * i)) & 0xFF);
-  for (size_t i = 0; i + 1 < count; ++i) {
-    const TModelInfo& m = models[i];
-    WriteField(out, m.Name);
-    WriteField(out, FormatReading(m.MaxVoltage));
-    WriteField(out, FormatReading(m.MaxCurrent));
-    WriteField(out, "DC power supply");
-    WriteField(out, "1");
-    WriteField(out, "");
-  }
-  return out;
+  std::vector<TPowerTypeRecord> records;
+  for (size_t i = 0; i < models.size() && i < 254; ++i)
+    records.push_back({models[i].Name, ModelLimitText(models[i].MaxVoltage),
+                       ModelLimitText(models[i].MaxCurrent), "DC power supply", "1", ""});
+  return WritePowerTypeBytes(records);
 }
 
 // ============================================================== errors and numbers ==========

@@ -29,11 +29,11 @@ struct TModelInfo {
 
 // The models the simulator knows without a model table; the first is the default.
 const std::vector<TModelInfo>& BuiltInModels();
+// The model of that name (letter case of a to z ignored, as the program compares them), or null.
+const TModelInfo* FindModel(const std::vector<TModelInfo>& models, const AnsiString& name);
 
-// The model table file "PowerType.dat": a 32-bit little-endian count whose low byte c gives
-// c - 1 records, each six fields of (16-bit length, text, one byte skipped): name, maximum
-// voltage, maximum current, a description, a whole number, a note.  False for a table that is
-// cut short or whose limits are not numbers.
+// The model table file "PowerType.dat", read and written as the program does (app/PowerType.h).
+// False for a table that is cut short or whose limits or numbers are not numbers.
 bool ParseModelTable(std::string_view bytes, std::vector<TModelInfo>& models);
 std::string BuildModelTable(const std::vector<TModelInfo>& models);
 

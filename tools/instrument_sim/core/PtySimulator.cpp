@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "platform/os/comm/TtyDevice.h"
@@ -20,20 +21,24 @@ TLinePacer::Clock::duration TLinePacer::ByteTime() const {
   return std::chrono::nanoseconds(10'000'000'000LL / baud_);
 }
 
+// A wake-up later than this after the line fell idle starts a new run of bytes; within it the
+// schedule is kept, so time lost to coarse waits is made up by sending the bytes that are due.
+constexpr std::chrono::milliseconds kPacerSlack(10);
+
 size_t TLinePacer::Allowance(Clock::time_point now, size_t waiting, Clock::time_point& next) {
   if (baud_ == 0 || waiting == 0) return waiting;
   if (now < lineFree_) {
     next = lineFree_;
     return 0;
   }
-  // Bursts of about two milliseconds keep the rate without a wake-up per byte.
-  size_t burst = size_t(std::chrono::milliseconds(2) / ByteTime());
-  return std::min(waiting, std::max<size_t>(1, burst));
+  if (now - lineFree_ > kPacerSlack) return 1;
+  return std::min(waiting, size_t(1 + (now - lineFree_) / ByteTime()));
 }
 
 void TLinePacer::Sent(Clock::time_point now, size_t count) {
   if (baud_ == 0) return;
-  lineFree_ = std::max(now, lineFree_) + ByteTime() * int64_t(count);
+  const Clock::time_point start = now - lineFree_ > kPacerSlack ? now : lineFree_;
+  lineFree_ = start + ByteTime() * int64_t(count);
 }
 
 // ========================================================================= simulator ==========
@@ -68,6 +73,11 @@ void TPtySimulator::SendRaw(std::string_view bytes) {
   Wake();
 }
 
+std::vector<std::string> TPtySimulator::TakeReceivedLines() {
+  std::lock_guard<std::mutex> g(lock_);
+  return std::exchange(received_, {});
+}
+
 void TPtySimulator::HangUp() {
   if (thread_.joinable()) {
     stop_ = true;
@@ -83,7 +93,8 @@ void TPtySimulator::Run() {
   std::vector<char> buffer(4096);
   while (!stop_) {
     pollfd fds[2] = {{master, POLLIN, 0}, {wake_, POLLIN, 0}};
-    int timeout = -1;
+    int64_t wait = 0;
+    bool waitForBytes = false;
     {
       std::lock_guard<std::mutex> g(lock_);
       if (!out_.empty()) {
@@ -102,12 +113,16 @@ void TPtySimulator::Run() {
             fds[0].events |= POLLOUT;  // the program is not reading: wait for room
           }
         }
-        if (!out_.empty() && !(fds[0].events & POLLOUT))
-          timeout =
-              int(std::max<int64_t>(0, std::chrono::ceil<std::chrono::milliseconds>(next - now).count()));
+        if (!out_.empty() && !(fds[0].events & POLLOUT)) {
+          wait =
+              std::max<int64_t>(0, std::chrono::duration_cast<std::chrono::nanoseconds>(next - now).count());
+          waitForBytes = true;
+        }
       }
     }
-    int ready = poll(fds, 2, timeout);
+    // Waits to the nanosecond: whole milliseconds would stretch every byte time at low rates.
+    timespec timeout{time_t(wait / 1'000'000'000), long(wait % 1'000'000'000)};
+    int ready = ppoll(fds, 2, waitForBytes ? &timeout : nullptr, nullptr);
     if (ready < 0 && errno != EINTR) break;
     if (fds[1].revents & POLLIN) {
       uint64_t value;
@@ -117,6 +132,14 @@ void TPtySimulator::Run() {
       ssize_t n = read(master, buffer.data(), buffer.size());
       if (n > 0) {
         std::lock_guard<std::mutex> g(lock_);
+        for (ssize_t i = 0; i < n; ++i) {
+          if (buffer[size_t(i)] != '\n') {
+            if (lineIn_.size() < 4096) lineIn_ += buffer[size_t(i)];
+            continue;
+          }
+          if (received_.size() >= 10000) received_.erase(received_.begin());
+          received_.push_back(std::exchange(lineIn_, std::string()));
+        }
         out_ += instrument_.Receive(std::string_view(buffer.data(), size_t(n)));
       }
     } else if (fds[0].revents & (POLLHUP | POLLERR)) {

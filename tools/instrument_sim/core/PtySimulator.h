@@ -11,12 +11,14 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "platform/os/comm/PtyPair.h"
 #include "tools/instrument_sim/core/Instrument.h"
 
 // When bytes may go out on a line of a given rate: ten bit times a byte (start, eight data bits,
-// stop), sent in small bursts.
+// stop), each byte when its time on the line has come, against a schedule that coarse or late
+// wake-ups do not stretch.
 class TLinePacer {
  public:
   using Clock = std::chrono::steady_clock;
@@ -57,6 +59,9 @@ class TPtySimulator {
   // Closes the line: the program sees a hang-up; the simulator answers no more.
   void HangUp();
   bool HungUp() const { return hungUp_; }
+  // The command lines received since the last call, without their line ends (the wire as the
+  // instrument saw it; the last 10000 are kept).
+  std::vector<std::string> TakeReceivedLines();
 
   // One line of the control language; the answer goes to response.  False for "quit".
   //   error too|small|invalid|command [N]   the next N replies (1) are that error
@@ -75,6 +80,8 @@ class TPtySimulator {
   std::mutex lock_;
   TInstrument instrument_;
   std::string out_;
+  std::string lineIn_;
+  std::vector<std::string> received_;
   TLinePacer pacer_;
   bool followLine_ = false;
   int wake_ = -1;

@@ -1,5 +1,5 @@
 // Test support for controls and forms: a fixture on the headless display with a fake clock and
-// message boxes answered by a hook, recording controls, and input helpers.
+// dialogs answered by a responder, recording controls, and input helpers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -217,9 +217,12 @@ class UiTest : public ::testing::Test {
     if (!GetDisplayDriver()) StartDisplay(TDisplayKind::Headless);
     Application->Initialize();
     Application->ClearTerminated();
-    previousHook_ = SetMessageBoxHook([this](const TMessageBoxRequest& r) {
-      boxes_.push_back(r);
-      return answer_;
+    previousResponder_ = SetDialogResponder([this](TObject* d) -> TModalResult {
+      if (auto* box = dynamic_cast<TMessageBoxDialog*>(d)) {
+        boxes_.push_back(box->Request);
+        return answer_;
+      }
+      return dialogAnswer_ ? dialogAnswer_(d) : mrCancel;
     });
     Events().clear();
     InputMouseMove({1020, 760});
@@ -235,7 +238,7 @@ class UiTest : public ::testing::Test {
     clock_.Advance(10000);
     Pump();
     Application->ClearTerminated();
-    SetMessageBoxHook(previousHook_);
+    SetDialogResponder(previousResponder_);
     Events().clear();
   }
 
@@ -261,7 +264,9 @@ class UiTest : public ::testing::Test {
   TClockScope clockScope_{clock_};
   std::vector<TMessageBoxRequest> boxes_;
   TModalResult answer_ = mrOk;
-  TMessageBoxHook previousHook_;
+  // Answers the other dialogs (file, colour ...); unset: they are cancelled.
+  TDialogResponder dialogAnswer_;
+  TDialogResponder previousResponder_;
 };
 
 }  // namespace ui_test

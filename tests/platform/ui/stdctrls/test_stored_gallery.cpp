@@ -1,6 +1,7 @@
 // Stored definitions holding the standard controls, and a screenshot of one of each.
 #include "platform/display/Display.h"
 #include "platform/runtime/FormText.h"
+#include "platform/ui/ComCtrls.h"
 #include "tests/platform/ui/stdctrls/StdCtrlsHarness.h"
 #include "tests/support/TestOutput.h"
 
@@ -239,6 +240,31 @@ TEST_F(StoredControls, AGalleryOfEveryControlForPeopleToLookAt) {
   auto* box = Make<TScrollBox>(f, f, "Box1", Bounds(370, 124, 180, 100));
   auto* inner = Make<TButton>(f, box, "Inner", Bounds(120, 110, 90, 25));
   inner->SetCaption("In the box");
+  auto* list = Make<TListBox>(f, f, "List1", Bounds(12, 302, 110, 60));
+  for (const char* s : {"Volts", "Amperes", "Watts", "Ohms", "Seconds"}) list->GetItems()->Add(s);
+  list->SetItemIndex(1);
+  auto* combo = Make<TComboBox>(f, f, "Combo1", Bounds(130, 302, 120, 24));
+  for (const char* s : {"COM1", "COM2", "COM3"}) combo->GetItems()->Add(s);
+  combo->SetItemIndex(0);
+  auto* fixed = Make<TComboBox>(f, f, "Combo2", Bounds(130, 336, 120, 24));
+  fixed->SetStyle(csDropDownList);
+  fixed->GetItems()->Add("9600 baud");
+  fixed->SetItemIndex(0);
+  auto* picker = Make<TDateTimePicker>(f, f, "Date1", Bounds(260, 302, 120, 24));
+  picker->SetFormat("yyyy-MM-dd");
+  picker->SetDate(EncodeDate(2024, 5, 17));
+  auto* time = Make<TDateTimePicker>(f, f, "Time1", Bounds(260, 336, 120, 24));
+  time->SetKind(dtkTime);
+  time->SetDateMode(dmUpDown);
+  time->SetShowCheckbox(true);
+  time->SetFormat("hh:nn:ss");
+  time->SetTime(EncodeTime(13, 45, 30, 0));
+  auto* simple = Make<TComboBox>(f, f, "Combo3", Bounds(466, 232, 88, 130));
+  simple->SetStyle(csSimple);
+  simple->SetBounds(466, 232, 88, 130);
+  for (const char* s : {"Simple", "combo", "list"}) simple->GetItems()->Add(s);
+  simple->SetItemIndex(2);
+  f->SetClientHeight(372);
   ShowForm(f);
   c1->SetFocus();
   Pump();

@@ -101,7 +101,7 @@ TEST_F(App, ExceptionsOfHandlersAreShownInAMessageBoxOrGivenToOnException) {
 
 // The message form itself, answered by keys typed once it is up.
 TEST_F(App, MessageBoxesShowTheirFormAndAnswerWithTheButtonPressed) {
-  SetMessageBoxHook(nullptr);
+  SetDialogResponder(nullptr);
   TForm* owner = NewForm();
   ShowForm(owner);
   bool shot = false;

@@ -1,0 +1,324 @@
+#include "app/MainForm.h"
+
+#include "app/Commands.h"
+#include "app/Easysize.h"
+#include "app/InstrumentLink.h"
+#include "app/LoadSource.h"
+#include "app/PowerType.h"
+#include "platform/os/kernel/Kernel.h"
+#include "platform/runtime/Files.h"
+#include "platform/runtime/SysUtils.h"
+#include "serial/CPort.h"
+#include "widgets/iKnob.h"
+#include "widgets/iLedRectangle.h"
+#include "widgets/iSevenSegmentAnalog.h"
+#include "widgets/iSwitchToggle.h"
+
+const TClassInfo& TForm_Main::ClassInfo() {
+  using F = TForm_Main;
+  static const TClassInfo info =
+      TClassInfo::Of<TForm_Main, TForm>("TForm_Main")
+          .Field("TeThemeGroupBox_ToolBar", &F::TeThemeGroupBox_ToolBar)
+          .Field("TeThemeGroupBox16", &F::TeThemeGroupBox16)
+          .Field("iPlotVoltage_Current", &F::iPlotVoltage_Current)
+          .Field("TeThemeGroupBox6", &F::TeThemeGroupBox6)
+          .Field("TeThemeGroupBox9", &F::TeThemeGroupBox9)
+          .Field("TeThemeGroupBoxCtrl", &F::TeThemeGroupBoxCtrl)
+          .Field("TeThemeGroupBoxFastKey", &F::TeThemeGroupBoxFastKey)
+          .Field("TeThemeGroupBox_SetValue", &F::TeThemeGroupBox_SetValue)
+          .Field("TeThemeGroupBox11", &F::TeThemeGroupBox11)
+          .Field("TeThemePageControl1", &F::TeThemePageControl1)
+          .Field("tbConfig", &F::tbConfig)
+          .Field("tbHelp", &F::tbHelp)
+          .Field("tbSave", &F::tbSave)
+          .Field("tbOpen", &F::tbOpen)
+          .Field("iKnob_Voltage", &F::iKnob_Voltage)
+          .Field("iKnob_Current", &F::iKnob_Current)
+          .Field("iSevenSegmentAnalog_PresentVoltage", &F::iSevenSegmentAnalog_PresentVoltage)
+          .Field("iSevenSegmentAnalog_SteupVoltage", &F::iSevenSegmentAnalog_SteupVoltage)
+          .Field("iSevenSegmentAnalog_PresentCurrent", &F::iSevenSegmentAnalog_PresentCurrent)
+          .Field("iSevenSegmentAnalog_SteupCurrent", &F::iSevenSegmentAnalog_SteupCurrent)
+          .Field("iSevenSegmentAnalog_DVM", &F::iSevenSegmentAnalog_DVM)
+          .Field("iSevenSegmentAnalog_EnterValue", &F::iSevenSegmentAnalog_EnterValue)
+          .Field("iSwitchToggle_OutputOnOff", &F::iSwitchToggle_OutputOnOff)
+          .Field("iSwitchToggle_SensOnOff", &F::iSwitchToggle_SensOnOff)
+          .Field("iLedRectangleRx", &F::iLedRectangleRx)
+          .Field("iLedRectangleTx", &F::iLedRectangleTx)
+          .Field("TeThemeRadioButton3", &F::TeThemeRadioButton3)
+          .Field("TeThemeRadioButton4", &F::TeThemeRadioButton4)
+          .Field("TeThemeLabel3", &F::TeThemeLabel3)
+          .Field("TeThemeLabel4", &F::TeThemeLabel4)
+          .Field("TeThemeLabel5", &F::TeThemeLabel5)
+          .Field("TeThemeLabel6", &F::TeThemeLabel6)
+          .Field("TeThemeLabel8", &F::TeThemeLabel8)
+          .Field("TeThemeLabel9", &F::TeThemeLabel9)
+          .Field("TeThemeLabel10", &F::TeThemeLabel10)
+          .Field("TeThemeLabel11", &F::TeThemeLabel11)
+          .Field("TeThemeLabel12", &F::TeThemeLabel12)
+          .Field("TeThemeLabel15", &F::TeThemeLabel15)
+          .Field("StaticText16", &F::StaticText16)
+          .Field("Button17", &F::Button17)
+          .Field("Button26", &F::Button26)
+          .Field("TeThemeStatusBar", &F::TeThemeStatusBar)
+          .Field("Panel_ScanVoltageCommandPanel", &F::Panel_ScanVoltageCommandPanel)
+          .Field("Panel_RunProgramPanel", &F::Panel_RunProgramPanel)
+          .Field("Panel_GoNGRun", &F::Panel_GoNGRun)
+          .Field("Timer_OverTime", &F::Timer_OverTime)
+          .Field("PowerComPort", &F::PowerComPort)
+          .Field("FormResizer", &F::FormResizer)
+          .Method("FormCreate", &F::FormCreate)
+          .Method("FormShow", &F::FormShow)
+          .Method("FormClose", &F::FormClose)
+          .Method("FormResize", &F::FormResize)
+          .Method("TeThemePageControl1Change", &F::TeThemePageControl1Change)
+          .Method("iKnob_VoltagePositionChangeFinished", &F::iKnob_VoltagePositionChangeFinished)
+          .Method("iKnob_CurrentPositionChangeFinished", &F::iKnob_CurrentPositionChangeFinished)
+          .Method("iSwitchToggle_OutputOnOffChange", &F::iSwitchToggle_OutputOnOffChange)
+          .Method("iSwitchToggle_SensOnOffChange", &F::iSwitchToggle_SensOnOffChange)
+          .Method("Button14Click", &F::Button14Click)
+          .Method("Button25Click", &F::Button25Click)
+          .Method("Button17Click", &F::Button17Click)
+          .Method("Button26Click", &F::Button26Click)
+          .Method("tbFastKey1MouseDown", &F::tbFastKey1MouseDown);
+  return info;
+}
+
+TForm_Main::TForm_Main(TComponent* AOwner) : TForm(AOwner) {}
+
+TForm_Main::~TForm_Main() = default;
+
+AnsiString& TForm_Main::DataFolder() {
+  static AnsiString folder;
+  return folder;
+}
+
+int32_t& TForm_Main::LanguageId() {
+  static int32_t id = -1;
+  return id;
+}
+
+AnsiString TForm_Main::DataFile(const char* Name) const {
+  AnsiString folder = DataFolder().empty() ? ProgramFolder() : DataFolder();
+  return IncludeTrailingPathDelimiter(folder) + Name;
+}
+
+// ================================================================================ start-up =====
+
+void TForm_Main::FormCreate(TObject*) {
+  for (int i = 0; i < kHotKeyCount; ++i)
+    tbFastKey[i] = dynamic_cast<TSpeedButton*>(FindComponent("tbFastKey" + IntToStr(i + 1)));
+
+  FLink = new TInstrumentLink(this, PowerComPort, Timer_OverTime);
+  FLink->OnEnablePanel = TLinkStateEvent::Lambda([this](TObject*, bool on) { EnablePanel(on); });
+  FLink->OnRxLamp = TNotifyEvent::Lambda([this](TObject*) { iLedRectangleRx->SetActive(!iLedRectangleRx->GetActive()); });
+  FLink->OnTxLamp = TNotifyEvent::Lambda([this](TObject*) { iLedRectangleTx->SetActive(!iLedRectangleTx->GetActive()); });
+  FLink->OnIdentify = TLinkTextEvent::Lambda([this](TObject*, const AnsiString& model) {
+    TeThemeStatusBar->GetPanels()->Items(0)->SetText("Power Type:" + model);
+    LoadPowerType(model);
+  });
+  FLink->OnOutputState =
+      TLinkStateEvent::Lambda([this](TObject*, bool on) { iSwitchToggle_OutputOnOff->SetActive(on); });
+  FLink->OnSetVoltage = TLinkSetValueEvent(this, &TForm_Main::LinkSetVoltage);
+  FLink->OnSetCurrent = TLinkSetValueEvent(this, &TForm_Main::LinkSetCurrent);
+  FLink->OnMeasuredVoltage = TLinkValueEvent::Lambda(
+      [this](TObject*, double v) { iSevenSegmentAnalog_PresentVoltage->SetValue(v); });
+  FLink->OnMeasuredCurrent = TLinkValueEvent::Lambda(
+      [this](TObject*, double v) { iSevenSegmentAnalog_PresentCurrent->SetValue(v); });
+  FLink->OnDvm = TLinkValueEvent::Lambda([this](TObject*, double v) { iSevenSegmentAnalog_DVM->SetValue(v); });
+
+  FormResizer->InitializeForm();
+  InitDefaults();
+  // The saved settings are read before the language: a language step that fails must not leave
+  // the defaults to be written over them when the window closes.
+  if (FileExists(DataFile("Config.dat"))) LoadParameters(DataFile("Config.dat"));
+  int32_t id = LanguageId() >= 0 ? LanguageId() : GetSystemDefaultLangID();
+  FLoadSource = std::make_unique<TLoadSource>(DataFile(""), uint16_t(id));
+  if (FLoadSource->LoadStrings()) {
+    FLanguageLoaded = true;
+    ApplyLanguage();
+  }
+}
+
+void TForm_Main::FormShow(TObject*) {
+  FLink->EnablePanel(false);
+  FLink->StartLink(FLinkSettings);
+}
+
+void TForm_Main::FormClose(TObject*, TCloseAction&) {
+  FLink->CloseLink();
+  SaveParameters(DataFile("Config.dat"));
+}
+
+void TForm_Main::FormResize(TObject*) {
+  if (FormResizer) FormResizer->ResizeAll();
+}
+
+void TForm_Main::TeThemePageControl1Change(TObject*) {
+  if (!FLink || !FLink->LinkStarted()) return;
+  int32_t page = TeThemePageControl1->GetActivePageIndex();
+  Panel_ScanVoltageCommandPanel->SetVisible(page == 0);
+  Panel_RunProgramPanel->SetVisible(page == 1);
+  Panel_GoNGRun->SetVisible(page != 0 && page != 1);
+}
+
+// ================================================================================ settings =====
+
+void TForm_Main::InitDefaults() {
+  FLinkSettings = TLinkSettings();
+  FBody = DefaultParameterBody();
+  ApplyKnobSteps();
+}
+
+void TForm_Main::ApplyKnobSteps() {
+  const double* s = FLinkSettings.Steps;
+  iKnob_Voltage->SetKeyArrowStepSize(s[0]);
+  iKnob_Voltage->SetKeyPageStepSize(s[1]);
+  iKnob_Voltage->SetMouseWheelStepSize(s[2]);
+  iKnob_Current->SetKeyArrowStepSize(s[3]);
+  iKnob_Current->SetKeyPageStepSize(s[4]);
+  iKnob_Current->SetMouseWheelStepSize(s[5]);
+}
+
+void TForm_Main::LoadParameters(const AnsiString& FileName) {
+  bool hasLink = false;
+  LoadParameterFile(FileName, FLinkSettings, FBody, hasLink);
+  if (hasLink) ApplyKnobSteps();
+  for (int i = 0; i < kHotKeyCount; ++i)
+    if (tbFastKey[i]) {
+      tbFastKey[i]->SetCaption(FBody.HotKeyCaptions[size_t(i)]);
+      tbFastKey[i]->SetHint(FBody.HotKeyCaptions[size_t(i)]);
+    }
+}
+
+void TForm_Main::SaveParameters(const AnsiString& FileName) {
+  for (int i = 0; i < kHotKeyCount; ++i)
+    if (tbFastKey[i]) FBody.HotKeyCaptions[size_t(i)] = tbFastKey[i]->GetCaption();
+  SaveParameterFile(FileName, FLinkSettings, FBody);
+}
+
+void TForm_Main::ApplyLanguage() {
+  const struct {
+    int32_t index;
+    TControl* control;
+  } targets[] = {
+      {1, tbConfig},          {2, tbSave},           {3, tbOpen},
+      {4, tbHelp},            {8, TeThemeLabel4},    {8, TeThemeLabel12},
+      {9, TeThemeLabel3},     {9, TeThemeLabel11},   {10, TeThemeLabel5},
+      {10, TeThemeLabel15},   {11, TeThemeLabel6},   {12, TeThemeLabel8},
+      {13, TeThemeLabel9},    {14, TeThemeLabel10},  {15, StaticText16},
+      {17, TeThemeGroupBoxFastKey}, {18, TeThemeGroupBox11}, {25, TeThemeGroupBox_SetValue},
+      {26, TeThemeRadioButton3},    {27, TeThemeRadioButton4}, {28, Button17},
+      {29, Button26},
+  };
+  SetCaption(FLoadSource->GetString(0));
+  for (const auto& t : targets)
+    if (t.control) t.control->SetCaption(FLoadSource->GetString(t.index));
+  const int32_t pageTexts[] = {16, 30, 42};
+  for (int32_t i = 0; i < 3 && i < TeThemePageControl1->PageCount(); ++i)
+    TeThemePageControl1->Pages(i)->SetCaption(FLoadSource->GetString(pageTexts[i]));
+  FRunTimesPrefix = FLoadSource->GetString(35);
+}
+
+// ============================================================================= front panel =====
+
+void TForm_Main::EnablePanel(bool Enabled) {
+  TeThemeGroupBoxFastKey->SetEnabled(Enabled);
+  iKnob_Voltage->SetEnabled(Enabled);
+  iKnob_Current->SetEnabled(Enabled);
+  TeThemeGroupBoxCtrl->SetEnabled(Enabled);
+  TeThemeGroupBox_SetValue->SetEnabled(Enabled);
+}
+
+void TForm_Main::LinkSetVoltage(TObject*, double Value, bool) {
+  iKnob_Voltage->SetPosition(Value);
+  iSevenSegmentAnalog_SteupVoltage->SetValue(Value);
+  if (TeThemeRadioButton3->GetChecked()) iSevenSegmentAnalog_EnterValue->SetValue(Value);
+}
+
+void TForm_Main::LinkSetCurrent(TObject*, double Value, bool) {
+  iKnob_Current->SetPosition(Value);
+  iSevenSegmentAnalog_SteupCurrent->SetValue(Value);
+  if (TeThemeRadioButton4->GetChecked()) iSevenSegmentAnalog_EnterValue->SetValue(Value);
+}
+
+void TForm_Main::LoadPowerType(const AnsiString& Model) {
+  TModelLimits limits;
+  if (!FindModelLimits(ReadPowerTypeFile(DataFile("PowerType.dat")), Model, limits)) return;
+  iKnob_Voltage->SetPositionMax(limits.MaxVoltage);
+  iKnob_Current->SetPositionMax(limits.MaxCurrent);
+}
+
+void TForm_Main::iKnob_VoltagePositionChangeFinished(TObject*) {
+  double v = iKnob_Voltage->GetPosition();
+  AnsiString command = VoltCommand(v);
+  iSevenSegmentAnalog_SteupVoltage->SetValue(v);
+  if (TeThemeRadioButton3->GetChecked())
+    iSevenSegmentAnalog_EnterValue->SetValue(iSevenSegmentAnalog_SteupVoltage->GetValue());
+  FLink->CommandQueue()->Add(command);
+}
+
+void TForm_Main::iKnob_CurrentPositionChangeFinished(TObject*) {
+  double v = iKnob_Current->GetPosition();
+  AnsiString command = CurrCommand(v);
+  iSevenSegmentAnalog_SteupCurrent->SetValue(v);
+  if (TeThemeRadioButton4->GetChecked())
+    iSevenSegmentAnalog_EnterValue->SetValue(iSevenSegmentAnalog_SteupCurrent->GetValue());
+  FLink->CommandQueue()->Add(command);
+}
+
+void TForm_Main::iSwitchToggle_OutputOnOffChange(TObject*) {
+  FLink->CommandQueue()->Add(OutputCommand(iSwitchToggle_OutputOnOff->GetActive()));
+}
+
+void TForm_Main::iSwitchToggle_SensOnOffChange(TObject*) {
+  FLink->CommandQueue()->Add(SenseCommand(iSwitchToggle_SensOnOff->GetActive()));
+}
+
+void TForm_Main::Button14Click(TObject* Sender) {
+  int32_t digit = static_cast<TComponent*>(Sender)->GetTag();
+  if (FEntryDone) {
+    FEntryDone = false;
+    iSevenSegmentAnalog_EnterValue->SetValue(digit);
+  }
+  FEntryText += IntToStr(digit);
+  iSevenSegmentAnalog_EnterValue->SetValue(StrToFloat(FEntryText));
+}
+
+void TForm_Main::Button25Click(TObject*) { FEntryText += "."; }
+
+void TForm_Main::Button17Click(TObject*) {
+  iSevenSegmentAnalog_EnterValue->SetValue(0);
+  FEntryText = "0";
+}
+
+void TForm_Main::Button26Click(TObject*) {
+  FEntryDone = true;
+  FEntryText.clear();
+  bool cv = TeThemeRadioButton3->GetChecked();
+  TiKnob* knob = cv ? iKnob_Voltage : iKnob_Current;
+  TiSevenSegmentAnalog* shown = cv ? iSevenSegmentAnalog_SteupVoltage : iSevenSegmentAnalog_SteupCurrent;
+  if (iSevenSegmentAnalog_EnterValue->GetValue() > knob->GetPositionMax())
+    iSevenSegmentAnalog_EnterValue->SetValue(knob->GetPositionMax());
+  knob->SetPosition(iSevenSegmentAnalog_EnterValue->GetValue());
+  shown->SetValue(iSevenSegmentAnalog_EnterValue->GetValue());
+  FLink->CommandQueue()->Add(cv ? VoltCommand(knob->GetPosition()) : CurrCommand(knob->GetPosition()));
+}
+
+void TForm_Main::tbFastKey1MouseDown(TObject* Sender, TMouseButton Button, TShiftState, int32_t, int32_t) {
+  // The hot-key window that edits a caption (other buttons) is still to come.
+  if (Button != mbLeft) return;
+  AnsiString caption = static_cast<TControl*>(Sender)->GetCaption();
+  size_t slash = caption.find('/');
+  AnsiString volts = caption.substr(0, slash);
+  AnsiString amps = slash == AnsiString::npos ? AnsiString() : caption.substr(slash + 1);
+  volts = volts.substr(0, volts.find('V'));
+  amps = amps.substr(0, amps.find('A'));
+  double v = StrToFloat(volts);
+  double a = StrToFloat(amps);
+  iKnob_Voltage->SetPosition(v);
+  iKnob_Current->SetPosition(a);
+  iSevenSegmentAnalog_SteupVoltage->SetValue(iKnob_Voltage->GetPosition());
+  iSevenSegmentAnalog_SteupCurrent->SetValue(iKnob_Current->GetPosition());
+  FLink->CommandQueue()->Add(VoltCommand(iKnob_Voltage->GetPosition()));
+  FLink->CommandQueue()->Add(CurrCommand(iKnob_Current->GetPosition()));
+}

@@ -1,0 +1,130 @@
+// The main window: the instrument's front panel (displays, knobs, keypad, hot keys, switches,
+// lamps) over the instrument link, the start-up that opens the link when the window shows, and
+// the closing that saves "Config.dat".  Controls of parts still to come (plot, program and GO/NG
+// lists, themed frame) stand on the platform's plain controls under their own names.
+#pragma once
+
+#include <memory>
+
+#include "app/Settings.h"
+#include "platform/ui/Buttons.h"
+#include "platform/ui/ComCtrls.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/StdCtrls.h"
+
+class TiKnob;
+class TiSevenSegmentAnalog;
+class TiSwitchToggle;
+class TiLedRectangle;
+class TComPort;
+class TFormResizer;
+class TInstrumentLink;
+class TLoadSource;
+
+class TForm_Main : public TForm {
+  PL_CLASS(TForm_Main)
+ public:
+  explicit TForm_Main(TComponent* AOwner);
+  ~TForm_Main() override;
+
+  // The folder of "Config.dat", "PowerType.dat" and the language files; the program's folder
+  // unless set before the window is created.
+  static AnsiString& DataFolder();
+  // The system language the texts are chosen for; the system's unless set before creation.
+  static int32_t& LanguageId();
+
+  // ---- stored components
+  TGroupBox* TeThemeGroupBox_ToolBar = nullptr;
+  TGroupBox* TeThemeGroupBox16 = nullptr;
+  TPanel* iPlotVoltage_Current = nullptr;
+  TGroupBox* TeThemeGroupBox6 = nullptr;
+  TGroupBox* TeThemeGroupBox9 = nullptr;
+  TGroupBox* TeThemeGroupBoxCtrl = nullptr;
+  TGroupBox* TeThemeGroupBoxFastKey = nullptr;
+  TGroupBox* TeThemeGroupBox_SetValue = nullptr;
+  TGroupBox* TeThemeGroupBox11 = nullptr;
+  TPageControl* TeThemePageControl1 = nullptr;
+  TButton* tbConfig = nullptr;
+  TButton* tbHelp = nullptr;
+  TButton* tbSave = nullptr;
+  TButton* tbOpen = nullptr;
+  TiKnob* iKnob_Voltage = nullptr;
+  TiKnob* iKnob_Current = nullptr;
+  TiSevenSegmentAnalog* iSevenSegmentAnalog_PresentVoltage = nullptr;
+  TiSevenSegmentAnalog* iSevenSegmentAnalog_SteupVoltage = nullptr;
+  TiSevenSegmentAnalog* iSevenSegmentAnalog_PresentCurrent = nullptr;
+  TiSevenSegmentAnalog* iSevenSegmentAnalog_SteupCurrent = nullptr;
+  TiSevenSegmentAnalog* iSevenSegmentAnalog_DVM = nullptr;
+  TiSevenSegmentAnalog* iSevenSegmentAnalog_EnterValue = nullptr;
+  TiSwitchToggle* iSwitchToggle_OutputOnOff = nullptr;
+  TiSwitchToggle* iSwitchToggle_SensOnOff = nullptr;
+  TiLedRectangle* iLedRectangleRx = nullptr;
+  TiLedRectangle* iLedRectangleTx = nullptr;
+  TRadioButton* TeThemeRadioButton3 = nullptr;
+  TRadioButton* TeThemeRadioButton4 = nullptr;
+  TSpeedButton* tbFastKey[kHotKeyCount] = {};
+  TLabel* TeThemeLabel3 = nullptr;
+  TLabel* TeThemeLabel4 = nullptr;
+  TLabel* TeThemeLabel5 = nullptr;
+  TLabel* TeThemeLabel6 = nullptr;
+  TLabel* TeThemeLabel8 = nullptr;
+  TLabel* TeThemeLabel9 = nullptr;
+  TLabel* TeThemeLabel10 = nullptr;
+  TLabel* TeThemeLabel11 = nullptr;
+  TLabel* TeThemeLabel12 = nullptr;
+  TLabel* TeThemeLabel15 = nullptr;
+  TStaticText* StaticText16 = nullptr;
+  TButton* Button17 = nullptr;
+  TButton* Button26 = nullptr;
+  TStatusBar* TeThemeStatusBar = nullptr;
+  TPanel* Panel_ScanVoltageCommandPanel = nullptr;
+  TPanel* Panel_RunProgramPanel = nullptr;
+  TPanel* Panel_GoNGRun = nullptr;
+  TTimer* Timer_OverTime = nullptr;
+  TComPort* PowerComPort = nullptr;
+  TFormResizer* FormResizer = nullptr;
+
+  // ---- window events
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormResize(TObject* Sender);
+  void TeThemePageControl1Change(TObject* Sender);
+
+  // ---- front panel
+  void EnablePanel(bool Enabled);
+  void LoadPowerType(const AnsiString& Model);
+  void iKnob_VoltagePositionChangeFinished(TObject* Sender);
+  void iKnob_CurrentPositionChangeFinished(TObject* Sender);
+  void iSwitchToggle_OutputOnOffChange(TObject* Sender);
+  void iSwitchToggle_SensOnOffChange(TObject* Sender);
+  void Button14Click(TObject* Sender);
+  void Button25Click(TObject* Sender);
+  void Button17Click(TObject* Sender);
+  void Button26Click(TObject* Sender);
+  void tbFastKey1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+
+  // ---- settings
+  void InitDefaults();
+  void LoadParameters(const AnsiString& FileName);
+  void SaveParameters(const AnsiString& FileName);
+  void ApplyLanguage();
+
+  TInstrumentLink* Link() const { return FLink; }
+  TLinkSettings FLinkSettings;
+  TParameterBody FBody;
+  bool FLanguageLoaded = false;
+  AnsiString FRunTimesPrefix = "Run Times";
+  AnsiString FEntryText = "0";
+  bool FEntryDone = false;
+
+ private:
+  void ApplyKnobSteps();
+  void LinkSetVoltage(TObject* Sender, double Value, bool Written);
+  void LinkSetCurrent(TObject* Sender, double Value, bool Written);
+  AnsiString DataFile(const char* Name) const;
+
+  TInstrumentLink* FLink = nullptr;
+  std::unique_ptr<TLoadSource> FLoadSource;
+};

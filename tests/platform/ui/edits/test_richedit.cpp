@@ -1,0 +1,263 @@
+// The rich edit (runs, rich text in and out, drawing ranges, size requests) and the edits'
+// margins and wheel.
+#include "platform/os/gdi/Gdi.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/MathUtils.h"
+#include "platform/runtime/Streams.h"
+#include "platform/ui/RichEdit.h"
+#include "tests/platform/ui/edits/EditHarness.h"
+
+using namespace edit_test;
+
+namespace {
+
+// "text:bold?:size:colour" per run, to compare documents in one line.
+std::string Describe(const TRichDocument& d) {
+  std::string out;
+  size_t pos = 0;
+  for (const TRichRun& r : d.Runs) {
+    out += "[" + d.Text.substr(pos, size_t(r.Length)) + "|" + r.Format.Name + "," +
+           std::to_string(r.Format.Size) + "," + std::to_string(r.Format.Style.Mask()) + "," +
+           std::to_string(uint32_t(r.Format.Color)) + "]";
+    pos += size_t(r.Length);
+  }
+  return out;
+}
+
+class TSizeRecorder : public TRichEdit {
+ public:
+  using TRichEdit::TRichEdit;
+  std::vector<TRect> Requests;
+
+ protected:
+  void RequestSize(const TRect& Rect) override { Requests.push_back(Rect); }
+};
+
+}  // namespace
+
+TEST_F(EditTest, RichEditKeepsFormatsPerRun) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 300, 150));
+  r->SetText("Hello world");
+  TTextAttributes* sel = r->GetSelAttributes();
+  // The first word becomes bold red 14 point; the rest keeps the default format.
+  r->SetSelStart(0);
+  r->SetSelLength(5);
+  sel->SetStyle({fsBold});
+  sel->SetColor(clRed);
+  sel->SetSize(14);
+  r->SetSelStart(7);
+  r->SetSelLength(2);
+  EXPECT_FALSE(sel->GetStyle().Contains(fsBold));
+  EXPECT_EQ(sel->GetSize(), r->GetDefAttributes()->GetSize());
+  r->SetSelStart(1);
+  r->SetSelLength(0);
+  EXPECT_TRUE(sel->GetStyle().Contains(fsBold));
+  EXPECT_EQ(sel->GetColor(), clRed);
+  EXPECT_EQ(sel->GetHeight(), -MulDiv(14, 96, 72));
+  // Typing inside the bold word stays bold; a format chosen at the caret applies to what is
+  // typed next there.
+  Type("x");
+  r->SetSelStart(r->GetText().size());
+  sel->SetStyle({fsItalic});
+  Type("Z");
+  TRichDocument d = r->GetDocument();
+  EXPECT_EQ(d.Text, "Hxello worldZ");
+  ASSERT_EQ(d.Runs.size(), 3u);
+  EXPECT_EQ(d.Runs[0].Length, 6);
+  EXPECT_TRUE(d.Runs[0].Format.Style.Contains(fsBold));
+  EXPECT_EQ(d.Runs[1].Length, 6);
+  EXPECT_EQ(d.Runs[2].Format.Style, TFontStyles({fsItalic}));
+  // Deleting the bold word leaves two runs; setting Text makes it plain again.
+  r->SetSelStart(0);
+  r->SetSelLength(6);
+  r->ClearSelection();
+  EXPECT_EQ(r->GetDocument().Runs.size(), 2u);
+  r->SetText("plain");
+  EXPECT_EQ(r->GetDocument().Runs.size(), 1u);
+  EXPECT_TRUE(r->GetDocument().Runs[0].Format.Style.Empty());
+}
+
+TEST_F(EditTest, RichTextRoundTripsThroughLines) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 300, 150));
+  TRichCharFormat plain{"Arial", 10, {}, clWindowText, DEFAULT_CHARSET};
+  TRichCharFormat bold{"Courier New", 12, {fsBold, fsUnderline}, TColor(0x0000FF), ANSI_CHARSET};
+  TRichCharFormat odd{"Sym{b}\\x", 20, {fsItalic, fsStrikeOut}, TColor(0x123456), 2};
+  TRichDocument doc;
+  doc.Text = "a {b} \\c\r\n\tcaf\xE9\r\n\x01z";
+  doc.Runs = {{4, plain}, {5, bold}, {6, odd}, {int32_t(doc.Text.size()) - 15, plain}};
+  r->GetDefAttributes()->SetName("Arial");
+  r->GetDefAttributes()->SetSize(10);
+  r->SetDocument(doc);
+  EXPECT_EQ(Describe(r->GetDocument()), Describe(doc));
+
+  TStringStream out("");
+  r->GetLines()->SaveToStream(&out);
+  AnsiString rtf = out.DataString();
+  EXPECT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
+  for (const char* piece : {"\\fonttbl", "\\colortbl", "\\b", "\\ul", "\\i", "\\strike", "\\'e9", "\\{b\\}",
+                            "\\\\c", "\\par", "\\tab", "\\fs40"})
+    EXPECT_NE(rtf.find(piece), AnsiString::npos) << piece;
+
+  TRichEdit* back = NewEdit<TRichEdit>("B", Bounds(10, 200, 300, 50));
+  back->GetDefAttributes()->SetName("Arial");
+  back->GetDefAttributes()->SetSize(10);
+  TStringStream in(rtf);
+  back->GetLines()->LoadFromStream(&in);
+  EXPECT_EQ(Describe(back->GetDocument()), Describe(doc));
+
+  // Plain text mode saves the text as it stands; text that is not rich text loads as plain.
+  back->SetPlainText(true);
+  TStringStream plainOut("");
+  back->GetLines()->SaveToStream(&plainOut);
+  EXPECT_EQ(plainOut.DataString(), doc.Text);
+  back->SetPlainText(false);
+  TStringStream text("just text\nsecond");
+  back->GetLines()->LoadFromStream(&text);
+  EXPECT_EQ(back->GetText(), "just text\r\nsecond");
+}
+
+TEST(RichText, ReadsWhatOtherWritersWrite) {
+  TRichCharFormat def{"Default", 9, {}, clWindowText, DEFAULT_CHARSET};
+  TRichDocument d = ReadRichText(
+      "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fmodern Courier New;}}\r\n"
+      "{\\colortbl;\\red255\\green0\\blue0;}{\\*\\generator Someone 1.0;}{\\info{\\title T}}\r\n"
+      "\\viewkind4\\uc1\\pard\\f0\\fs20 plain {\\b\\cf1 bold red}\\par\r\n"
+      "{\\f1\\fs30\\i it}\\u233?\\'e9{\\*\\unknown {nested} stuff}\\unknownword12 x\\line y}"
+      "trailing text is not read",
+      def);
+  EXPECT_EQ(d.Text, "plain bold red\r\nit\xE9\xE9x\r\ny");
+  EXPECT_EQ(Describe(d), "[plain |Arial,10,0," + std::to_string(uint32_t(clWindowText)) +
+                             "][bold red|Arial,10,1,255][\r\n|Arial,10,0," +
+                             std::to_string(uint32_t(clWindowText)) + "][it|Courier New,15,2," +
+                             std::to_string(uint32_t(clWindowText)) + "][\xE9\xE9x\r\ny|Arial,10,0," +
+                             std::to_string(uint32_t(clWindowText)) + "]");
+}
+
+TEST_F(EditTest, HostileRichTextIsRefusedOrReadSafely) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 300, 150));
+  r->SetText("kept");
+  struct Case {
+    std::string rtf;
+    bool refused;
+    std::string text;  // when read
+  };
+  const std::vector<Case> cases = {
+      {"{\\rtf1 " + std::string(5000, '{') + "x" + std::string(5000, '}') + "}", true, ""},
+      {"{\\rtf1 abc", true, ""},
+      {"{\\rtf1 abc\\", true, ""},
+      {"{\\rtf1 \\'4", true, ""},
+      {"{\\rtf1 \\'zz}", true, ""},
+      {"{\\rtf1 \\fs123456789012 x}", true, ""},
+      {"{\\rtf1 \\" + std::string(100, 'a') + " x}", true, ""},
+      {"{\\rtf1 \\bin99999 x}", true, ""},
+      {"{\\rtf1 }}}}", false, ""},
+      {"{\\rtf1 \\fs2147483647 big\\fs-5 neg\\cf99999 \\f-3 \\uc-7\\u-4000 q}", false, "bigneg?q"},
+      {"{\\rtf1 {\\colortbl" + std::string(3000, ';') + "}{\\fonttbl" + std::string(3000, ';') + "}ok}",
+       false, "ok"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.rtf.substr(0, 40));
+    if (c.refused) {
+      EXPECT_THROW(r->SetRichText(c.rtf), EReadError);
+      EXPECT_EQ(r->GetText(), "kept");
+    } else {
+      EXPECT_NO_THROW(r->SetRichText(c.rtf));
+      EXPECT_EQ(r->GetText(), c.text);
+      for (const TRichRun& run : r->GetDocument().Runs) EXPECT_LE(run.Format.Size, 1638);
+      r->SetText("kept");
+    }
+  }
+}
+
+TEST_F(EditTest, FormatRangeDrawsWhatFitsAndRequestsSize) {
+  auto* r = NewEdit<TSizeRecorder>("R", Bounds(10, 10, 200, 60));
+  r->SetText("one two three four five six seven eight nine ten");
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bmp = CreateCompatibleBitmap(dc, 400, 400);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  auto twips = [&](int px) { return MulDiv(px, 1440, dpi); };
+  FORMATRANGE fr{};
+  fr.hdc = fr.hdcTarget = dc;
+  fr.chrg = {0, -1};
+  const LRESULT len = LRESULT(r->GetText().size());
+  // Wide and tall enough: everything; one line high and narrow: the first line only, which the
+  // next call goes on from.
+  fr.rc = TRect(0, 0, twips(400), twips(400));
+  EXPECT_EQ(r->Perform(EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&fr)), len);
+  fr.rc = TRect(0, 0, twips(60), twips(20));
+  LRESULT next = r->Perform(EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&fr));
+  EXPECT_GT(next, 0);
+  EXPECT_LT(next, len);
+  EXPECT_EQ(r->GetText()[size_t(next) - 1], ' ');
+  fr.chrg = {int32_t(next), -1};
+  EXPECT_GT(r->Perform(EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&fr)), next);
+  EXPECT_EQ(r->Perform(EM_FORMATRANGE, 0, 0), 0);
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+
+  // More lines and larger type ask for more height.
+  r->Requests.clear();
+  r->Perform(EM_REQUESTRESIZE, 0, 0);
+  ASSERT_EQ(r->Requests.size(), 1u);
+  int32_t h1 = r->Requests.back().Height();
+  r->GetLines()->Add("another line");
+  ASSERT_GE(r->Requests.size(), 2u);
+  int32_t h2 = r->Requests.back().Height();
+  EXPECT_GT(h2, h1);
+  r->SelectAll();
+  r->GetSelAttributes()->SetSize(30);
+  EXPECT_GT(r->Requests.back().Height(), h2);
+}
+
+TEST_F(EditTest, MarginsNarrowTheFormattingRectangle) {
+  for (bool memo : {false, true}) {
+    TCustomEdit* e = memo ? static_cast<TCustomEdit*>(NewEdit<TMemo>("M", Bounds(10, 10, 200, 80)))
+                          : NewEdit<TEdit>("E", Bounds(10, 100, 200, 24));
+    SCOPED_TRACE(memo ? "memo" : "edit");
+    TRect client = e->GetClientRect(), fr;
+    e->Perform(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(10, 20));
+    EXPECT_EQ(e->Perform(EM_GETMARGINS, 0, 0), MAKELONG(10, 20));
+    e->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fr));
+    EXPECT_EQ(fr.Left, client.Left + 10);
+    EXPECT_EQ(fr.Right, client.Right - 20);
+    // One side alone; then the margins the edit starts with.
+    e->Perform(EM_SETMARGINS, EC_RIGHTMARGIN, MAKELONG(99, 4));
+    EXPECT_EQ(e->Perform(EM_GETMARGINS, 0, 0), MAKELONG(10, 4));
+    e->Perform(EM_SETMARGINS, EC_USEFONTINFO, 0);
+    EXPECT_EQ(e->Perform(EM_GETMARGINS, 0, 0), MAKELONG(2, 2));
+    // A click in the left margin puts the caret before the first character.
+    e->SetText("abc");
+    e->Perform(EM_SETMARGINS, EC_LEFTMARGIN, MAKELONG(40, 0));
+    EXPECT_EQ(LOWORD(e->Perform(EM_CHARFROMPOS, 0, MAKELPARAM(20, 5))), 0);
+    EXPECT_EQ(LOWORD(e->Perform(EM_POSFROMCHAR, 0, 0)), 40);
+  }
+}
+
+TEST_F(EditTest, WheelScrollsMemoAndRichEdit) {
+  UINT lines = 0;
+  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  ASSERT_GT(lines, 0u);
+  for (bool rich : {false, true}) {
+    SCOPED_TRACE(rich ? "rich edit" : "memo");
+    TCustomMemo* m = rich ? static_cast<TCustomMemo*>(NewEdit<TRichEdit>("R", Bounds(10, 10, 200, 80)))
+                          : NewEdit<TMemo>("M", Bounds(10, 10, 200, 80));
+    for (int i = 0; i < 40; ++i) m->GetLines()->Add("line " + std::to_string(i));
+    m->SetSelStart(0);
+    m->Perform(WM_VSCROLL, SB_TOP, 0);
+    auto wheel = [&](int delta) {
+      SendMessageA(m->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(int16_t(delta))), MAKELPARAM(50, 50));
+      return m->Perform(EM_GETFIRSTVISIBLELINE, 0, 0);
+    };
+    EXPECT_EQ(wheel(-WHEEL_DELTA), LRESULT(lines));
+    EXPECT_EQ(wheel(-2 * WHEEL_DELTA), LRESULT(3 * lines));
+    // Half a notch waits for the other half.
+    EXPECT_EQ(wheel(-WHEEL_DELTA / 2), LRESULT(3 * lines));
+    EXPECT_EQ(wheel(-WHEEL_DELTA / 2), LRESULT(4 * lines));
+    EXPECT_EQ(wheel(10 * WHEEL_DELTA), 0);
+    // The caret stays where it was.
+    EXPECT_EQ(m->GetSelStart(), 0);
+    m->Free();
+  }
+}
