@@ -6,8 +6,8 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Lists.h"
 #include "platform/runtime/MathUtils.h"
-#include "platform/runtime/Strings.h"
 #include "platform/runtime/Streams.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/Variants.h"
 
 const TClassInfo& TiComponent::ClassInfo() {

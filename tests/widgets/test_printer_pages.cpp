@@ -70,9 +70,12 @@ TEST_F(PrinterPaper, PaperCodeAndOrientationOfTheCurrentPrinter) {
     int16_t paper, orientation;
     double width, height;
   } cases[] = {
-      {DMPAPER_LEGAL, DMORIENT_PORTRAIT, 8.5, 14},       {DMPAPER_A3, DMORIENT_PORTRAIT, 11.6929, 16.5354},
-      {DMPAPER_A5, DMORIENT_LANDSCAPE, 8.2677, 5.8268},  {DMPAPER_A4, DMORIENT_LANDSCAPE, 11.6929, 8.2677},
-      {DMPAPER_LETTER, DMORIENT_LANDSCAPE, 11, 8.5},     {70 /* unknown: Letter */, DMORIENT_PORTRAIT, 8.5, 11},
+      {DMPAPER_LEGAL, DMORIENT_PORTRAIT, 8.5, 14},
+      {DMPAPER_A3, DMORIENT_PORTRAIT, 11.6929, 16.5354},
+      {DMPAPER_A5, DMORIENT_LANDSCAPE, 8.2677, 5.8268},
+      {DMPAPER_A4, DMORIENT_LANDSCAPE, 11.6929, 8.2677},
+      {DMPAPER_LETTER, DMORIENT_LANDSCAPE, 11, 8.5},
+      {70 /* unknown: Letter */, DMORIENT_PORTRAIT, 8.5, 11},
   };
   for (const Case& c : cases) {
     Choose(c.paper, c.orientation);
