@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "fuzz/support/Definitions.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "fuzz/support/PropertyWidget.h"
 #include "platform/data/DBGrids.h"
 #include "platform/data/DBTables.h"
 #include "platform/os/gdi/Icons.h"
@@ -290,6 +291,29 @@ void TableSeeds() {
   Seed("data_table", "run", FileText(fuzz::TempPath("Run1.db")));
 }
 
+// Property text files as the control saves them, and one written by hand with what a file from
+// elsewhere may hold (the other decimal separator, a foreign class, broken and unknown lines).
+void PropertyFileSeeds() {
+  const std::string path = fuzz::TempPath("widget-seed.txt");
+  fuzz::TFuzzWidget w(nullptr);
+  w.SavePropertyFile(path);
+  Seed("property_file", "default", FileText(path));
+  w.SetOptionSaveAllProperties(true);
+  w.SetParentFont(false);
+  w.SetBounds(4, 6, 120, 40);
+  w.SetCaption("&Knob");
+  w.SetBackGroundColor(clNavy);
+  w.SetBorderStyle(ibsLowered);
+  w.SetStep(0.25);
+  w.GetFont()->SetColor(clYellow);
+  w.GetFont()->SetStyle(TFontStyles{fsBold, fsItalic});
+  w.SavePropertyFile(path);
+  Seed("property_file", "all", FileText(path));
+  Seed("property_file", "mixed",
+       "File Type = TiKnob\r\nStep = 0,1\r\nWidth = abc\r\nBorderStyle = 9\r\nUnknown = 1\r\n"
+       "Font.Style = 3\r\n= 4\r\nFont.Size\r\nstep = 7\r\nCaption =  padded  \r\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -303,6 +327,7 @@ int main(int argc, char** argv) {
     PictureSeeds();
     TextSeeds();
     TableSeeds();
+    PropertyFileSeeds();
   } catch (const Exception& e) {
     std::cerr << "fuzz_make_seeds: " << e.Message << "\n";
     return 1;

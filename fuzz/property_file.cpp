@@ -1,43 +1,9 @@
 // Component property text files: a control loads any file without crashing, is never left locked,
 // still paints, and what it then saves loads back without an error.
 #include "fuzz/support/FuzzSupport.h"
-#include "platform/runtime/Lists.h"
-#include "widgets/iCustomComponent.h"
+#include "fuzz/support/PropertyWidget.h"
 
-namespace {
-
-// A control publishing properties of each kind a widget has (enumeration, set, float, string,
-// colour, nested font through the framework's own).
-class TFuzzWidget : public TiCustomComponent {
-  PL_CLASS(TFuzzWidget)
- public:
-  explicit TFuzzWidget(TComponent* AOwner) : TiCustomComponent(AOwner) {}
-  double GetStep() const { return step_; }
-  void SetStep(double v) { step_ = v; }
-  void PaintToCanvas(TCanvas* Canvas) override {
-    DrawBackGround(Canvas, GetBackGroundColor());
-    TRect r = GetClientRect();
-    DrawTextFlags(Canvas, GetCaption(), r, 530);
-    DrawGradient(Canvas, TRect{0, 0, std::min(Width(), 64), std::min(Height(), 64)}, ifdCircleOut, clRed,
-                 GetBackGroundColor());
-  }
-
- private:
-  double step_ = 0.01;
-};
-
-}  // namespace
-
-const TClassInfo& TFuzzWidget::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TFuzzWidget, TiCustomComponent>("TFuzzWidget")
-          .Prop("BackGroundColor", &TFuzzWidget::GetBackGroundColor, &TFuzzWidget::SetBackGroundColor)
-          .Type(ColorTypeInfo())
-          .Prop("BorderStyle", &TFuzzWidget::GetBorderStyle, &TFuzzWidget::SetBorderStyle)
-          .Default(ibsNone)
-          .Prop("Step", &TFuzzWidget::GetStep, &TFuzzWidget::SetStep);
-  return info;
-}
+using fuzz::TFuzzWidget;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::StartUi();

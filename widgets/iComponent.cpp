@@ -6,6 +6,8 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Lists.h"
 #include "platform/runtime/MathUtils.h"
+#include "platform/runtime/Streams.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/Variants.h"
 
 const TClassInfo& TiComponent::ClassInfo() {
@@ -396,6 +398,8 @@ namespace {
 const char* const kiComponentLayoutProps[] = {"Left",    "Top",     "Width",    "Height",
                                               "Align",   "Cursor",  "ShowHint", "Tag",
                                               "Visible", "Enabled", "Hint",     "HelpContext"};
+// A control's property file holds a few kilobytes; a larger one is refused before it is read in.
+constexpr int64_t kiComponentMaxPropertyFile = 1 << 20;
 }  // namespace
 
 void TiComponent::SavePropertyFile(const AnsiString& FileName) {
@@ -416,7 +420,12 @@ void TiComponent::SavePropertyFile(const AnsiString& FileName) {
 void TiComponent::LoadPropertyFile(const AnsiString& FileName) {
   try {
     TStringList lines;
-    lines.LoadFromFile(FileName);
+    {
+      TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+      if (file.GetSize() > kiComponentMaxPropertyFile)
+        throw EReadError("The file is larger than " + IntToStr(kiComponentMaxPropertyFile) + " bytes");
+      lines.LoadFromStream(&file);
+    }
     BeginUpdate();
     try {
       ReadPropertiesFromList(this, "", &lines);

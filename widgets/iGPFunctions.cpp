@@ -6,7 +6,9 @@
 #include "platform/os/gdi/Gdi.h"
 #include "platform/os/user/User.h"
 #include "platform/runtime/MathUtils.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Printers.h"
 #include "widgets/iMath.h"
 
 // ============================================================================ text flags ======
@@ -411,6 +413,14 @@ TWinControl* OwnerForm(TComponent* Component) {
   return lastWindowed;
 }
 
+void SetActivePageIndex(TPageControl* PageControl, int32_t Index) {
+  if (PageControl && Index < PageControl->PageCount()) PageControl->SetActivePageIndex(Index);
+}
+
+int32_t GetActivePageIndex(TPageControl* PageControl) {
+  return PageControl ? PageControl->GetActivePageIndex() : -1;
+}
+
 // ============================================================================ paper ===========
 
 double MillimetersToInches(double X) { return X / 10 / 2.54; }
@@ -433,6 +443,39 @@ void PaperSizeInches(int32_t PaperCode, double& Width, double& Height) {
       Width = 8.5, Height = 11;
       break;
   }
+}
+
+namespace {
+// The selected printer's device mode, or none when the printer cannot give one.
+HGLOBAL iGPPrinterDeviceMode(TPrinter* printer) {
+  char device[80], driver[80], port[80];
+  HGLOBAL mode = nullptr;
+  try {
+    printer->GetPrinter(device, driver, port, mode);
+  } catch (const EPrinter&) {
+    return nullptr;
+  }
+  return mode && GlobalSize(mode) >= sizeof(DEVMODEA) ? mode : nullptr;
+}
+}  // namespace
+
+void PrinterPaperSize(double& Width, double& Height) {
+  TPrinter* printer = Printer();
+  HGLOBAL mode = iGPPrinterDeviceMode(printer);
+  if (!mode) {
+    try {
+      printer->SetPrinterIndex(printer->GetPrinterIndex());
+    } catch (const EPrinter&) {
+    }
+    mode = iGPPrinterDeviceMode(printer);
+  }
+  auto* dm = mode ? static_cast<DEVMODEA*>(GlobalLock(mode)) : nullptr;
+  if (!dm) throw Exception("Could not initialize printer DeviceMode Structure");
+  const int32_t paper = dm->dmPaperSize;
+  const bool landscape = dm->dmOrientation == DMORIENT_LANDSCAPE;
+  GlobalUnlock(mode);
+  PaperSizeInches(paper, Width, Height);
+  if (landscape) std::swap(Width, Height);
 }
 
 // ============================================================================ scale search ====

@@ -73,10 +73,18 @@ void SetControlParentChain(TWinControl* Control);
 void SetControlParentFlag(HWND Window, bool On);
 // The first owner that is a form; else the last window control met up the owner chain.
 TWinControl* OwnerForm(TComponent* Component);
+class TPageControl;
+// Activates page Index when Index < PageCount (a negative one leaves no page active).
+void SetActivePageIndex(TPageControl* PageControl, int32_t Index);
+// The active page's index; -1 when no page is active.
+int32_t GetActivePageIndex(TPageControl* PageControl);
 
 // ---- paper ---------------------------------------------------------------------------------------------
 double MillimetersToInches(double X);
 void PaperSizeInches(int32_t PaperCode, double& Width, double& Height);
+// The current printer's paper in inches, exchanged in landscape.  Without a device mode, even after
+// selecting the printer again, raises "Could not initialize printer DeviceMode Structure".
+void PrinterPaperSize(double& Width, double& Height);
 
 // ---- scale search ----------------------------------------------------------------------------------
 int32_t NiceTickCount(int32_t DesiredTicks, int32_t MaxTicks, double Span);

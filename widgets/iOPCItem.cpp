@@ -1,8 +1,10 @@
 #include "widgets/iOPCItem.h"
 
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/Filer.h"
 #include "platform/runtime/NumText.h"
 #include "platform/runtime/Strings.h"
+#include "widgets/iGPFunctions.h"
 #include "widgets/iOPCDLLLoader.h"
 #include "widgets/iVCLComponent.h"
 
@@ -150,6 +152,36 @@ int32_t TiOPCItemManager::IndexOf(const TiOPCItem* Item) const {
   for (size_t i = 0; i < items_.size(); ++i)
     if (items_[i].get() == Item) return int32_t(i);
   return -1;
+}
+
+void TiOPCItemManager::WriteItems(TWriter* Writer) {
+  Writer->WriteValue(vaCollection);
+  for (const auto& item : items_) {
+    Writer->WriteListBegin();
+    WritePublishedProperties(Writer, item.get());
+    Writer->WriteListEnd();
+  }
+  Writer->WriteListEnd();
+}
+
+void TiOPCItemManager::ReadItems(TReader* Reader) {
+  Reader->CheckValue(vaCollection);
+  // Read aside and swapped in at the end, so that a damaged list leaves the bound items alone.
+  std::vector<std::unique_ptr<TiOPCItem>> read;
+  while (!Reader->EndOfList()) {
+    if (read.size() >= size_t(MaxStoredItems)) throw EReadError("Too many OPC items");
+    const TValueType next = Reader->NextValue();
+    if (next == vaInt8 || next == vaInt16 || next == vaInt32 || next == vaInt64)
+      Reader->ReadInteger();  // a collection's order index: the list order holds
+    read.push_back(std::make_unique<TiOPCItem>(this));
+    Reader->ReadListBegin();
+    while (!Reader->EndOfList()) Reader->ReadProperty(read.back().get());
+    Reader->ReadListEnd();
+  }
+  Reader->ReadListEnd();
+  items_.swap(read);
+  read.clear();
+  for (const auto& item : items_) item->Activate();
 }
 
 // ============================================================================ property access =

@@ -11,6 +11,8 @@
 
 class TiVCLComponent;
 class TiOPCItemManager;
+class TReader;
+class TWriter;
 
 class TiOPCItem : public TPersistent {
   PL_CLASS(TiOPCItem)
@@ -79,6 +81,14 @@ class TiOPCItemManager {
   // Raises "Index out of Bounds" outside 0..Count-1.
   TiOPCItem* GetItem(int32_t Index) const;
   int32_t IndexOf(const TiOPCItem* Item) const;
+
+  // A stored list longer than this is refused: no control has that many properties to bind.
+  static constexpr int32_t MaxStoredItems = 1024;
+  // The stored list: a collection, each item a list of its stored published properties.
+  void WriteItems(TWriter* Writer);
+  // Replaces the items by the stored list, then activates each.  A list that does not read
+  // raises EReadError and leaves the items as they were.
+  void ReadItems(TReader* Reader);
 
  private:
   TiVCLComponent* owner_;

@@ -2,6 +2,7 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/os/user/User.h"
+#include "platform/runtime/Filer.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/Variants.h"
 #include "widgets/iOPCItem.h"
@@ -38,6 +39,15 @@ void TiVCLComponent::CreateWnd() {
   TiComponent::CreateWnd();
   SetWindowLongPtr(handle_, GWL_ID, 0);
 }
+
+void TiVCLComponent::DefineProperties(TFiler* Filer) {
+  TiComponent::DefineProperties(Filer);
+  Filer->DefineProperty("OPCItems", TReaderProc(this, &TiVCLComponent::ReadOPCItems),
+                        TWriterProc(this, &TiVCLComponent::WriteOPCItems), opcItems_->HasItems());
+}
+
+void TiVCLComponent::ReadOPCItems(TReader* Reader) { opcItems_->ReadItems(Reader); }
+void TiVCLComponent::WriteOPCItems(TWriter* Writer) { opcItems_->WriteItems(Writer); }
 
 // ============================================================================ paint lock ======
 

@@ -45,6 +45,8 @@ class TiVCLComponent : public TiComponent {
   void UnlockPaint() override;
   void ArmFrameFlush(uint32_t DelayMs) override;
   void CreateWnd() override;
+  // Stores the OPC item list as "OPCItems" when it is not empty.
+  void DefineProperties(TFiler* Filer) override;
   // The OPC binding's new data for one item; True when the control applied it itself.
   virtual bool HandleOPCData(TiOPCItem* Item);
   bool ApplyingOPCData() const { return applyingOPCData_; }
@@ -54,6 +56,8 @@ class TiVCLComponent : public TiComponent {
   friend class TiOPCItemManager;
   void TimerWndProc(TMessage& Message);
   void CallButtonMessage(TMessage& Message);
+  void ReadOPCItems(TReader* Reader);
+  void WriteOPCItems(TWriter* Writer);
 
   TCriticalSection paintLock_;
   bool transparent_ = false;

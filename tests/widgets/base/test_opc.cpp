@@ -2,6 +2,7 @@
 // a stand-in bridge (connect, data into the property, sending back, no echo, callback guard).
 #include <gtest/gtest.h>
 
+#include "platform/runtime/FormText.h"
 #include "tests/widgets/WidgetTestUtil.h"
 #include "widgets/iOPCDLLLoader.h"
 #include "widgets/iOPCItem.h"
@@ -149,6 +150,75 @@ TEST_F(OPCBound, ItemConnectsReceivesAndSends) {
   item->Disconnect();
   EXPECT_EQ(bridge_.Removed, (std::vector<int32_t>{41}));
   EXPECT_THROW(p.OPCItemManager()->GetItem(1), EListError);
+}
+
+TEST_F(OPCBound, StoredItemListWrittenOnlyWhenNotEmptyAndReadBackConnected) {
+  TOPCProbe p(nullptr);
+  p.SetName("P");
+  EXPECT_EQ(WriteComponentText(&p).find("OPCItems"), AnsiString::npos) << "an empty list writes nothing";
+
+  TiOPCItem* a = p.OPCItemManager()->Add();
+  a->SetPropertyName("Level");
+  a->SetGroupName("G");
+  a->SetItemName("Tag1");
+  TiOPCItem* b = p.OPCItemManager()->Add();
+  b->SetPropertyName("ErrorText");
+  b->SetServerName("Srv");
+  b->SetComputerName("Bench");
+  b->SetItemName("Tag2");
+  b->SetUpdateRate(250);
+  b->SetAutoConnect(false);
+  const AnsiString text = WriteComponentText(&p);
+  EXPECT_NE(text.find("OPCItems = <"), AnsiString::npos) << text;
+
+  TOPCProbe back(nullptr);
+  back.OPCItemManager()->Add()->SetItemName("replaced by the stored list");
+  bridge_.Adds.clear();
+  ReadComponentText(text, &back);
+  ASSERT_EQ(back.OPCItemManager()->Count(), 2);
+  const TiOPCItem* ra = back.OPCItemManager()->GetItem(0);
+  const TiOPCItem* rb = back.OPCItemManager()->GetItem(1);
+  EXPECT_EQ(ra->GetPropertyName(), "Level");
+  EXPECT_EQ(ra->PropertyKind(), uint8_t(tkFloat)) << "the kind is asked from the new owner";
+  EXPECT_EQ(ra->GetGroupName(), "G");
+  EXPECT_EQ(ra->GetComputerName(), "Local");
+  EXPECT_EQ(ra->GetUpdateRate(), 500);
+  EXPECT_EQ(rb->GetServerName(), "Srv");
+  EXPECT_EQ(rb->GetComputerName(), "Bench");
+  EXPECT_EQ(rb->GetItemName(), "Tag2");
+  EXPECT_EQ(rb->GetUpdateRate(), 250);
+  EXPECT_FALSE(rb->GetAutoConnect());
+  // Activated after reading: only the auto-connecting item reaches the bridge.
+  ASSERT_EQ(bridge_.Adds.size(), 1u);
+  EXPECT_EQ(bridge_.Adds[0].item, "Tag1");
+  EXPECT_NE(ra->Handle(), 0);
+}
+
+TEST_F(OPCBound, DamagedOrOversizedItemListIsRefusedAndChangesNothing) {
+  auto list = [](int items, const char* extra) {
+    std::string t = "object P: TOPCProbe\n  OPCItems = <";
+    for (int i = 0; i < items; ++i) t += "\n    item\n      ItemName = 'T" + std::to_string(i) + "'\n    end";
+    return t + extra + ">\nend\n";
+  };
+  const struct {
+    int items;
+    const char* extra;
+  } cases[] = {
+      {2, "\n    item\n      NoSuchProperty = 1\n    end"},
+      {2, "\n    item\n      UpdateRate = 'fast'\n    end"},
+      {TiOPCItemManager::MaxStoredItems + 1, ""},
+  };
+  for (const auto& c : cases) {
+    TOPCProbe p(nullptr);
+    p.OPCItemManager()->Add()->SetItemName("kept");
+    EXPECT_THROW(ReadComponentText(list(c.items, c.extra), &p), EReadError) << c.items << c.extra;
+    ASSERT_EQ(p.OPCItemManager()->Count(), 1) << c.items << c.extra;
+    EXPECT_EQ(p.OPCItemManager()->GetItem(0)->GetItemName(), "kept");
+  }
+  // A list of exactly the most items reads.
+  TOPCProbe p(nullptr);
+  ReadComponentText(list(TiOPCItemManager::MaxStoredItems, ""), &p);
+  EXPECT_EQ(p.OPCItemManager()->Count(), TiOPCItemManager::MaxStoredItems);
 }
 
 }  // namespace

@@ -171,6 +171,16 @@ TEST_F(PropertyFiles, HostileFileLoadsWhatItCanAndReportsTheRest) {
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message.rfind("Error Loading Properties - ", 0), 0u);
   }
+  // A file far beyond any control's properties is refused before it is read in.
+  WriteFile(path, "StepSize = 3\r\n" + std::string(1 << 20, ' '));
+  try {
+    p->LoadPropertyFile(path);
+    ADD_FAILURE() << "an oversized file loaded";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message.rfind("Error Loading Properties - ", 0), 0u) << e.Message;
+  }
+  EXPECT_EQ(p->GetStepSize(), 0.5);
+  EXPECT_FALSE(p->UpdateLocked());
   std::remove(path.c_str());
 }
 
