@@ -20,7 +20,7 @@ class TiCheckBox : public TiCustomComponent {
   TAlignment GetAlignment() const { return alignment_; }
   void SetAlignment(TAlignment Value);
   bool GetAutoSize() const { return autoSize_; }
-  void SetAutoSize(bool Value);
+  void SetAutoSize(bool Value) override;
   TFont* GetFont() const { return font_.get(); }
   void SetFont(TFont* Value) { font_->Assign(Value); }
 

@@ -27,7 +27,7 @@ class TiEditCustom : public TiCustomComponent {
   bool GetAutoSelect() const { return autoSelect_; }
   void SetAutoSelect(bool Value);
   bool GetAutoSize() const { return autoSize_; }
-  void SetAutoSize(bool Value);
+  void SetAutoSize(bool Value) override;
   // 0: no limit.
   int32_t GetMaxLength() const { return maxLength_; }
   virtual void SetMaxLength(int32_t Value);

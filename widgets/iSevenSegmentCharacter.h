@@ -115,7 +115,7 @@ class TiSevenSegmentCharacter : public TiCustomComponent {
   void PaintToCanvas(TCanvas* Canvas) override;
 
  private:
-  void Resize();
+  void Resize() override;
   void FillShape(TCanvas* Canvas, const TPoint* Points, int32_t Count, TColor Color);
   void FillBox(TCanvas* Canvas, int32_t L, int32_t T, int32_t R, int32_t B, TColor Color);
   void DrawPlus(TCanvas* Canvas, const TSegmentCell& c, TColor Color);

@@ -44,7 +44,7 @@ class TiSevenSegmentDisplay : public TiCustomComponent {
   // Copies the row's colours, sizes, separation, off-segment and power settings onto the painter.
   void SyncPainter();
   // Takes the preferred size when AutoSize is on and no definition is being read.
-  void Resize();
+  void Resize() override;
 
  private:
   bool autoSize_ = true;

@@ -187,7 +187,7 @@ void TPickerCalendar::Paint() {
   c->SetFont(picker_->GetFont());
   WORD y, m, d;
   DecodeDate(Date, y, m, d);
-  TRect title(0, 0, client.Right, titleH_ - 2);
+  TRect title{0, 0, client.Right, titleH_ - 2};
   c->GetBrush()->SetColor(clActiveCaption);
   c->FillRect(title);
   c->GetBrush()->SetStyle(bsClear);
@@ -648,7 +648,7 @@ void TDateTimePicker::KeyPress(char& Key) {
 
 TRect TDateTimePicker::ButtonRect() {
   TRect c = GetClientRect();
-  return TRect(c.Right - GetSystemMetrics(SM_CXVSCROLL), c.Top, c.Right, c.Bottom);
+  return TRect{c.Right - GetSystemMetrics(SM_CXVSCROLL), c.Top, c.Right, c.Bottom};
 }
 
 TRect TDateTimePicker::CheckRect() {
@@ -753,8 +753,8 @@ void TDateTimePicker::Paint() {
     DrawFrameControl(c->GetHandle(), &r, DFC_SCROLL,
                      DFCS_SCROLLCOMBOBOX | (dropped_ ? DFCS_PUSHED | DFCS_FLAT : 0));
   } else {
-    RECT up = TRect(b.Left, b.Top, b.Right, b.Top + b.Height() / 2);
-    RECT down = TRect(b.Left, b.Top + b.Height() / 2, b.Right, b.Bottom);
+    RECT up = TRect{b.Left, b.Top, b.Right, b.Top + b.Height() / 2};
+    RECT down = TRect{b.Left, b.Top + b.Height() / 2, b.Right, b.Bottom};
     DrawFrameControl(c->GetHandle(), &up, DFC_SCROLL, DFCS_SCROLLUP);
     DrawFrameControl(c->GetHandle(), &down, DFC_SCROLL, DFCS_SCROLLDOWN);
   }

@@ -1517,7 +1517,7 @@ BOOL PageSetupDlgA(PAGESETUPDLGA* psd) {
     dlg.MarginBottom = psd->rtMargin.Bottom;
   }
   if (!(psd->Flags & PSD_RETURNDEFAULT) && !dlg.Execute()) return FALSE;
-  psd->rtMargin = TRect(dlg.MarginLeft, dlg.MarginTop, dlg.MarginRight, dlg.MarginBottom);
+  psd->rtMargin = TRect{dlg.MarginLeft, dlg.MarginTop, dlg.MarginRight, dlg.MarginBottom};
   const TPaperKind& paper = PaperKinds()[size_t(PaperIndexOf(dlg.PaperSize))];
   int32_t w = mm ? paper.Width * 10 : int32_t(Round(paper.Width * 1000.0 / 254.0));
   int32_t h = mm ? paper.Height * 10 : int32_t(Round(paper.Height * 1000.0 / 254.0));

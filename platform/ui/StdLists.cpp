@@ -330,7 +330,7 @@ TRect TCustomListBox::ItemRect(int32_t Index) {
   int32_t h =
       style_ == lbOwnerDrawVariable && Index < Count() ? items_[size_t(Index)].Height : GetItemHeight();
   int32_t top = ItemTop(Index);
-  return TRect(0, top, GetClientWidth(), top + h);
+  return TRect{0, top, GetClientWidth(), top + h};
 }
 
 int32_t TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) {
@@ -930,10 +930,10 @@ void TCustomListBox::Paint() {
   if (y < client.Bottom) {
     c->GetBrush()->SetStyle(bsSolid);
     c->GetBrush()->SetColor(GetColor());
-    c->FillRect(TRect(0, y, client.Right, client.Bottom));
+    c->FillRect(TRect{0, y, client.Right, client.Bottom});
   }
   // An empty focused list still shows where the focus is.
-  if (Count() == 0 && Focused()) c->DrawFocusRect(TRect(0, 0, client.Right, GetItemHeight()));
+  if (Count() == 0 && Focused()) c->DrawFocusRect(TRect{0, 0, client.Right, GetItemHeight()});
 }
 
 // ============================================================================ combo box parts =
@@ -1030,7 +1030,7 @@ class TComboDropList : public TCustomListBox {
         TPoint screen = ClientToScreen(p);
         RECT wr;
         GetWindowRect(handle_, &wr);
-        if (TRect(wr).Contains(screen)) {
+        if (TRect{wr}.Contains(screen)) {
           // The scroll bar: the window manager tracks it, and the capture comes back after.
           LRESULT hit = SendMessageA(handle_, WM_NCHITTEST, 0, PointToLParam(screen));
           Scrolling = true;
@@ -1247,7 +1247,7 @@ void TCustomComboBox::Loaded() {
 TRect TCustomComboBox::ButtonRect() {
   TRect c = GetClientRect();
   int32_t w = GetSystemMetrics(SM_CXVSCROLL);
-  return TRect(c.Right - w, c.Top, c.Right, c.Bottom);
+  return TRect{c.Right - w, c.Top, c.Right, c.Bottom};
 }
 
 void TCustomComboBox::Layout() {
@@ -1746,7 +1746,7 @@ void TCustomComboBox::Paint() {
     c->FillRect(client);
     return;
   }
-  TRect field(client.Left, client.Top, ButtonRect().Left, client.Bottom);
+  TRect field{client.Left, client.Top, ButtonRect().Left, client.Bottom};
   c->FillRect(field);
   PaintButton(c);
   if (HasEdit()) return;

@@ -142,7 +142,7 @@ TEST_F(OtherDialogs, PageSetupMarginsInHundredthsOfAMillimetre) {
   PAGESETUPDLGA psd;
   psd.lStructSize = sizeof psd;
   psd.Flags = PSD_MARGINS | PSD_INHUNDREDTHSOFMILLIMETERS;
-  psd.rtMargin = TRect(138, 277, 138, 555);
+  psd.rtMargin = TRect{138, 277, 138, 555};
   dialogAnswer_ = [](TObject* dlg) {
     auto* p = static_cast<TPageSetupDialog*>(dlg);
     EXPECT_EQ(p->MarginTop, 277);
@@ -153,7 +153,7 @@ TEST_F(OtherDialogs, PageSetupMarginsInHundredthsOfAMillimetre) {
     return mrOk;
   };
   ASSERT_TRUE(PageSetupDlgA(&psd));
-  EXPECT_EQ(psd.rtMargin, TRect(1000, 277, 138, 555));
+  EXPECT_EQ(psd.rtMargin, TRect{1000, 277, 138, 555});
   EXPECT_EQ(psd.ptPaperSize, (TPoint{29700, 21000})) << "A4 turned";
   ASSERT_NE(psd.hDevMode, nullptr);
   ASSERT_NE(psd.hDevNames, nullptr);

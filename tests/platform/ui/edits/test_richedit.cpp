@@ -183,9 +183,9 @@ TEST_F(EditTest, FormatRangeDrawsWhatFitsAndRequestsSize) {
   const LRESULT len = LRESULT(r->GetText().size());
   // Wide and tall enough: everything; one line high and narrow: the first line only, which the
   // next call goes on from.
-  fr.rc = TRect(0, 0, twips(400), twips(400));
+  fr.rc = TRect{0, 0, twips(400), twips(400)};
   EXPECT_EQ(r->Perform(EM_FORMATRANGE, 1, reinterpret_cast<LPARAM>(&fr)), len);
-  fr.rc = TRect(0, 0, twips(60), twips(20));
+  fr.rc = TRect{0, 0, twips(60), twips(20)};
   LRESULT next = r->Perform(EM_FORMATRANGE, 0, reinterpret_cast<LPARAM>(&fr));
   EXPECT_GT(next, 0);
   EXPECT_LT(next, len);
