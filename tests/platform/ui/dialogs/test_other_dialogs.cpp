@@ -153,7 +153,7 @@ TEST_F(OtherDialogs, PageSetupMarginsInHundredthsOfAMillimetre) {
     return mrOk;
   };
   ASSERT_TRUE(PageSetupDlgA(&psd));
-  EXPECT_EQ(psd.rtMargin, TRect{1000, 277, 138, 555});
+  EXPECT_EQ(psd.rtMargin, Rect(1000, 277, 138, 555));
   EXPECT_EQ(psd.ptPaperSize, (TPoint{29700, 21000})) << "A4 turned";
   ASSERT_NE(psd.hDevMode, nullptr);
   ASSERT_NE(psd.hDevNames, nullptr);

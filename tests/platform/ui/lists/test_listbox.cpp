@@ -137,7 +137,7 @@ TEST_F(ListBoxTest, OwnerDrawingSeesTheStatesOfEachItem) {
   EXPECT_EQ(calls[0].Index, 0);
   EXPECT_TRUE(calls[0].State.Empty());
   EXPECT_EQ(calls[1].State, (TOwnerDrawState{odSelected, odFocused}));
-  EXPECT_EQ(calls[1].Rect, TRect{0, 20, list_->GetClientWidth(), 40});
+  EXPECT_EQ(calls[1].Rect, Rect(0, 20, list_->GetClientWidth(), 40));
   EXPECT_EQ(list_->ItemAtPos({3, 45}, true), 2);
   calls.clear();
   list_->SetEnabled(false);
@@ -150,7 +150,7 @@ TEST_F(ListBoxTest, OwnerDrawingSeesTheStatesOfEachItem) {
   v->SetStyle(lbOwnerDrawVariable);
   v->OnMeasureItem = TMeasureItemEvent::Lambda([](TWinControl*, int32_t i, int32_t& h) { h = 10 + 5 * i; });
   for (int i = 0; i < 4; ++i) v->GetItems()->Add("x");
-  EXPECT_EQ(v->ItemRect(2), TRect{0, 25, v->GetClientWidth(), 45});
+  EXPECT_EQ(v->ItemRect(2), Rect(0, 25, v->GetClientWidth(), 45));
   EXPECT_EQ(v->ItemAtPos({1, 30}, true), 2);
 }
 
