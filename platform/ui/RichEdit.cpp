@@ -349,7 +349,8 @@ class TRichReader {
       case TRichDest::FontTable:
         if (c == ';') {
           if (st.EntryFont >= 0) CommitFont(st);
-        } else if (fontName_.size() < 256) {
+        } else if (uint8_t(c) >= 0x20 && fontName_.size() < 256) {
+          // No face name holds control characters; keeping them would not survive a rewrite.
           fontName_.push_back(c);
         }
         return;

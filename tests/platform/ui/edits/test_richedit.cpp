@@ -133,6 +133,18 @@ TEST(RichText, ReadsWhatOtherWritersWrite) {
                              std::to_string(uint32_t(clWindowText)) + "]");
 }
 
+// Control characters in a face name, raw or escaped, are left out, so a rewrite reads back alike.
+TEST(RichText, FaceNamesDropControlCharacters) {
+  TRichCharFormat def{"Default", 9, {}, clWindowText, DEFAULT_CHARSET};
+  const AnsiString raw = AnsiString("{\\rtf1{\\fonttbl{\\f1 Co\tJ") + '\0' + "l\\'07ure;}}\\f1 x}";
+  TRichDocument d = ReadRichText(raw, def);
+  ASSERT_EQ(d.Runs.size(), 1u);
+  EXPECT_EQ(d.Runs[0].Format.Name, "CoJlure");
+  TRichDocument back = ReadRichText(WriteRichText(d, def), def);
+  ASSERT_EQ(back.Runs.size(), 1u);
+  EXPECT_TRUE(back.Runs[0].Format == d.Runs[0].Format);
+}
+
 TEST_F(EditTest, HostileRichTextIsRefusedOrReadSafely) {
   TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 300, 150));
   r->SetText("kept");
