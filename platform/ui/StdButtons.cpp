@@ -208,6 +208,24 @@ TRect StdBtnMeasure(TFont* font, const AnsiString& text, TRect r, UINT flags) {
 }
 
 bool StdBtnNoModifiers(LPARAM keyData) { return KeyDataToShiftState(keyData).Empty(); }
+
+// A label's link to the control its accelerator focuses, cleared when that control goes.
+void StdBtnLinkFocusControl(TComponent* self, TWinControl*& field, TWinControl* value) {
+  if (field == value) return;
+  if (field) field->RemoveFreeNotification(self);
+  field = value;
+  if (value) value->FreeNotification(self);
+}
+
+// CM_DIALOGCHAR of a label: its accelerator focuses the linked control.
+bool StdBtnFocusOnAccel(TControl* self, TWinControl* target, bool showAccel, TMessage& message) {
+  if (!target || !self->GetEnabled() || !showAccel || !IsAccel(WORD(message.WParam), self->GetCaption()) ||
+      !target->CanFocus())
+    return false;
+  target->SetFocus();
+  message.Result = 1;
+  return true;
+}
 }  // namespace
 
 // ============================================================================ label ===========
@@ -311,12 +329,7 @@ void TCustomLabel::SetShowAccelChar(bool Value) {
   Invalidate();
 }
 
-void TCustomLabel::SetFocusControl(TWinControl* Value) {
-  if (focusControl_ == Value) return;
-  if (focusControl_) focusControl_->RemoveFreeNotification(this);
-  focusControl_ = Value;
-  if (Value) Value->FreeNotification(this);
-}
+void TCustomLabel::SetFocusControl(TWinControl* Value) { StdBtnLinkFocusControl(this, focusControl_, Value); }
 
 void TCustomLabel::Notification(TComponent* AComponent, TOperation Operation) {
   TGraphicControl::Notification(AComponent, Operation);
@@ -331,12 +344,7 @@ void TCustomLabel::Dispatch(TMessage& Message) {
       Invalidate();
       break;
     case CM_DIALOGCHAR:
-      if (focusControl_ && GetEnabled() && showAccelChar_ && IsAccel(WORD(Message.WParam), GetCaption()) &&
-          focusControl_->CanFocus()) {
-        focusControl_->SetFocus();
-        Message.Result = 1;
-        return;
-      }
+      if (StdBtnFocusOnAccel(this, focusControl_, showAccelChar_, Message)) return;
       break;
     default:
       break;
@@ -415,12 +423,7 @@ void TCustomStaticText::SetShowAccelChar(bool Value) {
   Invalidate();
 }
 
-void TCustomStaticText::SetFocusControl(TWinControl* Value) {
-  if (focusControl_ == Value) return;
-  if (focusControl_) focusControl_->RemoveFreeNotification(this);
-  focusControl_ = Value;
-  if (Value) Value->FreeNotification(this);
-}
+void TCustomStaticText::SetFocusControl(TWinControl* Value) { StdBtnLinkFocusControl(this, focusControl_, Value); }
 
 void TCustomStaticText::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
@@ -436,12 +439,7 @@ void TCustomStaticText::Dispatch(TMessage& Message) {
       Invalidate();
       return;
     case CM_DIALOGCHAR:
-      if (focusControl_ && GetEnabled() && showAccelChar_ && IsAccel(WORD(Message.WParam), GetCaption()) &&
-          focusControl_->CanFocus()) {
-        focusControl_->SetFocus();
-        Message.Result = 1;
-        return;
-      }
+      if (StdBtnFocusOnAccel(this, focusControl_, showAccelChar_, Message)) return;
       break;
     default:
       break;
