@@ -423,7 +423,9 @@ void TCustomStaticText::SetShowAccelChar(bool Value) {
   Invalidate();
 }
 
-void TCustomStaticText::SetFocusControl(TWinControl* Value) { StdBtnLinkFocusControl(this, focusControl_, Value); }
+void TCustomStaticText::SetFocusControl(TWinControl* Value) {
+  StdBtnLinkFocusControl(this, focusControl_, Value);
+}
 
 void TCustomStaticText::Notification(TComponent* AComponent, TOperation Operation) {
   TCustomControl::Notification(AComponent, Operation);
