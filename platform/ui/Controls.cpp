@@ -2028,10 +2028,13 @@ void TWinControl::Dispatch(TMessage& Message) {
       if (handle_) InvalidateRect(handle_, nullptr, ControlStyle.Contains(csOpaque) ? FALSE : TRUE);
       return;
     case CM_RECREATEWND: {
-      bool focused = Focused();
+      // The focus may sit on this control or on any control inside it: the new windows take it
+      // back, or a user typing in a field loses his place when its parent is rebuilt.
+      TWinControl* focused = FindControl(GetFocus());
+      if (focused != this && !(focused && ContainsControl(focused))) focused = nullptr;
       DestroyHandle();
       UpdateControlState();
-      if (focused && handle_) ::SetFocus(handle_);
+      if (focused && focused->handle_ && focused->CanFocus()) ::SetFocus(focused->handle_);
       return;
     }
     case CM_CURSORCHANGED:

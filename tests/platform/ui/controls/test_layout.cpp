@@ -167,6 +167,14 @@ TEST_F(Layout, WindowsAreMadeWhenNeededAndMadeAgainKeepingTheText) {
   EXPECT_EQ(FindControl(c->Handle()), c);
   EXPECT_EQ(FindControl(h), nullptr);
 
+  // A control inside a rebuilt parent keeps the focus it had.
+  c->SetFocus();
+  ASSERT_TRUE(c->Focused());
+  p->RecreateWnd();
+  EXPECT_TRUE(c->Focused()) << "the focus follows the rebuilt windows";
+  c->RecreateWnd();
+  EXPECT_TRUE(c->Focused());
+
   TRecControl orphan(nullptr);
   orphan.SetName("Orphan");
   try {
