@@ -1,5 +1,8 @@
 #include "widgets/iEditorBasicComponents.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/runtime/NumText.h"
 #include "platform/runtime/Strings.h"
 #include "widgets/iComponentEditorDialogs.h"
@@ -145,8 +148,8 @@ const TClassInfo& TiComponentEditorColorPicker::ClassInfo() {
 
 // The shared step of the pickers publishes nothing: each picker names its own.
 const TClassInfo& TiComponentEditorPickerButton::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TiComponentEditorPickerButton, TiComponentEditorButton>(
-      "TiComponentEditorPickerButton");
+  static const TClassInfo info =
+      TClassInfo::Of<TiComponentEditorPickerButton, TiComponentEditorButton>("TiComponentEditorPickerButton");
   return info;
 }
 
@@ -176,22 +179,24 @@ TClassBuilder<T> iEdPickerTail(TClassBuilder<T>&& Builder) {
 }  // namespace
 
 const TClassInfo& TiComponentEditorOpenPicker::ClassInfo() {
-  static const TClassInfo info = iEdPickerTail(
-      TClassInfo::Of<TiComponentEditorOpenPicker, TiComponentEditorPickerButton>("TiComponentEditorOpenPicker")
-          .Prop("FileName", &TiComponentEditorOpenPicker::FileName)
-          .Prop("Filter", &TiComponentEditorOpenPicker::Filter)
-          .Prop("DefaultExt", &TiComponentEditorOpenPicker::DefaultExt)
-          .Prop("FileMustExist", &TiComponentEditorOpenPicker::FileMustExist)
-          .Prop("AllowMultiSelect", &TiComponentEditorOpenPicker::AllowMultiSelect));
+  static const TClassInfo info =
+      iEdPickerTail(TClassInfo::Of<TiComponentEditorOpenPicker, TiComponentEditorPickerButton>(
+                        "TiComponentEditorOpenPicker")
+                        .Prop("FileName", &TiComponentEditorOpenPicker::FileName)
+                        .Prop("Filter", &TiComponentEditorOpenPicker::Filter)
+                        .Prop("DefaultExt", &TiComponentEditorOpenPicker::DefaultExt)
+                        .Prop("FileMustExist", &TiComponentEditorOpenPicker::FileMustExist)
+                        .Prop("AllowMultiSelect", &TiComponentEditorOpenPicker::AllowMultiSelect));
   return info;
 }
 
 const TClassInfo& TiComponentEditorSavePicker::ClassInfo() {
-  static const TClassInfo info = iEdPickerTail(
-      TClassInfo::Of<TiComponentEditorSavePicker, TiComponentEditorPickerButton>("TiComponentEditorSavePicker")
-          .Prop("FileName", &TiComponentEditorSavePicker::FileName)
-          .Prop("Filter", &TiComponentEditorSavePicker::Filter)
-          .Prop("DefaultExt", &TiComponentEditorSavePicker::DefaultExt));
+  static const TClassInfo info =
+      iEdPickerTail(TClassInfo::Of<TiComponentEditorSavePicker, TiComponentEditorPickerButton>(
+                        "TiComponentEditorSavePicker")
+                        .Prop("FileName", &TiComponentEditorSavePicker::FileName)
+                        .Prop("Filter", &TiComponentEditorSavePicker::Filter)
+                        .Prop("DefaultExt", &TiComponentEditorSavePicker::DefaultExt));
   return info;
 }
 
@@ -480,7 +485,9 @@ void TiUpDown::Paint() {
 void TiUpDown::Step() {
   stepping_ = true;
   try {
-    SetValue(upperPressed_ ? GetValue() + increment_ : GetValue() - increment_);
+    // An unbounded value stops at the ends of the 32-bit range instead of wrapping round.
+    const int64_t next = int64_t(GetValue()) + (upperPressed_ ? int64_t(increment_) : -int64_t(increment_));
+    SetValue(int32_t(std::clamp<int64_t>(next, INT32_MIN, INT32_MAX)));
   } catch (...) {
     stepping_ = false;
     throw;

@@ -43,7 +43,11 @@ TEST(EditorTables, EachClassPublishesItsNamesWithTheirDefaults) {
         {"OnClose"},
         {"AutoScroll", true, 1}}},
       {&TiComponentEditorEdit::ClassInfo(),
-       {{"OnUpdate"}, {"TabOrder", true, -1}, {"ReadOnly", true, 0}, {"Height", true, 21}, {"Visible", true, 1}}},
+       {{"OnUpdate"},
+        {"TabOrder", true, -1},
+        {"ReadOnly", true, 0},
+        {"Height", true, 21},
+        {"Visible", true, 1}}},
       {&TiUpDown::ClassInfo(),
        {{"Associate"},
         {"Min", true, 0},
@@ -189,7 +193,8 @@ TEST_F(EditorDefinitions, ConverterFormComesFromItsDefinition) {
   EXPECT_EQ(f->ValueEdit->GetBoundsRect(), Rect(4, 176, 257, 197));
   EXPECT_EQ(f->ButtonPanel->Height(), 39);
   EXPECT_EQ(f->ButtonPanel->GetAlign(), alBottom);
-  for (auto [button, caption, result] : {std::tuple{f->OkButton, "OK", mrOk}, {f->CancelButton, "Cancel", mrCancel}}) {
+  for (auto [button, caption, result] :
+       {std::tuple{f->OkButton, "OK", mrOk}, {f->CancelButton, "Cancel", mrCancel}}) {
     ASSERT_TRUE(button);
     EXPECT_EQ(button->GetParent(), f->ButtonPanel);
     EXPECT_EQ(button->GetCaption(), caption);
