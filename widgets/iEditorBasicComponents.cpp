@@ -186,7 +186,8 @@ const TClassInfo& TiComponentEditorOpenPicker::ClassInfo() {
                         .Prop("Filter", &TiComponentEditorOpenPicker::Filter)
                         .Prop("DefaultExt", &TiComponentEditorOpenPicker::DefaultExt)
                         .Prop("FileMustExist", &TiComponentEditorOpenPicker::FileMustExist)
-                        .Prop("AllowMultiSelect", &TiComponentEditorOpenPicker::AllowMultiSelect));
+                        .Prop("AllowMultiSelect", &TiComponentEditorOpenPicker::AllowMultiSelect)
+                        .Object("Files", &TiComponentEditorOpenPicker::GetFiles));
   return info;
 }
 

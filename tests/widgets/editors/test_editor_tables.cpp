@@ -77,7 +77,8 @@ TEST(EditorTables, EachClassPublishesItsNamesWithTheirDefaults) {
       {&TiComponentEditorColorPicker::ClassInfo(), {{"OnChange"}, {"TabOrder", true, -1}}},
       {&TiComponentEditorFontPicker::ClassInfo(), {{"OnChange"}}},
       {&TiComponentEditorOpenPicker::ClassInfo(),
-       withTail({{"FileName"}, {"Filter"}, {"DefaultExt"}, {"FileMustExist"}, {"AllowMultiSelect"}})},
+       withTail(
+           {{"FileName"}, {"Filter"}, {"DefaultExt"}, {"FileMustExist"}, {"AllowMultiSelect"}, {"Files"}})},
       {&TiComponentEditorSavePicker::ClassInfo(), withTail({{"FileName"}, {"Filter"}, {"DefaultExt"}})},
       {&TiComponentEditorValueConverterPicker::ClassInfo(),
        withTail({{"Associate"}, {"DateTime"}, {"DefaultPage"}, {"TranslationMethod"}})},
@@ -137,7 +138,8 @@ TEST_F(EditorDefinitions, ConstructorsAgreeWithTheDeclaredDefaults) {
 // unlike the declared 100; what equals its default is left out.
 TEST_F(EditorDefinitions, AssociatesAreStoredByNameAndReadBack) {
   RegisterClasses({&TiComponentEditorEdit::ClassInfo(), &TiUpDown::ClassInfo(),
-                   &TiComponentEditorValueConverterPicker::ClassInfo()});
+                   &TiComponentEditorValueConverterPicker::ClassInfo(),
+                   &TiComponentEditorOpenPicker::ClassInfo()});
   TForm* f = NewForm();
   auto* edit = ui_test::Make<TiComponentEditorEdit>(f, f, "Days", Rect(10, 10, 60, 31));
   auto* upDown = new TiUpDown(f);
@@ -150,6 +152,9 @@ TEST_F(EditorDefinitions, AssociatesAreStoredByNameAndReadBack) {
   picker->SetParent(f);
   picker->SetAssociate(edit);
   picker->DefaultPage = ivcptPrice32nd;
+  auto* open = new TiComponentEditorOpenPicker(f);  // its empty file list stores nothing
+  open->SetName("Open");
+  open->SetParent(f);
   EXPECT_EQ(upDown->Left(), 60);
   EXPECT_EQ(picker->Left(), 60);
   const AnsiString text = WriteComponentText(f);
@@ -157,6 +162,7 @@ TEST_F(EditorDefinitions, AssociatesAreStoredByNameAndReadBack) {
   for (const char* absent : {"Min =", "Increment =", "Width = 15", "Height = 21"})
     EXPECT_EQ(text.find(absent), std::string::npos) << absent << "\n" << text;
   EXPECT_NE(text.find("DefaultPage = ivcptPrice32nd"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Files"), std::string::npos) << text;
 
   delete edit;  // a destroyed associate is forgotten
   EXPECT_EQ(upDown->GetAssociate(), nullptr);
