@@ -1,5 +1,8 @@
 #include "widgets/iEditorBasicComponents.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "platform/runtime/NumText.h"
 #include "platform/runtime/Strings.h"
 #include "widgets/iComponentEditorDialogs.h"
@@ -9,20 +12,42 @@
 PL_ENUM_NAMES(TiValueConverterPageType, "ivcptInterval", "ivcptDateTime", "ivcptPrice32nd")
 
 // ============================================================================ class tables ====
+// Each class publishes again what its base already does where the editors name it, keeping the
+// base's declared default and stored rule unless a default of its own is given.
+
+namespace {
+
+bool iEdFontStored(TControl* Control) { return !Control->GetParentFont(); }
+
+}  // namespace
 
 const TClassInfo& TiCustomEditorForm::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TiCustomEditorForm, TCustomForm>("TiCustomEditorForm")
+          .Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
+          .Prop("ClientHeight", &TCustomForm::GetClientHeight, &TCustomForm::SetClientHeight)
+          .Type(ControlCoordTypeInfo())
+          .Prop("ClientWidth", &TCustomForm::GetClientWidth, &TCustomForm::SetClientWidth)
+          .Type(ControlCoordTypeInfo())
+          .Prop("PixelsPerInch", &TCustomForm::GetPixelsPerInch, &TCustomForm::SetPixelsPerInch)
+          .Event("OnCreate", &TCustomForm::OnCreate)
+          .Event("OnDestroy", &TCustomForm::OnDestroy)
+          .Event("OnClose", &TCustomForm::OnClose)
           .Prop("AutoScroll", &TScrollingWinControl::GetAutoScroll, &TScrollingWinControl::SetAutoScroll)
-          .Event("OnDestroy", &TCustomForm::OnDestroy);
+          .Default(true);
   return info;
 }
 
 const TClassInfo& TiComponentEditorEdit::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TiComponentEditorEdit, TCustomEdit>("TiComponentEditorEdit")
                                      .Event("OnUpdate", &TiComponentEditorEdit::OnUpdate)
+                                     .Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder)
+                                     .Default(-1)
                                      .Prop("ReadOnly", &TCustomEdit::GetReadOnly, &TCustomEdit::SetReadOnly)
                                      .Default(false)
+                                     .Prop("Height", &TControl::GetHeight, &TControl::SetHeight)
+                                     .Default(21)
+                                     .Type(ControlCoordTypeInfo())
                                      .Prop("Visible", &TControl::GetVisible, &TControl::SetVisible)
                                      .Default(true);
   return info;
@@ -30,19 +55,27 @@ const TClassInfo& TiComponentEditorEdit::ClassInfo() {
 
 const TClassInfo& TiUpDown::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TiUpDown, TGraphicControl>("TiUpDown")
+                                     .Object("Associate", &TiUpDown::GetAssociate, &TiUpDown::SetAssociate)
                                      .Prop("Min", &TiUpDown::GetMin, &TiUpDown::SetMin)
                                      .Default(int16_t(0))
                                      .Prop("Max", &TiUpDown::GetMax, &TiUpDown::SetMax)
                                      .Default(int16_t(100))
                                      .Prop("Increment", &TiUpDown::GetIncrement, &TiUpDown::SetIncrement)
-                                     .Default(1);
+                                     .Default(1)
+                                     .Prop("Width", &TControl::GetWidth, &TControl::SetWidth)
+                                     .Default(15)
+                                     .Type(ControlCoordTypeInfo())
+                                     .Prop("Height", &TControl::GetHeight, &TControl::SetHeight)
+                                     .Default(21)
+                                     .Type(ControlCoordTypeInfo());
   return info;
 }
 
 const TClassInfo& TiComponentEditorPageControl::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TiComponentEditorPageControl, TPageControl>("TiComponentEditorPageControl")
-          .Prop("TabIndex", &TCustomTabControl::GetTabIndex, &TCustomTabControl::SetTabIndex);
+          .Prop("TabIndex", &TCustomTabControl::GetTabIndex, &TCustomTabControl::SetTabIndex)
+          .Default(-1);
   return info;
 }
 
@@ -65,13 +98,27 @@ const TClassInfo& TiComponentEditorRadioGroup::ClassInfo() {
 
 const TClassInfo& TiComponentEditorComboBox::ClassInfo() {
   static const TClassInfo info =
-      TClassInfo::Of<TiComponentEditorComboBox, TComboBox>("TiComponentEditorComboBox");
+      TClassInfo::Of<TiComponentEditorComboBox, TComboBox>("TiComponentEditorComboBox")
+          .Prop("Visible", &TControl::GetVisible, &TControl::SetVisible)
+          .Default(true);
   return info;
 }
 
 const TClassInfo& TiComponentEditorListBox::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TiComponentEditorListBox, TCustomListBox>("TiComponentEditorListBox")
+          .Prop("Enabled", &TControl::GetEnabled, &TControl::SetEnabled)
+          .Default(true)
+          .Object("Font", &TControl::GetFont, &TControl::SetFont)
+          .Stored(&iEdFontStored)
+          .Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder)
+          .Default(-1)
+          .Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop)
+          .Default(false)
+          .Prop("Visible", &TControl::GetVisible, &TControl::SetVisible)
+          .Default(true)
+          .Event("OnClick", &TControl::OnClick)
+          .Event("OnDblClick", &TControl::OnDblClick)
           .Prop("Style", &TCustomListBox::GetStyle, &TCustomListBox::SetStyle)
           .Default(lbOwnerDrawFixed)
           .Prop("Sorted", &TCustomListBox::GetSorted, &TCustomListBox::SetSorted)
@@ -93,57 +140,85 @@ const TClassInfo& TiComponentEditorGroupBox::ClassInfo() {
 const TClassInfo& TiComponentEditorColorPicker::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TiComponentEditorColorPicker, TCustomControl>("TiComponentEditorColorPicker")
-          .Event("OnChange", &TiComponentEditorColorPicker::OnChange);
+          .Event("OnChange", &TiComponentEditorColorPicker::OnChange)
+          .Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder)
+          .Default(-1);
   return info;
 }
 
+// The shared step of the pickers publishes nothing: each picker names its own.
 const TClassInfo& TiComponentEditorPickerButton::ClassInfo() {
   static const TClassInfo info =
-      TClassInfo::Of<TiComponentEditorPickerButton, TiComponentEditorButton>("TiComponentEditorPickerButton")
-          .Event("OnChange", &TiComponentEditorPickerButton::OnChange);
+      TClassInfo::Of<TiComponentEditorPickerButton, TiComponentEditorButton>("TiComponentEditorPickerButton");
   return info;
 }
 
 const TClassInfo& TiComponentEditorFontPicker::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TiComponentEditorFontPicker, TiComponentEditorPickerButton>(
-      "TiComponentEditorFontPicker");
+                                     "TiComponentEditorFontPicker")
+                                     .Event("OnChange", &TiComponentEditorPickerButton::OnChange);
   return info;
 }
 
+namespace {
+
+// What the file and value converter pickers publish after their own fields.
+template <class T>
+TClassBuilder<T> iEdPickerTail(TClassBuilder<T>&& Builder) {
+  return std::move(Builder)
+      .Event("OnChange", &TiComponentEditorPickerButton::OnChange)
+      .Prop("Caption", &TControl::GetCaption, &TControl::SetCaption)
+      .Object("Font", &TControl::GetFont, &TControl::SetFont)
+      .Stored(&iEdFontStored)
+      .Prop("TabOrder", &TWinControl::GetTabOrder, &TWinControl::SetTabOrder)
+      .Default(-1)
+      .Prop("TabStop", &TWinControl::GetTabStop, &TWinControl::SetTabStop)
+      .Default(true);
+}
+
+}  // namespace
+
 const TClassInfo& TiComponentEditorOpenPicker::ClassInfo() {
   static const TClassInfo info =
-      TClassInfo::Of<TiComponentEditorOpenPicker, TiComponentEditorPickerButton>(
-          "TiComponentEditorOpenPicker")
-          .Prop("FileName", &TiComponentEditorOpenPicker::FileName)
-          .Prop("Filter", &TiComponentEditorOpenPicker::Filter)
-          .Prop("DefaultExt", &TiComponentEditorOpenPicker::DefaultExt)
-          .Prop("FileMustExist", &TiComponentEditorOpenPicker::FileMustExist)
-          .Prop("AllowMultiSelect", &TiComponentEditorOpenPicker::AllowMultiSelect);
+      iEdPickerTail(TClassInfo::Of<TiComponentEditorOpenPicker, TiComponentEditorPickerButton>(
+                        "TiComponentEditorOpenPicker")
+                        .Prop("FileName", &TiComponentEditorOpenPicker::FileName)
+                        .Prop("Filter", &TiComponentEditorOpenPicker::Filter)
+                        .Prop("DefaultExt", &TiComponentEditorOpenPicker::DefaultExt)
+                        .Prop("FileMustExist", &TiComponentEditorOpenPicker::FileMustExist)
+                        .Prop("AllowMultiSelect", &TiComponentEditorOpenPicker::AllowMultiSelect)
+                        .Object("Files", &TiComponentEditorOpenPicker::GetFiles));
   return info;
 }
 
 const TClassInfo& TiComponentEditorSavePicker::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TiComponentEditorSavePicker, TiComponentEditorPickerButton>(
-                                     "TiComponentEditorSavePicker")
-                                     .Prop("FileName", &TiComponentEditorSavePicker::FileName)
-                                     .Prop("Filter", &TiComponentEditorSavePicker::Filter)
-                                     .Prop("DefaultExt", &TiComponentEditorSavePicker::DefaultExt);
+  static const TClassInfo info =
+      iEdPickerTail(TClassInfo::Of<TiComponentEditorSavePicker, TiComponentEditorPickerButton>(
+                        "TiComponentEditorSavePicker")
+                        .Prop("FileName", &TiComponentEditorSavePicker::FileName)
+                        .Prop("Filter", &TiComponentEditorSavePicker::Filter)
+                        .Prop("DefaultExt", &TiComponentEditorSavePicker::DefaultExt));
   return info;
 }
 
 const TClassInfo& TiComponentEditorValueConverterPicker::ClassInfo() {
-  static const TClassInfo info =
+  static const TClassInfo info = iEdPickerTail(
       TClassInfo::Of<TiComponentEditorValueConverterPicker, TiComponentEditorPickerButton>(
           "TiComponentEditorValueConverterPicker")
+          .Object("Associate", &TiComponentEditorValueConverterPicker::GetAssociate,
+                  &TiComponentEditorValueConverterPicker::SetAssociate)
           .Prop("DateTime", &TiComponentEditorValueConverterPicker::DateTime)
           .Prop("DefaultPage", &TiComponentEditorValueConverterPicker::DefaultPage)
-          .Default(ivcptInterval);
+          .Event("TranslationMethod", &TiComponentEditorValueConverterPicker::TranslationMethod));
   return info;
 }
 
 const TClassInfo& TiPaintBox::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TiPaintBox, TCustomControl>("TiPaintBox").Event("OnPaint", &TiPaintBox::OnPaint);
+  static const TClassInfo info = TClassInfo::Of<TiPaintBox, TCustomControl>("TiPaintBox")
+                                     .Event("OnPaint", &TiPaintBox::OnPaint)
+                                     .Object("Canvas", &TCustomControl::GetCanvas)
+                                     .Prop("Align", &TControl::GetAlign, &TControl::SetAlign)
+                                     .Default(alNone);
   return info;
 }
 
@@ -411,7 +486,9 @@ void TiUpDown::Paint() {
 void TiUpDown::Step() {
   stepping_ = true;
   try {
-    SetValue(upperPressed_ ? GetValue() + increment_ : GetValue() - increment_);
+    // An unbounded value stops at the ends of the 32-bit range instead of wrapping round.
+    const int64_t next = int64_t(GetValue()) + (upperPressed_ ? int64_t(increment_) : -int64_t(increment_));
+    SetValue(int32_t(std::clamp<int64_t>(next, INT32_MIN, INT32_MAX)));
   } catch (...) {
     stepping_ = false;
     throw;
@@ -957,7 +1034,7 @@ void TiComponentEditorValueConverterPicker::Notification(TComponent* AComponent,
 
 void TiComponentEditorValueConverterPicker::Click() {
   TiComponentEditorPickerButton::Click();
-  auto* form = TCustomForm::CreateNew<TiValueConverterEditForm>(this);
+  auto* form = TCustomForm::Create<TiValueConverterEditForm>(this);
   try {
     form->ShowPage(DefaultPage);
     TranslationMethod(form);

@@ -6,9 +6,48 @@
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/NumText.h"
 
+// The stored definition lives in this unit, so that it is linked wherever the form is.
+#include "widgets/defs/iValueConverterEditForm_def.inc"
+
 const TClassInfo& TiValueConverterEditForm::ClassInfo() {
-  static const TClassInfo info =
-      TClassInfo::Of<TiValueConverterEditForm, TiCustomEditorForm>("TiValueConverterEditForm");
+  using F = TiValueConverterEditForm;
+  static const TClassInfo info = TClassInfo::Of<F, TiCustomEditorForm>("TiValueConverterEditForm")
+                                     .Field("PageControl", &F::PageControl)
+                                     .Field("IntervalPage", &F::IntervalPage)
+                                     .Field("DateTimePage", &F::DateTimePage)
+                                     .Field("PricePage", &F::PricePage)
+                                     .Field("ValueEdit", &F::ValueEdit)
+                                     .Field("HoursEdit", &F::HoursEdit)
+                                     .Field("MinutesEdit", &F::MinutesEdit)
+                                     .Field("SecondsEdit", &F::SecondsEdit)
+                                     .Field("MilliSecondsEdit", &F::MilliSecondsEdit)
+                                     .Field("DaysEdit", &F::DaysEdit)
+                                     .Field("WeeksEdit", &F::WeeksEdit)
+                                     .Field("PriceIntegerEdit", &F::PriceIntegerEdit)
+                                     .Field("Price32ndsEdit", &F::Price32ndsEdit)
+                                     .Field("Price256thsEdit", &F::Price256thsEdit)
+                                     .Field("HoursUpDown", &F::HoursUpDown)
+                                     .Field("MinutesUpDown", &F::MinutesUpDown)
+                                     .Field("SecondsUpDown", &F::SecondsUpDown)
+                                     .Field("MilliSecondsUpDown", &F::MilliSecondsUpDown)
+                                     .Field("DaysUpDown", &F::DaysUpDown)
+                                     .Field("WeeksUpDown", &F::WeeksUpDown)
+                                     .Field("PriceIntegerUpDown", &F::PriceIntegerUpDown)
+                                     .Field("Price32ndsUpDown", &F::Price32ndsUpDown)
+                                     .Field("Price256thsUpDown", &F::Price256thsUpDown)
+                                     .Field("DateLabel", &F::DateLabel)
+                                     .Field("TimeLabel", &F::TimeLabel)
+                                     .Field("NowButton", &F::NowButton)
+                                     .Field("ZeroButton", &F::ZeroButton)
+                                     .Field("OkButton", &F::OkButton)
+                                     .Field("CancelButton", &F::CancelButton)
+                                     .Field("ButtonPanel", &F::ButtonPanel)
+                                     .Method("FormCreate", &F::FormCreate)
+                                     .Method("IntervalChanged", &F::IntervalChanged)
+                                     .Method("WeeksChanged", &F::WeeksChanged)
+                                     .Method("NowClick", &F::NowClick)
+                                     .Method("ZeroClick", &F::ZeroClick)
+                                     .Method("PriceChanged", &F::PriceChanged);
   return info;
 }
 
@@ -20,118 +59,18 @@ constexpr double kVcLastDay = 2958465;
 
 }  // namespace
 
-TiValueConverterEditForm::TiValueConverterEditForm(TComponent* AOwner) : TiCustomEditorForm(AOwner) {
-  SetCaption("Value Converter");
-  SetBorderStyle(bsDialog);
-  SetBounds(Left(), Top(), 269, 264);
+TiValueConverterEditForm::TiValueConverterEditForm(TComponent* AOwner) : TiCustomEditorForm(AOwner) {}
 
-  PageControl = new TiComponentEditorPageControl(this);
-  PageControl->SetName("PageControl");
-  PageControl->SetParent(this);
-  PageControl->SetBounds(4, 2, 253, 167);
-  auto addPage = [&](const char* name, const char* caption) {
-    auto* page = new TTabSheet(this);
-    page->SetName(name);
-    page->SetCaption(caption);
-    page->SetPageControl(PageControl);
-    return page;
-  };
-  IntervalPage = addPage("IntervalPage", "Interval");
-  DateTimePage = addPage("DateTimePage", "Date/Time");
-  PricePage = addPage("PricePage", "Price 32nds");
-
-  ValueEdit = new TiComponentEditorEdit(this);
-  ValueEdit->SetName("ValueEdit");
-  ValueEdit->SetParent(this);
-  ValueEdit->SetBounds(4, 176, 253, 21);
-  ValueEdit->SetTabStop(true);
-
-  // Interval: two columns of three.
-  HoursEdit = AddEdit(IntervalPage, "HoursEdit", "Hours", 0, 0, 23);
-  MinutesEdit = AddEdit(IntervalPage, "MinutesEdit", "Minutes", 1, 0, 59);
-  SecondsEdit = AddEdit(IntervalPage, "SecondsEdit", "Seconds", 2, 0, 59);
-  MilliSecondsEdit = AddEdit(IntervalPage, "MilliSecondsEdit", "mSec", 0, 1, 999, 100);
-  DaysEdit = AddEdit(IntervalPage, "DaysEdit", "Days", 1, 1, 0);
-  WeeksEdit = AddEdit(IntervalPage, "WeeksEdit", "Weeks", 2, 1, 0);
-  for (TiComponentEditorEdit* e : {HoursEdit, MinutesEdit, SecondsEdit, MilliSecondsEdit, DaysEdit})
-    e->OnUpdate = TNotifyEvent(this, &TiValueConverterEditForm::IntervalChanged);
-  WeeksEdit->OnUpdate = TNotifyEvent(this, &TiValueConverterEditForm::WeeksChanged);
-  ZeroButton = new TButton(this);
-  ZeroButton->SetName("ZeroButton");
-  ZeroButton->SetCaption("Set All To 0");
-  ZeroButton->SetParent(IntervalPage);
-  ZeroButton->SetBounds(8, 104, 100, 25);
-  ZeroButton->OnClick = TNotifyEvent(this, &TiValueConverterEditForm::ZeroClick);
-
-  // Date and time.
-  DatePicker = AddPicker(DateTimePage, "Date", 0, dtkDate);
-  TimePicker = AddPicker(DateTimePage, "Time", 1, dtkTime);
-  NowButton = new TButton(this);
-  NowButton->SetName("NowButton");
-  NowButton->SetCaption("Now");
-  NowButton->SetParent(DateTimePage);
-  NowButton->SetBounds(8, 76, 75, 25);
-  NowButton->OnClick = TNotifyEvent(this, &TiValueConverterEditForm::NowClick);
-
-  // Price.
-  PriceIntegerEdit = AddEdit(PricePage, "PriceIntegerEdit", "Integer", 0, 0, 10000);
-  Price32ndsEdit = AddEdit(PricePage, "Price32ndsEdit", "32nds", 1, 0, 31);
-  Price256thsEdit = AddEdit(PricePage, "Price256thsEdit", "256ths", 2, 0, 7);
-  for (TiComponentEditorEdit* e : {PriceIntegerEdit, Price32ndsEdit, Price256thsEdit})
-    e->OnUpdate = TNotifyEvent(this, &TiValueConverterEditForm::PriceChanged);
-
-  auto* panel = new TPanel(this);
-  panel->SetName("ButtonPanel");
-  panel->SetCaption("");
-  panel->SetParent(this);
-  panel->SetBounds(0, 0, 0, 39);
-  panel->SetAlign(alBottom);
-  auto addButton = [&](const char* name, const char* caption, TModalResult result, int32_t left) {
-    auto* b = new TButton(this);
-    b->SetName(name);
-    b->SetCaption(caption);
-    b->SetModalResult(result);
-    b->SetParent(panel);
-    b->SetBounds(left, 7, 80, 25);
-    return b;
-  };
-  OkButton = addButton("OkButton", "OK", mrOk, 88);
-  CancelButton = addButton("CancelButton", "Cancel", mrCancel, 174);
-  PageControl->SetActivePageIndex(0);
+void TiValueConverterEditForm::FormCreate(TObject*) {
+  DatePicker = AddPicker(DateLabel, dtkDate);
+  TimePicker = AddPicker(TimeLabel, dtkTime);
 }
 
-TiComponentEditorEdit* TiValueConverterEditForm::AddEdit(TTabSheet* Page, const char* Name,
-                                                         const char* Caption, int32_t Row, int32_t Column,
-                                                         int16_t Max, int32_t Increment) {
-  const int32_t x = 8 + Column * 120, y = 10 + Row * 30;
-  auto* label = new TLabel(this);
-  label->SetCaption(Caption);
-  label->SetParent(Page);
-  label->SetBounds(x, y + 3, 48, 13);
-  auto* edit = new TiComponentEditorEdit(this);
-  edit->SetName(Name);
-  edit->SetParent(Page);
-  edit->SetBounds(x + 50, y, 50, 21);
-  edit->SetTabStop(true);
-  auto* upDown = new TiUpDown(this);
-  upDown->SetParent(Page);
-  upDown->SetMin(0);
-  upDown->SetMax(Max);
-  upDown->SetIncrement(Increment);
-  upDown->SetAssociate(edit);
-  return edit;
-}
-
-TDateTimePicker* TiValueConverterEditForm::AddPicker(TTabSheet* Page, const char* Caption, int32_t Row,
-                                                     TDateTimeKind Kind) {
-  auto* label = new TLabel(this);
-  label->SetCaption(Caption);
-  label->SetParent(Page);
-  label->SetBounds(8, 13 + Row * 30, 30, 13);
+TDateTimePicker* TiValueConverterEditForm::AddPicker(TLabel* Label, TDateTimeKind Kind) {
   auto* picker = new TDateTimePicker(this);
-  picker->SetParent(Page);
+  picker->SetParent(Label->GetParent());
   picker->SetKind(Kind);
-  picker->SetBounds(label->Left() + label->Width() + 5, label->Top() - 3, 137, 21);
+  picker->SetBounds(Label->Left() + Label->Width() + 5, Label->Top() - 3, 137, picker->Height());
   picker->SetTabStop(true);
   picker->OnChange = TNotifyEvent(this, &TiValueConverterEditForm::DateTimeChanged);
   return picker;

@@ -1,6 +1,7 @@
 // The value converter: one floating-point value shown as a time interval, as a date and time and
 // as a price in 32nds; editing any page recomputes the value (and, but for the price page, the
-// other pages).
+// other pages).  Its components come from its stored definition (forms/iValueConverterEditForm.dfm):
+// create it with TCustomForm::Create.
 #pragma once
 
 #include "platform/ui/ComCtrls.h"
@@ -26,13 +27,18 @@ class TiValueConverterEditForm : public TiCustomEditorForm {
   TiComponentEditorEdit *HoursEdit = nullptr, *MinutesEdit = nullptr, *SecondsEdit = nullptr,
                         *MilliSecondsEdit = nullptr, *DaysEdit = nullptr, *WeeksEdit = nullptr;
   TiComponentEditorEdit *PriceIntegerEdit = nullptr, *Price32ndsEdit = nullptr, *Price256thsEdit = nullptr;
+  TiUpDown *HoursUpDown = nullptr, *MinutesUpDown = nullptr, *SecondsUpDown = nullptr,
+           *MilliSecondsUpDown = nullptr, *DaysUpDown = nullptr, *WeeksUpDown = nullptr;
+  TiUpDown *PriceIntegerUpDown = nullptr, *Price32ndsUpDown = nullptr, *Price256thsUpDown = nullptr;
+  TLabel *DateLabel = nullptr, *TimeLabel = nullptr;
+  // Created with the form, beside their labels.
   TDateTimePicker *DatePicker = nullptr, *TimePicker = nullptr;
   TButton *NowButton = nullptr, *ZeroButton = nullptr, *OkButton = nullptr, *CancelButton = nullptr;
+  TPanel* ButtonPanel = nullptr;
 
  private:
-  TiComponentEditorEdit* AddEdit(TTabSheet* Page, const char* Name, const char* Caption, int32_t Row,
-                                 int32_t Column, int16_t Max, int32_t Increment = 1);
-  TDateTimePicker* AddPicker(TTabSheet* Page, const char* Caption, int32_t Row, TDateTimeKind Kind);
+  void FormCreate(TObject* Sender);
+  TDateTimePicker* AddPicker(TLabel* Label, TDateTimeKind Kind);
   TDateTime IntervalTime();
   void IntervalChanged(TObject* Sender);
   void WeeksChanged(TObject* Sender);

@@ -137,7 +137,7 @@ class Converter : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    form_ = TCustomForm::CreateNew<TiValueConverterEditForm>(Application);
+    form_ = TCustomForm::Create<TiValueConverterEditForm>(Application);
   }
   // The interval, price and date text of the pages.
   std::string Pages() {

@@ -1,5 +1,7 @@
 // The editor controls: quiet setters, the edit's commit rules and keys, the up-down's repeat,
 // the list box's deleting, removing and reordering, Tab, and pickers that were cancelled.
+#include <tuple>
+
 #include "tests/widgets/WidgetTestUtil.h"
 #include "widgets/iEditorBasicComponents.h"
 #include "widgets/iValueConverterEditForm.h"
@@ -197,6 +199,16 @@ TEST_F(EditorControls, UpDownStepsAtOnceThenRepeatsWhileHeld) {
   }
   EXPECT_EQ(updates_, 5);  // SetValue by code is quiet
 
+  // Unbounded steps stop at the ends of the 32-bit range.
+  ud->SetMin(0);
+  ud->SetMax(0);
+  for (auto [text, y, expected] : {std::tuple{"2147483647", 3, 2147483647}, {"-2147483648", 17, INT32_MIN}}) {
+    edit_->SetAsString(text);
+    ui_test::Press(At(ud, 7, y));
+    ui_test::Release(At(ud, 7, y));
+    EXPECT_EQ(edit_->GetAsInteger(), expected) << text;
+  }
+
   delete edit_;
   edit_ = nullptr;
   EXPECT_EQ(ud->GetAssociate(), nullptr);
@@ -215,6 +227,10 @@ class TOwned : public TObject {
 TEST_F(EditorControls, ListBoxDeletesRemovesAndReorders) {
   auto* list = ui_test::Make<TiComponentEditorListBox>(form_, form_, "L", Rect(150, 10, 300, 200));
   list->DeleteSelected();  // empty: nothing
+  list->GetItems()->Add("unselected");
+  list->DeleteSelected();  // nothing selected: nothing
+  EXPECT_EQ(list->Count(), 1);
+  list->GetItems()->Clear();
   int freed = 0;
   TOwned* objects[3];
   for (int i = 0; i < 3; ++i) {
