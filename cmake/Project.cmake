@@ -43,13 +43,29 @@ endfunction()
 # would drop the unreferenced registrations.
 function(pl_definitions target)
   foreach(file IN LISTS ARGN)
-    get_filename_component(abs ${file} ABSOLUTE)
-    get_filename_component(base ${file} NAME_WE)
-    set(out ${CMAKE_CURRENT_BINARY_DIR}/defs/${base}_def.cpp)
-    add_custom_command(OUTPUT ${out}
-      COMMAND ${CMAKE_COMMAND} -DIN=${abs} -DOUT=${out} -DNAME=${base} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedDefinition.cmake
-      DEPENDS ${abs} ${PROJECT_SOURCE_DIR}/cmake/EmbedDefinition.cmake
-      VERBATIM)
-    target_sources(${target} PRIVATE ${out})
+    pl_embed_definition(${target} ${file} cpp out)
   endforeach()
+endfunction()
+
+# pl_included_definitions(<target> <files...>): the same for a static library: each definition
+# becomes "<folder>/defs/<name>_def.inc" under the build tree, which the form's own unit
+# includes, so the registration is linked wherever the form is.
+function(pl_included_definitions target)
+  foreach(file IN LISTS ARGN)
+    pl_embed_definition(${target} ${file} inc out)
+    set_source_files_properties(${out} PROPERTIES HEADER_FILE_ONLY ON)
+  endforeach()
+  target_include_directories(${target} PRIVATE ${PROJECT_BINARY_DIR})
+endfunction()
+
+function(pl_embed_definition target file ext outvar)
+  get_filename_component(abs ${file} ABSOLUTE)
+  get_filename_component(base ${file} NAME_WE)
+  set(out ${CMAKE_CURRENT_BINARY_DIR}/defs/${base}_def.${ext})
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -DIN=${abs} -DOUT=${out} -DNAME=${base} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedDefinition.cmake
+    DEPENDS ${abs} ${PROJECT_SOURCE_DIR}/cmake/EmbedDefinition.cmake
+    VERBATIM)
+  target_sources(${target} PRIVATE ${out})
+  set(${outvar} ${out} PARENT_SCOPE)
 endfunction()
