@@ -1202,7 +1202,9 @@ void TiPlotAxis::GenerateLinearTicks(TCanvas*, int32_t N) {
 
   const double max = GetMax();
   const double o = t / perMajor;
-  while (v <= max + t && FTicks.size() < iPlotAxisMaxTicks) {
+  // Ticks off the scale are not kept, so the attempts are bounded as well as the list.
+  size_t attempts = 0;
+  while (v <= max + t && FTicks.size() < iPlotAxisMaxTicks && ++attempts < iPlotAxisMaxTicks) {
     AddTick(false, v);
     double next;
     if (FMonthSteps || FYearSteps) {
@@ -1216,7 +1218,7 @@ void TiPlotAxis::GenerateLinearTicks(TCanvas*, int32_t N) {
         if (minor == next) return;
         next = minor;
         AddTick(true, minor);
-        if (FTicks.size() >= iPlotAxisMaxTicks) return;
+        if (FTicks.size() >= iPlotAxisMaxTicks || ++attempts >= iPlotAxisMaxTicks) return;
       }
       next = v + (FMinorCount + 1) * o;
     }
