@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/MathUtils.h"
@@ -107,7 +108,8 @@ TEST_F(AxisPaintFixture, MonthTicksFallOnTheFirstAtMinsTimeOfDay) {
   ASSERT_NO_THROW(y->GenerateTicks(canvas));
   EXPECT_TRUE(y->MonthSteps());
   std::vector<double> want;
-  for (auto [yy, mm] : {std::pair{2023, 4}, {2023, 6}, {2023, 8}, {2023, 10}, {2023, 12}, {2024, 2}, {2024, 4}})
+  for (auto [yy, mm] :
+       {std::pair{2023, 4}, {2023, 6}, {2023, 8}, {2023, 10}, {2023, 12}, {2024, 2}, {2024, 4}})
     want.push_back(EncodeDate(WORD(yy), WORD(mm), 1) + 0.25);
   EXPECT_EQ(Values(y, false), want);
   EXPECT_TRUE(Values(y, true).empty());
@@ -140,8 +142,10 @@ TEST_F(AxisPaintFixture, DegenerateRangesAndGeometryNeverFail) {
   struct {
     double Min, Span;
     TRect Layout;
-  } cases[] = {{0, 1e-300, TRect{0, 0, 60, 300}},   {1e300, 1e300, TRect{0, 0, 60, 300}},
-               {-1e300, 1e-300, TRect{0, 0, 60, 300}}, {0, 100, TRect{0, 0, 0, 0}},
+  } cases[] = {{0, 1e-300, TRect{0, 0, 60, 300}},
+               {1e300, 1e300, TRect{0, 0, 60, 300}},
+               {-1e300, 1e-300, TRect{0, 0, 60, 300}},
+               {0, 100, TRect{0, 0, 0, 0}},
                {0, 100, TRect{0, 300, 60, 0}}};
   for (auto& c : cases) {
     y->SetMinSpan(c.Min, c.Span);
@@ -167,6 +171,40 @@ TEST_F(AxisPaintFixture, DegenerateRangesAndGeometryNeverFail) {
   EXPECT_NO_THROW(y->GenerateTicks(canvas));
 }
 
+// Property values far outside sense end in a picture or in the framework's error (a NaN margin
+// cannot be rounded), never in undefined arithmetic; the sanitizer build checks the latter.
+TEST_F(AxisPaintFixture, AbsurdPropertiesDrawOrRaiseButNeverOverflow) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (int round = 0; round < 4; ++round) {
+    TiPlotAxis* a = round % 2 ? static_cast<TiPlotAxis*>(f.Make<TiPlotYAxis>("Y")) : f.Make<TiPlotXAxis>("X");
+    a->SetInnerMargin(round < 2 ? INT32_MAX : INT32_MIN);
+    a->SetOuterMargin(round < 2 ? INT32_MAX : INT32_MIN);
+    a->SetMajorLength(round < 2 ? INT32_MIN : INT32_MAX);
+    a->SetMinorLength(INT32_MAX);
+    a->SetStackingEndsMargin(round < 2 ? 1e300 : -1e300);
+    a->SetLabelsMinLength(round < 2 ? 1e300 : -1e300);
+    a->SetTitleShow(true);
+    a->SetTitle("T");
+    a->SetTitleMargin(1e300);
+    a->SetCartesianStyle(round == 3 ? ipcsMaster : ipcsNone);
+    a->SetLayoutRect(TRect{100, 100, 400, 300});
+    EXPECT_NO_THROW({
+      a->RequiredThickness(canvas);
+      a->RequiredEndMargin(canvas);
+      a->GenerateTicks(canvas);
+      a->PreparePaint();
+      a->Draw(canvas, clBlack);
+    }) << round;
+    a->SetLabelsMargin(nan);
+    try {
+      a->RequiredThickness(canvas);
+      a->GenerateTicks(canvas);
+      a->Draw(canvas, clBlack);
+    } catch (const EInvalidOp&) {
+    }
+  }
+}
+
 // ---- thickness and end room ---------------------------------------------------------------------------
 
 TEST_F(AxisPaintFixture, ThicknessAddsMarginsTicksLabelsAndTitle) {
@@ -184,7 +222,8 @@ TEST_F(AxisPaintFixture, ThicknessAddsMarginsTicksLabelsAndTitle) {
 
   x->SetTitle("Time(S)");
   x->SetTitleShow(true);
-  const int32_t th = Measure(x->GetTitleFont(), false, "Time(S)"), tw = Measure(x->GetTitleFont(), true, "Time(S)");
+  const int32_t th = Measure(x->GetTitleFont(), false, "Time(S)"),
+                tw = Measure(x->GetTitleFont(), true, "Time(S)");
   EXPECT_EQ(x->RequiredThickness(canvas), 5 + 7 + margin + h0 + 5 + int32_t(Round(th * 0.25 + th)));
   x->SetTitleRotated(true);
   EXPECT_EQ(x->RequiredThickness(canvas), 5 + 7 + margin + h0 + 5 + int32_t(Round(th * 0.25 + tw)));
@@ -233,7 +272,8 @@ TEST_F(AxisPaintFixture, NeighboursShortenTheScaleByTheEndRoom) {
   EXPECT_EQ(x->GetSide(), 2);
 }
 
-// ---- drawing -------------------------------------------------------------------------------------------------
+// ---- drawing
+// -------------------------------------------------------------------------------------------------
 
 TEST_F(AxisPaintFixture, DrawsLineMarksLabelsAndTitleBelowTheView) {
   TiPlotXAxis* x = f.Make<TiPlotXAxis>("X");
@@ -287,7 +327,7 @@ TEST_F(AxisPaintFixture, VerticalAxisLeftOfTheViewDrawsTowardsIt) {
   y->GenerateTicks(canvas);
   y->Draw(canvas, clBlack);
   EXPECT_EQ(y->GetSide(), 0);
-  EXPECT_EQ(canvas->GetPixel(100 - 5, 200), clLime);  // the line, 5 px from the view
+  EXPECT_EQ(canvas->GetPixel(100 - 5, 200), clLime);      // the line, 5 px from the view
   EXPECT_EQ(canvas->GetPixel(100 - 5 - 6, 350), clLime);  // the mark at Min (bottom)
   EXPECT_TRUE(AnyText(TRect{100 - thickness, 40, 100 - 12, 360}));
   // Invisible axes draw nothing.
@@ -310,7 +350,7 @@ TEST_F(AxisPaintFixture, CartesianAxisRegistersItsRectanglesAndSkipsRefusedLabel
   EXPECT_EQ(f.Host.Occupied[0], (TRect{100, 200, 501, 201}));
   f.Host.RefuseReserve = true;
   x->Draw(canvas, clBlack);
-  EXPECT_GT(f.Host.Occupied.size(), 1u);  // every mark's rectangle
+  EXPECT_GT(f.Host.Occupied.size(), 1u);         // every mark's rectangle
   EXPECT_FALSE(AnyText(TRect{0, 0, 700, 500}));  // no label placed, no title
   f.Host.RefuseReserve = false;
   x->Draw(canvas, clBlack);
