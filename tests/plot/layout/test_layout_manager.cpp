@@ -10,50 +10,7 @@ using layout_test::TStandIn;
 
 namespace {
 
-// The master manager's part in the layout: every inserted plot object goes to the layout
-// manager, every removed one leaves it.
-struct LayoutManagerFixture : ::testing::Test {
-  LayoutManagerFixture() {
-    insert = TNotifyEvent::Lambda([this](TObject* Sender) {
-      if (auto* m = dynamic_cast<TiPlotObjectManagerCustom*>(Sender)) manager = m;
-      if (auto* o = dynamic_cast<TiPlotObject*>(Sender)) {
-        ++inserted;
-        if (manager) manager->Add(o);
-      }
-    });
-    remove = TNotifyEvent::Lambda([this](TObject* Sender) {
-      if (auto* o = dynamic_cast<TiPlotObject*>(Sender); o && manager) manager->Remove(o);
-      if (Sender == manager) manager = nullptr;
-    });
-    layout = std::make_unique<TiPlotLayoutManager>(&host, h.OnRename, remove, insert, h.OnChange);
-  }
-  ~LayoutManagerFixture() override {
-    for (auto it = made.rbegin(); it != made.rend(); ++it) TiPlotObject::FreeObject(*it);
-    layout.reset();
-  }
-  template <class T = TStandIn>
-  T* Add(bool Horizontal, double Start = 0, double Stop = 100) {
-    T* o = new T(&host, h.OnRename, remove, insert, h.OnChange);
-    o->SetHorizontal(Horizontal);
-    o->SetPercents(Start, Stop);
-    made.push_back(o);
-    o->DoInserted();
-    return o;
-  }
-  void Free(TiPlotObject* o) {
-    std::erase(made, o);
-    TiPlotObject::FreeObject(o);
-  }
-  int32_t HorzZ() const { return layout->GetDataViewHorz()->GetZOrder(); }
-
-  TPlotHostStub host;
-  TPlotHandlerCounts h;
-  TNotifyEvent insert, remove;
-  TiPlotObjectManagerCustom* manager = nullptr;
-  std::unique_ptr<TiPlotLayoutManager> layout;
-  std::vector<TiPlotObject*> made;
-  int inserted = 0;
-};
+struct LayoutManagerFixture : ::testing::Test, layout_test::TLayoutHarness {};
 
 TEST_F(LayoutManagerFixture, StartsActiveWithBothPlaceholdersInBandOne) {
   EXPECT_TRUE(layout->GetActive());
