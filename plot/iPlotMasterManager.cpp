@@ -2,8 +2,10 @@
 
 #include "platform/runtime/TypInfo.h"
 #include "plot/iPlotAnnotation.h"
+#include "plot/iPlotAxis.h"
 #include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataView.h"
+#include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
 #include "plot/iPlotLimit.h"
 #include "plot/iPlotTable.h"
@@ -34,12 +36,13 @@ TiPlotMasterManager::TiPlotMasterManager(TiPlotObjectHost* APlot) : FOwner(APlot
   announce(new TiPlotChannelManager(APlot, ren, rem, ins, chg, hooks.ChannelBaseClass));
   announce(new TiPlotDataCursorManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotDataCursor>()));
   announce(new TiPlotDataViewManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotDataView>()));
-  announce(new TiPlotXAxisManager(APlot, ren, rem, ins, chg, hooks.XAxisClass));
-  announce(new TiPlotYAxisManager(APlot, ren, rem, ins, chg, hooks.YAxisClass));
+  announce(new TiPlotXAxisManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotXAxis>()));
+  announce(new TiPlotYAxisManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotYAxis>()));
   announce(new TiPlotLimitManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotLimit>()));
-  announce(new TiPlotLabelManager(APlot, ren, rem, ins, chg, hooks.LabelClass));
+  announce(new TiPlotLabelManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotLabel>()));
   announce(new TiPlotAnnotationManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotAnnotation>()));
-  if (hooks.CreateLayoutManager) announce(hooks.CreateLayoutManager(APlot, ren, rem, ins, chg));
+  // The layout manager announces itself (its placeholders need it filed first).
+  new TiPlotLayoutManager(APlot, ren, rem, ins, chg);
   (new TiPlotTranslationManager(rem, ins))->AfterConstruction();
 
   FChannelManager->SetAxisManagers(FXAxisManager, FYAxisManager);
@@ -68,18 +71,18 @@ TiPlotMasterManager::~TiPlotMasterManager() {
 }
 
 TiPlotKindManager* TiPlotMasterManager::KindManagerOf(const TiPlotObject* Obj) const {
-  TiPlotKindManager* kinds[] = {FToolBarManager,   FLegendManager, FTableManager, FXAxisManager,
-                                FYAxisManager,     FChannelManager, FDataViewManager,
-                                FDataCursorManager, FLimitManager, FLabelManager, FAnnotationManager};
+  TiPlotKindManager* kinds[] = {FToolBarManager, FLegendManager,  FTableManager,     FXAxisManager,
+                                FYAxisManager,   FChannelManager, FDataViewManager,  FDataCursorManager,
+                                FLimitManager,   FLabelManager,   FAnnotationManager};
   for (TiPlotKindManager* m : kinds)
     if (m && m->IsKind(Obj)) return m;
   return nullptr;
 }
 
 std::vector<TiPlotObjectManagerCustom*> TiPlotMasterManager::NotifyManagers() const {
-  return {FToolBarManager,   FLegendManager, FTableManager, FXAxisManager,      FYAxisManager,
-          FChannelManager,   FDataViewManager, FDataCursorManager, FLimitManager, FLabelManager,
-          FAnnotationManager, FLayoutManager};
+  return {FToolBarManager, FLegendManager,  FTableManager,      FXAxisManager,
+          FYAxisManager,   FChannelManager, FDataViewManager,   FDataCursorManager,
+          FLimitManager,   FLabelManager,   FAnnotationManager, FLayoutManager};
 }
 
 // ============================================================================================
@@ -128,7 +131,7 @@ void TiPlotMasterManager::InsertHandler(TObject* Sender) {
     FLabelManager = m11;
   } else if (auto* m12 = dynamic_cast<TiPlotAnnotationManager*>(Sender)) {
     FAnnotationManager = m12;
-  } else if (auto* m13 = dynamic_cast<TiPlotObjectManagerCustom*>(Sender)) {
+  } else if (auto* m13 = dynamic_cast<TiPlotLayoutManager*>(Sender)) {
     FLayoutManager = m13;
   }
 }
@@ -140,34 +143,63 @@ void TiPlotMasterManager::RemoveHandler(TObject* Sender) {
     return;
   }
   if (auto* obj = dynamic_cast<TiPlotObject*>(Sender)) {
-    TiPlotObjectManagerCustom* order[] = {FObjectManager, FLayoutManager, FToolBarManager,  FLegendManager,
-                                          FTableManager,  FXAxisManager,  FYAxisManager,    FChannelManager,
-                                          FDataViewManager, FDataCursorManager, FLimitManager, FLabelManager,
-                                          FAnnotationManager};
+    TiPlotObjectManagerCustom* order[] = {
+        FObjectManager, FLayoutManager, FToolBarManager,   FLegendManager,   FTableManager,
+        FXAxisManager,  FYAxisManager,  FChannelManager,   FDataViewManager, FDataCursorManager,
+        FLimitManager,  FLabelManager,  FAnnotationManager};
     for (TiPlotObjectManagerCustom* m : order)
       if (m) m->Remove(obj);
     return;
   }
-  TObject* fields[] = {FObjectManager, FToolBarManager,   FLegendManager, FTableManager,     FXAxisManager,
-                       FYAxisManager,  FChannelManager,   FDataViewManager, FDataCursorManager, FLimitManager,
-                       FLabelManager,  FAnnotationManager, FLayoutManager, FTranslationManager};
+  TObject* fields[] = {FObjectManager,     FToolBarManager,    FLegendManager,  FTableManager,
+                       FXAxisManager,      FYAxisManager,      FChannelManager, FDataViewManager,
+                       FDataCursorManager, FLimitManager,      FLabelManager,   FAnnotationManager,
+                       FLayoutManager,     FTranslationManager};
   for (size_t i = 0; i < std::size(fields); ++i) {
     if (fields[i] != Sender) continue;
     switch (i) {
-      case 0: FObjectManager = nullptr; break;
-      case 1: FToolBarManager = nullptr; break;
-      case 2: FLegendManager = nullptr; break;
-      case 3: FTableManager = nullptr; break;
-      case 4: FXAxisManager = nullptr; break;
-      case 5: FYAxisManager = nullptr; break;
-      case 6: FChannelManager = nullptr; break;
-      case 7: FDataViewManager = nullptr; break;
-      case 8: FDataCursorManager = nullptr; break;
-      case 9: FLimitManager = nullptr; break;
-      case 10: FLabelManager = nullptr; break;
-      case 11: FAnnotationManager = nullptr; break;
-      case 12: FLayoutManager = nullptr; break;
-      case 13: FTranslationManager = nullptr; break;
+      case 0:
+        FObjectManager = nullptr;
+        break;
+      case 1:
+        FToolBarManager = nullptr;
+        break;
+      case 2:
+        FLegendManager = nullptr;
+        break;
+      case 3:
+        FTableManager = nullptr;
+        break;
+      case 4:
+        FXAxisManager = nullptr;
+        break;
+      case 5:
+        FYAxisManager = nullptr;
+        break;
+      case 6:
+        FChannelManager = nullptr;
+        break;
+      case 7:
+        FDataViewManager = nullptr;
+        break;
+      case 8:
+        FDataCursorManager = nullptr;
+        break;
+      case 9:
+        FLimitManager = nullptr;
+        break;
+      case 10:
+        FLabelManager = nullptr;
+        break;
+      case 11:
+        FAnnotationManager = nullptr;
+        break;
+      case 12:
+        FLayoutManager = nullptr;
+        break;
+      case 13:
+        FTranslationManager = nullptr;
+        break;
     }
   }
 }
@@ -210,20 +242,24 @@ int32_t TiPlotMasterManager::AddObject(const TiPlotObjectClass* Class, TiPlotObj
 }
 
 int32_t TiPlotMasterManager::AddChannel() { return AddObject(FChannelClass, FChannelManager); }
-int32_t TiPlotMasterManager::AddDataView() { return AddObject(&PlotClassOf<TiPlotDataView>(), FDataViewManager); }
+int32_t TiPlotMasterManager::AddDataView() {
+  return AddObject(&PlotClassOf<TiPlotDataView>(), FDataViewManager);
+}
 int32_t TiPlotMasterManager::AddDataCursor() {
   return AddObject(&PlotClassOf<TiPlotDataCursor>(), FDataCursorManager);
 }
 int32_t TiPlotMasterManager::AddLimit() { return AddObject(&PlotClassOf<TiPlotLimit>(), FLimitManager); }
-int32_t TiPlotMasterManager::AddLabel() { return AddObject(PlotKindHooks().LabelClass, FLabelManager); }
+int32_t TiPlotMasterManager::AddLabel() { return AddObject(&PlotClassOf<TiPlotLabel>(), FLabelManager); }
 int32_t TiPlotMasterManager::AddAnnotation() {
   return AddObject(&PlotClassOf<TiPlotAnnotation>(), FAnnotationManager);
 }
 int32_t TiPlotMasterManager::AddLegend() { return AddObject(&PlotClassOf<TiPlotLegend>(), FLegendManager); }
 int32_t TiPlotMasterManager::AddTable() { return AddObject(&PlotClassOf<TiPlotTable>(), FTableManager); }
-int32_t TiPlotMasterManager::AddToolBar() { return AddObject(&PlotClassOf<TiPlotToolBar>(), FToolBarManager); }
-int32_t TiPlotMasterManager::AddXAxis() { return AddObject(PlotKindHooks().XAxisClass, FXAxisManager); }
-int32_t TiPlotMasterManager::AddYAxis() { return AddObject(PlotKindHooks().YAxisClass, FYAxisManager); }
+int32_t TiPlotMasterManager::AddToolBar() {
+  return AddObject(&PlotClassOf<TiPlotToolBar>(), FToolBarManager);
+}
+int32_t TiPlotMasterManager::AddXAxis() { return AddObject(&PlotClassOf<TiPlotXAxis>(), FXAxisManager); }
+int32_t TiPlotMasterManager::AddYAxis() { return AddObject(&PlotClassOf<TiPlotYAxis>(), FYAxisManager); }
 
 // ============================================================================================
 // plot-wide state
@@ -231,9 +267,9 @@ int32_t TiPlotMasterManager::AddYAxis() { return AddObject(PlotKindHooks().YAxis
 
 std::vector<TiPlotObject*> TiPlotMasterManager::FlagObjects() const {
   std::vector<TiPlotObject*> out;
-  TiPlotObjectManagerCustom* order[] = {FChannelManager, FXAxisManager,      FYAxisManager, FDataViewManager,
-                                        FToolBarManager, FLegendManager,     FTableManager, FDataCursorManager,
-                                        FLimitManager,   FLabelManager,      FAnnotationManager};
+  TiPlotObjectManagerCustom* order[] = {
+      FChannelManager, FXAxisManager,      FYAxisManager, FDataViewManager, FToolBarManager,   FLegendManager,
+      FTableManager,   FDataCursorManager, FLimitManager, FLabelManager,    FAnnotationManager};
   for (TiPlotObjectManagerCustom* m : order)
     if (m) out.insert(out.end(), m->List().begin(), m->List().end());
   return out;
@@ -246,8 +282,7 @@ void TiPlotMasterManager::SetUserCanEditObjects(bool Value) {
 
 void TiPlotMasterManager::SetXYAxesReverse(bool Value) {
   FXYAxesReverse = Value;
-  if (FLayoutManager && PlotKindHooks().SetLayoutXYAxesReverse)
-    PlotKindHooks().SetLayoutXYAxesReverse(FLayoutManager, Value);
+  if (FLayoutManager) FLayoutManager->SetXYAxesReverse(Value);
   for (TiPlotObject* o : FlagObjects()) o->SetXYAxesReverse(Value);
   OnSelectionChanged(this);
 }
@@ -267,5 +302,5 @@ void TiPlotMasterManager::DeselectAll() {
 }
 
 void TiPlotMasterManager::SetLayoutActive(bool Value) {
-  if (FLayoutManager && PlotKindHooks().SetLayoutActive) PlotKindHooks().SetLayoutActive(FLayoutManager, Value);
+  if (FLayoutManager) FLayoutManager->SetActive(Value);
 }

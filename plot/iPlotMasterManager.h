@@ -8,27 +8,21 @@
 
 #include <array>
 
+#include "plot/iPlotLayoutManager.h"
+
+class TiPlotAxis;
 #include "plot/iPlotManagers.h"
 #include "plot/iPlotTranslation.h"
 
-// The classes and layout operations of the kinds whose units join the plot on their own (axes,
-// channels, labels, the layout manager).  A plot without one of them runs without that kind;
-// the units fill their entries (tests may put stand-ins there).
+// The channel classes: the channel unit joins the plot on its own and fills them (tests may put
+// stand-ins there); a plot without them has no channels.
 struct TiPlotKindHooks {
-  const TiPlotObjectClass* XAxisClass = nullptr;
-  const TiPlotObjectClass* YAxisClass = nullptr;
   const TiPlotObjectClass* ChannelBaseClass = nullptr;  // what the channel manager accepts
   const TiPlotObjectClass* ChannelClass = nullptr;      // what TiPlot adds
-  const TiPlotObjectClass* LabelClass = nullptr;
-  TiPlotObjectManagerCustom* (*CreateLayoutManager)(TiPlotObjectHost* Owner, const TNotifyEvent& OnRename,
-                                                    const TNotifyEvent& OnRemove, const TNotifyEvent& OnInsert,
-                                                    const TNotifyEvent& OnChange) = nullptr;
-  void (*SetLayoutActive)(TiPlotObjectManagerCustom* Layout, bool Active) = nullptr;
-  void (*SetLayoutXYAxesReverse)(TiPlotObjectManagerCustom* Layout, bool Value) = nullptr;
-  // The data-view placeholder of an orientation (its ZOrder is the plot's DataViewZHorz/Vert).
-  TiPlotLayoutObject* (*DataViewPlaceholder)(TiPlotObjectManagerCustom* Layout, bool Horizontal) = nullptr;
-  // One placement pass over the client rectangle with the data view given (the paint runs two).
-  void (*PlaceObjects)(TiPlotObjectManagerCustom* Layout, TCanvas* Canvas, TiPlotComponent* Plot) = nullptr;
+  // Folds the data range (the running range when Fast) of Channel into Lo and Hi when the
+  // channel is bound to Axis (X or Y by XAxis).
+  void (*ChannelDataRange)(TiPlotObject* Channel, TiPlotAxis* Axis, bool XAxis, bool Fast, double& Lo,
+                           double& Hi) = nullptr;
 };
 TiPlotKindHooks& PlotKindHooks();
 
@@ -52,7 +46,7 @@ class TiPlotMasterManager : public TObject {
   TiPlotLabelManager* GetLabelManager() const { return FLabelManager; }
   TiPlotAnnotationManager* GetAnnotationManager() const { return FAnnotationManager; }
   TiPlotTranslationManager* GetTranslationManager() const { return FTranslationManager; }
-  TiPlotObjectManagerCustom* GetLayoutManager() const { return FLayoutManager; }
+  TiPlotLayoutManager* GetLayoutManager() const { return FLayoutManager; }
   // The manager of Obj's kind, or nullptr.
   TiPlotKindManager* KindManagerOf(const TiPlotObject* Obj) const;
 
@@ -122,6 +116,6 @@ class TiPlotMasterManager : public TObject {
   TiPlotLimitManager* FLimitManager = nullptr;
   TiPlotLabelManager* FLabelManager = nullptr;
   TiPlotAnnotationManager* FAnnotationManager = nullptr;
-  TiPlotObjectManagerCustom* FLayoutManager = nullptr;
+  TiPlotLayoutManager* FLayoutManager = nullptr;
   TiPlotTranslationManager* FTranslationManager = nullptr;
 };

@@ -8,9 +8,10 @@
 
 const TClassInfo& TiPlotTranslationObject::ClassInfo() {
   using T = TiPlotTranslationObject;
-  static const TClassInfo info = TClassInfo::Of<T, TPersistent>("TiPlotTranslationObject")
-                                     .Prop("OriginalString", &T::GetOriginalString, &T::SetOriginalString)
-                                     .Prop("ReplacementString", &T::GetReplacementString, &T::SetReplacementString);
+  static const TClassInfo info =
+      TClassInfo::Of<T, TPersistent>("TiPlotTranslationObject")
+          .Prop("OriginalString", &T::GetOriginalString, &T::SetOriginalString)
+          .Prop("ReplacementString", &T::GetReplacementString, &T::SetReplacementString);
   return info;
 }
 
@@ -22,11 +23,13 @@ TiPlotTranslationObject::TiPlotTranslationObject(const TNotifyEvent& AOnRemove, 
 TiPlotTranslationObject::~TiPlotTranslationObject() { FOnRemove(this); }
 
 const TClassInfo& TiPlotTranslationManager::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TiPlotTranslationManager, TObject>("TiPlotTranslationManager");
+  static const TClassInfo info =
+      TClassInfo::Of<TiPlotTranslationManager, TObject>("TiPlotTranslationManager");
   return info;
 }
 
-TiPlotTranslationManager::TiPlotTranslationManager(const TNotifyEvent& AOnRemove, const TNotifyEvent& AOnInsert)
+TiPlotTranslationManager::TiPlotTranslationManager(const TNotifyEvent& AOnRemove,
+                                                   const TNotifyEvent& AOnInsert)
     : FOnRemove(AOnRemove), FOnInsert(AOnInsert) {
   if (!AOnInsert) throw Exception("OnInsert event handler can not be null");
   if (!AOnRemove) throw Exception("OnRemove event handler can not be null");
@@ -49,7 +52,8 @@ void TiPlotTranslationManager::Clear() {
 }
 
 TiPlotTranslationObject* TiPlotTranslationManager::Pairs(int32_t Index) const {
-  if (Index < 0 || Index >= Count()) throw EStringListError("List index out of bounds (" + IntToStr(Index) + ")");
+  if (Index < 0 || Index >= Count())
+    throw EStringListError("List index out of bounds (" + IntToStr(Index) + ")");
   return FPairs[size_t(Index)];
 }
 
@@ -60,7 +64,8 @@ void TiPlotTranslationManager::DeletePair(int32_t Index) {
 }
 
 void TiPlotTranslationManager::AddPair(TiPlotTranslationObject* Pair) {
-  if (Pair && std::find(FPairs.begin(), FPairs.end(), Pair) == FPairs.end()) FPairs.insert(FPairs.begin(), Pair);
+  if (Pair && std::find(FPairs.begin(), FPairs.end(), Pair) == FPairs.end())
+    FPairs.insert(FPairs.begin(), Pair);
 }
 
 void TiPlotTranslationManager::RemovePair(TiPlotTranslationObject* Pair) {
