@@ -70,7 +70,7 @@ void TiPlotObject::NotifyDestroying() {
   TiPlotObject::DoLayoutChange();
 }
 
-void TiPlotObject::Free(TiPlotObject* Obj) {
+void TiPlotObject::FreeObject(TiPlotObject* Obj) {
   if (!Obj) return;
   Obj->NotifyDestroying();
   delete Obj;

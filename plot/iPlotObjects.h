@@ -114,7 +114,8 @@ class TiPlotObject : public TPersistent {
   ~TiPlotObject() override;
   // Frees Obj, telling the managers while the whole object still exists (kinds that look at the
   // removed object's class see its own); every owner of plot objects frees them this way.
-  static void Free(TiPlotObject* Obj);
+  static void FreeObject(TiPlotObject* Obj);
+  void Free() { FreeObject(this); }
   TiPlotObject(const TiPlotObject&) = delete;
   TiPlotObject& operator=(const TiPlotObject&) = delete;
 

@@ -103,7 +103,7 @@ TEST_F(PlotObjectsFixture, LayoutSettersAskForLayoutAndDestructionTellsTheManage
   o->DoInserted();
   EXPECT_EQ(h.Insert, 1);
   EXPECT_EQ(h.Layout, 3);
-  TiPlotObject::Free(o.release());
+  TiPlotObject::FreeObject(o.release());
   EXPECT_EQ(h.Remove, 1);
   EXPECT_EQ(h.Layout, 4);
 }
