@@ -180,11 +180,11 @@ void TiPlotChannel::FindVisibleStart() {
   if (!axis || GetCount() == 0) return;
   int32_t i;
   if (FXAscending) {
-    const double min = iPlotChannelAxes::Min(axis);
+    const double min = axis->GetMin();
     i = BinarySearchAscending(min);
     if (GetPointX(i) > min) --i;
   } else {
-    const double max = iPlotChannelAxes::Max(axis);
+    const double max = axis->GetMax();
     i = BinarySearchDescending(max);
     if (max > GetPointX(i)) --i;
   }
@@ -197,11 +197,11 @@ void TiPlotChannel::FindVisibleStop() {
   if (!axis || GetCount() == 0) return;
   int32_t i;
   if (FXAscending) {
-    const double max = iPlotChannelAxes::Max(axis);
+    const double max = axis->GetMax();
     i = BinarySearchAscending(max);
     if (max > GetPointX(i)) ++i;
   } else {
-    const double min = iPlotChannelAxes::Min(axis);
+    const double min = axis->GetMin();
     i = BinarySearchDescending(min);
     if (GetPointX(i) > min) ++i;
   }
@@ -234,9 +234,9 @@ bool TiPlotChannel::InterpolatedYAtX(double X, double& Y) {
   if (!FDigitalEnabled && X != GetPointX(a)) {
     if (a <= 0 || GetPointNull(a) || GetPointNull(b)) return false;
     TiPlotAxis* axis = GetXAxis();
-    const double c = iPlotChannelAxes::ValueToPosition(axis, GetPointX(b));
-    const double d = iPlotChannelAxes::ValueToPosition(axis, GetPointX(a));
-    const double e = iPlotChannelAxes::ValueToPosition(axis, X);
+    const double c = axis->ValueToPosition(GetPointX(b));
+    const double d = axis->ValueToPosition(GetPointX(a));
+    const double e = axis->ValueToPosition(X);
     if (c != d && e != d) {
       Y = GetPointY(a) + (e - d) * (GetPointY(b) - GetPointY(a)) / (c - d);
       return true;
@@ -297,14 +297,14 @@ void TiPlotChannel::PreparePaint() {
   TiPlotAxis* yAxis = GetYAxis();
   double high = FDigitalReferenceHigh, low = FDigitalReferenceLow;
   if (FDigitalReferenceStyle == ipdrPercent) {
-    const double min = iPlotChannelAxes::Min(yAxis), span = iPlotChannelAxes::Max(yAxis) - min;
+    const double min = yAxis->GetMin(), span = yAxis->GetMax() - min;
     high = min + span * FDigitalReferenceHigh / 100;
     low = min + span * FDigitalReferenceLow / 100;
   }
-  FDigitalHighPixel = iPlotChannelAxes::ValueToPosition(yAxis, high);
-  FDigitalLowPixel = iPlotChannelAxes::ValueToPosition(yAxis, low);
-  FPixelFirst = iPlotChannelAxes::PixelFirst(GetXAxis());
-  FPixelLast = iPlotChannelAxes::PixelLast(GetXAxis());
+  FDigitalHighPixel = yAxis->ValueToPosition(high);
+  FDigitalLowPixel = yAxis->ValueToPosition(low);
+  FPixelFirst = std::min(GetXAxis()->MinPosition(), GetXAxis()->MaxPosition());
+  FPixelLast = std::max(GetXAxis()->MinPosition(), GetXAxis()->MaxPosition());
   const size_t columns = size_t(int64_t(FPixelLast) - FPixelFirst + 1);
   if (FPixelPoints.size() < columns) FPixelPoints.resize(columns);
   for (TiPlotPixelPoint& p : FPixelPoints) p.Empty = true;
@@ -335,8 +335,8 @@ bool TiPlotChannel::HitTest(const TiMouseRecord& MouseRecord) {
   if (!AxesAssigned() || MouseRecord.Button != mbRight) return result;
   const int32_t mx = MouseRecord.OrientedX, my = MouseRecord.OrientedY;
   double y;
-  if (!InterpolatedYAtX(iPlotChannelAxes::PositionToValue(GetXAxis(), mx), y)) return result;
-  const int32_t ypx = iPlotChannelAxes::ValueToPosition(GetYAxis(), y);
+  if (!InterpolatedYAtX(GetXAxis()->PositionToValueDouble(mx), y)) return result;
+  const int32_t ypx = GetYAxis()->ValueToPosition(y);
   if (ypx >= my - 10 && ypx < my + 10) result = true;
   return result;
 }
@@ -386,8 +386,8 @@ TiPlotCursorReading TiPlotChannel::ReadCursor(TiPlotDataCursorStyle Style, int32
     r.Status = 1;
     return r;
   }
-  const double x1 = iPlotChannelAxes::PositionToValue(xAxis, P1);
-  const double x2 = iPlotChannelAxes::PositionToValue(xAxis, P2);
+  const double x1 = xAxis->PositionToValueDouble(P1);
+  const double x2 = xAxis->PositionToValueDouble(P2);
   uint8_t status = 2;
   double value = 0;
   const int32_t count = GetCount();
@@ -399,7 +399,7 @@ TiPlotCursorReading TiPlotChannel::ReadCursor(TiPlotDataCursorStyle Style, int32
       outside = false;
     if (!outside) status = CursorValueAt(x1, P1, value) ? 0 : 1;
   }
-  const double scaler = iPlotChannelAxes::CursorScaler(xAxis);
+  const double scaler = xAxis->GetCursorScaler();
   switch (Style) {
     case ipcsValueXY:
     case ipcsValueY:
@@ -415,8 +415,7 @@ TiPlotCursorReading TiPlotChannel::ReadCursor(TiPlotDataCursorStyle Style, int32
       break;
     case ipcsDeltaY:
       if (TiPlotAxis* yAxis = GetYAxis())
-        r.Y = std::fabs(iPlotChannelAxes::PositionToValue(yAxis, P1) -
-                        iPlotChannelAxes::PositionToValue(yAxis, P2));
+        r.Y = std::fabs(yAxis->PositionToValueDouble(P1) - yAxis->PositionToValueDouble(P2));
       else
         r.Status = 1;
       break;
@@ -465,8 +464,7 @@ AnsiString TiPlotChannel::FormatCursorValue(TiPlotDataCursorStyle Style, uint8_t
       return yText;
     }
     case ipcsInverseDeltaX: {
-      const AnsiString xText =
-          X < 1e301 ? iPlotChannelAxes::CursorValueText(xAxis, X) : Translate("Infinite");
+      const AnsiString xText = X < 1e301 ? xAxis->CursorValueText(X) : Translate("Infinite");
       SetCursorTexts(xText, "");
       return xText;
     }

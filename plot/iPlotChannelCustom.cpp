@@ -202,12 +202,12 @@ TiPlotAxis* TiPlotChannelCustom::GetYAxis() {
 
 AnsiString TiPlotChannelCustom::GetXCursorText(double X) {
   TiPlotAxis* axis = GetXAxis();
-  return axis ? iPlotChannelAxes::CursorText(axis, X) : Translate("No X-Axis");
+  return axis ? axis->CursorText(X) : Translate("No X-Axis");
 }
 
 AnsiString TiPlotChannelCustom::GetYCursorText(double Y) {
   TiPlotAxis* axis = GetYAxis();
-  return axis ? iPlotChannelAxes::CursorText(axis, Y) : Translate("No Y-Axis");
+  return axis ? axis->CursorText(Y) : Translate("No Y-Axis");
 }
 
 void TiPlotChannelCustom::StoreCursorReading(double X, double Y, uint8_t Status) {
@@ -226,13 +226,13 @@ void TiPlotChannelCustom::SetCursorTexts(const AnsiString& XText, const AnsiStri
 // ============================================================================================
 
 void TiPlotChannelCustom::NotifyObjectRemoved(TiPlotObject* Obj) {
-  if (FXAxis && iPlotChannelAxes::AsObject(FXAxis) == Obj) FXAxis = nullptr;
-  if (FYAxis && iPlotChannelAxes::AsObject(FYAxis) == Obj) FYAxis = nullptr;
+  if (FXAxis && FXAxis == Obj) FXAxis = nullptr;
+  if (FYAxis && FYAxis == Obj) FYAxis = nullptr;
 }
 
 void TiPlotChannelCustom::NotifyObjectRenamed(TiPlotObject* Obj) {
-  if (FXAxis && iPlotChannelAxes::AsObject(FXAxis) == Obj) FXAxisName = Obj->GetName();
-  if (FYAxis && iPlotChannelAxes::AsObject(FYAxis) == Obj) FYAxisName = Obj->GetName();
+  if (FXAxis && FXAxis == Obj) FXAxisName = Obj->GetName();
+  if (FYAxis && FYAxis == Obj) FYAxisName = Obj->GetName();
 }
 
 void TiPlotChannelCustom::NotifyObjectSelected(TiPlotObject* Obj) {
@@ -246,8 +246,8 @@ void TiPlotChannelCustom::NotifyObjectSelected(TiPlotObject* Obj) {
 
 bool TiPlotChannelCustom::MarkerRectAt(int32_t Index, TRect& Rect) {
   if (!IsMarkerShown(Index)) return false;
-  const int32_t x = iPlotChannelAxes::ValueToPosition(GetXAxis(), GetPointX(Index));
-  const int32_t y = iPlotChannelAxes::ValueToPosition(GetYAxis(), GetPointY(Index));
+  const int32_t x = GetXAxis()->ValueToPosition(GetPointX(Index));
+  const int32_t y = GetYAxis()->ValueToPosition(GetPointY(Index));
   const int32_t s = GetMarkersSize();
   Rect = TRect{x - s, y - s, x + s, y + s};
   return true;
@@ -336,16 +336,16 @@ int32_t TiPlotChannelCustom::AddPointXY(double X, double Y) {
     TiPlotAxis* yAxis = FYAxisTrackingEnabled ? GetYAxis() : nullptr;
     if (GetMarkersVisible()) {
       if (xAxis) {
-        iPlotChannelAxes::TrackValue(xAxis, PointXHigh(last));
-        iPlotChannelAxes::TrackValue(xAxis, PointXLow(last));
+        xAxis->TrackValue(PointXHigh(last));
+        xAxis->TrackValue(PointXLow(last));
       }
       if (yAxis) {
-        iPlotChannelAxes::TrackValue(yAxis, PointYHigh(last));
-        iPlotChannelAxes::TrackValue(yAxis, PointYLow(last));
+        yAxis->TrackValue(PointYHigh(last));
+        yAxis->TrackValue(PointYLow(last));
       }
     } else {
-      if (xAxis) iPlotChannelAxes::TrackValue(xAxis, X);
-      if (yAxis) iPlotChannelAxes::TrackValue(yAxis, Y);
+      if (xAxis) xAxis->TrackValue(X);
+      if (yAxis) yAxis->TrackValue(Y);
     }
   }
   if (FLoggingActive) {
@@ -408,9 +408,7 @@ void TiPlotChannelCustom::SetPointEmpty(int32_t Index, bool Value) {
 }
 
 double TiPlotChannelCustom::MarkerHalfExtent(TiPlotAxis* Axis) {
-  return std::fabs(iPlotChannelAxes::PositionToValue(Axis, 2.0 * GetMarkersSize()) -
-                   iPlotChannelAxes::PositionToValue(Axis, 0)) /
-         2;
+  return std::fabs(Axis->PositionToValueDouble(2.0 * GetMarkersSize()) - Axis->PositionToValueDouble(0)) / 2;
 }
 
 double TiPlotChannelCustom::PointXHigh(int32_t Index) {
@@ -444,8 +442,7 @@ double TiPlotChannelCustom::PointYLow(int32_t Index) {
 bool TiPlotChannelCustom::IsMarkerShown(int32_t Index) {
   if (!GetMarkersVisible() || GetPointNull(Index) || GetPointEmpty(Index) || !AxesAssigned()) return false;
   if (FMarkersAllowIndividual && !FList->GetMarkersVisible(Index)) return false;
-  return iPlotChannelAxes::IsValueVisible(GetXAxis(), GetPointX(Index)) &&
-         iPlotChannelAxes::IsValueVisible(GetYAxis(), GetPointY(Index));
+  return GetXAxis()->IsValueVisible(GetPointX(Index)) && GetYAxis()->IsValueVisible(GetPointY(Index));
 }
 
 // ============================================================================================

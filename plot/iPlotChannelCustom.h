@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "platform/runtime/Variants.h"
+#include "plot/iPlotAxis.h"
 #include "plot/iPlotDataCustomList.h"
 #include "plot/iPlotObjects.h"
 
-class TiPlotAxis;
 class TiPlotDataCursor;
 class TiOPCItem;
 class TiOPCItemManager;
@@ -46,27 +46,6 @@ class TiPlotChannelHost {
   // The data-point click (or double-click during a double click) with the channel's index.
   virtual void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) = 0;
 };
-
-// The axis operations a channel uses, in one place so that the channels follow the axis's
-// interface through these alone (iPlotChannelAxes.cpp).
-namespace iPlotChannelAxes {
-void TrackValue(TiPlotAxis* Axis, double Value);
-// The value at a pixel, and the pixel of a value.
-double PositionToValue(TiPlotAxis* Axis, double Position);
-int32_t ValueToPosition(TiPlotAxis* Axis, double Value);
-bool IsValueVisible(TiPlotAxis* Axis, double Value);
-double Min(TiPlotAxis* Axis);
-double Max(TiPlotAxis* Axis);
-// The smaller and the larger of the axis's end pixels.
-int32_t PixelFirst(TiPlotAxis* Axis);
-int32_t PixelLast(TiPlotAxis* Axis);
-double CursorScaler(TiPlotAxis* Axis);
-// The data cursor's text of a value, and its plain value text.
-AnsiString CursorText(TiPlotAxis* Axis, double Value);
-AnsiString CursorValueText(TiPlotAxis* Axis, double Value);
-const AnsiString& Name(TiPlotAxis* Axis);
-TiPlotObject* AsObject(TiPlotAxis* Axis);
-}  // namespace iPlotChannelAxes
 
 // ============================================================================================
 // the channel

@@ -61,27 +61,27 @@ TEST_F(ChannelCustomTest, RunningStatisticsAndRecalculation) {
   EXPECT_EQ(Ch().GetXMinValue(), 5);
 }
 
+// The axes scale to the values they are given (minimum and maximum tracking, 100 px a unit).
 TEST_F(ChannelCustomTest, TrackingWithAndWithoutMarkers) {
-  Ch().AddPointXY(2, 3);
-  EXPECT_EQ(XAxis().Tracked, (std::vector<double>{2}));
-  EXPECT_EQ(YAxis().Tracked, (std::vector<double>{3}));
-  // Markers of half-size 3 px at 100 px a unit: each value is tracked 0.03 above and below.
+  Ch().AddPointXY(12, 13);
+  EXPECT_EQ(XAxis().GetMax(), 12);
+  EXPECT_EQ(YAxis().GetMax(), 13);
+  // Markers of half-size 3 px: each value is tracked half a marker above and below.
+  SetScale(XAxis(), 0, 10, 1000);
+  SetScale(YAxis(), 0, 10, 1000);
   Ch().SetMarkersVisible(true);
-  Ch().AddPointXY(4, 5);
-  ASSERT_EQ(XAxis().Tracked.size(), 3u);
-  EXPECT_DOUBLE_EQ(XAxis().Tracked[1], 4.03);
-  EXPECT_DOUBLE_EQ(XAxis().Tracked[2], 3.97);
-  EXPECT_DOUBLE_EQ(YAxis().Tracked[1], 5.03);
-  EXPECT_DOUBLE_EQ(YAxis().Tracked[2], 4.97);
+  Ch().AddPointXY(12, -2);
+  EXPECT_DOUBLE_EQ(XAxis().GetMax(), 12.03);
+  EXPECT_DOUBLE_EQ(YAxis().GetMin(), -2.03);
   Ch().SetXAxisTrackingEnabled(false);
-  Ch().AddPointXY(6, 7);
-  EXPECT_EQ(XAxis().Tracked.size(), 3u);
-  EXPECT_EQ(YAxis().Tracked.size(), 5u);
+  Ch().AddPointXY(20, 1);
+  EXPECT_DOUBLE_EQ(XAxis().GetMax(), 12.03);
   // Without a bound axis nothing is tracked and nothing fails, unless markers need its scale.
   Ch().SetYAxisName("none");
   Ch().SetMarkersVisible(false);
-  Ch().AddPointXY(7, 8);
-  EXPECT_EQ(YAxis().Tracked.size(), 5u);
+  Ch().AddPointXY(7, 80);
+  EXPECT_DOUBLE_EQ(YAxis().GetMin(), -2.03);
+  EXPECT_LT(YAxis().GetMax(), 80);
   Ch().SetMarkersVisible(true);
   EXPECT_EQ(ChannelMessageOf([&] { Ch().PointYHigh(0); }), "Y-Axis not assigned");
   Ch().SetPointNull(0, true);
@@ -154,7 +154,7 @@ TEST_F(ChannelCustomTest, DataFileRoundTrip) {
   Ch().SetPointEmpty(2, true);
   Ch().SaveDataToFile(file);
   EXPECT_EQ(TChannelTempDir::Read(file), "0.5\t1\r\n1\tNull\r\n3\t-4.25\r\n");
-  Host.Separator = ',';
+  Host->Separator = ',';
   Ch().SaveDataToFile(file);
   EXPECT_EQ(TChannelTempDir::Read(file), "0.5,1\r\n1,Null\r\n3,-4.25\r\n");
 
@@ -204,7 +204,7 @@ TEST_F(ChannelCustomTest, PropertyFileRoundTripAndErrors) {
   EXPECT_NE(text.find("Channel.TitleText = Voltage"), std::string::npos);
   EXPECT_EQ(text.find("Channel.Name"), std::string::npos);
 
-  TiPlotChannel other(&Host, Counts.OnRename, Counts.OnRemove, Counts.OnInsert, Counts.OnChange);
+  TiPlotChannel other(Host.get(), Counts.OnRename, Counts.OnRemove, Counts.OnInsert, Counts.OnChange);
   other.LoadPropertiesFromFile(file);
   EXPECT_EQ(other.GetTitleText(), "Voltage");
   EXPECT_EQ(other.GetColor(), clBlue);
@@ -260,7 +260,7 @@ TEST_F(ChannelCustomTest, MarkerClicksOnlyInSelectModeAndLegendRowClicks) {
     return r;
   };
   EXPECT_FALSE(Ch().HitTest(record(401, 499)));  // not in select mode
-  Host.SelectMode = true;
+  Host->SelectMode = true;
   EXPECT_TRUE(Ch().HitTest(record(401, 499)));
   EXPECT_EQ(Ch().GetHitPointIndex(), 1);
   EXPECT_FALSE(Ch().HitTest(record(403, 500)));  // right edge outside
@@ -272,7 +272,7 @@ TEST_F(ChannelCustomTest, MarkerClicksOnlyInSelectModeAndLegendRowClicks) {
   Ch().MouseDown(mbLeft, {}, 20, 15, 0, 0, nullptr);
   Ch().MouseUp(mbLeft, {}, 21, 16);
   std::vector<AnsiString> clicks;
-  for (const AnsiString& e : Host.Events)
+  for (const AnsiString& e : Host->Events)
     if (e.find("Click") == 0) clicks.push_back(e);
   EXPECT_EQ(clicks, (std::vector<AnsiString>{"ClickDataPoint Channel 1 1", "Click Channel 1"}));
   EXPECT_EQ(Ch().GetCursor(record(0, 0)), crHandPoint);
@@ -282,11 +282,18 @@ TEST_F(ChannelCustomTest, AxisCacheFollowsNames) {
   EXPECT_EQ(Ch().GetXAxis(), &XAxis());
   Ch().SetXAxisName("x-axis 2");
   EXPECT_EQ(Ch().GetXAxis(), nullptr);
-  Host.XAxes.push_back(std::make_unique<TiPlotAxis>("X-Axis 2", 0, 1, 0, 10));
-  EXPECT_EQ(Ch().GetXAxis(), Host.XAxes[1].get());
-  EXPECT_EQ(Ch().GetXCursorText(1.5), "X-Axis 2:1.5");
+  TiPlotAxis* second = MakeAxis<TiPlotXAxis>("X-Axis 2");
+  EXPECT_EQ(Ch().GetXAxis(), second);
+  EXPECT_EQ(Ch().GetXCursorText(1.5), second->CursorText(1.5));
+  // A renamed axis takes the channel's binding along; a removed one is forgotten.
+  second->SetName("Time");
+  Ch().NotifyObjectRenamed(second);
+  EXPECT_EQ(Ch().GetXAxisName(), "Time");
+  Ch().NotifyObjectRemoved(second);
+  Host->XList.pop_back();
+  EXPECT_EQ(Ch().GetXAxis(), nullptr);
   Ch().SetXAxisName("gone");
-  Host.Translations["No X-Axis"] = "Keine X-Achse";
+  Host->Translations["No X-Axis"] = "Keine X-Achse";
   EXPECT_EQ(Ch().GetXCursorText(1.5), "Keine X-Achse");
 }
 

@@ -16,8 +16,7 @@ class PlotChannelTest : public ::testing::Test, public TChannelFixture {
     for (int i = 0; i < n; ++i) Ch().AddPointXY(i, i);
   }
   std::pair<int32_t, int32_t> VisibleRange(double min, double max) {
-    XAxis().Min = min;
-    XAxis().Span = max - min;
+    XAxis().SetMinSpan(min, max - min);
     Ch().FindVisibleStart();
     Ch().FindVisibleStop();
     return {Ch().GetVisibleStart(), Ch().GetVisibleStop()};
@@ -34,7 +33,7 @@ TEST_F(PlotChannelTest, VisibleRangeReachesOnePointBeyondEachEdge) {
   // Falling X, decided at the paint.
   Ch().Clear();
   for (int i = 0; i < 10; ++i) Ch().AddPointXY(9 - i, i);
-  XAxis().Min = 0;
+  XAxis().SetMinSpan(0, 10);
   Ch().PreparePaint();
   EXPECT_FALSE(Ch().GetXAscending());
   EXPECT_EQ(VisibleRange(2.5, 6.5), std::make_pair(2, 7));
@@ -45,8 +44,7 @@ TEST_F(PlotChannelTest, VisibleRangeReachesOnePointBeyondEachEdge) {
 TEST_F(PlotChannelTest, IndexAndInterpolationAtX) {
   Ch().AddPointXY(0, 0);
   Ch().AddPointXY(10, 10);
-  XAxis().Span = 100;
-  XAxis().P1 = 10000;  // 100 pixels a unit
+  SetScale(XAxis(), 0, 100, 10000);  // 100 pixels a unit
   double y = -1;
   EXPECT_EQ(Ch().IndexAtX(5), 1);
   EXPECT_TRUE(Ch().InterpolatedYAtX(5, y));
@@ -84,30 +82,32 @@ TEST_F(PlotChannelTest, DigitalFallingXAtTheLastPointHasNoValue) {
   EXPECT_FALSE(Ch().InterpolatedYAtX(6, y));
   EXPECT_TRUE(Ch().InterpolatedYAtX(8.5, y));
   EXPECT_EQ(y, 1);
-  const int32_t p = iPlotChannelAxes::ValueToPosition(&XAxis(), 6);
+  const int32_t p = XAxis().ValueToPosition(6);
   const TiPlotCursorReading r = Ch().ReadCursor(ipcsValueXY, p, p);
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(Ch().FormatCursorValue(ipcsValueXY, r.Status, r.X, r.Y), "X-Axis 1:6, Null");
+  EXPECT_EQ(Ch().FormatCursorValue(ipcsValueXY, r.Status, r.X, r.Y), XAxis().CursorText(6) + ", Null");
 }
 
 TEST_F(PlotChannelTest, CursorReadingsByStyle) {
   AddLine(5);  // (0,0) .. (4,4); X pixels 100 a unit
+  auto X = [&](double v) { return XAxis().CursorText(v); };
+  auto Y = [&](double v) { return YAxis().CursorText(v); };
   struct Case {
     TiPlotDataCursorStyle style;
     TiPlotInterpolationStyle interpolation;
     int32_t p1, p2;
-    const char* text;
+    AnsiString text;
   } cases[] = {
-      {ipcsValueXY, ipistStraightLine, 250, 0, "X-Axis 1:2.5, Y-Axis 1:2.5"},
-      {ipcsValueXY, ipistStraightLine, 600, 0, "X-Axis 1:6, Empty"},
-      {ipcsValueXY, ipistDifferential, 600, 0, "X-Axis 1:6, Y-Axis 1:4"},
-      {ipcsValueXY, ipistDifferentialTerminated, 600, 0, "X-Axis 1:6, Null"},
-      {ipcsValueXY, ipistDifferential, 250, 0, "X-Axis 1:2.5, Y-Axis 1:2"},
-      {ipcsValueY, ipistStraightLine, 150, 0, "Y-Axis 1:1.5"},
-      {ipcsValueX, ipistStraightLine, 150, 0, "X-Axis 1:1.5"},
-      {ipcsDeltaX, ipistStraightLine, 150, 400, "X-Axis 1:2.5"},
-      {ipcsDeltaY, ipistStraightLine, 900, 600, "Y-Axis 1:3"},
-      {ipcsInverseDeltaX, ipistStraightLine, 100, 300, "0.5"},
+      {ipcsValueXY, ipistStraightLine, 250, 0, X(2.5) + ", " + Y(2.5)},
+      {ipcsValueXY, ipistStraightLine, 600, 0, X(6) + ", Empty"},
+      {ipcsValueXY, ipistDifferential, 600, 0, X(6) + ", " + Y(4)},
+      {ipcsValueXY, ipistDifferentialTerminated, 600, 0, X(6) + ", Null"},
+      {ipcsValueXY, ipistDifferential, 250, 0, X(2.5) + ", " + Y(2)},
+      {ipcsValueY, ipistStraightLine, 150, 0, Y(1.5)},
+      {ipcsValueX, ipistStraightLine, 150, 0, X(1.5)},
+      {ipcsDeltaX, ipistStraightLine, 150, 400, X(2.5)},
+      {ipcsDeltaY, ipistStraightLine, 900, 600, Y(3)},
+      {ipcsInverseDeltaX, ipistStraightLine, 100, 300, XAxis().CursorValueText(0.5)},
       {ipcsInverseDeltaX, ipistStraightLine, 300, 300, "Infinite"},
   };
   for (const Case& c : cases) {
@@ -117,15 +117,15 @@ TEST_F(PlotChannelTest, CursorReadingsByStyle) {
   }
   // The texts the legend shows: only the parts the style builds.
   Ch().FormatCursorValue(ipcsValueXY, 0, 1, 2);
-  EXPECT_EQ(Ch().GetCursorXText(), "X-Axis 1:1");
-  EXPECT_EQ(Ch().GetCursorYText(), "Y-Axis 1:2");
+  EXPECT_EQ(Ch().GetCursorXText(), X(1));
+  EXPECT_EQ(Ch().GetCursorYText(), Y(2));
   Ch().FormatCursorValue(ipcsValueY, 0, 1, 2);
   EXPECT_EQ(Ch().GetCursorXText(), "");
   Ch().SetDigitalEnabled(true);
   EXPECT_EQ(Ch().FormatCursorValue(ipcsValueY, 0, 0, 1), "High");
   EXPECT_EQ(Ch().FormatCursorValue(ipcsValueY, 0, 0, 0), "Low");
   Ch().SetYAxisName("none");
-  EXPECT_EQ(Ch().FormatCursorValue(ipcsValueXY, 0, 1, 2), "X-Axis 1:1, No Y-Axis");
+  EXPECT_EQ(Ch().FormatCursorValue(ipcsValueXY, 0, 1, 2), X(1) + ", No Y-Axis");
   Ch().SetXAxisName("none");
   EXPECT_EQ(Ch().ReadCursor(ipcsValueXY, 100, 100).Status, 1);
   EXPECT_EQ(Ch().FormatCursorValue(ipcsValueXY, 1, 0, 0), "No X-Axis");
@@ -137,11 +137,11 @@ TEST_F(PlotChannelTest, ExtremesIncludeHalfAMarker) {
   AddLine(5);
   Ch().AddPointXY(5, 50);
   Ch().SetPointEmpty(5, true);
+  SetScale(YAxis(), 0, 10, 1000);  // back from the tracking of 50
   Ch().SetMarkersVisible(true);
   EXPECT_DOUBLE_EQ(Ch().GetXMax(), 4.03);
   EXPECT_DOUBLE_EQ(Ch().GetXMin(), -0.03);
-  XAxis().Span = 2.5;  // visible points 0 .. 2 plus one beyond
-  XAxis().P1 = 250;
+  SetScale(XAxis(), 0, 2.5, 250);  // visible points 0 .. 2 plus one beyond
   EXPECT_DOUBLE_EQ(Ch().GetYMax(), 3.03);
   EXPECT_NEAR(Ch().GetYMin(), -0.03, 1e-12);
   Ch().SetVisible(false);
@@ -206,7 +206,7 @@ TEST_F(PlotChannelTest, DeclaredDefaultColoursReadBackAsInitial) {
     writer.WriteListEnd();
   }
   stream.SetPosition(0);
-  TiPlotChannel read(&Host, Counts.OnRename, Counts.OnRemove, Counts.OnInsert, Counts.OnChange);
+  TiPlotChannel read(Host.get(), Counts.OnRename, Counts.OnRemove, Counts.OnInsert, Counts.OnChange);
   {
     TReader reader(&stream);
     while (!reader.EndOfList()) reader.ReadProperty(&read);

@@ -1,64 +1,86 @@
-// Stand-ins for what a channel asks of its plot: a linear axis with fixed end pixels that records
-// its tracking calls, and a host that finds such axes by name and records data-point clicks.
+// A stand-in plot for channel tests: the axis host of the axis tests plus what a channel asks of
+// its plot (axes by name, the data-file separator, select mode, data-point clicks), with one X and
+// one Y axis laid out so that 100 pixels make one unit: X 0 .. 10 on pixels 0 .. 1000, Y 0 .. 10
+// on pixels 1000 .. 0.
 #pragma once
 
 #include <memory>
 #include <vector>
 
 #include "platform/runtime/Strings.h"
+#include "platform/ui/Graphics.h"
 #include "plot/iPlotChannel.h"
-#include "tests/plot/support/PlotHostStub.h"
+#include "tests/plot/axis/AxisTestHost.h"
 
-// Min at pixel P0, Min + Span at pixel P1.
-class TiPlotAxis {
+class TChannelHostStub : public TAxisHostStub, public TiPlotChannelHost {
  public:
-  TiPlotAxis(AnsiString AName, double AMin, double ASpan, int32_t AP0, int32_t AP1)
-      : Name(std::move(AName)), Min(AMin), Span(ASpan), P0(AP0), P1(AP1) {}
-  AnsiString Name;
-  double Min, Span;
-  int32_t P0, P1;
-  double CursorScaler = 1;
-  std::vector<double> Tracked;
-  TiPlotObject* Object = nullptr;
-};
-
-class TChannelHostStub : public TPlotHostStub, public TiPlotChannelHost {
- public:
-  TiPlotAxis* FindXAxis(const AnsiString& Name) override { return Find(XAxes, Name); }
-  TiPlotAxis* FindYAxis(const AnsiString& Name) override { return Find(YAxes, Name); }
+  TiPlotAxis* FindXAxis(const AnsiString& Name) override { return Find(XList, Name); }
+  TiPlotAxis* FindYAxis(const AnsiString& Name) override { return Find(YList, Name); }
   char DataFileColumnSeparator() override { return Separator; }
   bool SelectModeActive() override { return SelectMode; }
   void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override {
     Events.push_back("ClickDataPoint " + Channel->GetName() + " " + IntToStr(PointIndex));
   }
 
-  std::vector<std::unique_ptr<TiPlotAxis>> XAxes, YAxes;
   char Separator = '\t';
   bool SelectMode = false;
 
  private:
-  static TiPlotAxis* Find(std::vector<std::unique_ptr<TiPlotAxis>>& Axes, const AnsiString& Name) {
-    for (auto& a : Axes)
-      if (SameText(a->Name, Name)) return a.get();
+  static TiPlotAxis* Find(std::vector<TiPlotAxis*>& Axes, const AnsiString& Name) {
+    for (TiPlotAxis* a : Axes)
+      if (SameText(a->GetName(), Name)) return a;
     return nullptr;
   }
 };
 
-// A channel on a stand-in host with "X-Axis 1" and "Y-Axis 1"; the axes map 100 pixels to one unit
-// (X: 0 .. 10 on pixels 0 .. 1000; Y: 0 .. 10 on pixels 1000 .. 0).
 struct TChannelFixture {
   TChannelFixture() {
-    Host.XAxes.push_back(std::make_unique<TiPlotAxis>("X-Axis 1", 0, 10, 0, 1000));
-    Host.YAxes.push_back(std::make_unique<TiPlotAxis>("Y-Axis 1", 0, 10, 1000, 0));
-    Channel = std::make_unique<TiPlotChannel>(&Host, Counts.OnRename, Counts.OnRemove, Counts.OnInsert,
+    Host = std::make_unique<TChannelHostStub>();
+    bitmap.SetSize(64, 64);
+    x = MakeAxis<TiPlotXAxis>("X-Axis 1");
+    y = MakeAxis<TiPlotYAxis>("Y-Axis 1");
+    SetScale(*x, 0, 10, 1000);
+    SetScale(*y, 0, 10, 1000);
+    y->SetTrackingStyle(iptsScaleMinMax);
+    x->SetTrackingStyle(iptsScaleMinMax);
+    x->SetTrackingAlignFirstStyle(ipafsNone);
+    y->SetTrackingAlignFirstStyle(ipafsNone);
+    Channel = std::make_unique<TiPlotChannel>(Host.get(), Counts.OnRename, Counts.OnRemove, Counts.OnInsert,
                                               Counts.OnChange);
     Channel->SetName("Channel 1");
     Channel->SetXAxisName("X-Axis 1");
     Channel->SetYAxisName("Y-Axis 1");
   }
-  TiPlotAxis& XAxis() { return *Host.XAxes[0]; }
-  TiPlotAxis& YAxis() { return *Host.YAxes[0]; }
-  TChannelHostStub Host;
+  ~TChannelFixture() {
+    Channel.reset();
+    Axes.clear();
+  }
+
+  template <class T>
+  T* MakeAxis(const AnsiString& Name) {
+    auto axis =
+        std::make_unique<T>(Host.get(), Counts.OnRename, Counts.OnRemove, Counts.OnInsert, Counts.OnChange);
+    axis->SetName(Name);
+    T* raw = axis.get();
+    (raw->IsXAxis() ? Host->XList : Host->YList).push_back(raw);
+    Axes.push_back(std::move(axis));
+    return raw;
+  }
+  // The axis shows Min .. Min + Span over Pixels pixels (X from pixel 0 rightwards, Y from pixel
+  // Pixels upwards).
+  void SetScale(TiPlotAxis& Axis, double Min, double Span, int32_t Pixels) {
+    Axis.SetLayoutRect(Axis.IsXAxis() ? TRect{0, Pixels, Pixels, Pixels + 40} : TRect{0, 0, 40, Pixels});
+    Axis.CalcScaleGeometry(bitmap.GetCanvas());
+    Axis.SetMinSpan(Min, Span);
+  }
+  TiPlotAxis& XAxis() { return *x; }
+  TiPlotAxis& YAxis() { return *y; }
+
+  std::unique_ptr<TChannelHostStub> Host;
   TPlotHandlerCounts Counts;
+  TBitmap bitmap;
+  std::vector<std::unique_ptr<TiPlotAxis>> Axes;
+  TiPlotAxis* x = nullptr;
+  TiPlotAxis* y = nullptr;
   std::unique_ptr<TiPlotChannel> Channel;
 };
