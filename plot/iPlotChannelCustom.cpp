@@ -9,8 +9,10 @@
 #include "platform/runtime/TypInfo.h"
 #include "plot/iPlotDataCompactIntervalList.h"
 #include "plot/iPlotDataCompactList.h"
+#include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataFullList.h"
 #include "plot/iPlotDataNullList.h"
+#include "plot/iPlotLegend.h"
 #include "widgets/iGPFunctions.h"
 #include "widgets/iOPCItem.h"
 
@@ -59,12 +61,6 @@ double ChannelTextToFloat(const AnsiString& Text) {
 
 bool ChannelInRect(const TRect& R, int32_t X, int32_t Y) {
   return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
-}
-
-bool ChannelIsKind(const TObject* Obj, const char* ClassName) {
-  for (const TClassInfo* c = &Obj->ClassType(); c; c = c->Parent())
-    if (c->Name() == ClassName) return true;
-  return false;
 }
 
 AnsiString ChannelReadFile(const AnsiString& FileName, int64_t Limit) {
@@ -236,9 +232,9 @@ void TiPlotChannelCustom::NotifyObjectRenamed(TiPlotObject* Obj) {
 }
 
 void TiPlotChannelCustom::NotifyObjectSelected(TiPlotObject* Obj) {
-  if (!Obj || !Obj->GetSelected() || Obj == this || ChannelIsKind(Obj, "TiPlotLegend")) return;
+  if (!Obj || !Obj->GetSelected() || Obj == this || dynamic_cast<TiPlotLegend*>(Obj)) return;
   // A data cursor reading this channel may stay selected together with it.
-  if (ChannelIsKind(Obj, "TiPlotDataCursor") && GetPropInfo(Obj, "ChannelName") &&
+  if (dynamic_cast<TiPlotDataCursor*>(Obj) && GetPropInfo(Obj, "ChannelName") &&
       SameText(GetStrProp(Obj, "ChannelName"), GetName()))
     return;
   SetSelected(false);

@@ -22,8 +22,21 @@ class TChannelHostStub : public TAxisHostStub, public TiPlotChannelHost {
     Events.push_back("ClickDataPoint " + Channel->GetName() + " " + IntToStr(PointIndex));
   }
 
+  // Long runs leave the axes' range events unrecorded.
+  void DoAxisMinChange(TiPlotAxis* Axis, double OldValue, double NewValue) override {
+    if (RecordAxisEvents) TAxisHostStub::DoAxisMinChange(Axis, OldValue, NewValue);
+  }
+  void DoAxisSpanChange(TiPlotAxis* Axis, double OldValue, double NewValue) override {
+    if (RecordAxisEvents) TAxisHostStub::DoAxisSpanChange(Axis, OldValue, NewValue);
+  }
+  void DoAxisMinSpanChange(TiPlotAxis* Axis, double OldMin, double OldSpan, double NewMin,
+                           double NewSpan) override {
+    if (RecordAxisEvents) TAxisHostStub::DoAxisMinSpanChange(Axis, OldMin, OldSpan, NewMin, NewSpan);
+  }
+
   char Separator = '\t';
   bool SelectMode = false;
+  bool RecordAxisEvents = true;
 
  private:
   static TiPlotAxis* Find(std::vector<TiPlotAxis*>& Axes, const AnsiString& Name) {
