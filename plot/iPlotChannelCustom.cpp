@@ -1,6 +1,7 @@
 #include "plot/iPlotChannelCustom.h"
 
 #include <cmath>
+#include <limits>
 
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/NumText.h"
@@ -48,8 +49,13 @@ const TFormatSettings& ChannelFileFormat() {
   return fs;
 }
 
-// Files written where "," was the decimal separator read back too.
+// Files written where "," was the decimal separator read back too, and so do the texts the writer
+// gives infinities and not-a-number.
 double ChannelTextToFloat(const AnsiString& Text) {
+  const AnsiString upper = UpperCase(Text);
+  if (upper == "INF") return std::numeric_limits<double>::infinity();
+  if (upper == "-INF") return -std::numeric_limits<double>::infinity();
+  if (upper == "NAN") return std::numeric_limits<double>::quiet_NaN();
   double value;
   if (TryStrToFloat(Text, value, ChannelFileFormat())) return value;
   TFormatSettings comma = ChannelFileFormat();

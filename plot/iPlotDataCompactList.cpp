@@ -4,9 +4,10 @@
 #include <cmath>
 
 float iPlotToSingle(double Value) {
-  // The conversion of a double beyond the single range is not defined in C++.
-  if (Value > FLT_MAX) return INFINITY;
-  if (Value < -FLT_MAX) return -INFINITY;
+  // The conversion of a double beyond the single range is not defined in C++; such a value keeps
+  // its sign at the end of the range rather than turning into an infinity no axis can show.
+  if (Value > FLT_MAX) return std::isinf(Value) ? INFINITY : FLT_MAX;
+  if (Value < -FLT_MAX) return std::isinf(Value) ? -INFINITY : -FLT_MAX;
   return float(Value);
 }
 

@@ -10,7 +10,7 @@ struct TiPlotCompactElement {
 };
 static_assert(sizeof(TiPlotCompactElement) == 8);
 
-// A double rounded to single precision; values beyond the single range become infinities.
+// A double rounded to single precision; finite values beyond the single range end at its limits.
 float iPlotToSingle(double Value);
 
 class TiPlotDataCompactList : public TiPlotDataBufferList<TiPlotCompactElement> {

@@ -2,6 +2,9 @@
 // style and the hit test of markers and the legend row.
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <limits>
+
 #include "platform/runtime/Exceptions.h"
 #include "tests/plot/channel/ChannelFilesSupport.h"
 #include "tests/plot/channel/ChannelTestSupport.h"
@@ -164,6 +167,27 @@ TEST_F(ChannelCustomTest, DataFileRoundTrip) {
   EXPECT_TRUE(Ch().GetPointNull(1));
   EXPECT_EQ(Ch().GetPointY(1), 0);
   EXPECT_EQ(Ch().GetPointY(2), -4.25);
+}
+
+// What the channel writes it reads back: a compact channel keeps a value beyond the single range
+// finite, and the texts of infinities read as such.
+TEST_F(ChannelCustomTest, DataFileReadsBackWhatItWrites) {
+  const std::string file = Temp.Path("wide.txt");
+  Ch().SetDataStyle(ipdsCompact);
+  Ch().AddPointXY(1e80, -1e80);
+  Ch().SaveDataToFile(file);
+  Ch().LoadDataFromFile(file, true);
+  ASSERT_EQ(Ch().GetCount(), 1);
+  EXPECT_EQ(Ch().GetPointX(0), double(FLT_MAX));
+  EXPECT_EQ(Ch().GetPointY(0), -double(FLT_MAX));
+  Ch().SetDataStyle(ipdsStandard);
+  Ch().AddPointXY(1, std::numeric_limits<double>::infinity());
+  Ch().AddPointXY(2, -std::numeric_limits<double>::infinity());
+  Ch().SaveDataToFile(file);
+  EXPECT_EQ(TChannelTempDir::Read(file), "1\tINF\r\n2\t-INF\r\n");
+  Ch().LoadDataFromFile(file, true);
+  ASSERT_EQ(Ch().GetCount(), 2);
+  EXPECT_EQ(Ch().GetPointY(1), -std::numeric_limits<double>::infinity());
 }
 
 TEST_F(ChannelCustomTest, DataFileReading) {

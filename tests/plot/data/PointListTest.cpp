@@ -2,6 +2,7 @@
 // list class; then what each class keeps per point.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <vector>
 
@@ -251,9 +252,11 @@ TEST(PointListCompactTest, StoresSinglePrecision) {
   TiPlotDataCompactList list;
   list.AddPoint(0.1, 1e300);
   list.AddPoint(-1e300, 1.0 / 3);
+  list.AddPoint(INFINITY, 0);
   EXPECT_EQ(list.GetX(0), double(0.1f));
-  EXPECT_EQ(list.GetY(0), INFINITY);
-  EXPECT_EQ(list.GetX(1), -INFINITY);
+  EXPECT_EQ(list.GetY(0), double(FLT_MAX));
+  EXPECT_EQ(list.GetX(1), -double(FLT_MAX));
+  EXPECT_EQ(list.GetX(2), INFINITY);
   EXPECT_EQ(list.GetY(1), double(1.0f / 3));
 }
 
