@@ -333,7 +333,8 @@ void PlotChannelSeeds() {
     Seed("channel_data_file", separator == ',' ? "comma-compact-ring" : "tab-interval",
          std::string(1, char(separator == ',' ? 16 + 4 + 1 : 2)) + text);
   }
-  Seed("channel_data_file", "mixed", std::string(1, char(3)) + " 1 \t 2 \n\t5\n3,5\t4\r\n7\tnull\r\n8\n1e999\t1\n");
+  Seed("channel_data_file", "mixed",
+       std::string(1, char(3)) + " 1 \t 2 \n\t5\n3,5\t4\r\n7\tnull\r\n8\n1e999\t1\n");
 }
 
 }  // namespace
