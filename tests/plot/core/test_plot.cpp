@@ -13,6 +13,7 @@
 #include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
 #include "plot/iPlotLimit.h"
+#include "plot/iPlotTable.h"
 #include "tests/plot/support/PlotTestCanvas.h"
 
 namespace {
@@ -313,6 +314,10 @@ TEST_F(PlotDefinitions, AConfiguredPlotReadsBackAlike) {
   plot.SetDataViewZHorz(4);
   plot.SetOuterMarginLeft(9);
   plot.GetTranslationManager()->NewPair("Edit...", "Bearbeiten...");
+  // Values whose declared storage default differs from the initial value still come back.
+  plot.AddTable();
+  plot.GetTable(0)->SetColumnTitlesVisible(false);
+  plot.GetDataView(0)->SetGridLineXMajorWidth(1);
   const AnsiString data = Write(plot);
   // Writing leaves the plot live: layout active and updates unlocked.
   EXPECT_FALSE(plot.UpdateLocked());
@@ -333,6 +338,9 @@ TEST_F(PlotDefinitions, AConfiguredPlotReadsBackAlike) {
   EXPECT_EQ(copy.GetDataViewZHorz(), 4);
   EXPECT_EQ(copy.GetOuterMarginLeft(), 9);
   EXPECT_EQ(copy.TranslateText("Edit..."), "Bearbeiten...");
+  ASSERT_EQ(copy.TableCount(), 1);
+  EXPECT_FALSE(copy.GetTable(0)->GetColumnTitlesVisible());
+  EXPECT_EQ(copy.GetDataView(0)->GetGridLineXMajorWidth(), 1);
   EXPECT_EQ(copy.GetObjectManager()->Count(), plot.GetObjectManager()->Count());
   // The copy writes the same definition.
   EXPECT_EQ(ObjectBinaryToText(Write(copy)), ObjectBinaryToText(data));
