@@ -204,6 +204,12 @@ class TiPlotObject : public TPersistent {
   void SetDoubleField(double Value, double& Field, TNotify Notify);
   void SetStringField(const AnsiString& Value, AnsiString& Field, TNotify Notify);
   void SetPointerField(void* Value, void*& Field, TNotify Notify);
+  template <class E>
+  void SetEnumField(E Value, E& Field, TNotify Notify) {
+    if (Value == Field) return;
+    Field = Value;
+    if (Notify) (this->*Notify)();
+  }
 
  protected:
   // The mouse record of a slot call: the point and its oriented form.
