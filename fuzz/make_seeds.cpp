@@ -10,6 +10,7 @@
 #include "app/Settings.h"
 #include "fuzz/support/Definitions.h"
 #include "fuzz/support/FuzzSupport.h"
+#include "fuzz/support/PlotChannel.h"
 #include "fuzz/support/PropertyWidget.h"
 #include "platform/data/DBGrids.h"
 #include "platform/data/DBTables.h"
@@ -314,6 +315,28 @@ void PropertyFileSeeds() {
        "Font.Style = 3\r\n= 4\r\nFont.Size\r\nstep = 7\r\nCaption =  padded  \r\n");
 }
 
+// Data files of a plot channel as the channel saves them: the input's first byte is the harness's
+// mode (style, ring, clear, separator).
+void PlotChannelSeeds() {
+  const std::string path = fuzz::TempPath("channel-seed.txt");
+  for (const char separator : {'\t', ','}) {
+    fuzz::TPlotChannelHost host;
+    host.Separator = separator;
+    auto channel = fuzz::MakePlotChannel(host);
+    for (int i = 0; i < 12; ++i) channel->AddPointXY(0.25 * i, i % 3 == 0 ? -1.5e-7 * i : 1234.5 + i);
+    channel->SetPointNull(4, true);
+    channel->SetPointEmpty(7, true);
+    channel->SaveDataToFile(path);
+    const std::string text = FileText(path);
+    const char mode = separator == ',' ? 16 + 8 : 8;
+    Seed("channel_data_file", separator == ',' ? "comma" : "tab", std::string(1, mode) + text);
+    Seed("channel_data_file", separator == ',' ? "comma-compact-ring" : "tab-interval",
+         std::string(1, char(separator == ',' ? 16 + 4 + 1 : 2)) + text);
+  }
+  Seed("channel_data_file", "mixed",
+       std::string(1, char(3)) + " 1 \t 2 \n\t5\n3,5\t4\r\n7\tnull\r\n8\n1e999\t1\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -328,6 +351,7 @@ int main(int argc, char** argv) {
     TextSeeds();
     TableSeeds();
     PropertyFileSeeds();
+    PlotChannelSeeds();
   } catch (const Exception& e) {
     std::cerr << "fuzz_make_seeds: " << e.Message << "\n";
     return 1;

@@ -6,6 +6,8 @@
 
 #include "platform/runtime/TypInfo.h"
 
+PL_ENUM_NAMES(TPrinterOrientation, "poPortrait", "poLandscape")
+
 const TClassInfo& TPrinter::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TPrinter, TObject>("TPrinter");
   return info;

@@ -10,6 +10,8 @@
 #include "platform/ui/Graphics.h"
 
 enum TPrinterOrientation : uint8_t { poPortrait, poLandscape };
+template <>
+const EnumNames& EnumNamesOf<TPrinterOrientation>();
 enum TPrinterState : uint8_t { psNoHandle, psHandleIC, psHandleDC };
 
 class TPrinter : public TObject {

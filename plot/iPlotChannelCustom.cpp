@@ -1,0 +1,666 @@
+#include "plot/iPlotChannelCustom.h"
+
+#include <cmath>
+#include <limits>
+
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/NumText.h"
+#include "platform/runtime/Streams.h"
+#include "platform/runtime/Strings.h"
+#include "platform/runtime/TypInfo.h"
+#include "plot/iPlotDataCompactIntervalList.h"
+#include "plot/iPlotDataCompactList.h"
+#include "plot/iPlotDataCursor.h"
+#include "plot/iPlotDataFullList.h"
+#include "plot/iPlotDataNullList.h"
+#include "plot/iPlotLegend.h"
+#include "widgets/iGPFunctions.h"
+#include "widgets/iOPCItem.h"
+
+PL_ENUM_NAMES(TiPlotDataStyle, "ipdsStandard", "ipdsCompact", "ipdsCompactInterval", "ipdsFullFeature")
+
+namespace {
+
+// A channel's text files hold millions of points at most; anything larger is refused unread.
+constexpr int64_t kChannelMaxDataFile = int64_t(1) << 30;
+constexpr int64_t kChannelMaxPropertyFile = int64_t(1) << 20;
+
+std::unique_ptr<TiPlotDataCustomList> ChannelNewList(TiPlotDataStyle Style) {
+  switch (Style) {
+    case ipdsCompact:
+      return std::make_unique<TiPlotDataCompactList>();
+    case ipdsCompactInterval:
+      return std::make_unique<TiPlotDataCompactIntervalList>();
+    case ipdsFullFeature:
+      return std::make_unique<TiPlotDataFullList>();
+    default:
+      return std::make_unique<TiPlotDataNullList>();
+  }
+}
+
+// Numbers in the channel's files always use "." so that a "," column separator cannot split them.
+const TFormatSettings& ChannelFileFormat() {
+  static const TFormatSettings fs = [] {
+    TFormatSettings f;
+    f.DecimalSeparator = '.';
+    f.ThousandSeparator = ',';
+    return f;
+  }();
+  return fs;
+}
+
+// Files written where "," was the decimal separator read back too, and so do the texts the writer
+// gives infinities and not-a-number.
+double ChannelTextToFloat(const AnsiString& Text) {
+  const AnsiString upper = UpperCase(Text);
+  if (upper == "INF") return std::numeric_limits<double>::infinity();
+  if (upper == "-INF") return -std::numeric_limits<double>::infinity();
+  if (upper == "NAN") return std::numeric_limits<double>::quiet_NaN();
+  double value;
+  if (TryStrToFloat(Text, value, ChannelFileFormat())) return value;
+  TFormatSettings comma = ChannelFileFormat();
+  comma.DecimalSeparator = ',';
+  comma.ThousandSeparator = '.';
+  if (TryStrToFloat(Text, value, comma)) return value;
+  return StrToFloat(Text, ChannelFileFormat());  // raises the conversion error
+}
+
+bool ChannelInRect(const TRect& R, int32_t X, int32_t Y) {
+  return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
+
+AnsiString ChannelReadFile(const AnsiString& FileName, int64_t Limit) {
+  TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+  const int64_t size = file.GetSize();
+  if (size > Limit) throw EReadError("The file is larger than " + IntToStr(Limit) + " bytes");
+  AnsiString text(size_t(size), '\0');
+  if (size > 0) file.ReadBuffer(text.data(), int32_t(size));
+  return text;
+}
+
+}  // namespace
+
+const TClassInfo& TiPlotChannelCustom::ClassInfo() {
+  using C = TiPlotChannelCustom;
+  static const TClassInfo info =
+      TClassInfo::Of<C, TiPlotManagerObject>("TiPlotChannelCustom")
+          .Prop("TitleText", &C::GetTitleText, &C::SetTitleText)
+          .Prop("VisibleInLegend", &C::GetVisibleInLegend, &C::SetVisibleInLegend)
+          .Default(true)
+          .Prop("RingBufferSize", &C::GetRingBufferSize, &C::SetRingBufferSize)
+          .Default(0)
+          .Prop("TraceVisible", &C::GetTraceVisible, &C::SetTraceVisible)
+          .Default(true)
+          .Prop("Color", &C::GetColor, &C::SetColor)
+          .Type(ColorTypeInfo())
+          .Default(clRed)
+          .Prop("TraceLineStyle", &C::GetTraceLineStyle, &C::SetTraceLineStyle)
+          .Default(iplsSolid)
+          .Prop("TraceLineWidth", &C::GetTraceLineWidth, &C::SetTraceLineWidth)
+          .Default(1)
+          .Prop("MarkersAllowIndividual", &C::GetMarkersAllowIndividual, &C::SetMarkersAllowIndividual)
+          .Default(false)
+          .Prop("MarkersPenUseChannelColor", &C::GetMarkersPenUseChannelColor,
+                &C::SetMarkersPenUseChannelColor)
+          .Default(true)
+          .Prop("MarkersBrushUseChannelColor", &C::GetMarkersBrushUseChannelColor,
+                &C::SetMarkersBrushUseChannelColor)
+          .Default(true)
+          .Prop("MarkersTurnOffLimit", &C::GetMarkersTurnOffLimit, &C::SetMarkersTurnOffLimit)
+          .Prop("MarkersVisible", &C::GetMarkersVisible, &C::SetMarkersVisible)
+          .Default(false)
+          .Prop("MarkersSize", &C::GetMarkersSize, &C::SetMarkersSize)
+          .Default(3)
+          .Prop("MarkersStyle", &C::GetMarkersStyle, &C::SetMarkersStyle)
+          .Default(ipmsCircle)
+          .Prop("MarkersPenColor", &C::GetMarkersPenColor, &C::SetMarkersPenColor)
+          .Type(ColorTypeInfo())
+          .Default(clRed)
+          .Prop("MarkersPenStyle", &C::GetMarkersPenStyle, &C::SetMarkersPenStyle)
+          .Default(psSolid)
+          .Prop("MarkersPenWidth", &C::GetMarkersPenWidth, &C::SetMarkersPenWidth)
+          .Default(0)
+          .Prop("MarkersBrushColor", &C::GetMarkersBrushColor, &C::SetMarkersBrushColor)
+          .Type(ColorTypeInfo())
+          .Default(clRed)
+          .Prop("MarkersBrushStyle", &C::GetMarkersBrushStyle, &C::SetMarkersBrushStyle)
+          .Default(bsSolid)
+          .Object("MarkersFont", &C::GetMarkersFont, &C::SetMarkersFont)
+          .Prop("XAxisName", &C::GetXAxisName, &C::SetXAxisName)
+          .Prop("YAxisName", &C::GetYAxisName, &C::SetYAxisName)
+          .Prop("XAxisTrackingEnabled", &C::GetXAxisTrackingEnabled, &C::SetXAxisTrackingEnabled)
+          .Default(true)
+          .Prop("YAxisTrackingEnabled", &C::GetYAxisTrackingEnabled, &C::SetYAxisTrackingEnabled)
+          .Default(true)
+          .Prop("LogFileName", &C::GetLogFileName, &C::SetLogFileName)
+          .Prop("LogBufferSize", &C::GetLogBufferSize, &C::SetLogBufferSize)
+          .Default(0)
+          .Prop("LoggingActive", &C::GetLoggingActive)
+          .Prop("DataStyle", &C::GetDataStyle, &C::SetDataStyle)
+          .Prop("Tag", &C::GetTag, &C::SetTag)
+          .Prop("OPCGroupName", &C::GetOPCGroupName, &C::SetOPCGroupName)
+          .Prop("OPCComputerName", &C::GetOPCComputerName, &C::SetOPCComputerName)
+          .Prop("OPCServerName", &C::GetOPCServerName, &C::SetOPCServerName)
+          .Prop("OPCItemName", &C::GetOPCItemName, &C::SetOPCItemName)
+          .Prop("OPCUpdateRate", &C::GetOPCUpdateRate, &C::SetOPCUpdateRate)
+          .Default(500)
+          .Prop("OPCAutoConnect", &C::GetOPCAutoConnect, &C::SetOPCAutoConnect)
+          .Default(true);
+  return info;
+}
+
+TiPlotChannelCustom::TiPlotChannelCustom(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename,
+                                         const TNotifyEvent& AOnRemove, const TNotifyEvent& AOnInsert,
+                                         const TNotifyEvent& AOnChange)
+    : TiPlotManagerObject(AOwner, AOnRename, AOnRemove, AOnInsert, AOnChange),
+      FList(std::make_unique<TiPlotDataNullList>()) {
+  TiPlotPointAttributes& a = FList->ListLevel;
+  a.Color = clRed;
+  a.TraceLineWidth = 1;
+  a.MarkersSize = 3;
+  a.MarkersPenColor = clRed;
+  a.MarkersBrushColor = clRed;
+  a.MarkersPenStyle = psSolid;
+  a.MarkersBrushStyle = bsSolid;
+  FMarkersFont = std::make_unique<TFont>();
+  FMarkersFont->SetColor(TColor(0xFFFFFF));
+  FMarkersFont->SetStyle(TFontStyles{fsBold});
+  FMarkersFont->OnChange = TNotifyEvent(this, &TiPlotChannelCustom::MarkersFontChanged);
+  // The plot component becomes the items' owner once it provides one to its channels.
+  FOPCItemManager = std::make_unique<TiOPCItemManager>(nullptr);
+  FOPCItemManager->Add()->SetPropertyName("Data");
+}
+
+TiPlotChannelCustom::~TiPlotChannelCustom() {
+  FOPCItemManager.reset();
+  FMarkersFont.reset();
+  FList.reset();
+}
+
+// ============================================================================================
+// plot services
+// ============================================================================================
+
+TiPlotChannelHost* TiPlotChannelCustom::ChannelHost() const {
+  return dynamic_cast<TiPlotChannelHost*>(GetOwnerHost());
+}
+
+char TiPlotChannelCustom::ColumnSeparator() const {
+  TiPlotChannelHost* host = ChannelHost();
+  return host && host->DataFileColumnSeparator() == ',' ? ',' : '\t';
+}
+
+TiPlotAxis* TiPlotChannelCustom::GetXAxis() {
+  if (!FXAxis)
+    if (TiPlotChannelHost* host = ChannelHost()) FXAxis = host->FindXAxis(FXAxisName);
+  return FXAxis;
+}
+
+TiPlotAxis* TiPlotChannelCustom::GetYAxis() {
+  if (!FYAxis)
+    if (TiPlotChannelHost* host = ChannelHost()) FYAxis = host->FindYAxis(FYAxisName);
+  return FYAxis;
+}
+
+AnsiString TiPlotChannelCustom::GetXCursorText(double X) {
+  TiPlotAxis* axis = GetXAxis();
+  return axis ? axis->CursorText(X) : Translate("No X-Axis");
+}
+
+AnsiString TiPlotChannelCustom::GetYCursorText(double Y) {
+  TiPlotAxis* axis = GetYAxis();
+  return axis ? axis->CursorText(Y) : Translate("No Y-Axis");
+}
+
+void TiPlotChannelCustom::StoreCursorReading(double X, double Y, uint8_t Status) {
+  FCursorX = X;
+  FCursorY = Y;
+  FCursorStatus = Status;
+}
+
+void TiPlotChannelCustom::SetCursorTexts(const AnsiString& XText, const AnsiString& YText) {
+  FCursorXText = XText;
+  FCursorYText = YText;
+}
+
+// ============================================================================================
+// plot-object operations
+// ============================================================================================
+
+void TiPlotChannelCustom::NotifyObjectRemoved(TiPlotObject* Obj) {
+  if (FXAxis && FXAxis == Obj) FXAxis = nullptr;
+  if (FYAxis && FYAxis == Obj) FYAxis = nullptr;
+}
+
+void TiPlotChannelCustom::NotifyObjectRenamed(TiPlotObject* Obj) {
+  if (FXAxis && FXAxis == Obj) FXAxisName = Obj->GetName();
+  if (FYAxis && FYAxis == Obj) FYAxisName = Obj->GetName();
+}
+
+void TiPlotChannelCustom::NotifyObjectSelected(TiPlotObject* Obj) {
+  if (!Obj || !Obj->GetSelected() || Obj == this || dynamic_cast<TiPlotLegend*>(Obj)) return;
+  // A data cursor reading this channel may stay selected together with it.
+  if (dynamic_cast<TiPlotDataCursor*>(Obj) && GetPropInfo(Obj, "ChannelName") &&
+      SameText(GetStrProp(Obj, "ChannelName"), GetName()))
+    return;
+  SetSelected(false);
+}
+
+bool TiPlotChannelCustom::MarkerRectAt(int32_t Index, TRect& Rect) {
+  if (!IsMarkerShown(Index)) return false;
+  const int32_t x = GetXAxis()->ValueToPosition(GetPointX(Index));
+  const int32_t y = GetYAxis()->ValueToPosition(GetPointY(Index));
+  const int32_t s = GetMarkersSize();
+  Rect = TRect{x - s, y - s, x + s, y + s};
+  return true;
+}
+
+bool TiPlotChannelCustom::HitTest(const TiMouseRecord& MouseRecord) {
+  bool result = TiPlotManagerObject::HitTest(MouseRecord);
+  if (FVisibleInLegend && ChannelInRect(FLegendRect, MouseRecord.X, MouseRecord.Y)) result = true;
+  TiPlotChannelHost* host = ChannelHost();
+  if (!host || !host->SelectModeActive()) return result;
+  FHitPointIndex = -1;
+  if (GetMarkersVisible() && GetCount() > 0) {
+    FindVisibleStart();
+    FindVisibleStop();
+    if (FVisibleStart < 0 || FVisibleStop < 0) return result;
+    for (int32_t i = FVisibleStart; i <= FVisibleStop; ++i) {
+      TRect rect;
+      if (!MarkerRectAt(i, rect)) continue;
+      if (ChannelInRect(rect, MouseRecord.OrientedX, MouseRecord.OrientedY)) {
+        FHitPointIndex = i;
+        FHitRect = rect;
+        return true;
+      }
+    }
+  }
+  return result;
+}
+
+void TiPlotChannelCustom::LeftDown(const TiMouseRecord& MouseRecord) {
+  if (FHitPointIndex >= 0 && ChannelInRect(FHitRect, MouseRecord.OrientedX, MouseRecord.OrientedY)) {
+    FPressed = true;
+    FPressedIndex = FHitPointIndex;
+    FPressedRect = FHitRect;
+  }
+}
+
+void TiPlotChannelCustom::LeftUp(const TiMouseRecord& MouseRecord) {
+  const bool wasPressed = FPressed;
+  FPressed = false;
+  if (wasPressed && ChannelInRect(FPressedRect, MouseRecord.OrientedX, MouseRecord.OrientedY)) {
+    if (TiPlotChannelHost* host = ChannelHost()) host->DoClickDataPoint(this, FPressedIndex);
+  } else if (GetLeftPressed() && ChannelInRect(FLegendRect, MouseRecord.X, MouseRecord.Y)) {
+    if (TiPlotObjectHost* host = GetOwnerHost()) host->DoObjectClick(this);
+  }
+}
+
+TCursor TiPlotChannelCustom::GetCursor(const TiMouseRecord&) { return crHandPoint; }
+
+void TiPlotChannelCustom::DoInserted() {
+  TiPlotManagerObject::DoInserted();
+  // Without the bridge library the item stays unconnected.
+  if (GetOPCAutoConnect()) OPCItem()->Activate();
+}
+
+void TiPlotChannelCustom::BuildPopupMenu(TPopupMenu* PopupMenu) {
+  TiPlotManagerObject::BuildPopupMenu(PopupMenu);
+  AddEditMenuItem(PopupMenu);
+}
+
+void TiPlotChannelCustom::OPCDataReceived(TiOPCItem* Item) {
+  // The time of the item's last data is not kept by the item; its value is.
+  AddPointXY(Now(), Item->Value().AsDouble());
+}
+
+void TiPlotChannelCustom::DrawTrace(TCanvas*, bool) {}
+void TiPlotChannelCustom::DrawMarkers(TCanvas*, bool) {}
+
+// ============================================================================================
+// points and statistics
+// ============================================================================================
+
+int32_t TiPlotChannelCustom::AddPointXY(double X, double Y) {
+  const int32_t result = FList->AddPoint(X, Y);
+  if (X > FXMax) FXMax = X;
+  if (X < FXMin) FXMin = X;
+  if (Y > FYMax) FYMax = Y;
+  if (Y < FYMin) FYMin = Y;
+  ++FRunningCount;
+  FXSum += X;
+  FXMean = double(FXSum / FRunningCount);
+  FYSum += Y;
+  FYMean = double(FYSum / FRunningCount);
+  if (FXAxisTrackingEnabled || FYAxisTrackingEnabled) {
+    const int32_t last = GetCount() - 1;
+    TiPlotAxis* xAxis = FXAxisTrackingEnabled ? GetXAxis() : nullptr;
+    TiPlotAxis* yAxis = FYAxisTrackingEnabled ? GetYAxis() : nullptr;
+    if (GetMarkersVisible()) {
+      if (xAxis) {
+        xAxis->TrackValue(PointXHigh(last));
+        xAxis->TrackValue(PointXLow(last));
+      }
+      if (yAxis) {
+        yAxis->TrackValue(PointYHigh(last));
+        yAxis->TrackValue(PointYLow(last));
+      }
+    } else {
+      if (xAxis) xAxis->TrackValue(X);
+      if (yAxis) yAxis->TrackValue(Y);
+    }
+  }
+  if (FLoggingActive) {
+    ++FPendingLogCount;
+    // A ring smaller than the log buffer would drop points before they are written: flush while
+    // the ring still holds every pending point.
+    const int32_t ring = FList->GetRingBufferSize();
+    if (FLogBufferSize < 2 || FPendingLogCount >= FLogBufferSize || (ring > 0 && FPendingLogCount >= ring))
+      FlushLog();
+  }
+  DoChange();
+  return result;
+}
+
+void TiPlotChannelCustom::ResetStatistics() {
+  FXMax = FYMax = -1e300;
+  FXMin = FYMin = 1e300;
+  FXMean = FYMean = 0;
+  FRunningCount = 0;
+  FXSum = FYSum = 0;
+}
+
+void TiPlotChannelCustom::Clear() {
+  ResetStatistics();
+  FVisibleStart = FVisibleStop = -1;
+  if (FLoggingActive) DeactivateLog();
+  FList->ClearPoints();
+  DoChange();
+}
+
+void TiPlotChannelCustom::RecalcStatistics() {
+  ResetStatistics();
+  for (int32_t i = 0; i < GetCount(); ++i) {
+    double x, y;
+    bool null, empty;
+    FList->GetPoint(i, x, null, empty, y);
+    if (null || empty) continue;
+    ++FRunningCount;
+    FXMax = std::max(FXMax, x);
+    FXMin = std::min(FXMin, x);
+    FYMax = std::max(FYMax, y);
+    FYMin = std::min(FYMin, y);
+    FXSum += x;
+    FYSum += y;
+  }
+  if (FRunningCount > 0) {
+    FXMean = double(FXSum / FRunningCount);
+    FYMean = double(FYSum / FRunningCount);
+  }
+}
+
+void TiPlotChannelCustom::SetPointNull(int32_t Index, bool Value) {
+  FList->SetNull(Index, Value);
+  DoChange();
+}
+
+void TiPlotChannelCustom::SetPointEmpty(int32_t Index, bool Value) {
+  FList->SetEmpty(Index, Value);
+  DoChange();
+}
+
+double TiPlotChannelCustom::MarkerHalfExtent(TiPlotAxis* Axis) {
+  return std::fabs(Axis->PositionToValueDouble(2.0 * GetMarkersSize()) - Axis->PositionToValueDouble(0)) / 2;
+}
+
+double TiPlotChannelCustom::PointXHigh(int32_t Index) {
+  if (GetPointNull(Index)) throw Exception("Data Point Null");
+  if (!GetMarkersVisible()) return GetPointX(Index);
+  if (!GetXAxis()) throw Exception("X-Axis not assigned");
+  return GetPointX(Index) + MarkerHalfExtent(GetXAxis());
+}
+
+double TiPlotChannelCustom::PointXLow(int32_t Index) {
+  if (GetPointNull(Index)) throw Exception("Data Point Null");
+  if (!GetMarkersVisible()) return GetPointX(Index);
+  if (!GetXAxis()) throw Exception("X-Axis not assigned");
+  return GetPointX(Index) - MarkerHalfExtent(GetXAxis());
+}
+
+double TiPlotChannelCustom::PointYHigh(int32_t Index) {
+  if (GetPointNull(Index)) throw Exception("Data Point Null");
+  if (!GetMarkersVisible()) return GetPointY(Index);
+  if (!GetYAxis()) throw Exception("Y-Axis not assigned");
+  return GetPointY(Index) + MarkerHalfExtent(GetYAxis());
+}
+
+double TiPlotChannelCustom::PointYLow(int32_t Index) {
+  if (GetPointNull(Index)) throw Exception("Data Point Null");
+  if (!GetMarkersVisible()) return GetPointY(Index);
+  if (!GetYAxis()) throw Exception("Y-Axis not assigned");
+  return GetPointY(Index) - MarkerHalfExtent(GetYAxis());
+}
+
+bool TiPlotChannelCustom::IsMarkerShown(int32_t Index) {
+  if (!GetMarkersVisible() || GetPointNull(Index) || GetPointEmpty(Index) || !AxesAssigned()) return false;
+  if (FMarkersAllowIndividual && !FList->GetMarkersVisible(Index)) return false;
+  return GetXAxis()->IsValueVisible(GetPointX(Index)) && GetYAxis()->IsValueVisible(GetPointY(Index));
+}
+
+// ============================================================================================
+// logging and files
+// ============================================================================================
+
+void TiPlotChannelCustom::ActivateLog(bool Append) {
+  if (Trim(FLogFileName).empty()) throw Exception("Log File Name not Defined");
+  if (FLoggingActive) throw Exception("Logging Already Active");
+  if (Append) {
+    TFileStream file(FLogFileName, fmOpenReadWrite);
+  } else {
+    TFileStream file(FLogFileName, fmCreate);
+  }
+  FLoggingActive = true;
+  FPendingLogCount = 0;
+}
+
+void TiPlotChannelCustom::DeactivateLog() {
+  if (!FLoggingActive) throw Exception("Logging not Active");
+  FLoggingActive = false;
+  if (FPendingLogCount > 0) FlushLog();
+}
+
+void TiPlotChannelCustom::FlushLog() {
+  // Points the list no longer holds cannot be written; the count starts again either way.
+  const int32_t pending = std::min(FPendingLogCount, GetCount());
+  FPendingLogCount = 0;
+  const AnsiString separator(1, ColumnSeparator());
+  AnsiString rows;
+  for (int32_t i = GetCount() - pending; i < GetCount(); ++i)
+    rows += FloatToStr(GetPointX(i), ChannelFileFormat()) + separator +
+            FloatToStr(GetPointY(i), ChannelFileFormat()) + "\r\n";
+  TFileStream file(FLogFileName, fmOpenReadWrite);
+  file.Seek(0, soEnd);
+  if (!rows.empty()) file.WriteBuffer(rows.data(), int32_t(rows.size()));
+}
+
+void TiPlotChannelCustom::SaveDataToFile(const AnsiString& FileName) {
+  const AnsiString separator(1, ColumnSeparator());
+  AnsiString text;
+  for (int32_t i = 0; i < GetCount(); ++i) {
+    double x, y;
+    bool null, empty;
+    FList->GetPoint(i, x, null, empty, y);
+    if (empty) continue;
+    text += FloatToStr(x, ChannelFileFormat()) + separator +
+            (null ? "Null" : FloatToStr(y, ChannelFileFormat())) + "\r\n";
+  }
+  TFileStream file(FileName, fmCreate);
+  // Written in pieces: a stream write takes at most 2 GiB at once.
+  for (size_t at = 0; at < text.size(); at += size_t(1) << 30)
+    file.WriteBuffer(text.data() + at, int32_t(std::min(text.size() - at, size_t(1) << 30)));
+}
+
+void TiPlotChannelCustom::LoadDataFromFile(const AnsiString& FileName, bool Clear) {
+  if (FLoggingActive) DeactivateLog();
+  const AnsiString text = ChannelReadFile(FileName, kChannelMaxDataFile);
+  if (Clear) this->Clear();
+  if (text.empty()) return;
+  // Lines end in CR LF, LF or CR.
+  size_t firstEnd = text.find_first_of("\r\n");
+  const char separator = text.substr(0, firstEnd).find('\t') != AnsiString::npos ? '\t' : ',';
+  FLoadedSeparator = separator;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find_first_of("\r\n", at);
+    if (end == AnsiString::npos) end = text.size();
+    const AnsiString line = text.substr(at, end - at);
+    at = end;
+    if (at < text.size() && text[at] == '\r') ++at;
+    if (at < text.size() && text[at] == '\n') ++at;
+    const size_t cut = line.find(separator);
+    const AnsiString xText = Trim(line.substr(0, cut));
+    const AnsiString yText = cut == AnsiString::npos ? AnsiString() : Trim(line.substr(cut + 1));
+    if (xText.empty()) continue;
+    const double x = ChannelTextToFloat(xText);
+    if (UpperCase(yText) == "NULL") {
+      AddPointXY(x, 0);
+      SetPointNull(GetCount() - 1, true);
+    } else {
+      AddPointXY(x, ChannelTextToFloat(yText));
+    }
+  }
+}
+
+void TiPlotChannelCustom::SavePropertiesToFile(const AnsiString& FileName) {
+  try {
+    TStringList exclude;
+    exclude.Add("Channel.Name");
+    TStringList lines;
+    lines.Add("File Type = Plot Channel Config");
+    WritePropertiesToList(this, "Channel", &lines, &exclude);
+    lines.SaveToFile(FileName);
+  } catch (const std::exception& e) {
+    throw Exception(AnsiString("Error Saving Properties - ") + e.what());
+  }
+}
+
+void TiPlotChannelCustom::LoadPropertiesFromFile(const AnsiString& FileName) {
+  try {
+    TStringList lines;
+    lines.SetText(ChannelReadFile(FileName, kChannelMaxPropertyFile));
+    AnsiString fileType;
+    ExtractNameValue("File Type", fileType, &lines);
+    if (UpperCase(Trim(fileType)) != "PLOT CHANNEL CONFIG")
+      throw Exception("Incompatible Plot Channel Configuration File Type");
+    ReadPropertiesFromList(this, "Channel", &lines);
+  } catch (const std::exception& e) {
+    throw Exception(AnsiString("Error Loading Properties - ") + e.what());
+  }
+}
+
+// ============================================================================================
+// published properties
+// ============================================================================================
+
+void TiPlotChannelCustom::SetTitleText(const AnsiString& Value) {
+  SetStringField(Value, FTitleText, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetVisibleInLegend(bool Value) {
+  SetBoolField(Value, FVisibleInLegend, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetRingBufferSize(int32_t Value) {
+  FList->SetRingBufferSize(Value);
+  DoChange();
+}
+void TiPlotChannelCustom::SetTraceVisible(bool Value) {
+  SetBoolField(Value, FTraceVisible, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetMarkersAllowIndividual(bool Value) {
+  SetBoolField(Value, FMarkersAllowIndividual, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetMarkersPenUseChannelColor(bool Value) {
+  SetBoolField(Value, FMarkersPenUseChannelColor, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetMarkersBrushUseChannelColor(bool Value) {
+  SetBoolField(Value, FMarkersBrushUseChannelColor, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetMarkersTurnOffLimit(int32_t Value) {
+  SetIntField(Value, FMarkersTurnOffLimit, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetXAxisTrackingEnabled(bool Value) {
+  SetBoolField(Value, FXAxisTrackingEnabled, &TiPlotObject::DoChange);
+}
+void TiPlotChannelCustom::SetYAxisTrackingEnabled(bool Value) {
+  SetBoolField(Value, FYAxisTrackingEnabled, &TiPlotObject::DoChange);
+}
+
+// The list-level values: stored unconditionally, then the change notification.
+#define PL_PLOT_CHANNEL_LIST_SETTER(N, T, S)  \
+  void TiPlotChannelCustom::Set##N(T Value) { \
+    FList->ListLevel.N = S(Value);            \
+    DoChange();                               \
+  }
+PL_PLOT_CHANNEL_LIST_SETTER(Color, TColor, TColor)
+PL_PLOT_CHANNEL_LIST_SETTER(TraceLineStyle, TiPlotLineStyle, TiPlotLineStyle)
+PL_PLOT_CHANNEL_LIST_SETTER(TraceLineWidth, int32_t, int32_t)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersVisible, bool, bool)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersSize, int32_t, int32_t)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersStyle, TiPlotMarkerStyle, TiPlotMarkerStyle)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersPenColor, TColor, TColor)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersPenStyle, TPenStyle, uint8_t)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersPenWidth, int32_t, int32_t)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersBrushColor, TColor, TColor)
+PL_PLOT_CHANNEL_LIST_SETTER(MarkersBrushStyle, TBrushStyle, uint8_t)
+#undef PL_PLOT_CHANNEL_LIST_SETTER
+
+void TiPlotChannelCustom::SetMarkersFont(TFont* Value) { FMarkersFont->Assign(Value); }
+void TiPlotChannelCustom::MarkersFontChanged(TObject*) { DoChange(); }
+
+void TiPlotChannelCustom::SetXAxisName(const AnsiString& Value) {
+  if (Value == FXAxisName) return;
+  FXAxisName = Value;
+  FXAxis = nullptr;
+  DoChange();
+}
+
+void TiPlotChannelCustom::SetYAxisName(const AnsiString& Value) {
+  if (Value == FYAxisName) return;
+  FYAxisName = Value;
+  FYAxis = nullptr;
+  DoChange();
+}
+
+void TiPlotChannelCustom::SetLogFileName(const AnsiString& Value) {
+  if (Value == FLogFileName) return;
+  if (FLoggingActive) throw Exception(Translate("Log File Name can not be changed while logging is active."));
+  FLogFileName = Value;
+}
+
+void TiPlotChannelCustom::SetDataStyle(TiPlotDataStyle Value) {
+  if (Value == FDataStyle) return;
+  TiPlotPointAttributes values = FList->ListLevel;
+  const int32_t ringSize = FList->GetRingBufferSize();
+  std::unique_ptr<TiPlotDataCustomList> list = ChannelNewList(Value);
+  values.MarkersCharacter = list->ListLevel.MarkersCharacter;
+  list->ListLevel = values;
+  list->SetRingBufferSize(ringSize);
+  FList = std::move(list);
+  FDataStyle = Value;
+  DoChange();
+}
+
+// ---- OPC input: the properties live in the channel's one item
+
+TiOPCItem* TiPlotChannelCustom::OPCItem() const { return FOPCItemManager->GetItem(0); }
+AnsiString TiPlotChannelCustom::GetOPCGroupName() const { return OPCItem()->GetGroupName(); }
+void TiPlotChannelCustom::SetOPCGroupName(const AnsiString& Value) { OPCItem()->SetGroupName(Value); }
+AnsiString TiPlotChannelCustom::GetOPCComputerName() const { return OPCItem()->GetComputerName(); }
+void TiPlotChannelCustom::SetOPCComputerName(const AnsiString& Value) { OPCItem()->SetComputerName(Value); }
+AnsiString TiPlotChannelCustom::GetOPCServerName() const { return OPCItem()->GetServerName(); }
+void TiPlotChannelCustom::SetOPCServerName(const AnsiString& Value) { OPCItem()->SetServerName(Value); }
+AnsiString TiPlotChannelCustom::GetOPCItemName() const { return OPCItem()->GetItemName(); }
+void TiPlotChannelCustom::SetOPCItemName(const AnsiString& Value) { OPCItem()->SetItemName(Value); }
+int32_t TiPlotChannelCustom::GetOPCUpdateRate() const { return OPCItem()->GetUpdateRate(); }
+void TiPlotChannelCustom::SetOPCUpdateRate(int32_t Value) { OPCItem()->SetUpdateRate(Value); }
+bool TiPlotChannelCustom::GetOPCAutoConnect() const { return OPCItem()->GetAutoConnect(); }
+void TiPlotChannelCustom::SetOPCAutoConnect(bool Value) { OPCItem()->SetAutoConnect(Value); }

@@ -1,0 +1,455 @@
+// The plot control: an instrument component that owns a master manager and through it every plot
+// object.  This unit holds its construction, published properties, streaming in a stored
+// definition, the per-kind operations (count, access, add, delete, remove all), the events the
+// objects raise through it, and the paint of the whole plot.
+//
+// Sections: enumerations and event types / construction / per-kind operations / properties /
+// events / host interface / painting / streaming.
+//
+// Thread contract: UI thread only.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Printers.h"
+#include "plot/iPlotAxis.h"
+#include "plot/iPlotChannelCustom.h"
+#include "plot/iPlotMasterManager.h"
+#include "plot/iPlotToolBar.h"
+#include "widgets/iCustomComponent.h"
+
+class TiPlotLabel;
+class TiPlotLegend;
+class TiPlotTable;
+class TiPlotDataView;
+class TiPlotDataCursor;
+class TiPlotLimit;
+class TiPlotAnnotation;
+
+// ============================================================================================
+// enumerations and event types
+// ============================================================================================
+
+enum TiPlotFormStyle : uint8_t { ipfsModal, ipfsStayOnTop };
+enum TiPlotExportFormat : uint8_t { ipefMetaFile, ipefBitmap, ipefJPEG };
+enum TiPlotDataFileColumnSeparator : uint8_t { ipdfcsTab, ipdfcsComma };
+enum TiPlotDataFileFormat : uint8_t { ipdffText, ipdffCompactInterval };
+template <>
+const EnumNames& EnumNamesOf<TiPlotFormStyle>();
+template <>
+const EnumNames& EnumNamesOf<TiPlotExportFormat>();
+template <>
+const EnumNames& EnumNamesOf<TiPlotDataFileColumnSeparator>();
+template <>
+const EnumNames& EnumNamesOf<TiPlotDataFileFormat>();
+
+// The plot's object events pass the object's index in its kind's manager, no sender.
+using TiPlotObjectMouseEvent = TEvent<int32_t, TMouseButton, TShiftState, int32_t, int32_t>;
+using TiPlotObjectMouseMoveEvent = TEvent<int32_t, TShiftState, int32_t, int32_t>;
+using TiPlotObjectEvent = TEvent<int32_t>;
+using TiPlotClickDataPointEvent = TEvent<int32_t, int32_t>;
+using TiPlotPopupMenuEvent = TEvent<int32_t, bool&, int32_t, int32_t>;
+using TiPlotObjectDoubleValueChangeEvent = TEvent<int32_t, double, double>;
+using TiPlotAxesMinSpanChangeEvent = TEvent<int32_t, double, double, double, double>;
+using TiPlotAxesCustomizeLabelEvent = TEvent<int32_t, double, AnsiString&>;
+using TiPlotObjectCustomizeTextEvent = TEvent<int32_t, AnsiString&>;
+using TiPlotToolBarButtonEvent = TEvent<int32_t, TiPlotToolBarButtonType>;
+using TiPlotZoomBoxEvent = TEvent<TRect&, bool&>;
+
+// The kinds that have object events, in the order the plot tests them.
+enum TiPlotEventKind : uint8_t {
+  ipekChannel,
+  ipekXAxis,
+  ipekYAxis,
+  ipekDataCursor,
+  ipekDataView,
+  ipekLegend,
+  ipekLimit,
+  ipekAnnotation,
+  ipekNone
+};
+
+// A rectangle the axes keep out of reach of later labels during one paint.
+struct TiPlotRectObject {
+  TRect Rect{0, 0, 0, 0};
+};
+
+class TiPlotComponent : public TiCustomComponent,
+                        public TiPlotObjectHost,
+                        public TiPlotAxisHost,
+                        public TiPlotChannelHost {
+  PL_CLASS(TiPlotComponent)
+ public:
+  explicit TiPlotComponent(TComponent* AOwner);
+  ~TiPlotComponent() override;
+
+  TiPlotMasterManager* Master() const { return FMaster.get(); }
+  TiPlotObjectManager* GetObjectManager() const { return FMaster->GetObjectManager(); }
+  TiPlotTranslationManager* GetTranslationManager() const { return FMaster->GetTranslationManager(); }
+  void DisableLayout();
+  void EnableLayout();
+
+  // ---- per-kind operations ------------------------------------------------------------------
+  // Item accessors raise EStringListError for a bad index.  Delete frees the object (its managers
+  // drop it) and repaints; DeleteLabel(0) raises "Label Index 0 can not be Deleted (Resevered for
+  // Title)".  Remove-all frees every object of the kind (labels: all but the title).
+  int32_t ToolBarCount() const;
+  int32_t LegendCount() const;
+  int32_t TableCount() const;
+  int32_t XAxisCount() const;
+  int32_t YAxisCount() const;
+  int32_t DataViewCount() const;
+  int32_t DataCursorCount() const;
+  int32_t ChannelCount() const;
+  int32_t AnnotationCount() const;
+  int32_t LimitCount() const;
+  int32_t LabelCount() const;
+  TiPlotToolBar* GetToolBar(int32_t Index) const;
+  TiPlotLegend* GetLegend(int32_t Index) const;
+  TiPlotTable* GetTable(int32_t Index) const;
+  TiPlotXAxis* GetXAxis(int32_t Index) const;
+  TiPlotYAxis* GetYAxis(int32_t Index) const;
+  TiPlotDataView* GetDataView(int32_t Index) const;
+  TiPlotDataCursor* GetDataCursor(int32_t Index) const;
+  TiPlotChannelCustom* GetChannel(int32_t Index) const;
+  TiPlotAnnotation* GetAnnotation(int32_t Index) const;
+  TiPlotLimit* GetLimit(int32_t Index) const;
+  TiPlotLabel* GetLabel(int32_t Index) const;
+
+  // Virtual in this order: object-removed, object-changed, remove-all, delete, add.
+  virtual void ObjectRemoved(TObject* Obj);
+  virtual void ObjectChanged(TObject* Sender);
+  virtual void RemoveAllToolBars();
+  virtual void RemoveAllLegends();
+  virtual void RemoveAllTables();
+  virtual void RemoveAllXAxes();
+  virtual void RemoveAllYAxes();
+  virtual void RemoveAllDataViews();
+  virtual void RemoveAllDataCursors();
+  virtual void RemoveAllChannels();
+  virtual void RemoveAllAnnotations();
+  virtual void RemoveAllLimits();
+  virtual void RemoveAllLabels();
+  virtual void RemoveAllTranslations();
+  virtual void DeleteToolBar(int32_t Index);
+  virtual void DeleteLegend(int32_t Index);
+  virtual void DeleteTable(int32_t Index);
+  virtual void DeleteXAxis(int32_t Index);
+  virtual void DeleteYAxis(int32_t Index);
+  virtual void DeleteDataView(int32_t Index);
+  virtual void DeleteDataCursor(int32_t Index);
+  virtual void DeleteChannel(int32_t Index);
+  virtual void DeleteAnnotation(int32_t Index);
+  virtual void DeleteLimit(int32_t Index);
+  virtual void DeleteLabel(int32_t Index);
+  virtual void DeleteTranslation(int32_t Index);
+  virtual int32_t AddChannel();
+  virtual int32_t AddDataView();
+  virtual int32_t AddDataCursor();
+  virtual int32_t AddXAxis();
+  virtual int32_t AddYAxis();
+  virtual int32_t AddLegend();
+  virtual int32_t AddTable();
+  virtual int32_t AddToolBar();
+  // Also gives the new annotation the plot's annotation defaults.
+  virtual int32_t AddAnnotation();
+  virtual int32_t AddLimit();
+  virtual int32_t AddLabel();
+
+  // Finds by Name ignoring case; nullptr when none.
+  TiPlotChannelCustom* FindChannel(const AnsiString& Name) const;
+  TiPlotAxis* FindXAxis(const AnsiString& Name) override;
+  TiPlotAxis* FindYAxis(const AnsiString& Name) override;
+
+  // ---- published properties ---------------------------------------------------------------------
+  int32_t GetDataViewZHorz() const;
+  void SetDataViewZHorz(int32_t Value);
+  int32_t GetDataViewZVert() const;
+  void SetDataViewZVert(int32_t Value);
+  bool GetXYAxesReverse() const { return FMaster->GetXYAxesReverse(); }
+  void SetXYAxesReverse(bool Value) { FMaster->SetXYAxesReverse(Value); }
+  bool GetUserCanEditObjects() const { return FMaster->GetUserCanEditObjects(); }
+  void SetUserCanEditObjects(bool Value) { FMaster->SetUserCanEditObjects(Value); }
+  bool GetUserCanAddRemoveChannels() const { return FUserCanAddRemoveChannels; }
+  void SetUserCanAddRemoveChannels(bool Value) { FUserCanAddRemoveChannels = Value; }
+  int32_t GetOuterMarginLeft() const { return FOuterMarginLeft; }
+  void SetOuterMarginLeft(int32_t Value) { SetIntProperty(Value, FOuterMarginLeft, 0); }
+  int32_t GetOuterMarginTop() const { return FOuterMarginTop; }
+  void SetOuterMarginTop(int32_t Value) { SetIntProperty(Value, FOuterMarginTop, 0); }
+  int32_t GetOuterMarginRight() const { return FOuterMarginRight; }
+  void SetOuterMarginRight(int32_t Value) { SetIntProperty(Value, FOuterMarginRight, 0); }
+  int32_t GetOuterMarginBottom() const { return FOuterMarginBottom; }
+  void SetOuterMarginBottom(int32_t Value) { SetIntProperty(Value, FOuterMarginBottom, 0); }
+  TPrinterOrientation GetPrintOrientation() const { return FPrintOrientation; }
+  void SetPrintOrientation(TPrinterOrientation Value) { FPrintOrientation = Value; }
+  double GetPrintMarginLeft() const { return FPrintMarginLeft; }
+  void SetPrintMarginLeft(double Value) { FPrintMarginLeft = Value; }
+  double GetPrintMarginTop() const { return FPrintMarginTop; }
+  void SetPrintMarginTop(double Value) { FPrintMarginTop = Value; }
+  double GetPrintMarginRight() const { return FPrintMarginRight; }
+  void SetPrintMarginRight(double Value) { FPrintMarginRight = Value; }
+  double GetPrintMarginBottom() const { return FPrintMarginBottom; }
+  void SetPrintMarginBottom(double Value) { FPrintMarginBottom = Value; }
+  bool GetPrintShowDialog() const { return FPrintShowDialog; }
+  void SetPrintShowDialog(bool Value) { FPrintShowDialog = Value; }
+  const AnsiString& GetPrintDocumentName() const { return FPrintDocumentName; }
+  void SetPrintDocumentName(const AnsiString& Value) { FPrintDocumentName = Value; }
+  const AnsiString& GetPrinterName() const { return FPrinterName; }
+  void SetPrinterName(const AnsiString& Value) { FPrinterName = Value; }
+  int32_t GetHintsPause() const { return FHintsPause; }
+  void SetHintsPause(int32_t Value) { SetIntProperty(Value, FHintsPause, 2); }
+  int32_t GetHintsHidePause() const { return FHintsHidePause; }
+  void SetHintsHidePause(int32_t Value) { SetIntProperty(Value, FHintsHidePause, 2); }
+  bool GetHintsShow() const { return FHintsShow; }
+  void SetHintsShow(bool Value) { SetBoolProperty(Value, FHintsShow, 2); }
+  TFont* GetHintsFont() const { return FHintsFont.get(); }
+  void SetHintsFont(TFont* Value) { FHintsFont->Assign(Value); }
+  TiPlotFormStyle GetEditorFormStyle() const { return FEditorFormStyle; }
+  void SetEditorFormStyle(TiPlotFormStyle Value) { FEditorFormStyle = Value; }
+  TiPlotExportFormat GetCopyToClipBoardFormat() const { return FCopyToClipBoardFormat; }
+  void SetCopyToClipBoardFormat(TiPlotExportFormat Value) { FCopyToClipBoardFormat = Value; }
+  // The title is label 0: without labels writes do nothing and reads give empty values.
+  bool GetTitleVisible() const;
+  void SetTitleVisible(bool Value);
+  AnsiString GetTitleText() const;
+  void SetTitleText(const AnsiString& Value);
+  TFont* GetTitleFont() const;
+  void SetTitleFont(TFont* Value);
+  double GetTitleMargin() const;
+  void SetTitleMargin(double Value);
+  const AnsiString& GetLogFileName() const { return FLogFileName; }
+  // Raises Exception "Log File Name can not be changed while logging is active." for a new name
+  // while logging.
+  void SetLogFileName(const AnsiString& Value);
+  int32_t GetLogBufferSize() const { return FLogBufferSize; }
+  void SetLogBufferSize(int32_t Value) { SetIntProperty(Value, FLogBufferSize, 2); }
+  bool GetLoggingActive() const { return FLoggingActive; }
+  TFont* GetAnnotationDefaultFont() const { return FAnnotationDefaultFont.get(); }
+  void SetAnnotationDefaultFont(TFont* Value) { FAnnotationDefaultFont->Assign(Value); }
+  TBrushStyle GetAnnotationDefaultBrushStlye() const { return FAnnotationDefaultBrushStyle; }
+  void SetAnnotationDefaultBrushStlye(TBrushStyle Value) { FAnnotationDefaultBrushStyle = Value; }
+  TColor GetAnnotationDefaultBrushColor() const { return FAnnotationDefaultBrushColor; }
+  void SetAnnotationDefaultBrushColor(TColor Value) { FAnnotationDefaultBrushColor = Value; }
+  TPenStyle GetAnnotationDefaultPenStlye() const { return FAnnotationDefaultPenStyle; }
+  void SetAnnotationDefaultPenStlye(TPenStyle Value) { FAnnotationDefaultPenStyle = Value; }
+  TColor GetAnnotationDefaultPenColor() const { return FAnnotationDefaultPenColor; }
+  void SetAnnotationDefaultPenColor(TColor Value) { FAnnotationDefaultPenColor = Value; }
+  int32_t GetAnnotationDefaultPenWidth() const { return FAnnotationDefaultPenWidth; }
+  void SetAnnotationDefaultPenWidth(int32_t Value) { FAnnotationDefaultPenWidth = Value; }
+  bool GetClipAnnotationsToAxes() const { return FClipAnnotationsToAxes; }
+  void SetClipAnnotationsToAxes(bool Value) { SetBoolProperty(Value, FClipAnnotationsToAxes, 0); }
+  bool GetBackGroundGradientEnabled() const { return FBackGroundGradientEnabled; }
+  void SetBackGroundGradientEnabled(bool Value) { SetBoolProperty(Value, FBackGroundGradientEnabled, 0); }
+  TiFillDirection GetBackGroundGradientDirection() const { return FBackGroundGradientDirection; }
+  void SetBackGroundGradientDirection(TiFillDirection Value);
+  TColor GetBackGroundGradientStartColor() const { return FBackGroundGradientStartColor; }
+  void SetBackGroundGradientStartColor(TColor Value) {
+    SetColorProperty(Value, FBackGroundGradientStartColor, 0);
+  }
+  TColor GetBackGroundGradientStopColor() const { return FBackGroundGradientStopColor; }
+  void SetBackGroundGradientStopColor(TColor Value) {
+    SetColorProperty(Value, FBackGroundGradientStopColor, 0);
+  }
+  TiPlotDataFileColumnSeparator GetDataFileColumnSeparator() const { return FDataFileColumnSeparator; }
+  // Both raise while logging, even for the present value.
+  void SetDataFileColumnSeparator(TiPlotDataFileColumnSeparator Value);
+  TiPlotDataFileFormat GetDataFileFormat() const { return FDataFileFormat; }
+  void SetDataFileFormat(TiPlotDataFileFormat Value);
+  TCustomImageList* ImageList(int32_t Index) const;
+  TPopupMenu* GetPopupMenuObject() const { return FPopupMenu.get(); }
+
+  // ---- events ----------------------------------------------------------------------------------
+  TiPlotObjectMouseEvent OnMouseDownChannel, OnMouseDownXAxis, OnMouseDownYAxis, OnMouseDownDataCursor,
+      OnMouseDownDataView, OnMouseDownLegend, OnMouseDownLimit, OnMouseDownAnnotation;
+  TiPlotObjectMouseMoveEvent OnMouseMoveChannel, OnMouseMoveXAxis, OnMouseMoveYAxis, OnMouseMoveDataCursor,
+      OnMouseMoveDataView, OnMouseMoveLegend, OnMouseMoveLimit, OnMouseMoveAnnotation;
+  TiPlotObjectMouseEvent OnMouseUpChannel, OnMouseUpXAxis, OnMouseUpYAxis, OnMouseUpDataCursor,
+      OnMouseUpDataView, OnMouseUpLegend, OnMouseUpLimit, OnMouseUpAnnotation;
+  TiPlotObjectEvent OnClickChannel, OnClickXAxis, OnClickYAxis, OnClickDataCursor, OnClickDataView,
+      OnClickLegend, OnClickLimit, OnClickAnnotation;
+  TiPlotObjectEvent OnDblClickChannel, OnDblClickXAxis, OnDblClickYAxis, OnDblClickDataCursor,
+      OnDblClickDataView, OnDblClickLegend, OnDblClickLimit, OnDblClickAnnotation;
+  TiPlotClickDataPointEvent OnClickDataPoint, OnDblClickDataPoint;
+  TiPlotPopupMenuEvent OnPopupMenuChannel, OnPopupMenuXAxis, OnPopupMenuYAxis, OnPopupMenuDataCursor,
+      OnPopupMenuDataView, OnPopupMenuLegend, OnPopupMenuLimit, OnPopupMenuAnnotation;
+  TiPlotObjectEvent OnGotFocusChannel, OnGotFocusXAxis, OnGotFocusYAxis, OnGotFocusDataCursor,
+      OnGotFocusDataView, OnGotFocusLegend, OnGotFocusAnnotation;
+  TiPlotObjectEvent OnLostFocusChannel, OnLostFocusXAxis, OnLostFocusYAxis, OnLostFocusDataCursor,
+      OnLostFocusDataView, OnLostFocusLegend, OnLostFocusAnnotation;
+  TiPlotObjectEvent OnDataCursorChange, OnBeforeDataCursorUpdate;
+  TiPlotObjectCustomizeTextEvent OnDataCursorCustomizeHint;
+  TiPlotObjectDoubleValueChangeEvent OnXAxisMinChange, OnXAxisSpanChange, OnYAxisMinChange, OnYAxisSpanChange;
+  TiPlotAxesMinSpanChangeEvent OnXAxisMinSpanChange, OnYAxisMinSpanChange;
+  TiPlotAxesCustomizeLabelEvent OnXAxisCustomizeLabel, OnYAxisCustomizeLabel;
+  TiPlotObjectCustomizeTextEvent OnXAxisCustomizeHint, OnYAxisCustomizeHint;
+  TiPlotObjectCustomizeTextEvent OnToolBarCustomizeHint;
+  TiPlotToolBarButtonEvent OnToolBarButtonClick;
+  TiPlotZoomBoxEvent OnBeforeZoomBox;
+  TiPlotObjectDoubleValueChangeEvent OnLimitLine1PositionChange, OnLimitLine2PositionChange;
+  TiPlotObjectEvent OnAnnotationCoordinatesChange, OnAnnotationCoordinatesChangeFinished;
+  TNotifyEvent OnBeforePrint, OnAfterPrint, OnBeforeLoadProperties, OnAfterLoadProperties,
+      OnAfterSaveProperties, OnAfterLoadData, OnAfterSaveData, OnAfterOpenEditor, OnAfterCloseEditor;
+
+  // The kind whose events an object raises, and its index in that kind's manager.
+  TiPlotEventKind EventKindOf(const TiPlotObject* Obj, int32_t& Index) const;
+  // Set by the press handling when a double click is in progress; the click raiser clears it.
+  bool GetDblClickActive() const { return FDblClickActive; }
+  void SetDblClickActive(bool Value) { FDblClickActive = Value; }
+  void DoClickDataPoint(int32_t ChannelIndex, int32_t DataIndex);
+  void DoToolBarButtonClick(int32_t Index, TiPlotToolBarButtonType ButtonType);
+  void DoToolBarCustomizeHint(int32_t Index, AnsiString& AText);
+
+  // ---- host interface --------------------------------------------------------------------------
+  AnsiString TranslateText(const AnsiString& Text) override;
+  void DoObjectMouseDown(TiPlotObject* Obj, TMouseButton Button, TShiftState Shift, int32_t X,
+                         int32_t Y) override;
+  void DoObjectMouseMove(TiPlotObject* Obj, TShiftState Shift, int32_t X, int32_t Y) override;
+  void DoObjectMouseUp(TiPlotObject* Obj, TMouseButton Button, TShiftState Shift, int32_t X,
+                       int32_t Y) override;
+  void DoObjectClick(TiPlotObject* Obj) override;
+  void DoObjectPopupMenu(TiPlotObject* Obj, bool& Cancel, int32_t ScreenX, int32_t ScreenY) override;
+  void DoObjectGotFocus(TiPlotObject* Obj) override;
+  void DoObjectLostFocus(TiPlotObject* Obj) override;
+  void ShowPopupMenu(TPopupMenu* Menu, int32_t ScreenX, int32_t ScreenY) override;
+  TiPlotComponent* PlotComponent() override { return this; }
+
+  // ---- what the axes need of the plot ---------------------------------------------------------
+  bool IsStreaming() override { return TiComponent::IsStreaming(); }
+  bool IsPlot() override { return false; }
+  void DoAxisMinChange(TiPlotAxis* Axis, double OldValue, double NewValue) override;
+  void DoAxisSpanChange(TiPlotAxis* Axis, double OldValue, double NewValue) override;
+  void DoAxisMinSpanChange(TiPlotAxis* Axis, double OldMin, double OldSpan, double NewMin,
+                           double NewSpan) override;
+  void DoAxisCustomizeLabel(TiPlotAxis* Axis, double Value, AnsiString& ALabel) override;
+  void DoAxisCustomizeHint(TiPlotAxis* Axis, AnsiString& AText) override;
+  int32_t AxisCount(bool XAxes) override;
+  TiPlotAxis* GetAxis(bool XAxes, int32_t Index) override;
+  void AxisDataRange(TiPlotAxis* Axis, bool Fast, double& Lo, double& Hi) override;
+  void InvalidateNow() override { TiComponent::InvalidateNow(); }
+
+  // ---- what the channels need of the plot -----------------------------------------------------
+  char DataFileColumnSeparator() override { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
+  // The first toolbar's Select button is down (the toolbar's buttons join with its behaviour).
+  bool SelectModeActive() override { return FSelectMode; }
+  void SetSelectModeActive(bool Value) { FSelectMode = Value; }
+  void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
+
+  // ---- painting -------------------------------------------------------------------------------
+  void PaintToCanvas(TCanvas* Canvas) override;
+  void AddToPaintOrder(const AnsiString& Key, TiPlotObject* Obj);
+  // The objects of the last paint in drawing order (keys kept for tests and the layout viewer).
+  const std::vector<std::pair<AnsiString, TiPlotObject*>>& PaintOrder() const { return FPaintOrder; }
+  void ClearOccupiedRects() { FOccupiedRects.clear(); }
+  void AddOccupiedRect(const TRect& Rect) override { FOccupiedRects.push_back({Rect}); }
+  const std::vector<TiPlotRectObject>& OccupiedRects() const { return FOccupiedRects; }
+  // Accepts Rect when it meets no occupied rectangle and lies inside data view 0 (the first
+  // rectangle of a paint is taken without the inside test), and then occupies it.
+  bool ReserveRect(const TRect& Rect) override;
+  void DrawFrameObjects(TCanvas* Canvas);
+  // The hover hint the paint draws (the mouse handling sets it).
+  void SetHint(bool Showing, const AnsiString& Text, int32_t X, int32_t Y);
+  bool HintDrawn() const { return FHintDrawn; }
+  // The objects the mouse handling remembers; an object that goes is forgotten.
+  TiPlotObject* HoverObject() const { return FHoverObject; }
+  void SetHoverObject(TiPlotObject* Value) { FHoverObject = Value; }
+  TiPlotObject* PressedObject() const { return FPressedObject; }
+  void SetPressedObject(TiPlotObject* Value) { FPressedObject = Value; }
+  TiPlotObject* HintObject() const { return FHintObject; }
+  void SetHintObject(TiPlotObject* Value) { FHintObject = Value; }
+
+  // ---- streaming --------------------------------------------------------------------------------
+  void DefineProperties(TFiler* Filer) override;
+  void Loaded() override;
+
+ protected:
+  void BeginStreaming();
+  // After a write the layout runs and the lock ends again (the plot stays live).
+  void EndWriting();
+
+ private:
+  void HintTimerTick(TObject* Sender);
+  void DoDelete(TiPlotObjectManagerCustom* Manager, int32_t Index, bool Repaint);
+  TiPlotLayoutObject* Placeholder(bool Horizontal) const;
+  void ReadDataViewZHorz(TReader* Reader);
+  void WriteDataViewZHorz(TWriter* Writer);
+  void ReadDataViewZVert(TReader* Reader);
+  void WriteDataViewZVert(TWriter* Writer);
+  void ReadImageList(int32_t Index, TStream* Stream);
+  void WriteImageList(int32_t Index, TStream* Stream);
+  void ReadImageList0(TStream* S) { ReadImageList(0, S); }
+  void WriteImageList0(TStream* S) { WriteImageList(0, S); }
+  void ReadImageList1(TStream* S) { ReadImageList(1, S); }
+  void WriteImageList1(TStream* S) { WriteImageList(1, S); }
+  void ReadImageList2(TStream* S) { ReadImageList(2, S); }
+  void WriteImageList2(TStream* S) { WriteImageList(2, S); }
+  void ReadManager(TiPlotObjectManagerCustom* Manager, TReader* Reader);
+  void ReadToolBars(TReader* R);
+  void WriteToolBars(TWriter* W);
+  void ReadLegends(TReader* R);
+  void WriteLegends(TWriter* W);
+  void ReadTables(TReader* R);
+  void WriteTables(TWriter* W);
+  void ReadXAxes(TReader* R);
+  void WriteXAxes(TWriter* W);
+  void ReadYAxes(TReader* R);
+  void WriteYAxes(TWriter* W);
+  void ReadChannels(TReader* R);
+  void WriteChannels(TWriter* W);
+  void ReadDataViews(TReader* R);
+  void WriteDataViews(TWriter* W);
+  void ReadDataCursors(TReader* R);
+  void WriteDataCursors(TWriter* W);
+  void ReadLimits(TReader* R);
+  void WriteLimits(TWriter* W);
+  void ReadLabels(TReader* R);
+  void WriteLabels(TWriter* W);
+  void ReadTranslations(TReader* R);
+  void WriteTranslations(TWriter* W);
+  void PaintObject(TCanvas* Canvas, TiPlotObject* Obj, const TRect* Clip);
+
+  std::unique_ptr<TiPlotMasterManager> FMaster;
+  std::vector<std::pair<AnsiString, TiPlotObject*>> FPaintOrder;
+  std::vector<TiPlotRectObject> FOccupiedRects;
+  std::unique_ptr<TPopupMenu> FPopupMenu;
+  std::unique_ptr<TFont> FHintsFont;
+  std::unique_ptr<TImageList> FImageLists[3];
+  std::unique_ptr<TFont> FAnnotationDefaultFont;
+
+  bool FUserCanAddRemoveChannels = false;
+  int32_t FOuterMarginLeft = 5, FOuterMarginTop = 5, FOuterMarginRight = 5, FOuterMarginBottom = 5;
+  TPrinterOrientation FPrintOrientation = poLandscape;
+  double FPrintMarginLeft = 1.0, FPrintMarginTop = 1.0, FPrintMarginRight = 1.0, FPrintMarginBottom = 1.0;
+  bool FPrintShowDialog = true;
+  AnsiString FPrintDocumentName = "Untitled";
+  AnsiString FPrinterName;
+  int32_t FHintsPause = 500, FHintsHidePause = 2500;
+  bool FHintsShow = true;
+  TiPlotFormStyle FEditorFormStyle = ipfsModal;
+  TiPlotExportFormat FCopyToClipBoardFormat = ipefMetaFile;
+  AnsiString FLogFileName;
+  int32_t FLogBufferSize = 0;
+  bool FLoggingActive = false;
+  TBrushStyle FAnnotationDefaultBrushStyle = bsSolid;
+  TColor FAnnotationDefaultBrushColor = 0xFFFFFF;
+  TPenStyle FAnnotationDefaultPenStyle = psSolid;
+  TColor FAnnotationDefaultPenColor = 0xFFFFFF;
+  int32_t FAnnotationDefaultPenWidth = 1;
+  bool FClipAnnotationsToAxes = true;
+  bool FBackGroundGradientEnabled = false;
+  TiFillDirection FBackGroundGradientDirection = ifdTopBottom;
+  TColor FBackGroundGradientStartColor = 0xFF0000;
+  TColor FBackGroundGradientStopColor = 0;
+  TiPlotDataFileColumnSeparator FDataFileColumnSeparator = ipdfcsTab;
+  TiPlotDataFileFormat FDataFileFormat = ipdffText;
+
+  bool FDblClickActive = false;
+  bool FHintShowing = false, FHintDrawn = false;
+  AnsiString FHintText;
+  int32_t FHintX = 0, FHintY = 0;
+  TiPlotObject* FHoverObject = nullptr;
+  TiPlotObject* FPressedObject = nullptr;
+  TiPlotObject* FHintObject = nullptr;
+  bool FSelectMode = false;
+};
