@@ -23,6 +23,15 @@
 #include "platform/ui/RichEdit.h"
 #include "serial/CPort.h"
 #include "tools/instrument_sim/core/Instrument.h"
+#include "widgets/iAnalogOutput.h"
+#include "widgets/iCheckBox.h"
+#include "widgets/iComponentEditorDialogs.h"
+#include "widgets/iKnob.h"
+#include "widgets/iLedRectangle.h"
+#include "widgets/iOPCItem.h"
+#include "widgets/iRadioGroup.h"
+#include "widgets/iSevenSegmentAnalog.h"
+#include "widgets/iSwitchToggle.h"
 
 namespace {
 
@@ -335,6 +344,123 @@ void PlotChannelSeeds() {
   }
   Seed("channel_data_file", "mixed",
        std::string(1, char(3)) + " 1 \t 2 \n\t5\n3,5\t4\r\n7\tnull\r\n8\n1e999\t1\n");
+// Window definitions holding the widgets as the definition writer stores them: one with every
+// widget at its defaults, one with each property kind changed (integers, floats, enumerations,
+// sets, colours, characters, strings, string lists, nested fonts, a picture, the defined
+// properties) and OPC item lists; and one written by hand with values out of range.
+void WidgetDefinitionSeeds() {
+  fuzz::StartUi();
+  auto form = [] {
+    TForm* f = TCustomForm::CreateNew<TForm>(Application);
+    f->SetName("WidgetForm");
+    return f;
+  };
+  {
+    TForm* f = form();
+    for (TComponent* c : std::initializer_list<TComponent*>{
+             new TiKnob(f), new TiSevenSegmentAnalog(f), new TiSevenSegmentCharacter(f), new TiLedRectangle(f),
+             new TiSwitchToggle(f), new TiEditCustom(f), new TiAnalogOutput(f), new TiCheckBox(f),
+             new TiRadioGroup(f), new TiColorDialog(f), new TiFontDialog(f), new TiOpenDialog(f),
+             new TiSaveDialog(f)}) {
+      c->SetName(c->ClassName().substr(2) + "1");
+      if (auto* w = dynamic_cast<TControl*>(c)) w->SetParent(f);
+    }
+    Seed("widget_definitions", "defaults", WriteComponentText(f));
+    f->Free();
+  }
+  TForm* f = form();
+  f->SetCaption("Front panel");
+  auto* knob = new TiKnob(f);
+  knob->SetName("Knob");
+  knob->SetParent(f);
+  knob->SetBounds(8, 8, 120, 120);
+  knob->SetPositionMax(30);
+  knob->SetPosition(12.5);
+  knob->SetKnobStyle(iksSunken);
+  knob->SetIndicatorActiveColor(clRed);
+  knob->SetKeyArrowStepSize(0.25);
+  knob->SetPositionDisplayUnits("V");
+  knob->SetShowPostionDisplay(true);
+  knob->GetPositionDisplayFont()->SetStyle(TFontStyles{fsBold});
+  knob->SetAnchors(TAnchors{akLeft, akBottom});
+  knob->GetBackGroundPicture()->SetSize(3, 2);
+  knob->GetBackGroundPicture()->GetCanvas()->SetPixel(1, 1, clRed);
+  TiOPCItem* item = knob->OPCItemManager()->Add();
+  item->SetPropertyName("Position");
+  item->SetServerName("Bench.Server");
+  item->SetItemName("PSU.Voltage");
+  item->SetUpdateRate(250);
+  item->SetAutoConnect(false);
+  item = knob->OPCItemManager()->Add();
+  item->SetPropertyName("PositionDisplayFont.Color");
+  item->SetGroupName("G");
+  item->SetItemName("Colour");
+  auto* display = new TiSevenSegmentAnalog(f);
+  display->SetName("Volts");
+  display->SetParent(f);
+  display->SetDigitCount(5);
+  display->SetPrecision(3);
+  display->SetValue(-12.345);
+  display->SetLeadingStyle(ilsZeros);
+  display->SetSegmentColor(TColor(65408));
+  auto* digit = new TiSevenSegmentCharacter(f);
+  digit->SetName("Digit");
+  digit->SetParent(f);
+  digit->SetCharacter('E');
+  auto* lamp = new TiLedRectangle(f);
+  lamp->SetName("Output");
+  lamp->SetParent(f);
+  lamp->SetActive(true);
+  lamp->SetCenterLabelText("OUT\n'1'");
+  auto* sw = new TiSwitchToggle(f);
+  sw->SetName("Power");
+  sw->SetParent(f);
+  sw->SetSwitchOrientation(ioHorizontal);
+  sw->SetHint("Output on/off");
+  auto* edit = new TiEditCustom(f);
+  edit->SetName("Edit");
+  edit->SetParent(f);
+  edit->SetMaxLength(8);
+  edit->SetEditText("text");
+  auto* entry = new TiAnalogOutput(f);
+  entry->SetName("Setpoint");
+  entry->SetParent(f);
+  entry->SetValueMin(-5);
+  entry->SetValueMax(30);
+  entry->SetPrecision(2);
+  entry->SetUnitsText("V");
+  entry->SetValue(2.25);
+  entry->GetFont()->SetName("DejaVu Sans Mono");
+  entry->OPCItemManager()->Add()->SetPropertyName("Value");
+  auto* check = new TiCheckBox(f);
+  check->SetName("Log");
+  check->SetParent(f);
+  check->SetCaption("&Logging");
+  check->SetChecked(true);
+  auto* radio = new TiRadioGroup(f);
+  radio->SetName("Mode");
+  radio->SetParent(f);
+  for (const char* s : {"Voltage", "Current", "Power"}) radio->GetItems()->Add(s);
+  radio->SetColumns(2);
+  radio->SetItemIndex(1);
+  auto* save = new TiSaveDialog(f);
+  save->SetName("SaveImage");
+  save->SetFilter("Bitmap|*.bmp|All|*.*");
+  Seed("widget_definitions", "front-panel", WriteComponentText(f));
+  f->Free();
+  Seed("widget_definitions", "odd-values",
+       "object WidgetForm: TForm\n"
+       "  object K: TiKnob\n    PositionMin = 10\n    PositionMax = -10\n    Position = 1e300\n"
+       "    KnobRadius = -4\n    IndicatorSize = 0\n    PositionDisplayPrecision = 99\n"
+       "    PositionMax_2 = 5\n    KeyArrowStepSize_2 = -1\n    KeyPageStepSize_2 = 0\n"
+       "    OPCItems = <\n      item\n        PropertyName = 'Font.Style'\n      end\n      item\n      end>\n"
+       "  end\n"
+       "  object S: TiSevenSegmentAnalog\n    Value = -1e20\n    DigitCount = 0\n    Precision = -3\n"
+       "    SegmentSize = 1000\n  end\n"
+       "  object R: TiRadioGroup\n    Columns = 0\n    ItemIndex = 7\n    Width = 1\n    Height = 1\n  end\n"
+       "  object A: TiAnalogOutput\n    ValueMin = 3\n    ValueMax = -3\n    Value = 9\n    Precision = 40\n"
+       "    UnitsText = ''\n  end\n"
+       "end\n");
 }
 
 }  // namespace
@@ -352,6 +478,7 @@ int main(int argc, char** argv) {
     TableSeeds();
     PropertyFileSeeds();
     PlotChannelSeeds();
+    WidgetDefinitionSeeds();
   } catch (const Exception& e) {
     std::cerr << "fuzz_make_seeds: " << e.Message << "\n";
     return 1;

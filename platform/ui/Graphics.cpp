@@ -223,9 +223,12 @@ void TFont::SetHandle(HFONT Value) {
 AnsiString TFont::GetName() const { return AnsiString(lf_.lfFaceName, strnlen(lf_.lfFaceName, LF_FACESIZE)); }
 
 void TFont::SetName(const AnsiString& Value) {
-  if (Value.empty() || Value == GetName()) return;
+  // The face name ends at a NUL, as the logical font keeps it: a name that is empty there would
+  // leave the font nameless, written as no name at all and read back as the default face.
+  const AnsiString name = Value.substr(0, Value.find('\0'));
+  if (name.empty() || name == GetName()) return;
   std::memset(lf_.lfFaceName, 0, sizeof lf_.lfFaceName);
-  std::memcpy(lf_.lfFaceName, Value.data(), std::min<size_t>(Value.size(), LF_FACESIZE - 1));
+  std::memcpy(lf_.lfFaceName, name.data(), std::min<size_t>(name.size(), LF_FACESIZE - 1));
   Changed();
 }
 
