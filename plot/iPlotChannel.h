@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plot/iPlotChannelCustom.h"
+#include "plot/iPlotDataCursor.h"
 
 enum TiPlotInterpolationStyle : uint8_t {
   ipistStraightLine,
@@ -27,15 +28,6 @@ enum TiOPCXValueSourceStyle : uint8_t {
   iopcxvsElapsedTime,
   iopcxvsElapsedSeconds
 };
-// What a data cursor measures; the data cursor publishes it.
-enum TiPlotDataCursorStyle : uint8_t {
-  ipcsValueXY,
-  ipcsValueX,
-  ipcsValueY,
-  ipcsDeltaX,
-  ipcsDeltaY,
-  ipcsInverseDeltaX
-};
 template <>
 const EnumNames& EnumNamesOf<TiPlotInterpolationStyle>();
 template <>
@@ -44,8 +36,6 @@ template <>
 const EnumNames& EnumNamesOf<TiPlotHighLowStyle>();
 template <>
 const EnumNames& EnumNamesOf<TiOPCXValueSourceStyle>();
-template <>
-const EnumNames& EnumNamesOf<TiPlotDataCursorStyle>();
 
 // The interpolated Y of one pixel column.
 struct TiPlotPixelPoint {
