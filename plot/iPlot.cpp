@@ -1,6 +1,7 @@
 #include "plot/iPlot.h"
 
 #include "platform/runtime/TypInfo.h"
+#include "plot/iPlotChannel.h"
 #include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
 
@@ -9,17 +10,24 @@ const TClassInfo& TiPlot::ClassInfo() {
   return info;
 }
 
+TiPlotChannel* TiPlot::GetChannel(int32_t Index) const {
+  TiPlotObject* o = TiPlotComponent::GetChannel(Index);
+  auto* c = dynamic_cast<TiPlotChannel*>(o);
+  if (!c) throw EInvalidCast("Invalid class typecast");
+  return c;
+}
+
 TiPlot::TiPlot(TComponent* AOwner) : TiPlotComponent(AOwner) {
   BeginUpdate();
   try {
-    Master()->SetChannelClass(PlotKindHooks().ChannelClass);
+    Master()->SetChannelClass(&PlotClassOf<TiPlotChannel>());
     DisableLayout();
     try {
       GetToolBar(AddToolBar())->SetZOrder(3);
       GetLegend(AddLegend())->SetZOrder(2);
       AddXAxis();
       AddYAxis();
-      if (PlotKindHooks().ChannelClass) AddChannel();
+      AddChannel();
       AddDataView();
       AddDataCursor();
       TiPlotLabel* title = GetLabel(AddLabel());

@@ -5,10 +5,14 @@
 
 #include "plot/iPlotComponent.h"
 
+class TiPlotChannel;
+
 class TiPlot : public TiPlotComponent {
   PL_CLASS(TiPlot)
  public:
   explicit TiPlot(TComponent* AOwner);
   // The X axis of a plot scrolls smoothly.
   bool IsPlot() override { return true; }
+  // Channel Index as the Y-T channel it is (an invalid cast for another class).
+  TiPlotChannel* GetChannel(int32_t Index) const;
 };

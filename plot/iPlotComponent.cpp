@@ -313,8 +313,8 @@ TiPlotDataView* TiPlotComponent::GetDataView(int32_t Index) const {
 TiPlotDataCursor* TiPlotComponent::GetDataCursor(int32_t Index) const {
   return PlotComponentItem<TiPlotDataCursor>(FMaster->GetDataCursorManager(), Index);
 }
-TiPlotObject* TiPlotComponent::GetChannel(int32_t Index) const {
-  return PlotComponentItem<TiPlotObject>(FMaster->GetChannelManager(), Index);
+TiPlotChannelCustom* TiPlotComponent::GetChannel(int32_t Index) const {
+  return PlotComponentItem<TiPlotChannelCustom>(FMaster->GetChannelManager(), Index);
 }
 TiPlotAnnotation* TiPlotComponent::GetAnnotation(int32_t Index) const {
   return PlotComponentItem<TiPlotAnnotation>(FMaster->GetAnnotationManager(), Index);
@@ -405,14 +405,14 @@ int32_t TiPlotComponent::AddAnnotation() {
   return index;
 }
 
-TiPlotObject* TiPlotComponent::FindChannel(const AnsiString& Name) const {
-  return FMaster->GetChannelManager()->FindByName(Name);
+TiPlotChannelCustom* TiPlotComponent::FindChannel(const AnsiString& Name) const {
+  return static_cast<TiPlotChannelCustom*>(FMaster->GetChannelManager()->FindByName(Name));
 }
-TiPlotObject* TiPlotComponent::FindXAxis(const AnsiString& Name) const {
-  return FMaster->GetXAxisManager()->FindByName(Name);
+TiPlotAxis* TiPlotComponent::FindXAxis(const AnsiString& Name) {
+  return static_cast<TiPlotAxis*>(FMaster->GetXAxisManager()->FindByName(Name));
 }
-TiPlotObject* TiPlotComponent::FindYAxis(const AnsiString& Name) const {
-  return FMaster->GetYAxisManager()->FindByName(Name);
+TiPlotAxis* TiPlotComponent::FindYAxis(const AnsiString& Name) {
+  return static_cast<TiPlotAxis*>(FMaster->GetYAxisManager()->FindByName(Name));
 }
 
 // ============================================================================================
@@ -676,11 +676,27 @@ TiPlotAxis* TiPlotComponent::GetAxis(bool XAxes, int32_t Index) {
 }
 
 void TiPlotComponent::AxisDataRange(TiPlotAxis* Axis, bool Fast, double& Lo, double& Hi) {
-  auto range = PlotKindHooks().ChannelDataRange;
-  TiPlotChannelManager* channels = FMaster->GetChannelManager();
-  if (!range || !channels) return;
   const bool x = FMaster->GetXAxisManager()->IndexOf(Axis) >= 0;
-  for (TiPlotObject* c : channels->List()) range(c, Axis, x, Fast, Lo, Hi);
+  for (TiPlotObject* o : FMaster->GetChannelManager()->List()) {
+    auto* c = static_cast<TiPlotChannelCustom*>(o);
+    if (!SameText(x ? c->GetXAxisName() : c->GetYAxisName(), Axis->GetName())) continue;
+    double hi, lo;
+    if (Fast) {
+      // The running extremes are kept while points arrive; a channel without points has none.
+      if (c->GetRunningCount() == 0) continue;
+      hi = x ? c->GetXMaxValue() : c->GetYMaxValue();
+      lo = x ? c->GetXMinValue() : c->GetYMinValue();
+    } else {
+      hi = x ? c->GetXMax() : c->GetYMax();
+      lo = x ? c->GetXMin() : c->GetYMin();
+    }
+    Hi = std::max(Hi, hi);
+    Lo = std::min(Lo, lo);
+  }
+}
+
+void TiPlotComponent::DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) {
+  DoClickDataPoint(FMaster->GetChannelManager()->IndexOf(Channel), PointIndex);
 }
 
 // ============================================================================================

@@ -15,6 +15,7 @@
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Printers.h"
 #include "plot/iPlotAxis.h"
+#include "plot/iPlotChannelCustom.h"
 #include "plot/iPlotMasterManager.h"
 #include "plot/iPlotToolBar.h"
 #include "widgets/iCustomComponent.h"
@@ -75,7 +76,10 @@ struct TiPlotRectObject {
   TRect Rect{0, 0, 0, 0};
 };
 
-class TiPlotComponent : public TiCustomComponent, public TiPlotObjectHost, public TiPlotAxisHost {
+class TiPlotComponent : public TiCustomComponent,
+                        public TiPlotObjectHost,
+                        public TiPlotAxisHost,
+                        public TiPlotChannelHost {
   PL_CLASS(TiPlotComponent)
  public:
   explicit TiPlotComponent(TComponent* AOwner);
@@ -109,7 +113,7 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotObjectHost, publi
   TiPlotYAxis* GetYAxis(int32_t Index) const;
   TiPlotDataView* GetDataView(int32_t Index) const;
   TiPlotDataCursor* GetDataCursor(int32_t Index) const;
-  TiPlotObject* GetChannel(int32_t Index) const;
+  TiPlotChannelCustom* GetChannel(int32_t Index) const;
   TiPlotAnnotation* GetAnnotation(int32_t Index) const;
   TiPlotLimit* GetLimit(int32_t Index) const;
   TiPlotLabel* GetLabel(int32_t Index) const;
@@ -155,9 +159,9 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotObjectHost, publi
   virtual int32_t AddLabel();
 
   // Finds by Name ignoring case; nullptr when none.
-  TiPlotObject* FindChannel(const AnsiString& Name) const;
-  TiPlotObject* FindXAxis(const AnsiString& Name) const;
-  TiPlotObject* FindYAxis(const AnsiString& Name) const;
+  TiPlotChannelCustom* FindChannel(const AnsiString& Name) const;
+  TiPlotAxis* FindXAxis(const AnsiString& Name) override;
+  TiPlotAxis* FindYAxis(const AnsiString& Name) override;
 
   // ---- published properties ---------------------------------------------------------------------
   int32_t GetDataViewZHorz() const;
@@ -322,9 +326,15 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotObjectHost, publi
   void DoAxisCustomizeHint(TiPlotAxis* Axis, AnsiString& AText) override;
   int32_t AxisCount(bool XAxes) override;
   TiPlotAxis* GetAxis(bool XAxes, int32_t Index) override;
-  // Channels fold their ranges in through the channel unit (PlotKindHooks().ChannelDataRange).
   void AxisDataRange(TiPlotAxis* Axis, bool Fast, double& Lo, double& Hi) override;
   void InvalidateNow() override { TiComponent::InvalidateNow(); }
+
+  // ---- what the channels need of the plot -----------------------------------------------------
+  char DataFileColumnSeparator() override { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
+  // The first toolbar's Select button is down (the toolbar's buttons join with its behaviour).
+  bool SelectModeActive() override { return FSelectMode; }
+  void SetSelectModeActive(bool Value) { FSelectMode = Value; }
+  void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
 
   // ---- painting -------------------------------------------------------------------------------
   void PaintToCanvas(TCanvas* Canvas) override;
@@ -441,5 +451,5 @@ class TiPlotComponent : public TiCustomComponent, public TiPlotObjectHost, publi
   TiPlotObject* FHoverObject = nullptr;
   TiPlotObject* FPressedObject = nullptr;
   TiPlotObject* FHintObject = nullptr;
-  bool FStreamingLocked = false;
+  bool FSelectMode = false;
 };

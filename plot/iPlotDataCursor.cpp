@@ -1,7 +1,5 @@
 #include "plot/iPlotDataCursor.h"
 
-PL_ENUM_NAMES(TiPlotDataCursorStyle, "ipcsValueXY", "ipcsValueX", "ipcsValueY", "ipcsDeltaX", "ipcsDeltaY",
-              "ipcsInverseDeltaX")
 PL_ENUM_NAMES(TiOrientationSide, "iosBottomRight", "iosTopLeft")
 
 const TClassInfo& TiPlotDataCursor::ClassInfo() {

@@ -6,20 +6,11 @@
 #include <memory>
 
 #include "platform/runtime/TypInfo.h"
+#include "plot/iPlotChannel.h"
 #include "plot/iPlotObjects.h"
 
 class TiPlotDataView;
 
-enum TiPlotDataCursorStyle : uint8_t {
-  ipcsValueXY,
-  ipcsValueX,
-  ipcsValueY,
-  ipcsDeltaX,
-  ipcsDeltaY,
-  ipcsInverseDeltaX
-};
-template <>
-const EnumNames& EnumNamesOf<TiPlotDataCursorStyle>();
 enum TiOrientationSide : uint8_t { iosBottomRight, iosTopLeft };
 template <>
 const EnumNames& EnumNamesOf<TiOrientationSide>();

@@ -279,7 +279,7 @@ TiPlotKindManager::TiPlotKindManager(TiPlotObjectHost* AOwner, const TNotifyEven
       FKindClass(AKindClass) {}
 
 TiPlotObject* TiPlotKindManager::CreateObject() {
-  if (!FKindClass) throw Exception("No class for " + FBaseName + " objects");
+  if (!FKindClass || !FKindClass->Create) throw Exception("No class for " + FBaseName + " objects");
   return FKindClass->Create(GetOwnerHost(), GetOnRename(), GetOnRemove(), GetOnInsert(), GetOnChange());
 }
 
@@ -313,7 +313,7 @@ PLOT_MANAGER_CLASS(TiPlotAnnotationManager, TiPlotKindManager)
 void TiPlotAxisManager::ApplyDefaults(TiPlotObject* Obj) { PlotManagersSetStr(Obj, "Title", Obj->GetName()); }
 
 TiPlotObject* TiPlotChannelManager::CreateObject() {
-  if (!FChannelClass) return TiPlotKindManager::CreateObject();
+  if (!FChannelClass || !FChannelClass->Create) return TiPlotKindManager::CreateObject();
   return FChannelClass->Create(GetOwnerHost(), GetOnRename(), GetOnRemove(), GetOnInsert(), GetOnChange());
 }
 

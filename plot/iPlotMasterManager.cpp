@@ -3,6 +3,7 @@
 #include "platform/runtime/TypInfo.h"
 #include "plot/iPlotAnnotation.h"
 #include "plot/iPlotAxis.h"
+#include "plot/iPlotChannelCustom.h"
 #include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataView.h"
 #include "plot/iPlotLabel.h"
@@ -11,9 +12,9 @@
 #include "plot/iPlotTable.h"
 #include "plot/iPlotToolBar.h"
 
-TiPlotKindHooks& PlotKindHooks() {
-  static TiPlotKindHooks hooks;
-  return hooks;
+const TiPlotObjectClass& PlotChannelBaseClass() {
+  static const TiPlotObjectClass cls{&TiPlotChannelCustom::ClassInfo, nullptr};
+  return cls;
 }
 
 const TClassInfo& TiPlotMasterManager::ClassInfo() {
@@ -22,7 +23,6 @@ const TClassInfo& TiPlotMasterManager::ClassInfo() {
 }
 
 TiPlotMasterManager::TiPlotMasterManager(TiPlotObjectHost* APlot) : FOwner(APlot) {
-  const TiPlotKindHooks& hooks = PlotKindHooks();
   const TNotifyEvent ren(this, &TiPlotMasterManager::RenameHandler);
   const TNotifyEvent rem(this, &TiPlotMasterManager::RemoveHandler);
   const TNotifyEvent ins(this, &TiPlotMasterManager::InsertHandler);
@@ -33,7 +33,7 @@ TiPlotMasterManager::TiPlotMasterManager(TiPlotObjectHost* APlot) : FOwner(APlot
   announce(new TiPlotToolBarManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotToolBar>()));
   announce(new TiPlotLegendManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotLegend>()));
   announce(new TiPlotTableManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotTable>()));
-  announce(new TiPlotChannelManager(APlot, ren, rem, ins, chg, hooks.ChannelBaseClass));
+  announce(new TiPlotChannelManager(APlot, ren, rem, ins, chg, &PlotChannelBaseClass()));
   announce(new TiPlotDataCursorManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotDataCursor>()));
   announce(new TiPlotDataViewManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotDataView>()));
   announce(new TiPlotXAxisManager(APlot, ren, rem, ins, chg, &PlotClassOf<TiPlotXAxis>()));
@@ -227,7 +227,7 @@ void TiPlotMasterManager::ShowEditorFor(TObject* Sender) { OnShowEditor(Sender);
 // ============================================================================================
 
 int32_t TiPlotMasterManager::AddObject(const TiPlotObjectClass* Class, TiPlotObjectManagerCustom* Manager) {
-  if (!Class || !Manager) throw Exception("This plot has no class for such objects");
+  if (!Class || !Class->Create || !Manager) throw Exception("This plot has no class for such objects");
   TiPlotObject* obj = Class->Create(FOwner, TNotifyEvent(this, &TiPlotMasterManager::RenameHandler),
                                     TNotifyEvent(this, &TiPlotMasterManager::RemoveHandler),
                                     TNotifyEvent(this, &TiPlotMasterManager::InsertHandler),
@@ -303,4 +303,10 @@ void TiPlotMasterManager::DeselectAll() {
 
 void TiPlotMasterManager::SetLayoutActive(bool Value) {
   if (FLayoutManager) FLayoutManager->SetActive(Value);
+}
+
+void TiPlotMasterManager::ClearAllChannels() {
+  for (TiPlotObject* o : FChannelManager->List()) static_cast<TiPlotChannelCustom*>(o)->Clear();
+  for (TiPlotObject* o : FXAxisManager->List()) static_cast<TiPlotAxis*>(o)->ResetFirstValue();
+  for (TiPlotObject* o : FYAxisManager->List()) static_cast<TiPlotAxis*>(o)->ResetFirstValue();
 }

@@ -10,21 +10,11 @@
 
 #include "plot/iPlotLayoutManager.h"
 
-class TiPlotAxis;
 #include "plot/iPlotManagers.h"
 #include "plot/iPlotTranslation.h"
 
-// The channel classes: the channel unit joins the plot on its own and fills them (tests may put
-// stand-ins there); a plot without them has no channels.
-struct TiPlotKindHooks {
-  const TiPlotObjectClass* ChannelBaseClass = nullptr;  // what the channel manager accepts
-  const TiPlotObjectClass* ChannelClass = nullptr;      // what TiPlot adds
-  // Folds the data range (the running range when Fast) of Channel into Lo and Hi when the
-  // channel is bound to Axis (X or Y by XAxis).
-  void (*ChannelDataRange)(TiPlotObject* Channel, TiPlotAxis* Axis, bool XAxis, bool Fast, double& Lo,
-                           double& Hi) = nullptr;
-};
-TiPlotKindHooks& PlotKindHooks();
+// The class reference of the channel base: what the channel manager accepts (it creates none).
+const TiPlotObjectClass& PlotChannelBaseClass();
 
 class TiPlotMasterManager : public TObject {
   PL_CLASS(TiPlotMasterManager)
@@ -87,6 +77,8 @@ class TiPlotMasterManager : public TObject {
   const TiPlotObjectClass* GetChannelClass() const { return FChannelClass; }
   void SetChannelClass(const TiPlotObjectClass* Value);
   void SetToolBarsVisible(bool Value);
+  // Empties every channel, then lets every axis align on its next first value again.
+  void ClearAllChannels();
   void DeselectAll();
   void SetLayoutActive(bool Value);
   // The editor's remembered page of each of its page controls.
