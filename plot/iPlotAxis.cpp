@@ -116,12 +116,17 @@ TiPlotAxisTrackResult PlotAxisTrack(double V, double Min, double Span, TiPlotTra
   if (!First) {
     First = true;
     switch (AlignFirst) {
-      case ipafsMin: m = V; break;
-      case ipafsMax: m = V - Span; break;
+      case ipafsMin:
+        m = V;
+        break;
+      case ipafsMax:
+        m = V - Span;
+        break;
       case ipafsAuto:
         if (V < Min || V > Min + Span) m = V;
         break;
-      case ipafsNone: break;
+      case ipafsNone:
+        break;
     }
   }
   switch (Style) {
@@ -155,8 +160,10 @@ TiPlotAxisTrackResult PlotAxisTrack(double V, double Min, double Span, TiPlotTra
           m = m - s;
       }
       break;
-    case iptsExpandCollapse: return {TiPlotAxisTrackResult::ZoomToFit, Min, Span};
-    case iptsExpandCollapseFast: return {TiPlotAxisTrackResult::ZoomToFitFast, Min, Span};
+    case iptsExpandCollapse:
+      return {TiPlotAxisTrackResult::ZoomToFit, Min, Span};
+    case iptsExpandCollapseFast:
+      return {TiPlotAxisTrackResult::ZoomToFitFast, Min, Span};
   }
   return {TiPlotAxisTrackResult::SetRange, m, s};
 }
@@ -233,7 +240,8 @@ TiPlotAxisStep PlotAxisDateTimeStep(double Span, int32_t N) {
   // Whole days, kept as a double so that no span can overflow the count.
   const double days = std::isfinite(Span) && Span > 0 ? std::trunc(Span) : 0;
   for (int32_t s : iPlotAxisDaySteps)
-    if (N >= std::floor(days / s)) return {double(s), int32_t(std::max(1.0, std::floor(days / s))), false, false};
+    if (N >= std::floor(days / s))
+      return {double(s), int32_t(std::max(1.0, std::floor(days / s))), false, false};
   for (const iPlotAxisMonthStep& s : iPlotAxisMonthSteps)
     if (N >= std::floor(days / s.Days))
       return {double(s.Months), int32_t(std::max(1.0, std::floor(days / s.Days))), true, false};
@@ -251,7 +259,8 @@ TiPlotAxisStep PlotAxisPrice32ndsStep(double Span, int32_t N) {
     }
   if (step == 0) step = iPlotAxisDecadeSearch([&](double s) { return N >= Span / s; });
   const double k = Span / step;
-  return {step, int32_t(std::isfinite(k) ? std::clamp<double>(std::trunc(k), 0, 2147483647.0) : 0), false, false};
+  return {step, int32_t(std::isfinite(k) ? std::clamp<double>(std::trunc(k), 0, 2147483647.0) : 0), false,
+          false};
 }
 
 // ============================================================================================
@@ -266,24 +275,42 @@ AnsiString iPlotAxisFixed(long double X, int32_t Decimals) {
 
 const char* iPlotAxisPrefix(int64_t Exponent) {
   switch (Exponent) {
-    case 24: return "Y";
-    case 21: return "Z";
-    case 18: return "E";
-    case 15: return "P";
-    case 12: return "T";
-    case 9: return "G";
-    case 6: return "M";
-    case 3: return "K";
-    case 0: return "";
-    case -3: return "m";
-    case -6: return "\xB5";
-    case -9: return "n";
-    case -12: return "p";
-    case -15: return "f";
-    case -18: return "a";
-    case -21: return "z";
-    case -24: return "y";
-    default: return nullptr;
+    case 24:
+      return "Y";
+    case 21:
+      return "Z";
+    case 18:
+      return "E";
+    case 15:
+      return "P";
+    case 12:
+      return "T";
+    case 9:
+      return "G";
+    case 6:
+      return "M";
+    case 3:
+      return "K";
+    case 0:
+      return "";
+    case -3:
+      return "m";
+    case -6:
+      return "\xB5";
+    case -9:
+      return "n";
+    case -12:
+      return "p";
+    case -15:
+      return "f";
+    case -18:
+      return "a";
+    case -21:
+      return "z";
+    case -24:
+      return "y";
+    default:
+      return nullptr;
   }
 }
 
@@ -418,14 +445,16 @@ const TClassInfo& TiPlotAxis::ClassInfo() {
           // reads back as it was.
           .Prop("TrackingAlignFirstStyle", &A::GetTrackingAlignFirstStyle, &A::SetTrackingAlignFirstStyle)
           .Stored(&A::IsTrackingAlignFirstStyleStored)
-          .Prop("TrackingScrollCompressMax", &A::GetTrackingScrollCompressMax, &A::SetTrackingScrollCompressMax)
+          .Prop("TrackingScrollCompressMax", &A::GetTrackingScrollCompressMax,
+                &A::SetTrackingScrollCompressMax)
           .Prop("RestoreValuesOnResume", &A::GetRestoreValuesOnResume, &A::SetRestoreValuesOnResume)
           .Prop("ScrollMinMaxEnabled", &A::GetScrollMinMaxEnabled, &A::SetScrollMinMaxEnabled)
           .Prop("ScrollMin", &A::GetScrollMin, &A::SetScrollMin)
           .Prop("ScrollMax", &A::GetScrollMax, &A::SetScrollMax)
           .Prop("MasterUIInput", &A::GetMasterUIInput, &A::SetMasterUIInput)
           .Prop("CartesianStyle", &A::GetCartesianStyle, &A::SetCartesianStyle)
-          .Prop("CartesianChildRefAxisName", &A::GetCartesianChildRefAxisName, &A::SetCartesianChildRefAxisName)
+          .Prop("CartesianChildRefAxisName", &A::GetCartesianChildRefAxisName,
+                &A::SetCartesianChildRefAxisName)
           .Prop("CartesianChildRefValue", &A::GetCartesianChildRefValue, &A::SetCartesianChildRefValue)
           .Prop("AlignRefAxisName", &A::GetAlignRefAxisName, &A::SetAlignRefAxisName)
           .Prop("CursorScaler", &A::GetCursorScaler, &A::SetCursorScaler)
@@ -444,7 +473,8 @@ const TClassInfo& TiPlotAxis::ClassInfo() {
           .Prop("LabelsPrecisionStyle", &A::GetLabelsPrecisionStyle, &A::SetLabelsPrecisionStyle)
           .Default(ipsSignificantDigits)
           .Prop("LabelsMinLength", &A::GetLabelsMinLength, &A::SetLabelsMinLength)
-          .Prop("LabelsMinLengthAutoAdjust", &A::GetLabelsMinLengthAutoAdjust, &A::SetLabelsMinLengthAutoAdjust)
+          .Prop("LabelsMinLengthAutoAdjust", &A::GetLabelsMinLengthAutoAdjust,
+                &A::SetLabelsMinLengthAutoAdjust)
           .Default(false)
           .Prop("MajorLength", &A::GetMajorLength, &A::SetMajorLength)
           .Default(7)
@@ -489,9 +519,11 @@ const TClassInfo& TiPlotAxis::ClassInfo() {
           .Default(ipsSignificantDigits)
           .Prop("CursorMinLength", &A::GetCursorMinLength, &A::SetCursorMinLength)
           .Prop("LegendMinLength", &A::GetLegendMinLength, &A::SetLegendMinLength)
-          .Prop("CursorMinLengthAutoAdjust", &A::GetCursorMinLengthAutoAdjust, &A::SetCursorMinLengthAutoAdjust)
+          .Prop("CursorMinLengthAutoAdjust", &A::GetCursorMinLengthAutoAdjust,
+                &A::SetCursorMinLengthAutoAdjust)
           .Default(false)
-          .Prop("LegendMinLengthAutoAdjust", &A::GetLegendMinLengthAutoAdjust, &A::SetLegendMinLengthAutoAdjust)
+          .Prop("LegendMinLengthAutoAdjust", &A::GetLegendMinLengthAutoAdjust,
+                &A::SetLegendMinLengthAutoAdjust)
           .Default(false);
   return info;
 }
@@ -523,8 +555,9 @@ TiPlotAxis::TiPlotAxis(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename, 
 
 TiPlotAxis::~TiPlotAxis() = default;
 
-TiPlotXAxis::TiPlotXAxis(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename, const TNotifyEvent& AOnRemove,
-                         const TNotifyEvent& AOnInsert, const TNotifyEvent& AOnChange)
+TiPlotXAxis::TiPlotXAxis(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename,
+                         const TNotifyEvent& AOnRemove, const TNotifyEvent& AOnInsert,
+                         const TNotifyEvent& AOnChange)
     : TiPlotAxis(AOwner, AOnRename, AOnRemove, AOnInsert, AOnChange) {
   TiPlotAxisHost* host = AxisHost();
   SetTrackingStyle(host && host->IsPlot() ? iptsScrollSmooth : iptsScaleMinMax);
@@ -532,8 +565,9 @@ TiPlotXAxis::TiPlotXAxis(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename
   SetHorizontal(true);
 }
 
-TiPlotYAxis::TiPlotYAxis(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename, const TNotifyEvent& AOnRemove,
-                         const TNotifyEvent& AOnInsert, const TNotifyEvent& AOnChange)
+TiPlotYAxis::TiPlotYAxis(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename,
+                         const TNotifyEvent& AOnRemove, const TNotifyEvent& AOnInsert,
+                         const TNotifyEvent& AOnChange)
     : TiPlotAxis(AOwner, AOnRename, AOnRemove, AOnInsert, AOnChange) {}
 
 void TiPlotAxis::DefineProperties(TFiler* Filer) {
@@ -548,7 +582,8 @@ void TiPlotAxis::DefineProperties(TFiler* Filer) {
   Filer->DefineProperty("Span_2", readSpan, TWriterProc(), false);
   // A float property of 0 is left out by the writer: these two carry their 0 themselves.
   Filer->DefineProperty(
-      "LabelSeparation", TReaderProc::Lambda([this](TReader* r) { FLabelSeparation = double(r->ReadFloat()); }),
+      "LabelSeparation",
+      TReaderProc::Lambda([this](TReader* r) { FLabelSeparation = double(r->ReadFloat()); }),
       TWriterProc::Lambda([this](TWriter* w) { w->WriteFloat(FLabelSeparation); }), FLabelSeparation == 0);
   Filer->DefineProperty(
       "TitleMargin", TReaderProc::Lambda([this](TReader* r) { FTitleMargin = double(r->ReadFloat()); }),
@@ -650,9 +685,15 @@ void TiPlotAxis::TrackValue(double Value) {
   const TiPlotAxisTrackResult r = PlotAxisTrack(Value, FMin, FSpan, FTrackingStyle, FTrackingAlignFirstStyle,
                                                 FTrackingScrollCompressMax, FFirstValueDone);
   switch (r.Kind) {
-    case TiPlotAxisTrackResult::ZoomToFit: ZoomToFit(); break;
-    case TiPlotAxisTrackResult::ZoomToFitFast: ZoomToFitFast(); break;
-    case TiPlotAxisTrackResult::SetRange: SetMinSpan(r.Min, r.Span); break;
+    case TiPlotAxisTrackResult::ZoomToFit:
+      ZoomToFit();
+      break;
+    case TiPlotAxisTrackResult::ZoomToFitFast:
+      ZoomToFitFast();
+      break;
+    case TiPlotAxisTrackResult::SetRange:
+      SetMinSpan(r.Min, r.Span);
+      break;
   }
 }
 
@@ -684,7 +725,8 @@ void TiPlotAxis::SetScaleType(TiPlotScaleType Value) {
 }
 
 void TiPlotAxis::SetDesiredIncrement(double Value) {
-  SetDoubleField(std::isnan(Value) ? 0 : EnsureRange(Value, 0.0, 1e300), FDesiredIncrement, &TiPlotAxis::DoChange);
+  SetDoubleField(std::isnan(Value) ? 0 : EnsureRange(Value, 0.0, 1e300), FDesiredIncrement,
+                 &TiPlotAxis::DoChange);
 }
 
 // ============================================================================================
@@ -696,8 +738,8 @@ int32_t TiPlotAxis::ValueToPosition(double Value) const {
 }
 
 double TiPlotAxis::PositionToValueDouble(double Position) const {
-  return PlotAxisPositionToValue(Position, FMin, FSpan, FScaleType == ipstLog10, GetHorizontal(), FReverseScale,
-                                 FScaleRect);
+  return PlotAxisPositionToValue(Position, FMin, FSpan, FScaleType == ipstLog10, GetHorizontal(),
+                                 FReverseScale, FScaleRect);
 }
 
 int32_t TiPlotAxis::SpanToPixels(double ASpan) const {
@@ -766,7 +808,8 @@ void TiPlotAxis::NotifyObjectRenamed(TiPlotObject* Obj) {
 void TiPlotAxis::NotifyObjectSelected(TiPlotObject* Obj) {
   if (Obj == this || !GetSelected()) return;
   // Several axes may be selected together while Shift or Ctrl is held.
-  if (dynamic_cast<TiPlotAxis*>(Obj) && (GetShiftState().Contains(ssShift) || GetShiftState().Contains(ssCtrl)))
+  if (dynamic_cast<TiPlotAxis*>(Obj) &&
+      (GetShiftState().Contains(ssShift) || GetShiftState().Contains(ssCtrl)))
     return;
   SetSelected(false);
 }
@@ -858,14 +901,23 @@ void TiPlotAxis::DoKeyDown(WORD Key) {
   double b = 0;
   switch (Key) {
     case VK_PRIOR:
-    case VK_END: b = 1; break;
+    case VK_END:
+      b = 1;
+      break;
     case VK_NEXT:
-    case VK_HOME: b = -1; break;
+    case VK_HOME:
+      b = -1;
+      break;
     case VK_UP:
-    case VK_RIGHT: b = 0.01; break;
+    case VK_RIGHT:
+      b = 0.01;
+      break;
     case VK_LEFT:
-    case VK_DOWN: b = -0.01; break;
-    default: return;
+    case VK_DOWN:
+      b = -0.01;
+      break;
+    default:
+      return;
   }
   if (TiPlotAxisHost* host = AxisHost()) host->InvalidateNow();
   if (FDragMode == 0)
@@ -914,8 +966,17 @@ void TiPlotAxis::ZoomToFitClick(TObject*) { ZoomToFit(); }
 // the axis object: texts
 // ============================================================================================
 
-AnsiString TiPlotAxis::FormatValue(const TiPlotAxisTextFormat& Format, double, double& MinLength, bool AutoAdjust,
-                                   double Value) {
+namespace {
+// Pixel amounts from properties and text sizes are kept within a million pixels, so that no sum
+// of them can overflow; rounding stays checked (a NaN raises).
+int32_t iPlotAxisPx(int64_t Value) { return int32_t(std::clamp<int64_t>(Value, -1000000, 1000000)); }
+int32_t iPlotAxisRoundPx(long double Value) {
+  return iPlotAxisPx(Round(std::clamp<long double>(Value, -1e7L, 1e7L)));
+}
+}  // namespace
+
+AnsiString TiPlotAxis::FormatValue(const TiPlotAxisTextFormat& Format, double, double& MinLength,
+                                   bool AutoAdjust, double Value) {
   const bool log = FScaleType == ipstLog10;
   if (log && Format.Style == iptfValue && !(Value > 0)) return "Unknown";
   AnsiString text = PlotAxisFormatValue(Format, Value, FSpan, log);
@@ -966,7 +1027,7 @@ AnsiString TiPlotAxis::LegendText(double Value) {
 
 int32_t TiPlotAxis::MinLengthWidth(TCanvas* Canvas, TFont* Font, double MinLength) {
   if (Font) Canvas->GetFont()->Assign(Font);
-  return int32_t(Round(static_cast<long double>(Canvas->TextWidth("0")) * MinLength));
+  return iPlotAxisRoundPx(static_cast<long double>(Canvas->TextWidth("0")) * MinLength);
 }
 
 int32_t TiPlotAxis::MaxLabelWidth(TCanvas* Canvas, TFont* Font) {
@@ -1019,7 +1080,7 @@ void TiPlotAxis::CalcScaleGeometry(TCanvas* Canvas) {
     const int32_t c = Canvas->TextHeight("0");
     const int32_t d = turned ? MaxLabelWidth(Canvas, FLabelsFont.get()) : MinLabelDepth(Canvas, false);
     const int32_t e =
-        IsCartesian() ? 0 : Div<int64_t>(d + Round(static_cast<long double>(c) * FStackingEndsMargin), 2);
+        IsCartesian() ? 0 : (d + iPlotAxisRoundPx(static_cast<long double>(c) * FStackingEndsMargin)) / 2;
     FScaleRect.Bottom = lowEnd ? l.Bottom - e : l.Bottom;
     FScaleRect.Top = highEnd ? l.Top + e : l.Top;
     FExtendedRect.Top = FScaleRect.Top - e;
@@ -1035,8 +1096,8 @@ void TiPlotAxis::CalcScaleGeometry(TCanvas* Canvas) {
     int32_t d = turned ? MinLabelDepth(Canvas, false) : MaxLabelWidth(Canvas, FLabelsFont.get());
     if (!FLabelsVisible) d = 0;
     const int32_t e = IsCartesian() ? 0
-                                    : int32_t(Round(static_cast<long double>(d) / 2) +
-                                              Round(static_cast<long double>(c) * FStackingEndsMargin));
+                                    : iPlotAxisRoundPx(static_cast<long double>(d) / 2) +
+                                          iPlotAxisRoundPx(static_cast<long double>(c) * FStackingEndsMargin);
     FScaleRect.Left = lowEnd ? l.Left + e : l.Left;
     FScaleRect.Right = highEnd ? l.Right - e : l.Right;
     FExtendedRect.Left = FScaleRect.Left - e;
@@ -1053,19 +1114,21 @@ int32_t TiPlotAxis::RequiredThickness(TCanvas* Canvas) {
     Canvas->GetFont()->Assign(FTitleFont.get());
     const int32_t h = Canvas->TextHeight(FTitle);
     const int32_t a = FTitleRotated ? Canvas->TextWidth(FTitle) : h;
-    title = int32_t(Round(static_cast<long double>(h) * FTitleMargin + a));
+    title = iPlotAxisRoundPx(static_cast<long double>(h) * FTitleMargin + a);
   }
-  const int32_t ticks = FScaleLinesShow ? std::max(std::max(FMajorLength, 0), FMinorLength) : 0;
+  const int32_t ticks =
+      FScaleLinesShow ? std::max(std::max(iPlotAxisPx(FMajorLength), 0), iPlotAxisPx(FMinorLength)) : 0;
   int32_t labels = 0;
   if (FLabelsVisible) {
     Canvas->GetFont()->Assign(FLabelsFont.get());
-    const int32_t margin = int32_t(Round(static_cast<long double>(Canvas->TextHeight("A")) * FLabelsMargin));
+    const int32_t margin =
+        iPlotAxisRoundPx(static_cast<long double>(Canvas->TextHeight("A")) * FLabelsMargin);
     const bool turned = iPlotAxisQuarterTurned(FLabelsRotation);
     const bool widthDeep = GetHorizontal() ? turned : !turned;
     labels = margin + (widthDeep ? MaxLabelWidth(Canvas, FLabelsFont.get()) : MinLabelDepth(Canvas, false));
   }
-  FLabelOffset = ticks + FInnerMargin + labels;
-  FThickness = FInnerMargin + ticks + labels + FOuterMargin + title;
+  FLabelOffset = ticks + iPlotAxisPx(FInnerMargin) + labels;
+  FThickness = iPlotAxisPx(FInnerMargin) + ticks + labels + iPlotAxisPx(FOuterMargin) + title;
   return FThickness;
 }
 
@@ -1143,11 +1206,11 @@ void TiPlotAxis::GenerateLinearTicks(TCanvas*, int32_t N) {
     k = 1;
     t = FSpan;
   } else if (FDesiredIncrement != 0 && !FLabelsVisible && FSpan / FDesiredIncrement < length / perMajor) {
-    k = int32_t(Round(FSpan / FDesiredIncrement));
+    k = iPlotAxisRoundPx(FSpan / FDesiredIncrement);
     t = FDesiredIncrement;
     n = k;
   } else if (FDesiredIncrement != 0 && n > FSpan / FDesiredIncrement) {
-    k = int32_t(Round(FSpan / FDesiredIncrement));
+    k = iPlotAxisRoundPx(FSpan / FDesiredIncrement);
     t = FDesiredIncrement;
     n = k;
   } else {
@@ -1202,7 +1265,9 @@ void TiPlotAxis::GenerateLinearTicks(TCanvas*, int32_t N) {
 
   const double max = GetMax();
   const double o = t / perMajor;
-  while (v <= max + t && FTicks.size() < iPlotAxisMaxTicks) {
+  // Ticks off the scale are not kept, so the attempts are bounded as well as the list.
+  size_t attempts = 0;
+  while (v <= max + t && FTicks.size() < iPlotAxisMaxTicks && ++attempts < iPlotAxisMaxTicks) {
     AddTick(false, v);
     double next;
     if (FMonthSteps || FYearSteps) {
@@ -1216,7 +1281,7 @@ void TiPlotAxis::GenerateLinearTicks(TCanvas*, int32_t N) {
         if (minor == next) return;
         next = minor;
         AddTick(true, minor);
-        if (FTicks.size() >= iPlotAxisMaxTicks) return;
+        if (FTicks.size() >= iPlotAxisMaxTicks || ++attempts >= iPlotAxisMaxTicks) return;
       }
       next = v + (FMinorCount + 1) * o;
     }
@@ -1283,25 +1348,33 @@ void TiPlotAxis::Draw(TCanvas* Canvas, TColor) {
     Canvas->GetPen()->SetWidth(1);
     Canvas->GetPen()->SetColor(FScaleLinesColor);
     Canvas->GetBrush()->SetColor(FScaleLinesColor);
-    const int32_t i = cartesian ? 0 : FInnerMargin;
+    const int32_t i = cartesian ? 0 : iPlotAxisPx(FInnerMargin);
     switch (FSide) {
-      case 0: Canvas->MoveTo(s.Right - i, s.Top), Canvas->LineTo(s.Right - i, s.Bottom + 1); break;
-      case 1: Canvas->MoveTo(s.Left + i, s.Top), Canvas->LineTo(s.Left + i, s.Bottom + 1); break;
-      case 2: Canvas->MoveTo(s.Left, s.Bottom - i), Canvas->LineTo(s.Right, s.Bottom - i); break;
-      default: Canvas->MoveTo(s.Left, s.Top + i), Canvas->LineTo(s.Right + 1, s.Top + i); break;
+      case 0:
+        Canvas->MoveTo(s.Right - i, s.Top), Canvas->LineTo(s.Right - i, s.Bottom + 1);
+        break;
+      case 1:
+        Canvas->MoveTo(s.Left + i, s.Top), Canvas->LineTo(s.Left + i, s.Bottom + 1);
+        break;
+      case 2:
+        Canvas->MoveTo(s.Left, s.Bottom - i), Canvas->LineTo(s.Right, s.Bottom - i);
+        break;
+      default:
+        Canvas->MoveTo(s.Left, s.Top + i), Canvas->LineTo(s.Right + 1, s.Top + i);
+        break;
     }
     const bool vertical = FSide == 0 || FSide == 1;
     for (const TiPlotTickObject& t : FTicks) {
       if (!t.Visible) continue;
-      const int32_t length = t.Minor ? FMinorLength : FMajorLength;
+      const int32_t length = t.Minor ? iPlotAxisPx(FMinorLength) : iPlotAxisPx(FMajorLength);
       int32_t from, to;
       if (cartesian) {
         const int32_t half = (length + 1) / 2;
         from = edge - half;
         to = edge + half + 1;
       } else {
-        from = edge + away * FInnerMargin;
-        to = edge + away * (FInnerMargin + length);
+        from = edge + away * iPlotAxisPx(FInnerMargin);
+        to = edge + away * (iPlotAxisPx(FInnerMargin) + length);
       }
       if (vertical) {
         Canvas->MoveTo(from, t.Position);
@@ -1324,7 +1397,7 @@ void TiPlotAxis::Draw(TCanvas* Canvas, TColor) {
   }
 
   if (cartesian) {
-    const int32_t outer = edge - (FMajorLength + 1) / 2 - 5;
+    const int32_t outer = edge - (iPlotAxisPx(FMajorLength) + 1) / 2 - 5;
     if (FSide == 1 || FSide == 0) {
       FExtendedRect.Left = outer;
       FExtendedRect.Right = outer + FThickness;
@@ -1346,14 +1419,14 @@ void TiPlotAxis::DrawLabel(TCanvas* Canvas, const TiPlotTickObject& Tick) {
   const TRect& l = GetLayoutRect();
   const int32_t h = Canvas->TextHeight("A");
   const int32_t c = MultiLineTextHeight(Canvas, Tick.Label), w = MultiLineTextWidth(Canvas, Tick.Label);
-  const int32_t margin = int32_t(Round(static_cast<long double>(h) * FLabelsMargin));
+  const int32_t margin = iPlotAxisRoundPx(static_cast<long double>(h) * FLabelsMargin);
   int32_t o;
   if (IsCartesian())
-    o = margin + (FMajorLength + 1) / 2;
+    o = margin + (iPlotAxisPx(FMajorLength) + 1) / 2;
   else if (FScaleLinesShow)
-    o = FInnerMargin + FMajorLength + margin;
+    o = iPlotAxisPx(FInnerMargin) + iPlotAxisPx(FMajorLength) + margin;
   else
-    o = FInnerMargin + margin;
+    o = iPlotAxisPx(FInnerMargin) + margin;
   const int32_t a = Tick.Position;
   const bool turned = iPlotAxisQuarterTurned(FLabelsRotation);
   // Upright text beside a vertical axis, or turned text along a horizontal one, is as deep as wide.
@@ -1361,10 +1434,18 @@ void TiPlotAxis::DrawLabel(TCanvas* Canvas, const TiPlotTickObject& Tick) {
   const int32_t across = widthAcross ? w : c, along = widthAcross ? c : w;
   TRect r;
   switch (FSide) {
-    case 0: r = TRect{l.Right - o - across, a - along / 2, l.Right - o, a + along / 2}; break;
-    case 1: r = TRect{l.Left + o, a - along / 2, l.Left + o + across, a + along / 2}; break;
-    case 2: r = TRect{a - along / 2, l.Bottom - o - across, a + along / 2, l.Bottom - o}; break;
-    default: r = TRect{a - along / 2, l.Top + o, a + along / 2, l.Top + o + across}; break;
+    case 0:
+      r = TRect{l.Right - o - across, a - along / 2, l.Right - o, a + along / 2};
+      break;
+    case 1:
+      r = TRect{l.Left + o, a - along / 2, l.Left + o + across, a + along / 2};
+      break;
+    case 2:
+      r = TRect{a - along / 2, l.Bottom - o - across, a + along / 2, l.Bottom - o};
+      break;
+    default:
+      r = TRect{a - along / 2, l.Top + o, a + along / 2, l.Top + o + across};
+      break;
   }
   if (IsCartesian()) {
     TiPlotAxisHost* host = AxisHost();
@@ -1385,14 +1466,18 @@ void TiPlotAxis::DrawTitle(TCanvas* Canvas) {
   TRect r;
   int32_t angle;
   if (FSide == 2 || FSide == 3) {
-    r = FSide == 2 ? TRect{s.Left, s.Top + FOuterMargin, s.Right, s.Top + FOuterMargin + a}
-                   : TRect{s.Left, s.Bottom - FOuterMargin - a, s.Right, s.Bottom - FOuterMargin};
+    r = FSide == 2
+            ? TRect{s.Left, s.Top + iPlotAxisPx(FOuterMargin), s.Right, s.Top + iPlotAxisPx(FOuterMargin) + a}
+            : TRect{s.Left, s.Bottom - iPlotAxisPx(FOuterMargin) - a, s.Right,
+                    s.Bottom - iPlotAxisPx(FOuterMargin)};
     angle = FTitleRotated ? 1 : 0;
   } else {
     const int32_t centre = (s.Top + s.Bottom) / 2;
     const int32_t top = centre - along / 2;
-    r = FSide == 0 ? TRect{s.Left + FOuterMargin, top, s.Left + FOuterMargin + a, top + along}
-                   : TRect{s.Right - FOuterMargin - a, top, s.Right - FOuterMargin, top + along};
+    r = FSide == 0 ? TRect{s.Left + iPlotAxisPx(FOuterMargin), top, s.Left + iPlotAxisPx(FOuterMargin) + a,
+                           top + along}
+                   : TRect{s.Right - iPlotAxisPx(FOuterMargin) - a, top, s.Right - iPlotAxisPx(FOuterMargin),
+                           top + along};
     angle = FTitleRotated ? 0 : 1;
   }
   TRect extent;
@@ -1422,7 +1507,9 @@ void TiPlotAxis::DrawGridLines(TCanvas* Canvas, const TRect& Rect, const TiPlotG
 // the axis object: plain property setters
 // ============================================================================================
 
-void TiPlotAxis::SetDesiredStart(double Value) { SetDoubleField(Value, FDesiredStart, &TiPlotAxis::DoChange); }
+void TiPlotAxis::SetDesiredStart(double Value) {
+  SetDoubleField(Value, FDesiredStart, &TiPlotAxis::DoChange);
+}
 void TiPlotAxis::SetReverseScale(bool Value) { SetBoolField(Value, FReverseScale, &TiPlotAxis::DoChange); }
 void TiPlotAxis::SetTrackingStyle(TiPlotTrackingStyle Value) {
   if (Value == FTrackingStyle) return;
@@ -1449,27 +1536,31 @@ void TiPlotAxis::SetMasterUIInput(bool Value) { SetBoolField(Value, FMasterUIInp
 void TiPlotAxis::SetCartesianStyle(TiPlotCartesianStyle Value) {
   if (Value == FCartesianStyle) return;
   FCartesianStyle = Value;
-  DoLayoutChange();
+  DoChange();
 }
 void TiPlotAxis::SetCartesianChildRefAxisName(const AnsiString& Value) {
   if (Value == FCartesianChildRefAxisName) return;
   FCartesianChildRefAxisName = Value;
   FCartesianRefAxis = nullptr;
-  DoLayoutChange();
+  DoChange();
 }
 void TiPlotAxis::SetCartesianChildRefValue(double Value) {
-  SetDoubleField(Value, FCartesianChildRefValue, &TiPlotAxis::DoLayoutChange);
+  SetDoubleField(Value, FCartesianChildRefValue, &TiPlotAxis::DoChange);
 }
 void TiPlotAxis::SetAlignRefAxisName(const AnsiString& Value) {
   if (Value == FAlignRefAxisName) return;
   FAlignRefAxisName = Value;
   FAlignRefAxis = nullptr;
-  DoLayoutChange();
+  DoChange();
 }
-void TiPlotAxis::SetCursorScaler(double Value) { SetDoubleField(Value, FCursorScaler, &TiPlotAxis::DoChange); }
+void TiPlotAxis::SetCursorScaler(double Value) {
+  SetDoubleField(Value, FCursorScaler, &TiPlotAxis::DoChange);
+}
 
 void TiPlotAxis::SetLabelsVisible(bool Value) { SetBoolField(Value, FLabelsVisible, &TiPlotAxis::DoChange); }
-void TiPlotAxis::SetLabelsMargin(double Value) { SetDoubleField(Value, FLabelsMargin, &TiPlotAxis::DoChange); }
+void TiPlotAxis::SetLabelsMargin(double Value) {
+  SetDoubleField(Value, FLabelsMargin, &TiPlotAxis::DoChange);
+}
 void TiPlotAxis::SetLabelSeparation(double Value) {
   SetDoubleField(Value, FLabelSeparation, &TiPlotAxis::DoChange);
 }
@@ -1508,7 +1599,9 @@ void TiPlotAxis::SetOuterMargin(int32_t Value) { SetIntField(Value, FOuterMargin
 void TiPlotAxis::SetStackingEndsMargin(double Value) {
   SetDoubleField(Value, FStackingEndsMargin, &TiPlotAxis::DoChange);
 }
-void TiPlotAxis::SetScaleLinesShow(bool Value) { SetBoolField(Value, FScaleLinesShow, &TiPlotAxis::DoChange); }
+void TiPlotAxis::SetScaleLinesShow(bool Value) {
+  SetBoolField(Value, FScaleLinesShow, &TiPlotAxis::DoChange);
+}
 void TiPlotAxis::SetScaleLinesColor(TColor Value) {
   SetIntField(Value, FScaleLinesColor, &TiPlotAxis::DoChange);
 }
@@ -1542,8 +1635,12 @@ void TiPlotAxis::SetCursorDateTimeFormat(const AnsiString& Value) {
 void TiPlotAxis::SetLegendDateTimeFormat(const AnsiString& Value) {
   SetStringField(Value, FLegend.DateTimeFormat, &TiPlotAxis::DoChange);
 }
-void TiPlotAxis::SetCursorPrecision(int32_t Value) { SetIntField(Value, FCursor.Precision, &TiPlotAxis::DoChange); }
-void TiPlotAxis::SetLegendPrecision(int32_t Value) { SetIntField(Value, FLegend.Precision, &TiPlotAxis::DoChange); }
+void TiPlotAxis::SetCursorPrecision(int32_t Value) {
+  SetIntField(Value, FCursor.Precision, &TiPlotAxis::DoChange);
+}
+void TiPlotAxis::SetLegendPrecision(int32_t Value) {
+  SetIntField(Value, FLegend.Precision, &TiPlotAxis::DoChange);
+}
 void TiPlotAxis::SetCursorPrecisionStyle(TiPrecisionStyle Value) {
   if (Value == FCursor.PrecisionStyle) return;
   FCursor.PrecisionStyle = Value;

@@ -63,7 +63,8 @@ constexpr int32_t iPlotAxisPixelLimit = 32000;
 // The pixel of Value on a scale whose Min lies at pixel P0 and Min + Span at P1. A degenerate
 // scale (P0 = P1, or no span) gives the midpoint. Never fails: a value that is not a number
 // gives the midpoint, infinities and far-off values end at -32000 or 32000 (on both scale types).
-int32_t PlotAxisValueToPosition(double Value, double Min, double Span, bool Log10Scale, int32_t P0, int32_t P1);
+int32_t PlotAxisValueToPosition(double Value, double Min, double Span, bool Log10Scale, int32_t P0,
+                                int32_t P1);
 // The value at a (fractional) pixel of the scale rectangle. A degenerate rectangle gives Min;
 // a log10 scale whose Min is not positive counts from 1, as PlotAxisValueToPosition does.
 double PlotAxisPositionToValue(double Position, double Min, double Span, bool Log10Scale, bool Horizontal,
@@ -414,7 +415,9 @@ class TiPlotAxis : public TiPlotLayoutObject {
  protected:
   // The align-first style a new axis of this kind starts with (stored only when it differs).
   virtual TiPlotAlignFirstStyle InitialAlignFirstStyle() const { return ipafsNone; }
-  bool IsTrackingAlignFirstStyleStored() const { return FTrackingAlignFirstStyle != InitialAlignFirstStyle(); }
+  bool IsTrackingAlignFirstStyleStored() const {
+    return FTrackingAlignFirstStyle != InitialAlignFirstStyle();
+  }
   TiPlotAxisHost* AxisHost() const;
 
  private:

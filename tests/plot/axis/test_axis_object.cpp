@@ -61,8 +61,9 @@ TEST_F(AxisObjectFixture, KindsStartWithTheirOwnValues) {
 TEST_F(AxisObjectFixture, PublishedPropertiesInDeclarationOrder) {
   std::vector<AnsiString> names;
   for (const TPropInfo* p : GetPropList(TiPlotYAxis::ClassInfo())) names.push_back(p->Name);
-  const std::vector<AnsiString> head = {"Name", "Visible", "Enabled", "Layer", "PopupEnabled", "Horizontal",
-                                        "ZOrder", "StartPercent", "StopPercent", "Min", "Span", "DesiredStart"};
+  const std::vector<AnsiString> head = {"Name",         "Visible",    "Enabled", "Layer",
+                                        "PopupEnabled", "Horizontal", "ZOrder",  "StartPercent",
+                                        "StopPercent",  "Min",        "Span",    "DesiredStart"};
   ASSERT_GE(names.size(), head.size());
   EXPECT_EQ(std::vector<AnsiString>(names.begin(), names.begin() + long(head.size())), head);
   EXPECT_EQ(names.back(), "LegendMinLengthAutoAdjust");
@@ -237,8 +238,8 @@ TEST_F(AxisObjectFixture, ZoomAndZoomToFit) {
   y->Zoom(2);
   EXPECT_EQ(y->GetMin(), -5);
   EXPECT_EQ(y->GetSpan(), 20);
-  EXPECT_THAT([&] { y->Zoom(0); },
-              testing::ThrowsMessage<Exception>(testing::StrEq("Linear Scale Zoom Factor must be Greater than Zero")));
+  EXPECT_THAT([&] { y->Zoom(0); }, testing::ThrowsMessage<Exception>(
+                                       testing::StrEq("Linear Scale Zoom Factor must be Greater than Zero")));
   EXPECT_EQ(y->GetSpan(), 20);
 
   y->ZoomToFit();  // no data: unchanged
@@ -470,7 +471,8 @@ TEST_F(AxisObjectFixture, PopupMenuItemsOnTopOfEdit) {
   EXPECT_EQ(x->GetSpan(), 4);
 }
 
-// ---- texts -------------------------------------------------------------------------------------------------
+// ---- texts
+// -------------------------------------------------------------------------------------------------
 
 TEST_F(AxisObjectFixture, TextsUseTheirSettingsAndTheCustomizeEvent) {
   TiPlotYAxis* y = f.Make<TiPlotYAxis>("Y");

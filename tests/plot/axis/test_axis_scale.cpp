@@ -30,24 +30,25 @@ TEST(AxisPixels, ValueToPositionTable) {
       {-1e9, 0, 100, false, 50, 450, -32000},  //
       {kInf, 0, 100, false, 50, 450, 32000},   // infinities end at the limit
       {-kInf, 0, 100, false, 50, 450, -32000},
-      {kNaN, 0, 100, false, 50, 450, 250},     // not a number: midpoint
-      {25, 0, 100, false, 300, 300, 300},      // degenerate scale: midpoint
-      {25, 0, 100, false, 0, 0, 0},            // before the first paint
-      {25, 0, 1e-300, false, 51, 450, 250},    // no span: midpoint (rounding toward zero)
-      {12.5, 0, 100, false, 0, 200, 25},       // 25.0 exactly
-      {1.25, 0, 100, false, 0, 200, 2},        // 2.5 -> 2 (halves to even)
-      {3.75, 0, 100, false, 0, 200, 8},        // 7.5 -> 8
-      {100, 1, 999, true, 400, 100, 200},      // log: 2 of 3 decades, 2/3 of 300 px above 400
-      {10, 1, 99, true, 400, 0, 200},          // log 1..100, value 10 in the middle
-      {0, 1, 99, true, 400, 0, 400},           // log of a non-positive value uses 1
+      {kNaN, 0, 100, false, 50, 450, 250},   // not a number: midpoint
+      {25, 0, 100, false, 300, 300, 300},    // degenerate scale: midpoint
+      {25, 0, 100, false, 0, 0, 0},          // before the first paint
+      {25, 0, 1e-300, false, 51, 450, 250},  // no span: midpoint (rounding toward zero)
+      {12.5, 0, 100, false, 0, 200, 25},     // 25.0 exactly
+      {1.25, 0, 100, false, 0, 200, 2},      // 2.5 -> 2 (halves to even)
+      {3.75, 0, 100, false, 0, 200, 8},      // 7.5 -> 8
+      {100, 1, 999, true, 400, 100, 200},    // log: 2 of 3 decades, 2/3 of 300 px above 400
+      {10, 1, 99, true, 400, 0, 200},        // log 1..100, value 10 in the middle
+      {0, 1, 99, true, 400, 0, 400},         // log of a non-positive value uses 1
       {-5, 1, 99, true, 400, 0, 400},
-      {10, -3, 99, true, 400, 0, 200},         // Min <= 0 on a log axis counts from 1 (1..100)
-      {1e300, 1, 9, true, 400, 0, -32000},     // log: far off values are limited too
-      {10, 1, 1e-310, true, 400, 0, 200},      // no span: midpoint
+      {10, -3, 99, true, 400, 0, 200},      // Min <= 0 on a log axis counts from 1 (1..100)
+      {1e300, 1, 9, true, 400, 0, -32000},  // log: far off values are limited too
+      {10, 1, 1e-310, true, 400, 0, 200},   // no span: midpoint
   };
   for (const PixelCase& c : cases)
     EXPECT_EQ(PlotAxisValueToPosition(c.Value, c.Min, c.Span, c.Log, c.P0, c.P1), c.Expected)
-        << c.Value << " on " << c.Min << "+" << c.Span << (c.Log ? " log" : "") << " " << c.P0 << ".." << c.P1;
+        << c.Value << " on " << c.Min << "+" << c.Span << (c.Log ? " log" : "") << " " << c.P0 << ".."
+        << c.P1;
 }
 
 TEST(AxisPixels, LogOfNoDecadesAnswersZero) {
@@ -197,7 +198,7 @@ TEST(AxisSteps, NiceStep) {
     int32_t N;
     double Step;
     int32_t Count;
-  } cases[] = {{100, 10, 10, 10}, {100, 4, 50, 2}, {100, 30, 5, 20}, {1, 10, 0.1, 10},
+  } cases[] = {{100, 10, 10, 10},      {100, 4, 50, 2},        {100, 30, 5, 20}, {1, 10, 0.1, 10},
                {0.003, 10, 0.0005, 6}, {1e300, 10, 1e299, 10}, {7, 1, 10, 1}};
   for (const auto& c : cases) {
     const TiPlotAxisStep s = PlotAxisNiceStep(c.Span, c.N);
@@ -310,14 +311,14 @@ TEST(AxisCalendar, RecodeKeepsTimeAndValidates) {
   EXPECT_EQ(MonthOf(d), 3);
   EXPECT_DOUBLE_EQ(IncMonths(d, -1), EncodeDate(2023, 2, 28) + 0.25);
   EXPECT_DOUBLE_EQ(IncYears(EncodeDate(2024, 2, 29), 1), EncodeDate(2025, 2, 28));
-  EXPECT_THAT([&] { RecodeMonth(d, 2); },
-              testing::ThrowsMessage<EConvertError>(
-                  testing::StrEq("'2023/2/31 6:0:0.0' is not a valid date and time")));
+  EXPECT_THAT([&] { RecodeMonth(d, 2); }, testing::ThrowsMessage<EConvertError>(testing::StrEq(
+                                              "'2023/2/31 6:0:0.0' is not a valid date and time")));
   EXPECT_THAT([&] { RecodeYear(EncodeDate(2024, 2, 29), 2023); },
               testing::ThrowsMessage<EConvertError>(
                   testing::StrEq("'2023/2/29 0:0:0.0' is not a valid date and time")));
-  EXPECT_THAT([&] { RecodeDay(0, 40); },
-              testing::ThrowsMessage<EConvertError>(testing::StrEq("'?/?/40 ?:?:?.?' is not a valid date and time")));
+  EXPECT_THAT(
+      [&] { RecodeDay(0, 40); },
+      testing::ThrowsMessage<EConvertError>(testing::StrEq("'?/?/40 ?:?:?.?' is not a valid date and time")));
 }
 
 }  // namespace
