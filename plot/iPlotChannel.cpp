@@ -7,43 +7,16 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
-#include "plot/iPlotMasterManager.h"
 #include "widgets/iOPCItem.h"
 
 PL_ENUM_NAMES(TiPlotInterpolationStyle, "ipistStraightLine", "ipistCubicSpline", "ipistPolynomial",
               "ipistRational", "ipistDifferential", "ipistDifferentialTerminated")
+PL_ENUM_NAMES(TiPlotDataCursorStyle, "ipcsValueXY", "ipcsValueX", "ipcsValueY", "ipcsDeltaX", "ipcsDeltaY",
+              "ipcsInverseDeltaX")
 PL_ENUM_NAMES(TiPlotDigitalReferenceStyle, "ipdrScale", "ipdrPercent")
 PL_ENUM_NAMES(TiPlotHighLowStyle, "iphlsOpenClose", "iphlsCandleStick")
 PL_ENUM_NAMES(TiOPCXValueSourceStyle, "iopcxvsOPCServerTimeStamp", "iopcxvsSystemTimeStamp",
               "iopcxvsElapsedTime", "iopcxvsElapsedSeconds")
-
-namespace {
-
-// The channel's data range on one of its axes, for the axes' zoom-to-fit: the extremes of the
-// points (with half a marker), or the running range when Fast.
-void ChannelDataRange(TiPlotObject* Obj, TiPlotAxis* Axis, bool XAxis, bool Fast, double& Lo, double& Hi) {
-  auto* channel = dynamic_cast<TiPlotChannelCustom*>(Obj);
-  if (!channel || !SameText(XAxis ? channel->GetXAxisName() : channel->GetYAxisName(), Axis->GetName()))
-    return;
-  if (Fast) {
-    Hi = std::max(Hi, XAxis ? channel->GetXMaxValue() : channel->GetYMaxValue());
-    Lo = std::min(Lo, XAxis ? channel->GetXMinValue() : channel->GetYMinValue());
-  } else {
-    Hi = std::max(Hi, XAxis ? channel->GetXMax() : channel->GetYMax());
-    Lo = std::min(Lo, XAxis ? channel->GetXMin() : channel->GetYMin());
-  }
-}
-
-// The plot makes its channels of this class.
-const bool kChannelJoinsThePlot = [] {
-  static const TiPlotObjectClass base{&TiPlotChannelCustom::ClassInfo, nullptr};
-  PlotKindHooks().ChannelBaseClass = &base;
-  PlotKindHooks().ChannelClass = &PlotClassOf<TiPlotChannel>();
-  PlotKindHooks().ChannelDataRange = &ChannelDataRange;
-  return true;
-}();
-
-}  // namespace
 
 const TClassInfo& TiPlotChannel::ClassInfo() {
   using C = TiPlotChannel;

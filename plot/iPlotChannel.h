@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "plot/iPlotChannelCustom.h"
-#include "plot/iPlotDataCursor.h"
 
 enum TiPlotInterpolationStyle : uint8_t {
   ipistStraightLine,
@@ -28,6 +27,17 @@ enum TiOPCXValueSourceStyle : uint8_t {
   iopcxvsElapsedTime,
   iopcxvsElapsedSeconds
 };
+// What a data cursor measures (the data cursor publishes it).
+enum TiPlotDataCursorStyle : uint8_t {
+  ipcsValueXY,
+  ipcsValueX,
+  ipcsValueY,
+  ipcsDeltaX,
+  ipcsDeltaY,
+  ipcsInverseDeltaX
+};
+template <>
+const EnumNames& EnumNamesOf<TiPlotDataCursorStyle>();
 template <>
 const EnumNames& EnumNamesOf<TiPlotInterpolationStyle>();
 template <>

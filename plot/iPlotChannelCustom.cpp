@@ -8,7 +8,6 @@
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
-#include "plot/iPlotComponent.h"
 #include "plot/iPlotDataCompactIntervalList.h"
 #include "plot/iPlotDataCompactList.h"
 #include "plot/iPlotDataCursor.h"
@@ -182,41 +181,8 @@ TiPlotChannelCustom::~TiPlotChannelCustom() {
 // plot services
 // ============================================================================================
 
-namespace {
-
-// The plot component's answers to what a channel asks of its plot.
-class TiPlotComponentChannelHost : public TiPlotChannelHost {
- public:
-  explicit TiPlotComponentChannelHost(TiPlotComponent* APlot) : plot_(APlot) {}
-  TiPlotAxis* FindXAxis(const AnsiString& Name) override {
-    return dynamic_cast<TiPlotAxis*>(plot_->FindXAxis(Name));
-  }
-  TiPlotAxis* FindYAxis(const AnsiString& Name) override {
-    return dynamic_cast<TiPlotAxis*>(plot_->FindYAxis(Name));
-  }
-  char DataFileColumnSeparator() override {
-    return plot_->GetDataFileColumnSeparator() == ipdfcsComma ? ',' : '\t';
-  }
-  // The toolbar's Select button keeps no state yet: markers are not clickable in a plot.
-  bool SelectModeActive() override { return false; }
-  void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override {
-    for (int32_t i = 0; i < plot_->ChannelCount(); ++i)
-      if (plot_->GetChannel(i) == Channel) plot_->DoClickDataPoint(i, PointIndex);
-  }
-
- private:
-  TiPlotComponent* plot_;
-};
-
-}  // namespace
-
 TiPlotChannelHost* TiPlotChannelCustom::ChannelHost() const {
-  if (auto* host = dynamic_cast<TiPlotChannelHost*>(GetOwnerHost())) return host;
-  if (TiPlotComponent* plot = Plot()) {
-    if (!FComponentHost) FComponentHost = std::make_unique<TiPlotComponentChannelHost>(plot);
-    return FComponentHost.get();
-  }
-  return nullptr;
+  return dynamic_cast<TiPlotChannelHost*>(GetOwnerHost());
 }
 
 char TiPlotChannelCustom::ColumnSeparator() const {

@@ -30,10 +30,9 @@ const EnumNames& EnumNamesOf<TiPlotDataStyle>();
 
 class TiPlotChannelCustom;
 
-// What a channel asks of its plot beyond TiPlotObjectHost.  A channel of a plot component gets
-// the component's answers; another host may provide them (tests do), and a host without them leaves
-// the channel without axes, in the Tab data-file format, outside select mode and without
-// data-point click events.
+// What a channel asks of its plot beyond TiPlotObjectHost (the plot component answers it).  A host
+// without it leaves the channel without axes, in the Tab data-file format, outside select mode and
+// without data-point click events.
 class TiPlotChannelHost {
  public:
   virtual ~TiPlotChannelHost() = default;
@@ -265,7 +264,6 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   int32_t FPendingLogCount = 0;
   Variant FTag;
   std::unique_ptr<TiOPCItemManager> FOPCItemManager;
-  mutable std::unique_ptr<TiPlotChannelHost> FComponentHost;
 
   TiPlotAxis* FXAxis = nullptr;
   TiPlotAxis* FYAxis = nullptr;
