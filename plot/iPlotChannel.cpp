@@ -5,17 +5,18 @@
 #include <limits>
 
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
 #include "widgets/iOPCItem.h"
 
 PL_ENUM_NAMES(TiPlotInterpolationStyle, "ipistStraightLine", "ipistCubicSpline", "ipistPolynomial",
               "ipistRational", "ipistDifferential", "ipistDifferentialTerminated")
+PL_ENUM_NAMES(TiPlotDataCursorStyle, "ipcsValueXY", "ipcsValueX", "ipcsValueY", "ipcsDeltaX", "ipcsDeltaY",
+              "ipcsInverseDeltaX")
 PL_ENUM_NAMES(TiPlotDigitalReferenceStyle, "ipdrScale", "ipdrPercent")
 PL_ENUM_NAMES(TiPlotHighLowStyle, "iphlsOpenClose", "iphlsCandleStick")
 PL_ENUM_NAMES(TiOPCXValueSourceStyle, "iopcxvsOPCServerTimeStamp", "iopcxvsSystemTimeStamp",
               "iopcxvsElapsedTime", "iopcxvsElapsedSeconds")
-PL_ENUM_NAMES(TiPlotDataCursorStyle, "ipcsValueXY", "ipcsValueX", "ipcsValueY", "ipcsDeltaX", "ipcsDeltaY",
-              "ipcsInverseDeltaX")
 
 const TClassInfo& TiPlotChannel::ClassInfo() {
   using C = TiPlotChannel;

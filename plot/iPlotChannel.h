@@ -27,7 +27,7 @@ enum TiOPCXValueSourceStyle : uint8_t {
   iopcxvsElapsedTime,
   iopcxvsElapsedSeconds
 };
-// What a data cursor measures; the data cursor publishes it.
+// What a data cursor measures (the data cursor publishes it).
 enum TiPlotDataCursorStyle : uint8_t {
   ipcsValueXY,
   ipcsValueX,
@@ -37,6 +37,8 @@ enum TiPlotDataCursorStyle : uint8_t {
   ipcsInverseDeltaX
 };
 template <>
+const EnumNames& EnumNamesOf<TiPlotDataCursorStyle>();
+template <>
 const EnumNames& EnumNamesOf<TiPlotInterpolationStyle>();
 template <>
 const EnumNames& EnumNamesOf<TiPlotDigitalReferenceStyle>();
@@ -44,8 +46,6 @@ template <>
 const EnumNames& EnumNamesOf<TiPlotHighLowStyle>();
 template <>
 const EnumNames& EnumNamesOf<TiOPCXValueSourceStyle>();
-template <>
-const EnumNames& EnumNamesOf<TiPlotDataCursorStyle>();
 
 // The interpolated Y of one pixel column.
 struct TiPlotPixelPoint {

@@ -30,9 +30,9 @@ const EnumNames& EnumNamesOf<TiPlotDataStyle>();
 
 class TiPlotChannelCustom;
 
-// What a channel asks of its plot beyond TiPlotObjectHost.  The plot component provides it; a
-// host without it leaves the channel without axes, in the Tab data-file format, outside select
-// mode and without data-point click events.
+// What a channel asks of its plot beyond TiPlotObjectHost (the plot component answers it).  A host
+// without it leaves the channel without axes, in the Tab data-file format, outside select mode and
+// without data-point click events.
 class TiPlotChannelHost {
  public:
   virtual ~TiPlotChannelHost() = default;
