@@ -44,6 +44,7 @@ object Form_Main: TForm_Main
       Width = 64
       Height = 28
       Caption = 'Save'
+      OnClick = tbSaveClick
     end
     object tbOpen: TButton
       Left = 212
@@ -51,6 +52,7 @@ object Form_Main: TForm_Main
       Width = 64
       Height = 28
       Caption = 'Open'
+      OnClick = tbOpenClick
     end
     object TeThemeLabelDVM: TLabel
       Left = 520
@@ -408,32 +410,64 @@ object Form_Main: TForm_Main
         Left = 4
         Top = 84
         Width = 268
-        Height = 60
+        Height = 88
         Caption = 'VoltageScan'
-        object StaticText22: TLabel
+        object StaticText22: TStaticText
           Left = 8
-          Top = 18
+          Top = 16
           Caption = 'StartValue'
         end
-        object StaticText23: TLabel
-          Left = 92
-          Top = 18
+        object iAnalogOutput_ScanVoltStart: TiAnalogOutput
+          Left = 8
+          Top = 32
+          Width = 80
+          Height = 21
+          Precision = 2
+          UnitsText = 'V'
+        end
+        object StaticText23: TStaticText
+          Left = 94
+          Top = 16
           Caption = 'StopValue'
         end
-        object StaticText24: TLabel
-          Left = 176
-          Top = 18
+        object iAnalogOutput_ScanVoltStop: TiAnalogOutput
+          Left = 94
+          Top = 32
+          Width = 80
+          Height = 21
+          Precision = 2
+          UnitsText = 'V'
+        end
+        object StaticText24: TStaticText
+          Left = 180
+          Top = 16
           Caption = 'VoltageStep'
         end
-        object StaticText25: TLabel
+        object iAnalogOutput_ScanVoltStep: TiAnalogOutput
+          Left = 180
+          Top = 32
+          Width = 80
+          Height = 21
+          Precision = 2
+          UnitsText = 'V'
+        end
+        object StaticText25: TStaticText
           Left = 8
-          Top = 38
+          Top = 62
           Caption = 'Delay'
+        end
+        object iAnalogOutput_ScanVoltDelay: TiAnalogOutput
+          Left = 94
+          Top = 58
+          Width = 80
+          Height = 21
+          Precision = 2
+          UnitsText = 'S'
         end
       end
       object TeThemeGroupBox_SetValue: TGroupBox
         Left = 4
-        Top = 146
+        Top = 174
         Width = 268
         Height = 180
         Caption = 'SetValue'
@@ -529,14 +563,14 @@ object Form_Main: TForm_Main
         object Button21: TButton
           Left = 8
           Top = 146
-          Width = 36
+          Width = 76
           Height = 24
           Caption = '0'
           Tag = 0
           OnClick = Button14Click
         end
         object Button25: TButton
-          Left = 48
+          Left = 88
           Top = 146
           Width = 36
           Height = 24
@@ -544,18 +578,18 @@ object Form_Main: TForm_Main
           OnClick = Button25Click
         end
         object Button17: TButton
-          Left = 88
-          Top = 146
-          Width = 36
+          Left = 132
+          Top = 118
+          Width = 70
           Height = 24
           Caption = 'ESC'
           OnClick = Button17Click
         end
         object Button26: TButton
           Left = 132
-          Top = 118
-          Width = 60
-          Height = 52
+          Top = 146
+          Width = 70
+          Height = 24
           Caption = 'Enter'
           OnClick = Button26Click
         end
@@ -583,10 +617,42 @@ object Form_Main: TForm_Main
         Top = 8
         Caption = 'Time Units'
       end
-      object Label_RunTimes: TLabel
-        Left = 8
-        Top = 32
-        Caption = 'Run Times:'
+      object ComboBox_ProgramTimeUnits: TComboBox
+        Left = 96
+        Top = 4
+        Width = 100
+        Height = 21
+        Style = csDropDownList
+        Items.Strings = (
+          'Second'
+          'Minute'
+          'Hour')
+        ItemIndex = 0
+      end
+      object TeThemeRadioGroupRun: TRadioGroup
+        Left = 4
+        Top = 30
+        Width = 264
+        Height = 44
+        Caption = 'RunTimes'
+        Columns = 3
+        Items.Strings = (
+          'Once'
+          'Repeat'
+          'Custom')
+        ItemIndex = 0
+      end
+      object TeThemeStringGridList: TStringGrid
+        Left = 4
+        Top = 80
+        Width = 264
+        Height = 280
+        ColCount = 4
+        RowCount = 2
+        FixedCols = 1
+        FixedRows = 1
+        DefaultRowHeight = 23
+        PopupMenu = PopupMenuList
       end
     end
     object TabSheet3: TTabSheet
@@ -596,10 +662,41 @@ object Form_Main: TForm_Main
         Top = 8
         Caption = 'Time Units'
       end
+      object ComboBox_GoNGTimeUnits: TComboBox
+        Left = 96
+        Top = 4
+        Width = 100
+        Height = 21
+        Style = csDropDownList
+        Items.Strings = (
+          'Second'
+          'Minute'
+          'Hour')
+        ItemIndex = 0
+      end
+      object TeThemeStringGridGoNg: TStringGrid
+        Left = 4
+        Top = 30
+        Width = 264
+        Height = 270
+        ColCount = 7
+        RowCount = 2
+        FixedCols = 1
+        FixedRows = 1
+        DefaultRowHeight = 21
+        PopupMenu = PopupMenuGoNg
+      end
       object TeThemeLabel16: TLabel
         Left = 8
-        Top = 32
+        Top = 308
         Caption = 'Current GoNG Recorder Name'
+      end
+      object TeThemeEdit2: TEdit
+        Left = 8
+        Top = 324
+        Width = 180
+        Height = 21
+        Text = 'GoNG'
       end
     end
   end
@@ -610,19 +707,22 @@ object Form_Main: TForm_Main
     Height = 74
     BevelOuter = bvNone
     Visible = True
-    object ButtonScanRun: TButton
+    object TeThemeButton_VoltScanRun: TSpeedButton
       Left = 40
       Top = 20
       Width = 80
       Height = 30
       Caption = 'Run'
+      OnClick = TeThemeButton_VoltScanRunClick
     end
-    object ButtonScanStop: TButton
+    object TeThemeButton_VoltScanStop: TSpeedButton
       Left = 150
       Top = 20
       Width = 80
       Height = 30
       Caption = 'Stop'
+      Enabled = False
+      OnClick = TeThemeButton_VoltScanStopClick
     end
   end
   object Panel_RunProgramPanel: TPanel
@@ -632,24 +732,26 @@ object Form_Main: TForm_Main
     Height = 74
     BevelOuter = bvNone
     Visible = False
-    object Label_RunPass: TLabel
+    object Label_RunTimes: TLabel
       Left = 8
       Top = 4
-      Caption = 'Run Times'
+      Caption = 'Run Times:'
+      Visible = False
     end
-    object ButtonProgramRun: TButton
+    object TeThemeButton_RunPorgramRun: TButton
       Left = 40
       Top = 20
       Width = 80
       Height = 30
       Caption = 'Run'
     end
-    object ButtonProgramStop: TButton
+    object TeThemeButton_RunProgramStop: TButton
       Left = 150
       Top = 20
       Width = 80
       Height = 30
       Caption = 'Stop'
+      Enabled = False
     end
   end
   object Panel_GoNGRun: TPanel
@@ -659,19 +761,20 @@ object Form_Main: TForm_Main
     Height = 74
     BevelOuter = bvNone
     Visible = False
-    object ButtonGoNGRun: TButton
+    object TeThemeButton_GoNGRun: TButton
       Left = 8
       Top = 20
       Width = 70
       Height = 30
       Caption = 'Run'
     end
-    object ButtonGoNGStop: TButton
+    object TeThemeButton_GoNGStop: TButton
       Left = 82
       Top = 20
       Width = 70
       Height = 30
       Caption = 'Stop'
+      Enabled = False
     end
     object TeThemeButton_ReportOperation: TButton
       Left = 156
@@ -703,5 +806,42 @@ object Form_Main: TForm_Main
     Interval = 5000
   end
   object PowerComPort: TComPort
+  end
+  object Timer_VoltScan: TTimer
+    Enabled = False
+    OnTimer = Timer_VoltScanTimer
+  end
+  object Timer_RunProgram: TTimer
+    Enabled = False
+  end
+  object Timer_RunGoNG: TTimer
+    Enabled = False
+  end
+  object PopupMenuList: TPopupMenu
+    object MenuListItemAppend: TMenuItem
+      Caption = 'AppendLine'
+    end
+    object MenuListItemInsert: TMenuItem
+      Caption = 'InsertLine'
+    end
+    object MenuListItemDelete: TMenuItem
+      Caption = 'DeleteLine'
+    end
+  end
+  object PopupMenuGoNg: TPopupMenu
+    object MenuItemGoNgAppend: TMenuItem
+      Caption = 'AppendLine'
+    end
+    object MenuItemGoNgInsert: TMenuItem
+      Caption = 'InsertLine'
+    end
+    object MenuItemGoNgDelete: TMenuItem
+      Caption = 'DeleteLine'
+    end
+  end
+  object OpenDialog: TOpenDialog
+    Filter = 'Param files (*.Par)|*.Par'
+  end
+  object SaveDialog: TSaveDialog
   end
 end
