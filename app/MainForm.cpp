@@ -1,7 +1,10 @@
 #include "app/MainForm.h"
 
+#include "app/AboutForm.h"
 #include "app/Commands.h"
+#include "app/ConfigForm.h"
 #include "app/Easysize.h"
+#include "app/FastKeyForm.h"
 #include "app/InstrumentLink.h"
 #include "app/LoadSource.h"
 #include "app/PowerType.h"
@@ -111,6 +114,8 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Method("FormClose", &F::FormClose)
           .Method("FormResize", &F::FormResize)
           .Method("TeThemePageControl1Change", &F::TeThemePageControl1Change)
+          .Method("tbConfigClick", &F::tbConfigClick)
+          .Method("tbHelpClick", &F::tbHelpClick)
           .Method("iKnob_VoltagePositionChangeFinished", &F::iKnob_VoltagePositionChangeFinished)
           .Method("iKnob_CurrentPositionChangeFinished", &F::iKnob_CurrentPositionChangeFinished)
           .Method("iSwitchToggle_OutputOnOffChange", &F::iSwitchToggle_OutputOnOffChange)
@@ -127,6 +132,8 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Method("tbOpenClick", &F::tbOpenClick);
   return info;
 }
+
+TForm_Main* Form_Main = nullptr;
 
 TForm_Main::TForm_Main(TComponent* AOwner) : TForm(AOwner) {}
 
@@ -411,6 +418,7 @@ void TForm_Main::LoadPowerType(const AnsiString& Model) {
   for (TiAnalogOutput* entry : {iAnalogOutput_ScanVoltStart, iAnalogOutput_ScanVoltStop, iAnalogOutput_ScanVoltStep})
     entry->SetValueMax(iKnob_Voltage->GetPositionMax());
   iKnob_Current->SetPositionMax(limits.MaxCurrent);
+  ApplyHotKeyLimits();
 }
 
 void TForm_Main::iKnob_VoltagePositionChangeFinished(TObject*) {
@@ -470,8 +478,10 @@ void TForm_Main::Button26Click(TObject*) {
 }
 
 void TForm_Main::tbFastKey1MouseDown(TObject* Sender, TMouseButton Button, TShiftState, int32_t, int32_t) {
-  // The hot-key window that edits a caption (other buttons) is still to come.
-  if (Button != mbLeft) return;
+  if (Button != mbLeft) {
+    EditHotKey(static_cast<TControl*>(Sender));
+    return;
+  }
   AnsiString caption = static_cast<TControl*>(Sender)->GetCaption();
   size_t slash = caption.find('/');
   AnsiString volts = caption.substr(0, slash);
@@ -486,6 +496,69 @@ void TForm_Main::tbFastKey1MouseDown(TObject* Sender, TMouseButton Button, TShif
   iSevenSegmentAnalog_SteupCurrent->SetValue(iKnob_Current->GetPosition());
   FLink->CommandQueue()->Add(VoltCommand(iKnob_Voltage->GetPosition()));
   FLink->CommandQueue()->Add(CurrCommand(iKnob_Current->GetPosition()));
+}
+
+// ================================================================================= dialogs =====
+
+void TForm_Main::ApplyHotKeyLimits() {
+  if (!Form_FastKey) return;
+  Form_FastKey->iAnalogOutput_Ch1FastKeyV->SetValueMax(iKnob_Voltage->GetPositionMax());
+  Form_FastKey->iAnalogOutput_Ch1FastKeyA->SetValueMax(iKnob_Current->GetPositionMax());
+}
+
+namespace {
+
+// The voltage and current of a hot-key caption ("12.5V/1.5A"): the text before the first "/" up
+// to its "V", the text after it up to its "A".  False without a "/" or when either does not read.
+bool MainFormParseHotKey(const AnsiString& Caption, double& Volts, double& Amps) {
+  size_t slash = Caption.find('/');
+  if (slash == AnsiString::npos) return false;
+  AnsiString v = Caption.substr(0, slash);
+  AnsiString a = Caption.substr(slash + 1);
+  return TryStrToFloat(v.substr(0, v.find('V')), Volts) && TryStrToFloat(a.substr(0, a.find('A')), Amps);
+}
+
+}  // namespace
+
+void TForm_Main::EditHotKey(TControl* HotKey) {
+  if (!Form_FastKey) return;
+  TiAnalogOutput* volts = Form_FastKey->iAnalogOutput_Ch1FastKeyV;
+  TiAnalogOutput* amps = Form_FastKey->iAnalogOutput_Ch1FastKeyA;
+  double v = 0, a = 0;
+  // A caption that does not read as two values (a damaged file) leaves the entries as they
+  // were, so the key can still be given new values here.
+  if (MainFormParseHotKey(HotKey->GetCaption(), v, a)) {
+    volts->SetValue(v);
+    amps->SetValue(a);
+  }
+  if (Form_FastKey->ShowModal() != mrOk) return;
+  AnsiString text = FloatToStr(volts->GetValue()) + volts->GetUnitsText() + "/" + FloatToStr(amps->GetValue()) +
+                    amps->GetUnitsText();
+  HotKey->SetCaption(text);
+  HotKey->SetHint(text);
+}
+
+void TForm_Main::tbConfigClick(TObject*) {
+  TForm_Config* config = Form_Config;
+  if (!config) return;
+  config->ListComPorts();
+  config->TeThemeComboBoxRaudRate->SetItemIndex(FLinkSettings.BaudIndex);
+  TStrings* ports = config->TeThemeComboBoxComm->GetItems();
+  config->TeThemeComboBoxComm->SetItemIndex(ports->IndexOf(FLinkSettings.GetPortName()));
+  std::array<TiAnalogOutput*, 6> steps = config->StepEntries();
+  for (int i = 0; i < 6; ++i) steps[i]->SetValue(FLinkSettings.Steps[i]);
+  if (config->ShowModal() != mrOk) return;
+  int32_t port = config->TeThemeComboBoxComm->GetItemIndex();
+  if (port < 0) return;
+  FLinkSettings.BaudIndex = config->TeThemeComboBoxRaudRate->GetItemIndex();
+  FLinkSettings.SetPortName(ports->Strings(port));
+  for (int i = 0; i < 6; ++i) FLinkSettings.Steps[i] = steps[i]->GetValue();
+  ApplyKnobSteps();
+  FLink->StartLink(FLinkSettings);
+}
+
+void TForm_Main::tbHelpClick(TObject*) {
+  if (Form_About) Form_About->ShowModal();
 }
 
 // ============================================================================ voltage scan =====

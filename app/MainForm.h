@@ -43,6 +43,16 @@ class TForm_Main : public TForm {
   // The system language the texts are chosen for; the system's unless set before creation.
   static int32_t& LanguageId();
 
+  // ---- dialogs: the hot-key window, the settings window and the about box
+  void tbConfigClick(TObject* Sender);
+  void tbHelpClick(TObject* Sender);
+  // A right or middle click on a hot key: its two values edited in the hot-key window.
+  void EditHotKey(TControl* HotKey);
+  // The hot-key window's entries take the knobs' limits.
+  void ApplyHotKeyLimits();
+  // The language texts, for the dialogs' show events (when FLanguageLoaded).
+  const TLoadSource* LanguageSource() const { return FLoadSource.get(); }
+
   // ---- stored components
   TGroupBox* TeThemeGroupBox_ToolBar = nullptr;
   TGroupBox* TeThemeGroupBox16 = nullptr;
@@ -192,3 +202,6 @@ class TForm_Main : public TForm {
   TInstrumentLink* FLink = nullptr;
   std::unique_ptr<TLoadSource> FLoadSource;
 };
+
+// The program's main window (the dialogs reach its settings and language through it).
+extern TForm_Main* Form_Main;

@@ -1,11 +1,13 @@
-// The control program: the main window over the instrument link.  PL_SCREENSHOT=<file.png> writes
-// the main window to that file a few seconds after start (to look at a run without a screen).
+// The control program: the main window over the instrument link and its dialogs.
+// PL_SCREENSHOT=<file.png> writes the main window to that file a few seconds after start (to
+// look at a run without a screen).
 #include <cstdlib>
 
+#include "app/AboutForm.h"
+#include "app/ConfigForm.h"
+#include "app/FastKeyForm.h"
 #include "app/MainForm.h"
 #include "platform/display/Display.h"
-
-TForm_Main* Form_Main = nullptr;
 
 int main() {
   if (StartDisplay() == TDisplayKind::Headless && !std::getenv("PL_DISPLAY")) {
@@ -15,6 +17,9 @@ int main() {
   }
   Application->Initialize();
   Application->CreateForm(Form_Main);
+  Application->CreateForm(Form_FastKey);
+  Application->CreateForm(Form_Config);
+  Application->CreateForm(Form_About);
   TTimer* shot = nullptr;
   if (const char* file = std::getenv("PL_SCREENSHOT")) {
     shot = new TTimer(Form_Main);

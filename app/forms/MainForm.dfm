@@ -30,6 +30,7 @@ object Form_Main: TForm_Main
       Width = 64
       Height = 28
       Caption = 'Config'
+      OnClick = tbConfigClick
     end
     object tbHelp: TButton
       Left = 76
@@ -37,6 +38,7 @@ object Form_Main: TForm_Main
       Width = 64
       Height = 28
       Caption = 'Help'
+      OnClick = tbHelpClick
     end
     object tbSave: TButton
       Left = 144
