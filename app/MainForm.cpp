@@ -23,6 +23,9 @@ const TClassInfo& TForm_Main::ClassInfo() {
   using F = TForm_Main;
   static const TClassInfo info =
       TClassInfo::Of<TForm_Main, TForm>("TForm_Main")
+          .Field("FlatPanel1", &F::FlatPanel1)
+          .Field("FlatPanel2", &F::FlatPanel2)
+          .Field("FlatPanel3", &F::FlatPanel3)
           .Field("TeThemeGroupBox_ToolBar", &F::TeThemeGroupBox_ToolBar)
           .Field("TeThemeGroupBox16", &F::TeThemeGroupBox16)
           .Field("iPlotVoltage_Current", &F::iPlotVoltage_Current)

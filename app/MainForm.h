@@ -54,6 +54,10 @@ class TForm_Main : public TForm {
   const TLoadSource* LanguageSource() const { return FLoadSource.get(); }
 
   // ---- stored components
+  // Three flat panels, each filling the one around it, hold all the groups.
+  TFlatPanel* FlatPanel1 = nullptr;
+  TFlatPanel* FlatPanel2 = nullptr;
+  TFlatPanel* FlatPanel3 = nullptr;
   TGroupBox* TeThemeGroupBox_ToolBar = nullptr;
   TGroupBox* TeThemeGroupBox16 = nullptr;
   TPanel* iPlotVoltage_Current = nullptr;

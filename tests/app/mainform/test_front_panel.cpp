@@ -2,7 +2,10 @@
 // clamped to the identified model's limits, the hot keys, the switch echo of the output state
 // read back at start, the run panel that follows the page, and the language texts of the scan,
 // program and GO/NG controls.
+#include <cmath>
+
 #include "app/MainForm.h"
+#include "app/TFlatPanelUnit.h"
 #include "tests/app/mainform/MainWindowTest.h"
 #include "widgets/iAnalogOutput.h"
 #include "widgets/iKnob.h"
@@ -133,6 +136,31 @@ TEST_F(MainWindow, TheRunPanelFollowsThePageOnceTheLinkHasStarted) {
     turnTo(c.page);
     EXPECT_EQ(shown(), c.panel) << "page " << c.page;
   }
+}
+
+TEST_F(MainWindow, TheGroupsLieOnThreeNestedFlatPanelsThatFillTheWindowAndScaleWithIt) {
+  TForm_Main* f = Form();
+  TWinControl* outer = f;
+  for (TFlatPanel* p : {f->FlatPanel1, f->FlatPanel2, f->FlatPanel3}) {
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->GetParent(), outer);
+    EXPECT_EQ(p->GetAlign(), alClient);
+    outer = p;
+  }
+  for (TControl* c : std::initializer_list<TControl*>{
+           f->TeThemeGroupBox_ToolBar, f->TeThemeGroupBox16, f->TeThemeGroupBox6, f->TeThemeGroupBox9,
+           f->TeThemeGroupBoxCtrl, f->TeThemePageControl1, f->Panel_ScanVoltageCommandPanel,
+           f->Panel_RunProgramPanel, f->Panel_GoNGRun, f->TeThemeStatusBar})
+    EXPECT_EQ(c->GetParent(), f->FlatPanel3) << c->GetName();
+  const int32_t width = f->GetWidth(), height = f->GetHeight();
+  f->SetClientWidth(803 * 3 / 2);
+  f->SetClientHeight(546 * 3 / 2);
+  f->FormResize(f);
+  EXPECT_EQ(f->FlatPanel3->GetWidth(), 803 * 3 / 2);
+  EXPECT_EQ(f->FlatPanel3->GetHeight(), 546 * 3 / 2);
+  // The resizer scales by the window's outer size.
+  EXPECT_EQ(f->TeThemePageControl1->GetLeft(), std::lround(522.0 * f->GetWidth() / width));
+  EXPECT_EQ(f->TeThemePageControl1->GetTop(), std::lround(48.0 * f->GetHeight() / height));
 }
 
 // Each language's texts must fit the keypad's keys; the longest are those of ESC and Enter.
