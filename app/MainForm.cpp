@@ -200,6 +200,8 @@ void TForm_Main::FormShow(TObject*) {
 }
 
 void TForm_Main::FormClose(TObject*, TCloseAction&) {
+  // A scan must not go on queueing commands for a link that closes.
+  Timer_VoltScan->SetEnabled(false);
   FLink->CloseLink();
   SaveParameters(DataFile("Config.dat"));
 }

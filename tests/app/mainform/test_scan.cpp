@@ -105,6 +105,16 @@ TEST_F(VoltageScan, StopEndsTheScanAndKeepsWhatWasQueued) {
   EXPECT_TRUE(Unlocked(f));
 }
 
+TEST_F(VoltageScan, ClosingTheWindowEndsARunningScan) {
+  TForm_Main* f = Started();
+  SetScan(1, 6, 1, 1);
+  Click("TeThemeButton_VoltScanRun");
+  f->Close();
+  EXPECT_FALSE(f->Timer_VoltScan->GetEnabled());
+  Run(3000);
+  EXPECT_EQ(f->Link()->CommandQueue()->Count(), 0) << "nothing queued after the link closed";
+}
+
 TEST_F(VoltageScan, RefusesADelayWithoutAUsableIntervalBeforeAnythingRuns) {
   TForm_Main* f = Form();
   const double nan = std::numeric_limits<double>::quiet_NaN();
