@@ -165,8 +165,10 @@ void TForm_Main::FormCreate(TObject*) {
 
   FLink = new TInstrumentLink(this, PowerComPort, Timer_OverTime);
   FLink->OnEnablePanel = TLinkStateEvent::Lambda([this](TObject*, bool on) { EnablePanel(on); });
-  FLink->OnRxLamp = TNotifyEvent::Lambda([this](TObject*) { iLedRectangleRx->SetActive(!iLedRectangleRx->GetActive()); });
-  FLink->OnTxLamp = TNotifyEvent::Lambda([this](TObject*) { iLedRectangleTx->SetActive(!iLedRectangleTx->GetActive()); });
+  FLink->OnRxLamp =
+      TNotifyEvent::Lambda([this](TObject*) { iLedRectangleRx->SetActive(!iLedRectangleRx->GetActive()); });
+  FLink->OnTxLamp =
+      TNotifyEvent::Lambda([this](TObject*) { iLedRectangleTx->SetActive(!iLedRectangleTx->GetActive()); });
   FLink->OnIdentify = TLinkTextEvent::Lambda([this](TObject*, const AnsiString& model) {
     TeThemeStatusBar->GetPanels()->Items(0)->SetText("Power Type:" + model);
     LoadPowerType(model);
@@ -179,7 +181,8 @@ void TForm_Main::FormCreate(TObject*) {
       [this](TObject*, double v) { iSevenSegmentAnalog_PresentVoltage->SetValue(v); });
   FLink->OnMeasuredCurrent = TLinkValueEvent::Lambda(
       [this](TObject*, double v) { iSevenSegmentAnalog_PresentCurrent->SetValue(v); });
-  FLink->OnDvm = TLinkValueEvent::Lambda([this](TObject*, double v) { iSevenSegmentAnalog_DVM->SetValue(v); });
+  FLink->OnDvm =
+      TLinkValueEvent::Lambda([this](TObject*, double v) { iSevenSegmentAnalog_DVM->SetValue(v); });
 
   FormResizer->InitializeForm();
   InitDefaults();
@@ -388,9 +391,11 @@ void TForm_Main::ApplyLanguage() {
   for (const auto& m : menus) m.item->SetCaption(FLoadSource->GetString(m.index));
   // The grid headers exist only as language texts: row 0, by column.
   const int32_t programHeaders[] = {32, 33, 34, 22};
-  for (int32_t c = 0; c < 4; ++c) TeThemeStringGridList->SetCells(c, 0, FLoadSource->GetString(programHeaders[c]));
+  for (int32_t c = 0; c < 4; ++c)
+    TeThemeStringGridList->SetCells(c, 0, FLoadSource->GetString(programHeaders[c]));
   const int32_t goNGHeaders[] = {32, 26, 45, 43, 44, 22, 46};
-  for (int32_t c = 0; c < 7; ++c) TeThemeStringGridGoNg->SetCells(c, 0, FLoadSource->GetString(goNGHeaders[c]));
+  for (int32_t c = 0; c < 7; ++c)
+    TeThemeStringGridGoNg->SetCells(c, 0, FLoadSource->GetString(goNGHeaders[c]));
   FRunTimesPrefix = FLoadSource->GetString(35);
 }
 
@@ -420,7 +425,8 @@ void TForm_Main::LoadPowerType(const AnsiString& Model) {
   TModelLimits limits;
   if (!FindModelLimits(ReadPowerTypeFile(DataFile("PowerType.dat")), Model, limits)) return;
   iKnob_Voltage->SetPositionMax(limits.MaxVoltage);
-  for (TiAnalogOutput* entry : {iAnalogOutput_ScanVoltStart, iAnalogOutput_ScanVoltStop, iAnalogOutput_ScanVoltStep})
+  for (TiAnalogOutput* entry :
+       {iAnalogOutput_ScanVoltStart, iAnalogOutput_ScanVoltStop, iAnalogOutput_ScanVoltStep})
     entry->SetValueMax(iKnob_Voltage->GetPositionMax());
   iKnob_Current->SetPositionMax(limits.MaxCurrent);
   ApplyHotKeyLimits();
@@ -537,8 +543,8 @@ void TForm_Main::EditHotKey(TControl* HotKey) {
     amps->SetValue(a);
   }
   if (Form_FastKey->ShowModal() != mrOk) return;
-  AnsiString text = FloatToStr(volts->GetValue()) + volts->GetUnitsText() + "/" + FloatToStr(amps->GetValue()) +
-                    amps->GetUnitsText();
+  AnsiString text = FloatToStr(volts->GetValue()) + volts->GetUnitsText() + "/" +
+                    FloatToStr(amps->GetValue()) + amps->GetUnitsText();
   HotKey->SetCaption(text);
   HotKey->SetHint(text);
 }

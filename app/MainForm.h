@@ -12,13 +12,13 @@
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/Grids.h"
-#include "platform/ui/Menus.h"
-#include "platform/ui/StdEdit.h"
-#include "platform/ui/StdLists.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/StdEdit.h"
+#include "platform/ui/StdLists.h"
 
 class TiAnalogOutput;
 class TiKnob;

@@ -105,9 +105,9 @@ void BM_AppPolling(benchmark::State& state) {
       for (const char* q : {kMeasVoltQuery, kMeasCurrQuery, kMeasDvmQuery})
         if (!BareRoundTrip(bare, q, reply, 1000)) state.SkipWithError("no reply on the bare line");
   };
-  bench_ratio::Compare(state, {linkBatch(0, kPollingBaud), kCyclesPerBatch},
-                       {{"vs_bare", {bareBatch, kCyclesPerBatch}},
-                        {"vs_unpaced", {linkBatch(1, 0), kCyclesPerBatch}}});
+  bench_ratio::Compare(
+      state, {linkBatch(0, kPollingBaud), kCyclesPerBatch},
+      {{"vs_bare", {bareBatch, kCyclesPerBatch}}, {"vs_unpaced", {linkBatch(1, 0), kCyclesPerBatch}}});
   close(bare);
   link.CloseLink();
   sim.SetBaud(kPollingBaud, false);

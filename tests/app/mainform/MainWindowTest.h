@@ -34,9 +34,8 @@ class MainWindow : public ::testing::Test {
     if (!GetDisplayDriver()) StartDisplay(TDisplayKind::Headless);
     Application->Initialize();
     sim_ = std::make_unique<TPtySimulator>(SimConfig());
-    folder_ = fs::temp_directory_path() /
-              ("mainform-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::temp_directory_path() / ("mainform-" + std::to_string(::getpid()) + "-" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(folder_);
     for (const char* name : {"PowerType.dat", "CountryName.Txt", "English.lng", "Deutsch.lng"})
       fs::copy_file(fs::path(APP_DATA_DIR) / name, folder_ / name, fs::copy_options::overwrite_existing);

@@ -45,8 +45,8 @@ TEST_F(MainWindowRZ4181, KeypadEntriesAreClampedToTheIdentifiedModelsLimits) {
     double shown;
     const char* command;
   } cases[] = {
-      {true, "45", 30, "VOLT 30;:SYST:ERR?"},   {true, "12.5", 12.5, "VOLT 12.5;:SYST:ERR?"},
-      {false, "5", 3, "CURR 3;:SYST:ERR?"},     {false, "0.75", 0.75, "CURR 0.75;:SYST:ERR?"},
+      {true, "45", 30, "VOLT 30;:SYST:ERR?"},    {true, "12.5", 12.5, "VOLT 12.5;:SYST:ERR?"},
+      {false, "5", 3, "CURR 3;:SYST:ERR?"},      {false, "0.75", 0.75, "CURR 0.75;:SYST:ERR?"},
       {true, "30.01", 30, "VOLT 30;:SYST:ERR?"},
   };
   for (const auto& c : cases) {
@@ -118,7 +118,8 @@ TEST_F(MainWindow, TheRunPanelFollowsThePageOnceTheLinkHasStarted) {
   TForm_Main* f = Form();
   auto shown = [f] {
     return std::string(f->Panel_ScanVoltageCommandPanel->GetVisible() ? "scan" : "") +
-           (f->Panel_RunProgramPanel->GetVisible() ? "program" : "") + (f->Panel_GoNGRun->GetVisible() ? "gong" : "");
+           (f->Panel_RunProgramPanel->GetVisible() ? "program" : "") +
+           (f->Panel_GoNGRun->GetVisible() ? "gong" : "");
   };
   auto turnTo = [f](int32_t page) {
     f->TeThemePageControl1->SetActivePageIndex(page);
@@ -204,7 +205,8 @@ TEST_F(MainWindow, LanguageTextsReachTheScanProgramAndGoNGControlsAndFitTheKeypa
   for (int32_t i = 0; i < 3; ++i)
     EXPECT_EQ(f->TeThemeRadioGroupRun->GetItems()->Get(i),
               (std::vector<std::string>{"Einmal", "Wiederholen", "Anzahl"}[size_t(i)]));
-  for (TMenuItem* m : {f->MenuListItemInsert, f->MenuItemGoNgInsert}) EXPECT_EQ(m->GetCaption(), "Zeile einf\xfcgen");
+  for (TMenuItem* m : {f->MenuListItemInsert, f->MenuItemGoNgInsert})
+    EXPECT_EQ(m->GetCaption(), "Zeile einf\xfcgen");
   EXPECT_EQ(f->MenuItemGoNgDelete->GetCaption(), "Zeile l\xf6schen");
   const std::vector<std::string> program{"Nr.", "Spannung", "Strom", "Pause"};
   for (int32_t c = 0; c < 4; ++c) EXPECT_EQ(f->TeThemeStringGridList->GetCells(c, 0), program[size_t(c)]);

@@ -7,8 +7,8 @@
 #include "platform/os/user/DisplayDriver.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Threads.h"
-#include "tests/support/TestOutput.h"
 #include "tests/app/mainform/MainWindowTest.h"
+#include "tests/support/TestOutput.h"
 #include "widgets/iKnob.h"
 #include "widgets/iSevenSegmentAnalog.h"
 #include "widgets/iSwitchToggle.h"
@@ -24,8 +24,8 @@ TEST_F(MainWindow, StartsTheLinkSetsFromTheFrontPanelShowsReadingsAndSavesOnClos
 
   f->Show();
   ASSERT_TRUE(WireHas(8));
-  EXPECT_EQ(Lines(Wire().begin(), Wire().begin() + 8),
-            (Lines{"*IDN?", "OUTP?", "VOLT?", "CURR?", "MEAS:DVM?", "Meas:Volt?", "MEAS:CURR?", "MEAS:DVM?"}));
+  EXPECT_EQ(Lines(Wire().begin(), Wire().begin() + 8), (Lines{"*IDN?", "OUTP?", "VOLT?", "CURR?", "MEAS:DVM?",
+                                                              "Meas:Volt?", "MEAS:CURR?", "MEAS:DVM?"}));
   EXPECT_EQ(f->TeThemeStatusBar->GetPanels()->Items(0)->GetText(), "Power Type:RZ4180");
   EXPECT_TRUE(f->iKnob_Voltage->GetEnabled()) << "characters arrived: the panel is on";
 
@@ -42,7 +42,8 @@ TEST_F(MainWindow, StartsTheLinkSetsFromTheFrontPanelShowsReadingsAndSavesOnClos
   InputKey(VK_UP, false);
   Pump();
   EXPECT_DOUBLE_EQ(f->iSevenSegmentAnalog_SteupVoltage->GetValue(), 0.01);
-  ASSERT_TRUE(Until([&] { return CountOnWire("VOLT 0.01;:SYST:ERR?", from) == 1 && Wire().size() > from + 6; }));
+  ASSERT_TRUE(
+      Until([&] { return CountOnWire("VOLT 0.01;:SYST:ERR?", from) == 1 && Wire().size() > from + 6; }));
   EXPECT_EQ(CountOnWire("CURR 1;:SYST:ERR?", 0), 1u);
   EXPECT_EQ(CountOnWire("OUTP 1;:SYST:ERR?", 0), 1u);
   EXPECT_EQ(CountOnWire("VOLT 0.01;:SYST:ERR?", from), 1u) << "one command at the end of the gesture";

@@ -123,7 +123,8 @@ TEST_F(ParameterFiles, RoundTripThroughTheWindowKeepsHotKeysScanValuesAndLists) 
   TStringGrid* goNG = f->TeThemeStringGridGoNg;
   ASSERT_EQ(goNG->GetRowCount(), 3);
   for (int32_t c = 0; c < 7; ++c)
-    EXPECT_EQ(goNG->GetCells(c, 2), (std::vector<std::string>{"2", "6", "", "1", "0.5", "10", ""}[size_t(c)]));
+    EXPECT_EQ(goNG->GetCells(c, 2),
+              (std::vector<std::string>{"2", "6", "", "1", "0.5", "10", ""}[size_t(c)]));
 
   // Saved back, the file is the one opened, byte for byte; a name without ".PAR" gets it.
   Save(folder_ / "out");
@@ -167,7 +168,8 @@ TEST_F(ParameterFiles, AFileWithoutRowsKeepsTheListsAsTheyAre) {
   EXPECT_EQ(f->TeThemeStringGridList->GetRowCount(), 4);
   EXPECT_EQ(f->TeThemeStringGridGoNg->GetRowCount(), 3);
   Save(folder_ / "again.PAR");
-  EXPECT_EQ(fs::file_size(folder_ / "again.PAR"), fs::file_size(folder_ / "in.PAR")) << "the kept rows are saved";
+  EXPECT_EQ(fs::file_size(folder_ / "again.PAR"), fs::file_size(folder_ / "in.PAR"))
+      << "the kept rows are saved";
 }
 
 TEST_F(ParameterFiles, AHostileOrTruncatedFileIsRefusedWithItsNameAndChangesNothing) {
