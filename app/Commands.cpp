@@ -1,5 +1,7 @@
 #include "app/Commands.h"
 
+#include <cmath>
+
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/NumText.h"
@@ -43,4 +45,13 @@ uint32_t StepIntervalMs(const AnsiString& timeText, int32_t unitIndex) {
     throw EConvertError("Step time " + timeText + " is out of range (1 to " +
                         IntToStr(int64_t(UINT32_MAX) / factor) + ")");
   return uint32_t(count * factor);
+}
+
+uint32_t ScanIntervalMs(double delaySeconds) {
+  const double ms = std::isfinite(delaySeconds) ? std::nearbyint(delaySeconds * 1000.0) : -1.0;
+  if (ms < 1.0 || ms > double(UINT32_MAX))
+    throw EConvertError("Scan delay " + FloatToStr(delaySeconds) +
+                        " s is out of range: it must be from 0.001 to " +
+                        IntToStr(int64_t(UINT32_MAX / 1000)) + " seconds");
+  return uint32_t(ms);
 }

@@ -32,3 +32,9 @@ AnsiString SenseCommand(bool on);
 // (0 seconds, 1 minutes, any other hours), in milliseconds.  Computed in 64 bits; a text that is
 // not a whole number, a time below 1 or one beyond the timer's 32-bit range raises EConvertError.
 uint32_t StepIntervalMs(const AnsiString& timeText, int32_t unitIndex);
+
+// The timer interval of the voltage scan: the delay in seconds times 1000, rounded to the nearest
+// whole number of milliseconds (halves to even).  A delay that is not a number, below one
+// millisecond (a timer of 0 ms never fires) or beyond the timer's 32-bit range raises
+// EConvertError.
+uint32_t ScanIntervalMs(double delaySeconds);

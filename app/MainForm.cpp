@@ -8,6 +8,7 @@
 #include "app/InstrumentLink.h"
 #include "app/LoadSource.h"
 #include "app/PowerType.h"
+#include "app/TFlatPanelUnit.h"
 #include "platform/os/kernel/Kernel.h"
 #include "platform/runtime/Files.h"
 #include "platform/runtime/SysUtils.h"
@@ -22,6 +23,9 @@ const TClassInfo& TForm_Main::ClassInfo() {
   using F = TForm_Main;
   static const TClassInfo info =
       TClassInfo::Of<TForm_Main, TForm>("TForm_Main")
+          .Field("FlatPanel1", &F::FlatPanel1)
+          .Field("FlatPanel2", &F::FlatPanel2)
+          .Field("FlatPanel3", &F::FlatPanel3)
           .Field("TeThemeGroupBox_ToolBar", &F::TeThemeGroupBox_ToolBar)
           .Field("TeThemeGroupBox16", &F::TeThemeGroupBox16)
           .Field("iPlotVoltage_Current", &F::iPlotVoltage_Current)
@@ -70,6 +74,44 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Field("Timer_OverTime", &F::Timer_OverTime)
           .Field("PowerComPort", &F::PowerComPort)
           .Field("FormResizer", &F::FormResizer)
+          .Field("StaticText22", &F::StaticText22)
+          .Field("StaticText23", &F::StaticText23)
+          .Field("StaticText24", &F::StaticText24)
+          .Field("StaticText25", &F::StaticText25)
+          .Field("iAnalogOutput_ScanVoltStart", &F::iAnalogOutput_ScanVoltStart)
+          .Field("iAnalogOutput_ScanVoltStop", &F::iAnalogOutput_ScanVoltStop)
+          .Field("iAnalogOutput_ScanVoltStep", &F::iAnalogOutput_ScanVoltStep)
+          .Field("iAnalogOutput_ScanVoltDelay", &F::iAnalogOutput_ScanVoltDelay)
+          .Field("TeThemeButton_VoltScanRun", &F::TeThemeButton_VoltScanRun)
+          .Field("TeThemeButton_VoltScanStop", &F::TeThemeButton_VoltScanStop)
+          .Field("Timer_VoltScan", &F::Timer_VoltScan)
+          .Field("StaticText27", &F::StaticText27)
+          .Field("ComboBox_ProgramTimeUnits", &F::ComboBox_ProgramTimeUnits)
+          .Field("TeThemeRadioGroupRun", &F::TeThemeRadioGroupRun)
+          .Field("TeThemeStringGridList", &F::TeThemeStringGridList)
+          .Field("PopupMenuList", &F::PopupMenuList)
+          .Field("MenuListItemAppend", &F::MenuListItemAppend)
+          .Field("MenuListItemInsert", &F::MenuListItemInsert)
+          .Field("MenuListItemDelete", &F::MenuListItemDelete)
+          .Field("Label_RunTimes", &F::Label_RunTimes)
+          .Field("TeThemeButton_RunPorgramRun", &F::TeThemeButton_RunPorgramRun)
+          .Field("TeThemeButton_RunProgramStop", &F::TeThemeButton_RunProgramStop)
+          .Field("Timer_RunProgram", &F::Timer_RunProgram)
+          .Field("StaticText28", &F::StaticText28)
+          .Field("ComboBox_GoNGTimeUnits", &F::ComboBox_GoNGTimeUnits)
+          .Field("TeThemeStringGridGoNg", &F::TeThemeStringGridGoNg)
+          .Field("PopupMenuGoNg", &F::PopupMenuGoNg)
+          .Field("MenuItemGoNgAppend", &F::MenuItemGoNgAppend)
+          .Field("MenuItemGoNgInsert", &F::MenuItemGoNgInsert)
+          .Field("MenuItemGoNgDelete", &F::MenuItemGoNgDelete)
+          .Field("TeThemeLabel16", &F::TeThemeLabel16)
+          .Field("TeThemeEdit2", &F::TeThemeEdit2)
+          .Field("TeThemeButton_GoNGRun", &F::TeThemeButton_GoNGRun)
+          .Field("TeThemeButton_GoNGStop", &F::TeThemeButton_GoNGStop)
+          .Field("TeThemeButton_ReportOperation", &F::TeThemeButton_ReportOperation)
+          .Field("Timer_RunGoNG", &F::Timer_RunGoNG)
+          .Field("OpenDialog", &F::OpenDialog)
+          .Field("SaveDialog", &F::SaveDialog)
           .Method("FormCreate", &F::FormCreate)
           .Method("FormShow", &F::FormShow)
           .Method("FormClose", &F::FormClose)
@@ -85,7 +127,12 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Method("Button25Click", &F::Button25Click)
           .Method("Button17Click", &F::Button17Click)
           .Method("Button26Click", &F::Button26Click)
-          .Method("tbFastKey1MouseDown", &F::tbFastKey1MouseDown);
+          .Method("tbFastKey1MouseDown", &F::tbFastKey1MouseDown)
+          .Method("TeThemeButton_VoltScanRunClick", &F::TeThemeButton_VoltScanRunClick)
+          .Method("TeThemeButton_VoltScanStopClick", &F::TeThemeButton_VoltScanStopClick)
+          .Method("Timer_VoltScanTimer", &F::Timer_VoltScanTimer)
+          .Method("tbSaveClick", &F::tbSaveClick)
+          .Method("tbOpenClick", &F::tbOpenClick);
   return info;
 }
 
@@ -118,8 +165,10 @@ void TForm_Main::FormCreate(TObject*) {
 
   FLink = new TInstrumentLink(this, PowerComPort, Timer_OverTime);
   FLink->OnEnablePanel = TLinkStateEvent::Lambda([this](TObject*, bool on) { EnablePanel(on); });
-  FLink->OnRxLamp = TNotifyEvent::Lambda([this](TObject*) { iLedRectangleRx->SetActive(!iLedRectangleRx->GetActive()); });
-  FLink->OnTxLamp = TNotifyEvent::Lambda([this](TObject*) { iLedRectangleTx->SetActive(!iLedRectangleTx->GetActive()); });
+  FLink->OnRxLamp =
+      TNotifyEvent::Lambda([this](TObject*) { iLedRectangleRx->SetActive(!iLedRectangleRx->GetActive()); });
+  FLink->OnTxLamp =
+      TNotifyEvent::Lambda([this](TObject*) { iLedRectangleTx->SetActive(!iLedRectangleTx->GetActive()); });
   FLink->OnIdentify = TLinkTextEvent::Lambda([this](TObject*, const AnsiString& model) {
     TeThemeStatusBar->GetPanels()->Items(0)->SetText("Power Type:" + model);
     LoadPowerType(model);
@@ -132,7 +181,8 @@ void TForm_Main::FormCreate(TObject*) {
       [this](TObject*, double v) { iSevenSegmentAnalog_PresentVoltage->SetValue(v); });
   FLink->OnMeasuredCurrent = TLinkValueEvent::Lambda(
       [this](TObject*, double v) { iSevenSegmentAnalog_PresentCurrent->SetValue(v); });
-  FLink->OnDvm = TLinkValueEvent::Lambda([this](TObject*, double v) { iSevenSegmentAnalog_DVM->SetValue(v); });
+  FLink->OnDvm =
+      TLinkValueEvent::Lambda([this](TObject*, double v) { iSevenSegmentAnalog_DVM->SetValue(v); });
 
   FormResizer->InitializeForm();
   InitDefaults();
@@ -153,6 +203,8 @@ void TForm_Main::FormShow(TObject*) {
 }
 
 void TForm_Main::FormClose(TObject*, TCloseAction&) {
+  // A scan must not go on queueing commands for a link that closes.
+  Timer_VoltScan->SetEnabled(false);
   FLink->CloseLink();
   SaveParameters(DataFile("Config.dat"));
 }
@@ -175,6 +227,12 @@ void TForm_Main::InitDefaults() {
   FLinkSettings = TLinkSettings();
   FBody = DefaultParameterBody();
   ApplyKnobSteps();
+  ShowScanValues();
+  TeThemeStringGridList->SetDefaultColWidth((TeThemeStringGridList->GetWidth() - 30) / 3);
+  TeThemeStringGridList->SetColWidths(0, 30);
+  TeThemeStringGridGoNg->SetColWidths(0, 30);
+  ShowProgramList();
+  ShowGoNGList();
 }
 
 void TForm_Main::ApplyKnobSteps() {
@@ -187,21 +245,89 @@ void TForm_Main::ApplyKnobSteps() {
   iKnob_Current->SetMouseWheelStepSize(s[5]);
 }
 
+// The entries clamp what they are given to their limits.
+void TForm_Main::ShowScanValues() {
+  iAnalogOutput_ScanVoltStart->SetValue(FBody.ScanStart);
+  iAnalogOutput_ScanVoltStop->SetValue(FBody.ScanStop);
+  iAnalogOutput_ScanVoltStep->SetValue(FBody.ScanStep);
+  iAnalogOutput_ScanVoltDelay->SetValue(FBody.ScanDelay);
+}
+
+void TForm_Main::ShowProgramList() {
+  TStringGrid* g = TeThemeStringGridList;
+  g->SetRowCount(int32_t(FBody.ProgramSteps.size()) + 1);
+  for (size_t i = 0; i < FBody.ProgramSteps.size(); ++i) {
+    const TProgramStep& step = FBody.ProgramSteps[i];
+    const int32_t row = int32_t(i) + 1;
+    g->SetCells(0, row, IntToStr(row));
+    g->SetCells(1, row, step.GetVoltage());
+    g->SetCells(2, row, step.GetCurrent());
+    g->SetCells(3, row, FloatToStr(step.Time));
+  }
+}
+
+void TForm_Main::ShowGoNGList() {
+  TStringGrid* g = TeThemeStringGridGoNg;
+  g->SetRowCount(int32_t(FBody.GoNGSteps.size()) + 1);
+  for (size_t i = 0; i < FBody.GoNGSteps.size(); ++i) {
+    const TGoNGStep& step = FBody.GoNGSteps[i];
+    const int32_t row = int32_t(i) + 1;
+    g->SetCells(0, row, IntToStr(row));
+    g->SetCells(1, row, step.GetVoltage());
+    g->SetCells(3, row, step.GetMaxCurrent());
+    g->SetCells(4, row, step.GetMinCurrent());
+    g->SetCells(5, row, FloatToStr(step.Time));
+  }
+}
+
 void TForm_Main::LoadParameters(const AnsiString& FileName) {
+  if (!FileExists(FileName)) return;
+  // Read whole into copies: a file that cannot be read changes nothing.
+  TLinkSettings link = FLinkSettings;
+  TParameterBody body;
   bool hasLink = false;
-  LoadParameterFile(FileName, FLinkSettings, FBody, hasLink);
-  if (hasLink) ApplyKnobSteps();
+  LoadParameterFile(FileName, link, body, hasLink);
+  // A list the file holds no rows of stays as it is.
+  if (body.ProgramSteps.empty()) body.ProgramSteps = FBody.ProgramSteps;
+  if (body.GoNGSteps.empty()) body.GoNGSteps = FBody.GoNGSteps;
+  FBody = std::move(body);
+  if (hasLink) {
+    FLinkSettings = link;
+    ApplyKnobSteps();
+  }
   for (int i = 0; i < kHotKeyCount; ++i)
     if (tbFastKey[i]) {
       tbFastKey[i]->SetCaption(FBody.HotKeyCaptions[size_t(i)]);
       tbFastKey[i]->SetHint(FBody.HotKeyCaptions[size_t(i)]);
     }
+  ShowScanValues();
+  ShowProgramList();
+  ShowGoNGList();
 }
 
 void TForm_Main::SaveParameters(const AnsiString& FileName) {
   for (int i = 0; i < kHotKeyCount; ++i)
     if (tbFastKey[i]) FBody.HotKeyCaptions[size_t(i)] = tbFastKey[i]->GetCaption();
+  FBody.ScanStart = iAnalogOutput_ScanVoltStart->GetValue();
+  FBody.ScanStop = iAnalogOutput_ScanVoltStop->GetValue();
+  FBody.ScanStep = iAnalogOutput_ScanVoltStep->GetValue();
+  FBody.ScanDelay = iAnalogOutput_ScanVoltDelay->GetValue();
   SaveParameterFile(FileName, FLinkSettings, FBody);
+}
+
+void TForm_Main::tbSaveClick(TObject*) {
+  SaveDialog->SetInitialDir(DataFile(""));
+  SaveDialog->SetFilter("Param files (*.Par)|*.Par");
+  if (!SaveDialog->Execute()) return;
+  AnsiString name = SaveDialog->GetFileName();
+  // Only the capitals count here; "x.par" becomes "x.par.PAR".
+  if (Pos(".PAR", name) == 0) name += ".PAR";
+  SaveParameters(name);
+}
+
+void TForm_Main::tbOpenClick(TObject*) {
+  OpenDialog->SetInitialDir(DataFile(""));
+  if (OpenDialog->Execute()) LoadParameters(OpenDialog->GetFileName());
 }
 
 void TForm_Main::ApplyLanguage() {
@@ -209,14 +335,44 @@ void TForm_Main::ApplyLanguage() {
     int32_t index;
     TControl* control;
   } targets[] = {
-      {1, tbConfig},          {2, tbSave},           {3, tbOpen},
-      {4, tbHelp},            {8, TeThemeLabel4},    {8, TeThemeLabel12},
-      {9, TeThemeLabel3},     {9, TeThemeLabel11},   {10, TeThemeLabel5},
-      {10, TeThemeLabel15},   {11, TeThemeLabel6},   {12, TeThemeLabel8},
-      {13, TeThemeLabel9},    {14, TeThemeLabel10},  {15, StaticText16},
-      {17, TeThemeGroupBoxFastKey}, {18, TeThemeGroupBox11}, {25, TeThemeGroupBox_SetValue},
-      {26, TeThemeRadioButton3},    {27, TeThemeRadioButton4}, {28, Button17},
+      {1, tbConfig},
+      {2, tbSave},
+      {3, tbOpen},
+      {4, tbHelp},
+      {8, TeThemeLabel4},
+      {8, TeThemeLabel12},
+      {9, TeThemeLabel3},
+      {9, TeThemeLabel11},
+      {10, TeThemeLabel5},
+      {10, TeThemeLabel15},
+      {11, TeThemeLabel6},
+      {12, TeThemeLabel8},
+      {13, TeThemeLabel9},
+      {14, TeThemeLabel10},
+      {15, StaticText16},
+      {17, TeThemeGroupBoxFastKey},
+      {18, TeThemeGroupBox11},
+      {19, StaticText22},
+      {20, StaticText23},
+      {21, StaticText24},
+      {22, StaticText25},
+      {23, TeThemeButton_VoltScanRun},
+      {23, TeThemeButton_GoNGRun},
+      {23, TeThemeButton_RunPorgramRun},
+      {24, TeThemeButton_VoltScanStop},
+      {24, TeThemeButton_RunProgramStop},
+      {24, TeThemeButton_GoNGStop},
+      {25, TeThemeGroupBox_SetValue},
+      {26, TeThemeRadioButton3},
+      {27, TeThemeRadioButton4},
+      {28, Button17},
       {29, Button26},
+      {31, StaticText27},
+      {31, StaticText28},
+      {35, TeThemeRadioGroupRun},
+      {35, Label_RunTimes},
+      {48, TeThemeLabel16},
+      {49, TeThemeButton_ReportOperation},
   };
   SetCaption(FLoadSource->GetString(0));
   for (const auto& t : targets)
@@ -224,6 +380,22 @@ void TForm_Main::ApplyLanguage() {
   const int32_t pageTexts[] = {16, 30, 42};
   for (int32_t i = 0; i < 3 && i < TeThemePageControl1->PageCount(); ++i)
     TeThemePageControl1->Pages(i)->SetCaption(FLoadSource->GetString(pageTexts[i]));
+  for (int32_t i = 0; i < 3; ++i) TeThemeRadioGroupRun->GetItems()->Put(i, FLoadSource->GetString(36 + i));
+  const struct {
+    int32_t index;
+    TMenuItem* item;
+  } menus[] = {
+      {39, MenuListItemAppend}, {40, MenuListItemInsert}, {41, MenuListItemDelete},
+      {39, MenuItemGoNgAppend}, {40, MenuItemGoNgInsert}, {41, MenuItemGoNgDelete},
+  };
+  for (const auto& m : menus) m.item->SetCaption(FLoadSource->GetString(m.index));
+  // The grid headers exist only as language texts: row 0, by column.
+  const int32_t programHeaders[] = {32, 33, 34, 22};
+  for (int32_t c = 0; c < 4; ++c)
+    TeThemeStringGridList->SetCells(c, 0, FLoadSource->GetString(programHeaders[c]));
+  const int32_t goNGHeaders[] = {32, 26, 45, 43, 44, 22, 46};
+  for (int32_t c = 0; c < 7; ++c)
+    TeThemeStringGridGoNg->SetCells(c, 0, FLoadSource->GetString(goNGHeaders[c]));
   FRunTimesPrefix = FLoadSource->GetString(35);
 }
 
@@ -253,6 +425,9 @@ void TForm_Main::LoadPowerType(const AnsiString& Model) {
   TModelLimits limits;
   if (!FindModelLimits(ReadPowerTypeFile(DataFile("PowerType.dat")), Model, limits)) return;
   iKnob_Voltage->SetPositionMax(limits.MaxVoltage);
+  for (TiAnalogOutput* entry :
+       {iAnalogOutput_ScanVoltStart, iAnalogOutput_ScanVoltStop, iAnalogOutput_ScanVoltStep})
+    entry->SetValueMax(iKnob_Voltage->GetPositionMax());
   iKnob_Current->SetPositionMax(limits.MaxCurrent);
   ApplyHotKeyLimits();
 }
@@ -368,8 +543,8 @@ void TForm_Main::EditHotKey(TControl* HotKey) {
     amps->SetValue(a);
   }
   if (Form_FastKey->ShowModal() != mrOk) return;
-  AnsiString text = FloatToStr(volts->GetValue()) + volts->GetUnitsText() + "/" + FloatToStr(amps->GetValue()) +
-                    amps->GetUnitsText();
+  AnsiString text = FloatToStr(volts->GetValue()) + volts->GetUnitsText() + "/" +
+                    FloatToStr(amps->GetValue()) + amps->GetUnitsText();
   HotKey->SetCaption(text);
   HotKey->SetHint(text);
 }
@@ -395,4 +570,46 @@ void TForm_Main::tbConfigClick(TObject*) {
 
 void TForm_Main::tbHelpClick(TObject*) {
   if (Form_About) Form_About->ShowModal();
+}
+
+// ============================================================================ voltage scan =====
+
+void TForm_Main::EnableOtherRuns(bool Enabled) {
+  Panel_GoNGRun->SetEnabled(Enabled);
+  Panel_RunProgramPanel->SetEnabled(Enabled);
+  TeThemeGroupBox_ToolBar->SetEnabled(Enabled);
+}
+
+void TForm_Main::TeThemeButton_VoltScanRunClick(TObject*) {
+  const uint32_t interval = ScanIntervalMs(iAnalogOutput_ScanVoltDelay->GetValue());
+  FScanValue = iAnalogOutput_ScanVoltStart->GetValue();
+  FLink->CommandQueue()->Add(VoltCommand(FScanValue));
+  FLink->FRunActive = true;
+  Timer_VoltScan->SetInterval(interval);
+  Timer_VoltScan->SetEnabled(true);
+  FLink->EnablePanel(false);
+  TeThemeButton_VoltScanRun->SetEnabled(false);
+  TeThemeButton_VoltScanStop->SetEnabled(true);
+  EnableOtherRuns(false);
+}
+
+void TForm_Main::TeThemeButton_VoltScanStopClick(TObject*) {
+  FLink->FRunActive = false;
+  Timer_VoltScan->SetEnabled(false);
+  FLink->EnablePanel(true);
+  TeThemeButton_VoltScanRun->SetEnabled(true);
+  TeThemeButton_VoltScanStop->SetEnabled(false);
+  EnableOtherRuns(true);
+}
+
+void TForm_Main::Timer_VoltScanTimer(TObject*) {
+  FScanValue += iAnalogOutput_ScanVoltStep->GetValue();
+  if (FScanValue >= iAnalogOutput_ScanVoltStop->GetValue()) {
+    // The last step sends exactly the stop value.
+    FScanValue = iAnalogOutput_ScanVoltStop->GetValue();
+    TeThemeButton_VoltScanStop->Click();
+  }
+  iSevenSegmentAnalog_SteupVoltage->SetValue(FScanValue);
+  if (TeThemeRadioButton3->GetChecked()) iSevenSegmentAnalog_EnterValue->SetValue(FScanValue);
+  FLink->CommandQueue()->Add(VoltCommand(FScanValue));
 }

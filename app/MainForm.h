@@ -1,7 +1,9 @@
 // The main window: the instrument's front panel (displays, knobs, keypad, hot keys, switches,
-// lamps) over the instrument link, the start-up that opens the link when the window shows, and
-// the closing that saves "Config.dat".  Controls of parts still to come (plot, program and GO/NG
-// lists, themed frame) stand on the platform's plain controls under their own names.
+// lamps) over the instrument link, the start-up that opens the link when the window shows, the
+// voltage scan, the parameter files of the toolbar, and the closing that saves "Config.dat".
+// Controls of parts still to come (plot, program and GO/NG lists and their runs, themed frame)
+// stand on the platform's plain controls under their own names; the lists' grids show the
+// records of the parameter body.
 #pragma once
 
 #include <memory>
@@ -9,15 +11,22 @@
 #include "app/Settings.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Grids.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/StdEdit.h"
+#include "platform/ui/StdLists.h"
 
+class TiAnalogOutput;
 class TiKnob;
 class TiSevenSegmentAnalog;
 class TiSwitchToggle;
 class TiLedRectangle;
 class TComPort;
+class TFlatPanel;
 class TFormResizer;
 class TInstrumentLink;
 class TLoadSource;
@@ -45,6 +54,10 @@ class TForm_Main : public TForm {
   const TLoadSource* LanguageSource() const { return FLoadSource.get(); }
 
   // ---- stored components
+  // Three flat panels, each filling the one around it, hold all the groups.
+  TFlatPanel* FlatPanel1 = nullptr;
+  TFlatPanel* FlatPanel2 = nullptr;
+  TFlatPanel* FlatPanel3 = nullptr;
   TGroupBox* TeThemeGroupBox_ToolBar = nullptr;
   TGroupBox* TeThemeGroupBox16 = nullptr;
   TPanel* iPlotVoltage_Current = nullptr;
@@ -94,6 +107,48 @@ class TForm_Main : public TForm {
   TTimer* Timer_OverTime = nullptr;
   TComPort* PowerComPort = nullptr;
   TFormResizer* FormResizer = nullptr;
+  // voltage scan
+  TStaticText* StaticText22 = nullptr;
+  TStaticText* StaticText23 = nullptr;
+  TStaticText* StaticText24 = nullptr;
+  TStaticText* StaticText25 = nullptr;
+  TiAnalogOutput* iAnalogOutput_ScanVoltStart = nullptr;
+  TiAnalogOutput* iAnalogOutput_ScanVoltStop = nullptr;
+  TiAnalogOutput* iAnalogOutput_ScanVoltStep = nullptr;
+  TiAnalogOutput* iAnalogOutput_ScanVoltDelay = nullptr;
+  TSpeedButton* TeThemeButton_VoltScanRun = nullptr;
+  TSpeedButton* TeThemeButton_VoltScanStop = nullptr;
+  TTimer* Timer_VoltScan = nullptr;
+  // program list
+  TStaticText* StaticText27 = nullptr;
+  TComboBox* ComboBox_ProgramTimeUnits = nullptr;
+  TRadioGroup* TeThemeRadioGroupRun = nullptr;
+  TStringGrid* TeThemeStringGridList = nullptr;
+  TPopupMenu* PopupMenuList = nullptr;
+  TMenuItem* MenuListItemAppend = nullptr;
+  TMenuItem* MenuListItemInsert = nullptr;
+  TMenuItem* MenuListItemDelete = nullptr;
+  TLabel* Label_RunTimes = nullptr;
+  TButton* TeThemeButton_RunPorgramRun = nullptr;
+  TButton* TeThemeButton_RunProgramStop = nullptr;
+  TTimer* Timer_RunProgram = nullptr;
+  // GO/NG list
+  TStaticText* StaticText28 = nullptr;
+  TComboBox* ComboBox_GoNGTimeUnits = nullptr;
+  TStringGrid* TeThemeStringGridGoNg = nullptr;
+  TPopupMenu* PopupMenuGoNg = nullptr;
+  TMenuItem* MenuItemGoNgAppend = nullptr;
+  TMenuItem* MenuItemGoNgInsert = nullptr;
+  TMenuItem* MenuItemGoNgDelete = nullptr;
+  TLabel* TeThemeLabel16 = nullptr;
+  TEdit* TeThemeEdit2 = nullptr;
+  TButton* TeThemeButton_GoNGRun = nullptr;
+  TButton* TeThemeButton_GoNGStop = nullptr;
+  TButton* TeThemeButton_ReportOperation = nullptr;
+  TTimer* Timer_RunGoNG = nullptr;
+  // parameter files
+  TOpenDialog* OpenDialog = nullptr;
+  TSaveDialog* SaveDialog = nullptr;
 
   // ---- window events
   void FormCreate(TObject* Sender);
@@ -115,10 +170,19 @@ class TForm_Main : public TForm {
   void Button26Click(TObject* Sender);
   void tbFastKey1MouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
 
+  // ---- voltage scan
+  // A delay that gives no usable timer interval is refused (EConvertError) before anything runs.
+  void TeThemeButton_VoltScanRunClick(TObject* Sender);
+  void TeThemeButton_VoltScanStopClick(TObject* Sender);
+  void Timer_VoltScanTimer(TObject* Sender);
+  double FScanValue = 0;
+
   // ---- settings
   void InitDefaults();
   void LoadParameters(const AnsiString& FileName);
   void SaveParameters(const AnsiString& FileName);
+  void tbSaveClick(TObject* Sender);
+  void tbOpenClick(TObject* Sender);
   void ApplyLanguage();
 
   TInstrumentLink* Link() const { return FLink; }
@@ -131,6 +195,10 @@ class TForm_Main : public TForm {
 
  private:
   void ApplyKnobSteps();
+  void ShowScanValues();
+  void ShowProgramList();
+  void ShowGoNGList();
+  void EnableOtherRuns(bool Enabled);
   void LinkSetVoltage(TObject* Sender, double Value, bool Written);
   void LinkSetCurrent(TObject* Sender, double Value, bool Written);
   AnsiString DataFile(const char* Name) const;

@@ -451,6 +451,13 @@ const TClassInfo& TSaveDialog::ClassInfo() {
   return info;
 }
 
+namespace {
+// Windows keep their file dialogs in their stored definitions.
+struct TDialogsRegistration {
+  TDialogsRegistration() { RegisterClasses({&TOpenDialog::ClassInfo(), &TSaveDialog::ClassInfo()}); }
+} g_dialogsRegistration;
+}  // namespace
+
 TOpenDialog::TOpenDialog(TComponent* AOwner)
     : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) {}
 TOpenDialog::~TOpenDialog() = default;
