@@ -226,7 +226,7 @@ void TForm_Main::TeThemePageControl1Change(TObject*) {
 void TForm_Main::InitDefaults() {
   FLinkSettings = TLinkSettings();
   FBody = DefaultParameterBody();
-  ApplyKnobSteps();
+  // The knobs keep their stored steps until a settings record is read or confirmed.
   ShowScanValues();
   TeThemeStringGridList->SetDefaultColWidth((TeThemeStringGridList->GetWidth() - 30) / 3);
   TeThemeStringGridList->SetColWidths(0, 30);

@@ -41,15 +41,16 @@ TEST_F(MainWindow, StartsTheLinkSetsFromTheFrontPanelShowsReadingsAndSavesOnClos
   Pump();
   InputKey(VK_UP, false);
   Pump();
-  EXPECT_DOUBLE_EQ(f->iSevenSegmentAnalog_SteupVoltage->GetValue(), 0.01);
+  // No settings file yet: the knob keeps its stored arrow step (0.1) rather than the settings' 0.01.
+  EXPECT_DOUBLE_EQ(f->iSevenSegmentAnalog_SteupVoltage->GetValue(), 0.1);
   ASSERT_TRUE(
-      Until([&] { return CountOnWire("VOLT 0.01;:SYST:ERR?", from) == 1 && Wire().size() > from + 6; }));
+      Until([&] { return CountOnWire("VOLT 0.1;:SYST:ERR?", from) == 1 && Wire().size() > from + 6; }));
   EXPECT_EQ(CountOnWire("CURR 1;:SYST:ERR?", 0), 1u);
   EXPECT_EQ(CountOnWire("OUTP 1;:SYST:ERR?", 0), 1u);
-  EXPECT_EQ(CountOnWire("VOLT 0.01;:SYST:ERR?", from), 1u) << "one command at the end of the gesture";
+  EXPECT_EQ(CountOnWire("VOLT 0.1;:SYST:ERR?", from), 1u) << "one command at the end of the gesture";
 
-  ASSERT_TRUE(Until([&] { return f->iSevenSegmentAnalog_PresentVoltage->GetValue() > 0.009; }));
-  EXPECT_NEAR(f->iSevenSegmentAnalog_PresentVoltage->GetValue(), 0.01, 0.001);
+  ASSERT_TRUE(Until([&] { return f->iSevenSegmentAnalog_PresentVoltage->GetValue() > 0.09; }));
+  EXPECT_NEAR(f->iSevenSegmentAnalog_PresentVoltage->GetValue(), 0.1, 0.001);
   EXPECT_TRUE(SaveWindowPng(f->Handle(), OutputPath("app-mainform.png")));
 
   f->Close();
