@@ -344,6 +344,8 @@ void PlotChannelSeeds() {
   }
   Seed("channel_data_file", "mixed",
        std::string(1, char(3)) + " 1 \t 2 \n\t5\n3,5\t4\r\n7\tnull\r\n8\n1e999\t1\n");
+}
+
 // Window definitions holding the widgets as the definition writer stores them: one with every
 // widget at its defaults, one with each property kind changed (integers, floats, enumerations,
 // sets, colours, characters, strings, string lists, nested fonts, a picture, the defined
