@@ -12,6 +12,9 @@
 #include "platform/os/kernel/Kernel.h"
 #include "platform/runtime/Files.h"
 #include "platform/runtime/SysUtils.h"
+#include "plot/iPlot.h"
+#include "plot/iPlotAxis.h"
+#include "plot/iPlotChannel.h"
 #include "serial/CPort.h"
 #include "widgets/iAnalogOutput.h"
 #include "widgets/iKnob.h"
@@ -117,6 +120,7 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Method("FormClose", &F::FormClose)
           .Method("FormResize", &F::FormResize)
           .Method("TeThemePageControl1Change", &F::TeThemePageControl1Change)
+          .Method("iPlotVoltage_CurrentDblClick", &F::iPlotVoltage_CurrentDblClick)
           .Method("tbConfigClick", &F::tbConfigClick)
           .Method("tbHelpClick", &F::tbHelpClick)
           .Method("iKnob_VoltagePositionChangeFinished", &F::iKnob_VoltagePositionChangeFinished)
@@ -177,12 +181,18 @@ void TForm_Main::FormCreate(TObject*) {
       TLinkStateEvent::Lambda([this](TObject*, bool on) { iSwitchToggle_OutputOnOff->SetActive(on); });
   FLink->OnSetVoltage = TLinkSetValueEvent(this, &TForm_Main::LinkSetVoltage);
   FLink->OnSetCurrent = TLinkSetValueEvent(this, &TForm_Main::LinkSetCurrent);
-  FLink->OnMeasuredVoltage = TLinkValueEvent::Lambda(
-      [this](TObject*, double v) { iSevenSegmentAnalog_PresentVoltage->SetValue(v); });
-  FLink->OnMeasuredCurrent = TLinkValueEvent::Lambda(
-      [this](TObject*, double v) { iSevenSegmentAnalog_PresentCurrent->SetValue(v); });
-  FLink->OnDvm =
-      TLinkValueEvent::Lambda([this](TObject*, double v) { iSevenSegmentAnalog_DVM->SetValue(v); });
+  FLink->OnMeasuredVoltage = TLinkValueEvent::Lambda([this](TObject*, double v) {
+    iSevenSegmentAnalog_PresentVoltage->SetValue(v);
+    AddPlotPoints();
+  });
+  FLink->OnMeasuredCurrent = TLinkValueEvent::Lambda([this](TObject*, double v) {
+    iSevenSegmentAnalog_PresentCurrent->SetValue(v);
+    AddPlotPoints();
+  });
+  FLink->OnDvm = TLinkValueEvent::Lambda([this](TObject*, double v) {
+    iSevenSegmentAnalog_DVM->SetValue(v);
+    AddPlotPoints();
+  });
 
   FormResizer->InitializeForm();
   InitDefaults();
@@ -219,6 +229,21 @@ void TForm_Main::TeThemePageControl1Change(TObject*) {
   Panel_ScanVoltageCommandPanel->SetVisible(page == 0);
   Panel_RunProgramPanel->SetVisible(page == 1);
   Panel_GoNGRun->SetVisible(page != 0 && page != 1);
+}
+
+void TForm_Main::iPlotVoltage_CurrentDblClick(TObject*) {
+  // The large plot window is not part of the program yet: a double click shows nothing more.
+}
+
+// =============================================================================== plot feed =====
+
+void TForm_Main::AddPlotPoints() {
+  // The values come from the displays, so each reply repeats the other two channels' last value.
+  iPlotVoltage_Current->GetChannel(0)->AddPointAtElapsedSeconds(
+      iSevenSegmentAnalog_PresentVoltage->GetValue());
+  iPlotVoltage_Current->GetChannel(1)->AddPointAtElapsedSeconds(
+      iSevenSegmentAnalog_PresentCurrent->GetValue());
+  iPlotVoltage_Current->GetChannel(2)->AddPointAtElapsedSeconds(iSevenSegmentAnalog_DVM->GetValue());
 }
 
 // ================================================================================ settings =====
@@ -375,6 +400,9 @@ void TForm_Main::ApplyLanguage() {
       {49, TeThemeButton_ReportOperation},
   };
   SetCaption(FLoadSource->GetString(0));
+  iPlotVoltage_Current->SetTitleText(FLoadSource->GetString(5));
+  iPlotVoltage_Current->GetYAxis(0)->SetTitle(FLoadSource->GetString(6));
+  iPlotVoltage_Current->GetXAxis(0)->SetTitle(FLoadSource->GetString(7));
   for (const auto& t : targets)
     if (t.control) t.control->SetCaption(FLoadSource->GetString(t.index));
   const int32_t pageTexts[] = {16, 30, 42};

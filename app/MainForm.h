@@ -1,7 +1,7 @@
 // The main window: the instrument's front panel (displays, knobs, keypad, hot keys, switches,
 // lamps) over the instrument link, the start-up that opens the link when the window shows, the
 // voltage scan, the parameter files of the toolbar, and the closing that saves "Config.dat".
-// Controls of parts still to come (plot, program and GO/NG lists and their runs, themed frame)
+// Controls of parts still to come (program and GO/NG lists and their runs, themed frame)
 // stand on the platform's plain controls under their own names; the lists' grids show the
 // records of the parameter body.
 #pragma once
@@ -21,6 +21,7 @@
 #include "platform/ui/StdLists.h"
 
 class TiAnalogOutput;
+class TiPlot;
 class TiKnob;
 class TiSevenSegmentAnalog;
 class TiSwitchToggle;
@@ -60,7 +61,7 @@ class TForm_Main : public TForm {
   TFlatPanel* FlatPanel3 = nullptr;
   TGroupBox* TeThemeGroupBox_ToolBar = nullptr;
   TGroupBox* TeThemeGroupBox16 = nullptr;
-  TPanel* iPlotVoltage_Current = nullptr;
+  TiPlot* iPlotVoltage_Current = nullptr;
   TGroupBox* TeThemeGroupBox6 = nullptr;
   TGroupBox* TeThemeGroupBox9 = nullptr;
   TGroupBox* TeThemeGroupBoxCtrl = nullptr;
@@ -156,6 +157,12 @@ class TForm_Main : public TForm {
   void FormClose(TObject* Sender, TCloseAction& Action);
   void FormResize(TObject* Sender);
   void TeThemePageControl1Change(TObject* Sender);
+  void iPlotVoltage_CurrentDblClick(TObject* Sender);
+
+  // ---- plot feed
+  // The three present values (voltage, current, DVM) added to channels 0, 1 and 2 of the main
+  // plot, each at the seconds since its channel was made; after every measurement reply.
+  void AddPlotPoints();
 
   // ---- front panel
   void EnablePanel(bool Enabled);

@@ -102,13 +102,91 @@ object Form_Main: TForm_Main
           Width = 520
           Height = 210
           Caption = ''
-          object iPlotVoltage_Current: TPanel
+          object iPlotVoltage_Current: TiPlot
             Left = 6
             Top = 14
             Width = 508
             Height = 190
-            BevelOuter = bvLowered
-            Color = clWhite
+            BackGroundColor = clSilver
+            UserCanEditObjects = False
+            TitleText = 'Voltage/Current/DVM'
+            DataFileColumnSeparator = ipdfcsTab
+            DataFileFormat = ipdffText
+            OnDblClick = iPlotVoltage_CurrentDblClick
+            ToolBarManager = <
+              item
+                Name = 'Toolbar 1'
+                Visible = False
+                Horizontal = True
+                ZOrder = 3
+                StopPercent = 100.0
+                ZoomInOutFactor = 2.0
+              end>
+            XAxisManager = <
+              item
+                Name = 'X-Axis 1'
+                PopupEnabled = False
+                Horizontal = True
+                ZOrder = 0
+                StopPercent = 100.0
+                Span = 100.0
+                TrackingStyle = iptsScrollSmooth
+                TrackingAlignFirstStyle = ipafsAuto
+                Title = 'Time(S)'
+              end>
+            YAxisManager = <
+              item
+                Name = 'Y-Axis 1'
+                PopupEnabled = False
+                Horizontal = False
+                ZOrder = 0
+                StopPercent = 100.0
+                Span = 100.0
+                TrackingStyle = iptsScaleMinMax
+                Title = 'Value'
+              end>
+            ChannelManager = <
+              item
+                Name = 'V'
+                TitleText = 'Voltage'
+                XAxisName = 'X-Axis 1'
+                YAxisName = 'Y-Axis 1'
+                DataStyle = ipdsStandard
+              end
+              item
+                Name = 'A'
+                TitleText = 'Current'
+                Color = clBlue
+                XAxisName = 'X-Axis 1'
+                YAxisName = 'Y-Axis 1'
+                DataStyle = ipdsStandard
+              end
+              item
+                Name = 'V'
+                TitleText = 'DVM'
+                Color = clYellow
+                XAxisName = 'X-Axis 1'
+                YAxisName = 'Y-Axis 1'
+                DataStyle = ipdsStandard
+              end>
+            DataViewManager = <
+              item
+                Name = 'Data View 1'
+                Horizontal = False
+                ZOrder = 0
+                StopPercent = 100.0
+                GridXAxisName = 'X-Axis 1'
+                GridYAxisName = 'Y-Axis 1'
+                GridLineMajorStyle = ipglsDot
+                GridLineMinorStyle = ipglsDot
+                AxesControlEnabled = False
+              end>
+            DataCursorManager = <
+              item
+                Name = 'Cursor 1'
+                Visible = False
+                ChannelName = 'V'
+              end>
           end
         end
         object TeThemeGroupBox6: TGroupBox
