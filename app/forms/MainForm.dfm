@@ -152,6 +152,7 @@ object Form_Main: TForm_Main
                 XAxisName = 'X-Axis 1'
                 YAxisName = 'Y-Axis 1'
                 DataStyle = ipdsStandard
+                RingBufferSize = 180000
               end
               item
                 Name = 'A'
@@ -160,6 +161,7 @@ object Form_Main: TForm_Main
                 XAxisName = 'X-Axis 1'
                 YAxisName = 'Y-Axis 1'
                 DataStyle = ipdsStandard
+                RingBufferSize = 180000
               end
               item
                 Name = 'V'
@@ -168,6 +170,7 @@ object Form_Main: TForm_Main
                 XAxisName = 'X-Axis 1'
                 YAxisName = 'Y-Axis 1'
                 DataStyle = ipdsStandard
+                RingBufferSize = 180000
               end>
             DataViewManager = <
               item

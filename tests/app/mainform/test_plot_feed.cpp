@@ -53,6 +53,8 @@ TEST_F(MainWindow, TheMainPlotIsSetUpAsItsDefinitionSays) {
     EXPECT_EQ(p->GetChannel(i)->GetColor(), channels[i].color);
     EXPECT_EQ(p->GetChannel(i)->GetXAxis(), x);
     EXPECT_EQ(p->GetChannel(i)->GetYAxis(), y);
+    // Readings come without end: the ring keeps about an hour of them at 9600 baud.
+    EXPECT_EQ(p->GetChannel(i)->GetRingBufferSize(), 180000);
   }
 }
 

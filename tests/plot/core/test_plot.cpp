@@ -346,6 +346,15 @@ TEST_F(PlotDefinitions, AConfiguredPlotReadsBackAlike) {
   EXPECT_EQ(ObjectBinaryToText(Write(copy)), ObjectBinaryToText(data));
 }
 
+TEST(PlotClasses, ADefinitionNamingAPlotWithoutAFieldFindsItsClass) {
+  // Registered when the program started, before any test set anything up.
+  ASSERT_NE(GetClass("TiPlot"), nullptr);
+  std::unique_ptr<TComponent> read(
+      ReadComponentText("object Plot1: TiPlot\n  TitleText = 'Stored'\nend\n", nullptr));
+  ASSERT_NE(dynamic_cast<TiPlot*>(read.get()), nullptr);
+  EXPECT_EQ(static_cast<TiPlot*>(read.get())->GetTitleText(), "Stored");
+}
+
 TEST_F(PlotDefinitions, AToolBarSharingTheTitlesBandMovesOutward) {
   TiPlot plot(nullptr);
   plot.SetName("Plot1");
