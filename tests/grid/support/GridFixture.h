@@ -1,0 +1,51 @@
+// Test support for the advanced grid's tests: a fixture that puts a grid on a shown form on the
+// headless display, and pixel helpers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/platform/ui/controls/UiHarness.h"
+
+namespace adv_grid_test {
+
+using namespace ui_test;
+
+inline std::string Coord(int32_t c, int32_t r) {
+  return "(" + std::to_string(c) + "," + std::to_string(r) + ")";
+}
+
+// The screen's 0x00RRGGBB at a point, and the same form of a colour.
+inline uint32_t ScreenPixel(TPoint screen) { return ComposeScreen().Row(screen.Y)[screen.X] & 0xFFFFFF; }
+inline uint32_t RgbOf(TColor c) {
+  COLORREF v = COLORREF(ColorToRGB(c));
+  return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
+}
+
+class GridFixture : public UiTest {
+ protected:
+  // A grid of class G with cols x rows on a shown form, focused, without border and scroll bars
+  // so that its client area is its bounds.
+  template <class G>
+  G* NewGrid(int32_t cols, int32_t rows, TRect bounds = Bounds(10, 10, 300, 200)) {
+    form_ = NewForm(500, 400);
+    auto* g = Make<G>(form_, form_, "G", bounds);
+    g->SetBorderStyle(bsNone);
+    g->SetScrollBars(ssNone);
+    g->SetColCount(cols);
+    g->SetRowCount(rows);
+    ShowForm(form_);
+    g->SetFocus();
+    Pump();
+    return g;
+  }
+  // Paints what is invalid now.
+  void Paint(TControl* c) {
+    c->Update();
+    Pump();
+  }
+  uint32_t Px(TControl* c, int x, int y) { return ScreenPixel(At(c, x, y)); }
+  TForm* form_ = nullptr;
+};
+
+}  // namespace adv_grid_test
