@@ -198,9 +198,46 @@ void TDatabase::SetConnected(bool value) {
       DatabaseError("The folder '" + path + "' of database '" + databaseName_ + "' does not exist", this);
     connected_ = true;
   } else {
+    // The tables' connections close with them, which drops what was not committed.
     for (TDBDataSet* ds : std::vector<TDBDataSet*>(dataSets_)) ds->Close();
+    inTransaction_ = false;
     connected_ = false;
   }
+}
+
+void TDatabase::StartTransaction() {
+  if (!connected_) DatabaseError("Cannot perform this operation on a closed database", this);
+  if (inTransaction_) DatabaseError("A transaction is already active", this);
+  std::vector<TDBDataSet*> started;
+  try {
+    for (TDBDataSet* ds : std::vector<TDBDataSet*>(dataSets_)) {
+      ds->TransactionStarted();
+      started.push_back(ds);
+    }
+  } catch (...) {
+    for (TDBDataSet* ds : started) ds->TransactionEnded(false);
+    throw;
+  }
+  inTransaction_ = true;
+}
+
+void TDatabase::Commit() {
+  if (!inTransaction_) DatabaseError("No transaction is active", this);
+  inTransaction_ = false;
+  const std::vector<TDBDataSet*> sets(dataSets_);
+  size_t i = 0;
+  try {
+    for (; i < sets.size(); ++i) sets[i]->TransactionEnded(true);
+  } catch (...) {
+    for (++i; i < sets.size(); ++i) sets[i]->TransactionEnded(false);
+    throw;
+  }
+}
+
+void TDatabase::Rollback() {
+  if (!inTransaction_) DatabaseError("No transaction is active", this);
+  inTransaction_ = false;
+  for (TDBDataSet* ds : std::vector<TDBDataSet*>(dataSets_)) ds->TransactionEnded(false);
 }
 
 void TDatabase::Loaded() {
@@ -244,6 +281,7 @@ void TDBDataSet::AttachDatabase() {
   if (db && db->GetConnected()) {
     database_ = db;
     db->dataSets_.push_back(this);
+    if (db->inTransaction_) TransactionStarted();
   }
 }
 
@@ -468,6 +506,23 @@ void TTable::InternalInitFieldDefs() {
   ReadStructure(conn);
 }
 
+std::vector<TRecordBuffer> TTable::ReadRecords() {
+  std::vector<TRecordBuffer> records;
+  std::string names;
+  for (int32_t i = 0; i < GetFieldDefs()->GetCount(); ++i)
+    names += ", " + sqlstore::QuoteIdent((*GetFieldDefs())[i]->GetName());
+  sqlstore::Statement select = conn_.Prepare("SELECT " + rowidName_ + names + " FROM " +
+                                             sqlstore::QuoteIdent(innerName_) + " ORDER BY " + rowidName_);
+  while (select.Step()) {
+    TRecordBuffer rec;
+    rec.Key = std::get<int64_t>(select.Column(0, ColumnKind::Integer));
+    rec.Values.reserve(kinds_.size());
+    for (size_t i = 0; i < kinds_.size(); ++i) rec.Values.push_back(select.Column(int(i) + 1, kinds_[i]));
+    records.push_back(std::move(rec));
+  }
+  return records;
+}
+
 std::vector<TRecordBuffer> TTable::InternalOpen() {
   const AnsiString path = TableFilePath();
   std::vector<TRecordBuffer> records;
@@ -475,24 +530,37 @@ std::vector<TRecordBuffer> TTable::InternalOpen() {
     conn_.Open(path, false);
     ReadStructure(conn_);
     PrepareStatements();
-    std::string names;
-    for (int32_t i = 0; i < GetFieldDefs()->GetCount(); ++i)
-      names += ", " + sqlstore::QuoteIdent((*GetFieldDefs())[i]->GetName());
-    sqlstore::Statement select = conn_.Prepare("SELECT " + rowidName_ + names + " FROM " +
-                                               sqlstore::QuoteIdent(innerName_) + " ORDER BY " + rowidName_);
-    while (select.Step()) {
-      TRecordBuffer rec;
-      rec.Key = std::get<int64_t>(select.Column(0, ColumnKind::Integer));
-      rec.Values.reserve(kinds_.size());
-      for (size_t i = 0; i < kinds_.size(); ++i) rec.Values.push_back(select.Column(int(i) + 1, kinds_[i]));
-      records.push_back(std::move(rec));
-    }
+    records = ReadRecords();
+    AttachDatabase();
   } catch (...) {
     InternalClose();
     throw;
   }
-  AttachDatabase();
   return records;
+}
+
+void TTable::TransactionStarted() {
+  // IMMEDIATE takes the write lock now: another program cannot slip a change in between.
+  if (conn_.IsOpen()) conn_.Exec("BEGIN IMMEDIATE");
+}
+
+void TTable::TransactionEnded(bool commit) {
+  if (!conn_.IsOpen()) return;
+  // A failed write may already have ended the transaction inside SQLite.
+  const bool open = !sqlite3_get_autocommit(conn_.Handle());
+  if (commit && open) {
+    try {
+      conn_.Exec("COMMIT");
+      return;
+    } catch (...) {
+      TransactionEnded(false);
+      throw;
+    }
+  }
+  if (commit) return;
+  if (open) sqlite3_exec(conn_.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  Cancel();
+  ResetRecords(ReadRecords());
 }
 
 void TTable::InternalClose() {

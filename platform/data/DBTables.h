@@ -6,7 +6,9 @@
 // Storage rules: a table is one file named as the table ("Run1.db"; a name without extension
 // gets ".DB", or ".DBF" / ".TXT" for the dBase and ASCII table types); records keep the order
 // they were posted in; every Post, Delete and EmptyTable is one transaction synced to disk, so a
-// crash never leaves half a record. A table file that is corrupt or locked by another program
+// crash never leaves half a record, unless the database runs a transaction (StartTransaction):
+// then the tables open through it keep every change back until Commit, and Rollback (or a
+// crash, or closing) drops them all. A table file that is corrupt or locked by another program
 // raises EDatabaseError and nothing changes.
 //
 // Thread contract: UI thread only.
@@ -68,11 +70,22 @@ class TDatabase : public TComponent {
   int32_t GetDataSetCount() const { return int32_t(dataSets_.size()); }
   TDBDataSet* GetDataSets(int32_t index) const { return dataSets_.at(size_t(index)); }
 
+  // ---- transactions: one at a time, on a connected database.  The tables open through the
+  // database (and those opened meanwhile) hold their changes until Commit; Rollback takes them
+  // all back and shows each table's stored records again.  Each table file commits on its own:
+  // a commit that fails on one table rolls back the tables not committed yet and raises.
+  // Closing the database, or a table, rolls back what was not committed.
+  void StartTransaction();
+  void Commit();
+  void Rollback();
+  bool GetInTransaction() const { return inTransaction_; }
+
  protected:
   void Loaded() override;
 
  private:
   friend class TDBDataSet;
+  bool inTransaction_ = false;
   AnsiString databaseName_;
   AnsiString driverName_;
   AnsiString sessionName_;
@@ -107,6 +120,11 @@ class TDBDataSet : public TDataSet {
   // Joins the database (so closing it closes this data set) or leaves it.
   void AttachDatabase();
   void DetachDatabase();
+  // The database's transaction reaching an open data set: it begins holding its changes, or
+  // ends (commit false: its changes are dropped and its stored records read again).  The base
+  // keeps nothing back.
+  virtual void TransactionStarted() {}
+  virtual void TransactionEnded(bool /*commit*/) {}
 
  private:
   friend class TDatabase;
@@ -149,8 +167,11 @@ class TTable : public TDBDataSet {
   void InternalDelete(const TRecordBuffer& record) override;
   void InternalInitFieldDefs() override;
   bool StorageCanModify() const override;
+  void TransactionStarted() override;
+  void TransactionEnded(bool commit) override;
 
  private:
+  std::vector<TRecordBuffer> ReadRecords();
   // The table file's path: extension added, folder resolved, an existing file found without
   // regard to case.
   AnsiString TableFilePath();
