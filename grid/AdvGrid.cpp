@@ -1,0 +1,1803 @@
+// The advanced string grid.
+//
+// Sections: types and events / cell graphic / settings classes / TAdvStringGrid: creation and
+// settings / index mapping and hidden rows / typed access, headers and selection flags / event
+// hooks / cell graphics and queries / painting / update lock and messages.
+#include "grid/AdvGrid.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "grid/AdvUtil.h"
+#include "platform/runtime/DateTime.h"
+#include "platform/runtime/FormatSettings.h"
+#include "platform/runtime/MathUtils.h"
+#include "platform/runtime/NumText.h"
+#include "platform/runtime/Strings.h"
+#include "platform/ui/Forms.h"
+
+// ============================================================================ types and events
+
+PL_ENUM_NAMES(TCellType, "ctBitmap", "ctIcon", "ctNone", "ctImageList", "ctCheckBox", "ctDataCheckBox",
+              "ctRotated", "ctDataImage", "ctNode", "ctRadio", "ctEmpty", "ctImages", "ctPicture",
+              "ctFilePicture", "ctValue", "ctProgress", "ctComment", "ctButton", "ctBitButton",
+              "ctVirtCheckBox", "ctProgressPie")
+PL_ENUM_NAMES(TCellVAlign, "vaTop", "vaBottom", "vaCenter", "vaUnderText", "vaAboveText", "vaFull")
+PL_ENUM_NAMES(TCellHAlign, "haLeft", "haRight", "haCenter", "haBeforeText", "haAfterText", "haFull")
+PL_ENUM_NAMES(TGridLook, "glStandard", "glSoft", "glClassic", "glZKV")
+PL_ENUM_NAMES(TNodeType, "cnFlat", "cn3D", "cnGlyph", "cnLeaf")
+PL_ENUM_NAMES(TAdvanceDirection, "adLeftRight", "adTopBottom")
+PL_ENUM_NAMES(TInsertPosition, "pInsertBefore", "pInsertAfter")
+PL_ENUM_NAMES(THomeEndAction, "heFirstLastColumn", "heFirstLastRow")
+PL_ENUM_NAMES(TColumnSizeLocation, "clRegistry", "clIniFile")
+PL_ENUM_NAMES(TIntelliPan, "ipVertical", "ipHorizontal", "ipBoth", "ipNone")
+PL_ENUM_NAMES(TBackGroundDisplay, "bdTile", "bdFixed")
+PL_ENUM_NAMES(TBackGroundCells, "bcNormal", "bcFixed", "bcAll")
+
+namespace {
+constexpr const char* SInvalidRow = "Invalid row accessed";
+constexpr const char* SInvalidCol = "Invalid column accessed";
+constexpr const char* SNoInteger = "Cell does not contain integer value";
+constexpr const char* SNoFloat = "Cell does not contain a float value";
+// Column indexes from here on are never looked up in the visibility map.
+constexpr int32_t kMappedCols = 512;
+}  // namespace
+
+// ============================================================================ cell graphic ====
+
+const TClassInfo& TCellGraphic::ClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TCellGraphic, TPersistent>("TCellGraphic")
+                                     .Prop("CellType", &TCellGraphic::CellType)
+                                     .Prop("CellVAlign", &TCellGraphic::CellVAlign)
+                                     .Prop("CellHAlign", &TCellGraphic::CellHAlign)
+                                     .Prop("CellIndex", &TCellGraphic::CellIndex)
+                                     .Prop("CellTransparent", &TCellGraphic::CellTransparent)
+                                     .Prop("CellCreated", &TCellGraphic::CellCreated)
+                                     .Prop("CellBoolean", &TCellGraphic::CellBoolean)
+                                     .Prop("CellAngle", &TCellGraphic::CellAngle)
+                                     .Prop("CellValue", &TCellGraphic::CellValue)
+                                     .Prop("CellText", &TCellGraphic::CellText);
+  return info;
+}
+
+TCellGraphic::~TCellGraphic() {
+  switch (CellType) {
+    case ctImages:
+      delete Graphic;
+      break;
+    case ctBitmap:
+    case ctRadio:
+    case ctPicture:
+    case ctFilePicture:
+    case ctBitButton:
+      if (CellCreated) delete Graphic;
+      break;
+    case ctIcon:
+      if (CellCreated) delete Icon;
+      break;
+    default:
+      break;
+  }
+}
+
+void TCellGraphic::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TCellGraphic*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  CellType = src->CellType;
+  CellVAlign = src->CellVAlign;
+  CellHAlign = src->CellHAlign;
+  CellIndex = src->CellIndex;
+  CellTransparent = src->CellTransparent;
+  CellValue = src->CellValue;
+  CellAngle = src->CellAngle;
+  CellBoolean = src->CellBoolean;
+  CellErrFrom = src->CellErrFrom;
+  CellErrLen = src->CellErrLen;
+  CellText = src->CellText;
+  CellCreated = src->CellCreated;
+}
+
+// ============================================================================ settings classes
+
+const TClassInfo& TCellNode::ClassInfo() {
+  static const TClassInfo info =
+      TClassInfo::Of<TCellNode, TPersistent>("TCellNode")
+          .Prop("Color", &TCellNode::Color)
+          .Default(clSilver)
+          .Type(ColorTypeInfo())
+          .Prop("NodeType", &TCellNode::GetNodeType, &TCellNode::SetNodeType)
+          .Default(cnFlat)
+          .Prop("NodeColor", &TCellNode::NodeColor)
+          .Default(clBlack)
+          .Type(ColorTypeInfo())
+          .Prop("ExpandGlyph", &TCellNode::GetExpandGlyph, &TCellNode::SetExpandGlyph)
+          .Prop("ContractGlyph", &TCellNode::GetContractGlyph, &TCellNode::SetContractGlyph)
+          .Prop("ShowTree", &TCellNode::GetShowTree, &TCellNode::SetShowTree)
+          .Default(false);
+  return info;
+}
+
+TCellNode::TCellNode(TAdvStringGrid* AOwner)
+    : grid_(AOwner), expandGlyph_(std::make_unique<TBitmap>()), contractGlyph_(std::make_unique<TBitmap>()) {}
+
+TCellNode::~TCellNode() = default;
+
+void TCellNode::SetNodeType(TNodeType Value) {
+  if (Value == nodeType_) return;
+  nodeType_ = Value;
+  if (grid_) grid_->Invalidate();
+}
+
+void TCellNode::SetShowTree(bool Value) {
+  if (Value == showTree_) return;
+  showTree_ = Value;
+  if (grid_) grid_->Invalidate();
+}
+
+const TClassInfo& TSizeWhileTyping::ClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TSizeWhileTyping, TPersistent>("TSizeWhileTyping")
+                                     .Prop("Height", &TSizeWhileTyping::Height)
+                                     .Default(false)
+                                     .Prop("Width", &TSizeWhileTyping::Width)
+                                     .Default(false);
+  return info;
+}
+
+const TClassInfo& TMouseActions::ClassInfo() {
+  using M = TMouseActions;
+  static const TClassInfo info = TClassInfo::Of<M, TPersistent>("TMouseActions")
+                                     .Prop("AllColumnSize", &M::AllColumnSize)
+                                     .Default(false)
+                                     .Prop("AllRowSize", &M::AllRowSize)
+                                     .Default(false)
+                                     .Prop("AllSelect", &M::AllSelect)
+                                     .Default(false)
+                                     .Prop("CaretPositioning", &M::CaretPositioning)
+                                     .Default(false)
+                                     .Prop("ColSelect", &M::ColSelect)
+                                     .Default(false)
+                                     .Prop("DirectComboDrop", &M::DirectComboDrop)
+                                     .Default(false)
+                                     .Prop("DirectEdit", &M::DirectEdit)
+                                     .Default(false)
+                                     .Prop("DisjunctRowSelect", &M::DisjunctRowSelect)
+                                     .Default(false)
+                                     .Prop("DisjunctColSelect", &M::DisjunctColSelect)
+                                     .Default(false)
+                                     .Prop("DisjunctCellSelect", &M::DisjunctCellSelect)
+                                     .Default(false)
+                                     .Prop("NoAutoRangeScroll", &M::NoAutoRangeScroll)
+                                     .Default(false)
+                                     .Prop("RangeSelectAndEdit", &M::RangeSelectAndEdit)
+                                     .Default(false)
+                                     .Prop("RowSelect", &M::RowSelect)
+                                     .Default(false)
+                                     .Prop("SizeFixedCol", &M::SizeFixedCol)
+                                     .Default(false);
+  return info;
+}
+
+const TClassInfo& TColumnSize::ClassInfo() {
+  using C = TColumnSize;
+  static const TClassInfo info = TClassInfo::Of<C, TPersistent>("TColumnSize")
+                                     .Prop("Save", &C::Save)
+                                     .Default(false)
+                                     .Prop("Key", &C::Key)
+                                     .Prop("Section", &C::Section)
+                                     .Prop("Stretch", &C::Stretch)
+                                     .Default(false)
+                                     .Prop("StretchColumn", &C::StretchColumn)
+                                     .Default(-1)
+                                     .Prop("SynchWithGrid", &C::SynchWithGrid)
+                                     .Default(false)
+                                     .Prop("Location", &C::Location)
+                                     .Default(clRegistry);
+  return info;
+}
+
+const TClassInfo& TNavigation::ClassInfo() {
+  using N = TNavigation;
+  static const TClassInfo info = TClassInfo::Of<N, TPersistent>("TNavigation")
+                                     .Prop("AllowInsertRow", &N::AllowInsertRow)
+                                     .Default(false)
+                                     .Prop("AllowDeleteRow", &N::AllowDeleteRow)
+                                     .Default(false)
+                                     .Prop("AlwaysEdit", &N::AlwaysEdit)
+                                     .Default(false)
+                                     .Prop("AdvanceOnEnter", &N::AdvanceOnEnter)
+                                     .Default(false)
+                                     .Prop("AdvanceInsert", &N::AdvanceInsert)
+                                     .Default(false)
+                                     .Prop("AutoGotoWhenSorted", &N::AutoGotoWhenSorted)
+                                     .Default(false)
+                                     .Prop("AutoGotoIncremental", &N::AutoGotoIncremental)
+                                     .Default(false)
+                                     .Prop("AutoComboDropSize", &N::AutoComboDropSize)
+                                     .Default(false)
+                                     .Prop("AllowClipboardShortCuts", &N::AllowClipboardShortCuts)
+                                     .Default(false)
+                                     .Prop("AllowSmartClipboard", &N::AllowSmartClipboard)
+                                     .Default(false)
+                                     .Prop("AllowRTFClipboard", &N::AllowRTFClipboard)
+                                     .Default(false)
+                                     .Prop("AllowFmtClipboard", &N::AllowFmtClipboard)
+                                     .Default(false)
+                                     .Prop("AllowClipboardAlways", &N::AllowClipboardAlways)
+                                     .Default(false)
+                                     .Prop("AdvanceAuto", &N::AdvanceAuto)
+                                     .Default(false)
+                                     .Prop("CursorWalkEditor", &N::CursorWalkEditor)
+                                     .Default(false)
+                                     .Prop("MoveRowOnSort", &N::MoveRowOnSort)
+                                     .Default(false)
+                                     .Prop("ImproveMaskSel", &N::ImproveMaskSel)
+                                     .Default(false)
+                                     .Prop("KeepHorizScroll", &N::KeepHorizScroll)
+                                     .Default(false)
+                                     .Prop("LineFeedOnEnter", &N::LineFeedOnEnter)
+                                     .Default(false)
+                                     .Prop("TabToNextAtEnd", &N::TabToNextAtEnd)
+                                     .Default(false)
+                                     .Prop("AllowClipboardRowGrow", &N::AllowClipboardRowGrow)
+                                     .Default(true)
+                                     .Prop("AllowClipboardColGrow", &N::AllowClipboardColGrow)
+                                     .Default(true)
+                                     .Prop("EditSelectAll", &N::EditSelectAll)
+                                     .Default(true)
+                                     .Prop("CopyHTMLTagsToClipboard", &N::CopyHTMLTagsToClipboard)
+                                     .Default(true)
+                                     .Prop("AdvanceDirection", &N::AdvanceDirection)
+                                     .Default(adLeftRight)
+                                     .Prop("TabAdvanceDirection", &N::TabAdvanceDirection)
+                                     .Default(adLeftRight)
+                                     .Prop("InsertPosition", &N::InsertPosition)
+                                     .Default(pInsertBefore)
+                                     .Prop("HomeEndKey", &N::HomeEndKey)
+                                     .Default(heFirstLastColumn);
+  return info;
+}
+
+const TClassInfo& TBands::ClassInfo() {
+  static const TClassInfo info =
+      TClassInfo::Of<TBands, TPersistent>("TBands")
+          .Prop("Print", &TBands::Print)
+          .Default(false)
+          .Prop("Active", &TBands::GetActive, &TBands::SetActive)
+          .Default(false)
+          .Prop("SecondaryLength", &TBands::GetSecondaryLength, &TBands::SetSecondaryLength)
+          .Default(1)
+          .Prop("PrimaryLength", &TBands::GetPrimaryLength, &TBands::SetPrimaryLength)
+          .Default(1)
+          .Prop("SecondaryColor", &TBands::GetSecondaryColor, &TBands::SetSecondaryColor)
+          .Default(clWindow)
+          .Type(ColorTypeInfo())
+          .Prop("PrimaryColor", &TBands::GetPrimaryColor, &TBands::SetPrimaryColor)
+          .Default(clInfoBk)
+          .Type(ColorTypeInfo());
+  return info;
+}
+
+void TBands::Changed(bool always) {
+  if (grid_ && (always || active_)) grid_->Invalidate();
+}
+
+void TBands::SetActive(bool Value) {
+  active_ = Value;
+  Changed(true);
+}
+
+void TBands::SetPrimaryLength(int32_t Value) {
+  primaryLength_ = Value;
+  Changed(false);
+}
+
+void TBands::SetSecondaryLength(int32_t Value) {
+  secondaryLength_ = Value;
+  Changed(false);
+}
+
+void TBands::SetPrimaryColor(TColor Value) {
+  primaryColor_ = Value;
+  Changed(false);
+}
+
+void TBands::SetSecondaryColor(TColor Value) {
+  secondaryColor_ = Value;
+  Changed(false);
+}
+
+const TClassInfo& TBackGround::ClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TBackGround, TPersistent>("TBackGround")
+                                     .Prop("Top", &TBackGround::GetTop, &TBackGround::SetTop)
+                                     .Default(0)
+                                     .Prop("Left", &TBackGround::GetLeft, &TBackGround::SetLeft)
+                                     .Default(0)
+                                     .Prop("Display", &TBackGround::GetDisplay, &TBackGround::SetDisplay)
+                                     .Default(bdTile)
+                                     .Prop("Cells", &TBackGround::GetCells, &TBackGround::SetCells)
+                                     .Default(bcNormal)
+                                     .Prop("Bitmap", &TBackGround::GetBitmap, &TBackGround::SetBitmap);
+  return info;
+}
+
+TBackGround::TBackGround(TAdvStringGrid* AOwner) : grid_(AOwner), bitmap_(std::make_unique<TBitmap>()) {}
+
+TBackGround::~TBackGround() = default;
+
+void TBackGround::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TBackGround*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  top_ = src->top_;
+  left_ = src->left_;
+  display_ = src->display_;
+  cells_ = src->cells_;
+  bitmap_->Assign(src->bitmap_.get());
+  Changed();
+}
+
+void TBackGround::Changed() {
+  if (grid_) grid_->Invalidate();
+}
+
+void TBackGround::SetTop(int32_t Value) {
+  top_ = Value;
+  Changed();
+}
+
+void TBackGround::SetLeft(int32_t Value) {
+  left_ = Value;
+  Changed();
+}
+
+void TBackGround::SetDisplay(TBackGroundDisplay Value) {
+  display_ = Value;
+  Changed();
+}
+
+void TBackGround::SetCells(TBackGroundCells Value) {
+  cells_ = Value;
+  Changed();
+}
+
+void TBackGround::SetBitmap(TBitmap* Value) {
+  bitmap_->Assign(Value);
+  Changed();
+}
+
+// ============================================================================ TAdvStringGrid:
+// creation and settings
+
+const TClassInfo& TAdvStringGrid::ClassInfo() {
+  using G = TAdvStringGrid;
+  static const TClassInfo info =
+      TClassInfo::Of<G, TBaseGrid>("TAdvStringGrid")
+          .Prop("ActiveCellShow", &G::GetActiveCellShow, &G::SetActiveCellShow)
+          .Default(false)
+          .Prop("ActiveCellFont", &G::GetActiveCellFont, &G::SetActiveCellFont)
+          .Prop("ActiveCellColor", &G::GetActiveCellColor, &G::SetActiveCellColor)
+          .Default(clGray)
+          .Type(ColorTypeInfo())
+          .Prop("AnchorHint", &G::AnchorHint)
+          .Default(false)
+          .Prop("Bands", &G::GetBands)
+          .Prop("AutoNumAlign", &G::GetAutoNumAlign, &G::SetAutoNumAlign)
+          .Default(false)
+          .Prop("AutoSize", &G::AutoSize)
+          .Default(false)
+          .Prop("VAlignment", &G::GetVAlignment, &G::SetVAlignment)
+          .Default(vtaTop)
+          .Prop("EnhTextSize", &G::GetEnhTextSize, &G::SetEnhTextSize)
+          .Default(false)
+          .Prop("EditWithTags", &G::EditWithTags)
+          .Default(false)
+          .Prop("EnhRowColMove", &G::EnhRowColMove)
+          .Default(false)
+          .Prop("SizeWithForm", &G::SizeWithForm)
+          .Default(false)
+          .Prop("Multilinecells", &G::GetMultilinecells, &G::SetMultilinecells)
+          .Default(false)
+          .Prop("EnableBlink", &G::EnableBlink)
+          .Default(false)
+          .Prop("EnableHTML", &G::GetEnableHTML, &G::SetEnableHTML)
+          .Default(true)
+          .Prop("EnableWheel", &G::EnableWheel)
+          .Default(true)
+          .Prop("ExcelStyleDecimalSeparator", &G::ExcelStyleDecimalSeparator)
+          .Default(false)
+          .Prop("Flat", &G::GetFlat, &G::SetFlat)
+          .Default(false)
+          .Prop("Look", &G::GetLook, &G::SetLook)
+          .Default(glSoft)
+          .Prop("HintColor", &G::HintColor)
+          .Default(clInfoBk)
+          .Type(ColorTypeInfo())
+          .Prop("SelectionColor", &G::GetSelectionColor, &G::SetSelectionColor)
+          .Default(clHighlight)
+          .Type(ColorTypeInfo())
+          .Prop("SelectionTextColor", &G::GetSelectionTextColor, &G::SetSelectionTextColor)
+          .Default(clHighlightText)
+          .Type(ColorTypeInfo())
+          .Prop("SelectionRectangle", &G::SelectionRectangle)
+          .Default(false)
+          .Prop("SelectionResizer", &G::SelectionResizer)
+          .Default(false)
+          .Prop("SelectionRTFKeep", &G::SelectionRTFKeep)
+          .Default(false)
+          .Prop("HintShowCells", &G::HintShowCells)
+          .Default(false)
+          .Prop("HintShowLargeText", &G::HintShowLargeText)
+          .Default(false)
+          .Prop("HintShowSizing", &G::HintShowSizing)
+          .Default(false)
+          .Prop("HTMLHint", &G::HTMLHint)
+          .Default(false)
+          .Prop("Navigation", &G::GetNavigation)
+          .Prop("ColumnSize", &G::GetColumnSize)
+          .Prop("CellNode", &G::GetCellNode)
+          .Prop("SizeWhileTyping", &G::GetSizeWhileTyping)
+          .Prop("MaxEditLength", &G::MaxEditLength)
+          .Default(0)
+          .Prop("MouseActions", &G::GetMouseActions)
+          .Prop("GridImages", &G::GetGridImages, &G::SetGridImages)
+          .Prop("IntelliPan", &G::IntelliPan)
+          .Default(ipVertical)
+          .Prop("IntelliZoom", &G::IntelliZoom)
+          .Default(true)
+          .Prop("URLColor", &G::GetURLColor, &G::SetURLColor)
+          .Default(clBlue)
+          .Type(ColorTypeInfo())
+          .Prop("URLShow", &G::GetURLShow, &G::SetURLShow)
+          .Default(false)
+          .Prop("URLFull", &G::GetURLFull, &G::SetURLFull)
+          .Default(false)
+          .Prop("ScrollHints", &G::ScrollHints)
+          .Default(false)
+          .Prop("OemConvert", &G::OemConvert)
+          .Default(false)
+          .Prop("FixedFooters", &G::GetFixedFooters, &G::SetFixedFooters)
+          .Default(0)
+          .Prop("FixedRightCols", &G::GetFixedRightCols, &G::SetFixedRightCols)
+          .Default(0)
+          .Prop("FixedColWidth", &G::GetFixedColWidth, &G::SetFixedColWidth)
+          .Prop("FixedRowHeight", &G::GetFixedRowHeight, &G::SetFixedRowHeight)
+          .Default(21)
+          .Prop("FixedRowAlways", &G::FixedRowAlways)
+          .Default(false)
+          .Prop("FixedColAlways", &G::FixedColAlways)
+          .Default(false)
+          .Prop("FixedFont", &G::GetFixedFont, &G::SetFixedFont)
+          .Prop("RowCount", &G::GetRowCount, &G::SetRowCount)
+          .Default(5)
+          .Prop("FixedRows", &G::GetFixedRows, &G::SetFixedRows)
+          .Default(1)
+          .Prop("ColCount", &G::GetColCount, &G::SetColCount)
+          .Default(5)
+          .Prop("FixedCols", &G::GetFixedCols, &G::SetFixedCols)
+          .Default(1)
+          .Prop("FixedAsButtons", &G::FixedAsButtons)
+          .Default(false)
+          .Prop("FloatFormat", &G::FloatFormat)
+          .Prop("IntegralHeight", &G::IntegralHeight)
+          .Default(false)
+          .Prop("WordWrap", &G::GetWordWrap, &G::SetWordWrap)
+          .Default(false)
+          .Prop("ColumnHeaders", &G::GetColumnHeaders, &G::SetColumnHeaders)
+          .Prop("RowHeaders", &G::GetRowHeaders, &G::SetRowHeaders)
+          .Prop("Lookup", &G::Lookup)
+          .Default(false)
+          .Prop("LookupCaseSensitive", &G::LookupCaseSensitive)
+          .Default(false)
+          .Prop("LookupHistory", &G::LookupHistory)
+          .Default(false)
+          .Prop("ShowSelection", &G::GetShowSelection, &G::SetShowSelection)
+          .Default(true)
+          .Prop("HideFocusRect", &G::GetHideFocusRect, &G::SetHideFocusRect)
+          .Default(false)
+          .Prop("RowIndicator", &G::GetRowIndicator, &G::SetRowIndicator)
+          .Prop("BackGround", &G::GetBackGround, &G::SetBackGround)
+          .Prop("Hovering", &G::Hovering)
+          .Default(false)
+          .Prop("DefaultRowHeight", &G::GetDefaultRowHeight, &G::SetDefaultRowHeight)
+          .Default(21)
+          .Event("OnGetCellColor", &G::OnGetCellColor)
+          .Event("OnGetCellPrintColor", &G::OnGetCellPrintColor)
+          .Event("OnGetCellBorder", &G::OnGetCellBorder)
+          .Event("OnGetCellPrintBorder", &G::OnGetCellPrintBorder)
+          .Event("OnGetCellBorderProp", &G::OnGetCellBorderProp)
+          .Event("OnGetAlignment", &G::OnGetAlignment)
+          .Event("OnGetFormat", &G::OnGetFormat)
+          .Event("OnGetFloatFormat", &G::OnGetFloatFormat)
+          .Event("OnGetCheckTrue", &G::OnGetCheckTrue)
+          .Event("OnGetCheckFalse", &G::OnGetCheckFalse)
+          .Event("OnGridHint", &G::OnGridHint)
+          .Event("OnCanEditCell", &G::OnCanEditCell)
+          .Event("OnIsFixedCell", &G::OnIsFixedCell)
+          .Event("OnIsPasswordCell", &G::OnIsPasswordCell)
+          .Event("OnGetEditorType", &G::OnGetEditorType)
+          .Event("OnCellsChanged", &G::OnCellsChanged)
+          .Event("OnFilterProgress", &G::OnFilterProgress)
+          .Event("OnUpdateColumnSize", &G::OnUpdateColumnSize)
+          .Event("OnCustomCellDraw", &G::OnCustomCellDraw)
+          .Event("OnEditingDone", &G::OnEditingDone)
+          .Event("OnResize", &G::OnGridResize);
+  return info;
+}
+
+TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
+    : TBaseGrid(AOwner),
+      columnHeaders_(std::make_unique<TStringList>()),
+      rowHeaders_(std::make_unique<TStringList>()),
+      activeCellFont_(std::make_unique<TFont>()),
+      fixedFont_(std::make_unique<TFont>()),
+      rowIndicator_(std::make_unique<TBitmap>()),
+      bands_(std::make_unique<TBands>(this)),
+      background_(std::make_unique<TBackGround>(this)),
+      cellNode_(std::make_unique<TCellNode>(this)),
+      mouseActions_(std::make_unique<TMouseActions>()),
+      navigation_(std::make_unique<TNavigation>()),
+      columnSize_(std::make_unique<TColumnSize>()),
+      sizeWhileTyping_(std::make_unique<TSizeWhileTyping>()) {
+  // The editors are children of the grid.
+  ControlStyle.Include(csAcceptsControls);
+  columnHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyColumnHeaders(); });
+  rowHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyRowHeaders(); });
+  TBaseGrid::SetDefaultRowHeight(21);
+  activeCellFont_->SetStyle({fsBold});
+  fixedFont_->SetName("Tahoma");
+  GetFont()->SetName("Tahoma");
+  auto repaint = TNotifyEvent::Lambda([this](TObject*) { Invalidate(); });
+  activeCellFont_->OnChange = repaint;
+  fixedFont_->OnChange = repaint;
+
+  // Resizing the owner form resizes the grid first, then runs the form's own handler.
+  if (auto* form = dynamic_cast<TForm*>(AOwner); form && !ComponentState().Contains(csDesigning)) {
+    ownerForm_ = form;
+    formResize_ = form->OnResize;
+    form->OnResize = TNotifyEvent(this, &TAdvStringGrid::FormResized);
+    formWidth_ = form->GetWidth();
+    formHeight_ = form->GetHeight();
+  }
+}
+
+TAdvStringGrid::~TAdvStringGrid() {
+  // The form gets its handler back only while the grid's own is still installed: a handler set
+  // later stays.
+  if (ownerForm_ && !ownerForm_->ComponentState().Contains(csDestroying) &&
+      ownerForm_->OnResize == TNotifyEvent(this, &TAdvStringGrid::FormResized))
+    ownerForm_->OnResize = formResize_;
+  for (auto& h : hidden_) FreeHidden(*h);
+  columnHeaders_->OnChange = nullptr;
+  rowHeaders_->OnChange = nullptr;
+  activeCellFont_->OnChange = nullptr;
+  fixedFont_->OnChange = nullptr;
+  ClearAllProps();
+}
+
+void TAdvStringGrid::FormResized(TObject* Sender) {
+  if (!ownerForm_) return;
+  if (SizeWithForm) {
+    int32_t w = GetWidth() + ownerForm_->GetWidth() - formWidth_;
+    int32_t h = GetHeight() + ownerForm_->GetHeight() - formHeight_;
+    if (w > 0 && h > 0) SetBounds(GetLeft(), GetTop(), w, h);
+  }
+  formWidth_ = ownerForm_->GetWidth();
+  formHeight_ = ownerForm_->GetHeight();
+  try {
+    formResize_(Sender);
+  } catch (...) {
+    // The form's own handler must not break the grid's resizing.
+  }
+}
+
+void TAdvStringGrid::Loaded() {
+  TBaseGrid::Loaded();
+  loadedCursor_ = GetCursor();
+  ApplyColumnHeaders();
+  ApplyRowHeaders();
+}
+
+void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && AComponent == gridImages_) gridImages_ = nullptr;
+  TBaseGrid::Notification(AComponent, Operation);
+}
+
+void TAdvStringGrid::Resize() {
+  TBaseGrid::Resize();
+  OnGridResize(this);
+}
+
+void TAdvStringGrid::SetGridImages(TCustomImageList* Value) {
+  if (gridImages_) gridImages_->RemoveFreeNotification(this);
+  gridImages_ = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+void TAdvStringGrid::SetLook(TGridLook Value) {
+  if (Value == look_) return;
+  look_ = Value;
+  Invalidate();
+}
+
+void TAdvStringGrid::SetFlat(bool Value) {
+  flat_ = Value;
+  if (!ComponentState().Contains(csLoading)) Invalidate();
+}
+
+void TAdvStringGrid::SetVAlignment(TVAlignment Value) {
+  vAlignment_ = Value;
+  vAlignFlag_ = Value == vtaCenter ? DT_VCENTER : Value == vtaBottom ? DT_BOTTOM : DT_TOP;
+  if (updateCount_ == 0) Invalidate();
+}
+
+void TAdvStringGrid::SetWordWrap(bool Value) {
+  wordWrap_ = Value;
+  if (updateCount_ == 0) Invalidate();
+}
+
+void TAdvStringGrid::SetURLFull(bool Value) {
+  urlFull_ = Value;
+  if (urlShow_) Invalidate();
+}
+
+void TAdvStringGrid::SetURLColor(TColor Value) {
+  urlColor_ = Value;
+  if (urlShow_) Invalidate();
+}
+
+void TAdvStringGrid::SetRowIndicator(TBitmap* Value) {
+  rowIndicator_->Assign(Value);
+  RepaintCell(0, GetRow());
+}
+
+void TAdvStringGrid::SetRowCount(int32_t Value) {
+  if (FixedRowAlways && TBaseGrid::GetRowCount() <= TBaseGrid::GetFixedRows() + 1 && parked_)
+    RestoreSelection();
+  TBaseGrid::SetRowCount(Value);
+  if (Value > 1 && FixedRowAlways) TBaseGrid::SetFixedRows(1);
+  displRowLimit_ = TBaseGrid::GetRowCount();
+}
+
+void TAdvStringGrid::SetColCount(int32_t Value) {
+  TBaseGrid::SetColCount(Value);
+  if (Value > 1 && FixedColAlways) TBaseGrid::SetFixedCols(1);
+}
+
+int32_t TAdvStringGrid::GetFixedRows() const {
+  int32_t n = TBaseGrid::GetFixedRows();
+  return n == 0 && FixedRowAlways ? 1 : n;
+}
+
+int32_t TAdvStringGrid::GetFixedCols() const {
+  int32_t n = TBaseGrid::GetFixedCols();
+  return n == 0 && FixedColAlways ? 1 : n;
+}
+
+void TAdvStringGrid::SetFixedFooters(int32_t Value) { Store(fixedFooters_, Value); }
+
+void TAdvStringGrid::SetFixedRightCols(int32_t Value) { Store(fixedRightCols_, Value); }
+
+void TAdvStringGrid::SetDefaultRowHeight(int32_t Value) { TBaseGrid::SetDefaultRowHeight(Value); }
+
+void TAdvStringGrid::SetFixedRowHeight(int32_t Value) { fixedRowHeight_ = Value; }
+
+void TAdvStringGrid::ScrollInView(int32_t ACol, int32_t ARow) {
+  if (ACol >= GetColCount() || ARow >= GetRowCount()) return;
+  int32_t left = GetLeftCol(), top = GetTopRow();
+  const int32_t vc = GetVisibleColCount(), vr = GetVisibleRowCount();
+  if (ACol < left || ACol >= left + vc) {
+    SetCol(ACol);
+    left = std::max(ACol - vc / 2, TBaseGrid::GetFixedCols());
+  }
+  if (ARow < top || ARow >= top + vr) {
+    SetRow(ARow);
+    top = std::max(ARow - vr / 2, TBaseGrid::GetFixedRows());
+  }
+  left = std::min(left, GetColCount() - vc + 1);
+  top = std::min(top, GetRowCount() - vr + 1);
+  SetLeftCol(left);
+  SetTopRow(top);
+}
+
+// ============================================================================ index mapping and
+// hidden rows
+
+int32_t TAdvStringGrid::DisplColToDataCol(int32_t DisplCol) const {
+  if (DisplCol >= kMappedCols || hiddenColCount_ == 0) return DisplCol;
+  int32_t shown = 0;
+  for (int32_t j = 0; j < kMappedCols; ++j) {
+    if (!colShown_[size_t(j)]) continue;
+    if (shown == DisplCol) return j;
+    ++shown;
+  }
+  return 0;
+}
+
+int32_t TAdvStringGrid::DataColToDisplCol(int32_t DataCol) const {
+  int32_t hiddenBefore = 0;
+  for (int32_t j = 0; j < std::min(DataCol, kMappedCols); ++j) hiddenBefore += colShown_[size_t(j)] ? 0 : 1;
+  return DataCol - hiddenBefore;
+}
+
+bool TAdvStringGrid::IsHiddenRow(int32_t DataRow) const {
+  return std::any_of(hidden_.begin(), hidden_.end(), [&](const auto& h) { return h->Idx == DataRow; });
+}
+
+int32_t TAdvStringGrid::DisplRowToDataRow(int32_t DisplRow) const {
+  if (hidden_.empty()) return DisplRow;
+  std::set<int32_t> hidden;
+  for (const auto& h : hidden_) hidden.insert(h->Idx);
+  int32_t shown = 0;
+  for (int32_t data = 0;; ++data) {
+    if (hidden.count(data)) continue;
+    if (shown == DisplRow) return data;
+    ++shown;
+  }
+}
+
+int32_t TAdvStringGrid::DataRowToDisplRow(int32_t DataRow) const {
+  int32_t before = 0;
+  for (const auto& h : hidden_) before += h->Idx < DataRow ? 1 : 0;
+  return DataRow - before;
+}
+
+void TAdvStringGrid::FreeHidden(THiddenRow& H) {
+  std::set<TCellProperties*> once(H.Props.begin(), H.Props.end());
+  once.erase(nullptr);
+  for (TCellProperties* p : once) delete p;
+  H.Props.clear();
+}
+
+// Each shown row of the range is taken out at its own display row (rows already hidden inside
+// the range stay in the store as they are), so ranges that overlap hidden rows lose nothing.
+void TAdvStringGrid::HideRows(int32_t FromRow, int32_t ToRow) {
+  if (IsHiddenRow(FromRow)) return;
+  const int32_t cols = GetColCount() + hiddenColCount_;
+  std::vector<std::unique_ptr<THiddenRow>> taken;
+  std::vector<int32_t> displayRows;
+  for (int32_t k = FromRow; k <= ToRow; ++k) {
+    if (IsHiddenRow(k)) continue;
+    int32_t d = DataRowToDisplRow(k);
+    if (d < 0 || d >= GetRowCount()) break;
+    auto h = std::make_unique<THiddenRow>();
+    h->Idx = k;
+    for (int32_t c = 0; c < cols; ++c) {
+      h->Texts.push_back(GetRawCells(c, d));
+      h->Props.push_back(Props(c, d));
+    }
+    taken.push_back(std::move(h));
+    displayRows.push_back(d);
+  }
+  if (taken.empty()) return;
+  LockUpdateSilent();
+  // From the bottom up, so that the display rows still to go keep their indexes.
+  for (size_t i = displayRows.size(); i-- > 0;) {
+    int32_t d = displayRows[i];
+    for (int32_t c = 0; c < cols; ++c) SetObjects(c, d, nullptr);  // the store owns them now
+    RemoveRows(d, 1);
+  }
+  for (auto& h : taken) hidden_.push_back(std::move(h));
+  ResetUpdateLock();
+  Invalidate();
+}
+
+void TAdvStringGrid::UnHideRows(int32_t FromRow, int32_t ToRow) {
+  if (!IsHiddenRow(FromRow)) return;
+  std::vector<THiddenRow*> items;
+  for (const auto& h : hidden_)
+    if (h->Idx >= FromRow && h->Idx <= ToRow) items.push_back(h.get());
+  std::sort(items.begin(), items.end(), [](THiddenRow* a, THiddenRow* b) { return a->Idx < b->Idx; });
+  LockUpdateSilent();
+  for (THiddenRow* item : items) {
+    auto it = std::find_if(hidden_.begin(), hidden_.end(), [&](const auto& h) { return h.get() == item; });
+    std::unique_ptr<THiddenRow> h = std::move(*it);
+    hidden_.erase(it);
+    // Rows hidden with smaller data indexes decide where the row comes back.
+    int32_t d = DataRowToDisplRow(h->Idx);
+    InsertRows(d, 1);
+    for (size_t c = 0; c < h->Texts.size() && int32_t(c) < GetColCount(); ++c) {
+      SetRawCells(int32_t(c), d, h->Texts[c]);
+      SetObjects(int32_t(c), d, h->Props[c]);
+      h->Props[c] = nullptr;
+    }
+    FreeHidden(*h);
+  }
+  ResetUpdateLock();
+  Invalidate();
+}
+
+void TAdvStringGrid::UnHideRowsAll() {
+  while (!hidden_.empty()) {
+    int32_t from = hidden_.front()->Idx, to = from;
+    for (size_t i = 1; i < hidden_.size() && hidden_[i]->Idx == to + 1; ++i) ++to;
+    UnHideRows(from, to);
+  }
+}
+
+void TAdvStringGrid::InsertRows(int32_t RowIndex, int32_t RCount) {
+  if (RCount <= 0) return;
+  const int32_t old = TBaseGrid::GetRowCount();
+  RowIndex = std::clamp(RowIndex, 0, old);
+  SetRowCount(old + RCount);
+  for (int32_t i = 0; i < RCount; ++i)
+    if (old + i != RowIndex + i) MoveRow(old + i, RowIndex + i);
+}
+
+void TAdvStringGrid::RemoveRows(int32_t RowIndex, int32_t RCount) {
+  RCount = std::min(RCount, TBaseGrid::GetRowCount() - RowIndex);
+  for (int32_t i = 0; i < RCount; ++i) DeleteRow(RowIndex);
+  displRowLimit_ = TBaseGrid::GetRowCount();
+}
+
+// ============================================================================ typed access,
+// headers and selection flags
+
+int32_t TAdvStringGrid::GetInts(int32_t ACol, int32_t ARow) {
+  AnsiString s = GetCells(ACol, ARow);
+  if (s.empty()) s = "0";
+  int32_t v;
+  if (!TryStrToInt(s, v)) throw EAdvGridError(SNoInteger);
+  return v;
+}
+
+void TAdvStringGrid::SetInts(int32_t ACol, int32_t ARow, int32_t Value) {
+  SetCells(ACol, ARow, IntToStr(Value));
+}
+
+long double TAdvStringGrid::GetFloats(int32_t ACol, int32_t ARow) {
+  AnsiString s = ExtractNumber(GetCells(ACol, ARow));
+  if (s.empty()) s = "0";
+  TFormatSettings fs = FormatSettings;
+  fs.DecimalSeparator = '.';
+  long double v;
+  if (!TryStrToFloat(s, v, fs)) throw EAdvGridError(SNoFloat);
+  return v;
+}
+
+void TAdvStringGrid::SetFloats(int32_t ACol, int32_t ARow, long double Value) {
+  SetCells(ACol, ARow, Format(FloatFormat, {Value}));
+}
+
+void TAdvStringGrid::SetDates(int32_t ACol, int32_t ARow, TDateTime Value) {
+  SetCells(ACol, ARow, DateToStr(Value));
+}
+
+void TAdvStringGrid::CheckRow(int32_t ARow) const {
+  if (ARow < 0 || ARow >= GetRowCount()) throw EAdvGridError(SInvalidRow);
+}
+
+void TAdvStringGrid::CheckCol(int32_t ACol) const {
+  if (ACol < 0 || ACol >= GetColCount()) throw EAdvGridError(SInvalidCol);
+}
+
+void TAdvStringGrid::EnsureFlags(std::vector<uint8_t>& flags, int32_t count) {
+  if (int32_t(flags.size()) < count) flags.resize(size_t(count), 0);
+}
+
+bool TAdvStringGrid::GetRowSelect(int32_t ARow) {
+  CheckRow(ARow);
+  EnsureFlags(rowSelect_, ARow + 1);
+  return rowSelect_[size_t(ARow)] != 0;
+}
+
+void TAdvStringGrid::SetRowSelect(int32_t ARow, bool Value) {
+  CheckRow(ARow);
+  EnsureFlags(rowSelect_, ARow + 1);
+  if ((rowSelect_[size_t(ARow)] != 0) != Value) InvalidateRow(ARow);
+  rowSelect_[size_t(ARow)] = Value ? 1 : 0;
+}
+
+bool TAdvStringGrid::GetColSelect(int32_t ACol) {
+  CheckCol(ACol);
+  EnsureFlags(colSelect_, ACol + 1);
+  return colSelect_[size_t(ACol)] != 0;
+}
+
+void TAdvStringGrid::SetColSelect(int32_t ACol, bool Value) {
+  CheckCol(ACol);
+  EnsureFlags(colSelect_, ACol + 1);
+  if ((colSelect_[size_t(ACol)] != 0) != Value) InvalidateCol(ACol);
+  colSelect_[size_t(ACol)] = Value ? 1 : 0;
+}
+
+void TAdvStringGrid::ClearRowSelect() {
+  for (size_t i = 0; i < rowSelect_.size(); ++i)
+    if (rowSelect_[i]) {
+      InvalidateRow(int32_t(i));
+      rowSelect_[i] = 0;
+    }
+}
+
+void TAdvStringGrid::ClearColSelect() {
+  for (size_t i = 0; i < colSelect_.size(); ++i)
+    if (colSelect_[i]) {
+      InvalidateCol(int32_t(i));
+      colSelect_[i] = 0;
+    }
+}
+
+void TAdvStringGrid::SelectionToRowSelect(bool AllRows) {
+  TGridRect sel = GetSelection();
+  for (int32_t r = GetFixedRows(); r < GetRowCount(); ++r) {
+    bool inside = r >= sel.Top && r <= sel.Bottom;
+    if (AllRows || inside) SetRowSelect(r, inside);
+  }
+}
+
+void TAdvStringGrid::SelectionToColSelect(bool AllCols) {
+  TGridRect sel = GetSelection();
+  for (int32_t c = GetFixedCols(); c < GetColCount(); ++c) {
+    bool inside = c >= sel.Left && c <= sel.Right;
+    if (AllCols || inside) SetColSelect(c, inside);
+  }
+}
+
+void TAdvStringGrid::ParkSelection() {
+  savedSelection_ = GetSelection();
+  SetSelection({GetColCount(), GetRowCount(), GetColCount(), GetRowCount()});
+  parked_ = true;
+}
+
+void TAdvStringGrid::RestoreSelection() {
+  parked_ = false;
+  SetSelection(savedSelection_);
+}
+
+void TAdvStringGrid::SetColumnHeaders(TStrings* Value) {
+  columnHeaders_->BeginUpdate();
+  columnHeaders_->Assign(Value);
+  if (GetFixedRows() > 0)
+    for (int32_t c = 0; c < GetColCount(); ++c) SetCells(c, 0, "");
+  columnHeaders_->EndUpdate();
+  ApplyColumnHeaders();
+}
+
+void TAdvStringGrid::SetRowHeaders(TStrings* Value) {
+  rowHeaders_->BeginUpdate();
+  rowHeaders_->Assign(Value);
+  rowHeaders_->EndUpdate();
+  ApplyRowHeaders();
+}
+
+void TAdvStringGrid::ApplyColumnHeaders() {
+  if (GetFixedRows() <= 0) return;
+  for (int32_t i = 0; i < columnHeaders_->Count() && i < GetColCount(); ++i)
+    SetCells(i, 0, ExpandLineBreaks(columnHeaders_->Strings(i)));
+  ColumnHeadersChanged();
+}
+
+void TAdvStringGrid::ApplyRowHeaders() {
+  if (GetFixedCols() <= 0) return;
+  for (int32_t i = 0; i < rowHeaders_->Count() && i < GetRowCount(); ++i)
+    SetCells(0, i, ExpandLineBreaks(rowHeaders_->Strings(i)));
+}
+
+// ============================================================================ event hooks =====
+
+bool TAdvStringGrid::CellIsFixed(int32_t ACol, int32_t ARow) {
+  TPoint b = BaseCell(DisplColToDataCol(ACol), ARow);
+  if (b.Y >= GetRowCount() - fixedFooters_) return true;
+  if (b.X >= GetColCount() + hiddenColCount_ - fixedRightCols_) return true;
+  bool fixed = false;
+  IsFixedCell(b.X, b.Y, fixed);
+  return fixed;
+}
+
+void TAdvStringGrid::UpdateColumnSize(int32_t ACol, int32_t& AWidth) {
+  OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+void TAdvStringGrid::UpdateAutoColumnSize(int32_t ACol, int32_t& AWidth) {
+  OnUpdateColumnSize(this, ACol, AWidth);
+}
+
+void TAdvStringGrid::BeginCellEdit(int32_t ACol, int32_t ARow) {
+  editCell_ = {ACol, ARow};
+  oldCellText_ = GetCells(DisplColToDataCol(ACol), ARow);
+}
+
+void TAdvStringGrid::CellsChanged(TRect R) {
+  OnCellsChanged(this, R);
+  UpdateFooterColumns(-1);
+}
+
+void TAdvStringGrid::GetCellHint(int32_t ACol, int32_t ARow, AnsiString& HintStr) {
+  OnGridHint(this, ARow, ACol, HintStr);
+}
+
+void TAdvStringGrid::GetCellColor(int32_t ACol, int32_t ARow, TGridDrawState AState, TBrush* ABrush,
+                                  TFont* AFont) {
+  if (activeCellShow_) {
+    int32_t d = DataColToDisplCol(ACol);
+    if ((ARow == GetRow() && d == 0 && GetFixedCols() > 0) ||
+        (d == GetCol() && ARow == 0 && GetFixedRows() > 0)) {
+      AFont->Assign(activeCellFont_.get());
+      ABrush->SetColor(activeCellColor_);
+    }
+  }
+  if (TCellProperties* p = Props(ACol, ARow)) {
+    if (p->GetBrushColor() != clNone) ABrush->SetColor(p->GetBrushColor());
+    if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
+    if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);
+    if (p->FontSize != 0) AFont->SetSize(p->FontSize);
+    if (!p->FontName.empty()) AFont->SetName(p->FontName);
+  }
+  OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);
+}
+
+void TAdvStringGrid::GetCellPrintColor(int32_t ACol, int32_t ARow, TGridDrawState AState, TBrush* ABrush,
+                                       TFont* AFont) {
+  OnGetCellPrintColor(this, ARow, ACol, AState, ABrush, AFont);
+}
+
+void TAdvStringGrid::GetCellBorder(int32_t ACol, int32_t ARow, TPen* APen, TCellBorders& Borders) {
+  OnGetCellBorder(this, ARow, ACol, APen, Borders);
+}
+
+void TAdvStringGrid::GetCellPrintBorder(int32_t ACol, int32_t ARow, TPen* APen, TCellBorders& Borders) {
+  OnGetCellPrintBorder(this, ARow, ACol, APen, Borders);
+}
+
+void TAdvStringGrid::GetCellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign) {
+  OnGetAlignment(this, ARow, ACol, HAlign, VAlign);
+}
+
+void TAdvStringGrid::GetColumnFormat(int32_t ACol, TSortStyle& AStyle, AnsiString& APrefix,
+                                     AnsiString& ASuffix) {
+  OnGetFormat(this, ACol, AStyle, APrefix, ASuffix);
+}
+
+void TAdvStringGrid::GetCellEditor(int32_t ACol, int32_t ARow, TEditorType& AEditor) {
+  OnGetEditorType(this, ACol, ARow, AEditor);
+}
+
+// A handler can make a normal cell fixed, never a fixed cell normal.
+void TAdvStringGrid::IsFixedCell(int32_t ACol, int32_t ARow, bool& IsFixed) {
+  IsFixed = IsFixed || (FixedRowAlways && ARow == 0 && GetRowCount() == 1) ||
+            (FixedColAlways && ACol == 0 && GetColCount() == 1) || ACol < GetFixedCols() ||
+            ARow < GetFixedRows();
+  if (!IsFixed) OnIsFixedCell(this, ARow, ACol, IsFixed);
+}
+
+void TAdvStringGrid::CanEditCell(int32_t ACol, int32_t ARow, bool& CanEdit) {
+  TPoint b = BaseCell(ACol, ARow);
+  OnCanEditCell(this, b.Y, b.X, CanEdit);
+}
+
+void TAdvStringGrid::IsPasswordCell(int32_t ACol, int32_t ARow, bool& IsPassword) {
+  OnIsPasswordCell(this, ARow, ACol, IsPassword);
+}
+
+void TAdvStringGrid::GetCheckTrue(int32_t ACol, int32_t ARow, AnsiString& Value) {
+  Value = "Y";
+  OnGetCheckTrue(this, ACol, ARow, Value);
+}
+
+void TAdvStringGrid::GetCheckFalse(int32_t ACol, int32_t ARow, AnsiString& Value) {
+  Value = "N";
+  OnGetCheckFalse(this, ACol, ARow, Value);
+}
+
+// While the footer shows the last row, its cells with a footer kind show a statistic of their
+// column.  An empty range yields an empty cell rather than a division by zero.
+void TAdvStringGrid::UpdateFooterColumns(int32_t ACol) {
+  if (!footerRow_) return;
+  const int32_t last = GetRowCount() - 1;
+  for (int32_t c = 0; c < GetColCount(); ++c) {
+    if (ACol != -1 && c != ACol) continue;
+    TCellProperties* p = Props(c, last);
+    if (!p) continue;
+    const int32_t kind = p->FooterKind & 0x7F;
+    if (kind == 0) {
+      SetRawCells(c, last, "");
+      continue;
+    }
+    if (kind > 5) continue;
+    const int32_t from = GetFixedRows(), to = GetRowCount() - 2;
+    const int32_t n = to - from + 1;
+    if (n <= 0) {
+      SetRawCells(c, last, "");
+      continue;
+    }
+    long double sum = 0, lo = 0, hi = 0;
+    for (int32_t r = from; r <= to; ++r) {
+      long double v = GetFloats(c, r);
+      sum += v;
+      lo = r == from ? v : std::min(lo, v);
+      hi = r == from ? v : std::max(hi, v);
+    }
+    long double result = kind == 1 ? sum : kind == 2 ? sum / n : kind == 3 ? n : kind == 4 ? lo : hi;
+    SetRawCells(c, last, Format(FloatFormat, {result}));
+  }
+}
+
+void TAdvStringGrid::CellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign) {
+  VAlign = vAlignment_;
+  HAlign = taLeftJustify;
+  if (autoNumAlign_) {
+    AnsiString s = GetCells(ACol, ARow);
+    if (!s.empty() && s[0] == '=') s = CalculateCell(ACol, ARow);
+    int32_t kind = NumberKind(s);
+    if (kind == 0 || kind == 1) HAlign = taRightJustify;
+  }
+  if (TCellProperties* p = Props(ACol, ARow)) HAlign = p->Alignment;
+  GetCellAlignment(ACol, ARow, HAlign, VAlign);
+}
+
+bool TAdvStringGrid::CellIsPassword(int32_t ACol, int32_t ARow) {
+  bool password = false;
+  IsPasswordCell(ACol, ARow, password);
+  return password;
+}
+
+// ============================================================================ cell graphics and
+// queries
+
+TCellGraphic* TAdvStringGrid::GetCellGraphic(int32_t ACol, int32_t ARow) {
+  return dynamic_cast<TCellGraphic*>(CellGraphicOf(ACol, ARow));
+}
+
+TCellType TAdvStringGrid::GetCellType(int32_t ACol, int32_t ARow) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  return g ? g->CellType : ctEmpty;
+}
+
+TCellGraphic* TAdvStringGrid::CreateCellGraphic(int32_t ACol, int32_t ARow) {
+  auto* g = new TCellGraphic();
+  SetCellGraphic(ACol, ARow, g);  // frees the cell's previous graphic
+  return g;
+}
+
+bool TAdvStringGrid::RemoveCellGraphic(int32_t ACol, int32_t ARow) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g) return false;
+  TCellProperties* p = Props(ACol, ARow);
+  // A virtual check box's record belongs to whoever made it: it is only let go.
+  if (g->CellType == ctVirtCheckBox)
+    p->DetachGraphic();
+  else
+    p->SetGraphic(nullptr);
+  return true;
+}
+
+namespace {
+TCellType BaseType(TAdvStringGrid* g, int32_t c, int32_t r) {
+  TPoint b = g->BaseCell(c, r);
+  return g->GetCellType(b.X, b.Y);
+}
+}  // namespace
+
+bool TAdvStringGrid::IsCheckBoxCell(int32_t ACol, int32_t ARow) {
+  TCellType t = BaseType(this, ACol, ARow);
+  return t == ctCheckBox || t == ctDataCheckBox || t == ctVirtCheckBox;
+}
+
+bool TAdvStringGrid::IsCheckOrRadioCell(int32_t ACol, int32_t ARow) {
+  return IsCheckBoxCell(ACol, ARow) || BaseType(this, ACol, ARow) == ctRadio;
+}
+
+bool TAdvStringGrid::IsButtonCell(int32_t ACol, int32_t ARow) {
+  TCellType t = BaseType(this, ACol, ARow);
+  return t == ctButton || t == ctBitButton;
+}
+
+bool TAdvStringGrid::IsRadioCell(int32_t ACol, int32_t ARow) { return BaseType(this, ACol, ARow) == ctRadio; }
+
+TStrings* TAdvStringGrid::GetRadioItems(int32_t ACol, int32_t ARow) {
+  TPoint b = BaseCell(ACol, ARow);
+  TCellGraphic* g = GetCellGraphic(b.X, b.Y);
+  return g && g->CellType == ctRadio ? dynamic_cast<TStrings*>(g->Graphic) : nullptr;
+}
+
+bool TAdvStringGrid::GetRadioIndex(int32_t ACol, int32_t ARow, int32_t& Index) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g || g->CellType != ctRadio) return false;
+  Index = g->CellIndex;
+  return true;
+}
+
+bool TAdvStringGrid::GetCheckBoxState(int32_t ACol, int32_t ARow, bool& State) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g) return false;
+  if (g->CellType == ctCheckBox) {
+    State = g->CellBoolean;
+    return true;
+  }
+  if (g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox) {
+    AnsiString yes;
+    GetCheckTrue(ACol, ARow, yes);
+    State = GetCells(ACol, ARow) == yes;
+    return true;
+  }
+  return false;
+}
+
+void TAdvStringGrid::SetCheckBoxState(int32_t ACol, int32_t ARow, bool State) {
+  if (TCellGraphic* g = GetCellGraphic(DisplColToDataCol(ACol), ARow)) {
+    g->CellBoolean = State;
+    RepaintCell(ACol, ARow);
+  }
+}
+
+bool TAdvStringGrid::ToggleCheck(int32_t ACol, int32_t ARow, bool FromUser) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g || !(g->CellType == ctCheckBox || g->CellType == ctDataCheckBox || g->CellType == ctVirtCheckBox))
+    return false;
+  if (FromUser) {
+    bool can = true;
+    CanEditCell(ACol, ARow, can);
+    if (!can) return false;
+  }
+  if (g->CellType == ctCheckBox) {
+    g->CellBoolean = !g->CellBoolean;
+  } else {
+    AnsiString yes, no;
+    GetCheckTrue(ACol, ARow, yes);
+    GetCheckFalse(ACol, ARow, no);
+    SetCells(ACol, ARow, GetCells(ACol, ARow) != yes ? yes : no);
+  }
+  RepaintCell(DataColToDisplCol(ACol), ARow);
+  return true;
+}
+
+bool TAdvStringGrid::CycleRadio(int32_t ACol, int32_t ARow, bool FromUser) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g || g->CellType != ctRadio) return false;
+  if (FromUser) {
+    bool can = true;
+    CanEditCell(ACol, ARow, can);
+    if (!can) return false;
+  }
+  auto* items = dynamic_cast<TStrings*>(g->Graphic);
+  if (!items || items->Count() == 0) return false;
+  int32_t next = g->CellIndex >= 0 ? g->CellIndex + 1 : items->IndexOf(GetCells(ACol, ARow)) + 1;
+  if (next >= items->Count()) next = 0;
+  if (g->CellIndex >= 0) g->CellIndex = next;
+  SetCells(ACol, ARow, items->Strings(next));
+  return true;
+}
+
+bool TAdvStringGrid::GetComment(int32_t ACol, int32_t ARow, AnsiString& Text) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g || g->CellType != ctComment) return false;
+  Text = g->CellText;
+  return true;
+}
+
+bool TAdvStringGrid::GetRotated(int32_t ACol, int32_t ARow, int32_t& Angle) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g || g->CellType != ctRotated) return false;
+  Angle = g->CellAngle;
+  return true;
+}
+
+void TAdvStringGrid::GetCellErrorRange(int32_t ACol, int32_t ARow, int32_t& From, int32_t& Len) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  From = g ? g->CellErrFrom : 0;
+  Len = g ? g->CellErrLen : 0;
+}
+
+TRect TAdvStringGrid::CellControlRect(int32_t ACol, int32_t ARow) {
+  TCellGraphic* g = GetCellGraphic(DisplColToDataCol(ACol), ARow);
+  TRect cell = MergedCellRect(ACol, ARow);
+  if (!g) return cell;
+  const int32_t packed = int32_t(std::lround(g->CellValue));
+  TRect r;
+  r.Left = cell.Left + (packed & 0xFFFF);
+  r.Top = cell.Top + ((packed >> 16) & 0xFFFF);
+  r.Right = r.Left + (g->CellIndex & 0xFFFF);
+  r.Bottom = r.Top + ((g->CellIndex >> 16) & 0xFFFF);
+  if (g->CellVAlign == vaFull) {
+    r.Top = cell.Top;
+    r.Bottom = cell.Bottom;
+  }
+  if (g->CellHAlign == haFull) {
+    r.Left = cell.Left;
+    r.Right = cell.Right;
+  }
+  return r;
+}
+
+bool TAdvStringGrid::IsNodeRow(int32_t ARow) { return GetCellType(0, ARow) == ctNode; }
+
+bool TAdvStringGrid::NodeState(int32_t ARow) {
+  TCellGraphic* g = IsNodeRow(ARow) ? GetCellGraphic(0, ARow) : nullptr;
+  return g && g->CellBoolean;
+}
+
+int32_t TAdvStringGrid::NodeSpan(int32_t ARow) {
+  TCellGraphic* g = IsNodeRow(ARow) ? GetCellGraphic(0, ARow) : nullptr;
+  return g ? g->CellIndex : -1;
+}
+
+int32_t TAdvStringGrid::NodeLineKind(int32_t ARow) {
+  if (IsNodeRow(ARow)) return 0;
+  if (ARow == GetRowCount() - 1 - fixedFooters_) return 1;
+  for (int32_t n = ARow - 1; n >= GetFixedRows(); --n)
+    if (IsNodeRow(n)) return NodeSpan(n) != ARow - n + 1 || NodeState(n) ? 2 : 1;
+  return 0;
+}
+
+TPoint TAdvStringGrid::PictureFit(int32_t Mode, int32_t PW, int32_t PH, int32_t W, int32_t H,
+                                  int32_t Margin) {
+  const int32_t aw = W - Margin, ah = H - Margin;
+  double rx = PW <= 0 ? 1.0 : double(aw) / PW, ry = PH <= 0 ? 1.0 : double(ah) / PH;
+  auto proportional = [&](double x, double y) -> TPoint {
+    if (x >= y) return {int32_t(Round(PW * y)), ah};
+    return {aw, int32_t(Round(PH * x))};
+  };
+  const bool fits = aw >= PW && ah >= PH;
+  switch (Mode & 0xFF) {
+    case 1:
+      return {aw, ah};
+    case 2:
+      return proportional(rx, ry);
+    case 3:
+      return fits ? TPoint{PW, PH} : TPoint{aw, ah};
+    case 4:
+      return fits ? TPoint{PW, PH} : proportional(std::min(rx, 1.0), std::min(ry, 1.0));
+    default:
+      return {PW, PH};
+  }
+}
+
+TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g) return {0, 0};
+  TPoint cell = MergedCellSize(ACol, ARow);
+  const bool beside =
+      g->CellHAlign == haBeforeText || g->CellHAlign == haAfterText || GetCells(ACol, ARow).empty();
+  TPoint size{0, 0};
+  switch (g->CellType) {
+    case ctBitmap:
+      if (auto* b = dynamic_cast<TBitmap*>(g->Graphic)) size = {beside ? b->GetWidth() : 0, b->GetHeight()};
+      break;
+    case ctIcon:
+      if (g->Icon) size = {beside ? g->Icon->GetWidth() : 0, g->Icon->GetHeight()};
+      break;
+    case ctImageList:
+    case ctDataImage:
+      if (gridImages_) size = {beside ? gridImages_->GetWidth() : 0, gridImages_->GetHeight()};
+      break;
+    case ctCheckBox:
+    case ctDataCheckBox:
+    case ctVirtCheckBox:
+      size = {15, 15};
+      break;
+    case ctRadio:
+      if (auto* items = dynamic_cast<TStrings*>(g->Graphic)) {
+        TCanvas* c = GetCanvas();
+        int32_t lineH = c->TextHeight("gh");
+        if (g->CellBoolean) {
+          for (int32_t i = 0; i < items->Count(); ++i) size.X += c->TextWidth(items->Strings(i)) + 12;
+          size.Y = lineH;
+        } else {
+          size.X = 12;
+          for (int32_t i = 0; i < items->Count(); ++i)
+            size.X = std::max(size.X, c->TextWidth(items->Strings(i)) + 12);
+          size.Y = items->Count() * lineH;
+        }
+      }
+      break;
+    case ctButton:
+    case ctBitButton:
+      size = {g->CellIndex & 0xFFFF, (g->CellIndex >> 16) & 0xFFFF};
+      break;
+    case ctProgressPie:
+      size = {20, 20};
+      break;
+    case ctPicture:
+      if (auto* p = dynamic_cast<TGraphic*>(g->Graphic))
+        size = PictureFit(g->CellAngle, p->GetWidth(), p->GetHeight(), cell.X, cell.Y, g->CellIndex);
+      break;
+    default:
+      break;
+  }
+  if (g->CellVAlign == vaFull) size.Y = cell.Y;
+  if (g->CellHAlign == haFull) size.X = cell.X;
+  return size;
+}
+
+// ============================================================================ painting ========
+
+bool TAdvStringGrid::IsSelected(int32_t ACol, int32_t ARow) const {
+  return PointInGridRect(ACol, ARow, GetSelection());
+}
+
+void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print,
+                                   bool Selection, bool MapCol, TBrush* ABrush, TFont* AFont,
+                                   TAlignment& HAlign, TVAlignment& VAlign, bool&) {
+  const bool inFixedArea = ACol < GetFixedCols() || ARow < GetFixedRows();
+  AFont->Assign(inFixedArea ? fixedFont_.get() : GetFont());
+  const int32_t col = MapCol ? DisplColToDataCol(ACol) : ACol;
+  ABrush->SetColor(clNone);
+  if (TCellProperties* p = Props(col, ARow)) {
+    if (p->GetBrushColor() != clNone) ABrush->SetColor(p->GetBrushColor());
+    if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
+    if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);
+    if (p->FontSize != 0) AFont->SetSize(p->FontSize);
+    if (!p->FontName.empty()) AFont->SetName(p->FontName);
+  }
+  if (ABrush->GetColor() == clNone) {
+    ABrush->SetColor(GetColor());
+    // Bands whose lengths add up to nothing are off rather than a division by zero.
+    if (bands_->GetActive() && bands_->TotalLength() > 0 && bands_->GetPrimaryLength() >= 0 &&
+        (!Print || bands_->Print) && ACol >= GetFixedCols() && ACol < GetColCount() - fixedRightCols_ &&
+        ARow >= GetFixedRows() && ARow < GetRowCount() - fixedFooters_)
+      ABrush->SetColor((ARow - GetFixedRows()) % bands_->TotalLength() < bands_->GetPrimaryLength()
+                           ? bands_->GetPrimaryColor()
+                           : bands_->GetSecondaryColor());
+  }
+  const bool fixed = CellIsFixed(ACol, ARow) || inFixedArea;
+  if (fixed && !Print) {
+    ABrush->SetColor(GetFixedColor());
+    AFont->SetColor(fixedFont_->GetColor());
+    AState.Include(gdFixed);
+  }
+  if (Print)
+    GetCellPrintColor(col, ARow, AState, ABrush, AFont);
+  else
+    GetCellColor(col, ARow, AState, ABrush, AFont);
+  if (!Print && Selection && showSelection_ && !fixed) {
+    bool colour = false;
+    if (mouseActions_->DisjunctRowSelect) {
+      colour = ARow < int32_t(rowSelect_.size()) && rowSelect_[size_t(ARow)];
+      if (colour) AState = {gdSelected};
+    } else if (mouseActions_->DisjunctColSelect) {
+      colour = ACol < int32_t(colSelect_.size()) && colSelect_[size_t(ACol)];
+      if (colour) AState = {gdSelected};
+    } else if (IsSelected(ACol, ARow)) {
+      colour = true;
+      AState.Include(gdSelected);
+    }
+    if (colour) {
+      if (selectionColor_ != clNone) ABrush->SetColor(selectionColor_);
+      if (selectionTextColor_ != clNone) AFont->SetColor(selectionTextColor_);
+    }
+  }
+  CellAlignment(col, ARow, HAlign, VAlign);
+}
+
+void TAdvStringGrid::DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDrawState AState) {
+  TRect r = ARect;
+  TBaseGrid::DrawCell(ACol, ARow, r, AState);
+}
+
+void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect,
+                                  TGridDrawState AState) {
+  if (GetCtl3D() == flat_) SetCtl3D(!flat_);
+  const int32_t col = DisplColToDataCol(ACol);
+  TAlignment ha = taLeftJustify;
+  TVAlignment va = vtaTop;
+  bool extra = false;
+  GetCellColors(ACol, ARow, AState, false, false, true, Canvas->GetBrush(), Canvas->GetFont(), ha, va, extra);
+  if (AState.Contains(gdSelected) && !AState.Contains(gdFocused) && selectionColor_ == clNone)
+    Canvas->GetBrush()->SetColor(clHighlight);
+  if (zoom_ != 0) Canvas->GetFont()->SetSize(Canvas->GetFont()->GetSize() + zoom_);
+
+  int32_t indicator = 0;
+  if (col == 0 && ARow == GetRow() && GetFixedCols() > 0 && !rowIndicator_->Empty()) {
+    DrawKeyedBitmap(Canvas, rowIndicator_.get(), GetFixedColor(), ARect);
+    indicator = rowIndicator_->GetWidth();
+    ARect.Left += indicator;
+  }
+  const TColor brushColor = Canvas->GetBrush()->GetColor(), fontColor = Canvas->GetFont()->GetColor();
+  const bool fixed = AState.Contains(gdFixed);
+  if (fixed && look_ == glZKV && !flat_) {
+    // Ten bands from the first gradient colour to the second, each a pixel taller than its share.
+    COLORREF a = COLORREF(ColorToRGB(fixedGradientFrom_)), b = COLORREF(ColorToRGB(fixedGradientTo_));
+    const int32_t h = ARect.Height();
+    for (int32_t i = 0; i < 10; ++i) {
+      auto mix = [&](int ca, int cb) { return int(ca + Round(i * (cb - ca) / 10.0)); };
+      Canvas->GetBrush()->SetColor(
+          TColor(RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
+                     mix(GetBValue(a), GetBValue(b)))));
+      int32_t top = ARect.Top + i * h / 10;
+      Canvas->FillRect(TRect{ARect.Left, top, ARect.Right, std::min(ARect.Bottom, top + h / 10 + 1)});
+    }
+    Canvas->GetBrush()->SetColor(brushColor);
+  }
+  DrawCellContent(Canvas, ACol, ARow, ARect, AState);
+  Canvas->GetBrush()->SetColor(brushColor);
+  Canvas->GetFont()->SetColor(fontColor);
+  InflateRect(&ARect, 1, 1);
+  ARect.Left -= indicator;
+  DrawCellBorders(Canvas, col, ARow, ARect);
+  DrawFixedLook(Canvas, ACol, ARow, ARect);
+  if (OnDrawCell) {
+    TRect r{ARect.Left + 1, ARect.Top + 1, ARect.Right - GetGridLineWidth(),
+            ARect.Bottom - GetGridLineWidth()};
+    OnDrawCell(this, col, ARow, r, AState);
+  }
+  OnCustomCellDraw(this, Canvas, col, ARow, AState, ARect, false);
+  TPoint b = BaseCell(ACol, ARow);
+  if (!hideFocusRect_ && b.X == GetCol() && b.Y == GetRow() && HandleAllocated() &&
+      ::GetFocus() == GetHandle() && !GetOptions().Contains(goRowSelect)) {
+    TRect f = ARect;
+    InflateRect(&f, GetGridLineWidth() - 1, GetGridLineWidth() - 1);
+    f.Right -= 1;
+    f.Bottom -= 1;
+    Canvas->GetBrush()->SetStyle(bsSolid);
+    Canvas->DrawFocusRect(f);
+  }
+}
+
+AnsiString TAdvStringGrid::GetFormattedCell(int32_t ACol, int32_t ARow) {
+  AnsiString s = GetCells(ACol, ARow);
+  if (!OnGetFloatFormat) return s;
+  bool isFloat = NumberKind(s) <= 1;
+  AnsiString format = FloatFormat;
+  OnGetFloatFormat(this, ACol, ARow, isFloat, format);
+  if (!isFloat) return s;
+  try {
+    return Format(format, {GetFloats(ACol, ARow)});
+  } catch (const Exception&) {
+    return s;
+  }
+}
+
+void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect,
+                                     TGridDrawState AState) {
+  const int32_t col = DisplColToDataCol(ACol);
+  TColor anchor = urlColor_;
+  const bool selected =
+      AState.Contains(gdSelected) ||
+      (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()) && rowSelect_[size_t(ARow)] &&
+       GetOptions().Contains(goRowSelect) && col >= GetFixedCols());
+  if (selected && showSelection_ &&
+      (!AState.Contains(gdFocused) || GetOptions().Contains(goDrawFocusSelected))) {
+    if (selectionColor_ != clNone) Canvas->GetBrush()->SetColor(selectionColor_);
+    if (selectionTextColor_ != clNone) {
+      Canvas->GetFont()->SetColor(selectionTextColor_);
+      anchor = selectionTextColor_;
+    }
+  }
+  AnsiString text = GetFormattedCell(col, ARow);
+  const TCellTextKind kind = CellTextKind(text, enableHTML_);
+  if (kind == ctkFormula) text = CalculateCell(col, ARow);
+  if (CellIsPassword(col, ARow)) FillChars(text, PasswordChar);
+
+  if (SelectionRectangle && IsSelected(ACol, ARow)) {
+    TGridRect sel = GetSelection();
+    TPen* pen = Canvas->GetPen();
+    pen->SetColor(clBlack);
+    pen->SetWidth(2);
+    const int32_t out = GetGridLineWidth() - 1;
+    TRect r{ARect.Left - out, ARect.Top - out, ARect.Right, ARect.Bottom};
+    auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+      Canvas->MoveTo(x1, y1);
+      Canvas->LineTo(x2, y2);
+    };
+    if (ACol == sel.Left) line(r.Left, r.Top, r.Left, r.Bottom);
+    if (ARow == sel.Top) line(r.Left, r.Top, r.Right, r.Top);
+    if (ACol == sel.Right) line(r.Right, r.Top, r.Right, r.Bottom);
+    if (ARow == sel.Bottom) line(r.Left, r.Bottom, r.Right, r.Bottom);
+    if (SelectionResizer && ACol == sel.Right && ARow == sel.Bottom) {
+      Canvas->GetBrush()->SetColor(clBlack);
+      Canvas->FillRect(TRect{r.Right - 4, r.Bottom - 4, r.Right, r.Bottom});
+    }
+    pen->SetWidth(1);
+  }
+
+  TRect tr{ARect.Left + textMargin_.X, ARect.Top + textMargin_.Y, ARect.Right - textMargin_.X, ARect.Bottom};
+  TAlignment ha = taLeftJustify;
+  TVAlignment va = vtaTop;
+  CellAlignment(col, ARow, ha, va);
+  if (TCellGraphic* g = GetCellGraphic(col, ARow)) {
+    TPoint gs = CellGraphicSize(col, ARow);
+    if ((ha == taLeftJustify && g->CellHAlign == haBeforeText) ||
+        (ha == taRightJustify && g->CellHAlign == haBeforeText))
+      tr.Left += gs.X;
+    else if (g->CellHAlign == haAfterText && ha != taCenter)
+      tr.Right -= gs.X;
+    if (g->CellVAlign == vaAboveText) tr.Top += gs.Y;
+    if (g->CellVAlign == vaUnderText) tr.Bottom -= gs.Y;
+  }
+
+  // Plain text (markup, rich and wide texts have their own renderers; until then they show as
+  // they are stored).
+  AnsiString stored = GetCells(col, ARow);
+  const bool link = urlShow_ && IsLinkText(stored);
+  if (link && !urlFull_) StripLinkScheme(text);
+  TFontStyles style = Canvas->GetFont()->GetStyle();
+  if (link) {
+    Canvas->GetFont()->SetStyle(style + TFontStyles{fsUnderline});
+    Canvas->GetFont()->SetColor(anchor);
+  }
+  UINT format = 0;
+  if ((!multilineCells_ || LineCount(text, true) == 1) && !wordWrap_) {
+    size_t cr = text.find('\r');
+    if (cr != AnsiString::npos) text.resize(cr);
+    format = DT_SINGLELINE | (enhTextSize_ ? DT_END_ELLIPSIS : 0);
+  } else {
+    format = DT_EDITCONTROL;
+  }
+  format |= DT_NOPREFIX | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK | DT_EDITCONTROL : 0);
+  format |= ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
+  format |= va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
+  if (UseRightToLeftReading()) format |= DT_RTLREADING;
+  HDC dc = Canvas->GetHandle();
+  int oldMode = SetBkMode(dc, TRANSPARENT);
+  RECT r = tr;
+  DrawTextA(dc, text.c_str(), int(text.size()), &r, format);
+  SetBkMode(dc, oldMode);
+  if (link) Canvas->GetFont()->SetStyle(style);
+}
+
+void TAdvStringGrid::DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect) {
+  TPen saved;
+  saved.Assign(Canvas->GetPen());
+  TCellBorders borders;
+  GetCellBorder(ACol, ARow, Canvas->GetPen(), borders);
+  TPen left, top, right, bottom;
+  for (TPen* p : {&left, &top, &right, &bottom}) p->Assign(Canvas->GetPen());
+  OnGetCellBorderProp(this, ARow, ACol, &left, &top, &right, &bottom);
+  if (!borders.Empty()) {
+    const int32_t in = (Canvas->GetPen()->GetWidth() + 1) / 2;
+    InflateRect(&ARect, -in, -in);
+    auto line = [&](TPen* pen, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+      Canvas->GetPen()->Assign(pen);
+      Canvas->MoveTo(x1, y1);
+      Canvas->LineTo(x2, y2);
+    };
+    if (borders.Contains(cbLeft)) line(&left, ARect.Left, ARect.Top, ARect.Left, ARect.Bottom);
+    if (borders.Contains(cbRight)) line(&right, ARect.Right - 1, ARect.Top, ARect.Right - 1, ARect.Bottom);
+    if (borders.Contains(cbTop)) line(&top, ARect.Left, ARect.Top, ARect.Right, ARect.Top);
+    if (borders.Contains(cbBottom))
+      line(&bottom, ARect.Left, ARect.Bottom - 1, ARect.Right, ARect.Bottom - 1);
+  }
+  Canvas->GetPen()->Assign(&saved);
+}
+
+void TAdvStringGrid::DrawFixedLook(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect R) {
+  if (!CellIsFixed(ACol, ARow) && ACol >= GetFixedCols() && ARow >= GetFixedRows()) return;
+  const TGridOptions opts = GetOptions();
+  TPen* pen = Canvas->GetPen();
+  pen->SetWidth(1);
+  const TColor dark = HalveColor(GetFixedColor());
+  auto line = [&](TColor c, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    pen->SetColor(c);
+    Canvas->MoveTo(x1, y1);
+    Canvas->LineTo(x2, y2);
+  };
+  auto soft = [&](bool horz, bool vert) {
+    if (horz) {
+      line(dark, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
+      line(clWhite, R.Left, R.Top, R.Right, R.Top);
+      line(clWhite, R.Left, R.Top, R.Left, R.Bottom);
+    }
+    if (vert) {
+      line(dark, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
+      line(clWhite, R.Right, R.Top, R.Right, R.Bottom);
+    }
+  };
+  if (!flat_) {
+    switch (look_) {
+      case glSoft:
+        soft(opts.Contains(goFixedHorzLine), opts.Contains(goFixedVertLine));
+        break;
+      case glClassic: {
+        RECT e = R;
+        DrawEdge(Canvas->GetHandle(), &e, BDR_RAISEDINNER, BF_LEFT | BF_TOP);
+        e = R;
+        DrawEdge(Canvas->GetHandle(), &e, BDR_RAISEDINNER | BDR_RAISEDOUTER, BF_RIGHT | BF_BOTTOM);
+        line(clBlack, R.Right - 1, R.Top, R.Right - 1, R.Bottom);
+        line(clBlack, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
+        break;
+      }
+      case glZKV:
+        line(dark, R.Left, R.Bottom - 1, R.Right, R.Bottom - 1);
+        line(clWhite, R.Left, R.Top, R.Right, R.Top);
+        line(clWhite, R.Left, R.Top, R.Left, R.Bottom);
+        break;
+      default:
+        break;
+    }
+  } else if (look_ != glClassic && fixedRightCols_ > 0 && ACol >= GetColCount() - fixedRightCols_) {
+    if (opts.Contains(goFixedHorzLine)) {
+      line(clBlack, R.Left, R.Top - 1, R.Right, R.Top - 1);
+      line(clBlack, R.Left, R.Bottom + 1, R.Right, R.Bottom + 1);
+    }
+    if (opts.Contains(goFixedVertLine)) {
+      line(clBlack, R.Left - 1, R.Top, R.Left - 1, R.Bottom);
+      line(clBlack, R.Right + 1, R.Top, R.Right + 1, R.Bottom);
+    }
+  }
+}
+
+void TAdvStringGrid::Paint() {
+  TCanvas* c = GetCanvas();
+  c->GetPen()->SetStyle(psSolid);
+  TBaseGrid::Paint();
+  if (IsEditing()) {
+    const TGridOptions opts = GetOptions();
+    const bool noLines = GetGridLineWidth() < 1 || (!opts.Contains(goHorzLine) && !opts.Contains(goVertLine));
+    c->GetPen()->SetColor(noLines ? GetColor() : GetGridLineColor());
+    c->Rectangle(MergedCellRect(GetCol(), GetRow()));
+  }
+  c->GetPen()->SetColor(clBlack);
+}
+
+void TAdvStringGrid::PaintBorder() {
+  if (!HandleAllocated() || !(look_ == glSoft || look_ == glZKV) || GetBorderStyle() != bsSingle || flat_)
+    return;
+  HDC dc = GetWindowDC(GetHandle());
+  if (!dc) return;
+  RECT wr;
+  GetWindowRect(GetHandle(), &wr);
+  const int32_t w = wr.Right - wr.Left, h = wr.Bottom - wr.Top;
+  HBRUSH grey = CreateSolidBrush(RGB(0x80, 0x80, 0x80));
+  RECT inner{1, 1, w - 1, h - 1};
+  FrameRect(dc, &inner, grey);
+  DeleteObject(grey);
+  if (GetParent()) {
+    HBRUSH outer = CreateSolidBrush(COLORREF(ColorToRGB(GetParent()->GetBrush()->GetColor())));
+    RECT all{0, 0, w, h};
+    FrameRect(dc, &all, outer);
+    DeleteObject(outer);
+  }
+  ReleaseDC(GetHandle(), dc);
+}
+
+void TAdvStringGrid::RepaintRange(const TGridRect& R) {
+  if (R.Left < 0 || R.Top < 0 || R.Right < 0 || R.Bottom < 0 || !HandleAllocated()) return;
+  TRect a = MergedCellRect(R.Left, R.Top), b = MergedCellRect(R.Right, R.Bottom);
+  if (CellRect(R.Left, R.Top).IsEmpty() || CellRect(R.Right, R.Bottom).IsEmpty()) {
+    Invalidate();
+    return;
+  }
+  TRect u{std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+          std::max(a.Bottom, b.Bottom)};
+  InvalidateRect(GetHandle(), &u, TRUE);
+}
+
+void TAdvStringGrid::RepaintActiveHeaders(int32_t OldCol, int32_t OldRow, int32_t NewCol, int32_t NewRow) {
+  RepaintCell(OldCol, 0);
+  RepaintCell(0, OldRow);
+  RepaintCell(NewCol, 0);
+  RepaintCell(0, NewRow);
+}
+
+// ============================================================================ update lock and
+// messages
+
+void TAdvStringGrid::LockUpdate() {
+  ++updateCount_;
+  if (HandleAllocated()) SendMessageA(GetHandle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TAdvStringGrid::UnlockUpdate() {
+  if (updateCount_ > 0) --updateCount_;
+  if (updateCount_ != 0 || !HandleAllocated()) return;
+  SendMessageA(GetHandle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(GetHandle(), nullptr, FALSE);
+  PaintBorder();
+}
+
+void TAdvStringGrid::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_PAINT:
+      if (updateCount_ > 0) {
+        // Nothing paints under the lock; unlocking invalidates the whole window again.
+        ValidateRect(GetHandle(), nullptr);
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case WM_ERASEBKGND:
+      Message.Result = 0;
+      return;
+    case WM_NCPAINT:
+      TBaseGrid::Dispatch(Message);
+      if (updateCount_ == 0) PaintBorder();
+      Message.Result = 0;
+      return;
+    default:
+      break;
+  }
+  TBaseGrid::Dispatch(Message);
+}
+
+UINT GridClipboardFormat() {
+  static const UINT format = RegisterClipboardFormatA("TAdvStringGrid Cells");
+  return format;
+}

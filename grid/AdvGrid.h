@@ -1,0 +1,606 @@
+// The advanced string grid: a grid of text cells with per-cell properties and merged cells (from
+// TBaseGrid), rows that can be hidden with display and data indexes mapped, typed cell access,
+// one virtual hook per per-cell question that fires the matching event, a cell graphic record,
+// the settings objects, and its own painting of every cell with the colours and alignments the
+// application answers.
+//
+// Thread contract: UI thread only.
+//
+// Sections (repeated as banners in AdvGrid.cpp):
+//   types and events / cell graphic / settings classes / TAdvStringGrid: creation and settings /
+//   index mapping and hidden rows / typed access, headers and selection flags / event hooks /
+//   cell graphics and queries / painting / update lock and messages
+#pragma once
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "grid/BaseGrid.h"
+#include "platform/ui/ImgList.h"
+
+class TAdvStringGrid;
+class TForm;
+
+// ============================================================================ types and events
+
+PL_EXCEPTION(EAdvGridError, Exception);
+
+enum TCellType : uint8_t {
+  ctBitmap,
+  ctIcon,
+  ctNone,
+  ctImageList,
+  ctCheckBox,
+  ctDataCheckBox,
+  ctRotated,
+  ctDataImage,
+  ctNode,
+  ctRadio,
+  ctEmpty,
+  ctImages,
+  ctPicture,
+  ctFilePicture,
+  ctValue,
+  ctProgress,
+  ctComment,
+  ctButton,
+  ctBitButton,
+  ctVirtCheckBox,
+  ctProgressPie
+};
+enum TCellVAlign : uint8_t { vaTop, vaBottom, vaCenter, vaUnderText, vaAboveText, vaFull };
+enum TCellHAlign : uint8_t { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
+enum TGridLook : uint8_t { glStandard, glSoft, glClassic, glZKV };
+enum TCellBorder : uint8_t { cbTop, cbLeft, cbRight, cbBottom };
+using TCellBorders = TSet<TCellBorder, 4>;
+enum TNodeType : uint8_t { cnFlat, cn3D, cnGlyph, cnLeaf };
+enum TAdvanceDirection : uint8_t { adLeftRight, adTopBottom };
+enum TInsertPosition : uint8_t { pInsertBefore, pInsertAfter };
+enum THomeEndAction : uint8_t { heFirstLastColumn, heFirstLastRow };
+enum TColumnSizeLocation : uint8_t { clRegistry, clIniFile };
+enum TIntelliPan : uint8_t { ipVertical, ipHorizontal, ipBoth, ipNone };
+enum TBackGroundDisplay : uint8_t { bdTile, bdFixed };
+enum TBackGroundCells : uint8_t { bcNormal, bcFixed, bcAll };
+// How a column sorts (the sort and its styles belong to sorting); the format hook passes it.
+enum TSortStyle : uint8_t {
+  ssAutomatic,
+  ssAlphabetic,
+  ssNumeric,
+  ssDate,
+  ssAlphaNoCase,
+  ssAlphaCase,
+  ssShortDateEU,
+  ssShortDateUS,
+  ssCustom,
+  ssFinancial,
+  ssAnsiAlphaCase,
+  ssAnsiAlphaNoCase,
+  ssRaw,
+  ssHTML,
+  ssImages,
+  ssCheckBox,
+  ssUnicode
+};
+template <>
+const EnumNames& EnumNamesOf<TCellType>();
+template <>
+const EnumNames& EnumNamesOf<TCellVAlign>();
+template <>
+const EnumNames& EnumNamesOf<TCellHAlign>();
+template <>
+const EnumNames& EnumNamesOf<TGridLook>();
+template <>
+const EnumNames& EnumNamesOf<TNodeType>();
+template <>
+const EnumNames& EnumNamesOf<TAdvanceDirection>();
+template <>
+const EnumNames& EnumNamesOf<TInsertPosition>();
+template <>
+const EnumNames& EnumNamesOf<THomeEndAction>();
+template <>
+const EnumNames& EnumNamesOf<TColumnSizeLocation>();
+template <>
+const EnumNames& EnumNamesOf<TIntelliPan>();
+template <>
+const EnumNames& EnumNamesOf<TBackGroundDisplay>();
+template <>
+const EnumNames& EnumNamesOf<TBackGroundCells>();
+
+// Row-first events (colour, border, alignment, hint, edit permission, fixed cell, password) and
+// column-first ones (editor type, check texts, validation) keep their own argument orders.
+using TGridColorEvent = TEvent<TObject*, int32_t, int32_t, TGridDrawState, TBrush*, TFont*>;
+using TGridBorderEvent = TEvent<TObject*, int32_t, int32_t, TPen*, TCellBorders&>;
+using TGridBorderPropEvent = TEvent<TObject*, int32_t, int32_t, TPen*, TPen*, TPen*, TPen*>;
+using TGridAlignEvent = TEvent<TObject*, int32_t, int32_t, TAlignment&, TVAlignment&>;
+using TGridFormatEvent = TEvent<TObject*, int32_t, TSortStyle&, AnsiString&, AnsiString&>;
+using TFloatFormatEvent = TEvent<TObject*, int32_t, int32_t, bool&, AnsiString&>;
+using TGetCheckEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
+using TGridHintEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
+using TCanEditCellEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
+using TIsFixedCellEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
+using TIsPasswordCellEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
+using TGetEditorTypeEvent = TEvent<TObject*, int32_t, int32_t, TEditorType&>;
+using TCellsChangedEvent = TEvent<TObject*, TRect>;
+using TGridProgressEvent = TEvent<TObject*, int16_t>;
+using TUpdateColumnSizeEvent = TEvent<TObject*, int32_t, int32_t&>;
+using TCustomCellDrawEvent = TEvent<TObject*, TCanvas*, int32_t, int32_t, TGridDrawState, TRect, bool>;
+
+// ============================================================================ cell graphic ====
+
+// The one graphic a cell may carry (check box, radio group, node, image, picture, button...).
+// The record owns the object it points to when CellCreated says so (and its image index list
+// always).
+class TCellGraphic : public TPersistent {
+  PL_CLASS(TCellGraphic)
+ public:
+  TCellGraphic() = default;
+  ~TCellGraphic() override;
+  // Copies the published fields, never the graphic or icon reference.
+  void Assign(TPersistent* Source) override;
+
+  TCellType CellType = ctNone;
+  // The bitmap, picture, radio item list or image index list, by type.
+  TObject* Graphic = nullptr;
+  TIcon* Icon = nullptr;
+  TCellVAlign CellVAlign = vaTop;
+  TCellHAlign CellHAlign = haLeft;
+  int32_t CellIndex = 0;
+  bool CellTransparent = false;
+  bool CellCreated = false;
+  bool CellBoolean = false;
+  int32_t CellAngle = 0;
+  double CellValue = 0;
+  int16_t CellErrFrom = 0, CellErrLen = 0;
+  AnsiString CellText;
+};
+
+// ============================================================================ settings classes
+
+// The look of tree nodes in column 0.
+class TCellNode : public TPersistent {
+  PL_CLASS(TCellNode)
+ public:
+  explicit TCellNode(TAdvStringGrid* AOwner);
+  ~TCellNode() override;
+  TColor Color = clSilver;
+  TNodeType GetNodeType() const { return nodeType_; }
+  void SetNodeType(TNodeType Value);
+  TColor NodeColor = clBlack;
+  TBitmap* GetExpandGlyph() const { return expandGlyph_.get(); }
+  void SetExpandGlyph(TBitmap* Value) { expandGlyph_->Assign(Value); }
+  TBitmap* GetContractGlyph() const { return contractGlyph_.get(); }
+  void SetContractGlyph(TBitmap* Value) { contractGlyph_->Assign(Value); }
+  bool GetShowTree() const { return showTree_; }
+  void SetShowTree(bool Value);
+
+ private:
+  TAdvStringGrid* grid_;
+  TNodeType nodeType_ = cnFlat;
+  std::unique_ptr<TBitmap> expandGlyph_, contractGlyph_;
+  bool showTree_ = false;
+};
+
+class TSizeWhileTyping : public TPersistent {
+  PL_CLASS(TSizeWhileTyping)
+ public:
+  bool Height = false, Width = false;
+};
+
+// What the mouse (and typing, with RangeSelectAndEdit) may do in the grid.
+class TMouseActions : public TPersistent {
+  PL_CLASS(TMouseActions)
+ public:
+  bool AllColumnSize = false, AllRowSize = false, AllSelect = false, CaretPositioning = false,
+       ColSelect = false, DirectComboDrop = false, DirectEdit = false, DisjunctRowSelect = false,
+       DisjunctColSelect = false, DisjunctCellSelect = false, NoAutoRangeScroll = false,
+       RangeSelectAndEdit = false, RowSelect = false, SizeFixedCol = false;
+};
+
+class TColumnSize : public TPersistent {
+  PL_CLASS(TColumnSize)
+ public:
+  bool Save = false;
+  AnsiString Key, Section;
+  bool Stretch = false;
+  int32_t StretchColumn = -1;
+  bool SynchWithGrid = false;
+  TColumnSizeLocation Location = clRegistry;
+};
+
+class TNavigation : public TPersistent {
+  PL_CLASS(TNavigation)
+ public:
+  bool AllowInsertRow = false, AllowDeleteRow = false, AlwaysEdit = false, AdvanceOnEnter = false,
+       AdvanceInsert = false, AutoGotoWhenSorted = false, AutoGotoIncremental = false,
+       AutoComboDropSize = false, AllowClipboardShortCuts = false, AllowSmartClipboard = false,
+       AllowRTFClipboard = false, AllowFmtClipboard = false, AllowClipboardAlways = false,
+       AdvanceAuto = false, CursorWalkEditor = false, MoveRowOnSort = false, ImproveMaskSel = false,
+       KeepHorizScroll = false, LineFeedOnEnter = false, TabToNextAtEnd = false;
+  bool AllowClipboardRowGrow = true, AllowClipboardColGrow = true, EditSelectAll = true,
+       CopyHTMLTagsToClipboard = true;
+  TAdvanceDirection AdvanceDirection = adLeftRight, TabAdvanceDirection = adLeftRight;
+  TInsertPosition InsertPosition = pInsertBefore;
+  THomeEndAction HomeEndKey = heFirstLastColumn;
+};
+
+// Alternating row colours: PrimaryLength rows in PrimaryColor, then SecondaryLength rows in
+// SecondaryColor, from the first scrolling row.
+class TBands : public TPersistent {
+  PL_CLASS(TBands)
+ public:
+  explicit TBands(TAdvStringGrid* AOwner) : grid_(AOwner) {}
+  bool Print = false;
+  bool GetActive() const { return active_; }
+  void SetActive(bool Value);
+  int32_t GetPrimaryLength() const { return primaryLength_; }
+  void SetPrimaryLength(int32_t Value);
+  int32_t GetSecondaryLength() const { return secondaryLength_; }
+  void SetSecondaryLength(int32_t Value);
+  TColor GetPrimaryColor() const { return primaryColor_; }
+  void SetPrimaryColor(TColor Value);
+  TColor GetSecondaryColor() const { return secondaryColor_; }
+  void SetSecondaryColor(TColor Value);
+  int32_t TotalLength() const { return primaryLength_ + secondaryLength_; }
+
+ private:
+  void Changed(bool always);
+  TAdvStringGrid* grid_;
+  bool active_ = false;
+  int32_t primaryLength_ = 1, secondaryLength_ = 1;
+  TColor primaryColor_ = clInfoBk, secondaryColor_ = clWindow;
+};
+
+// A picture behind the cells, tiled or at one place.
+class TBackGround : public TPersistent {
+  PL_CLASS(TBackGround)
+ public:
+  explicit TBackGround(TAdvStringGrid* AOwner);
+  ~TBackGround() override;
+  void Assign(TPersistent* Source) override;
+  int32_t GetTop() const { return top_; }
+  void SetTop(int32_t Value);
+  int32_t GetLeft() const { return left_; }
+  void SetLeft(int32_t Value);
+  TBackGroundDisplay GetDisplay() const { return display_; }
+  void SetDisplay(TBackGroundDisplay Value);
+  TBackGroundCells GetCells() const { return cells_; }
+  void SetCells(TBackGroundCells Value);
+  TBitmap* GetBitmap() const { return bitmap_.get(); }
+  void SetBitmap(TBitmap* Value);
+
+ private:
+  void Changed();
+  TAdvStringGrid* grid_;
+  int32_t top_ = 0, left_ = 0;
+  TBackGroundDisplay display_ = bdTile;
+  TBackGroundCells cells_ = bcNormal;
+  std::unique_ptr<TBitmap> bitmap_;
+};
+
+// ============================================================================ TAdvStringGrid ==
+
+class TAdvStringGrid : public TBaseGrid {
+  PL_CLASS(TAdvStringGrid)
+ public:
+  explicit TAdvStringGrid(TComponent* AOwner);
+  ~TAdvStringGrid() override;
+
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Dispatch(TMessage& Message) override;
+
+  // ---- counts ---------------------------------------------------------------------------------
+  int32_t GetRowCount() const { return TBaseGrid::GetRowCount(); }
+  void SetRowCount(int32_t Value);
+  int32_t GetColCount() const { return TBaseGrid::GetColCount(); }
+  void SetColCount(int32_t Value);
+  // 1 when the framework's count is 0 and FixedRowAlways (FixedColAlways) is set.
+  int32_t GetFixedRows() const;
+  void SetFixedRows(int32_t Value) { TBaseGrid::SetFixedRows(Value); }
+  int32_t GetFixedCols() const;
+  void SetFixedCols(int32_t Value) { TBaseGrid::SetFixedCols(Value); }
+  bool FixedRowAlways = false, FixedColAlways = false;
+  int32_t GetFixedFooters() const { return fixedFooters_; }
+  void SetFixedFooters(int32_t Value);
+  int32_t GetFixedRightCols() const { return fixedRightCols_; }
+  void SetFixedRightCols(int32_t Value);
+  void SetDefaultRowHeight(int32_t Value);
+  int32_t GetFixedRowHeight() const { return fixedRowHeight_; }
+  void SetFixedRowHeight(int32_t Value);
+  // Read: column 0's width; writing changes nothing at run time.
+  int32_t GetFixedColWidth() const { return GetColWidths(0); }
+  void SetFixedColWidth(int32_t) {}
+
+  // ---- index mapping and hidden rows ----------------------------------------------------------
+  int32_t GetDataCol() { return DisplColToDataCol(GetCol()); }
+  int32_t GetDataRow() const { return DisplRowToDataRow(GetRow()); }
+  int32_t DisplColToDataCol(int32_t DisplCol) const;
+  int32_t DataColToDisplCol(int32_t DataCol) const;
+  int32_t DisplRowToDataRow(int32_t DisplRow) const;
+  int32_t DataRowToDisplRow(int32_t DataRow) const;
+  bool IsHiddenRow(int32_t DataRow) const;
+  int32_t NumHiddenColumns() const { return hiddenColCount_; }
+  int32_t NumHiddenRows() const { return int32_t(hidden_.size()); }
+  // Data indexes.  Rows already hidden inside the range stay as they are.
+  void HideRows(int32_t FromRow, int32_t ToRow);
+  void HideRow(int32_t ARow) { HideRows(ARow, ARow); }
+  void UnHideRows(int32_t FromRow, int32_t ToRow);
+  void UnHideRow(int32_t ARow) { UnHideRows(ARow, ARow); }
+  void UnHideRowsAll();
+
+  // ---- rows (structural changes keep texts, properties and heights in step) --------------------
+  // Opens RCount empty rows at display row RowIndex.
+  void InsertRows(int32_t RowIndex, int32_t RCount);
+  // Takes RCount display rows out from RowIndex, freeing their properties.
+  void RemoveRows(int32_t RowIndex, int32_t RCount);
+
+  // ---- typed access ---------------------------------------------------------------------------
+  int32_t GetInts(int32_t ACol, int32_t ARow);
+  void SetInts(int32_t ACol, int32_t ARow, int32_t Value);
+  long double GetFloats(int32_t ACol, int32_t ARow);
+  void SetFloats(int32_t ACol, int32_t ARow, long double Value);
+  void SetDates(int32_t ACol, int32_t ARow, TDateTime Value);
+  AnsiString FloatFormat = "%.2f";
+
+  // ---- selection flags, parking and headers -----------------------------------------------------
+  bool GetRowSelect(int32_t ARow);
+  void SetRowSelect(int32_t ARow, bool Value);
+  bool GetColSelect(int32_t ACol);
+  void SetColSelect(int32_t ACol, bool Value);
+  void ClearRowSelect();
+  void ClearColSelect();
+  void SelectionToRowSelect(bool AllRows);
+  void SelectionToColSelect(bool AllCols);
+  void ParkSelection();
+  void RestoreSelection();
+  bool SelectionParked() const { return parked_; }
+  TStrings* GetColumnHeaders() const { return columnHeaders_.get(); }
+  void SetColumnHeaders(TStrings* Value);
+  TStrings* GetRowHeaders() const { return rowHeaders_.get(); }
+  void SetRowHeaders(TStrings* Value);
+  void ApplyColumnHeaders();
+  void ApplyRowHeaders();
+
+  // ---- queries built on the hooks ---------------------------------------------------------------
+  void CellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  bool CellIsPassword(int32_t ACol, int32_t ARow);
+  void EditingDone() { OnEditingDone(this); }
+
+  // ---- cell graphics -------------------------------------------------------------------------------
+  virtual TCellType GetCellType(int32_t ACol, int32_t ARow);
+  virtual TCellGraphic* GetCellGraphic(int32_t ACol, int32_t ARow);
+  virtual TPoint CellGraphicSize(int32_t ACol, int32_t ARow);
+  virtual bool ToggleCheck(int32_t ACol, int32_t ARow, bool FromUser);
+  TCellGraphic* CreateCellGraphic(int32_t ACol, int32_t ARow);
+  bool RemoveCellGraphic(int32_t ACol, int32_t ARow);
+  bool CycleRadio(int32_t ACol, int32_t ARow, bool FromUser);
+  bool IsCheckBoxCell(int32_t ACol, int32_t ARow);
+  bool IsCheckOrRadioCell(int32_t ACol, int32_t ARow);
+  bool IsButtonCell(int32_t ACol, int32_t ARow);
+  bool IsRadioCell(int32_t ACol, int32_t ARow);
+  TStrings* GetRadioItems(int32_t ACol, int32_t ARow);
+  bool GetRadioIndex(int32_t ACol, int32_t ARow, int32_t& Index);
+  bool GetCheckBoxState(int32_t ACol, int32_t ARow, bool& State);
+  void SetCheckBoxState(int32_t ACol, int32_t ARow, bool State);
+  bool GetComment(int32_t ACol, int32_t ARow, AnsiString& Text);
+  bool GetRotated(int32_t ACol, int32_t ARow, int32_t& Angle);
+  void GetCellErrorRange(int32_t ACol, int32_t ARow, int32_t& From, int32_t& Len);
+  TRect CellControlRect(int32_t ACol, int32_t ARow);
+  bool IsNodeRow(int32_t ARow);
+  bool NodeState(int32_t ARow);
+  int32_t NodeSpan(int32_t ARow);
+  int32_t NodeLineKind(int32_t ARow);
+  // The size a picture of PW x PH takes in a W x H cell by the fit mode (1 stretched,
+  // 2 proportional, 3 own size when it fits, 4 shrunk proportionally when it does not).
+  static TPoint PictureFit(int32_t Mode, int32_t PW, int32_t PH, int32_t W, int32_t H, int32_t Margin);
+
+  // ---- painting ---------------------------------------------------------------------------------
+  AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
+  void RepaintRange(const TGridRect& R);
+  void RepaintRow(int32_t ARow) { InvalidateRow(ARow); }
+  void RepaintCol(int32_t ACol) { InvalidateCol(ACol); }
+  void RepaintActiveHeaders(int32_t OldCol, int32_t OldRow, int32_t NewCol, int32_t NewRow);
+  void ScrollInView(int32_t ACol, int32_t ARow);
+  void LockUpdate();
+  void LockUpdateSilent() { ++updateCount_; }
+  void UnlockUpdate();
+  void ResetUpdateLock() { updateCount_ = 0; }
+  int32_t UpdateCount() const { return updateCount_; }
+
+  // ---- published settings -------------------------------------------------------------------------
+  TGridLook GetLook() const { return look_; }
+  void SetLook(TGridLook Value);
+  bool GetFlat() const { return flat_; }
+  void SetFlat(bool Value);
+  TColor GetSelectionColor() const { return selectionColor_; }
+  void SetSelectionColor(TColor Value) { Store(selectionColor_, Value); }
+  TColor GetSelectionTextColor() const { return selectionTextColor_; }
+  void SetSelectionTextColor(TColor Value) { Store(selectionTextColor_, Value); }
+  bool GetShowSelection() const { return showSelection_; }
+  void SetShowSelection(bool Value) { Store(showSelection_, Value); }
+  bool GetHideFocusRect() const { return hideFocusRect_; }
+  void SetHideFocusRect(bool Value) { Store(hideFocusRect_, Value); }
+  bool GetActiveCellShow() const { return activeCellShow_; }
+  void SetActiveCellShow(bool Value) { Store(activeCellShow_, Value); }
+  TColor GetActiveCellColor() const { return activeCellColor_; }
+  void SetActiveCellColor(TColor Value) { Store(activeCellColor_, Value); }
+  TFont* GetActiveCellFont() const { return activeCellFont_.get(); }
+  void SetActiveCellFont(TFont* Value) { activeCellFont_->Assign(Value); }
+  TFont* GetFixedFont() const { return fixedFont_.get(); }
+  void SetFixedFont(TFont* Value) { fixedFont_->Assign(Value); }
+  TVAlignment GetVAlignment() const { return vAlignment_; }
+  void SetVAlignment(TVAlignment Value);
+  bool GetWordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool Value);
+  bool GetMultilinecells() const { return multilineCells_; }
+  void SetMultilinecells(bool Value) { Store(multilineCells_, Value); }
+  bool GetEnhTextSize() const { return enhTextSize_; }
+  void SetEnhTextSize(bool Value) { Store(enhTextSize_, Value); }
+  bool GetEnableHTML() const { return enableHTML_; }
+  void SetEnableHTML(bool Value) { Store(enableHTML_, Value); }
+  bool GetURLShow() const { return urlShow_; }
+  void SetURLShow(bool Value) { Store(urlShow_, Value); }
+  bool GetURLFull() const { return urlFull_; }
+  void SetURLFull(bool Value);
+  TColor GetURLColor() const { return urlColor_; }
+  void SetURLColor(TColor Value);
+  bool GetAutoNumAlign() const { return autoNumAlign_; }
+  void SetAutoNumAlign(bool Value) { Store(autoNumAlign_, Value); }
+  TBitmap* GetRowIndicator() const { return rowIndicator_.get(); }
+  void SetRowIndicator(TBitmap* Value);
+  TCustomImageList* GetGridImages() const { return gridImages_; }
+  void SetGridImages(TCustomImageList* Value);
+  TBands* GetBands() const { return bands_.get(); }
+  TBackGround* GetBackGround() const { return background_.get(); }
+  void SetBackGround(TBackGround* Value) { background_->Assign(Value); }
+  TCellNode* GetCellNode() const { return cellNode_.get(); }
+  TMouseActions* GetMouseActions() const { return mouseActions_.get(); }
+  TNavigation* GetNavigation() const { return navigation_.get(); }
+  TColumnSize* GetColumnSize() const { return columnSize_.get(); }
+  TSizeWhileTyping* GetSizeWhileTyping() const { return sizeWhileTyping_.get(); }
+  bool EnableWheel = true, IntelliZoom = true, SizeWithForm = false, EnableBlink = false, AnchorHint = false,
+       EditWithTags = false, EnhRowColMove = false, HintShowCells = false, HintShowLargeText = false,
+       HintShowSizing = false, HTMLHint = false, ScrollHints = false, OemConvert = false, Lookup = false,
+       LookupCaseSensitive = false, LookupHistory = false, Hovering = false, SelectionRectangle = false,
+       SelectionResizer = false, SelectionRTFKeep = false, ExcelStyleDecimalSeparator = false,
+       IntegralHeight = false, FixedAsButtons = false, AutoSize = false;
+  TColor HintColor = clInfoBk;
+  TIntelliPan IntelliPan = ipVertical;
+  int32_t MaxEditLength = 0;
+  // The password character shown for each character of a password cell.
+  char PasswordChar = '*';
+
+  // ---- events -------------------------------------------------------------------------------------
+  TGridColorEvent OnGetCellColor, OnGetCellPrintColor;
+  TGridBorderEvent OnGetCellBorder, OnGetCellPrintBorder;
+  TGridBorderPropEvent OnGetCellBorderProp;
+  TGridAlignEvent OnGetAlignment;
+  TGridFormatEvent OnGetFormat;
+  TFloatFormatEvent OnGetFloatFormat;
+  TGetCheckEvent OnGetCheckTrue, OnGetCheckFalse;
+  TGridHintEvent OnGridHint;
+  TCanEditCellEvent OnCanEditCell;
+  TIsFixedCellEvent OnIsFixedCell;
+  TIsPasswordCellEvent OnIsPasswordCell;
+  TGetEditorTypeEvent OnGetEditorType;
+  TCellsChangedEvent OnCellsChanged;
+  TGridProgressEvent OnFilterProgress;
+  TUpdateColumnSizeEvent OnUpdateColumnSize;
+  TCustomCellDrawEvent OnCustomCellDraw;
+  TNotifyEvent OnEditingDone, OnGridResize;
+
+  // ---- event hooks (one per per-cell question; the event fires only when assigned) ---------------
+  bool CellIsFixed(int32_t ACol, int32_t ARow) override;
+  virtual void UpdateColumnSize(int32_t ACol, int32_t& AWidth);
+  virtual void UpdateAutoColumnSize(int32_t ACol, int32_t& AWidth);
+  virtual void ColumnHeadersChanged() {}
+  virtual void UpdateFooterColumn(int32_t ACol) { UpdateFooterColumns(ACol); }
+  virtual void BeginCellEdit(int32_t ACol, int32_t ARow);
+  virtual void CellsChanged(TRect R);
+  virtual void UpdateFooterAll() { UpdateFooterColumns(-1); }
+  virtual void GetCellHint(int32_t ACol, int32_t ARow, AnsiString& HintStr);
+  virtual void GetCellColor(int32_t ACol, int32_t ARow, TGridDrawState AState, TBrush* ABrush, TFont* AFont);
+  virtual void GetCellPrintColor(int32_t ACol, int32_t ARow, TGridDrawState AState, TBrush* ABrush,
+                                 TFont* AFont);
+  virtual void GetCellBorder(int32_t ACol, int32_t ARow, TPen* APen, TCellBorders& Borders);
+  virtual void GetCellPrintBorder(int32_t ACol, int32_t ARow, TPen* APen, TCellBorders& Borders);
+  virtual void GetCellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign);
+  virtual void GetColumnFormat(int32_t ACol, TSortStyle& AStyle, AnsiString& APrefix, AnsiString& ASuffix);
+  virtual void GetCellEditor(int32_t ACol, int32_t ARow, TEditorType& AEditor);
+  virtual void IsFixedCell(int32_t ACol, int32_t ARow, bool& IsFixed);
+  virtual void CanEditCell(int32_t ACol, int32_t ARow, bool& CanEdit);
+  virtual void IsPasswordCell(int32_t ACol, int32_t ARow, bool& IsPassword);
+  virtual void GetCheckTrue(int32_t ACol, int32_t ARow, AnsiString& Value);
+  virtual void GetCheckFalse(int32_t ACol, int32_t ARow, AnsiString& Value);
+  virtual bool HasColumnFilter(int32_t /*ACol*/) { return false; }
+  virtual void UpdateFooterColumns(int32_t ACol);
+  // The shown value of a "=" cell; the text itself here, for descendants to calculate.
+  virtual AnsiString CalculateCell(int32_t ACol, int32_t ARow) { return GetCells(ACol, ARow); }
+
+  // The cell that editing started on and its text then (the validation compares with it).
+  TGridCoord EditStartCell() const { return editCell_; }
+  const AnsiString& OldCellText() const { return oldCellText_; }
+
+ protected:
+  void DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDrawState AState) override;
+  void DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState) override;
+  void GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print, bool Selection,
+                     bool MapCol, TBrush* ABrush, TFont* AFont, TAlignment& HAlign, TVAlignment& VAlign,
+                     bool& Extra) override;
+  void Paint() override;
+  void Resize() override;
+  void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState);
+  void DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
+  void DrawFixedLook(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
+  void PaintBorder();
+  bool IsSelected(int32_t ACol, int32_t ARow) const;
+  bool IsEditing() const { return GetEditorMode(); }
+
+ private:
+  template <class T>
+  void Store(T& field, T value) {
+    field = value;
+    Invalidate();
+  }
+  void FormResized(TObject* Sender);
+  // Moves RCount rows starting at display row From out of the grid into FromRow..: their texts and
+  // properties go into the hidden store.
+  struct THiddenRow {
+    int32_t Idx;
+    std::vector<AnsiString> Texts;
+    std::vector<TCellProperties*> Props;
+  };
+  void FreeHidden(THiddenRow& H);
+  void EnsureFlags(std::vector<uint8_t>& flags, int32_t count);
+  void CheckRow(int32_t ARow) const;
+  void CheckCol(int32_t ACol) const;
+
+  std::vector<std::unique_ptr<THiddenRow>> hidden_;  // in the order the rows were hidden
+  std::vector<uint8_t> colShown_ = std::vector<uint8_t>(513, 1);
+  int32_t hiddenColCount_ = 0;
+  std::vector<uint8_t> rowSelect_, colSelect_;
+  int32_t fixedFooters_ = 0, fixedRightCols_ = 0;
+  int32_t fixedRowHeight_ = 21;
+  TGridRect savedSelection_;
+  bool parked_ = false;
+  std::unique_ptr<TStringList> columnHeaders_, rowHeaders_;
+  TGridCoord editCell_{-1, -1};
+  AnsiString oldCellText_;
+
+  TGridLook look_ = glSoft;
+  bool flat_ = false;
+  TColor selectionColor_ = clHighlight, selectionTextColor_ = clHighlightText;
+  bool showSelection_ = true, hideFocusRect_ = false;
+  bool activeCellShow_ = false;
+  TColor activeCellColor_ = clGray;
+  std::unique_ptr<TFont> activeCellFont_, fixedFont_;
+  TVAlignment vAlignment_ = vtaTop;
+  uint32_t vAlignFlag_ = DT_TOP;
+  bool wordWrap_ = false, multilineCells_ = false, enhTextSize_ = false, enableHTML_ = true;
+  bool urlShow_ = false, urlFull_ = false;
+  TColor urlColor_ = clBlue;
+  bool autoNumAlign_ = false;
+  std::unique_ptr<TBitmap> rowIndicator_;
+  TCustomImageList* gridImages_ = nullptr;
+  std::unique_ptr<TBands> bands_;
+  std::unique_ptr<TBackGround> background_;
+  std::unique_ptr<TCellNode> cellNode_;
+  std::unique_ptr<TMouseActions> mouseActions_;
+  std::unique_ptr<TNavigation> navigation_;
+  std::unique_ptr<TColumnSize> columnSize_;
+  std::unique_ptr<TSizeWhileTyping> sizeWhileTyping_;
+  TPoint textMargin_{2, 2};
+  TColor fixedGradientFrom_ = TColor(0xC0C0C0), fixedGradientTo_ = TColor(0xFFFFFF);
+  int32_t zoom_ = 0;
+  int32_t updateCount_ = 0;
+  TCursor loadedCursor_ = crDefault;
+
+  // The owner form's resize handler, called on after the grid's own.
+  TForm* ownerForm_ = nullptr;
+  TNotifyEvent formResize_;
+  int32_t formWidth_ = 0, formHeight_ = 0;
+};
+
+// The registered clipboard format of the grid's own cell exchange.
+UINT GridClipboardFormat();

@@ -1,0 +1,48 @@
+// Small text, number and drawing routines shared by the advanced grid's units.  String positions
+// are 1-based; 0 means not found.
+//
+// Thread contract: UI thread only (the number routines read the process-wide FormatSettings).
+#pragma once
+
+#include "platform/ui/Graphics.h"
+#include "platform/ui/Grids.h"
+
+// What a cell text holds, recognised by its start (CellTextKind).
+enum TCellTextKind : uint8_t { ctkPlain = 0, ctkMarkup = 1, ctkRich = 2, ctkFormula = 3, ctkWide = 5 };
+
+// Value between the bounds; a bound of 0 or less is none, equal bounds leave Value alone.
+int32_t ApplySizeLimits(int32_t Value, int32_t Min, int32_t Max);
+// Each of red, green and blue halved (system colours resolved first).
+TColor HalveColor(TColor Color);
+int32_t UpperPos(const AnsiString& SubStr, const AnsiString& S);
+int32_t CharPosition(char Ch, const AnsiString& S);
+bool CellInGridRect(const TGridRect& Rect, int32_t Col, int32_t Row);
+int32_t MaxOf(int32_t A, int32_t B);
+int32_t MinOf(int32_t A, int32_t B);
+// The first character of S that is in Set, else #0.
+char FirstCharInSet(const AnsiString& Set, const AnsiString& S);
+// "R<row>C<col>", case ignored: Cell = (column, row).
+bool ParseCellReference(const AnsiString& Text, TPoint& Cell);
+bool IsLinkText(const AnsiString& S);
+// Drops everything up to and including "://", or up to and including "mailto:".
+void StripLinkScheme(AnsiString& S);
+TCellTextKind CellTextKind(const AnsiString& Text, bool HTMLEnabled);
+// The number in S with the locale's separators made plain ("1.234,5" in a comma-decimal locale
+// gives "1234.5"); parentheses or a leading "-" make it negative.
+AnsiString ExtractNumber(const AnsiString& S);
+// 0 integer, 1 float, 2 anything else.
+int32_t NumberKind(const AnsiString& S);
+// Backslash-n pairs become carriage returns.
+AnsiString ExpandLineBreaks(const AnsiString& S);
+void FillChars(AnsiString& S, char Ch);
+AnsiString CollapseRuns(char Ch, const AnsiString& S);
+void LFToCRLF(AnsiString& S);
+// Takes the text before the first CR (and the CR, and an LF after it) off S.
+AnsiString TakeLine(AnsiString& S, bool Multi);
+int32_t LineCount(const AnsiString& S, bool Multi);
+char LowerAsciiChar(char Ch);
+// Names with capitals at word starts: "o'neil-smith jr. iii" -> "O'Neil-Smith Jr. III".
+AnsiString CapitalizeName(const AnsiString& S);
+// The bitmap at its own size at the rectangle's top-left, its top-left pixel's colour replaced
+// by Color.
+void DrawKeyedBitmap(TCanvas* Canvas, TBitmap* Bitmap, TColor Color, const TRect& Rect);
