@@ -1496,7 +1496,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, T
     }
     Canvas->GetBrush()->SetColor(brushColor);
   }
-  DrawCellContent(Canvas, ACol, ARow, ARect, AState);
+  DrawCellContent(Canvas, ACol, ARow, ARect, AState, ha, va);
   Canvas->GetBrush()->SetColor(brushColor);
   Canvas->GetFont()->SetColor(fontColor);
   InflateRect(&ARect, 1, 1);
@@ -1536,7 +1536,7 @@ AnsiString TAdvStringGrid::GetFormattedCell(int32_t ACol, int32_t ARow) {
 }
 
 void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect,
-                                     TGridDrawState AState) {
+                                     TGridDrawState AState, TAlignment ha, TVAlignment va) {
   const int32_t col = DisplColToDataCol(ACol);
   TColor anchor = urlColor_;
   const bool selected =
@@ -1579,9 +1579,6 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   }
 
   TRect tr{ARect.Left + textMargin_.X, ARect.Top + textMargin_.Y, ARect.Right - textMargin_.X, ARect.Bottom};
-  TAlignment ha = taLeftJustify;
-  TVAlignment va = vtaTop;
-  CellAlignment(col, ARow, ha, va);
   if (TCellGraphic* g = GetCellGraphic(col, ARow)) {
     TPoint gs = CellGraphicSize(col, ARow);
     if ((ha == taLeftJustify && g->CellHAlign == haBeforeText) ||
@@ -1615,6 +1612,7 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   format |= ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
   format |= va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
   if (UseRightToLeftReading()) format |= DT_RTLREADING;
+  Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
   HDC dc = Canvas->GetHandle();
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT r = tr;

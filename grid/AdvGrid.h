@@ -530,7 +530,8 @@ class TAdvStringGrid : public TBaseGrid {
                      bool& Extra) override;
   void Paint() override;
   void Resize() override;
-  void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState);
+  void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState,
+                       TAlignment HAlign, TVAlignment VAlign);
   void DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
   void DrawFixedLook(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
   void PaintBorder();

@@ -392,6 +392,7 @@ void TBaseGrid::GetCellColors(int32_t, int32_t, TGridDrawState&, bool, bool, boo
 void TBaseGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState) {
   AnsiString s = GetCells(ACol, ARow);
   Canvas->GetBrush()->SetStyle(bsClear);
+  Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
   RECT r = ARect;
   DrawTextA(Canvas->GetHandle(), s.c_str(), int(s.size()), &r,
             DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
