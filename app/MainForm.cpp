@@ -1,16 +1,21 @@
 #include "app/MainForm.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/AboutForm.h"
 #include "app/Commands.h"
 #include "app/ConfigForm.h"
 #include "app/Easysize.h"
 #include "app/FastKeyForm.h"
+#include "app/GoNGTableForm.h"
 #include "app/InstrumentLink.h"
 #include "app/LoadSource.h"
 #include "app/PowerType.h"
 #include "app/TFlatPanelUnit.h"
 #include "platform/os/kernel/Kernel.h"
 #include "platform/runtime/Files.h"
+#include "platform/runtime/Strings.h"
 #include "platform/runtime/SysUtils.h"
 #include "plot/iPlot.h"
 #include "plot/iPlotAxis.h"
@@ -96,6 +101,7 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Field("MenuListItemAppend", &F::MenuListItemAppend)
           .Field("MenuListItemInsert", &F::MenuListItemInsert)
           .Field("MenuListItemDelete", &F::MenuListItemDelete)
+          .Field("TeThemeSpinEdit", &F::TeThemeSpinEdit)
           .Field("Label_RunTimes", &F::Label_RunTimes)
           .Field("TeThemeButton_RunPorgramRun", &F::TeThemeButton_RunPorgramRun)
           .Field("TeThemeButton_RunProgramStop", &F::TeThemeButton_RunProgramStop)
@@ -113,6 +119,8 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Field("TeThemeButton_GoNGStop", &F::TeThemeButton_GoNGStop)
           .Field("TeThemeButton_ReportOperation", &F::TeThemeButton_ReportOperation)
           .Field("Timer_RunGoNG", &F::Timer_RunGoNG)
+          .Field("GoNGDatabase", &F::GoNGDatabase)
+          .Field("GoNGTable", &F::GoNGTable)
           .Field("OpenDialog", &F::OpenDialog)
           .Field("SaveDialog", &F::SaveDialog)
           .Method("FormCreate", &F::FormCreate)
@@ -135,6 +143,20 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Method("TeThemeButton_VoltScanRunClick", &F::TeThemeButton_VoltScanRunClick)
           .Method("TeThemeButton_VoltScanStopClick", &F::TeThemeButton_VoltScanStopClick)
           .Method("Timer_VoltScanTimer", &F::Timer_VoltScanTimer)
+          .Method("TeThemeButton_RunPorgramRunClick", &F::TeThemeButton_RunPorgramRunClick)
+          .Method("TeThemeButton_RunProgramStopClick", &F::TeThemeButton_RunProgramStopClick)
+          .Method("Timer_RunProgramTimer", &F::Timer_RunProgramTimer)
+          .Method("TeThemeRadioGroupRunClick", &F::TeThemeRadioGroupRunClick)
+          .Method("MenuListItemAppendClick", &F::MenuListItemAppendClick)
+          .Method("MenuListItemInsertClick", &F::MenuListItemInsertClick)
+          .Method("MenuListItemDeleteClick", &F::MenuListItemDeleteClick)
+          .Method("TeThemeButton_GoNGRunClick", &F::TeThemeButton_GoNGRunClick)
+          .Method("TeThemeButton_GoNGStopClick", &F::TeThemeButton_GoNGStopClick)
+          .Method("Timer_RunGoNGTimer", &F::Timer_RunGoNGTimer)
+          .Method("MenuItemGoNgAppendClick", &F::MenuItemGoNgAppendClick)
+          .Method("MenuItemGoNgInsertClick", &F::MenuItemGoNgInsertClick)
+          .Method("MenuItemGoNgDeleteClick", &F::MenuItemGoNgDeleteClick)
+          .Method("TeThemeButton_ReportOperationClick", &F::TeThemeButton_ReportOperationClick)
           .Method("tbSaveClick", &F::tbSaveClick)
           .Method("tbOpenClick", &F::tbOpenClick);
   return info;
@@ -188,12 +210,14 @@ void TForm_Main::FormCreate(TObject*) {
   FLink->OnMeasuredCurrent = TLinkValueEvent::Lambda([this](TObject*, double v) {
     iSevenSegmentAnalog_PresentCurrent->SetValue(v);
     AddPlotPoints();
+    if (FLink->FGoNGActive) JudgeGoNGStep();
   });
   FLink->OnDvm = TLinkValueEvent::Lambda([this](TObject*, double v) {
     iSevenSegmentAnalog_DVM->SetValue(v);
     AddPlotPoints();
   });
 
+  GlueGridServices();
   FormResizer->InitializeForm();
   InitDefaults();
   // The saved settings are read before the language: a language step that fails must not leave
@@ -213,8 +237,12 @@ void TForm_Main::FormShow(TObject*) {
 }
 
 void TForm_Main::FormClose(TObject*, TCloseAction&) {
-  // A scan must not go on queueing commands for a link that closes.
+  // No run may go on queueing commands for a link that closes; a GO/NG run cut short writes
+  // nothing.
   Timer_VoltScan->SetEnabled(false);
+  Timer_RunProgram->SetEnabled(false);
+  Timer_RunGoNG->SetEnabled(false);
+  FLink->FGoNGActive = false;
   FLink->CloseLink();
   SaveParameters(DataFile("Config.dat"));
 }
@@ -640,4 +668,613 @@ void TForm_Main::Timer_VoltScanTimer(TObject*) {
   iSevenSegmentAnalog_SteupVoltage->SetValue(FScanValue);
   if (TeThemeRadioButton3->GetChecked()) iSevenSegmentAnalog_EnterValue->SetValue(FScanValue);
   FLink->CommandQueue()->Add(VoltCommand(FScanValue));
+}
+
+// ======================================================================= list cell checks =====
+
+namespace {
+
+// A number typed into a list cell: "." or "," as the decimal point, blanks around allowed.
+bool MainFormCellToFloat(const AnsiString& Text, double& Value) {
+  AnsiString t = Trim(Text);
+  for (char& c : t)
+    if (c == ',') c = '.';
+  return !t.empty() && TryWireStrToFloat(t, Value) && std::isfinite(Value);
+}
+
+// The value of a voltage or current cell of row Row, refused (EConvertError naming it) when it
+// is no number or is negative.
+double MainFormCellValue(const AnsiString& Text, const AnsiString& What, int32_t Row) {
+  double v = 0;
+  if (!MainFormCellToFloat(Text, v))
+    throw EConvertError("Row " + IntToStr(Row) + ": the " + What + " '" + Text + "' is not a number");
+  if (v < 0) throw EConvertError("Row " + IntToStr(Row) + ": the " + What + " " + Text + " is negative");
+  return v;
+}
+
+// The same, refused also above Max (a run sends what the knob could set, no more).
+double MainFormCellInLimit(const AnsiString& Text, const AnsiString& What, int32_t Row, double Max) {
+  const double v = MainFormCellValue(Text, What, Row);
+  if (v > Max)
+    throw EConvertError("Row " + IntToStr(Row) + ": the " + What + " " + Text + " is above the limit " +
+                        FloatToStr(Max));
+  return v;
+}
+
+// The timer interval of a time cell, refused with the row's number.
+uint32_t MainFormCellInterval(const AnsiString& Text, int32_t Unit, int32_t Row) {
+  try {
+    return StepIntervalMs(Text, Unit);
+  } catch (const EConvertError& e) {
+    throw EConvertError("Row " + IntToStr(Row) + ": " + e.Message);
+  }
+}
+
+}  // namespace
+
+bool TForm_Main::ListRunActive() const {
+  return Timer_RunProgram->GetEnabled() || Timer_RunGoNG->GetEnabled() || FLink->FGoNGActive;
+}
+
+// ============================================================================ program list =====
+
+void TForm_Main::RenumberListRows() {
+  for (int32_t n = 1; n < TeThemeStringGridList->GetRowCount(); ++n)
+    TeThemeStringGridList->SetCells(0, n, IntToStr(n));
+}
+
+int32_t TForm_Main::PassCount() {
+  int32_t n = 0;
+  if (TryStrToInt(Trim(TeThemeSpinEdit->GetText()), n)) FPassCount = std::clamp(n, 2, 10000);
+  return FPassCount;
+}
+
+void TForm_Main::TeThemeRadioGroupRunClick(TObject*) {
+  TeThemeSpinEdit->SetVisible(false);
+  Label_RunTimes->SetVisible(true);
+  const int32_t mode = TeThemeRadioGroupRun->GetItemIndex();
+  if (mode == 2) TeThemeSpinEdit->SetVisible(true);
+  if (mode == 0) Label_RunTimes->SetVisible(false);
+}
+
+void TForm_Main::TeThemeButton_RunPorgramRunClick(TObject*) {
+  TStringGrid* g = TeThemeStringGridList;
+  const int32_t unit = ComboBox_ProgramTimeUnits->GetItemIndex();
+  // Every row is checked before anything runs: a run must not stop half way on a bad row.
+  double volts = 0, amps = 0;
+  uint32_t interval = 0;
+  for (int32_t r = g->GetRowCount() - 1; r >= 1; --r) {
+    volts = MainFormCellInLimit(g->GetCells(1, r), "voltage", r, iKnob_Voltage->GetPositionMax());
+    amps = MainFormCellInLimit(g->GetCells(2, r), "current", r, iKnob_Current->GetPositionMax());
+    interval = MainFormCellInterval(g->GetCells(3, r), unit, r);
+  }
+  FLink->CommandQueue()->Add(VoltCommand(volts));
+  FLink->CommandQueue()->Add(CurrCommand(amps));
+  FStepIndex = 0;
+  FStepCount = g->GetRowCount() - 1;
+  FPassNumber = 1;
+  FLink->FRunActive = true;
+  Timer_RunProgram->SetInterval(interval);
+  Timer_RunProgram->SetEnabled(true);
+  FLink->EnablePanel(false);
+  TeThemeButton_RunPorgramRun->SetEnabled(false);
+  TeThemeButton_RunProgramStop->SetEnabled(true);
+  g->SetRow(1);
+  if (TeThemeRadioGroupRun->GetItemIndex() < 1) {
+    Label_RunTimes->SetVisible(false);
+  } else {
+    Label_RunTimes->SetCaption(FRunTimesPrefix + ":1");
+    Label_RunTimes->SetVisible(true);
+  }
+  Panel_ScanVoltageCommandPanel->SetEnabled(false);
+  Panel_GoNGRun->SetEnabled(false);
+  TeThemeGroupBox_ToolBar->SetEnabled(false);
+  TeThemeRadioGroupRun->SetEnabled(false);
+}
+
+void TForm_Main::TeThemeButton_RunProgramStopClick(TObject*) {
+  FLink->FRunActive = false;
+  Timer_RunProgram->SetEnabled(false);
+  FLink->EnablePanel(true);
+  TeThemeButton_RunPorgramRun->SetEnabled(true);
+  TeThemeButton_RunProgramStop->SetEnabled(false);
+  Panel_ScanVoltageCommandPanel->SetEnabled(true);
+  Panel_GoNGRun->SetEnabled(true);
+  TeThemeGroupBox_ToolBar->SetEnabled(true);
+  TeThemeRadioGroupRun->SetEnabled(true);
+}
+
+void TForm_Main::Timer_RunProgramTimer(TObject*) {
+  ++FStepIndex;
+  if (FStepIndex >= FStepCount) {
+    const int32_t mode = TeThemeRadioGroupRun->GetItemIndex();
+    if (mode == 0 || (mode == 2 && PassCount() <= FPassNumber)) {
+      TeThemeButton_RunProgramStop->Click();
+      return;
+    }
+    FStepIndex = 0;
+    ++FPassNumber;
+    Label_RunTimes->SetCaption(FRunTimesPrefix + ":" + IntToStr(FPassNumber));
+  }
+  TStringGrid* g = TeThemeStringGridList;
+  const int32_t r = FStepIndex + 1;
+  // The units are read now, so a change during the run counts from the next row on; a row that
+  // fails here keeps the previous interval and the next tick moves on.
+  const uint32_t interval =
+      MainFormCellInterval(g->GetCells(3, r), ComboBox_ProgramTimeUnits->GetItemIndex(), r);
+  const double volts = MainFormCellInLimit(g->GetCells(1, r), "voltage", r, iKnob_Voltage->GetPositionMax());
+  const double amps = MainFormCellInLimit(g->GetCells(2, r), "current", r, iKnob_Current->GetPositionMax());
+  g->SetRow(r);
+  Timer_RunProgram->SetInterval(interval);
+  FLink->CommandQueue()->Add(VoltCommand(volts));
+  FLink->CommandQueue()->Add(CurrCommand(amps));
+}
+
+namespace {
+
+// The key filter of both lists: digits, one decimal separator ("." or ",") per cell, Backspace,
+// Ctrl+C and Ctrl+V; the time column takes whole numbers only.
+void MainFormFilterKey(TStringGrid* Grid, int32_t TimeCol, char& Key) {
+  const bool separator = Key == '.' || Key == ',';
+  if (!(Key == 3 || Key == 8 || Key == 22 || separator || (Key >= '0' && Key <= '9'))) {
+    Key = 0;
+    return;
+  }
+  if (!separator) return;
+  const AnsiString text = Grid->GetCells(Grid->GetCol(), Grid->GetRow());
+  if (Grid->GetCol() == TimeCol || text.find_first_of(".,") != AnsiString::npos) Key = 0;
+}
+
+}  // namespace
+
+void TForm_Main::TeThemeStringGridListKeyPress(TObject*, char& Key) {
+  MainFormFilterKey(TeThemeStringGridList, 3, Key);
+}
+
+void TForm_Main::TeThemeStringGridListCanEditCell(TObject*, int32_t ARow, int32_t ACol, bool& CanEdit) {
+  if (ListRunActive()) {
+    CanEdit = false;
+    return;
+  }
+  // Every run needs a whole number in the time cell of the row being edited.
+  if (ACol == 3 && Trim(TeThemeStringGridList->GetCells(3, ARow)).empty())
+    TeThemeStringGridList->SetCells(3, ARow, "1");
+}
+
+void TForm_Main::TeThemeStringGridListEditingDone(TObject*) {
+  TStringGrid* g = TeThemeStringGridList;
+  const int32_t row = g->GetRow(), col = g->GetCol();
+  if (row < 1 || size_t(row) > FBody.ProgramSteps.size()) return;
+  TProgramStep& step = FBody.ProgramSteps[size_t(row - 1)];
+  const AnsiString text = Trim(g->GetCells(col, row));
+  // A text that is refused gives the cell its stored text back, so grid and record agree.
+  try {
+    if (col == 1 || col == 2) {
+      TiKnob* knob = col == 1 ? iKnob_Voltage : iKnob_Current;
+      AnsiString stored = text;
+      if (MainFormCellValue(text, col == 1 ? "voltage" : "current", row) > knob->GetPositionMax())
+        stored = FloatToStr(knob->GetPositionMax());
+      col == 1 ? step.SetVoltage(stored) : step.SetCurrent(stored);
+      g->SetCells(col, row, stored);
+    } else if (col == 3) {
+      MainFormCellInterval(text, ComboBox_ProgramTimeUnits->GetItemIndex(), row);
+      step.Time = double(StrToInt64(text));
+      g->SetCells(col, row, IntToStr(int64_t(step.Time)));
+    }
+  } catch (...) {
+    g->SetCells(1, row, step.GetVoltage());
+    g->SetCells(2, row, step.GetCurrent());
+    g->SetCells(3, row, FloatToStr(step.Time));
+    throw;
+  }
+}
+
+void TForm_Main::TeThemeStringGridListGetCellColor(TObject*, int32_t ARow, int32_t, TGridDrawState,
+                                                   TBrush* ABrush, TFont*) {
+  if (ARow > 0 && (ARow - 1) % 2 == 0) ABrush->SetColor(clInfoBk);
+}
+
+void TForm_Main::TeThemeStringGridListGetAlignment(TObject*, int32_t, int32_t, TAlignment& HAlign,
+                                                   TVAlignment& VAlign) {
+  HAlign = taCenter;
+  VAlign = vtaCenter;
+}
+
+namespace {
+
+// Row services of the system's grid, over the plain one: rows from ARow on move down by one with
+// their texts and heights, and the new row ARow is empty; deleting moves the rows below up and
+// keeps the current row where it still exists.
+void MainFormInsertRow(TStringGrid* Grid, int32_t ARow) {
+  Grid->SetRowCount(Grid->GetRowCount() + 1);
+  for (int32_t r = Grid->GetRowCount() - 1; r > ARow; --r) {
+    for (int32_t c = 0; c < Grid->GetColCount(); ++c) Grid->SetCells(c, r, Grid->GetCells(c, r - 1));
+    Grid->SetRowHeights(r, Grid->GetRowHeights(r - 1));
+  }
+  for (int32_t c = 0; c < Grid->GetColCount(); ++c) Grid->SetCells(c, ARow, "");
+  Grid->SetRowHeights(ARow, Grid->GetDefaultRowHeight());
+}
+
+void MainFormDeleteRow(TStringGrid* Grid, int32_t ARow) {
+  const int32_t current = Grid->GetRow();
+  for (int32_t r = ARow; r + 1 < Grid->GetRowCount(); ++r) {
+    for (int32_t c = 0; c < Grid->GetColCount(); ++c) Grid->SetCells(c, r, Grid->GetCells(c, r + 1));
+    Grid->SetRowHeights(r, Grid->GetRowHeights(r + 1));
+  }
+  Grid->SetRowCount(Grid->GetRowCount() - 1);
+  Grid->SetRow(std::min(current, Grid->GetRowCount() - 1));
+}
+
+}  // namespace
+
+void TForm_Main::MenuListItemAppendClick(TObject*) {
+  if (ListRunActive()) return;
+  TStringGrid* g = TeThemeStringGridList;
+  g->SetRowCount(g->GetRowCount() + 1);
+  for (int32_t c = 1; c <= 3; ++c) g->SetCells(c, g->GetRowCount() - 1, "1");
+  FBody.ProgramSteps.push_back(TProgramStep());
+  RenumberListRows();
+}
+
+void TForm_Main::MenuListItemInsertClick(TObject*) {
+  if (ListRunActive()) return;
+  TStringGrid* g = TeThemeStringGridList;
+  const int32_t r = g->GetRow();
+  MainFormInsertRow(g, r);
+  for (int32_t c = 1; c <= 3; ++c) g->SetCells(c, r, "1");
+  FBody.ProgramSteps.insert(FBody.ProgramSteps.begin() + (r - 1), TProgramStep());
+  RenumberListRows();
+}
+
+void TForm_Main::MenuListItemDeleteClick(TObject*) {
+  if (ListRunActive()) return;
+  TStringGrid* g = TeThemeStringGridList;
+  if (g->GetRowCount() <= 2) throw Exception("The list keeps at least one row");
+  const int32_t r = g->GetRow();
+  FBody.ProgramSteps.erase(FBody.ProgramSteps.begin() + (r - 1));
+  MainFormDeleteRow(g, r);
+  RenumberListRows();
+}
+
+// =============================================================================== GO/NG list =====
+
+void TForm_Main::RenumberGoNGRows() {
+  for (int32_t n = 1; n < TeThemeStringGridGoNg->GetRowCount(); ++n)
+    TeThemeStringGridGoNg->SetCells(0, n, IntToStr(n));
+}
+
+void TForm_Main::TeThemeButton_GoNGRunClick(TObject*) {
+  TStringGrid* g = TeThemeStringGridGoNg;
+  CheckResultTableName(TeThemeEdit2->GetText());
+  const int32_t unit = ComboBox_GoNGTimeUnits->GetItemIndex();
+  double volts = 0;
+  uint32_t interval = 0;
+  for (int32_t r = g->GetRowCount() - 1; r >= 1; --r) {
+    volts = MainFormCellInLimit(g->GetCells(1, r), "voltage", r, iKnob_Voltage->GetPositionMax());
+    MainFormCellValue(g->GetCells(3, r), "maximum current", r);
+    MainFormCellValue(g->GetCells(4, r), "minimum current", r);
+    interval = MainFormCellInterval(g->GetCells(5, r), unit, r);
+  }
+  // Readings and results of an earlier run must not pass for this run's.
+  for (int32_t r = 1; r < g->GetRowCount(); ++r) {
+    g->SetCells(2, r, "");
+    g->SetCells(6, r, "");
+  }
+  FLink->CommandQueue()->Add(VoltCommand(volts));
+  FStepIndex = 0;
+  FStepCount = g->GetRowCount() - 1;
+  FLink->FGoNGActive = true;
+  FLink->FRunActive = true;
+  Timer_RunGoNG->SetInterval(interval);
+  Timer_RunGoNG->SetEnabled(true);
+  FLink->EnablePanel(false);
+  TeThemeButton_GoNGRun->SetEnabled(false);
+  TeThemeButton_ReportOperation->SetEnabled(false);
+  TeThemeButton_GoNGStop->SetEnabled(true);
+  g->SetRow(1);
+  Panel_ScanVoltageCommandPanel->SetEnabled(false);
+  Panel_RunProgramPanel->SetEnabled(false);
+  TeThemeGroupBox_ToolBar->SetEnabled(false);
+}
+
+void TForm_Main::TeThemeButton_GoNGStopClick(TObject*) {
+  FLink->FRunActive = false;
+  FLink->FGoNGActive = false;
+  Timer_RunGoNG->SetEnabled(false);
+  FLink->EnablePanel(true);
+  TeThemeButton_GoNGRun->SetEnabled(true);
+  TeThemeButton_ReportOperation->SetEnabled(true);
+  TeThemeButton_GoNGStop->SetEnabled(false);
+  Panel_ScanVoltageCommandPanel->SetEnabled(true);
+  Panel_RunProgramPanel->SetEnabled(true);
+  TeThemeGroupBox_ToolBar->SetEnabled(true);
+}
+
+void TForm_Main::JudgeGoNGStep() {
+  TStringGrid* g = TeThemeStringGridGoNg;
+  const int32_t r = FStepIndex + 1;
+  if (r >= g->GetRowCount()) return;
+  const double current = iSevenSegmentAnalog_PresentCurrent->GetValue();
+  g->SetCells(2, r, FloatToStr(current));
+  const double max = MainFormCellValue(g->GetCells(3, r), "maximum current", r);
+  const double min = MainFormCellValue(g->GetCells(4, r), "minimum current", r);
+  g->SetCells(6, r, max >= current && min <= current ? "Pass" : "NoPass");
+}
+
+void TForm_Main::Timer_RunGoNGTimer(TObject*) {
+  ++FStepIndex;
+  if (FStepIndex >= FStepCount) {
+    TeThemeButton_GoNGStop->Click();
+    SaveGoNGResults();
+    return;
+  }
+  TStringGrid* g = TeThemeStringGridGoNg;
+  const int32_t r = FStepIndex + 1;
+  const uint32_t interval =
+      MainFormCellInterval(g->GetCells(5, r), ComboBox_GoNGTimeUnits->GetItemIndex(), r);
+  const double volts = MainFormCellInLimit(g->GetCells(1, r), "voltage", r, iKnob_Voltage->GetPositionMax());
+  g->SetRow(r);
+  Timer_RunGoNG->SetInterval(interval);
+  FLink->CommandQueue()->Add(VoltCommand(volts));
+}
+
+void TForm_Main::TeThemeStringGridGoNgKeyPress(TObject*, char& Key) {
+  MainFormFilterKey(TeThemeStringGridGoNg, 5, Key);
+}
+
+void TForm_Main::TeThemeStringGridGoNgCanEditCell(TObject*, int32_t ARow, int32_t ACol, bool& CanEdit) {
+  // The measured current and the result are the run's, not the user's.
+  if (ListRunActive() || ACol == 2 || ACol == 6) {
+    CanEdit = false;
+    return;
+  }
+  if (ACol == 5 && Trim(TeThemeStringGridGoNg->GetCells(5, ARow)).empty())
+    TeThemeStringGridGoNg->SetCells(5, ARow, "1");
+}
+
+void TForm_Main::TeThemeStringGridGoNgEditingDone(TObject*) {
+  TStringGrid* g = TeThemeStringGridGoNg;
+  const int32_t row = g->GetRow(), col = g->GetCol();
+  if (row < 1 || size_t(row) > FBody.GoNGSteps.size()) return;
+  TGoNGStep& step = FBody.GoNGSteps[size_t(row - 1)];
+  const AnsiString text = Trim(g->GetCells(col, row));
+  try {
+    if (col == 1 || col == 3 || col == 4) {
+      TiKnob* knob = col == 1 ? iKnob_Voltage : iKnob_Current;
+      const char* what = col == 1 ? "voltage" : col == 3 ? "maximum current" : "minimum current";
+      AnsiString stored = text;
+      if (MainFormCellValue(text, what, row) > knob->GetPositionMax())
+        stored = FloatToStr(knob->GetPositionMax());
+      if (col == 1)
+        step.SetVoltage(stored);
+      else if (col == 3)
+        step.SetMaxCurrent(stored);
+      else
+        step.SetMinCurrent(stored);
+      g->SetCells(col, row, stored);
+    } else if (col == 5) {
+      MainFormCellInterval(text, ComboBox_GoNGTimeUnits->GetItemIndex(), row);
+      step.Time = double(StrToInt64(text));
+      g->SetCells(col, row, IntToStr(int64_t(step.Time)));
+    }
+  } catch (...) {
+    g->SetCells(1, row, step.GetVoltage());
+    g->SetCells(3, row, step.GetMaxCurrent());
+    g->SetCells(4, row, step.GetMinCurrent());
+    g->SetCells(5, row, FloatToStr(step.Time));
+    throw;
+  }
+}
+
+void TForm_Main::TeThemeStringGridGoNgGetCellColor(TObject* Sender, int32_t ARow, int32_t ACol,
+                                                   TGridDrawState AState, TBrush* ABrush, TFont* AFont) {
+  TeThemeStringGridListGetCellColor(Sender, ARow, ACol, AState, ABrush, AFont);
+}
+
+void TForm_Main::TeThemeStringGridGoNgGetAlignment(TObject* Sender, int32_t ARow, int32_t ACol,
+                                                   TAlignment& HAlign, TVAlignment& VAlign) {
+  TeThemeStringGridListGetAlignment(Sender, ARow, ACol, HAlign, VAlign);
+}
+
+namespace {
+
+void MainFormNewGoNGRow(TStringGrid* Grid, int32_t Row) {
+  Grid->SetCells(1, Row, "1");
+  Grid->SetCells(3, Row, "1");
+  Grid->SetCells(4, Row, "0");
+  Grid->SetCells(5, Row, "1");
+}
+
+}  // namespace
+
+void TForm_Main::MenuItemGoNgAppendClick(TObject*) {
+  if (ListRunActive()) return;
+  TStringGrid* g = TeThemeStringGridGoNg;
+  g->SetRowCount(g->GetRowCount() + 1);
+  MainFormNewGoNGRow(g, g->GetRowCount() - 1);
+  FBody.GoNGSteps.push_back(TGoNGStep());
+  RenumberGoNGRows();
+}
+
+void TForm_Main::MenuItemGoNgInsertClick(TObject*) {
+  if (ListRunActive()) return;
+  TStringGrid* g = TeThemeStringGridGoNg;
+  const int32_t r = g->GetRow();
+  MainFormInsertRow(g, r);
+  MainFormNewGoNGRow(g, r);
+  FBody.GoNGSteps.insert(FBody.GoNGSteps.begin() + (r - 1), TGoNGStep());
+  RenumberGoNGRows();
+}
+
+void TForm_Main::MenuItemGoNgDeleteClick(TObject*) {
+  if (ListRunActive()) return;
+  TStringGrid* g = TeThemeStringGridGoNg;
+  if (g->GetRowCount() <= 2) throw Exception("The list keeps at least one row");
+  const int32_t r = g->GetRow();
+  FBody.GoNGSteps.erase(FBody.GoNGSteps.begin() + (r - 1));
+  MainFormDeleteRow(g, r);
+  RenumberGoNGRows();
+}
+
+// ============================================================================ result tables =====
+
+void TForm_Main::CreateGoNGTable(const AnsiString& Path) {
+  ForceDirectories(ResultFolder());
+  CreateResultTable(Path);
+}
+
+void TForm_Main::SaveGoNGResults() {
+  const AnsiString name = TeThemeEdit2->GetText();
+  CheckResultTableName(name);
+  const AnsiString folder = ResultFolder();
+  ForceDirectories(folder);
+  const AnsiString path = IncludeTrailingPathDelimiter(folder) + ResultTableFileName(name);
+  TStringGrid* g = TeThemeStringGridGoNg;
+  std::vector<TResultRow> rows;
+  for (int32_t r = 1; r < g->GetRowCount(); ++r)
+    rows.push_back(
+        {g->GetCells(1, r), g->GetCells(2, r), g->GetCells(3, r), g->GetCells(4, r), g->GetCells(6, r)});
+  const bool created = !FileExists(path);
+  if (created) CreateGoNGTable(path);
+  GoNGTable->SetActive(false);
+  GoNGDatabase->Close();
+  GoNGDatabase->SetDatabaseName("GoNGRecorder");
+  GoNGDatabase->SetDriverName("STANDARD");
+  GoNGDatabase->GetParams()->Clear();
+  GoNGDatabase->GetParams()->Add("PATH=" + folder);
+  GoNGDatabase->Open();
+  GoNGTable->SetDatabaseName("GoNGRecorder");
+  GoNGTable->SetTableName(path);
+  try {
+    WriteResultTable(GoNGDatabase, GoNGTable, rows);
+  } catch (...) {
+    // A table made for this run and never filled is no result.
+    if (created) {
+      GoNGTable->SetActive(false);
+      DeleteFile(path);
+    }
+    throw;
+  }
+}
+
+void TForm_Main::TeThemeButton_ReportOperationClick(TObject*) {
+  ForceDirectories(ResultFolder());
+  if (!Form_GoNGTable) return;
+  Form_GoNGTable->ListResultTables();
+  Form_GoNGTable->ShowModal();
+}
+
+// ==================================================================== grid services (glue) =====
+// The lists stand on the framework's plain string grid until the system's grid lands.  This
+// section gives them what that grid will: an edit starts on a typed character or a double
+// click only where the list's CanEditCell allows it, the list's key filter sees every character
+// typed into the grid or its editor, EditingDone follows the closing of the editor, and each
+// cell is painted with the list's colour and alignment.  It goes away with the new grid, whose
+// definitions then bind the list handlers directly.
+
+void TForm_Main::GlueGridServices() {
+  for (TStringGrid* g : {TeThemeStringGridList, TeThemeStringGridGoNg}) {
+    g->SetDefaultDrawing(false);
+    g->OnKeyPress = TKeyPressEvent(this, &TForm_Main::GlueKeyPress);
+    g->OnDblClick = TNotifyEvent(this, &TForm_Main::GlueDblClick);
+    g->OnDrawCell = TDrawCellEvent(this, &TForm_Main::GlueDrawCell);
+  }
+}
+
+namespace {
+
+TStringGrid* MainFormGridOf(TObject* Sender) {
+  if (auto* editor = dynamic_cast<TInplaceEdit*>(Sender)) return static_cast<TStringGrid*>(editor->GetGrid());
+  return static_cast<TStringGrid*>(Sender);
+}
+
+}  // namespace
+
+void TForm_Main::GlueKeyPress(TObject* Sender, char& Key) {
+  TStringGrid* g = MainFormGridOf(Sender);
+  // Enter and Escape open and close the editor; they never reach the list's filter.
+  if (Key == '\r' || Key == 27) return;
+  if (g == TeThemeStringGridList)
+    TeThemeStringGridListKeyPress(g, Key);
+  else
+    TeThemeStringGridGoNgKeyPress(g, Key);
+  // A character typed on the grid itself (no editor open) starts an edit of the current cell.
+  if (Key != 0 && Sender == g && (Key == 8 || uint8_t(Key) >= 32)) {
+    GlueStartEdit(g, Key);
+    Key = 0;
+  }
+}
+
+void TForm_Main::GlueDblClick(TObject* Sender) { GlueStartEdit(static_cast<TStringGrid*>(Sender), 0); }
+
+void TForm_Main::GlueStartEdit(TStringGrid* Grid, char Key) {
+  if (Grid->GetEditorMode() || Grid->GetCol() < Grid->GetFixedCols() || Grid->GetRow() < Grid->GetFixedRows())
+    return;
+  bool can = true;
+  if (Grid == TeThemeStringGridList)
+    TeThemeStringGridListCanEditCell(Grid, Grid->GetRow(), Grid->GetCol(), can);
+  else
+    TeThemeStringGridGoNgCanEditCell(Grid, Grid->GetRow(), Grid->GetCol(), can);
+  if (!can) return;
+  Grid->SetOptions(Grid->GetOptions() + goEditing);
+  if (Key)
+    Grid->ShowEditorChar(Key);
+  else
+    Grid->SetEditorMode(true);
+  TInplaceEdit* editor = Grid->InplaceEditor();
+  if (!editor || !editor->GetVisible()) {
+    // No editor could open (the grid has no focus): the next character asks again.
+    Grid->HideEditor();
+    Grid->SetOptions(Grid->GetOptions() - goEditing);
+    return;
+  }
+  editor->OnKeyPress = TKeyPressEvent(this, &TForm_Main::GlueKeyPress);
+  editor->OnExit = TNotifyEvent(this, &TForm_Main::GlueEditorExit);
+}
+
+void TForm_Main::GlueEditorExit(TObject* Sender) {
+  TStringGrid* g = MainFormGridOf(Sender);
+  // The edited text is in the cell already (the editor stores every change); the next edit asks
+  // CanEditCell again.
+  g->HideEditor();
+  g->SetOptions(g->GetOptions() - goEditing);
+  try {
+    if (g == TeThemeStringGridList)
+      TeThemeStringGridListEditingDone(g);
+    else
+      TeThemeStringGridGoNgEditingDone(g);
+  } catch (...) {
+    // Raised while the focus moves: shown, not thrown through the focus change.
+    ApplicationHandleException(this);
+  }
+}
+
+void TForm_Main::GlueDrawCell(TObject* Sender, int32_t ACol, int32_t ARow, TRect Rect, TGridDrawState State) {
+  auto* g = static_cast<TStringGrid*>(Sender);
+  TCanvas* c = g->GetCanvas();
+  // The grid has set the cell's brush and font (fixed, selected or plain); a selected cell keeps
+  // its highlight.
+  if (!State.Contains(gdSelected) || State.Contains(gdFixed)) {
+    if (g == TeThemeStringGridList)
+      TeThemeStringGridListGetCellColor(g, ARow, ACol, State, c->GetBrush(), c->GetFont());
+    else
+      TeThemeStringGridGoNgGetCellColor(g, ARow, ACol, State, c->GetBrush(), c->GetFont());
+  }
+  c->FillRect(Rect);
+  TAlignment h = taLeftJustify;
+  TVAlignment v = vtaTop;
+  if (g == TeThemeStringGridList)
+    TeThemeStringGridListGetAlignment(g, ARow, ACol, h, v);
+  else
+    TeThemeStringGridGoNgGetAlignment(g, ARow, ACol, h, v);
+  const AnsiString text = g->GetCells(ACol, ARow);
+  const int32_t w = c->TextWidth(text), th = c->TextHeight(text);
+  const int32_t x = h == taCenter         ? Rect.Left + (Rect.Width() - w) / 2
+                    : h == taRightJustify ? Rect.Right - 2 - w
+                                          : Rect.Left + 2;
+  const int32_t y = v == vtaCenter   ? Rect.Top + (Rect.Height() - th) / 2
+                    : v == vtaBottom ? Rect.Bottom - th
+                                     : Rect.Top + 2;
+  c->TextRect(Rect, x, y, text);
+  if (State.Contains(gdFocused)) c->DrawFocusRect(Rect);
 }

@@ -1,9 +1,10 @@
 // The main window: the instrument's front panel (displays, knobs, keypad, hot keys, switches,
 // lamps) over the instrument link, the start-up that opens the link when the window shows, the
-// voltage scan, the parameter files of the toolbar, and the closing that saves "Config.dat".
-// Controls of parts still to come (program and GO/NG lists and their runs, themed frame)
-// stand on the platform's plain controls under their own names; the lists' grids show the
-// records of the parameter body.
+// voltage scan, the program list and the GO/NG list with their runs and result tables, the
+// parameter files of the toolbar, and the closing that saves "Config.dat".
+// Controls of parts still to come (the system's grid, the themed controls and frame) stand on
+// the platform's plain controls under their own names; the lists' grids show the records of the
+// parameter body, and the grid services they miss are glued on in one section of MainForm.cpp.
 #pragma once
 
 #include <memory>
@@ -20,6 +21,10 @@
 #include "platform/ui/StdEdit.h"
 #include "platform/ui/StdLists.h"
 
+// The vertical alignment of a grid cell's text; the system's grid brings its own (glue, see
+// MainForm.cpp).
+enum TVAlignment : uint8_t { vtaTop, vtaCenter, vtaBottom };
+
 class TiAnalogOutput;
 class TiPlot;
 class TiKnob;
@@ -27,6 +32,8 @@ class TiSevenSegmentAnalog;
 class TiSwitchToggle;
 class TiLedRectangle;
 class TComPort;
+class TDatabase;
+class TTable;
 class TFlatPanel;
 class TFormResizer;
 class TInstrumentLink;
@@ -129,6 +136,7 @@ class TForm_Main : public TForm {
   TMenuItem* MenuListItemAppend = nullptr;
   TMenuItem* MenuListItemInsert = nullptr;
   TMenuItem* MenuListItemDelete = nullptr;
+  TEdit* TeThemeSpinEdit = nullptr;
   TLabel* Label_RunTimes = nullptr;
   TButton* TeThemeButton_RunPorgramRun = nullptr;
   TButton* TeThemeButton_RunProgramStop = nullptr;
@@ -147,6 +155,8 @@ class TForm_Main : public TForm {
   TButton* TeThemeButton_GoNGStop = nullptr;
   TButton* TeThemeButton_ReportOperation = nullptr;
   TTimer* Timer_RunGoNG = nullptr;
+  TDatabase* GoNGDatabase = nullptr;
+  TTable* GoNGTable = nullptr;
   // parameter files
   TOpenDialog* OpenDialog = nullptr;
   TSaveDialog* SaveDialog = nullptr;
@@ -184,6 +194,58 @@ class TForm_Main : public TForm {
   void Timer_VoltScanTimer(TObject* Sender);
   double FScanValue = 0;
 
+  // ---- program list
+  // A run checks every row first: a row that would fail (no number, a voltage or current
+  // outside 0 to the knob's limit, a time that is no whole number or gives no timer interval)
+  // is refused with a message naming it, and nothing starts.
+  void TeThemeButton_RunPorgramRunClick(TObject* Sender);
+  void TeThemeButton_RunProgramStopClick(TObject* Sender);
+  void Timer_RunProgramTimer(TObject* Sender);
+  void TeThemeRadioGroupRunClick(TObject* Sender);
+  void TeThemeStringGridListKeyPress(TObject* Sender, char& Key);
+  void TeThemeStringGridListCanEditCell(TObject* Sender, int32_t ARow, int32_t ACol, bool& CanEdit);
+  void TeThemeStringGridListEditingDone(TObject* Sender);
+  void TeThemeStringGridListGetCellColor(TObject* Sender, int32_t ARow, int32_t ACol, TGridDrawState AState,
+                                         TBrush* ABrush, TFont* AFont);
+  void TeThemeStringGridListGetAlignment(TObject* Sender, int32_t ARow, int32_t ACol, TAlignment& HAlign,
+                                         TVAlignment& VAlign);
+  void MenuListItemAppendClick(TObject* Sender);
+  void MenuListItemInsertClick(TObject* Sender);
+  // The last row stays: a list without rows has nothing to run or to store.
+  void MenuListItemDeleteClick(TObject* Sender);
+  void RenumberListRows();
+  // The passes a "Custom" run makes: the pass-count entry's whole number within 2 to 10000, or
+  // the last one it held when its text is none.
+  int32_t PassCount();
+  int32_t FStepIndex = 0;
+  int32_t FStepCount = 0;
+  int32_t FPassNumber = 0;
+
+  // ---- GO/NG list and result tables
+  // The rows and the table name are checked before anything runs, as for the program list.
+  void TeThemeButton_GoNGRunClick(TObject* Sender);
+  // A stop by the user writes no results.
+  void TeThemeButton_GoNGStopClick(TObject* Sender);
+  void Timer_RunGoNGTimer(TObject* Sender);
+  // Judges the present current against the running step's limits (both inclusive).
+  void JudgeGoNGStep();
+  void TeThemeStringGridGoNgKeyPress(TObject* Sender, char& Key);
+  void TeThemeStringGridGoNgCanEditCell(TObject* Sender, int32_t ARow, int32_t ACol, bool& CanEdit);
+  void TeThemeStringGridGoNgEditingDone(TObject* Sender);
+  void TeThemeStringGridGoNgGetCellColor(TObject* Sender, int32_t ARow, int32_t ACol, TGridDrawState AState,
+                                         TBrush* ABrush, TFont* AFont);
+  void TeThemeStringGridGoNgGetAlignment(TObject* Sender, int32_t ARow, int32_t ACol, TAlignment& HAlign,
+                                         TVAlignment& VAlign);
+  void MenuItemGoNgAppendClick(TObject* Sender);
+  void MenuItemGoNgInsertClick(TObject* Sender);
+  void MenuItemGoNgDeleteClick(TObject* Sender);
+  void RenumberGoNGRows();
+  // Writes every data row into the table TeThemeEdit2 names, in one transaction: a failure
+  // leaves the table as it was.
+  void SaveGoNGResults();
+  void CreateGoNGTable(const AnsiString& Path);
+  void TeThemeButton_ReportOperationClick(TObject* Sender);
+
   // ---- settings
   void InitDefaults();
   void LoadParameters(const AnsiString& FileName);
@@ -206,6 +268,16 @@ class TForm_Main : public TForm {
   void ShowProgramList();
   void ShowGoNGList();
   void EnableOtherRuns(bool Enabled);
+  // Whether a run's timer is on (the lists are not changed under a run).
+  bool ListRunActive() const;
+  // Grid services the plain grid lacks, called from its own events (see MainForm.cpp).
+  void GlueGridServices();
+  void GlueKeyPress(TObject* Sender, char& Key);
+  void GlueDblClick(TObject* Sender);
+  void GlueEditorExit(TObject* Sender);
+  void GlueDrawCell(TObject* Sender, int32_t ACol, int32_t ARow, TRect Rect, TGridDrawState State);
+  void GlueStartEdit(TStringGrid* Grid, char Key);
+  int32_t FPassCount = 2;
   void LinkSetVoltage(TObject* Sender, double Value, bool Written);
   void LinkSetCurrent(TObject* Sender, double Value, bool Written);
   AnsiString DataFile(const char* Name) const;

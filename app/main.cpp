@@ -6,6 +6,7 @@
 #include "app/AboutForm.h"
 #include "app/ConfigForm.h"
 #include "app/FastKeyForm.h"
+#include "app/GoNGTableForm.h"
 #include "app/MainForm.h"
 #include "platform/display/Display.h"
 
@@ -20,6 +21,7 @@ int main() {
   Application->CreateForm(Form_FastKey);
   Application->CreateForm(Form_Config);
   Application->CreateForm(Form_About);
+  Application->CreateForm(Form_GoNGTable);
   TTimer* shot = nullptr;
   if (const char* file = std::getenv("PL_SCREENSHOT")) {
     shot = new TTimer(Form_Main);

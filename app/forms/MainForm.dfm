@@ -745,6 +745,15 @@ object Form_Main: TForm_Main
                 'Repeat'
                 'Custom')
               ItemIndex = 0
+              OnClick = TeThemeRadioGroupRunClick
+            end
+            object TeThemeSpinEdit: TEdit
+              Left = 208
+              Top = 4
+              Width = 60
+              Height = 21
+              Text = '2'
+              Visible = False
             end
             object TeThemeStringGridList: TStringGrid
               Left = 4
@@ -848,6 +857,7 @@ object Form_Main: TForm_Main
             Width = 80
             Height = 30
             Caption = 'Run'
+            OnClick = TeThemeButton_RunPorgramRunClick
           end
           object TeThemeButton_RunProgramStop: TButton
             Left = 150
@@ -856,6 +866,7 @@ object Form_Main: TForm_Main
             Height = 30
             Caption = 'Stop'
             Enabled = False
+            OnClick = TeThemeButton_RunProgramStopClick
           end
         end
         object Panel_GoNGRun: TPanel
@@ -871,6 +882,7 @@ object Form_Main: TForm_Main
             Width = 70
             Height = 30
             Caption = 'Run'
+            OnClick = TeThemeButton_GoNGRunClick
           end
           object TeThemeButton_GoNGStop: TButton
             Left = 82
@@ -879,6 +891,7 @@ object Form_Main: TForm_Main
             Height = 30
             Caption = 'Stop'
             Enabled = False
+            OnClick = TeThemeButton_GoNGStopClick
           end
           object TeThemeButton_ReportOperation: TButton
             Left = 156
@@ -886,6 +899,7 @@ object Form_Main: TForm_Main
             Width = 118
             Height = 30
             Caption = 'Report Operation'
+            OnClick = TeThemeButton_ReportOperationClick
           end
         end
         object TeThemeStatusBar: TStatusBar
@@ -920,31 +934,44 @@ object Form_Main: TForm_Main
   end
   object Timer_RunProgram: TTimer
     Enabled = False
+    OnTimer = Timer_RunProgramTimer
   end
   object Timer_RunGoNG: TTimer
     Enabled = False
+    OnTimer = Timer_RunGoNGTimer
   end
   object PopupMenuList: TPopupMenu
     object MenuListItemAppend: TMenuItem
       Caption = 'AppendLine'
+      OnClick = MenuListItemAppendClick
     end
     object MenuListItemInsert: TMenuItem
       Caption = 'InsertLine'
+      OnClick = MenuListItemInsertClick
     end
     object MenuListItemDelete: TMenuItem
       Caption = 'DeleteLine'
+      OnClick = MenuListItemDeleteClick
     end
   end
   object PopupMenuGoNg: TPopupMenu
     object MenuItemGoNgAppend: TMenuItem
       Caption = 'AppendLine'
+      OnClick = MenuItemGoNgAppendClick
     end
     object MenuItemGoNgInsert: TMenuItem
       Caption = 'InsertLine'
+      OnClick = MenuItemGoNgInsertClick
     end
     object MenuItemGoNgDelete: TMenuItem
       Caption = 'DeleteLine'
+      OnClick = MenuItemGoNgDeleteClick
     end
+  end
+  object GoNGDatabase: TDatabase
+    SessionName = 'Default'
+  end
+  object GoNGTable: TTable
   end
   object OpenDialog: TOpenDialog
     Filter = 'Param files (*.Par)|*.Par'
