@@ -435,7 +435,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("ColumnSize", &G::GetColumnSize)
           .Prop("CellNode", &G::GetCellNode)
           .Prop("SizeWhileTyping", &G::GetSizeWhileTyping)
-          .Prop("MaxEditLength", &G::MaxEditLength)
+          .Prop("MaxEditLength", &G::GetMaxEditLength, &G::SetMaxEditLength)
           .Default(0)
           .Prop("MouseActions", &G::GetMouseActions)
           .Prop("GridImages", &G::GetGridImages, &G::SetGridImages)
@@ -644,6 +644,11 @@ void TAdvStringGrid::SetURLColor(TColor Value) {
   if (urlShow_) Invalidate();
 }
 
+void TAdvStringGrid::SetMaxEditLength(int32_t Value) {
+  maxEditLength_ = Value;
+  if (auto* e = dynamic_cast<TAdvInplaceEdit*>(InplaceEditor())) e->LengthLimit = int16_t(Value);
+}
+
 void TAdvStringGrid::SetRowIndicator(TBitmap* Value) {
   rowIndicator_->Assign(Value);
   RepaintCell(0, GetRow());
@@ -768,16 +773,15 @@ void TAdvStringGrid::HideRows(int32_t FromRow, int32_t ToRow) {
     displayRows.push_back(d);
   }
   if (taken.empty()) return;
-  LockUpdateSilent();
+  LockUpdate();
   // From the bottom up, so that the display rows still to go keep their indexes.
   for (size_t i = displayRows.size(); i-- > 0;) {
     int32_t d = displayRows[i];
     for (int32_t c = 0; c < cols; ++c) SetObjects(c, d, nullptr);  // the store owns them now
-    RemoveRows(d, 1);
+    RemoveRowsNow(d, 1);
   }
   for (auto& h : taken) hidden_.push_back(std::move(h));
-  ResetUpdateLock();
-  Invalidate();
+  UnlockUpdate();
 }
 
 void TAdvStringGrid::UnHideRows(int32_t FromRow, int32_t ToRow) {
@@ -786,7 +790,7 @@ void TAdvStringGrid::UnHideRows(int32_t FromRow, int32_t ToRow) {
   for (const auto& h : hidden_)
     if (h->Idx >= FromRow && h->Idx <= ToRow) items.push_back(h.get());
   std::sort(items.begin(), items.end(), [](THiddenRow* a, THiddenRow* b) { return a->Idx < b->Idx; });
-  LockUpdateSilent();
+  LockUpdate();
   for (THiddenRow* item : items) {
     auto it = std::find_if(hidden_.begin(), hidden_.end(), [&](const auto& h) { return h.get() == item; });
     std::unique_ptr<THiddenRow> h = std::move(*it);
@@ -801,8 +805,7 @@ void TAdvStringGrid::UnHideRows(int32_t FromRow, int32_t ToRow) {
     }
     FreeHidden(*h);
   }
-  ResetUpdateLock();
-  Invalidate();
+  UnlockUpdate();
 }
 
 void TAdvStringGrid::UnHideRowsAll() {
@@ -813,19 +816,173 @@ void TAdvStringGrid::UnHideRowsAll() {
   }
 }
 
-void TAdvStringGrid::InsertRows(int32_t RowIndex, int32_t RCount) {
-  if (RCount <= 0) return;
-  const int32_t old = TBaseGrid::GetRowCount();
-  RowIndex = std::clamp(RowIndex, 0, old);
-  SetRowCount(old + RCount);
-  for (int32_t i = 0; i < RCount; ++i)
-    if (old + i != RowIndex + i) MoveRow(old + i, RowIndex + i);
+// ============================================================================ rows and columns
+
+namespace {
+// Keeps the last visible column's width while ColCount is raised over the hidden columns.
+struct TWidenOverHidden {
+  TAdvStringGrid* g;
+  int32_t hidden, lastWidth;
+  TWidenOverHidden(TAdvStringGrid* grid, int32_t hiddenCols)
+      : g(grid), hidden(hiddenCols), lastWidth(grid->GetColWidths(grid->GetColCount() - 1)) {
+    if (hidden) g->SetColCount(g->GetColCount() + hidden);
+  }
+  ~TWidenOverHidden() {
+    if (hidden) g->SetColCount(g->GetColCount() - hidden);
+    g->SetColWidths(g->GetColCount() - 1, lastWidth);
+  }
+};
+}  // namespace
+
+void TAdvStringGrid::InsertRows(int32_t ARow, int32_t Count) {
+  if (Count <= 0) return;
+  TWidenOverHidden widen(this, hiddenColCount_);
+  SetRowCount(GetRowCount() + Count);
+  for (int32_t i = GetRowCount() - 1; i >= ARow + Count; --i) {
+    GetRows(i)->Assign(GetRows(i - Count));
+    SetRowHeights(i, GetRowHeights(i - Count));
+  }
+  // The new rows' slots still hold the references the moved copies own now.
+  for (int32_t r = ARow; r < ARow + Count; ++r) {
+    SetRowHeights(r, GetDefaultRowHeight());
+    for (int32_t c = 0; c < GetColCount(); ++c) {
+      SetObjects(c, r, nullptr);
+      SetRawCells(c, r, "");
+    }
+  }
 }
 
-void TAdvStringGrid::RemoveRows(int32_t RowIndex, int32_t RCount) {
-  RCount = std::min(RCount, TBaseGrid::GetRowCount() - RowIndex);
-  for (int32_t i = 0; i < RCount; ++i) DeleteRow(RowIndex);
-  displRowLimit_ = TBaseGrid::GetRowCount();
+void TAdvStringGrid::DeleteRows(int32_t ARow, int32_t Count) {
+  ClearPropsRange(0, ARow, GetColCount() - 1, ARow + Count - 1);
+  RemoveRowsNow(ARow, Count);
+}
+
+void TAdvStringGrid::RemoveRowsNow(int32_t ARow, int32_t Count) {
+  if (ARow > GetRowCount()) return;
+  Count = std::min(Count, GetRowCount() - ARow);
+  if (Count <= 0) return;
+  const bool pending = std::exchange(pending_, false);
+  LockUpdate();
+  {
+    TWidenOverHidden widen(this, hiddenColCount_);
+    const int32_t top = GetTopRow(), row = GetRow();
+    for (int32_t i = 0; i < Count; ++i) {
+      DeleteRow(ARow);
+      if (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()))
+        rowSelect_.erase(rowSelect_.begin() + ARow);
+    }
+    const int32_t last = GetRowCount() - fixedFooters_;
+    if (row < last) {
+      if (GetRow() != row) SetRow(row);
+      SetTopRow(top);
+    } else if (TBaseGrid::GetFixedRows() < last) {
+      SetRow(last - 1);
+    } else {
+      ParkSelection();
+    }
+  }
+  UnlockUpdate();
+  pending_ = pending;
+  CellsChanged(TRect{0, ARow, GetColCount() - 1, ARow + Count});
+  if (GetTopRow() >= GetRowCount() - 1) SetTopRow(GetRowCount() - 1);
+}
+
+void TAdvStringGrid::RemoveRowsAt(int32_t ARow, int32_t Count) {
+  Count = std::min(Count, GetRowCount() - ARow);
+  if (ARow < 0 || Count <= 0) return;
+  const int32_t top = GetTopRow(), row = GetRow();
+  LockUpdate();
+  {
+    TWidenOverHidden widen(this, hiddenColCount_);
+    for (int32_t i = 0; i < Count; ++i) {
+      DeleteRow(ARow);
+      if (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()))
+        rowSelect_.erase(rowSelect_.begin() + ARow);
+    }
+  }
+  if (row < GetRowCount()) {
+    if (GetRow() != row) SetRow(row);
+    SetTopRow(top);
+  } else if (TBaseGrid::GetFixedRows() < GetRowCount()) {
+    SetRow(TBaseGrid::GetFixedRows());
+    SetTopRow(TBaseGrid::GetFixedRows());
+  }
+  UnlockUpdate();
+  CellsChanged(TRect{0, ARow, GetColCount() - 1, ARow + Count});
+}
+
+void TAdvStringGrid::ClearCellRange(int32_t ACol1, int32_t ARow1, int32_t ACol2, int32_t ARow2) {
+  const bool destroying = ComponentState().Contains(csDestroying);
+  std::set<TCellProperties*> freed;
+  for (int32_t r = ARow1; r <= ARow2 && r < GetRowCount(); ++r)
+    for (int32_t c = ACol1; c <= ACol2; ++c) {
+      const int32_t d = hiddenColCount_ ? DisplColToDataCol(c) : c;
+      if (TCellProperties* p = Props(d, r)) {
+        // A virtual check box's record is only let go, never freed.
+        if (auto* g = dynamic_cast<TCellGraphic*>(p->GetGraphic()); g && g->CellType == ctVirtCheckBox)
+          p->DetachGraphic();
+        SetObjects(d, r, nullptr);
+        freed.insert(p);
+      }
+      if (!destroying && !GetRawCells(d, r).empty()) SetRawCells(d, r, "");
+    }
+  for (TCellProperties* p : freed) delete p;
+  if (!destroying) CellsChanged(TRect{ACol1, ARow1, ACol2, ARow2});
+}
+
+void TAdvStringGrid::ClearRowRange(int32_t ARow, int32_t Count) {
+  if (GetRowCount() > 0 && GetColCount() > 0 && Count > 0)
+    ClearCellRange(0, ARow, GetColCount() + hiddenColCount_ - 1, ARow + Count - 1);
+}
+
+void TAdvStringGrid::ClearColumnRange(int32_t ACol, int32_t Count) {
+  if (GetRowCount() > 0 && GetColCount() > 0 && Count > 0)
+    ClearCellRange(ACol, 0, ACol + Count - 1, GetRowCount() - 1);
+}
+
+void TAdvStringGrid::ClearAllCells() {
+  if (GetRowCount() > 0 && GetColCount() > 0)
+    ClearCellRange(0, 0, GetColCount() + hiddenColCount_ - 1, GetRowCount() - 1);
+}
+
+void TAdvStringGrid::InsertColumns(int32_t ACol, int32_t Count) {
+  if (Count <= 0) return;
+  SetColCount(GetColCount() + Count);
+  for (int32_t i = GetColCount() + hiddenColCount_ - 1; i >= ACol + Count; --i) {
+    GetCols(i)->Assign(GetCols(i - Count));
+    if (i < GetColCount()) SetColWidths(i, GetColWidths(i - Count));
+    if (i < kMappedCols) colShown_[size_t(i)] = colShown_[size_t(i - Count)];
+  }
+  for (int32_t c = ACol; c < ACol + Count; ++c) {
+    SetColWidths(c, GetDefaultColWidth());
+    if (c < kMappedCols) colShown_[size_t(c)] = 1;
+    for (int32_t r = 0; r < GetRowCount(); ++r) {
+      SetObjects(c, r, nullptr);
+      SetRawCells(c, r, "");
+    }
+  }
+}
+
+// Columns past the end read as empty, so the last ones take empty cells.
+void TAdvStringGrid::RemoveColumns(int32_t ACol, int32_t Count) {
+  if (Count <= 0 || ACol < 0 || ACol >= GetColCount()) return;
+  Count = std::min(Count, GetColCount() - ACol);
+  ClearColumnRange(ACol, Count);
+  for (int32_t i = ACol; i < GetColCount(); ++i) {
+    const int32_t from = i + Count;
+    const bool inside = from < GetColCount();
+    for (int32_t r = 0; r < GetRowCount(); ++r) {
+      SetRawCells(i, r, inside ? GetRawCells(from, r) : AnsiString());
+      SetObjects(i, r, inside ? GetObjects(from, r) : nullptr);
+    }
+    if (inside) SetColWidths(i, GetColWidths(from));
+    if (i < kMappedCols) colShown_[size_t(i)] = from < kMappedCols ? colShown_[size_t(from)] : 1;
+  }
+  // The moved references live on at their new places: the slots left behind let go of them.
+  for (int32_t i = GetColCount() - Count; i < GetColCount(); ++i)
+    for (int32_t r = 0; r < GetRowCount(); ++r) SetObjects(i, r, nullptr);
+  SetColCount(GetColCount() - Count);
+  CellsChanged(TRect{ACol, 0, ACol + Count, GetRowCount() - 1});
 }
 
 // ============================================================================ typed access,
@@ -1755,6 +1912,718 @@ void TAdvStringGrid::RepaintActiveHeaders(int32_t OldCol, int32_t OldRow, int32_
   RepaintCell(0, NewRow);
 }
 
+// ============================================================================ editing =======
+
+namespace {
+// The editor types the grid's own text editor edits; the others have editor controls.
+bool IsTextEditorType(TEditorType t) {
+  switch (t) {
+    case edNormal:
+    case edNumeric:
+    case edPositiveNumeric:
+    case edFloat:
+    case edCapital:
+    case edMixedCase:
+    case edPassword:
+    case edLowerCase:
+    case edUpperCase:
+      return true;
+    default:
+      return false;
+  }
+}
+bool Held(int vk) { return (uint16_t(GetKeyState(vk)) & 0x8000) != 0; }
+}  // namespace
+
+bool TAdvStringGrid::IsCellEditable(int32_t ACol, int32_t ARow) {
+  if (!GetOptions().Contains(goEditing) && !mouseActions_->RangeSelectAndEdit && !editingMemory_)
+    return false;
+  if (!IsBaseCell(ACol, ARow)) return false;
+  bool can = true, fixed = false;
+  CanEditCell(ACol, ARow, can);
+  IsFixedCell(ACol, ARow, fixed);
+  return can && !fixed;
+}
+
+void TAdvStringGrid::Invalidate() {
+  if (std::exchange(suppressRepaint_, false)) return;
+  TBaseGrid::Invalidate();
+}
+
+bool TAdvStringGrid::SelectCell(int32_t ACol, int32_t ARow) {
+  if (ACol < 0 || ARow < 0) return false;
+  const int32_t oldCol = GetCol(), oldRow = GetRow();
+  bool allow = true;
+  if (ARow != oldRow) OnRowChanging(this, oldRow, ARow, allow);
+  if (ACol != oldCol) OnColChanging(this, oldCol, ACol, allow);
+  if ((ACol != oldCol || ARow != oldRow) && !navigating_)
+    OnCellChanging(this, oldRow, oldCol, ARow, ACol, allow);
+  if (!allow) return false;
+  const TGridRect oldSel = GetSelection();
+  const int32_t dc = DisplColToDataCol(ACol);
+  AnsiString target = GetCells(dc, ARow);
+  const bool editorFocused =
+      InplaceEditor() && InplaceEditor()->HandleAllocated() && InplaceEditor()->Focused();
+  // goEditing follows OnCanEditCell for the cell about to become current.
+  if (!IsCheckOrRadioCell(dc, ARow)) {
+    bool can = GetOptions().Contains(goEditing) || editingMemory_;
+    CanEditCell(dc, ARow, can);
+    if (can) {
+      editingMemory_ = false;
+      if (!GetOptions().Contains(goEditing)) {
+        suppressRepaint_ = true;
+        BeginCellEdit(ACol, ARow);
+        SetOptions(GetOptions() + TGridOptions{goEditing});
+        suppressRepaint_ = false;
+      }
+      if (pending_) {
+        HideInplaceEdit();
+        target = GetCells(dc, ARow);
+      }
+    } else if (GetOptions().Contains(goEditing)) {
+      editingMemory_ = true;
+      suppressRepaint_ = true;
+      SetOptions(GetOptions() - TGridOptions{goEditing});
+      suppressRepaint_ = false;
+    }
+  }
+  bool result;
+  if (!pending_ || editorFocused)
+    result = CellIsFixed(ACol, ARow) ? false : TBaseGrid::SelectCell(ACol, ARow);
+  else
+    result = ValidateCell(InplaceEditor() ? InplaceEditor()->GetText() : GetCurrentCell()) &&
+             TBaseGrid::SelectCell(ACol, ARow);
+  if (!rowIndicator_->Empty() && GetFixedCols() > 0) {
+    RepaintCell(0, oldRow);
+    RepaintCell(0, ARow);
+  }
+  if (activeCellShow_) {
+    RepaintActiveHeaders(oldCol, oldRow, ACol, ARow);
+    if (oldSel.Left != oldCol && oldSel.Top != oldRow) {
+      RepaintCell(oldSel.Left, 0);
+      RepaintCell(0, oldSel.Top);
+    }
+  }
+  if (result) textBeforeEdit_ = target;
+  return result;
+}
+
+bool TAdvStringGrid::CanEditShow() {
+  if (validating_) return false;
+  bool r = TBaseGrid::CanEditShow();
+  if (ComponentState().Contains(csDesigning)) return r;
+  const TPoint b = BaseCell(DisplColToDataCol(GetCol()), GetRow());
+  if (r && !editing_) {
+    if (IsCheckOrRadioCell(b.X, b.Y)) return false;
+    textBeforeEdit_ = GetCurrentCell();
+    editorType_ = edNormal;
+    GetCellEditor(b.X, b.Y, editorType_);
+    editing_ = true;
+    if (!IsTextEditorType(editorType_)) {
+      ShowEditorControl(b.X, b.Y);
+      return false;
+    }
+    // The edit is validated against the cell it starts on, whatever cell was recorded before.
+    BeginCellEdit(GetCol(), GetRow());
+  }
+  if (r) pending_ = true;
+  return r;
+}
+
+TInplaceEdit* TAdvStringGrid::CreateEditor() {
+  auto* e = new TAdvInplaceEdit(this);
+  e->LengthLimit = int16_t(maxEditLength_);
+  return e;
+}
+
+// The editor controls of the other editor types are not part of this grid yet: their types
+// leave the cell as it is.
+void TAdvStringGrid::ShowEditorControl(int32_t, int32_t) {
+  editing_ = false;
+  pending_ = false;
+  startChar_ = 0;
+}
+
+void TAdvStringGrid::HideEditorControl(int32_t, int32_t) {
+  editing_ = false;
+  EditingDone();
+}
+
+void TAdvStringGrid::CommitEditorValue(int32_t ACol, int32_t ARow, const AnsiString& Value) {
+  SetEditText(DataColToDisplCol(ACol), ARow, Value);
+  SetCells(ACol, ARow, Value);
+}
+
+void TAdvStringGrid::RestoreCellText() {
+  SetCurrentCell(textBeforeEdit_);
+  SetCurrentCell(GetCurrentCell());
+}
+
+void TAdvStringGrid::ShowInplaceEdit() {
+  if (!IsControlCell(GetCol(), GetRow())) ShowEditor();
+}
+
+void TAdvStringGrid::HideInplaceEdit() {
+  if (!editing_) return;
+  HideEditor();
+  if (!IsTextEditorType(editorType_)) HideEditorControl(GetCol(), GetRow());
+  editing_ = false;
+  SelectCell(GetCol(), GetRow());
+}
+
+bool TAdvStringGrid::ValidateCell(const AnsiString& NewText) {
+  if (!editing_ || validating_) return true;
+  editing_ = false;
+  validating_ = true;
+  bool valid = true;
+  const int32_t c = DisplColToDataCol(editCell_.X), r = editCell_.Y;
+  if (c >= 0 && r >= 0 && c < GetColCount() && r < GetRowCount() && NewText != oldCellText_) {
+    UpdateFooterColumn(c);
+    AnsiString value = NewText;
+    OnCellValidate(this, c, r, value, valid);
+    CellsChanged(TRect{c, r, c, r});
+    if (valid) {
+      SetCells(c, r, value);
+    } else {
+      HideEditor();
+      SetCells(c, r, value != NewText ? value : oldCellText_);
+      if (GetCol() != editCell_.X || GetRow() != r) {
+        navigating_ = true;
+        MoveColRow(editCell_.X, r, true, true);
+        navigating_ = false;
+      }
+      validating_ = false;
+      editing_ = true;
+      ShowInplaceEdit();
+      validating_ = true;
+    }
+    oldCellText_ = GetCells(c, r);
+  }
+  BeginCellEdit(GetCol(), GetRow());
+  validating_ = false;
+  return valid;
+}
+
+AnsiString TAdvStringGrid::GetEditText(int32_t ACol, int32_t ARow) {
+  const int32_t dc = DisplColToDataCol(ACol);
+  if (auto* e = dynamic_cast<TAdvInplaceEdit*>(InplaceEditor())) {
+    TAlignment ha;
+    TVAlignment va;
+    CellAlignment(dc, ARow, ha, va);
+    e->VAlign = ha == taRightJustify;
+  }
+  return TBaseGrid::GetEditText(dc, ARow);
+}
+
+void TAdvStringGrid::SetEditText(int32_t ACol, int32_t ARow, const AnsiString& Value) {
+  TBaseGrid::SetEditText(DisplColToDataCol(ACol), ARow, Value);
+}
+
+void TAdvStringGrid::KeyPress(char& Key) {
+  if (Key == 0x1B) {
+    // Escape never reaches OnKeyPress.
+    if (GetOptions().Contains(goEditing) && editing_) RestoreCellText();
+    Key = 0;
+    return;
+  }
+  if (Key == '\r') {
+    const bool gridFocused = HandleAllocated() && ::GetFocus() == GetHandle();
+    const bool control = IsControlCell(GetCol(), GetRow());
+    if (!gridFocused || control) AdvanceCell(GetCol(), GetRow(), true, false, false);
+    if (control) return;
+  }
+  TBaseGrid::KeyPress(Key);
+}
+
+void TAdvStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
+  TBaseGrid::KeyUp(Key, Shift);
+  const bool arrow = Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN;
+  if (navigation_->AlwaysEdit && (arrow || (Key == VK_TAB && GetOptions().Contains(goTabs))))
+    ShowInplaceEdit();
+}
+
+// Typing on an editable cell of a grid that edits by RangeSelectAndEdit turns goEditing on and
+// clicks into the cell, which opens the editor; the framework then hands it the character.
+void TAdvStringGrid::HandleChar(TMessage& Message) {
+  char ch = char(uint8_t(Message.WParam));
+  const bool control = IsControlCell(GetCol(), GetRow());
+  if (mouseActions_->RangeSelectAndEdit && !control && IsCellEditable(GetDataCol(), GetRow())) {
+    SetOptions(GetOptions() + TGridOptions{goEditing});
+    TRect r = MergedCellRect(GetCol(), GetRow());
+    MouseDown(mbLeft, {}, r.Left + 2, r.Top + 2);
+    TBaseGrid::Dispatch(Message);
+    return;
+  }
+  if (ExcelStyleDecimalSeparator && ch == '.' && (Message.LParam & (1 << 22)))
+    ch = FormatSettings.DecimalSeparator;
+  if (control && ch != '\r') ch = 0;
+  Message.WParam = WPARAM(uint8_t(ch));
+  if (GetOptions().Contains(goEditing) && (ch == '\b' || uint8_t(ch) >= 32)) {
+    startChar_ = ch;
+    if (control) return;
+    ShowEditorChar(ch);
+    return;
+  }
+  TBaseGrid::Dispatch(Message);
+}
+
+void TAdvStringGrid::HandleKeyDown(TMessage& Message) {
+  WORD key = WORD(Message.WParam);
+  const bool ctrl = Held(VK_CONTROL), shift = Held(VK_SHIFT), alt = Held(VK_MENU);
+  const int32_t leftCol = GetLeftCol();
+  const TGridRect sel = GetSelection();
+  const int32_t dc = GetDataCol(), row = GetRow();
+  if (key == VK_SPACE && IsCheckOrRadioCell(dc, row)) {
+    bool can = GetOptions().Contains(goEditing) || mouseActions_->RangeSelectAndEdit;
+    CanEditCell(dc, row, can);
+    if (can) {
+      if (IsCheckBoxCell(dc, row)) {
+        if (ToggleCheck(dc, row, true)) {
+          bool state = false;
+          GetCheckBoxState(dc, row, state);
+          OnCheckBoxClick(this, dc, row, state);
+        }
+      } else if (CycleRadio(dc, row, true)) {
+        int32_t idx = -1;
+        GetRadioIndex(dc, row, idx);
+        OnRadioClick(this, dc, row, idx);
+      }
+      RepaintCell(GetCol(), row);
+    }
+  }
+  const bool rowSelect = GetOptions().Contains(goRowSelect);
+  if (key == VK_HOME || key == VK_END) {
+    const bool home = key == VK_HOME;
+    if (navigation_->HomeEndKey == heFirstLastRow) {
+      SetRow(home ? TBaseGrid::GetFixedRows() : GetRowCount() - fixedFooters_ - 1);
+      SnapToBaseCell();
+      Message.Result = 0;
+      return;
+    }
+    if (rowSelect) {
+      SetCol(home ? TBaseGrid::GetFixedCols() : GetColCount() - 1);
+      SnapToBaseCell();
+      SetLeftCol(home ? TBaseGrid::GetFixedCols() : GetColCount() - GetVisibleColCount());
+      Message.Result = 0;
+      return;
+    }
+  }
+  if (key == VK_TAB && GetOptions().Contains(goTabs)) {
+    TabStep(shift);
+    return;
+  }
+  TBaseGrid::Dispatch(Message);
+  if ((key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN) && rowSelect &&
+      navigation_->KeepHorizScroll) {
+    LockUpdateSilent();
+    SetLeftCol(leftCol);
+    ResetUpdateLock();
+  }
+  if (SelectionRectangle && !(GetSelection() == sel)) Invalidate();
+  if (key == VK_INSERT && navigation_->AllowInsertRow && !ctrl && !shift && !alt) {
+    bool can = true;
+    OnCanInsertRow(this, GetRow(), can);
+    if (!can) return;
+    if (navigation_->InsertPosition == pInsertAfter) {
+      if (FixedRowAlways && GetRowCount() <= TBaseGrid::GetFixedRows() + 1 && GetRowCount() == 1) {
+        AutoInsertRow(GetRow());
+        SetRow(1);
+      } else {
+        AutoInsertRow(GetRow() + 1);
+        SetRow(GetRow() + 1);
+      }
+    } else {
+      AutoInsertRow(GetRow());
+    }
+    UpdateFooterAll();
+    return;
+  }
+  if (!(ctrl && key == 'A')) {
+    const bool moveKey = key == VK_PRIOR || key == VK_NEXT || key == VK_END || key == VK_HOME ||
+                         key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+    if (moveKey && mouseActions_->DisjunctRowSelect) {
+      if (!shift && !ctrl) ClearRowSelect();
+      TGridRect now = GetSelection();
+      if (shift)
+        for (int32_t r = TBaseGrid::GetFixedRows(); r < GetRowCount(); ++r)
+          SetRowSelect(r, r >= now.Top && r <= now.Bottom);
+      else
+        SetRowSelect(GetRow(), true);
+    }
+    if (moveKey && mouseActions_->DisjunctColSelect) {
+      if (!shift && !ctrl) ClearColSelect();
+      TGridRect now = GetSelection();
+      if (shift)
+        for (int32_t c = TBaseGrid::GetFixedCols(); c < GetColCount(); ++c)
+          SetColSelect(c, c >= now.Left && c <= now.Right);
+      else
+        SetColSelect(GetCol(), true);
+    }
+    if (key == VK_SPACE && mouseActions_->DisjunctRowSelect) SetRowSelect(GetRow(), !GetRowSelect(GetRow()));
+    if (key == VK_SPACE && mouseActions_->DisjunctColSelect) SetColSelect(GetCol(), !GetColSelect(GetCol()));
+    if (key == VK_DELETE && navigation_->AllowDeleteRow && !alt &&
+        GetRowCount() - TBaseGrid::GetFixedRows() - fixedFooters_ > 0) {
+      bool can = true;
+      OnCanDeleteRow(this, GetRow(), can);
+      if (can) {
+        AutoDeleteRow(GetRow());
+        UpdateFooterAll();
+      }
+    }
+  } else if (rowSelect && GetOptions().Contains(goRangeSelect)) {
+    SetSelection({TBaseGrid::GetFixedCols(), TBaseGrid::GetFixedRows(), GetColCount() - fixedRightCols_ - 1,
+                  GetRowCount() - fixedFooters_ - 1});
+  }
+}
+
+// One step of the advance from (ACol, ARow); cells that may not be edited are stepped over, at most
+// once round the grid (then the current cell stays).
+void TAdvStringGrid::AdvanceCell(int32_t ACol, int32_t ARow, bool Forward, bool ShowEditor, bool Force) {
+  if (!navigation_->AdvanceOnEnter && !Force) return;
+  if (mouseActions_->RangeSelectAndEdit && !GetOptions().Contains(goEditing))
+    SetOptions(GetOptions() + TGridOptions{goEditing});
+  startChar_ = 0;
+  const int32_t fixedCols = TBaseGrid::GetFixedCols(), fixedRows = TBaseGrid::GetFixedRows();
+  int32_t c = ACol, r = ARow;
+  int32_t budget = GetColCount() * GetRowCount() + 1;
+  for (;;) {
+    const int32_t lastScroll = GetColCount() - fixedRightCols_;
+    const int32_t lastData = GetRowCount() - fixedFooters_ - 1;
+    const TPoint span = CellSpan(c, r);
+    int32_t tc = c, tr = r;
+    if (Forward && navigation_->AdvanceDirection == adLeftRight) {
+      const int32_t next = c + span.X + 1;
+      if (next >= lastScroll) {
+        if (r < lastData) {
+          tc = fixedCols;
+          tr = r + 1;
+        } else if (navigation_->AdvanceInsert) {
+          bool can = true;
+          OnCanAddRow(this, can);
+          if (can) {
+            InsertRows(lastData + 1, 1);
+            OnAutoAddRow(this, lastData + 1);
+            tc = fixedCols;
+            tr = r + 1;
+          }
+        } else {
+          tc = fixedCols;
+          tr = fixedRows;
+        }
+      } else {
+        tc = next;
+      }
+    } else if (Forward) {
+      const int32_t next = c + span.X + 1;
+      if (r + span.Y >= lastData) {
+        if (c < lastScroll - 1) {
+          tc = next >= GetColCount() ? fixedCols : next;
+          tr = fixedRows;
+        } else if (navigation_->AdvanceInsert) {
+          SetColCount(GetColCount() + 1);
+          tc = next;
+          tr = fixedRows;
+          OnAutoInsertCol(this, GetColCount() - fixedRightCols_ - 1);
+        } else {
+          tc = fixedCols;
+          tr = fixedRows;
+        }
+        Invalidate();
+      } else {
+        tr = r + span.Y + 1;
+      }
+    } else if (navigation_->AdvanceDirection == adLeftRight) {
+      if (c > fixedCols) {
+        tc = c - 1;
+      } else {
+        tc = lastScroll - 1;
+        tr = r > fixedRows ? r - 1 : lastData;
+      }
+    } else {
+      if (r > fixedRows) {
+        tr = r - 1;
+      } else {
+        tr = lastData;
+        tc = c > fixedCols ? c - 1 : lastScroll - 1;
+      }
+    }
+    TPoint b = BaseCell(tc, tr);
+    tc = b.X;
+    tr = b.Y;
+    if (IsCellEditable(DisplColToDataCol(tc), tr)) {
+      c = tc;
+      r = tr;
+      break;
+    }
+    if (--budget <= 0 || (tc == c && tr == r)) return;
+    c = tc;
+    r = tr;
+  }
+  const int32_t oldCol = GetCol(), oldRow = GetRow();
+  bool allow = true;
+  OnCellChanging(this, oldRow, oldCol, r, c, allow);
+  navigating_ = true;
+  if (allow && (c != oldCol || r != oldRow))
+    FocusCell(c, r, true);
+  else if (!allow)
+    SelectCell(oldCol, oldRow);
+  navigating_ = false;
+  if (allow && (ShowEditor || IsControlCell(c, r))) this->ShowEditor();
+}
+
+void TAdvStringGrid::TabStep(bool Backward) {
+  const int32_t fixedCols = TBaseGrid::GetFixedCols(), fixedRows = TBaseGrid::GetFixedRows();
+  const int32_t lastScroll = GetColCount() - fixedRightCols_, lastData = GetRowCount() - fixedFooters_ - 1;
+  const TPoint span = CellSpan(GetCol(), GetRow());
+  int32_t c = GetCol(), r = GetRow();
+  bool atEnd = false;
+  const bool across = navigation_->TabAdvanceDirection == adLeftRight;
+  if (!Backward) {
+    if (across) {
+      if (c + span.X + 1 < lastScroll) {
+        c += span.X + 1;
+      } else {
+        c = fixedCols;
+        if (r < lastData) {
+          ++r;
+        } else {
+          r = fixedRows;
+          atEnd = true;
+        }
+      }
+    } else if (r + span.Y + 1 <= lastData) {
+      r += span.Y + 1;
+    } else {
+      r = fixedRows;
+      if (c < lastScroll - 1) {
+        ++c;
+      } else {
+        c = fixedCols;
+        atEnd = true;
+      }
+    }
+  } else if (across) {
+    if (c > fixedCols) {
+      --c;
+    } else {
+      c = lastScroll - 1;
+      r = r > fixedRows ? r - 1 : lastData;
+    }
+  } else if (r > fixedRows) {
+    --r;
+  } else {
+    r = lastData;
+    c = c > fixedCols ? c - 1 : lastScroll - 1;
+  }
+  FocusCell(c, r, true);
+  if (atEnd && navigation_->TabToNextAtEnd && GetParent())
+    PostMessageA(GetParent()->Handle(), WM_KEYDOWN, VK_TAB, 0);
+  if (navigation_->AlwaysEdit && CanFocus()) SetFocus();
+}
+
+void TAdvStringGrid::EditorKeyExit(WORD Key, TShiftState Shift) {
+  HideInplaceEdit();
+  if (Key == VK_TAB || Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN)
+    KeyDown(Key, Shift);
+  const bool always = std::exchange(navigation_->AlwaysEdit, false);
+  if (CanFocus()) SetFocus();
+  if (Key == VK_RETURN) AdvanceCell(GetCol(), GetRow(), true, true, false);
+  navigation_->AlwaysEdit = always;
+}
+
+void TAdvStringGrid::AutoInsertRow(int32_t ARow) {
+  InsertRows(ARow, 1);
+  OnAutoInsertRow(this, ARow);
+}
+
+void TAdvStringGrid::AutoDeleteRow(int32_t ARow) {
+  if (GetRowCount() - TBaseGrid::GetFixedRows() - fixedFooters_ == 1 && !FixedRowAlways)
+    ClearRowRange(ARow, 1);
+  else
+    DeleteRows(ARow, 1);
+  OnAutoDeleteRow(this, ARow);
+}
+
+// ============================================================================ inplace editor ==
+
+const TClassInfo& TAdvInplaceEdit::ClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TAdvInplaceEdit, TInplaceEdit>("TAdvInplaceEdit");
+  return info;
+}
+
+TAdvStringGrid* TAdvInplaceEdit::AdvGrid() const { return dynamic_cast<TAdvStringGrid*>(GetGrid()); }
+
+void TAdvInplaceEdit::UpdateContents() {
+  TInplaceEdit::UpdateContents();
+  TAdvStringGrid* g = AdvGrid();
+  if (!g) return;
+  TBrush brush;
+  TFont font;
+  TGridDrawState state;
+  TAlignment ha;
+  TVAlignment va;
+  bool extra = false;
+  g->GetCellColors(g->GetCol(), g->GetRow(), state, false, false, true, &brush, &font, ha, va, extra);
+  SetColor(brush.GetColor());
+  SetFont(&font);
+}
+
+void TAdvInplaceEdit::BoundsChanged() {
+  if (TAdvStringGrid* g = AdvGrid()) {
+    TRect r = g->MergedCellRect(g->GetCol(), g->GetRow());
+    if (GetLeft() != r.Left || GetTop() != r.Top || Width() != r.Width() - 1 || Height() != r.Height() - 1)
+      SetBounds(r.Left, r.Top, r.Width() - 1, r.Height() - 1);
+  }
+  TInplaceEdit::BoundsChanged();
+}
+
+void TAdvInplaceEdit::ShowCellText() {
+  TAdvStringGrid* g = AdvGrid();
+  if (!g) return;
+  SetText(g->GetCurrentCell());
+  int32_t end = int32_t(EditBuffer().size());
+  SetSelRange(end, end, true);
+}
+
+void TAdvInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
+  TAdvStringGrid* g = AdvGrid();
+  if (!g) return TInplaceEdit::KeyDown(Key, Shift);
+  const bool lineFeed = g->navigation_->LineFeedOnEnter;
+  if (Key == VK_TAB && g->GetOptions().Contains(goTabs)) {
+    if (!g->ValidateCell(GetText())) ShowCellText();
+    g->HideInplaceEdit();
+    g->TabStep(Shift.Contains(ssShift));
+    Key = 0;
+    return;
+  }
+  const bool upDown = (Key == VK_UP || Key == VK_DOWN) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssShift);
+  const bool enter = Key == VK_RETURN && !lineFeed && !Shift.Contains(ssCtrl);
+  if (upDown || enter) {
+    if (!g->ValidateCell(GetText())) {
+      // Editing goes on in the cell; the Enter that follows as a character is dropped.
+      ShowCellText();
+      Invalidate();
+      dropReturn_ = enter;
+      Key = 0;
+      return;
+    }
+  }
+  TInplaceEdit::KeyDown(Key, Shift);
+}
+
+void TAdvInplaceEdit::KeyPress(char& Key) {
+  TAdvStringGrid* g = AdvGrid();
+  if (!g) return TInplaceEdit::KeyPress(Key);
+  if (Key == '\r' && std::exchange(dropReturn_, false)) {
+    Key = 0;
+    return;
+  }
+  const AnsiString text = EditBuffer();
+  const int32_t selStart = std::min(CaretIndex(), AnchorIndex()),
+                selLen = std::abs(CaretIndex() - AnchorIndex());
+  const bool control = Key == '\b' || Key == '\t' || Key == '\r' || Key == 0x1B;
+  if (LengthLimit > 0 && int32_t(text.size()) >= LengthLimit && selLen == 0 &&
+      !(Key == '\b' || Key == 0x1B || (Key == '\r' && g->navigation_->AdvanceOnEnter))) {
+    Key = 0;
+    return;
+  }
+  auto beep = [&] {
+    MessageBeep(0);
+    Key = 0;
+  };
+  const bool digit = Key >= '0' && Key <= '9';
+  bool mixed = false;
+  switch (g->editorType_) {
+    case edNormal:
+    case edPassword:
+      break;
+    case edNumeric:
+      if (!(control || digit || (Key == '-' && selStart == 0 && text.find('-') == AnsiString::npos))) beep();
+      break;
+    case edPositiveNumeric:
+      if (!(control || digit)) beep();
+      break;
+    case edFloat: {
+      if (control || digit) break;
+      const AnsiString selected = text.substr(size_t(selStart), size_t(selLen));
+      const AnsiString outside = text.substr(0, size_t(selStart)) + text.substr(size_t(selStart + selLen));
+      if (Key == FormatSettings.DecimalSeparator) {
+        if (outside.find(Key) != AnsiString::npos) Key = 0;
+      } else if (Key == FormatSettings.ThousandSeparator) {
+        Key = 0;
+      } else if (Key == '-') {
+        if (!(selStart == 0 &&
+              (text.find('-') == AnsiString::npos || selected.find('-') != AnsiString::npos)))
+          beep();
+      } else {
+        Key = 0;
+      }
+      break;
+    }
+    case edCapital:
+    case edUpperCase:
+      Key = char(std::toupper(uint8_t(Key)));
+      break;
+    case edLowerCase:
+      Key = char(std::tolower(uint8_t(Key)));
+      break;
+    case edMixedCase:
+      mixed = !control;
+      break;
+    default:
+      Key = 0;
+      break;
+  }
+  if (Key == 0) return;
+  if (Key == '\r' && !g->navigation_->LineFeedOnEnter && !g->ValidateCell(GetText())) {
+    ShowCellText();
+    Key = 0;
+    return;
+  }
+  TInplaceEdit::KeyPress(Key);
+  if (mixed && Key) {
+    int32_t caret = CaretIndex();
+    SetText(CapitalizeName(EditBuffer()));
+    SetSelRange(caret, caret, true);
+  }
+}
+
+void TAdvInplaceEdit::Dispatch(TMessage& Message) {
+  TAdvStringGrid* g = AdvGrid();
+  switch (Message.Msg) {
+    case CM_WANTSPECIALKEY:
+      if (g && Message.WParam == VK_TAB && g->GetOptions().Contains(goTabs)) {
+        Message.Result = 1;
+        return;
+      }
+      break;
+    case WM_KILLFOCUS: {
+      if (!g) break;
+      g->startChar_ = 0;
+      const AnsiString text = GetText();
+      TInplaceEdit::Dispatch(Message);
+      HWND to = reinterpret_cast<HWND>(Message.WParam);
+      if (g->ComponentState().Contains(csDestroying)) return;
+      if (!g->HandleAllocated() || to != g->GetHandle()) {
+        g->ValidateCell(text);
+        g->pending_ = false;
+        g->editing_ = false;
+        g->SelectCell(g->GetCol(), g->GetRow());
+      }
+      ShowCellText();
+      g->EditingDone();
+      return;
+    }
+    case WM_LBUTTONDBLCLK:
+      TInplaceEdit::Dispatch(Message);
+      if (g) g->OnDblClickCell(g, g->GetRow(), g->GetCol());
+      return;
+    default:
+      break;
+  }
+  TInplaceEdit::Dispatch(Message);
+}
+
 // ============================================================================ update lock and
 // messages
 
@@ -1784,6 +2653,19 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 0;
       return;
+    case WM_KEYDOWN:
+      HandleKeyDown(Message);
+      return;
+    case WM_CHAR:
+      HandleChar(Message);
+      return;
+    case CM_DIALOGCHAR:
+      // Plain letters typed into the grid never reach other controls' accelerators.
+      if (!(Message.LParam & (1 << 29)) && !Held(VK_MENU)) {
+        Message.Result = 0;
+        return;
+      }
+      break;
     case WM_NCPAINT:
       TBaseGrid::Dispatch(Message);
       if (updateCount_ == 0) PaintBorder();

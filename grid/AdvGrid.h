@@ -125,6 +125,20 @@ using TCellsChangedEvent = TEvent<TObject*, TRect>;
 using TGridProgressEvent = TEvent<TObject*, int16_t>;
 using TUpdateColumnSizeEvent = TEvent<TObject*, int32_t, int32_t&>;
 using TCustomCellDrawEvent = TEvent<TObject*, TCanvas*, int32_t, int32_t, TGridDrawState, TRect, bool>;
+using TRowChangingEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
+using TColChangingEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
+using TCellChangingEvent = TEvent<TObject*, int32_t, int32_t, int32_t, int32_t, bool&>;
+using TCellValidateEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&, bool&>;
+using TCheckBoxClickEvent = TEvent<TObject*, int32_t, int32_t, bool>;
+using TRadioClickEvent = TEvent<TObject*, int32_t, int32_t, int32_t>;
+using TClickCellEvent = TEvent<TObject*, int32_t, int32_t>;
+using TCanAddRowEvent = TEvent<TObject*, bool&>;
+using TAutoAddRowEvent = TEvent<TObject*, int32_t>;
+using TAutoInsertRowEvent = TEvent<TObject*, int32_t>;
+using TAutoDeleteRowEvent = TEvent<TObject*, int32_t>;
+using TAutoInsertColEvent = TEvent<TObject*, int32_t>;
+using TCanInsertRowEvent = TEvent<TObject*, int32_t, bool&>;
+using TCanDeleteRowEvent = TEvent<TObject*, int32_t, bool&>;
 
 // ============================================================================ cell graphic ====
 
@@ -278,6 +292,34 @@ class TBackGround : public TPersistent {
   std::unique_ptr<TBitmap> bitmap_;
 };
 
+// ============================================================================ inplace editor ==
+
+// The grid's text editor: filters typed characters by the cell's editor type, hands its text to
+// the grid's validation before the current cell moves, and tells the grid when editing is done.
+class TAdvInplaceEdit : public TInplaceEdit {
+  PL_CLASS(TAdvInplaceEdit)
+ public:
+  explicit TAdvInplaceEdit(TComponent* AOwner) : TInplaceEdit(AOwner) {}
+  // 0: no limit.
+  int16_t LengthLimit = 0;
+  // Right-aligned text (the cell's alignment is right).
+  bool VAlign = false;
+  void UpdateContents() override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void BoundsChanged() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+
+ private:
+  TAdvStringGrid* AdvGrid() const;
+  // Shows the current cell's text again with the caret at the end.
+  void ShowCellText();
+  // An Enter whose validation failed: the character that follows it is dropped.
+  bool dropReturn_ = false;
+};
+
 // ============================================================================ TAdvStringGrid ==
 
 class TAdvStringGrid : public TBaseGrid {
@@ -288,6 +330,8 @@ class TAdvStringGrid : public TBaseGrid {
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Skipped once after goEditing was switched for the cell becoming current.
+  void Invalidate() override;
   void Dispatch(TMessage& Message) override;
 
   // ---- counts ---------------------------------------------------------------------------------
@@ -329,11 +373,23 @@ class TAdvStringGrid : public TBaseGrid {
   void UnHideRow(int32_t ARow) { UnHideRows(ARow, ARow); }
   void UnHideRowsAll();
 
-  // ---- rows (structural changes keep texts, properties and heights in step) --------------------
-  // Opens RCount empty rows at display row RowIndex.
-  void InsertRows(int32_t RowIndex, int32_t RCount);
-  // Takes RCount display rows out from RowIndex, freeing their properties.
-  void RemoveRows(int32_t RowIndex, int32_t RCount);
+  // ---- rows and columns (structural changes keep texts, properties and heights in step) --------
+  // Opens Count empty rows at ARow (0 to RowCount); the rows there move down with their texts,
+  // properties and heights.  The current row keeps its index.
+  virtual void InsertRows(int32_t ARow, int32_t Count);
+  // Frees the rows' properties, then takes them out (RemoveRowsNow).
+  virtual void DeleteRows(int32_t ARow, int32_t Count);
+  // Takes rows out without freeing what their slots still hold elsewhere; keeps the current row
+  // off the footer rows and reports the change.
+  void RemoveRowsNow(int32_t ARow, int32_t Count);
+  virtual void RemoveRowsAt(int32_t ARow, int32_t Count);
+  virtual void InsertColumns(int32_t ACol, int32_t Count);
+  virtual void RemoveColumns(int32_t ACol, int32_t Count);
+  virtual void ClearCellRange(int32_t ACol1, int32_t ARow1, int32_t ACol2, int32_t ARow2);
+  void ClearRowRange(int32_t ARow, int32_t Count);
+  void ClearColumnRange(int32_t ACol, int32_t Count);
+  void ClearAllCells();
+  void AppendRow() { InsertRows(GetRowCount(), 1); }
 
   // ---- typed access ---------------------------------------------------------------------------
   int32_t GetInts(int32_t ACol, int32_t ARow);
@@ -361,6 +417,31 @@ class TAdvStringGrid : public TBaseGrid {
   void SetRowHeaders(TStrings* Value);
   void ApplyColumnHeaders();
   void ApplyRowHeaders();
+
+  // ---- editing -----------------------------------------------------------------------------------
+  // The data cell may be edited: editing is on (goEditing, RangeSelectAndEdit or remembered), the
+  // cell is not a covered part of a merged area, OnCanEditCell agrees and it is not fixed.
+  bool IsCellEditable(int32_t ACol, int32_t ARow);
+  // Runs the editing of the current cell's editor type (a text editor or an editor control).
+  void ShowEditorControl(int32_t ACol, int32_t ARow);
+  void HideEditorControl(int32_t ACol, int32_t ARow);
+  void CommitEditorValue(int32_t ACol, int32_t ARow, const AnsiString& Value);
+  void RestoreCellText();
+  void ShowInplaceEdit();
+  void HideInplaceEdit();
+  // Checks an edited text (OnCellValidate) and writes it; false keeps the editing going.
+  virtual bool ValidateCell(const AnsiString& NewText);
+  AnsiString GetCurrentCell() { return GetCells(GetDataCol(), GetRow()); }
+  void SetCurrentCell(const AnsiString& Value) { SetCells(GetDataCol(), GetRow(), Value); }
+  // The advance on Enter (or forced): to the next (previous) editable cell.
+  void AdvanceCell(int32_t ACol, int32_t ARow, bool Forward, bool ShowEditor, bool Force);
+  void TabStep(bool Backward);
+  // An editor hands Tab, an arrow or Enter back to the grid.
+  void EditorKeyExit(WORD Key, TShiftState Shift);
+  void AutoInsertRow(int32_t ARow);
+  void AutoDeleteRow(int32_t ARow);
+  TEditorType CurrentEditorType() const { return editorType_; }
+  bool EditPending() const { return pending_; }
 
   // ---- queries built on the hooks ---------------------------------------------------------------
   void CellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign);
@@ -467,7 +548,9 @@ class TAdvStringGrid : public TBaseGrid {
        IntegralHeight = false, FixedAsButtons = false, AutoSize = false;
   TColor HintColor = clInfoBk;
   TIntelliPan IntelliPan = ipVertical;
-  int32_t MaxEditLength = 0;
+  int32_t GetMaxEditLength() const { return maxEditLength_; }
+  // Also the text editor's length limit once it exists.
+  void SetMaxEditLength(int32_t Value);
   // The password character shown for each character of a password cell.
   char PasswordChar = '*';
 
@@ -489,6 +572,20 @@ class TAdvStringGrid : public TBaseGrid {
   TUpdateColumnSizeEvent OnUpdateColumnSize;
   TCustomCellDrawEvent OnCustomCellDraw;
   TNotifyEvent OnEditingDone, OnGridResize;
+  TRowChangingEvent OnRowChanging;
+  TColChangingEvent OnColChanging;
+  TCellChangingEvent OnCellChanging;
+  TCellValidateEvent OnCellValidate;
+  TCheckBoxClickEvent OnCheckBoxClick;
+  TRadioClickEvent OnRadioClick;
+  TClickCellEvent OnDblClickCell;
+  TCanAddRowEvent OnCanAddRow;
+  TAutoAddRowEvent OnAutoAddRow;
+  TAutoInsertRowEvent OnAutoInsertRow;
+  TAutoDeleteRowEvent OnAutoDeleteRow;
+  TAutoInsertColEvent OnAutoInsertCol;
+  TCanInsertRowEvent OnCanInsertRow;
+  TCanDeleteRowEvent OnCanDeleteRow;
 
   // ---- event hooks (one per per-cell question; the event fires only when assigned) ---------------
   bool CellIsFixed(int32_t ACol, int32_t ARow) override;
@@ -530,6 +627,13 @@ class TAdvStringGrid : public TBaseGrid {
                      bool& Extra) override;
   void Paint() override;
   void Resize() override;
+  bool SelectCell(int32_t ACol, int32_t ARow) override;
+  bool CanEditShow() override;
+  TInplaceEdit* CreateEditor() override;
+  AnsiString GetEditText(int32_t ACol, int32_t ARow) override;
+  void SetEditText(int32_t ACol, int32_t ARow, const AnsiString& Value) override;
+  void KeyPress(char& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
   void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState,
                        TAlignment HAlign, TVAlignment VAlign);
   void DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
@@ -537,6 +641,7 @@ class TAdvStringGrid : public TBaseGrid {
   void PaintBorder();
   bool IsSelected(int32_t ACol, int32_t ARow) const;
   bool IsEditing() const { return GetEditorMode(); }
+  bool IsControlCell(int32_t ACol, int32_t ARow) { return IsCheckOrRadioCell(DisplColToDataCol(ACol), ARow); }
 
  private:
   template <class T>
@@ -544,7 +649,11 @@ class TAdvStringGrid : public TBaseGrid {
     field = value;
     Invalidate();
   }
+  friend class TAdvInplaceEdit;
   void FormResized(TObject* Sender);
+  void HandleKeyDown(TMessage& Message);
+  void HandleChar(TMessage& Message);
+  bool AdvanceStep(int32_t ACol, int32_t ARow, bool Forward, bool ShowEditor, int32_t Budget);
   // Moves RCount rows starting at display row From out of the grid into FromRow..: their texts and
   // properties go into the hidden store.
   struct THiddenRow {
@@ -568,6 +677,15 @@ class TAdvStringGrid : public TBaseGrid {
   std::unique_ptr<TStringList> columnHeaders_, rowHeaders_;
   TGridCoord editCell_{-1, -1};
   AnsiString oldCellText_;
+  // Editing state: the editor type of the cell being edited, an editor shown, an opened text edit
+  // awaiting validation, a validation running, the text before editing, the character that
+  // started editing, goEditing taken out for a cell that may not be edited, one repaint skipped.
+  int32_t maxEditLength_ = 0;
+  TEditorType editorType_ = edNormal;
+  bool editing_ = false, pending_ = false, validating_ = false;
+  AnsiString textBeforeEdit_;
+  char startChar_ = 0;
+  bool editingMemory_ = false, suppressRepaint_ = false, navigating_ = false;
 
   TGridLook look_ = glSoft;
   bool flat_ = false;

@@ -1,0 +1,236 @@
+// Editing in the advanced grid as the application's grids use it: no goEditing, RangeSelectAndEdit
+// and OnCanEditCell decide; typing opens the editor, Enter, arrows and Tab write back and move,
+// OnEditingDone tells each end; editor character filters and validation; rows inserted and
+// deleted with their texts, heights and properties.
+#include <memory>
+
+#include "grid/AdvGrid.h"
+#include "tests/grid/support/GridFixture.h"
+
+namespace adv_grid_test {
+namespace {
+
+void TypeKeys(const std::string& keys) {
+  for (char c : keys) Key(UINT(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c));
+}
+
+class AdvEdit : public GridFixture {
+ protected:
+  // A grid set up as the application's lists: lines only, RangeSelectAndEdit, column 3 read-only.
+  TAdvStringGrid* ListGrid() {
+    auto* g = NewGrid<TAdvStringGrid>(4, 5);
+    g->SetOptions({goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine});
+    g->GetMouseActions()->RangeSelectAndEdit = true;
+    g->OnCanEditCell =
+        TCanEditCellEvent::Lambda([](TObject*, int32_t, int32_t c, bool& can) { can = c != 3; });
+    g->OnEditingDone = TNotifyEvent::Lambda([this](TObject*) { ++done_; });
+    g->OnKeyPress = TKeyPressEvent::Lambda([this](TObject*, char& k) { pressed_ += k; });
+    for (int32_t r = 1; r < 5; ++r)
+      for (int32_t c = 1; c < 4; ++c) g->SetCells(c, r, "c" + std::to_string(c) + std::to_string(r));
+    g->SetCol(1);
+    g->SetRow(1);
+    Pump();
+    return g;
+  }
+  bool Editing(TAdvStringGrid* g) {
+    return g->InplaceEditor() && g->InplaceEditor()->GetVisible() && g->InplaceEditor()->Focused();
+  }
+  int done_ = 0;
+  std::string pressed_;
+};
+
+TEST_F(AdvEdit, TypingOpensTheEditorOnlyWhereTheProgramAllows) {
+  TAdvStringGrid* g = ListGrid();
+  TypeKeys("42");
+  ASSERT_TRUE(Editing(g));
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "42") << "the typed text replaces the selected cell text";
+  Key(VK_RETURN);
+  EXPECT_FALSE(g->InplaceEditor()->GetVisible());
+  EXPECT_EQ(g->GetCells(1, 1), "42");
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(1,1)") << "Enter moves nothing without AdvanceOnEnter";
+  EXPECT_EQ(done_, 1);
+  EXPECT_EQ(pressed_, "\r") << "the characters went to the editor, Enter on to the grid";
+
+  // Onto a cell the program refuses: goEditing goes, typing only reaches OnKeyPress.
+  g->SetCol(3);
+  EXPECT_FALSE(g->GetOptions().Contains(goEditing));
+  TypeKeys("7");
+  EXPECT_FALSE(g->InplaceEditor()->GetVisible());
+  EXPECT_EQ(g->GetCells(3, 1), "c31");
+  EXPECT_EQ(pressed_, "\r7");
+  g->SetCol(2);
+  EXPECT_TRUE(g->GetOptions().Contains(goEditing)) << "moving onto an editable cell turns editing on";
+}
+
+TEST_F(AdvEdit, ArrowsWriteBackAndMoveEscapeRestoresEditingDoneOnEveryEnd) {
+  TAdvStringGrid* g = ListGrid();
+  TypeKeys("5");
+  Key(VK_DOWN);
+  EXPECT_EQ(g->GetCells(1, 1), "5");
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(1,2)");
+  EXPECT_FALSE(g->InplaceEditor()->GetVisible());
+  EXPECT_EQ(done_, 1);
+
+  TypeKeys("9");
+  Key(VK_ESCAPE);
+  EXPECT_EQ(g->GetCells(1, 2), "c12") << "Escape puts back the text from before editing";
+  EXPECT_FALSE(g->InplaceEditor()->GetVisible());
+  EXPECT_EQ(done_, 2);
+
+  // The second edit goes to its own cell, not to the one edited first.
+  g->SetCol(2);
+  g->SetRow(3);
+  TypeKeys("8");
+  Key(VK_UP);
+  EXPECT_EQ(g->GetCells(2, 3), "8");
+  EXPECT_EQ(g->GetCells(1, 2), "c12");
+  EXPECT_EQ(g->GetCells(1, 1), "5");
+  EXPECT_EQ(g->GetRow(), 2);
+
+  // Losing the focus to another control ends the edit too.
+  auto* other = Make<TRecControl>(form_, form_, "Other", Bounds(350, 10, 50, 50));
+  other->SetTabStop(true);
+  TypeKeys("1");
+  ASSERT_TRUE(Editing(g));
+  const int before = done_;
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(done_, before + 1);
+  EXPECT_EQ(g->GetCells(2, 2), "1");
+}
+
+TEST_F(AdvEdit, AdvanceOnEnterAndTabsMoveToTheNextEditableCell) {
+  TAdvStringGrid* g = ListGrid();
+  g->GetNavigation()->AdvanceOnEnter = true;
+  g->SetCol(2);
+  TypeKeys("x");
+  Key(VK_RETURN);
+  EXPECT_EQ(g->GetCells(2, 1), "x");
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(1,2)") << "column 3 may not be edited: skipped, next row";
+  EXPECT_TRUE(Editing(g)) << "the next cell's editor opens";
+  Key(VK_ESCAPE);
+
+  // No editable cell anywhere: the advance stays where it is instead of running forever.
+  g->OnCanEditCell = TCanEditCellEvent::Lambda([](TObject*, int32_t, int32_t, bool& can) { can = false; });
+  g->AdvanceCell(g->GetCol(), g->GetRow(), true, false, true);
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(1,2)");
+
+  g->OnCanEditCell = nullptr;
+  g->SetOptions(g->GetOptions() + TGridOptions{goTabs});
+  g->SetCol(3);
+  g->SetRow(4);
+  Key(VK_TAB);
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(1,1)") << "Tab wraps from the last cell";
+  KeyWith(VK_SHIFT, VK_TAB);
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(3,4)");
+}
+
+TEST_F(AdvEdit, ValidationRefusalKeepsEditingInTheCell) {
+  TAdvStringGrid* g = ListGrid();
+  std::vector<std::string> checked;
+  g->OnCellValidate =
+      TCellValidateEvent::Lambda([&](TObject*, int32_t c, int32_t r, AnsiString& v, bool& ok) {
+        checked.push_back(Coord(c, r) + v);
+        ok = v != "0";
+      });
+  TypeKeys("0");
+  Key(VK_DOWN);
+  EXPECT_EQ(checked, std::vector<std::string>{"(1,1)0"});
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(1,1)") << "refused: the current cell stays";
+  EXPECT_EQ(g->GetCells(1, 1), "c11");
+  EXPECT_TRUE(Editing(g)) << "and its editor is open again";
+  Key(VK_BACK);
+  TypeKeys("3");
+  Key(VK_RETURN);
+  EXPECT_EQ(g->GetCells(1, 1), "c13") << "the caret was at the end of the old text";
+  EXPECT_FALSE(g->InplaceEditor()->GetVisible());
+}
+
+TEST_F(AdvEdit, EditorTypesFilterCharactersAndTheLengthLimitHolds) {
+  TAdvStringGrid* g = ListGrid();
+  TEditorType type = edNumeric;
+  g->OnGetEditorType =
+      TGetEditorTypeEvent::Lambda([&](TObject*, int32_t, int32_t, TEditorType& e) { e = type; });
+  const int beeps = MessageBeepCount();
+  TypeKeys("1");
+  Key(VK_SUBTRACT);
+  TypeKeys("a2");
+  ASSERT_TRUE(Editing(g));
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "12");
+  EXPECT_GE(MessageBeepCount(), beeps + 1) << "a minus after a digit beeps";
+  Key(VK_ESCAPE);
+
+  type = edUpperCase;
+  g->SetMaxEditLength(3);
+  g->SetRow(2);
+  TypeKeys("abcd");
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "ABC") << "upper-cased, and no fourth character";
+  Key(VK_BACK);
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "AB");
+  Key(VK_RETURN);
+  EXPECT_EQ(g->GetCells(1, 2), "AB");
+}
+
+TEST_F(AdvEdit, InsertingAndDeletingRowsKeepsTextsHeightsAndPropertiesInStep) {
+  auto* g = NewGrid<TAdvStringGrid>(3, 2);
+  g->SetCells(1, 1, "one");
+  g->SetRowHeights(1, 33);
+  g->CellProperties(1, 1)->SetBrushColor(clRed);
+  g->SetRow(1);
+  int changes = 0;
+  TRect changed{};
+  g->OnCellsChanged = TCellsChangedEvent::Lambda([&](TObject*, TRect r) {
+    ++changes;
+    changed = r;
+  });
+  g->InsertRows(1, 1);
+  EXPECT_EQ(g->GetRowCount(), 3);
+  EXPECT_EQ(g->GetCells(1, 1), "");
+  EXPECT_FALSE(g->HasCellProperties(1, 1));
+  EXPECT_EQ(g->GetRowHeights(1), g->GetDefaultRowHeight());
+  EXPECT_EQ(g->GetCells(1, 2), "one");
+  EXPECT_EQ(g->GetRowHeights(2), 33);
+  ASSERT_TRUE(g->HasCellProperties(1, 2));
+  EXPECT_EQ(g->CellProperties(1, 2)->GetBrushColor(), clRed);
+  EXPECT_EQ(g->GetRow(), 1) << "the current row keeps its index";
+  EXPECT_EQ(changes, 0) << "insertion reports nothing";
+  g->InsertRows(g->GetRowCount(), 2);
+  EXPECT_EQ(g->GetRowCount(), 5);
+
+  g->SetCells(1, 4, "last");
+  g->DeleteRows(1, 1);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(changed, (TRect{0, 1, 2, 2}));
+  EXPECT_EQ(g->GetCells(1, 1), "one");
+  EXPECT_EQ(g->GetRowHeights(1), 33);
+  EXPECT_EQ(g->CellProperties(1, 1)->GetBrushColor(), clRed);
+  EXPECT_EQ(g->GetCells(1, 3), "last");
+
+  // Deleting the last row above a footer moves the current row onto the new last data row.
+  g->SetFixedFooters(1);
+  g->SetRow(2);
+  g->DeleteRows(2, 1);
+  EXPECT_EQ(g->GetRowCount(), 3);
+  EXPECT_EQ(g->GetRow(), 1);
+  // Deleting the only data row between fixed and footer rows hides the selection.
+  g->DeleteRows(1, 1);
+  EXPECT_TRUE(g->SelectionParked());
+
+  // Columns: inserted empty with the default width, removed with their cells.
+  auto* h = NewGrid<TAdvStringGrid>(4, 3);
+  h->SetCells(2, 1, "b");
+  h->SetCells(3, 1, "c");
+  h->CellProperties(3, 1)->FontSize = 8;
+  h->InsertColumns(2, 1);
+  EXPECT_EQ(h->GetColCount(), 5);
+  EXPECT_EQ(h->GetCells(2, 1), "");
+  EXPECT_EQ(h->GetCells(3, 1), "b");
+  EXPECT_EQ(h->CellProperties(4, 1)->FontSize, 8);
+  h->RemoveColumns(2, 2);
+  EXPECT_EQ(h->GetColCount(), 3);
+  EXPECT_EQ(h->GetCells(2, 1), "c");
+  EXPECT_EQ(h->CellProperties(2, 1)->FontSize, 8);
+}
+
+}  // namespace
+}  // namespace adv_grid_test
