@@ -349,6 +349,9 @@ TEST_F(ProgramList, TypingIntoTheGridEditsThroughTheFilterAndTheChecks) {
   EXPECT_EQ(f->FBody.ProgramSteps[0].Time, 42.0);
   type("x");
   EXPECT_FALSE(g->GetEditorMode()) << "a refused key opens no editor";
+  f->TeThemePageControl1Change(nullptr);
+  g->SetCol(1);
+  Pump();
   SaveWindowPng(f->Handle(), OutputPath("runs-program-page.png"));
 }
 
