@@ -7,6 +7,8 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
+#include "widgets/iGPFunctions.h"
+#include "widgets/iMath.h"
 #include "widgets/iOPCItem.h"
 
 PL_ENUM_NAMES(TiPlotInterpolationStyle, "ipistStraightLine", "ipistCubicSpline", "ipistPolynomial",
@@ -476,6 +478,495 @@ AnsiString TiPlotChannel::FormatCursorValue(TiPlotDataCursorStyle Style, uint8_t
 void TiPlotChannel::UpdateDataCursor(TiPlotDataCursor*) {
   // The data cursor hands over its style and pointer pixels and takes the reading
   // (ReadCursor, FormatCursorValue) once it publishes them.
+}
+
+// ============================================================================================
+// drawing
+// ============================================================================================
+
+namespace {
+
+bool ChannelFinite(double X, double Y) { return std::isfinite(X) && std::isfinite(Y); }
+
+// The X axis's pixel column of a value, answered without the conversion while values keep landing
+// in the column found last: the conversion only ever grows (or only shrinks) with the value, so a
+// value between two that land in a column lands there too.  A channel of a million points in a
+// few hundred columns then converts a few thousand values instead of a million.
+class TChannelColumnFinder {
+ public:
+  explicit TChannelColumnFinder(TiPlotAxis* Axis) : FAxis(Axis) {}
+  int32_t Column(double X) {
+    if (X >= FLo && X <= FHi) return FPixel;
+    FPixel = FAxis->ValueToPosition(X);
+    // The column's edges less a millionth of a pixel, where rounding decides; both ends are
+    // checked, so a range that does not hold keeps only X itself.
+    const double a = FAxis->PositionToValueDouble(FPixel - 0.5),
+                 b = FAxis->PositionToValueDouble(FPixel + 0.5);
+    const double margin = std::fabs(b - a) * 1e-6;
+    FLo = std::min(a, b) + margin;
+    FHi = std::max(a, b) - margin;
+    if (!(FLo <= FHi) || FAxis->ValueToPosition(FLo) != FPixel || FAxis->ValueToPosition(FHi) != FPixel)
+      FLo = FHi = X;
+    return FPixel;
+  }
+
+ private:
+  TiPlotAxis* FAxis;
+  double FLo = 1, FHi = 0;
+  int32_t FPixel = 0;
+};
+
+}  // namespace
+
+void TiPlotChannel::Draw(TCanvas* Canvas, TColor) {
+  if (!GetPaintEnabled() || !AxesAssigned()) return;
+  const bool reverse = GetXYAxesReverse();
+  try {
+    DrawFill(Canvas, reverse);
+    DrawBars(Canvas, reverse);
+    DrawTrace(Canvas, reverse);
+    DrawMarkers(Canvas, reverse);
+    if (FHighLowStyle == iphlsOpenClose)
+      DrawOpenClose(Canvas, reverse);
+    else
+      DrawCandleStick(Canvas, reverse);
+  } catch (...) {
+    // An interpolation on degenerate data (and the like) ends this channel's drawing; the other
+    // objects of the plot still paint.
+  }
+}
+
+TColor TiPlotChannel::FillPaintColor() const { return FFillUseChannelColor ? GetColor() : FFillColor; }
+
+void TiPlotChannel::SetFillBrush(TCanvas* Canvas) const {
+  Canvas->GetBrush()->SetStyle(FFillStyle);
+  Canvas->GetBrush()->SetColor(FillPaintColor());
+}
+
+void TiPlotChannel::DrawTrace(TCanvas* Canvas, bool XYAxesReverse) {
+  if (!GetTraceVisible()) return;
+  SetTracePen(Canvas, GetColor(), GetTraceLineStyle(), GetTraceLineWidth());
+  Canvas->GetBrush()->SetStyle(bsClear);
+  if (FDigitalEnabled) {
+    DrawDigital(Canvas, XYAxesReverse);
+    return;
+  }
+  switch (FInterpolationStyle) {
+    case ipistStraightLine:
+      if (FFastDrawEnabled)
+        DrawFast(Canvas, XYAxesReverse);
+      else
+        TiPlotChannelCustom::DrawTrace(Canvas, XYAxesReverse);
+      break;
+    case ipistCubicSpline:
+      DrawSpline(Canvas, XYAxesReverse);
+      break;
+    case ipistPolynomial:
+      DrawPolynomial(Canvas, XYAxesReverse);
+      break;
+    case ipistRational:
+      DrawRational(Canvas, XYAxesReverse);
+      break;
+    case ipistDifferential:
+    case ipistDifferentialTerminated:
+      DrawDifferential(Canvas, XYAxesReverse);
+      break;
+  }
+}
+
+// ---- fill and bars
+
+void TiPlotChannel::DrawFill(TCanvas* Canvas, bool XYAxesReverse) {
+  // The other styles fill as they draw.
+  if (!FFillEnabled || FFillStyle == bsClear || FInterpolationStyle != ipistStraightLine || FDigitalEnabled)
+    return;
+  if (FVisibleStart < 0) return;
+  SetFillBrush(Canvas);
+  TPen* pen = Canvas->GetPen();
+  pen->SetColor(FillPaintColor());
+  pen->SetWidth(0);
+  pen->SetStyle(psClear);
+  bool running = false;
+  double lastX = 0, lastY = 0;
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t, double x, double y) {
+        if (running)
+          FillPolygon(Canvas, XYAxesReverse, x, FFillReference, x, y, lastX, lastY, lastX, FFillReference);
+        running = true;
+        lastX = x;
+        lastY = y;
+      },
+      [&](int32_t, double) { running = false; });
+}
+
+void TiPlotChannel::DrawBars(TCanvas* Canvas, bool XYAxesReverse) {
+  if (!FBarEnabled || FVisibleStart < 0) return;
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  TiPlotDataCustomList* list = DataList();
+  TPen* pen = Canvas->GetPen();
+  TBrush* brush = Canvas->GetBrush();
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t i, double x, double y) {
+        if (!list->GetBarVisible(i)) return;
+        brush->SetColor(FBarBrushUseChannelColor ? GetColor() : list->GetBarBrushColor(i));
+        brush->SetStyle(list->GetBarBrushStyle(i));
+        pen->SetColor(FBarPenUseChannelColor ? GetColor() : list->GetBarPenColor(i));
+        pen->SetWidth(list->GetBarPenWidth(i));
+        pen->SetStyle(list->GetBarPenStyle(i));
+        const double w = list->GetBarWidth(i);
+        Canvas->Rectangle(OrientedRect(XYAxesReverse, xAxis->ValueToPosition(x - w / 2),
+                                       yAxis->ValueToPosition(list->GetBarReference(i)),
+                                       xAxis->ValueToPosition(x + w / 2), yAxis->ValueToPosition(y)));
+      },
+      [](int32_t, double) {});
+}
+
+// ---- straight lines, fast
+
+void TiPlotChannel::DrawFast(TCanvas* Canvas, bool XYAxesReverse) {
+  if (FVisibleStart < 0 || FVisibleStart == FVisibleStop) return;
+  TChannelColumnFinder columns(GetXAxis());
+  // The three columns are reused for the whole walk: nothing is allocated per point.
+  TiPlotMinMaxPoint a, b, c;
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t, double x, double y) {
+        const int32_t column = columns.Column(x);
+        if (a.Empty || column == a.Pixel) {
+          a.Accumulate(column, x, y);
+        } else if (b.Empty || column == b.Pixel) {
+          b.Accumulate(column, x, y);
+        } else {
+          c.Accumulate(column, x, y);
+          DrawFastColumns(Canvas, XYAxesReverse, a, b, c);
+          a.CopyFrom(c);
+          b.Reset();
+          c.Reset();
+        }
+      },
+      [&](int32_t, double) {
+        DrawFastColumns(Canvas, XYAxesReverse, a, b, c);
+        a.Reset();
+        b.Reset();
+        c.Reset();
+      });
+  DrawFastColumns(Canvas, XYAxesReverse, a, b, c);
+}
+
+void TiPlotChannel::DrawFastColumns(TCanvas* Canvas, bool XYAxesReverse, const TiPlotMinMaxPoint& A,
+                                    const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C) {
+  if (!A.Empty && A.Min != A.Max) DrawClippedLine(Canvas, XYAxesReverse, false, A.X, A.Min, A.X, A.Max);
+  if (!B.Empty && B.Min != B.Max) DrawClippedLine(Canvas, XYAxesReverse, false, B.X, B.Min, B.X, B.Max);
+  if (!A.Empty && !B.Empty) DrawClippedLine(Canvas, XYAxesReverse, false, A.X, A.LastY, B.X, B.FirstY);
+  if (!B.Empty && !C.Empty) DrawClippedLine(Canvas, XYAxesReverse, false, B.X, B.LastY, C.X, C.FirstY);
+}
+
+// ---- digital
+
+void TiPlotChannel::DrawDigital(TCanvas* Canvas, bool XYAxesReverse) {
+  if (FVisibleStart < 0 || FVisibleStart == FVisibleStop) return;
+  TDigitalSequenceData run;
+  const auto start = [&run](double X, bool Level) {
+    run.Started = true;
+    run.StartX = X;
+    run.Level = Level;
+  };
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t, double x, double y) {
+        const bool level = y != 0;
+        if (!run.Started) {
+          start(x, level);
+        } else if (level == run.Level) {
+          run.Continued = true;
+          run.LastX = x;
+        } else {
+          run.Ended = true;
+          run.EndX = x;
+          FlushDigitalRun(Canvas, XYAxesReverse, run);
+          start(x, level);
+        }
+      },
+      [&](int32_t, double) { FlushDigitalRun(Canvas, XYAxesReverse, run); });
+  FlushDigitalRun(Canvas, XYAxesReverse, run);
+}
+
+void TiPlotChannel::FlushDigitalRun(TCanvas* Canvas, bool XYAxesReverse, TDigitalSequenceData& Run) {
+  const bool percent = FDigitalReferenceStyle == ipdrPercent;
+  const double level = Run.Level ? FDigitalReferenceHigh : FDigitalReferenceLow;
+  if (Run.Ended || (Run.Started && Run.Continued)) {
+    const double endX = Run.Ended ? Run.EndX : Run.LastX;
+    if (FFillEnabled) DrawDigitalFill(Canvas, XYAxesReverse, Run.StartX, endX, level);
+    DrawClippedLine(Canvas, XYAxesReverse, percent, Run.StartX, level, endX, level);
+    if (Run.Ended) {
+      const double other = Run.Level ? FDigitalReferenceLow : FDigitalReferenceHigh;
+      DrawClippedLine(Canvas, XYAxesReverse, percent, endX, level, endX, other);
+    }
+  }
+  Run.Clear();
+}
+
+void TiPlotChannel::DrawDigitalFill(TCanvas* Canvas, bool XYAxesReverse, double X1, double X2, double Level) {
+  SetFillBrush(Canvas);
+  Canvas->GetPen()->SetColor(FillPaintColor());
+  if (FDigitalReferenceStyle == ipdrPercent) {
+    // The fill's top edge lies where the level line is drawn (a percentage of the data view); its
+    // base is FillReference on the Y axis.
+    TiPlotAxis* xAxis = GetXAxis();
+    TiPlotAxis* yAxis = GetYAxis();
+    const int32_t x1 = xAxis->ValueToPosition(X1), x2 = xAxis->ValueToPosition(X2);
+    const int32_t base = yAxis->ValueToPosition(FFillReference), top = PercentToPixel(XYAxesReverse, Level);
+    const TPoint points[4] = {OrientedPoint(XYAxesReverse, x1, base), OrientedPoint(XYAxesReverse, x1, top),
+                              OrientedPoint(XYAxesReverse, x2, top), OrientedPoint(XYAxesReverse, x2, base)};
+    Canvas->Polygon(points, 4);
+  } else {
+    FillPolygon(Canvas, XYAxesReverse, X1, FFillReference, X1, Level, X2, Level, X2, FFillReference);
+  }
+  Canvas->GetPen()->SetColor(GetColor());
+  Canvas->GetBrush()->SetStyle(bsClear);
+}
+
+// ---- interpolated curves
+
+void TiPlotChannel::DrawInterpolatedRun(TCanvas* Canvas, bool XYAxesReverse, double XFirst, double XLast,
+                                        const std::function<double(double)>& ValueAt) {
+  TiPlotAxis* xAxis = GetXAxis();
+  // Only the columns of the X axis that the run covers are evaluated, whichever way X runs: a run
+  // beside the axis, or one reaching far beyond it, neither extrapolates nor walks the pixels up
+  // to the axis's clamp limit.
+  const double lo = std::max(std::min(XFirst, XLast), xAxis->GetMin());
+  const double hi = std::min(std::max(XFirst, XLast), xAxis->GetMax());
+  if (!(lo <= hi)) return;
+  int32_t p0 = xAxis->ValueToPosition(lo), p1 = xAxis->ValueToPosition(hi);
+  if (p0 > p1) std::swap(p0, p1);
+  p0 = std::max(p0, GetPixelFirst());
+  p1 = std::min(p1, GetPixelLast());
+  const bool fill = FFillEnabled && FFillStyle != bsClear;
+  if (fill) SetFillBrush(Canvas);
+  TPen* pen = Canvas->GetPen();
+  bool running = false;
+  double lastX = 0, lastY = 0;
+  for (int32_t p = p0; p <= p1; ++p) {
+    const double x = xAxis->PositionToValue(p);
+    const double y = ValueAt(x);
+    if (!ChannelFinite(x, y)) {
+      running = false;
+      continue;
+    }
+    if (fill) {
+      pen->SetColor(FillPaintColor());
+      DrawClippedLine(Canvas, XYAxesReverse, false, x, FFillReference, x, y);
+      pen->SetColor(GetColor());
+    }
+    if (running) DrawClippedLine(Canvas, XYAxesReverse, false, lastX, lastY, x, y);
+    // The column itself, not the round trip through X: that could step outside the pixel list.
+    SetPixelPoint(p, y);
+    running = true;
+    lastX = x;
+    lastY = y;
+  }
+}
+
+void TiPlotChannel::DrawSpline(TCanvas* Canvas, bool XYAxesReverse) {
+  // The routines count from 1.
+  TDoubleArray xs{0}, ys{0};
+  xs.reserve(size_t(GetCount()) + 1);
+  ys.reserve(size_t(GetCount()) + 1);
+  const auto flush = [&] {
+    const int32_t n = int32_t(xs.size()) - 1;
+    if (n >= 2) DrawSplineRun(Canvas, XYAxesReverse, xs, ys, n);
+    xs.resize(1);
+    ys.resize(1);
+  };
+  WalkPoints(
+      0, GetCount() - 1,
+      [&](int32_t, double x, double y) {
+        xs.push_back(x);
+        ys.push_back(y);
+      },
+      [&](int32_t, double) { flush(); });
+  flush();
+}
+
+void TiPlotChannel::DrawSplineRun(TCanvas* Canvas, bool XYAxesReverse, const TDoubleArray& X,
+                                  const TDoubleArray& Y, int32_t N) {
+  TDoubleArray y2;
+  SplineSecondDerivatives(X, Y, N, y2, 1e30, 1e30);
+  DrawInterpolatedRun(Canvas, XYAxesReverse, X[1], X[size_t(N)],
+                      [&](double AtX) { return SplineInterpolate(X, Y, y2, N, AtX); });
+}
+
+// One curve through every stored point, Null and Empty ones included with their stored values.
+void TiPlotChannel::DrawWholeChannelRun(TCanvas* Canvas, bool XYAxesReverse,
+                                        void (*Interpolate)(const TDoubleArray& X, const TDoubleArray& Y,
+                                                            int32_t N, double AtX, double& Value,
+                                                            double& Error)) {
+  const int32_t n = GetCount();
+  if (n < 2) return;
+  // The routines count from 1.
+  TDoubleArray xs(size_t(n) + 1, 0.0), ys(size_t(n) + 1, 0.0);
+  TiPlotDataCustomList* list = DataList();
+  for (int32_t i = 0; i < n; ++i) {
+    bool null, empty;
+    list->GetPoint(i, xs[size_t(i) + 1], null, empty, ys[size_t(i) + 1]);
+  }
+  DrawInterpolatedRun(Canvas, XYAxesReverse, xs[1], xs[size_t(n)], [&](double AtX) {
+    double value, error;
+    Interpolate(xs, ys, n, AtX, value, error);
+    return value;
+  });
+}
+
+void TiPlotChannel::DrawPolynomial(TCanvas* Canvas, bool XYAxesReverse) {
+  DrawWholeChannelRun(Canvas, XYAxesReverse, PolynomialInterpolate);
+}
+
+void TiPlotChannel::DrawRational(TCanvas* Canvas, bool XYAxesReverse) {
+  DrawWholeChannelRun(Canvas, XYAxesReverse, RationalInterpolate);
+}
+
+// ---- steps
+
+void TiPlotChannel::DrawDifferential(TCanvas* Canvas, bool XYAxesReverse) {
+  if (GetCount() == 0 || FVisibleStart < 0) return;
+  const bool fill = FFillEnabled && FFillStyle != bsClear;
+  SetFillBrush(Canvas);
+  TPen* pen = Canvas->GetPen();
+  bool running = false;
+  double lastX = 0, lastY = 0;
+  // The held level from the previous point up to X.
+  const auto level = [&](double X) {
+    if (fill) {
+      pen->SetColor(FillPaintColor());
+      FillPolygon(Canvas, XYAxesReverse, lastX, FFillReference, lastX, lastY, X, lastY, X, FFillReference);
+      pen->SetColor(GetColor());
+    }
+    DrawClippedLine(Canvas, XYAxesReverse, false, lastX, lastY, X, lastY);
+  };
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t, double x, double y) {
+        if (running) {
+          level(x);
+          DrawClippedLine(Canvas, XYAxesReverse, false, x, lastY, x, y);
+        }
+        running = true;
+        lastX = x;
+        lastY = y;
+      },
+      [&](int32_t, double x) {
+        if (running && std::isfinite(x)) level(x);
+        running = false;
+      });
+  if (FInterpolationStyle == ipistDifferential && running)
+    DrawClippedLine(Canvas, XYAxesReverse, false, lastX, lastY, GetXAxis()->GetMax(), lastY);
+}
+
+// ---- markers
+
+void TiPlotChannel::DrawMarkers(TCanvas* Canvas, bool XYAxesReverse) {
+  if (FVisibleStart < 0 || FVisibleStop < 0 || !GetMarkersVisible()) return;
+  if (!FDigitalEnabled) {
+    TiPlotChannelCustom::DrawMarkers(Canvas, XYAxesReverse);
+    return;
+  }
+  Canvas->SetFont(GetMarkersFont());
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t i, double x, double y) {
+        if (!DataList()->GetMarkersVisible(i) || !xAxis->IsValueVisible(x) || !yAxis->IsValueVisible(y))
+          return;
+        DrawMarker(Canvas, i,
+                   OrientedPoint(XYAxesReverse, xAxis->ValueToPosition(x),
+                                 y != 0 ? FDigitalHighPixel : FDigitalLowPixel));
+      },
+      [](int32_t, double) {});
+}
+
+// ---- high-low
+
+namespace {
+
+// A pair of pixel edges that meet is widened to two pixels.
+void ChannelWiden(int32_t A, int32_t& B) {
+  if (A == B) B = A + 1;
+}
+
+}  // namespace
+
+void TiPlotChannel::ForEachHighLow(
+    TCanvas* Canvas,
+    const std::function<void(int32_t XPixel, double High, double Low, double Open, double Close)>& Each) {
+  if (!FHighLowEnabled || FVisibleStart < 0) return;
+  Canvas->GetPen()->SetWidth(0);
+  Canvas->GetPen()->SetStyle(psSolid);
+  Canvas->GetBrush()->SetStyle(bsSolid);
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotDataCustomList* list = DataList();
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t i, double x, double) {
+        const double high = list->GetHigh(i), low = list->GetLow(i), open = list->GetOpen(i),
+                     close = list->GetClose(i);
+        if (ChannelFinite(high, low) && ChannelFinite(open, close))
+          Each(xAxis->ValueToPosition(x), high, low, open, close);
+      },
+      [](int32_t, double) {});
+}
+
+void TiPlotChannel::DrawOpenClose(TCanvas* Canvas, bool XYAxesReverse) {
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  const int32_t w = xAxis->SpanToPixels(FHighLowBarWidth);
+  const int32_t ow = xAxis->SpanToPixels(FHighLowOpenWidth), oh = yAxis->SpanToPixels(FHighLowOpenHeight);
+  const int32_t cw = xAxis->SpanToPixels(FHighLowCloseWidth), ch = yAxis->SpanToPixels(FHighLowCloseHeight);
+  const auto box = [&](TColor Color, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+    Canvas->GetPen()->SetColor(Color);
+    Canvas->GetBrush()->SetColor(Color);
+    Canvas->Rectangle(OrientedRect(XYAxesReverse, X1, Y1, X2, Y2));
+  };
+  // A tick from X1 to X2 around the value's pixel, Height pixels high.
+  const auto tick = [&](TColor Color, int32_t X1, int32_t X2, double Value, int32_t Height) {
+    const int32_t p = yAxis->ValueToPosition(Value);
+    int32_t top = p - Height / 2, bottom = p + Height - Height / 2 - 1;
+    ChannelWiden(X1, X2);
+    ChannelWiden(top, bottom);
+    box(Color, X1, top, X2, bottom);
+  };
+  ForEachHighLow(Canvas, [&](int32_t X, double High, double Low, double Open, double Close) {
+    const int32_t left = X - w / 2;
+    int32_t right = X + w - w / 2 - 1;
+    ChannelWiden(left, right);
+    const int32_t top = yAxis->ValueToPosition(High);
+    int32_t bottom = yAxis->ValueToPosition(Low);
+    if (bottom == top) ++bottom;
+    const int32_t m = (left + right) / 2;
+    if (FHighLowOpenShow) tick(FHighLowOpenColor, m - ow + 1, m, Open, oh);
+    if (FHighLowCloseShow) tick(FHighLowCloseColor, m, m + cw - 1, Close, ch);
+    box(FHighLowBarColor, left, top, right, bottom);
+  });
+}
+
+void TiPlotChannel::DrawCandleStick(TCanvas* Canvas, bool XYAxesReverse) {
+  TiPlotAxis* yAxis = GetYAxis();
+  const int32_t h = GetXAxis()->SpanToPixels(FHighLowBarWidth) / 2;
+  Canvas->GetPen()->SetColor(FHighLowShadowColor);
+  ForEachHighLow(Canvas, [&](int32_t X, double High, double Low, double Open, double Close) {
+    const TPoint from = OrientedPoint(XYAxesReverse, X, yAxis->ValueToPosition(High));
+    const TPoint to = OrientedPoint(XYAxesReverse, X, yAxis->ValueToPosition(Low));
+    Canvas->MoveTo(from.X, from.Y);
+    Canvas->LineTo(to.X, to.Y);
+    const int32_t top = yAxis->ValueToPosition(Open);
+    int32_t bottom = yAxis->ValueToPosition(Close);
+    if (bottom == top) ++bottom;
+    Canvas->GetBrush()->SetColor(Open > Close ? FHighLowBearishColor : FHighLowBullishColor);
+    Canvas->Rectangle(OrientedRect(XYAxesReverse, X - h, top, X + h + 1, bottom));
+  });
 }
 
 // ============================================================================================

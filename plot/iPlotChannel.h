@@ -2,14 +2,20 @@
 // seconds since the channel was made, for the program's readings).  This unit holds its data side:
 // its properties, points at the elapsed time, the visible index range, the value under a data
 // cursor and its texts, the extremes for zoom-to-fit and the per-column pixel points of the
-// interpolated traces.  Its drawing is told by the trace and marker routines.
+// interpolated traces; and its drawing: fill, bars, the trace in one of its styles, markers and
+// high-low bars or candlesticks.
+//
+// Sections: points at the elapsed time / searches / extremes / paint preparation / hit test /
+// data cursor / drawing / published properties.
 //
 // Thread contract: UI thread only.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "plot/iPlotChannelCustom.h"
+#include "widgets/iClasses.h"
 
 enum TiPlotInterpolationStyle : uint8_t {
   ipistStraightLine,
@@ -67,6 +73,9 @@ class TiPlotChannel : public TiPlotChannelCustom {
                 const TNotifyEvent& AOnInsert, const TNotifyEvent& AOnChange);
 
   void PreparePaint() override;
+  // Fill, bars, trace, markers, then high-low bars or candlesticks.  An exception while drawing
+  // ends the channel's drawing only: the rest of the plot paints.
+  void Draw(TCanvas* Canvas, TColor BackGroundColor) override;
   bool HitTest(const TiMouseRecord& MouseRecord) override;
   void FindVisibleStart() override;
   void FindVisibleStop() override;
@@ -76,6 +85,30 @@ class TiPlotChannel : public TiPlotChannelCustom {
   double GetYMin() override;
   void UpdateDataCursor(TiPlotDataCursor* DataCursor) override;
   void OPCDataReceived(TiOPCItem* Item) override;
+  // The trace by DigitalEnabled and InterpolationStyle, with the channel's pen.
+  void DrawTrace(TCanvas* Canvas, bool XYAxesReverse) override;
+  // Digital channels put their markers on the two reference levels.
+  void DrawMarkers(TCanvas* Canvas, bool XYAxesReverse) override;
+
+  // ---- drawing of the parts ---------------------------------------------------------------------
+  // The area between a straight-line trace and FillReference.
+  void DrawFill(TCanvas* Canvas, bool XYAxesReverse);
+  void DrawBars(TCanvas* Canvas, bool XYAxesReverse);
+  // The straight-line trace at most two lines a pixel column: one vertical span and one
+  // connection, however many points fall into the column.
+  void DrawFast(TCanvas* Canvas, bool XYAxesReverse);
+  // Two levels (Y = 0 low, else high) at DigitalReferenceLow and DigitalReferenceHigh.
+  void DrawDigital(TCanvas* Canvas, bool XYAxesReverse);
+  // Interpolated curves over all points, one line a pixel column of the visible X range; each
+  // column's value is kept as its pixel point for the data cursor.
+  void DrawSpline(TCanvas* Canvas, bool XYAxesReverse);
+  void DrawPolynomial(TCanvas* Canvas, bool XYAxesReverse);
+  void DrawRational(TCanvas* Canvas, bool XYAxesReverse);
+  // Steps: each level holds until the next point; ipistDifferential extends the last one to the
+  // X axis's end.
+  void DrawDifferential(TCanvas* Canvas, bool XYAxesReverse);
+  void DrawOpenClose(TCanvas* Canvas, bool XYAxesReverse);
+  void DrawCandleStick(TCanvas* Canvas, bool XYAxesReverse);
 
   // X = the seconds (days) since the channel was made, on the monotonic clock, so that a change of
   // the wall clock (daylight saving, a time sync) neither jumps nor reverses the strip chart.
@@ -162,8 +195,35 @@ class TiPlotChannel : public TiPlotChannelCustom {
   TiOPCXValueSourceStyle GetOPCXValueSource() const { return FOPCXValueSource; }
   void SetOPCXValueSource(TiOPCXValueSourceStyle Value) { FOPCXValueSource = Value; }
 
+ protected:
+  // The lines of the fast trace's accumulated columns (A, B, then the first point of C).
+  void DrawFastColumns(TCanvas* Canvas, bool XYAxesReverse, const TiPlotMinMaxPoint& A,
+                       const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C);
+  // Draws the pending level of a digital trace and clears it.
+  void FlushDigitalRun(TCanvas* Canvas, bool XYAxesReverse, TDigitalSequenceData& Run);
+  // One spline through X[1..N], Y[1..N] (N >= 2).
+  void DrawSplineRun(TCanvas* Canvas, bool XYAxesReverse, const TDoubleArray& X, const TDoubleArray& Y,
+                     int32_t N);
+
  private:
   double ElapsedSeconds() const;
+  // The colour the fill uses: the channel's or FillColor.
+  TColor FillPaintColor() const;
+  void SetFillBrush(TCanvas* Canvas) const;
+  // The columns of the visible X range between two X values: ValueAt gives each column's Y.
+  void DrawInterpolatedRun(TCanvas* Canvas, bool XYAxesReverse, double XFirst, double XLast,
+                           const std::function<double(double)>& ValueAt);
+  // The polynomial or rational curve through all points.
+  void DrawWholeChannelRun(TCanvas* Canvas, bool XYAxesReverse,
+                           void (*Interpolate)(const TDoubleArray& X, const TDoubleArray& Y, int32_t N,
+                                               double AtX, double& Value, double& Error));
+  // Sets the high-low pen and brush and hands Each every visible point with a value and finite
+  // high, low, open and close, with its X pixel; nothing unless HighLowEnabled.
+  void ForEachHighLow(
+      TCanvas* Canvas,
+      const std::function<void(int32_t XPixel, double High, double Low, double Open, double Close)>& Each);
+  // The digital fill under a level from X1 to X2.
+  void DrawDigitalFill(TCanvas* Canvas, bool XYAxesReverse, double X1, double X2, double Level);
   // The Y value under pixel column P1 by the interpolation style; false when there is none.
   bool CursorValueAt(double X1, int32_t P1, double& Y);
 

@@ -1,18 +1,22 @@
 #include "plot/iPlotChannelCustom.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "platform/runtime/Clock.h"
+#include "platform/runtime/MathUtils.h"
 #include "platform/runtime/NumText.h"
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
+#include "plot/iPlotComponent.h"
 #include "plot/iPlotDataCompactIntervalList.h"
 #include "plot/iPlotDataCompactList.h"
 #include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataFullList.h"
 #include "plot/iPlotDataNullList.h"
+#include "plot/iPlotDataView.h"
 #include "plot/iPlotLegend.h"
 #include "widgets/iGPFunctions.h"
 #include "widgets/iOPCItem.h"
@@ -314,9 +318,6 @@ void TiPlotChannelCustom::OPCDataReceived(TiOPCItem* Item) {
   AddPointXY(Now(), Item->Value().AsDouble());
 }
 
-void TiPlotChannelCustom::DrawTrace(TCanvas*, bool) {}
-void TiPlotChannelCustom::DrawMarkers(TCanvas*, bool) {}
-
 // ============================================================================================
 // points and statistics
 // ============================================================================================
@@ -555,6 +556,247 @@ void TiPlotChannelCustom::LoadPropertiesFromFile(const AnsiString& FileName) {
     ReadPropertiesFromList(this, "Channel", &lines);
   } catch (const std::exception& e) {
     throw Exception(AnsiString("Error Loading Properties - ") + e.what());
+  }
+}
+
+// ============================================================================================
+// drawing
+// ============================================================================================
+
+void TiPlotChannelCustom::SetTracePen(TCanvas* Canvas, TColor Color, TiPlotLineStyle Style, int32_t Width) {
+  TPen* pen = Canvas->GetPen();
+  pen->SetColor(Color);
+  pen->SetStyle(TPenStyle(Style));
+  pen->SetWidth(Width == 1 ? 0 : Width);
+}
+
+TRect TiPlotChannelCustom::PercentModeRect() {
+  if (TiPlotObjectHost* host = GetOwnerHost())
+    if (TiPlotComponent* plot = host->PlotComponent())
+      if (plot->DataViewCount() > 0) return plot->GetDataView(0)->GetLayoutRect();
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  if (!xAxis || !yAxis) return TRect{0, 0, 0, 0};
+  return OrientedRect(GetXYAxesReverse(), xAxis->MinPosition(), yAxis->MinPosition(), xAxis->MaxPosition(),
+                      yAxis->MaxPosition());
+}
+
+int32_t TiPlotChannelCustom::PercentToPixel(bool XYAxesReverse, double Percent) {
+  const TRect r = PercentModeRect();
+  long double p;
+  if (XYAxesReverse)
+    p = r.Left + static_cast<long double>(r.Right - r.Left) * Percent / 100;
+  else
+    p = r.Top + static_cast<long double>(r.Bottom - r.Top) * (100 - static_cast<long double>(Percent)) / 100;
+  // Far-off percentages stay within the pixel range the axes keep, so rounding never fails.
+  if (std::isnan(p)) return XYAxesReverse ? (r.Left + r.Right) / 2 : (r.Top + r.Bottom) / 2;
+  p = std::clamp<long double>(p, -iPlotAxisPixelLimit, iPlotAxisPixelLimit);
+  return int32_t(Round(p));
+}
+
+double TiPlotChannelCustom::ClipIntersectY(double X1, double Y1, double X2, double Y2, double X) {
+  if (X1 == X2) return 0;
+  // In extended precision the differences of far-apart doubles neither overflow nor lose the line.
+  const long double t = (static_cast<long double>(X) - X1) / (static_cast<long double>(X2) - X1);
+  return double(Y1 + t * (static_cast<long double>(Y2) - Y1));
+}
+
+double TiPlotChannelCustom::ClipIntersectX(double X1, double Y1, double X2, double Y2, double Y) {
+  if (X1 == X2 || Y1 == Y2) return X1;
+  const long double t = (static_cast<long double>(Y) - Y1) / (static_cast<long double>(Y2) - Y1);
+  return double(X1 + t * (static_cast<long double>(X2) - X1));
+}
+
+void TiPlotChannelCustom::DrawClippedLine(TCanvas* Canvas, bool XYAxesReverse, bool PercentMode, double X1,
+                                          double Y1, double X2, double Y2) {
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  if (!xAxis || !yAxis) return;
+  // A value that is not a number or infinite has no place on an axis: clipping would turn it into
+  // a line to the middle of the view.
+  if (!std::isfinite(X1) || !std::isfinite(Y1) || !std::isfinite(X2) || !std::isfinite(Y2)) return;
+  double l = X1, ly = Y1, r = X2, ry = Y2;
+  if (X2 < X1) {
+    std::swap(l, r);
+    std::swap(ly, ry);
+  }
+  const double xMin = xAxis->GetMin(), xMax = xAxis->GetMax();
+  const auto inX = [&](double v) { return v >= xMin && v <= xMax; };
+  if (!inX(l) && !inX(r) && !(l < xMin && r > xMax)) return;
+  const double yMin = yAxis->GetMin(), yMax = yAxis->GetMax();
+  if (!PercentMode) {
+    const auto inY = [&](double v) { return v >= yMin && v <= yMax; };
+    if (!inY(ly) && !inY(ry) && !(ly < yMin && ry > yMax) && !(ly > yMax && ry < yMin)) return;
+  }
+  if (l < xMin) {
+    ly = ClipIntersectY(l, ly, r, ry, xMin);
+    l = xMin;
+  }
+  if (r > xMax) {
+    ry = ClipIntersectY(l, ly, r, ry, xMax);
+    r = xMax;
+  }
+  if (!PercentMode) {
+    const double x0 = l, y0 = ly, x1 = r, y1 = ry;
+    const auto clipEnd = [&](double& x, double& y) {
+      if (y < yMin) {
+        x = ClipIntersectX(x0, y0, x1, y1, yMin);
+        y = yMin;
+      } else if (y > yMax) {
+        x = ClipIntersectX(x0, y0, x1, y1, yMax);
+        y = yMax;
+      }
+    };
+    clipEnd(l, ly);
+    clipEnd(r, ry);
+  }
+  if (!xAxis->IsValueVisible(l) || !xAxis->IsValueVisible(r)) return;
+  if (!PercentMode && (!yAxis->IsValueVisible(ly) || !yAxis->IsValueVisible(ry))) return;
+  const auto yPixel = [&](double y) {
+    return PercentMode ? PercentToPixel(XYAxesReverse, y) : yAxis->ValueToPosition(y);
+  };
+  const TPoint points[2] = {OrientedPoint(XYAxesReverse, xAxis->ValueToPosition(l), yPixel(ly)),
+                            OrientedPoint(XYAxesReverse, xAxis->ValueToPosition(r), yPixel(ry))};
+  Canvas->Polyline(points, 2);
+}
+
+void TiPlotChannelCustom::FillPolygon(TCanvas* Canvas, bool XYAxesReverse, double X1, double Y1, double X2,
+                                      double Y2, double X3, double Y3, double X4, double Y4) {
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  if (!xAxis || !yAxis) return;
+  const auto at = [&](double x, double y) {
+    return OrientedPoint(XYAxesReverse, xAxis->ValueToPosition(x), yAxis->ValueToPosition(y));
+  };
+  const TPoint points[4] = {at(X1, Y1), at(X2, Y2), at(X3, Y3), at(X4, Y4)};
+  Canvas->Polygon(points, 4);
+}
+
+void TiPlotChannelCustom::DrawTrace(TCanvas* Canvas, bool XYAxesReverse) {
+  if (!FTraceVisible || FVisibleStart < 0 || FVisibleStop <= FVisibleStart) return;
+  bool running = false;
+  double lastX = 0, lastY = 0;
+  WalkPoints(
+      FVisibleStart, FVisibleStop,
+      [&](int32_t i, double x, double y) {
+        if (running) {
+          SetTracePen(Canvas, FList->GetColor(i), FList->GetTraceLineStyle(i), FList->GetTraceLineWidth(i));
+          DrawClippedLine(Canvas, XYAxesReverse, false, lastX, lastY, x, y);
+        }
+        running = true;
+        lastX = x;
+        lastY = y;
+      },
+      [&](int32_t, double) { running = false; });
+}
+
+void TiPlotChannelCustom::DrawMarkers(TCanvas* Canvas, bool XYAxesReverse) {
+  if (!GetMarkersVisible() || FVisibleStart < 0 || FVisibleStop < 0) return;
+  Canvas->SetFont(FMarkersFont.get());
+  if (FMarkersTurnOffLimit > 0 && std::abs(FVisibleStop - FVisibleStart) > FMarkersTurnOffLimit) return;
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  for (int32_t i = FVisibleStart; i <= FVisibleStop; ++i) {
+    if (!IsMarkerShown(i)) continue;
+    const double x = GetPointX(i), y = GetPointY(i);
+    // The axes would place a value that is not a number in the middle of the view.
+    if (!std::isfinite(x) || !std::isfinite(y)) continue;
+    DrawMarker(Canvas, i, OrientedPoint(XYAxesReverse, xAxis->ValueToPosition(x), yAxis->ValueToPosition(y)));
+  }
+}
+
+void TiPlotChannelCustom::DrawMarker(TCanvas* Canvas, int32_t Index, TPoint Point) {
+  if (!GetMarkersVisible()) return;
+  const bool individual = Index >= 0 && FMarkersAllowIndividual;
+  TiPlotMarkerStyle style;
+  int32_t size, penWidth;
+  TPenStyle penStyle;
+  TBrushStyle brushStyle;
+  TColor penColor, brushColor;
+  if (individual) {
+    style = FList->GetMarkersStyle(Index);
+    size = FList->GetMarkersSize(Index);
+    penWidth = FList->GetMarkersPenWidth(Index);
+    penStyle = FList->GetMarkersPenStyle(Index);
+    brushStyle = FList->GetMarkersBrushStyle(Index);
+    penColor = FList->GetMarkersPenColor(Index);
+    brushColor = FList->GetMarkersBrushColor(Index);
+  } else {
+    style = GetMarkersStyle();
+    size = Index < 0 ? std::min(GetMarkersSize(), 6) : GetMarkersSize();
+    penWidth = GetMarkersPenWidth();
+    penStyle = GetMarkersPenStyle();
+    brushStyle = GetMarkersBrushStyle();
+    penColor = GetMarkersPenColor();
+    brushColor = GetMarkersBrushColor();
+  }
+  if (FMarkersPenUseChannelColor) penColor = GetColor();
+  if (FMarkersBrushUseChannelColor) brushColor = GetColor();
+  TPen* pen = Canvas->GetPen();
+  pen->SetColor(penColor);
+  pen->SetWidth(penWidth);
+  pen->SetStyle(penStyle);
+  TBrush* brush = Canvas->GetBrush();
+  brush->SetColor(brushColor);
+  brush->SetStyle(brushStyle);
+
+  const int32_t x = Point.X, y = Point.Y, s = size;
+  const auto line = [Canvas](int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+    Canvas->MoveTo(X1, Y1);
+    Canvas->LineTo(X2, Y2);
+  };
+  const auto polygon = [Canvas](TPoint A, TPoint B, TPoint C, const TPoint* D = nullptr) {
+    const TPoint points[4] = {A, B, C, D ? *D : C};
+    Canvas->Polygon(points, D ? 4 : 3);
+  };
+  switch (style) {
+    case ipmsCircle:
+      Canvas->Ellipse(x - s, y - s, x + s, y + s);
+      break;
+    case ipmsSquare:
+      Canvas->Rectangle(x - s, y - s, x + s, y + s);
+      break;
+    case ipmsDiamond: {
+      const TPoint last{x, y - s};
+      polygon({x + s, y}, {x, y + s}, {x - s, y}, &last);
+      break;
+    }
+    case ipmsCross:
+      line(x + s, y + s, x - s, y - s);
+      line(x + s, y - s, x - s, y + s);
+      break;
+    case ipmsPlus:
+      line(x, y + s, x, y - s);
+      line(x + s, y, x - s, y);
+      break;
+    case ipmsTriangleUp:
+      polygon({x - s, y + s}, {x, y}, {x + s, y + s});
+      break;
+    case ipmsTriangleDown:
+      polygon({x - s, y - s}, {x, y}, {x + s, y - s});
+      break;
+    case ipmsTriangleLeft:
+      polygon({x + s, y - s}, {x, y}, {x + s, y + s});
+      break;
+    case ipmsTriangleRight:
+      polygon({x - s, y - s}, {x, y}, {x - s, y + s});
+      break;
+    case ipmsVerticalLine:
+      line(x, y - s, x, y + s);
+      break;
+    case ipmsHorizontalLine:
+      line(x - s, y, x + s, y);
+      break;
+    case ipmsCharacter: {
+      const char character = Index >= 0 ? FList->GetMarkersCharacter(Index) : '\0';
+      if (character == '\0') break;
+      brush->SetStyle(bsClear);
+      TRect box{x - s, y - s, x + s, y + s};
+      // Centred on the point, single line, not clipped.
+      DrawTextFlags(Canvas, AnsiString(1, character), box,
+                    itfCenter | itfVCenter | itfSingleLine | itfNoClip);
+      break;
+    }
   }
 }
 

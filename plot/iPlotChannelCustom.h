@@ -2,13 +2,15 @@
 // axis of the plot, found by name.  It owns the channel's point list, keeps running statistics of
 // the points added, feeds each new point to the axes' tracking, logs points to a text file, saves
 // and loads its points and its properties as text files and answers mouse hits on its markers and
-// its legend row.  The drawing of the trace and the markers belongs to the derived channels.
+// its legend row.  It also holds the drawing routines every channel shares: clipped lines, filled
+// polygons, the plain connected trace and the markers.
 //
-// Sections: plot services / the channel (points, statistics, logging, files, hit test).
+// Sections: plot services / the channel (points, statistics, logging, files, hit test, drawing).
 //
 // Thread contract: UI thread only.
 #pragma once
 
+#include <cmath>
 #include <memory>
 
 #include "platform/runtime/Variants.h"
@@ -79,9 +81,32 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   virtual double GetYMin() = 0;
   virtual void UpdateDataCursor(TiPlotDataCursor* DataCursor) = 0;
   virtual void OPCDataReceived(TiOPCItem* Item);
-  // Drawing belongs to the derived channels.
+  // The plain connected trace over VisibleStart .. VisibleStop: Empty points are skipped, a Null
+  // point breaks the trace, each segment takes the pen of its second point.
   virtual void DrawTrace(TCanvas* Canvas, bool XYAxesReverse);
+  // One marker per shown point of the visible range, none while the range exceeds
+  // MarkersTurnOffLimit (when that is above 0).
   virtual void DrawMarkers(TCanvas* Canvas, bool XYAxesReverse);
+
+  // ---- drawing routines -------------------------------------------------------------------------
+  // Every routine takes XYAxesReverse: the X axis then runs vertically, so a point (X pixel,
+  // Y pixel) is drawn at (Y pixel, X pixel).
+  //
+  // The line between two data points, clipped to the axes' ranges, with the current pen (its last
+  // pixel is not set).  In PercentMode Y is a percentage of the first data view's height (its width
+  // when reversed) and is not clipped.  Points that are not finite draw nothing.
+  void DrawClippedLine(TCanvas* Canvas, bool XYAxesReverse, bool PercentMode, double X1, double Y1, double X2,
+                       double Y2);
+  // The Y of the line through (X1, Y1) and (X2, Y2) at X; 0 when X1 = X2.
+  static double ClipIntersectY(double X1, double Y1, double X2, double Y2, double X);
+  // The X of that line at Y; X1 when the line holds no single point at Y (X1 = X2 or Y1 = Y2).
+  static double ClipIntersectX(double X1, double Y1, double X2, double Y2, double Y);
+  // The filled four-corner polygon of data points, with the current pen and brush, unclipped.
+  void FillPolygon(TCanvas* Canvas, bool XYAxesReverse, double X1, double Y1, double X2, double Y2, double X3,
+                   double Y3, double X4, double Y4);
+  // The marker of point Index centred on Point (pixels).  Index -1 draws the legend's sample: the
+  // channel's style at most 6 pixels in half-size, never a character.
+  void DrawMarker(TCanvas* Canvas, int32_t Index, TPoint Point);
 
   // ---- points -----------------------------------------------------------------------------------
   // Returns the physical index the point list stored the point at.
@@ -234,6 +259,27 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   char ColumnSeparator() const;
   void StoreCursorReading(double X, double Y, uint8_t Status);
   void SetCursorTexts(const AnsiString& XText, const AnsiString& YText);
+  // Walks points First .. Last: OnPoint (Index, X, Y) for each point with a value, OnNull (Index, X)
+  // for each Null point.  Empty points are skipped, and so are values that are not finite, which
+  // no axis can place.
+  template <class TOnPoint, class TOnNull>
+  void WalkPoints(int32_t First, int32_t Last, TOnPoint&& OnPoint, TOnNull&& OnNull) {
+    for (int32_t i = First; i <= Last; ++i) {
+      double x, y;
+      bool null, empty;
+      FList->GetPoint(i, x, null, empty, y);
+      if (empty) continue;
+      if (null)
+        OnNull(i, x);
+      else if (std::isfinite(x) && std::isfinite(y))
+        OnPoint(i, x, y);
+    }
+  }
+  // The canvas pen of a trace: colour, line style and width, a width of 1 set as 0 (the thinnest).
+  static void SetTracePen(TCanvas* Canvas, TColor Color, TiPlotLineStyle Style, int32_t Width);
+  // The pixel of a percent-mode Y value: within the first data view's height, or its width when
+  // reversed.
+  int32_t PercentToPixel(bool XYAxesReverse, double Percent);
 
   int32_t FVisibleStart = -1;
   int32_t FVisibleStop = -1;
@@ -244,6 +290,9 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // Half the marker's extent in the axis's units.
   double MarkerHalfExtent(TiPlotAxis* Axis);
   bool MarkerRectAt(int32_t Index, TRect& Rect);
+  // The rectangle percent-mode values are placed in: the plot's first data view, or the axes'
+  // scales where the channel stands outside a plot.
+  TRect PercentModeRect();
 
   std::unique_ptr<TiPlotDataCustomList> FList;
   TiPlotDataStyle FDataStyle = ipdsStandard;
