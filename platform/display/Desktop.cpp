@@ -22,6 +22,9 @@ TDesktopDisplay::~TDesktopDisplay() {
 bool TDesktopDisplay::Start() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // Our windows are finished pixels: the desktop's plain framebuffer takes them as they are, where
+  // a GL renderer (a software one under a virtual X server) costs a core per window at 60 frames.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   started_ = true;
   wakeEvent_ = SDL_RegisterEvents(1);
@@ -389,9 +392,25 @@ void TDesktopDisplay::Handle(const SDL_Event& ev) {
       }
       break;
     }
+    case SDL_QUIT:
+      // Ctrl+C, a terminate signal or the session ending: the windows close as if the user closed
+      // them, so the program's own closing runs (topmost first, so a dialog ends before the window under it).
+      RequestCloseOfAllWindows();
+      break;
     default:
       break;
   }
+}
+
+void TDesktopDisplay::RequestCloseOfAllWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND hwnd, LPARAM list) -> BOOL {
+        if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+      },
+      LPARAM(&windows));
+  for (HWND hwnd : windows) InputCloseRequest(hwnd);
 }
 
 bool TDesktopDisplay::PumpEvents() {

@@ -2,6 +2,8 @@
 // shows exactly what the window manager drew.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -73,6 +75,34 @@ TEST(UiFormsDesktop, AFormShowsInASystemWindowAndTakesAClickAndAKey) {
       if (screen[size_t(y * r.Width() + x)] != (ours->Row(y)[x] & 0xFFFFFF)) ++differing;
   EXPECT_EQ(differing, 0) << "the screen shows what the window manager drew";
   SaveWindowPng(form->Handle(), OutputPath("ui-desktop-form.png"));
+  form->Free();
+  StopDisplay();
+}
+
+// Notes its close events.
+class TClosingForm : public TForm {
+ public:
+  using TForm::TForm;
+  int Closes = 0;
+  void Closing(TObject*, TCloseAction& Action) {
+    ++Closes;
+    Action = caHide;
+  }
+};
+
+TEST(UiFormsDesktop, ATerminateSignalClosesTheWindowsThroughTheirOwnClosing) {
+  PL_REQUIRE_DESKTOP();
+  ASSERT_EQ(StartDisplay(TDisplayKind::Desktop), TDisplayKind::Desktop);
+  Application->Initialize();
+  auto* form = TCustomForm::CreateNew<TClosingForm>(Application);
+  form->OnClose = TCloseEvent(form, &TClosingForm::Closing);
+  form->SetBounds(100, 100, 200, 120);
+  form->Show();
+  PumpFor(Turn, 300);
+  // As Ctrl+C in the terminal or a kill from a script: the program closes, not just dies.
+  ASSERT_EQ(raise(SIGTERM), 0);
+  EXPECT_TRUE(PumpUntil(Turn, [&] { return form->Closes == 1; }));
+  EXPECT_FALSE(form->GetVisible());
   form->Free();
   StopDisplay();
 }
