@@ -210,7 +210,7 @@ TEST_F(AdvHooks, CellGraphicsAndTheirQueries) {
   } fits[] = {{2, {50, 25}}, {3, {50, 50}}, {4, {50, 25}}, {0, {200, 100}}, {1, {50, 50}}};
   for (const Fit& f : fits)
     EXPECT_EQ(TAdvStringGrid::PictureFit(f.mode, 200, 100, 50, 50, 0), f.size) << f.mode;
-  EXPECT_EQ(TAdvStringGrid::PictureFit(4, 20, 10, 50, 50, 0), TPoint(20, 10)) << "fits: its own size";
+  EXPECT_EQ(TAdvStringGrid::PictureFit(4, 20, 10, 50, 50, 0), (TPoint{20, 10})) << "fits: its own size";
 
   // Nodes in column 0 and the tree line kind of the rows below them.
   TCellGraphic* node = g->CreateCellGraphic(0, 3);

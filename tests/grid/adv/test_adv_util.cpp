@@ -29,7 +29,7 @@ TEST(AdvUtil, SizeLimitsNamesCellReferencesAndLines) {
   EXPECT_EQ(CapitalizeName("mcdonald"), "McDonald");
   TPoint cell;
   ASSERT_TRUE(ParseCellReference("r3c12", cell));
-  EXPECT_EQ(cell, TPoint(12, 3));
+  EXPECT_EQ(cell, (TPoint{12, 3}));
   EXPECT_FALSE(ParseCellReference("R3", cell));
   EXPECT_FALSE(ParseCellReference("RxC2", cell));
 

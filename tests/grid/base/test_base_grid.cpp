@@ -90,7 +90,7 @@ TEST_F(BaseGrid, MergedCellsAreReadAndWrittenThroughTheirBaseCell) {
     EXPECT_EQ(g->IsMergedCell(c.col, c.row), c.merged);
     int32_t bc, br;
     EXPECT_EQ(g->FindBaseCell(c.col, c.row, bc, br), c.isBase);
-    EXPECT_EQ(TPoint(bc, br), c.base);
+    EXPECT_EQ((TPoint{bc, br}), c.base);
   }
   EXPECT_TRUE(g->IsXMergedCell(3, 3));
   EXPECT_TRUE(g->IsYMergedCell(2, 2));
@@ -109,7 +109,7 @@ TEST_F(BaseGrid, MergedCellsAreReadAndWrittenThroughTheirBaseCell) {
   g->SplitCells(3, 3);
   EXPECT_EQ(g->GetCells(1, 2), "area");
   EXPECT_EQ(g->GetCells(3, 3), "") << "splitting leaves the text in the base cell only";
-  EXPECT_EQ(g->CellSpan(1, 2), TPoint(0, 0));
+  EXPECT_EQ(g->CellSpan(1, 2), (TPoint{0, 0}));
   EXPECT_FALSE(g->IsMergedCell(3, 3));
 }
 
