@@ -123,6 +123,68 @@ TEST_F(GoNG, ARunSendsEachStepsVoltageAndWritesOneRecordPerRowInOrder) {
   EXPECT_EQ(ReadTable("Run7.db"), (Rows{{"3", "0.3", "0.2", "0", "NoPass"}}));
 }
 
+TEST_F(GoNG, EditsAndStartsAreCheckedPerColumn) {
+  TForm_Main* f = Form();
+  TStringGrid* g = f->TeThemeStringGridGoNg;
+  SetGoNGRows({{"1", "1", "0", "1"}, {"2", "1", "0", "1"}});
+  f->FBody.GoNGSteps[1].SetMaxCurrent("1");
+  const struct {
+    int32_t col;
+    const char* typed;
+    const char* cell;
+    const char* error;
+  } cases[] = {
+      {1, "30", "20", nullptr},      {3, "5", "1.2", nullptr},     {3, "0.9", "0.9", nullptr},
+      {4, "x", "0", "not a number"}, {4, "-0.1", "0", "negative"}, {4, "0,1", "0,1", nullptr},
+      {5, "", "1", "whole number"},  {5, "3", "3", nullptr},       {1, "", "20", "not a number"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.col) + " '" + c.typed + "'");
+    g->SetRow(2);
+    g->SetCol(c.col);
+    g->SetCells(c.col, 2, c.typed);
+    if (c.error)
+      EXPECT_THROW(f->TeThemeStringGridGoNgEditingDone(g), EConvertError);
+    else
+      f->TeThemeStringGridGoNgEditingDone(g);
+    EXPECT_EQ(g->GetCells(c.col, 2), c.cell);
+  }
+  const TGoNGStep& step = f->FBody.GoNGSteps[1];
+  EXPECT_EQ(step.GetVoltage(), "20");
+  EXPECT_EQ(step.GetMaxCurrent(), "0.9");
+  EXPECT_EQ(step.GetMinCurrent(), "0,1");
+  EXPECT_EQ(step.Time, 3.0);
+  // The measured current and the result are not edited; an empty time gets "1" in its own row.
+  bool can = true;
+  f->TeThemeStringGridGoNgCanEditCell(g, 2, 6, can);
+  EXPECT_FALSE(can);
+  g->SetCells(5, 1, "");
+  g->SetCells(5, 2, "");
+  can = true;
+  f->TeThemeStringGridGoNgCanEditCell(g, 2, 5, can);
+  EXPECT_TRUE(can);
+  EXPECT_EQ(g->GetCells(5, 2), "1");
+  EXPECT_EQ(g->GetCells(5, 1), "");
+
+  // A row that would fail stops the start before anything changes.
+  SetGoNGRows({{"1", "1", "0", "1"}, {"1", "1", "low", "1"}});
+  try {
+    Click("TeThemeButton_GoNGRun");
+    ADD_FAILURE() << "started";
+  } catch (const EConvertError& e) {
+    EXPECT_NE(e.Message.find("Row 2: the minimum current 'low' is not a number"), std::string::npos)
+        << e.Message;
+  }
+  EXPECT_FALSE(f->Link()->FRunActive);
+  EXPECT_FALSE(f->Link()->FGoNGActive);
+  EXPECT_FALSE(f->Timer_RunGoNG->GetEnabled());
+  EXPECT_TRUE(f->TeThemeButton_GoNGRun->GetEnabled());
+  EXPECT_EQ(f->Link()->CommandQueue()->Count(), 0);
+  MenuClick("MenuItemGoNgDelete");
+  EXPECT_THROW(MenuClick("MenuItemGoNgDelete"), Exception) << "the last row stays";
+  EXPECT_EQ(f->FBody.GoNGSteps.size(), 1u);
+}
+
 TEST_F(GoNG, ClosingTheWindowDuringARunWritesNothing) {
   TForm_Main* f = Started();
   SetGoNGRows({{"1", "1", "0", "1"}});
