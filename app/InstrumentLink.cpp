@@ -70,6 +70,7 @@ void TInstrumentLink::StartLink(const TLinkSettings& settings) {
   if (FReplyTimer) FReplyTimer->SetEnabled(false);
   if (FExtraTimer) FExtraTimer->SetEnabled(false);
   FExtraReplies = 0;
+  FPortLost = false;
   FStarting = true;
   try {
     FPort->Close();
@@ -113,7 +114,16 @@ void TInstrumentLink::EnablePanel(bool Enabled) {
 // ================================================================================ sending =====
 
 void TInstrumentLink::Write(const AnsiString& Text, bool NewHead) {
-  FPort->WriteStr(Text);
+  try {
+    FPort->WriteStr(Text);
+  } catch (const EComPort&) {
+    // Said once; the reply timer's time-outs then try to get the port back.
+    const bool first = !FPortLost;
+    FPortLost = true;
+    if (FReplyTimer && !FClosing && !FStarting) FReplyTimer->SetEnabled(true);
+    if (first) throw;
+    return;
+  }
   FUnanswered = NewHead ? 1 : FUnanswered + 1;
 }
 
@@ -278,5 +288,18 @@ void TInstrumentLink::Timer_OverTimeTimer(TObject*) {
   EnablePanel(false);
   // A piece of a late reply would spoil the next line.
   FRxBuffer.clear();
+  if (FPortLost) {
+    // The adapter went away (unplugged): it is tried again at every time-out, so that polling
+    // resumes by itself when it is back under its name.
+    try {
+      FPort->Close();
+      FPort->Open();
+      FUnanswered = 0;
+      FPortLost = false;
+    } catch (const EComPort&) {
+      if (FReplyTimer) FReplyTimer->SetEnabled(true);
+      return;
+    }
+  }
   ResendPending();
 }

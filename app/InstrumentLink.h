@@ -13,7 +13,9 @@
 //  - a reply that does not fit its command (no number where one is expected) is skipped; an
 //    exception raised by a handler of a reply goes to the application's handler after the queue
 //    moved on, so polling never stops;
-//  - the reply timer is off while the link restarts and after it closed.
+//  - the reply timer is off while the link restarts and after it closed;
+//  - a port that can no longer be written (an unplugged adapter) is reported once and reopened at
+//    every time-out, so polling resumes when the adapter is back.
 //
 // Thread contract: the UI thread only (the port delivers OnRxChar there).
 #pragma once
@@ -121,6 +123,8 @@ class TInstrumentLink : public TComponent {
   bool FPanelEnabled = true;
   // Writes of the head not answered yet, and extra replies still awaited before the next write.
   int32_t FUnanswered = 0;
+  // Writing to the port failed: the port is reopened at each time-out until it works again.
+  bool FPortLost = false;
   int32_t FExtraReplies = 0;
   // Counts the steps a reply moved the queue (resend or advance), to tell whether a handler that
   // raised left the queue where it was.

@@ -227,6 +227,33 @@ TEST_F(SimulatorLink, SilenceDisablesThePanelAndResendsTheHeadAsQueuedUntilTheIn
   EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(SimulatorLink, AnUnpluggedAdapterIsReportedOnceAndPollingResumesWhenItIsBack) {
+  StartAndPoll();
+  sim.HangUp();
+  // Several time-outs while the adapter is away: the panel goes off, the loss is reported once.
+  Run(5000);
+  Settle();
+  Run(15000);
+  Settle();
+  EXPECT_FALSE(link.PanelEnabled());
+  EXPECT_GE(errors.size(), 1u);
+  EXPECT_LE(errors.size(), 2u) << "the event thread's report and the link's, not one per time-out: "
+                               << ::testing::PrintToString(errors);
+  const size_t reported = errors.size();
+
+  // The adapter comes back under the same port name.
+  TPtySimulator back{[] {
+    TInstrumentConfig c;
+    c.Settle = 1;
+    return c;
+  }()};
+  setenv("PL_PORT_MAP", ("COM7=" + back.DevicePath()).c_str(), 1);
+  Run(5000);
+  ASSERT_TRUE(Until([&] { return back.TakeReceivedLines().size() >= 3; }));
+  ASSERT_TRUE(Until([&] { return link.PanelEnabled(); }));
+  EXPECT_EQ(errors.size(), reported);
+}
+
 TEST_F(SimulatorLink, ErrorRepliesSendTheHeadAgainAsQueued) {
   StartAndPoll();
   std::string response;
