@@ -33,6 +33,11 @@ PL_ENUM_NAMES(TColumnSizeLocation, "clRegistry", "clIniFile")
 PL_ENUM_NAMES(TIntelliPan, "ipVertical", "ipHorizontal", "ipBoth", "ipNone")
 PL_ENUM_NAMES(TBackGroundDisplay, "bdTile", "bdFixed")
 PL_ENUM_NAMES(TBackGroundCells, "bcNormal", "bcFixed", "bcAll")
+PL_ENUM_NAMES(TPrintPosition, "ppNone", "ppTopLeft", "ppTopRight", "ppTopCenter", "ppBottomLeft",
+              "ppBottomRight", "ppBottomCenter")
+PL_ENUM_NAMES(TPrintBorders, "pbNoborder", "pbSingle", "pbDouble", "pbVertical", "pbHorizontal", "pbAround",
+              "pbAroundVertical", "pbAroundHorizontal", "pbCustom")
+PL_ENUM_NAMES(TFitToPage, "fpNever", "fpGrow", "fpShrink", "fpAlways", "fpCustom")
 
 namespace {
 constexpr const char* SInvalidRow = "Invalid row accessed";
@@ -62,9 +67,6 @@ const TClassInfo& TCellGraphic::ClassInfo() {
 
 TCellGraphic::~TCellGraphic() {
   switch (CellType) {
-    case ctImages:
-      delete Graphic;
-      break;
     case ctBitmap:
     case ctRadio:
     case ctPicture:
@@ -257,6 +259,109 @@ const TClassInfo& TNavigation::ClassInfo() {
   return info;
 }
 
+const TClassInfo& TPrintSettings::ClassInfo() {
+  using P = TPrintSettings;
+  static const TClassInfo info = TClassInfo::Of<P, TPersistent>("TPrintSettings")
+                                     .Prop("FooterSize", &P::FooterSize)
+                                     .Default(0)
+                                     .Prop("HeaderSize", &P::HeaderSize)
+                                     .Default(0)
+                                     .Prop("Time", &P::Time)
+                                     .Default(ppNone)
+                                     .Prop("Date", &P::Date)
+                                     .Default(ppNone)
+                                     .Prop("DateFormat", &P::DateFormat)
+                                     .Prop("PageNr", &P::PageNr)
+                                     .Default(ppNone)
+                                     .Prop("Title", &P::Title)
+                                     .Default(ppNone)
+                                     .Prop("TitleText", &P::TitleText)
+                                     .Prop("TitleLines", &P::GetTitleLines, &P::SetTitleLines)
+                                     .Prop("Font", &P::GetFont, &P::SetFont)
+                                     .Prop("HeaderFont", &P::GetHeaderFont, &P::SetHeaderFont)
+                                     .Prop("FooterFont", &P::GetFooterFont, &P::SetFooterFont)
+                                     .Prop("Borders", &P::Borders)
+                                     .Default(pbNoborder)
+                                     .Prop("BorderStyle", &P::BorderStyle)
+                                     .Default(psSolid)
+                                     .Prop("Centered", &P::Centered)
+                                     .Default(false)
+                                     .Prop("RepeatFixedRows", &P::RepeatFixedRows)
+                                     .Default(false)
+                                     .Prop("RepeatFixedCols", &P::RepeatFixedCols)
+                                     .Default(false)
+                                     .Prop("LeftSize", &P::LeftSize)
+                                     .Default(0)
+                                     .Prop("RightSize", &P::RightSize)
+                                     .Default(0)
+                                     .Prop("ColumnSpacing", &P::ColumnSpacing)
+                                     .Default(0)
+                                     .Prop("RowSpacing", &P::RowSpacing)
+                                     .Default(0)
+                                     .Prop("TitleSpacing", &P::TitleSpacing)
+                                     .Default(0)
+                                     .Prop("Orientation", &P::Orientation)
+                                     .Default(poPortrait)
+                                     .Prop("PagePrefix", &P::PagePrefix)
+                                     .Prop("PageSuffix", &P::PageSuffix)
+                                     .Prop("PageNumberOffset", &P::PageNumberOffset)
+                                     .Default(0)
+                                     .Prop("MaxPagesOffset", &P::MaxPagesOffset)
+                                     .Default(0)
+                                     .Prop("FixedWidth", &P::FixedWidth)
+                                     .Default(0)
+                                     .Prop("FixedHeight", &P::FixedHeight)
+                                     .Default(0)
+                                     .Prop("UseFixedHeight", &P::UseFixedHeight)
+                                     .Default(false)
+                                     .Prop("UseFixedWidth", &P::UseFixedWidth)
+                                     .Default(false)
+                                     .Prop("FitToPage", &P::FitToPage)
+                                     .Default(fpNever)
+                                     .Prop("JobName", &P::JobName)
+                                     .Prop("PageNumSep", &P::PageNumSep)
+                                     .Prop("NoAutoSize", &P::NoAutoSize)
+                                     .Default(false)
+                                     .Prop("NoAutoSizeRow", &P::NoAutoSizeRow)
+                                     .Default(false)
+                                     .Prop("PrintGraphics", &P::PrintGraphics)
+                                     .Default(false);
+  return info;
+}
+
+TPrintSettings::TPrintSettings()
+    : titleLines_(std::make_unique<TStringList>()),
+      font_(std::make_unique<TFont>()),
+      headerFont_(std::make_unique<TFont>()),
+      footerFont_(std::make_unique<TFont>()) {}
+
+TPrintSettings::~TPrintSettings() = default;
+
+const TClassInfo& THTMLSettings::ClassInfo() {
+  using H = THTMLSettings;
+  static const TClassInfo info = TClassInfo::Of<H, TPersistent>("THTMLSettings")
+                                     .Prop("BorderSize", &H::BorderSize)
+                                     .Default(1)
+                                     .Prop("CellSpacing", &H::CellSpacing)
+                                     .Default(0)
+                                     .Prop("CellPadding", &H::CellPadding)
+                                     .Default(0)
+                                     .Prop("SaveColor", &H::SaveColor)
+                                     .Default(true)
+                                     .Prop("SaveFonts", &H::SaveFonts)
+                                     .Default(true)
+                                     .Prop("FooterFile", &H::FooterFile)
+                                     .Prop("HeaderFile", &H::HeaderFile)
+                                     .Prop("TableStyle", &H::TableStyle)
+                                     .Prop("PrefixTag", &H::PrefixTag)
+                                     .Prop("SuffixTag", &H::SuffixTag)
+                                     .Prop("Width", &H::Width)
+                                     .Default(100)
+                                     .Prop("XHTML", &H::XHTML)
+                                     .Default(false);
+  return info;
+}
+
 const TClassInfo& TBands::ClassInfo() {
   static const TClassInfo info =
       TClassInfo::Of<TBands, TPersistent>("TBands")
@@ -431,6 +536,8 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("HTMLHint", &G::HTMLHint)
           .Default(false)
+          .Prop("PrintSettings", &G::GetPrintSettings)
+          .Prop("HTMLSettings", &G::GetHTMLSettings)
           .Prop("Navigation", &G::GetNavigation)
           .Prop("ColumnSize", &G::GetColumnSize)
           .Prop("CellNode", &G::GetCellNode)
@@ -536,7 +643,9 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
       mouseActions_(std::make_unique<TMouseActions>()),
       navigation_(std::make_unique<TNavigation>()),
       columnSize_(std::make_unique<TColumnSize>()),
-      sizeWhileTyping_(std::make_unique<TSizeWhileTyping>()) {
+      sizeWhileTyping_(std::make_unique<TSizeWhileTyping>()),
+      printSettings_(std::make_unique<TPrintSettings>()),
+      htmlSettings_(std::make_unique<THTMLSettings>()) {
   // The editors are children of the grid.
   ControlStyle.Include(csAcceptsControls);
   columnHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyColumnHeaders(); });
@@ -808,6 +917,40 @@ void TAdvStringGrid::UnHideRows(int32_t FromRow, int32_t ToRow) {
   UnlockUpdate();
 }
 
+namespace {
+// The end of a node's group: the row after it by the node's span, else the next node row, else
+// the row count.
+int32_t NodeGroupEnd(TAdvStringGrid* g, int32_t R, int32_t span) {
+  if (span > 0) return R + span;
+  for (int32_t r = R + 1; r < g->GetRowCount(); ++r)
+    if (g->IsNodeRow(r)) return r;
+  return g->GetRowCount();
+}
+}  // namespace
+
+void TAdvStringGrid::ContractNode(int32_t DataRow) {
+  HideInplaceEdit();
+  const int32_t R = DataRowToDisplRow(DataRow);
+  TCellGraphic* g = GetCellGraphic(0, R);
+  if (!g || g->CellType != ctNode || g->CellBoolean) return;
+  g->CellBoolean = true;
+  const int32_t E = NodeGroupEnd(this, R, g->CellIndex);
+  const int32_t from = DisplRowToDataRow(R) + 1, to = DisplRowToDataRow(E) - 1;
+  if (from <= to) HideRows(from, to);
+  RepaintCell(0, R);
+}
+
+void TAdvStringGrid::ExpandNode(int32_t DataRow) {
+  const int32_t R = DataRowToDisplRow(DataRow);
+  TCellGraphic* g = GetCellGraphic(0, R);
+  if (!g || g->CellType != ctNode || !g->CellBoolean) return;
+  g->CellBoolean = false;
+  const int32_t E = g->CellIndex != 0 ? R + 1 : NodeGroupEnd(this, R, 0);
+  const int32_t from = DisplRowToDataRow(R) + 1, to = DisplRowToDataRow(E) - 1;
+  if (from <= to) UnHideRows(from, to);
+  RepaintCell(0, R);
+}
+
 void TAdvStringGrid::UnHideRowsAll() {
   while (!hidden_.empty()) {
     int32_t from = hidden_.front()->Idx, to = from;
@@ -911,6 +1054,57 @@ void TAdvStringGrid::RemoveRowsAt(int32_t ARow, int32_t Count) {
   CellsChanged(TRect{0, ARow, GetColCount() - 1, ARow + Count});
 }
 
+void TAdvStringGrid::RemoveSelectedRows() {
+  LockUpdate();
+  if (!mouseActions_->DisjunctRowSelect) {
+    const TGridRect sel = GetSelection();
+    EnsureFlags(rowSelect_, GetRowCount());
+    for (int32_t r = TBaseGrid::GetFixedRows(); r < GetRowCount(); ++r)
+      rowSelect_[size_t(r)] = r >= sel.Top && r <= sel.Bottom ? 1 : 0;
+  }
+  for (int32_t r = TBaseGrid::GetFixedRows(); r < GetRowCount() - fixedFooters_;) {
+    if (r < int32_t(rowSelect_.size()) && rowSelect_[size_t(r)]) {
+      // The marks below move up with their rows; the removal shifts them itself only for the
+      // disjunct selection, and a stale mark would take the next row too.
+      if (!mouseActions_->DisjunctRowSelect) rowSelect_.erase(rowSelect_.begin() + r);
+      DeleteRows(r, 1);
+    } else {
+      ++r;
+    }
+  }
+  UnlockUpdate();
+}
+
+void TAdvStringGrid::SplitColumnMerges(int32_t ACol) {
+  for (int32_t r = 0; r < GetRowCount() - fixedFooters_ - 1;) {
+    TCellProperties* p = Props(ACol, r);
+    if (p && p->IsBaseCell && (p->CellSpanX > 0 || p->CellSpanY > 0)) {
+      const int32_t span = p->CellSpanY;
+      SplitCells(ACol, r);
+      r += std::max(span, 0) + 1;
+    } else {
+      ++r;
+    }
+  }
+}
+
+void TAdvStringGrid::MergeColumnRuns(int32_t ACol, bool TextOnly) {
+  int32_t start = TBaseGrid::GetFixedRows(), length = 1;
+  auto flush = [&] {
+    if (length > 1) MergeCells(ACol, start, 1, length);
+  };
+  for (int32_t r = start + 1; r <= GetRowCount() - fixedFooters_ - 1; ++r) {
+    if (GetCells(ACol, r) == GetCells(ACol, r - 1) && (TextOnly || RowsInSameMerge(r, r - 1))) {
+      ++length;
+      continue;
+    }
+    flush();
+    start = r;
+    length = 1;
+  }
+  flush();
+}
+
 void TAdvStringGrid::ClearCellRange(int32_t ACol1, int32_t ARow1, int32_t ACol2, int32_t ARow2) {
   const bool destroying = ComponentState().Contains(csDestroying);
   std::set<TCellProperties*> freed;
@@ -987,6 +1181,23 @@ void TAdvStringGrid::RemoveColumns(int32_t ACol, int32_t Count) {
 
 // ============================================================================ typed access,
 // headers and selection flags
+
+WideString TAdvStringGrid::GetWideCell(int32_t ACol, int32_t ARow) {
+  AnsiString s = GetCells(ACol, ARow);
+  if (s.compare(0, 2, "|\\") != 0) return AnsiToWide(s);
+  WideString w;
+  for (size_t i = 2; i + 1 < s.size(); i += 2) w += char16_t((uint8_t(s[i]) << 8) | uint8_t(s[i + 1]));
+  return w;
+}
+
+void TAdvStringGrid::SetWideCell(int32_t ACol, int32_t ARow, const WideString& Value) {
+  AnsiString s = "|\\";
+  for (char16_t u : Value) {
+    s += char(uint8_t(u >> 8));
+    s += char(uint8_t(u & 0xFF));
+  }
+  SetCells(ACol, ARow, s);
+}
 
 int32_t TAdvStringGrid::GetInts(int32_t ACol, int32_t ARow) {
   AnsiString s = GetCells(ACol, ARow);
@@ -1497,6 +1708,47 @@ TPoint TAdvStringGrid::PictureFit(int32_t Mode, int32_t PW, int32_t PH, int32_t 
   }
 }
 
+std::vector<int32_t>* TAdvStringGrid::GetImageIndexList(int32_t ACol, int32_t ARow) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  return g && g->CellType == ctImages ? g->ImageIndexes.get() : nullptr;
+}
+
+// Bitmaps and icons order by nothing stable (their addresses would differ run by run): only image
+// list indexes give a key.
+int32_t TAdvStringGrid::GraphicSortKey(int32_t ACol, int32_t ARow) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  return g && g->CellType == ctImageList ? g->CellIndex : -1;
+}
+
+TPoint TAdvStringGrid::CellGraphicPrintSize(int32_t ACol, int32_t ARow, int32_t CellWidth, int32_t CellHeight,
+                                            double Scale) {
+  TCellGraphic* g = GetCellGraphic(ACol, ARow);
+  if (!g) return {0, 0};
+  switch (g->CellType) {
+    case ctDataImage:
+      return gridImages_ ? TPoint{gridImages_->GetWidth(), gridImages_->GetHeight()} : TPoint{0, 0};
+    case ctPicture:
+      if (auto* p = dynamic_cast<TGraphic*>(g->Graphic)) {
+        TPoint fit =
+            PictureFit(g->CellAngle, p->GetWidth(), p->GetHeight(), CellWidth, CellHeight, g->CellIndex);
+        if (Scale <= 0) return fit;
+        return {int32_t(Round(fit.X / Scale)), int32_t(Round(fit.Y / Scale))};
+      }
+      return {0, 0};
+    default: {
+      // As on screen, without the full-cell placements.
+      const TCellVAlign va = g->CellVAlign;
+      const TCellHAlign ha = g->CellHAlign;
+      g->CellVAlign = va == vaFull ? vaTop : va;
+      g->CellHAlign = ha == haFull ? haLeft : ha;
+      TPoint size = CellGraphicSize(ACol, ARow);
+      g->CellVAlign = va;
+      g->CellHAlign = ha;
+      return size;
+    }
+  }
+}
+
 TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
   TCellGraphic* g = GetCellGraphic(ACol, ARow);
   if (!g) return {0, 0};
@@ -1541,6 +1793,13 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
       break;
     case ctProgressPie:
       size = {20, 20};
+      break;
+    case ctImages:
+      if (gridImages_ && g->ImageIndexes) {
+        const int32_t k = int32_t(g->ImageIndexes->size());
+        size = g->CellBoolean ? TPoint{k * gridImages_->GetWidth(), gridImages_->GetHeight()}
+                              : TPoint{gridImages_->GetWidth(), k * gridImages_->GetHeight()};
+      }
       break;
     case ctPicture:
       if (auto* p = dynamic_cast<TGraphic*>(g->Graphic))
@@ -1713,6 +1972,8 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   if (kind == ctkFormula) text = CalculateCell(col, ARow);
   if (CellIsPassword(col, ARow)) FillChars(text, PasswordChar);
 
+  DrawBackGround(Canvas, ACol, ARow, ARect, AState);
+
   if (SelectionRectangle && IsSelected(ACol, ARow)) {
     TGridRect sel = GetSelection();
     TPen* pen = Canvas->GetPen();
@@ -1747,8 +2008,21 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     if (g->CellVAlign == vaUnderText) tr.Bottom -= gs.Y;
   }
 
-  // Plain text (markup, rich and wide texts have their own renderers; until then they show as
-  // they are stored).
+  Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
+  HDC dc = Canvas->GetHandle();
+  const UINT hflag = ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
+  const UINT vflag = va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
+  if (kind == ctkWide) {
+    WideString w = GetWideCell(col, ARow);
+    UINT format = vflag | hflag | DT_NOPREFIX;
+    if (!wordWrap_ && !multilineCells_) format |= DT_SINGLELINE | DT_END_ELLIPSIS;
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    RECT r = tr;
+    DrawTextW(dc, w.c_str(), int(w.size()), &r, format);
+    SetBkMode(dc, oldMode);
+    return;
+  }
+  // Plain text (markup and rich text have their own renderers; until then they show as stored).
   AnsiString stored = GetCells(col, ARow);
   const bool link = urlShow_ && IsLinkText(stored);
   if (link && !urlFull_) StripLinkScheme(text);
@@ -1766,16 +2040,47 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     format = DT_EDITCONTROL;
   }
   format |= DT_NOPREFIX | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK | DT_EDITCONTROL : 0);
-  format |= ha == taRightJustify ? DT_RIGHT : ha == taCenter ? DT_CENTER : DT_LEFT;
-  format |= va == vtaCenter ? DT_VCENTER : va == vtaBottom ? DT_BOTTOM : DT_TOP;
+  format |= hflag | vflag;
   if (UseRightToLeftReading()) format |= DT_RTLREADING;
   Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
-  HDC dc = Canvas->GetHandle();
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT r = tr;
   DrawTextA(dc, text.c_str(), int(text.size()), &r, format);
   SetBkMode(dc, oldMode);
   if (link) Canvas->GetFont()->SetStyle(style);
+}
+
+// The background picture shows in cells painted in their own colours, not the selection's.
+void TAdvStringGrid::DrawBackGround(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect,
+                                    TGridDrawState AState) {
+  TBitmap* bmp = background_->GetBitmap();
+  if (bmp->Empty()) return;
+  const TBackGroundCells cells = background_->GetCells();
+  const bool fixed = AState.Contains(gdFixed);
+  if (fixed ? cells == bcNormal : cells == bcFixed) return;
+  if (showSelection_ && !((!AState.Contains(gdSelected) || AState.Contains(gdFocused)) &&
+                          (!AState.Contains(gdFocused) || !GetOptions().Contains(goDrawFocusSelected))))
+    return;
+  HDC dc = Canvas->GetHandle();
+  HRGN saved = CreateRectRgn(0, 0, 0, 0);
+  const int had = GetClipRgn(dc, saved);
+  IntersectClipRect(dc, ARect.Left - 1, ARect.Top - 1, ARect.Right, ARect.Bottom);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  if (background_->GetDisplay() == bdFixed) {
+    Canvas->Draw(background_->GetLeft(), background_->GetTop(), bmp);
+  } else {
+    const int32_t bw = bmp->GetWidth(), bh = bmp->GetHeight();
+    const bool fromZero = cells != bcNormal;
+    int32_t ox = 0, oy = 0;
+    for (int32_t c = fromZero ? 0 : TBaseGrid::GetFixedCols(); c < ACol; ++c) ox += GetColWidths(c);
+    for (int32_t r = fromZero ? 0 : TBaseGrid::GetFixedRows(); r < ARow; ++r) oy += GetRowHeights(r);
+    if (bw > 0 && bh > 0)
+      for (int32_t y = ARect.Top - 1 - oy % bh; y < ARect.Bottom; y += bh)
+        for (int32_t x = ARect.Left - 1 - ox % bw; x < ARect.Right; x += bw) Canvas->Draw(x, y, bmp);
+  }
+  SetBkMode(dc, oldMode);
+  SelectClipRgn(dc, had == 1 ? saved : nullptr);
+  DeleteObject(saved);
 }
 
 void TAdvStringGrid::DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect) {

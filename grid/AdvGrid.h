@@ -18,6 +18,7 @@
 
 #include "grid/BaseGrid.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Printers.h"
 
 class TAdvStringGrid;
 class TForm;
@@ -62,6 +63,27 @@ enum TColumnSizeLocation : uint8_t { clRegistry, clIniFile };
 enum TIntelliPan : uint8_t { ipVertical, ipHorizontal, ipBoth, ipNone };
 enum TBackGroundDisplay : uint8_t { bdTile, bdFixed };
 enum TBackGroundCells : uint8_t { bcNormal, bcFixed, bcAll };
+enum TPrintPosition : uint8_t {
+  ppNone,
+  ppTopLeft,
+  ppTopRight,
+  ppTopCenter,
+  ppBottomLeft,
+  ppBottomRight,
+  ppBottomCenter
+};
+enum TPrintBorders : uint8_t {
+  pbNoborder,
+  pbSingle,
+  pbDouble,
+  pbVertical,
+  pbHorizontal,
+  pbAround,
+  pbAroundVertical,
+  pbAroundHorizontal,
+  pbCustom
+};
+enum TFitToPage : uint8_t { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
 // How a column sorts (the sort and its styles belong to sorting); the format hook passes it.
 enum TSortStyle : uint8_t {
   ssAutomatic,
@@ -106,6 +128,12 @@ template <>
 const EnumNames& EnumNamesOf<TBackGroundDisplay>();
 template <>
 const EnumNames& EnumNamesOf<TBackGroundCells>();
+template <>
+const EnumNames& EnumNamesOf<TPrintPosition>();
+template <>
+const EnumNames& EnumNamesOf<TPrintBorders>();
+template <>
+const EnumNames& EnumNamesOf<TFitToPage>();
 
 // Row-first events (colour, border, alignment, hint, edit permission, fixed cell, password) and
 // column-first ones (editor type, check texts, validation) keep their own argument orders.
@@ -143,8 +171,7 @@ using TCanDeleteRowEvent = TEvent<TObject*, int32_t, bool&>;
 // ============================================================================ cell graphic ====
 
 // The one graphic a cell may carry (check box, radio group, node, image, picture, button...).
-// The record owns the object it points to when CellCreated says so (and its image index list
-// always).
+// The record owns the object it points to when CellCreated says so, and its image index list.
 class TCellGraphic : public TPersistent {
   PL_CLASS(TCellGraphic)
  public:
@@ -154,8 +181,10 @@ class TCellGraphic : public TPersistent {
   void Assign(TPersistent* Source) override;
 
   TCellType CellType = ctNone;
-  // The bitmap, picture, radio item list or image index list, by type.
+  // The bitmap, picture or radio item list, by type.
   TObject* Graphic = nullptr;
+  // The image indexes of ctImages, owned.
+  std::unique_ptr<std::vector<int32_t>> ImageIndexes;
   TIcon* Icon = nullptr;
   TCellVAlign CellVAlign = vaTop;
   TCellHAlign CellHAlign = haLeft;
@@ -236,6 +265,54 @@ class TNavigation : public TPersistent {
   TAdvanceDirection AdvanceDirection = adLeftRight, TabAdvanceDirection = adLeftRight;
   TInsertPosition InsertPosition = pInsertBefore;
   THomeEndAction HomeEndKey = heFirstLastColumn;
+};
+
+// How the grid's contents would go to a page (kept and stored; the grid prints nothing itself).
+class TPrintSettings : public TPersistent {
+  PL_CLASS(TPrintSettings)
+ public:
+  TPrintSettings();
+  ~TPrintSettings() override;
+  int32_t FooterSize = 0, HeaderSize = 0;
+  TPrintPosition Time = ppNone, Date = ppNone, PageNr = ppNone, Title = ppNone;
+  AnsiString DateFormat = "dd/mm/yyyy";
+  AnsiString TitleText;
+  TStrings* GetTitleLines() const { return titleLines_.get(); }
+  void SetTitleLines(TStrings* Value) { titleLines_->Assign(Value); }
+  TFont* GetFont() const { return font_.get(); }
+  void SetFont(TFont* Value) { font_->Assign(Value); }
+  TFont* GetHeaderFont() const { return headerFont_.get(); }
+  void SetHeaderFont(TFont* Value) { headerFont_->Assign(Value); }
+  TFont* GetFooterFont() const { return footerFont_.get(); }
+  void SetFooterFont(TFont* Value) { footerFont_->Assign(Value); }
+  TPrintBorders Borders = pbNoborder;
+  TPenStyle BorderStyle = psSolid;
+  bool Centered = false, RepeatFixedRows = false, RepeatFixedCols = false;
+  int32_t LeftSize = 0, RightSize = 0, ColumnSpacing = 0, RowSpacing = 0, TitleSpacing = 0;
+  TPrinterOrientation Orientation = poPortrait;
+  AnsiString PagePrefix, PageSuffix;
+  int32_t PageNumberOffset = 0, MaxPagesOffset = 0, FixedWidth = 0, FixedHeight = 0;
+  bool UseFixedHeight = false, UseFixedWidth = false;
+  TFitToPage FitToPage = fpNever;
+  AnsiString JobName;
+  AnsiString PageNumSep = "/";
+  bool NoAutoSize = false, NoAutoSizeRow = false, PrintGraphics = false;
+
+ private:
+  std::unique_ptr<TStringList> titleLines_;
+  std::unique_ptr<TFont> font_, headerFont_, footerFont_;
+};
+
+// How the grid's contents would be written as a web page table (kept and stored).
+class THTMLSettings : public TPersistent {
+  PL_CLASS(THTMLSettings)
+ public:
+  int32_t BorderSize = 1, CellSpacing = 0, CellPadding = 0;
+  bool SaveColor = true, SaveFonts = true;
+  AnsiString FooterFile, HeaderFile, TableStyle, PrefixTag, SuffixTag;
+  int32_t Width = 100;
+  bool XHTML = false;
+  std::vector<int32_t> ColWidths;
 };
 
 // Alternating row colours: PrimaryLength rows in PrimaryColor, then SecondaryLength rows in
@@ -372,6 +449,9 @@ class TAdvStringGrid : public TBaseGrid {
   void UnHideRows(int32_t FromRow, int32_t ToRow);
   void UnHideRow(int32_t ARow) { UnHideRows(ARow, ARow); }
   void UnHideRowsAll();
+  // A node row (a node graphic in column 0) hides or shows the rows of its group.
+  void ContractNode(int32_t DataRow);
+  void ExpandNode(int32_t DataRow);
 
   // ---- rows and columns (structural changes keep texts, properties and heights in step) --------
   // Opens Count empty rows at ARow (0 to RowCount); the rows there move down with their texts,
@@ -390,6 +470,17 @@ class TAdvStringGrid : public TBaseGrid {
   void ClearColumnRange(int32_t ACol, int32_t Count);
   void ClearAllCells();
   void AppendRow() { InsertRows(GetRowCount(), 1); }
+  // Deletes the rows marked in the disjunct row selection (else those of the selection).
+  void RemoveSelectedRows();
+  // Splits the merged areas based in the column; merges its runs of equal texts below the fixed
+  // rows (only within earlier merged areas unless TextOnly).
+  void SplitColumnMerges(int32_t ACol);
+  void MergeColumnRuns(int32_t ACol, bool TextOnly);
+
+  // ---- wide text ----------------------------------------------------------------------------------
+  // A cell holds wide text as "|\" followed by two bytes per UTF-16 code unit, high byte first.
+  WideString GetWideCell(int32_t ACol, int32_t ARow);
+  void SetWideCell(int32_t ACol, int32_t ARow, const WideString& Value);
 
   // ---- typed access ---------------------------------------------------------------------------
   int32_t GetInts(int32_t ACol, int32_t ARow);
@@ -452,6 +543,12 @@ class TAdvStringGrid : public TBaseGrid {
   virtual TCellType GetCellType(int32_t ACol, int32_t ARow);
   virtual TCellGraphic* GetCellGraphic(int32_t ACol, int32_t ARow);
   virtual TPoint CellGraphicSize(int32_t ACol, int32_t ARow);
+  virtual TPoint CellGraphicPrintSize(int32_t ACol, int32_t ARow, int32_t CellWidth, int32_t CellHeight,
+                                      double Scale);
+  // The image indexes of a ctImages cell; nil for other cells.
+  std::vector<int32_t>* GetImageIndexList(int32_t ACol, int32_t ARow);
+  // The order of cells by their image: the image list index; -1 for cells without one.
+  int32_t GraphicSortKey(int32_t ACol, int32_t ARow);
   virtual bool ToggleCheck(int32_t ACol, int32_t ARow, bool FromUser);
   TCellGraphic* CreateCellGraphic(int32_t ACol, int32_t ARow);
   bool RemoveCellGraphic(int32_t ACol, int32_t ARow);
@@ -540,6 +637,8 @@ class TAdvStringGrid : public TBaseGrid {
   TNavigation* GetNavigation() const { return navigation_.get(); }
   TColumnSize* GetColumnSize() const { return columnSize_.get(); }
   TSizeWhileTyping* GetSizeWhileTyping() const { return sizeWhileTyping_.get(); }
+  TPrintSettings* GetPrintSettings() const { return printSettings_.get(); }
+  THTMLSettings* GetHTMLSettings() const { return htmlSettings_.get(); }
   bool EnableWheel = true, IntelliZoom = true, SizeWithForm = false, EnableBlink = false, AnchorHint = false,
        EditWithTags = false, EnhRowColMove = false, HintShowCells = false, HintShowLargeText = false,
        HintShowSizing = false, HTMLHint = false, ScrollHints = false, OemConvert = false, Lookup = false,
@@ -637,6 +736,7 @@ class TAdvStringGrid : public TBaseGrid {
   void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState,
                        TAlignment HAlign, TVAlignment VAlign);
   void DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
+  void DrawBackGround(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState);
   void DrawFixedLook(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
   void PaintBorder();
   bool IsSelected(int32_t ACol, int32_t ARow) const;
@@ -709,6 +809,8 @@ class TAdvStringGrid : public TBaseGrid {
   std::unique_ptr<TNavigation> navigation_;
   std::unique_ptr<TColumnSize> columnSize_;
   std::unique_ptr<TSizeWhileTyping> sizeWhileTyping_;
+  std::unique_ptr<TPrintSettings> printSettings_;
+  std::unique_ptr<THTMLSettings> htmlSettings_;
   TPoint textMargin_{2, 2};
   TColor fixedGradientFrom_ = TColor(0xC0C0C0), fixedGradientTo_ = TColor(0xFFFFFF);
   int32_t zoom_ = 0;

@@ -78,6 +78,8 @@ TEST_F(AdvComponent, AStoredDefinitionSetsThePublishedPropertiesAndSettings) {
       "  MouseActions.RangeSelectAndEdit = True\n"
       "  Bands.Active = True\n"
       "  Look = glClassic\n"
+      "  PrintSettings.DateFormat = 'yyyy-mm-dd'\n"
+      "  PrintSettings.Orientation = poLandscape\n"
       "  ColumnHeaders.Strings = (\n"
       "    'No'\n"
       "    'Set\\nV')\n"
@@ -95,6 +97,9 @@ TEST_F(AdvComponent, AStoredDefinitionSetsThePublishedPropertiesAndSettings) {
   EXPECT_FALSE(g->GetMouseActions()->RowSelect);
   EXPECT_TRUE(g->GetBands()->GetActive());
   EXPECT_EQ(g->GetLook(), glClassic);
+  EXPECT_EQ(g->GetPrintSettings()->DateFormat, "yyyy-mm-dd");
+  EXPECT_EQ(g->GetPrintSettings()->Orientation, poLandscape);
+  EXPECT_EQ(g->GetHTMLSettings()->Width, 100);
   EXPECT_EQ(g->GetCells(1, 0), "Set\rV") << "backslash-n in a header is a line break";
   AnsiString written = WriteComponentText(g);
   for (const char* line : {"RangeSelectAndEdit = True", "ColCount = 4", "Look = glClassic"})
@@ -227,6 +232,74 @@ TEST_F(AdvComponent, SelectionFlagsFixedRowAlwaysAndParking) {
   EXPECT_EQ(g->GetCells(0, 1), "B\rC");
   g->GetRowHeaders()->Put(0, "Z");
   EXPECT_EQ(g->GetCells(0, 0), "Z") << "a change of the list applies it again";
+}
+
+}  // namespace
+}  // namespace adv_grid_test
+
+namespace adv_grid_test {
+namespace {
+
+TEST_F(AdvComponent, NodesContractAndExpandTheirGroups) {
+  auto* g = NewGrid<TAdvStringGrid>(3, 8);
+  for (int32_t r = 1; r < 8; ++r) g->SetCells(1, r, "r" + std::to_string(r));
+  auto node = [&](int32_t row, int32_t span) {
+    TCellGraphic* n = g->CreateCellGraphic(0, row);
+    n->CellType = ctNode;
+    n->CellIndex = span;
+  };
+  node(1, 3);  // rows 1..3
+  node(4, 0);  // rows 4.. up to the end
+  g->ContractNode(1);
+  EXPECT_EQ(g->GetRowCount(), 6);
+  EXPECT_TRUE(g->NodeState(1));
+  EXPECT_EQ(g->GetCells(1, 2), "r4");
+  g->ContractNode(4);
+  EXPECT_EQ(g->GetRowCount(), 3);
+  EXPECT_EQ(g->DisplRowToDataRow(2), 4);
+  g->ExpandNode(1);
+  EXPECT_EQ(g->GetRowCount(), 5);
+  EXPECT_EQ(g->GetCells(1, 3), "r3");
+  EXPECT_EQ(g->GetCells(1, 4), "r4");
+  g->ExpandNode(4);
+  EXPECT_EQ(g->GetRowCount(), 8);
+  for (int32_t r = 1; r < 8; ++r) EXPECT_EQ(g->GetCells(1, r), "r" + std::to_string(r));
+}
+
+TEST_F(AdvComponent, WideCellsRowRemovalByMarksAndColumnRunMerges) {
+  auto* g = NewGrid<TAdvStringGrid>(3, 8);
+  const WideString text = u"A\u0100\u20AC\U0001F600";
+  g->SetWideCell(1, 1, text);
+  EXPECT_EQ(g->GetRawCells(1, 1).substr(0, 2), "|\\");
+  EXPECT_EQ(g->GetWideCell(1, 1), text);
+  g->SetCells(2, 1, "plain");
+  EXPECT_EQ(g->GetWideCell(2, 1), u"plain");
+
+  for (int32_t r = 1; r < 8; ++r) g->SetCells(1, r, r < 4 ? "a" : r < 6 ? "b" : "c");
+  g->MergeColumnRuns(1, true);
+  EXPECT_EQ(g->CellSpan(1, 2), (TPoint{0, 2}));
+  EXPECT_EQ(g->BaseCell(1, 5), (TPoint{1, 4}));
+  EXPECT_FALSE(g->IsMergedCell(1, 7) && g->CellSpan(1, 7).Y > 1);
+  g->SplitColumnMerges(1);
+  EXPECT_FALSE(g->IsMergedCell(1, 2));
+
+  for (int32_t r = 1; r < 8; ++r) g->SetCells(2, r, std::to_string(r));
+  g->GetMouseActions()->DisjunctRowSelect = true;
+  g->SetRowSelect(2, true);
+  g->SetRowSelect(5, true);
+  g->RemoveSelectedRows();
+  EXPECT_EQ(g->GetRowCount(), 6);
+  std::string left;
+  for (int32_t r = 1; r < 6; ++r) left += g->GetCells(2, r);
+  EXPECT_EQ(left, "13467");
+
+  // The rows of the selection: the rows below it stay.
+  g->GetMouseActions()->DisjunctRowSelect = false;
+  g->SetSelection({1, 2, 2, 3});
+  g->RemoveSelectedRows();
+  left.clear();
+  for (int32_t r = 1; r < g->GetRowCount(); ++r) left += g->GetCells(2, r);
+  EXPECT_EQ(left, "167");
 }
 
 }  // namespace

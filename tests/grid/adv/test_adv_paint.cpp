@@ -129,6 +129,38 @@ TEST_F(AdvPaint, PlainTextShowsItsFirstLineAndLinksWithoutTheirScheme) {
   EXPECT_GT(blueInk(62, 80), 0);
 }
 
+TEST_F(AdvPaint, BackgroundPictureTilesNormalCellsButNotTheSelection) {
+  TAdvStringGrid* g = Grid();
+  TBitmap bmp;
+  bmp.SetSize(8, 8);
+  bmp.GetCanvas()->GetBrush()->SetColor(clTeal);
+  bmp.GetCanvas()->FillRect(TRect{0, 0, 8, 8});
+  g->GetBackGround()->SetBitmap(&bmp);
+  g->SetSelection({3, 3, 3, 3});
+  Repaint(g);
+  EXPECT_EQ(CellPx(g, 1, 1), RgbOf(clTeal));
+  EXPECT_EQ(CellPx(g, 0, 1), 0xCECECEu) << "fixed cells only with bcFixed or bcAll";
+  EXPECT_EQ(CellPx(g, 3, 3), RgbOf(clHighlight)) << "a selected cell shows no picture";
+  g->GetBackGround()->SetCells(bcAll);
+  Repaint(g);
+  EXPECT_EQ(CellPx(g, 0, 1), RgbOf(clTeal));
+}
+
+TEST_F(AdvPaint, WideTextIsDrawn) {
+  TAdvStringGrid* g = Grid();
+  g->SetSelection({5, 6, 5, 6});
+  g->SetWideCell(1, 1, u"\u20AC\u20AC\u20AC");
+  Repaint(g);
+  bool ink = false;
+  for (int32_t x = 62; x < 100; ++x)
+    for (int32_t y = 22; y < 38; ++y) ink |= Px(g, x, y) != RgbOf(clWhite) && Px(g, x, y) != RgbOf(clSilver);
+  EXPECT_TRUE(ink);
+  bool bars = false;  // the stored byte pairs are not shown as text
+  for (int32_t x = 100; x < 118; ++x)
+    for (int32_t y = 22; y < 38; ++y) bars |= Px(g, x, y) != RgbOf(clWhite) && Px(g, x, y) != RgbOf(clSilver);
+  EXPECT_FALSE(bars);
+}
+
 TEST_F(AdvPaint, NothingPaintsUnderTheUpdateLock) {
   TAdvStringGrid* g = Grid();
   g->SetSelection({5, 6, 5, 6});
