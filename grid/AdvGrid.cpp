@@ -14,6 +14,7 @@
 #include "platform/runtime/MathUtils.h"
 #include "platform/runtime/NumText.h"
 #include "platform/runtime/Strings.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
 
 // ============================================================================ types and events
@@ -590,6 +591,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("ColumnHeaders", &G::GetColumnHeaders, &G::SetColumnHeaders)
           .Prop("RowHeaders", &G::GetRowHeaders, &G::SetRowHeaders)
+          .Prop("LookupItems", &G::GetLookupItems, &G::SetLookupItems)
           .Prop("Lookup", &G::Lookup)
           .Default(false)
           .Prop("LookupCaseSensitive", &G::LookupCaseSensitive)
@@ -634,6 +636,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
     : TBaseGrid(AOwner),
       columnHeaders_(std::make_unique<TStringList>()),
       rowHeaders_(std::make_unique<TStringList>()),
+      lookupItems_(std::make_unique<TStringList>()),
       activeCellFont_(std::make_unique<TFont>()),
       fixedFont_(std::make_unique<TFont>()),
       rowIndicator_(std::make_unique<TBitmap>()),
@@ -1137,6 +1140,7 @@ void TAdvStringGrid::ClearColumnRange(int32_t ACol, int32_t Count) {
 void TAdvStringGrid::ClearAllCells() {
   if (GetRowCount() > 0 && GetColCount() > 0)
     ClearCellRange(0, 0, GetColCount() + hiddenColCount_ - 1, GetRowCount() - 1);
+  typeAhead_.clear();
 }
 
 void TAdvStringGrid::InsertColumns(int32_t ACol, int32_t Count) {
@@ -2437,10 +2441,34 @@ void TAdvStringGrid::KeyPress(char& Key) {
     if (!gridFocused || control) AdvanceCell(GetCol(), GetRow(), true, false, false);
     if (control) return;
   }
+  if (!GetOptions().Contains(goEditing) && navigation_->AutoGotoWhenSorted && Key) {
+    if (!navigation_->AutoGotoIncremental)
+      typeAhead_ = AnsiString(1, Key);
+    else if (Key == '\b') {
+      if (!typeAhead_.empty()) typeAhead_.pop_back();
+    } else {
+      typeAhead_ += Key;
+    }
+    int32_t found = LookupRowByPrefix(UpperCase(typeAhead_));
+    if (found >= 0) SetRow(found);
+  }
   TBaseGrid::KeyPress(Key);
 }
 
+int32_t TAdvStringGrid::LookupRowByPrefix(const AnsiString& Text) {
+  if (GetRowCount() < 2) return -1;
+  // The search column is the sorted one; sorting is not part of this grid yet, so column 1, and
+  // never a column the grid does not have.
+  const int32_t col = std::min(1, GetColCount() - 1);
+  for (int32_t r = TBaseGrid::GetFixedRows(); r < GetRowCount(); ++r)
+    if (UpperCase(GetCells(col, r).substr(0, Text.size())) == Text) return r;
+  return -1;
+}
+
 void TAdvStringGrid::KeyUp(WORD& Key, TShiftState Shift) {
+  if (Key == VK_PRIOR || Key == VK_NEXT || Key == VK_END || Key == VK_LEFT || Key == VK_RIGHT ||
+      Key == VK_UP || Key == VK_DOWN || Key == VK_INSERT || Key == VK_DELETE)
+    typeAhead_.clear();
   TBaseGrid::KeyUp(Key, Shift);
   const bool arrow = Key == VK_LEFT || Key == VK_RIGHT || Key == VK_UP || Key == VK_DOWN;
   if (navigation_->AlwaysEdit && (arrow || (Key == VK_TAB && GetOptions().Contains(goTabs))))
@@ -2793,6 +2821,21 @@ void TAdvInplaceEdit::ShowCellText() {
 void TAdvInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
   TAdvStringGrid* g = AdvGrid();
   if (!g) return TInplaceEdit::KeyDown(Key, Shift);
+  lookupAllowed_ = Key != VK_BACK && Key != VK_DELETE;
+  // At the text's ends the arrows walk to the previous or next cell.
+  if (g->navigation_->CursorWalkEditor && GetSelLength() == 0 && !Shift.Contains(ssShift) &&
+      ((Key == VK_LEFT && CaretIndex() == 0) ||
+       (Key == VK_RIGHT && CaretIndex() == int32_t(EditBuffer().size())))) {
+    const TAdvanceDirection dir = std::exchange(g->navigation_->AdvanceDirection, adLeftRight);
+    const bool forward = Key == VK_RIGHT;
+    if (g->ValidateCell(GetText())) {
+      g->HideInplaceEdit();
+      g->AdvanceCell(g->GetCol(), g->GetRow(), forward, true, true);
+    }
+    g->navigation_->AdvanceDirection = dir;
+    Key = 0;
+    return;
+  }
   const bool lineFeed = g->navigation_->LineFeedOnEnter;
   if (Key == VK_TAB && g->GetOptions().Contains(goTabs)) {
     if (!g->ValidateCell(GetText())) ShowCellText();
@@ -2814,6 +2857,79 @@ void TAdvInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
     }
   }
   TInplaceEdit::KeyDown(Key, Shift);
+}
+
+void TAdvInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
+  if (Key == VK_LEFT || Key == VK_RIGHT) return;
+  TInplaceEdit::KeyUp(Key, Shift);
+  CompleteFromLookup();
+}
+
+// The typed start of a lookup entry completes to the whole entry, the completed part selected.
+void TAdvInplaceEdit::CompleteFromLookup() {
+  TAdvStringGrid* g = AdvGrid();
+  if (!g || !g->Lookup || !lookupAllowed_ || GetSelLength() != 0) return;
+  const AnsiString typed = EditBuffer().substr(0, size_t(CaretIndex()));
+  if (typed.empty()) return;
+  const bool cs = g->LookupCaseSensitive;
+  const AnsiString key = cs ? typed : UpperCase(typed);
+  TStrings* items = g->GetLookupItems();
+  for (int32_t i = 0; i < items->Count(); ++i) {
+    const AnsiString item = items->Strings(i);
+    const AnsiString start = item.substr(0, key.size());
+    if ((cs ? start : UpperCase(start)) != key) continue;
+    AnsiString text = (typed + item.substr(key.size())).substr(0, 255);
+    SetText(text);
+    SetSelRange(int32_t(text.size()), int32_t(typed.size()), true);
+    return;
+  }
+}
+
+// Only plain text is pasted, and only what the cell's editor type takes.
+void TAdvInplaceEdit::Paste() {
+  TAdvStringGrid* g = AdvGrid();
+  if (!Clipboard()->HasFormat(CF_TEXT)) return;
+  AnsiString value = Clipboard()->GetAsText();
+  bool allow = true;
+  g->OnClipboardBeforePasteCell(this, g->GetCol(), g->GetRow(), value, allow);
+  if (!allow || (LengthLimit > 0 && LengthLimit < int32_t(value.size()))) return;
+  const AnsiString text = EditBuffer();
+  const int32_t selStart = std::min(CaretIndex(), AnchorIndex()),
+                selLen = std::abs(CaretIndex() - AnchorIndex());
+  const AnsiString result = text.substr(0, size_t(selStart)) + value + text.substr(size_t(selStart + selLen));
+  if (LengthLimit > 0 && int32_t(result.size()) > LengthLimit) return;
+  g->OnClipboardPaste(this, allow);
+  if (!allow) return;
+  AnsiString accepted = result;
+  switch (g->editorType_) {
+    case edNumeric:
+      if (NumberKind(result) != 0) return;
+      break;
+    case edPositiveNumeric:
+      // A positive number has no minus sign.
+      if (NumberKind(result) != 0 || result.find('-') != AnsiString::npos) return;
+      break;
+    case edFloat:
+      if (NumberKind(result) > 1) return;
+      break;
+    case edMixedCase:
+      accepted = CapitalizeName(result);
+      break;
+    case edLowerCase:
+      accepted = LowerCase(result);
+      break;
+    case edUpperCase:
+      accepted = UpperCase(result);
+      break;
+    default:
+      break;
+  }
+  SetText(accepted);
+  const int32_t end = selStart + int32_t(value.size());
+  if (selLen > 0)
+    SetSelRange(selStart, end, true);
+  else
+    SetSelRange(end, end, true);
 }
 
 void TAdvInplaceEdit::KeyPress(char& Key) {
@@ -2896,6 +3012,11 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
 void TAdvInplaceEdit::Dispatch(TMessage& Message) {
   TAdvStringGrid* g = AdvGrid();
   switch (Message.Msg) {
+    case WM_CHAR:
+      // The keypad's decimal key gives the locale's separator.
+      if (g && g->ExcelStyleDecimalSeparator && Message.WParam == '.' && (Message.LParam & (1 << 22)))
+        Message.WParam = WPARAM(uint8_t(FormatSettings.DecimalSeparator));
+      break;
     case CM_WANTSPECIALKEY:
       if (g && Message.WParam == VK_TAB && g->GetOptions().Contains(goTabs)) {
         Message.Result = 1;
@@ -2905,6 +3026,8 @@ void TAdvInplaceEdit::Dispatch(TMessage& Message) {
     case WM_KILLFOCUS: {
       if (!g) break;
       g->startChar_ = 0;
+      if (g->LookupHistory && g->GetLookupItems()->IndexOf(GetText()) < 0)
+        g->GetLookupItems()->Add(GetText());
       const AnsiString text = GetText();
       TInplaceEdit::Dispatch(Message);
       HWND to = reinterpret_cast<HWND>(Message.WParam);
@@ -2922,6 +3045,25 @@ void TAdvInplaceEdit::Dispatch(TMessage& Message) {
     case WM_LBUTTONDBLCLK:
       TInplaceEdit::Dispatch(Message);
       if (g) g->OnDblClickCell(g, g->GetRow(), g->GetCol());
+      return;
+    case WM_PASTE:
+      if (!g) break;
+      if (g->CanEditModify()) Paste();
+      return;
+    case WM_COPY:
+    case WM_CUT: {
+      if (!g) break;
+      bool allow = true;
+      (Message.Msg == WM_COPY ? g->OnClipboardCopy : g->OnClipboardCut)(this, allow);
+      if (!allow) return;
+      break;
+    }
+    case WM_SETFOCUS:
+      TInplaceEdit::Dispatch(Message);
+      if (g && !g->navigation_->EditSelectAll) {
+        int32_t end = int32_t(EditBuffer().size());
+        SetSelRange(end, end, true);
+      }
       return;
     default:
       break;

@@ -166,6 +166,8 @@ using TAutoInsertRowEvent = TEvent<TObject*, int32_t>;
 using TAutoDeleteRowEvent = TEvent<TObject*, int32_t>;
 using TAutoInsertColEvent = TEvent<TObject*, int32_t>;
 using TCanInsertRowEvent = TEvent<TObject*, int32_t, bool&>;
+using TBeforeCellPasteEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&, bool&>;
+using TClipboardEvent = TEvent<TObject*, bool&>;
 using TCanDeleteRowEvent = TEvent<TObject*, int32_t, bool&>;
 
 // ============================================================================ cell graphic ====
@@ -395,6 +397,13 @@ class TAdvInplaceEdit : public TInplaceEdit {
   void ShowCellText();
   // An Enter whose validation failed: the character that follows it is dropped.
   bool dropReturn_ = false;
+  // Completion runs after a key other than Backspace or Delete.
+  bool lookupAllowed_ = false;
+  void Paste();
+  void CompleteFromLookup();
+
+ protected:
+  void KeyUp(WORD& Key, TShiftState Shift) override;
 };
 
 // ============================================================================ TAdvStringGrid ==
@@ -532,6 +541,14 @@ class TAdvStringGrid : public TBaseGrid {
   void AutoInsertRow(int32_t ARow);
   void AutoDeleteRow(int32_t ARow);
   TEditorType CurrentEditorType() const { return editorType_; }
+  // Type-ahead: the first row from the fixed rows whose text in the search column starts with
+  // Text (upper case); -1 when none.
+  int32_t LookupRowByPrefix(const AnsiString& Text);
+  // Completion texts of the editor (Lookup) and those it adds (LookupHistory).
+  TStrings* GetLookupItems() const { return lookupItems_.get(); }
+  void SetLookupItems(TStrings* Value) {
+    if (Value) lookupItems_->Assign(Value);
+  }
   bool EditPending() const { return pending_; }
 
   // ---- queries built on the hooks ---------------------------------------------------------------
@@ -685,6 +702,8 @@ class TAdvStringGrid : public TBaseGrid {
   TAutoInsertColEvent OnAutoInsertCol;
   TCanInsertRowEvent OnCanInsertRow;
   TCanDeleteRowEvent OnCanDeleteRow;
+  TBeforeCellPasteEvent OnClipboardBeforePasteCell;
+  TClipboardEvent OnClipboardPaste, OnClipboardCopy, OnClipboardCut;
 
   // ---- event hooks (one per per-cell question; the event fires only when assigned) ---------------
   bool CellIsFixed(int32_t ACol, int32_t ARow) override;
@@ -774,7 +793,8 @@ class TAdvStringGrid : public TBaseGrid {
   int32_t fixedRowHeight_ = 21;
   TGridRect savedSelection_;
   bool parked_ = false;
-  std::unique_ptr<TStringList> columnHeaders_, rowHeaders_;
+  std::unique_ptr<TStringList> columnHeaders_, rowHeaders_, lookupItems_;
+  AnsiString typeAhead_;
   TGridCoord editCell_{-1, -1};
   AnsiString oldCellText_;
   // Editing state: the editor type of the cell being edited, an editor shown, an opened text edit

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "grid/AdvGrid.h"
+#include "platform/ui/Clipbrd.h"
 #include "tests/grid/support/GridFixture.h"
 
 namespace adv_grid_test {
@@ -169,6 +170,55 @@ TEST_F(AdvEdit, EditorTypesFilterCharactersAndTheLengthLimitHolds) {
   EXPECT_EQ(g->InplaceEditor()->GetText(), "AB");
   Key(VK_RETURN);
   EXPECT_EQ(g->GetCells(1, 2), "AB");
+}
+
+TEST_F(AdvEdit, PastedTextIsTakenByTypeAndLookupCompletes) {
+  TAdvStringGrid* g = ListGrid();
+  TEditorType type = edNormal;
+  g->OnGetEditorType =
+      TGetEditorTypeEvent::Lambda([&](TObject*, int32_t, int32_t, TEditorType& e) { e = type; });
+  struct Case {
+    TEditorType type;
+    const char* pasted;
+    const char* result;
+  } cases[] = {
+      {edNumeric, "12.5", "1"},  {edNumeric, "-12", "-12"}, {edPositiveNumeric, "-12", "1"},
+      {edFloat, "12.5", "12.5"}, {edUpperCase, "ab", "AB"}, {edMixedCase, "o'neil", "O'Neil"},
+  };
+  for (const Case& c : cases) {
+    type = c.type;
+    TypeKeys("1");
+    ASSERT_TRUE(Editing(g));
+    g->InplaceEditor()->SelectAll();
+    Clipboard()->SetAsText(c.pasted);
+    g->InplaceEditor()->Perform(WM_PASTE, 0, 0);
+    EXPECT_EQ(g->InplaceEditor()->GetText(), c.result) << c.pasted;
+    Key(VK_ESCAPE);
+  }
+
+  type = edNormal;
+  g->Lookup = true;
+  g->GetLookupItems()->Add("Apple");
+  g->GetLookupItems()->Add("Apricot");
+  TypeKeys("ap");
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "apple");
+  EXPECT_EQ(g->InplaceEditor()->GetSelText(), "ple");
+  Key(VK_BACK);
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "ap") << "no completion right after Backspace";
+  TypeKeys("r");
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "apricot");
+  Key(VK_ESCAPE);
+
+  // Type-ahead moves to the first row whose text starts with the typed letters.
+  auto* t = NewGrid<TAdvStringGrid>(3, 5);
+  t->GetNavigation()->AutoGotoWhenSorted = true;
+  t->GetNavigation()->AutoGotoIncremental = true;
+  const char* names[] = {"", "beta", "alpha", "bravo", "charlie"};
+  for (int32_t r = 1; r < 5; ++r) t->SetCells(1, r, names[r]);
+  TypeKeys("br");
+  EXPECT_EQ(t->GetRow(), 3);
+  EXPECT_EQ(t->LookupRowByPrefix("C"), 4);
+  EXPECT_EQ(t->LookupRowByPrefix("X"), -1);
 }
 
 TEST_F(AdvEdit, InsertingAndDeletingRowsKeepsTextsHeightsAndPropertiesInStep) {
