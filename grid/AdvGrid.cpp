@@ -39,6 +39,7 @@ PL_ENUM_NAMES(TPrintPosition, "ppNone", "ppTopLeft", "ppTopRight", "ppTopCenter"
 PL_ENUM_NAMES(TPrintBorders, "pbNoborder", "pbSingle", "pbDouble", "pbVertical", "pbHorizontal", "pbAround",
               "pbAroundVertical", "pbAroundHorizontal", "pbCustom")
 PL_ENUM_NAMES(TFitToPage, "fpNever", "fpGrow", "fpShrink", "fpAlways", "fpCustom")
+PL_ENUM_NAMES(TEditStyle, "esInplace", "esPopup")
 
 namespace {
 constexpr const char* SInvalidRow = "Invalid row accessed";
@@ -710,6 +711,7 @@ void TAdvStringGrid::Loaded() {
 
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == gridImages_) gridImages_ = nullptr;
+  if (Operation == opRemove && AComponent == editLink_) editLink_ = nullptr;
   TBaseGrid::Notification(AComponent, Operation);
 }
 
@@ -2334,7 +2336,10 @@ bool TAdvStringGrid::CanEditShow() {
     }
     // The edit is validated against the cell it starts on, whatever cell was recorded before.
     BeginCellEdit(GetCol(), GetRow());
+    startChar_ = 0;
   }
+  // An editor control is up: the text editor stays hidden.
+  if (r && editing_ && !IsTextEditorType(editorType_)) return false;
   if (r) pending_ = true;
   return r;
 }
@@ -2345,15 +2350,75 @@ TInplaceEdit* TAdvStringGrid::CreateEditor() {
   return e;
 }
 
-// The editor controls of the other editor types are not part of this grid yet: their types
-// leave the cell as it is.
-void TAdvStringGrid::ShowEditorControl(int32_t, int32_t) {
-  editing_ = false;
-  pending_ = false;
+void TAdvStringGrid::SetEditLink(TEditLink* Value) {
+  if (editLink_) editLink_->RemoveFreeNotification(this);
+  editLink_ = Value;
+  if (Value) Value->FreeNotification(this);
+}
+
+// The editor controls of the built-in editor types are not part of this grid yet: those types
+// leave the cell as it is.  edCustom cells are edited by the edit link.
+void TAdvStringGrid::ShowEditorControl(int32_t ACol, int32_t ARow) {
+  if (editorType_ != edCustom || !editLink_) {
+    editing_ = false;
+    pending_ = false;
+    startChar_ = 0;
+    return;
+  }
+  pending_ = true;
+  editing_ = true;
+  linkCancelled_ = false;
+  TRect rect = MergedCellRect(ACol, ARow);
+  TBrush brush;
+  TFont font;
+  TGridDrawState state;
+  TAlignment ha;
+  TVAlignment va;
+  bool extra = false;
+  GetCellColors(DataColToDisplCol(ACol), ARow, state, false, false, true, &brush, &font, ha, va, extra);
+  SetGridState(gsNormal);
+  TEditLink* link = editLink_;
+  link->grid_ = this;
+  link->editCol_ = ACol;
+  link->editRow_ = ARow;
+  if (link->EditStyle == esPopup) {
+    if (link->AutoPopupWidth) link->PopupWidth = rect.Width();
+    TPoint at = ClientToScreen({rect.Left, rect.Top});
+    link->popup_ = TCustomForm::CreateNew<TForm>(Application);
+    link->popup_->SetBorderStyle(bsNone);
+    link->popup_->SetBounds(at.X, at.Y, link->PopupWidth, link->PopupHeight);
+    link->popup_->OnDeactivate = TNotifyEvent(link, &TEditLink::PopupDeactivate);
+    link->popup_->Show();
+    link->CreateEditControl(link->popup_);
+    rect = TRect{0, 0, link->PopupWidth, link->PopupHeight};
+  } else {
+    link->CreateEditControl(this);
+  }
+  link->SetRect(rect);
+  link->SetVisible(true);
+  link->SetCellProps(brush.GetColor(), &font);
+  link->SetProperties();
+  OnGetEditorProp(this, ACol, ARow, link);
+  link->SetEditorValue(GetEditText(DataColToDisplCol(ACol), ARow));
+  link->SetFocus(true);
+  if (startChar_ && link->GetEditControl() && link->GetEditControl()->HandleAllocated())
+    PostMessageA(link->GetEditControl()->Handle(), WM_CHAR, WPARAM(uint8_t(startChar_)), 0);
   startChar_ = 0;
 }
 
-void TAdvStringGrid::HideEditorControl(int32_t, int32_t) {
+void TAdvStringGrid::HideEditorControl(int32_t ACol, int32_t ARow) {
+  if (editorType_ == edCustom && editLink_ && editLink_->grid_ == this) {
+    TEditLink* link = editLink_;
+    // The value goes to the cell the link was opened on.
+    const int32_t c = link->editCol_ >= 0 ? link->editCol_ : DisplColToDataCol(ACol);
+    const int32_t r = link->editRow_ >= 0 ? link->editRow_ : ARow;
+    if (!std::exchange(linkCancelled_, false)) {
+      AnsiString value;
+      link->GetEditorValue(value);
+      CommitEditorValue(c, r, value);
+    }
+    if (link->EditStyle != esPopup) link->SetVisible(false);
+  }
   editing_ = false;
   EditingDone();
 }
@@ -2482,6 +2547,8 @@ void TAdvStringGrid::HandleChar(TMessage& Message) {
   const bool control = IsControlCell(GetCol(), GetRow());
   if (mouseActions_->RangeSelectAndEdit && !control && IsCellEditable(GetDataCol(), GetRow())) {
     SetOptions(GetOptions() + TGridOptions{goEditing});
+    // An editor control opened by the click gets the character too.
+    if (ch == '\b' || uint8_t(ch) >= 32) startChar_ = ch;
     TRect r = MergedCellRect(GetCol(), GetRow());
     MouseDown(mbLeft, {}, r.Left + 2, r.Top + 2);
     TBaseGrid::Dispatch(Message);
@@ -2775,6 +2842,131 @@ void TAdvStringGrid::AutoDeleteRow(int32_t ARow) {
   else
     DeleteRows(ARow, 1);
   OnAutoDeleteRow(this, ARow);
+}
+
+// ============================================================================ edit link ======
+
+const TClassInfo& TEditLink::ClassInfo() {
+  using L = TEditLink;
+  static const TClassInfo info = TClassInfo::Of<L, TComponent>("TEditLink")
+                                     .Prop("AutoPopupWidth", &L::AutoPopupWidth)
+                                     .Default(false)
+                                     .Prop("EditStyle", &L::EditStyle)
+                                     .Default(esInplace)
+                                     .Prop("PopupWidth", &L::PopupWidth)
+                                     .Default(0)
+                                     .Prop("PopupHeight", &L::PopupHeight)
+                                     .Default(0)
+                                     .Prop("WantKeyLeftRight", &L::WantKeyLeftRight)
+                                     .Default(false)
+                                     .Prop("WantKeyUpDown", &L::WantKeyUpDown)
+                                     .Default(false)
+                                     .Prop("WantKeyHomeEnd", &L::WantKeyHomeEnd)
+                                     .Default(false)
+                                     .Prop("WantKeyPriorNext", &L::WantKeyPriorNext)
+                                     .Default(false)
+                                     .Prop("WantKeyReturn", &L::WantKeyReturn)
+                                     .Default(false)
+                                     .Prop("WantKeyEscape", &L::WantKeyEscape)
+                                     .Default(false);
+  return info;
+}
+
+TEditLink::~TEditLink() {
+  if (popup_) popup_->OnDeactivate = nullptr;
+}
+
+void TEditLink::SetFocus(bool Value) {
+  if (Value) {
+    if (TWinControl* c = GetEditControl(); c && c->CanFocus()) c->SetFocus();
+  } else if (grid_ && grid_->CanFocus()) {
+    grid_->SetFocus();
+  }
+}
+
+void TEditLink::SetRect(TRect R) {
+  TWinControl* c = GetEditControl();
+  if (!c || !grid_) return;
+  c->SetBounds(R.Left, R.Top, R.Width() - grid_->GetGridLineWidth(), R.Height() - grid_->GetGridLineWidth());
+}
+
+void TEditLink::SetVisible(bool Value) {
+  if (TWinControl* c = GetEditControl()) c->SetVisible(Value);
+}
+
+void TEditLink::EditKeyDown(TObject*, WORD& Key, TShiftState Shift) {
+  if (!grid_) return;
+  bool leaves = false;
+  switch (Key) {
+    case VK_TAB:
+      leaves = true;
+      break;
+    case VK_RETURN:
+      leaves = !WantKeyReturn;
+      break;
+    case VK_ESCAPE:
+      leaves = !WantKeyEscape;
+      break;
+    case VK_PRIOR:
+    case VK_NEXT:
+      leaves = !WantKeyPriorNext;
+      break;
+    case VK_END:
+      leaves = !WantKeyHomeEnd;
+      break;
+    case VK_LEFT:
+    case VK_RIGHT:
+      leaves = !WantKeyLeftRight;
+      break;
+    case VK_UP:
+    case VK_DOWN:
+      leaves = !WantKeyUpDown;
+      break;
+    default:
+      break;
+  }
+  if (!leaves) return;
+  TAdvStringGrid* g = grid_;
+  forcedExit_ = true;
+  if (g->CanFocus()) g->SetFocus();
+  forcedExit_ = false;
+  if (Key == VK_ESCAPE) {
+    // The cell keeps the text it had: the link's value is not stored over it.
+    g->SetCurrentCell(g->textBeforeEdit_);
+    g->linkCancelled_ = true;
+  }
+  g->HideInplaceEdit();
+  if (Key == VK_RETURN) {
+    if (g->navigation_->AdvanceOnEnter)
+      g->AdvanceCell(g->GetCol(), g->GetRow(), !Shift.Contains(ssShift), true, false);
+    Key = 0;
+  } else if (Key == VK_UP || Key == VK_DOWN) {
+    g->KeyDown(Key, Shift);
+  }
+  if (popup_) {
+    popup_->OnDeactivate = nullptr;
+    popup_->Release();
+    popup_ = nullptr;
+  }
+}
+
+void TEditLink::PopupDeactivate(TObject*) {
+  if (!grid_) return;
+  AnsiString value;
+  GetEditorValue(value);
+  if (forcedExit_) {
+    grid_->CommitEditorValue(grid_->GetDataCol(), grid_->GetRow(), value);
+    return;
+  }
+  grid_->CommitEditorValue(grid_->GetDataCol(), grid_->GetRow(), value);
+  grid_->linkCancelled_ = true;  // stored already
+  grid_->HideInplaceEdit();
+  if (TWinControl* c = GetEditControl(); c && c->HandleAllocated()) SendMessageA(c->Handle(), WM_CLOSE, 0, 0);
+  if (EditStyle == esPopup && popup_) {
+    popup_->OnDeactivate = nullptr;
+    popup_->Release();
+    popup_ = nullptr;
+  }
 }
 
 // ============================================================================ inplace editor ==

@@ -371,6 +371,53 @@ class TBackGround : public TPersistent {
   std::unique_ptr<TBitmap> bitmap_;
 };
 
+// ============================================================================ edit link ======
+
+enum TEditStyle : uint8_t { esInplace, esPopup };
+template <>
+const EnumNames& EnumNamesOf<TEditStyle>();
+
+// A control of the program's own that edits the cells of editor type edCustom.  A descendant
+// makes the control and moves the value in and out; the grid places, shows and ends it.
+class TEditLink : public TComponent {
+  PL_CLASS(TEditLink)
+ public:
+  explicit TEditLink(TComponent* AOwner) : TComponent(AOwner) {}
+  ~TEditLink() override;
+  bool AutoPopupWidth = false;
+  TEditStyle EditStyle = esInplace;
+  int32_t PopupWidth = 0, PopupHeight = 0;
+  bool WantKeyLeftRight = false, WantKeyUpDown = false, WantKeyHomeEnd = false, WantKeyPriorNext = false,
+       WantKeyReturn = false, WantKeyEscape = false;
+
+  // Called by the control's key handling: the keys that leave the editor end it.
+  virtual void EditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+  virtual TWinControl* GetEditControl() { return nullptr; }
+  virtual void CreateEditControl(TWinControl* /*AParent*/) {}
+  virtual void DestroyEditControl() {}
+  virtual void SetFocus(bool Value);
+  virtual void SetRect(TRect R);
+  virtual void SetVisible(bool Value);
+  virtual void SetProperties() {}
+  virtual void SetCellProps(TColor /*AColor*/, TFont* /*AFont*/) {}
+  virtual void GetEditorValue(AnsiString& S) { S.clear(); }
+  virtual void SetEditorValue(const AnsiString& /*S*/) {}
+
+  TAdvStringGrid* Grid() const { return grid_; }
+  TForm* PopupForm() const { return popup_; }
+  // The popup form's deactivation: the value goes into the cell and the editing ends.
+  void PopupDeactivate(TObject* Sender);
+
+ private:
+  friend class TAdvStringGrid;
+  TAdvStringGrid* grid_ = nullptr;
+  TForm* popup_ = nullptr;
+  bool forcedExit_ = false;
+  int32_t editCol_ = -1, editRow_ = -1;
+};
+
+using TGetEditorPropEvent = TEvent<TObject*, int32_t, int32_t, TEditLink*>;
+
 // ============================================================================ inplace editor ==
 
 // The grid's text editor: filters typed characters by the cell's editor type, hands its text to
@@ -541,6 +588,9 @@ class TAdvStringGrid : public TBaseGrid {
   void AutoInsertRow(int32_t ARow);
   void AutoDeleteRow(int32_t ARow);
   TEditorType CurrentEditorType() const { return editorType_; }
+  // The control that edits edCustom cells; nil: those cells are not edited.
+  TEditLink* GetEditLink() const { return editLink_; }
+  void SetEditLink(TEditLink* Value);
   // Type-ahead: the first row from the fixed rows whose text in the search column starts with
   // Text (upper case); -1 when none.
   int32_t LookupRowByPrefix(const AnsiString& Text);
@@ -704,6 +754,7 @@ class TAdvStringGrid : public TBaseGrid {
   TCanDeleteRowEvent OnCanDeleteRow;
   TBeforeCellPasteEvent OnClipboardBeforePasteCell;
   TClipboardEvent OnClipboardPaste, OnClipboardCopy, OnClipboardCut;
+  TGetEditorPropEvent OnGetEditorProp;
 
   // ---- event hooks (one per per-cell question; the event fires only when assigned) ---------------
   bool CellIsFixed(int32_t ACol, int32_t ARow) override;
@@ -769,6 +820,7 @@ class TAdvStringGrid : public TBaseGrid {
     Invalidate();
   }
   friend class TAdvInplaceEdit;
+  friend class TEditLink;
   void FormResized(TObject* Sender);
   void HandleKeyDown(TMessage& Message);
   void HandleChar(TMessage& Message);
@@ -801,6 +853,9 @@ class TAdvStringGrid : public TBaseGrid {
   // awaiting validation, a validation running, the text before editing, the character that
   // started editing, goEditing taken out for a cell that may not be edited, one repaint skipped.
   int32_t maxEditLength_ = 0;
+  TEditLink* editLink_ = nullptr;
+  // Escape in an edit link: its value is not stored over the restored text.
+  bool linkCancelled_ = false;
   TEditorType editorType_ = edNormal;
   bool editing_ = false, pending_ = false, validating_ = false;
   AnsiString textBeforeEdit_;

@@ -221,6 +221,61 @@ TEST_F(AdvEdit, PastedTextIsTakenByTypeAndLookupCompletes) {
   EXPECT_EQ(t->LookupRowByPrefix("X"), -1);
 }
 
+// A link editing with a plain edit of its own.
+class TTestLink : public TEditLink {
+ public:
+  explicit TTestLink(TComponent* AOwner) : TEditLink(AOwner) {}
+  TEdit* Edit = nullptr;
+  TWinControl* GetEditControl() override { return Edit; }
+  void CreateEditControl(TWinControl* AParent) override {
+    if (!Edit) {
+      Edit = new TEdit(this);
+      Edit->OnKeyDown =
+          TKeyEvent::Lambda([this](TObject* s, WORD& k, TShiftState sh) { EditKeyDown(s, k, sh); });
+    }
+    Edit->SetParent(AParent);
+  }
+  void GetEditorValue(AnsiString& S) override { S = Edit->GetText(); }
+  void SetEditorValue(const AnsiString& S) override { Edit->SetText(S); }
+};
+
+TEST_F(AdvEdit, CustomCellsAreEditedThroughTheEditLink) {
+  TAdvStringGrid* g = ListGrid();
+  auto* link = new TTestLink(form_);
+  g->SetEditLink(link);
+  g->OnGetEditorType = TGetEditorTypeEvent::Lambda(
+      [](TObject*, int32_t c, int32_t, TEditorType& e) { e = c == 2 ? edCustom : edNormal; });
+  std::vector<std::string> props;
+  g->OnGetEditorProp = TGetEditorPropEvent::Lambda([&](TObject*, int32_t c, int32_t r, TEditLink* l) {
+    props.push_back(Coord(c, r) + (l == link ? "link" : ""));
+  });
+  g->SetCol(2);
+  TypeKeys("5");
+  ASSERT_NE(link->Edit, nullptr);
+  EXPECT_TRUE(link->Edit->Focused());
+  EXPECT_EQ(props, std::vector<std::string>{"(2,1)link"});
+  EXPECT_EQ(link->Edit->GetText(), "5") << "the typed character reaches the link's control";
+  Key(VK_RETURN);
+  EXPECT_EQ(g->GetCells(2, 1), "5");
+  EXPECT_FALSE(link->Edit->GetVisible());
+  EXPECT_EQ(done_, 1);
+
+  // Escape leaves the cell as it was: the link's value is not stored over it.
+  g->SetRow(2);
+  TypeKeys("9");
+  Key(VK_ESCAPE);
+  EXPECT_EQ(g->GetCells(2, 2), "c22");
+  EXPECT_EQ(done_, 2);
+
+  // Down leaves the link, stores and moves.
+  TypeKeys("8");
+  Key(VK_DOWN);
+  EXPECT_EQ(g->GetCells(2, 2), "8");
+  EXPECT_EQ(g->GetRow(), 3);
+  delete link;
+  EXPECT_EQ(g->GetEditLink(), nullptr);
+}
+
 TEST_F(AdvEdit, InsertingAndDeletingRowsKeepsTextsHeightsAndPropertiesInStep) {
   auto* g = NewGrid<TAdvStringGrid>(3, 2);
   g->SetCells(1, 1, "one");
