@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "grid/AdvObj.h"
 #include "grid/AdvUtil.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/FormatSettings.h"
@@ -661,6 +662,11 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   auto repaint = TNotifyEvent::Lambda([this](TObject*) { Invalidate(); });
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
+
+  if (!ComponentState().Contains(csDesigning)) {
+    for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
+    popupButton_ = new TPopupButton(this);
+  }
 
   // Resizing the owner form resizes the grid first, then runs the form's own handler.
   if (auto* form = dynamic_cast<TForm*>(AOwner); form && !ComponentState().Contains(csDesigning)) {
@@ -1811,6 +1817,10 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
       if (auto* p = dynamic_cast<TGraphic*>(g->Graphic))
         size = PictureFit(g->CellAngle, p->GetWidth(), p->GetHeight(), cell.X, cell.Y, g->CellIndex);
       break;
+    case ctFilePicture:
+      if (auto* p = dynamic_cast<TFilePicture*>(g->Graphic))
+        size = PictureFit(g->CellAngle, p->GetWidth(), p->GetHeight(), cell.X, cell.Y, g->CellIndex);
+      break;
     default:
       break;
   }
@@ -2054,6 +2064,9 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   DrawTextA(dc, text.c_str(), int(text.size()), &r, format);
   SetBkMode(dc, oldMode);
   if (link) Canvas->GetFont()->SetStyle(style);
+  int32_t errFrom = 0, errLen = 0;
+  GetCellErrorRange(col, ARow, errFrom, errLen);
+  if (errLen > 0) DrawErrorUnderline(Canvas, text, errLen, errFrom, Canvas->TextHeight("hg"), tr);
 }
 
 // The background picture shows in cells painted in their own colours, not the selection's.

@@ -12,6 +12,7 @@
 //   cell graphics and queries / painting / update lock and messages
 #pragma once
 
+#include <array>
 #include <memory>
 #include <set>
 #include <vector>
@@ -21,7 +22,9 @@
 #include "platform/ui/Printers.h"
 
 class TAdvStringGrid;
+class TArrowWindow;
 class TForm;
+class TPopupButton;
 
 // ============================================================================ types and events
 
@@ -854,6 +857,9 @@ class TAdvStringGrid : public TBaseGrid {
   // started editing, goEditing taken out for a cell that may not be edited, one repaint skipped.
   int32_t maxEditLength_ = 0;
   TEditLink* editLink_ = nullptr;
+  // Drop and move markers and the dragged column's header, owned through the component tree.
+  std::array<TArrowWindow*, 4> arrows_{};
+  TPopupButton* popupButton_ = nullptr;
   // Escape in an edit link: its value is not stored over the restored text.
   bool linkCancelled_ = false;
   TEditorType editorType_ = edNormal;

@@ -2,6 +2,9 @@
 #include "grid/AdvUtil.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "platform/runtime/MathUtils.h"
 
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/Strings.h"
@@ -218,4 +221,58 @@ void DrawKeyedBitmap(TCanvas* Canvas, TBitmap* Bitmap, TColor Color, const TRect
   Canvas->BrushCopy(TRect{Rect.Left, Rect.Top, Rect.Left + w, Rect.Top + h}, Bitmap, TRect{0, 0, w, h}, key);
   brush->SetColor(old);
   brush->SetStyle(oldStyle);
+}
+
+// Character positions are measured with the canvas font, as the text was drawn.
+void DrawErrorUnderline(TCanvas* Canvas, const AnsiString& Text, int32_t Count, int32_t FromChar,
+                        int32_t Offset, const TRect& Rect) {
+  if (Count <= 0 || FromChar < 0) return;
+  const int32_t len = int32_t(Text.size());
+  const int32_t from = std::min(FromChar, len), to = std::min(FromChar + Count, len);
+  int32_t x0 = Rect.Left + Canvas->TextWidth(Text.substr(0, size_t(from)));
+  int32_t x1 = Rect.Left + Canvas->TextWidth(Text.substr(0, size_t(to)));
+  if (FromChar + Count > len) x1 += 4;
+  TPen* pen = Canvas->GetPen();
+  const TColor color = pen->GetColor();
+  const int32_t width = pen->GetWidth();
+  pen->SetColor(clRed);
+  pen->SetWidth(2);
+  const int32_t base = Rect.Top + Offset;
+  Canvas->MoveTo(x0, base + 3);
+  bool up = true;
+  for (int32_t x = x0 + 3; x <= x1; x += 3, up = !up) Canvas->LineTo(x, base + (up ? 0 : 3));
+  pen->SetColor(color);
+  pen->SetWidth(width);
+}
+
+void DrawProgressPie(TCanvas* Canvas, const TRect& Rect, TColor Color, int32_t Percent) {
+  TPen* pen = Canvas->GetPen();
+  TBrush* brush = Canvas->GetBrush();
+  pen->SetColor(clGray);
+  pen->SetWidth(1);
+  brush->SetStyle(bsClear);
+  Canvas->Ellipse(Rect);
+  const int32_t hw = (Rect.Width() + 1) / 2, hh = (Rect.Height() + 1) / 2;
+  const int32_t cx = Rect.Left + Rect.Width() / 2, cy = Rect.Top + Rect.Height() / 2;
+  Canvas->MoveTo(cx, cy);
+  Canvas->LineTo(cx, cy - hh);
+  const double angle = std::clamp(Percent, 0, 100) / 100.0 * 2 * M_PI;
+  const int32_t ex = cx + int32_t(Round(hw * std::sin(angle))),
+                ey = cy - int32_t(Round(hh * std::cos(angle)));
+  Canvas->MoveTo(cx, cy);
+  Canvas->LineTo(ex, ey);
+  if (Percent > 0 && Percent < 100) {
+    // A point inside the sector, half way along its middle direction.
+    const double mid = angle / 2;
+    const int32_t fx = cx + int32_t(Round(hw / 2.0 * std::sin(mid))),
+                  fy = cy - int32_t(Round(hh / 2.0 * std::cos(mid)));
+    brush->SetStyle(bsSolid);
+    brush->SetColor(Color);
+    Canvas->FloodFill(fx, fy, clGray, fsBorder);
+  } else if (Percent >= 100) {
+    brush->SetStyle(bsSolid);
+    brush->SetColor(Color);
+    Canvas->Ellipse(Rect);
+  }
+  brush->SetStyle(bsSolid);
 }

@@ -46,3 +46,10 @@ AnsiString CapitalizeName(const AnsiString& S);
 // The bitmap at its own size at the rectangle's top-left, its top-left pixel's colour replaced
 // by Color.
 void DrawKeyedBitmap(TCanvas* Canvas, TBitmap* Bitmap, TColor Color, const TRect& Rect);
+// A red zigzag (pen width 2) under Count characters of Text from character FromChar (0-based),
+// Offset + 0 to Offset + 3 pixels below the text's top in Rect; 4 pixels past the end of the text.
+void DrawErrorUnderline(TCanvas* Canvas, const AnsiString& Text, int32_t Count, int32_t FromChar,
+                        int32_t Offset, const TRect& Rect);
+// A grey circle in Rect with the sector from twelve o'clock clockwise to Percent filled with
+// Color.
+void DrawProgressPie(TCanvas* Canvas, const TRect& Rect, TColor Color, int32_t Percent);

@@ -161,6 +161,25 @@ TEST_F(AdvPaint, WideTextIsDrawn) {
   EXPECT_FALSE(bars);
 }
 
+TEST_F(AdvPaint, AnErrorRangeIsUnderlinedInRed) {
+  TAdvStringGrid* g = Grid();
+  g->SetDefaultColWidth(120);
+  g->SetSelection({5, 6, 5, 6});
+  g->SetCells(1, 1, "good bad");
+  TCellGraphic* mark = g->CreateCellGraphic(1, 1);
+  mark->CellErrFrom = 5;
+  mark->CellErrLen = 3;
+  Repaint(g);
+  const int32_t badX = 120 + 2 + g->GetCanvas()->TextWidth("good ");
+  int redLeft = 0, redRight = 0;
+  for (int32_t y = 20; y < 40; ++y) {
+    for (int32_t x = 122; x < badX - 2; ++x) redLeft += Px(g, x, y) == RgbOf(clRed);
+    for (int32_t x = badX + 1; x < badX + 12; ++x) redRight += Px(g, x, y) == RgbOf(clRed);
+  }
+  EXPECT_EQ(redLeft, 0);
+  EXPECT_GT(redRight, 0);
+}
+
 TEST_F(AdvPaint, NothingPaintsUnderTheUpdateLock) {
   TAdvStringGrid* g = Grid();
   g->SetSelection({5, 6, 5, 6});

@@ -61,5 +61,18 @@ TEST(AdvUtil, SizeLimitsNamesCellReferencesAndLines) {
   EXPECT_EQ(HalveColor(TColor(0xCECECE)), TColor(0x676767));
 }
 
+TEST(AdvUtil, ProgressPieFillsItsSectorClockwiseFromTheTop) {
+  TBitmap bmp;
+  bmp.SetSize(41, 41);
+  TCanvas* c = bmp.GetCanvas();
+  c->GetBrush()->SetColor(clWhite);
+  c->FillRect(TRect{0, 0, 41, 41});
+  DrawProgressPie(c, TRect{0, 0, 41, 41}, clBlue, 25);
+  EXPECT_EQ(c->GetPixel(28, 12), clBlue) << "the first quarter, top right";
+  EXPECT_EQ(c->GetPixel(12, 12), clWhite);
+  EXPECT_EQ(c->GetPixel(28, 28), clWhite);
+  EXPECT_EQ(c->GetPixel(12, 28), clWhite);
+}
+
 }  // namespace
 }  // namespace adv_grid_test
