@@ -276,6 +276,51 @@ TEST_F(AdvEdit, CustomCellsAreEditedThroughTheEditLink) {
   EXPECT_EQ(g->GetEditLink(), nullptr);
 }
 
+TEST_F(AdvEdit, KeysToggleCellControlsAndInsertOrDeleteRowsWhenAllowed) {
+  TAdvStringGrid* g = ListGrid();
+  std::vector<std::string> clicks;
+  g->OnCheckBoxClick = TCheckBoxClickEvent::Lambda([&](TObject*, int32_t c, int32_t r, bool state) {
+    clicks.push_back(Coord(c, r) + (state ? "on" : "off"));
+  });
+  g->CreateCellGraphic(2, 2)->CellType = ctCheckBox;
+  g->SetCol(2);
+  g->SetRow(2);
+  Key(VK_SPACE);
+  Key(VK_SPACE);
+  TypeKeys("x");
+  EXPECT_EQ(clicks, (std::vector<std::string>{"(2,2)on", "(2,2)off"}));
+  EXPECT_FALSE(g->InplaceEditor() && g->InplaceEditor()->GetVisible()) << "typing never edits a check box";
+  g->OnCanEditCell = TCanEditCellEvent::Lambda([](TObject*, int32_t, int32_t, bool& can) { can = false; });
+  Key(VK_SPACE);
+  EXPECT_EQ(clicks.size(), 2u) << "refused by OnCanEditCell";
+
+  // Insert and Delete change rows only when the navigation allows it and the program agrees.
+  const int32_t rows = g->GetRowCount();
+  Key(VK_INSERT);
+  EXPECT_EQ(g->GetRowCount(), rows);
+  g->GetNavigation()->AllowInsertRow = true;
+  g->GetNavigation()->AllowDeleteRow = true;
+  bool allowDelete = false;
+  g->OnCanDeleteRow = TCanDeleteRowEvent::Lambda([&](TObject*, int32_t, bool& can) { can = allowDelete; });
+  Key(VK_INSERT);
+  EXPECT_EQ(g->GetRowCount(), rows + 1);
+  EXPECT_EQ(g->GetCells(1, 2), "") << "the new empty row takes the current row's place";
+  EXPECT_EQ(g->GetCells(1, 3), "c12");
+  Key(VK_DELETE);
+  EXPECT_EQ(g->GetRowCount(), rows + 1);
+  allowDelete = true;
+  Key(VK_DELETE);
+  EXPECT_EQ(g->GetRowCount(), rows);
+  EXPECT_EQ(g->GetCells(1, 2), "c12");
+
+  // Home and End by rows.
+  g->GetNavigation()->HomeEndKey = heFirstLastRow;
+  Key(VK_END);
+  EXPECT_EQ(g->GetRow(), g->GetRowCount() - 1);
+  Key(VK_HOME);
+  EXPECT_EQ(g->GetRow(), 1);
+}
+
 TEST_F(AdvEdit, InsertingAndDeletingRowsKeepsTextsHeightsAndPropertiesInStep) {
   auto* g = NewGrid<TAdvStringGrid>(3, 2);
   g->SetCells(1, 1, "one");
