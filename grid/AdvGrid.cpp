@@ -1,8 +1,9 @@
 // The advanced string grid.
 //
 // Sections: types and events / cell graphic / settings classes / TAdvStringGrid: creation and
-// settings / index mapping and hidden rows / typed access, headers and selection flags / event
-// hooks / cell graphics and queries / painting / update lock and messages.
+// settings / index mapping and hidden rows / rows and columns / typed access, headers and
+// selection flags / event hooks / cell graphics and queries / painting / editing / edit link /
+// inplace editor / update lock and messages.
 #include "grid/AdvGrid.h"
 
 #include <algorithm>
@@ -988,6 +989,15 @@ struct TWidenOverHidden {
 };
 }  // namespace
 
+// The framework's row deletion, the disjunct selection marks moving up with the rows below.
+void TAdvStringGrid::DeleteRowsWithMarks(int32_t ARow, int32_t Count) {
+  for (int32_t i = 0; i < Count; ++i) {
+    DeleteRow(ARow);
+    if (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()))
+      rowSelect_.erase(rowSelect_.begin() + ARow);
+  }
+}
+
 void TAdvStringGrid::InsertRows(int32_t ARow, int32_t Count) {
   if (Count <= 0) return;
   TWidenOverHidden widen(this, hiddenColCount_);
@@ -1020,11 +1030,7 @@ void TAdvStringGrid::RemoveRowsNow(int32_t ARow, int32_t Count) {
   {
     TWidenOverHidden widen(this, hiddenColCount_);
     const int32_t top = GetTopRow(), row = GetRow();
-    for (int32_t i = 0; i < Count; ++i) {
-      DeleteRow(ARow);
-      if (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()))
-        rowSelect_.erase(rowSelect_.begin() + ARow);
-    }
+    DeleteRowsWithMarks(ARow, Count);
     const int32_t last = GetRowCount() - fixedFooters_;
     if (row < last) {
       if (GetRow() != row) SetRow(row);
@@ -1048,11 +1054,7 @@ void TAdvStringGrid::RemoveRowsAt(int32_t ARow, int32_t Count) {
   LockUpdate();
   {
     TWidenOverHidden widen(this, hiddenColCount_);
-    for (int32_t i = 0; i < Count; ++i) {
-      DeleteRow(ARow);
-      if (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()))
-        rowSelect_.erase(rowSelect_.begin() + ARow);
-    }
+    DeleteRowsWithMarks(ARow, Count);
   }
   if (row < GetRowCount()) {
     if (GetRow() != row) SetRow(row);
@@ -1384,6 +1386,18 @@ void TAdvStringGrid::GetCellHint(int32_t ACol, int32_t ARow, AnsiString& HintStr
   OnGridHint(this, ARow, ACol, HintStr);
 }
 
+namespace {
+// What a cell sets for itself; unset values leave the brush and font alone.
+void ApplyCellProps(const TCellProperties* p, TBrush* ABrush, TFont* AFont) {
+  if (!p) return;
+  if (p->GetBrushColor() != clNone) ABrush->SetColor(p->GetBrushColor());
+  if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
+  if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);
+  if (p->FontSize != 0) AFont->SetSize(p->FontSize);
+  if (!p->FontName.empty()) AFont->SetName(p->FontName);
+}
+}  // namespace
+
 void TAdvStringGrid::GetCellColor(int32_t ACol, int32_t ARow, TGridDrawState AState, TBrush* ABrush,
                                   TFont* AFont) {
   if (activeCellShow_) {
@@ -1394,13 +1408,7 @@ void TAdvStringGrid::GetCellColor(int32_t ACol, int32_t ARow, TGridDrawState ASt
       ABrush->SetColor(activeCellColor_);
     }
   }
-  if (TCellProperties* p = Props(ACol, ARow)) {
-    if (p->GetBrushColor() != clNone) ABrush->SetColor(p->GetBrushColor());
-    if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
-    if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);
-    if (p->FontSize != 0) AFont->SetSize(p->FontSize);
-    if (!p->FontName.empty()) AFont->SetName(p->FontName);
-  }
+  ApplyCellProps(Props(ACol, ARow), ABrush, AFont);
   OnGetCellColor(this, ARow, ACol, AState, ABrush, AFont);
 }
 
@@ -1842,13 +1850,7 @@ void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& A
   AFont->Assign(inFixedArea ? fixedFont_.get() : GetFont());
   const int32_t col = MapCol ? DisplColToDataCol(ACol) : ACol;
   ABrush->SetColor(clNone);
-  if (TCellProperties* p = Props(col, ARow)) {
-    if (p->GetBrushColor() != clNone) ABrush->SetColor(p->GetBrushColor());
-    if (p->FontColor != clNone) AFont->SetColor(p->FontColor);
-    if (!p->FontStyle.Empty()) AFont->SetStyle(p->FontStyle);
-    if (p->FontSize != 0) AFont->SetSize(p->FontSize);
-    if (!p->FontName.empty()) AFont->SetName(p->FontName);
-  }
+  ApplyCellProps(Props(col, ARow), ABrush, AFont);
   if (ABrush->GetColor() == clNone) {
     ABrush->SetColor(GetColor());
     // Bands whose lengths add up to nothing are off rather than a division by zero.

@@ -1,15 +1,15 @@
 // The advanced string grid: a grid of text cells with per-cell properties and merged cells (from
 // TBaseGrid), rows that can be hidden with display and data indexes mapped, typed cell access,
 // one virtual hook per per-cell question that fires the matching event, a cell graphic record,
-// the settings objects, and its own painting of every cell with the colours and alignments the
-// application answers.
+// the settings objects, its own painting of every cell with the colours and alignments the
+// application answers, and editing in place where the application allows it.
 //
 // Thread contract: UI thread only.
 //
-// Sections (repeated as banners in AdvGrid.cpp):
-//   types and events / cell graphic / settings classes / TAdvStringGrid: creation and settings /
-//   index mapping and hidden rows / typed access, headers and selection flags / event hooks /
-//   cell graphics and queries / painting / update lock and messages
+// Sections: types and events / cell graphic / settings classes / edit link / inplace editor /
+// TAdvStringGrid (its own parts, in AdvGrid.cpp: creation and settings / index mapping and hidden
+// rows / rows and columns / typed access, headers and selection flags / event hooks / cell
+// graphics and queries / painting / editing / update lock and messages).
 #pragma once
 
 #include <array>
@@ -826,6 +826,7 @@ class TAdvStringGrid : public TBaseGrid {
   friend class TEditLink;
   void FormResized(TObject* Sender);
   void HandleKeyDown(TMessage& Message);
+  void DeleteRowsWithMarks(int32_t ARow, int32_t Count);
   void HandleChar(TMessage& Message);
   bool AdvanceStep(int32_t ACol, int32_t ARow, bool Forward, bool ShowEditor, int32_t Budget);
   // Moves RCount rows starting at display row From out of the grid into FromRow..: their texts and

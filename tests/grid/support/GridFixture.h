@@ -1,26 +1,19 @@
 // Test support for the advanced grid's tests: a fixture that puts a grid on a shown form on the
-// headless display, and pixel helpers.
+// headless display; the pixel and cell-name helpers are the framework grid tests'.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "tests/platform/ui/controls/UiHarness.h"
+#include "tests/platform/ui/grids/GridHarness.h"
 
 namespace adv_grid_test {
 
 using namespace ui_test;
 
-inline std::string Coord(int32_t c, int32_t r) {
-  return "(" + std::to_string(c) + "," + std::to_string(r) + ")";
-}
-
-// The screen's 0x00RRGGBB at a point, and the same form of a colour.
-inline uint32_t ScreenPixel(TPoint screen) { return ComposeScreen().Row(screen.Y)[screen.X] & 0xFFFFFF; }
-inline uint32_t RgbOf(TColor c) {
-  COLORREF v = COLORREF(ColorToRGB(c));
-  return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
-}
+using grid_test::Coord;
+using grid_test::RgbOf;
+using grid_test::ScreenPixel;
 
 class GridFixture : public UiTest {
  protected:
