@@ -686,6 +686,8 @@ TAdvStringGrid::~TAdvStringGrid() {
       ownerForm_->OnResize == TNotifyEvent(this, &TAdvStringGrid::FormResized))
     ownerForm_->OnResize = formResize_;
   for (auto& h : hidden_) FreeHidden(*h);
+  // The cursor the definition gave, whatever the mouse handling left.
+  if (loaded_) SetCursor(loadedCursor_);
   columnHeaders_->OnChange = nullptr;
   rowHeaders_->OnChange = nullptr;
   activeCellFont_->OnChange = nullptr;
@@ -712,6 +714,7 @@ void TAdvStringGrid::FormResized(TObject* Sender) {
 void TAdvStringGrid::Loaded() {
   TBaseGrid::Loaded();
   loadedCursor_ = GetCursor();
+  loaded_ = true;
   ApplyColumnHeaders();
   ApplyRowHeaders();
 }
@@ -725,6 +728,7 @@ void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) 
 void TAdvStringGrid::Resize() {
   TBaseGrid::Resize();
   OnGridResize(this);
+  if (GetParent() && GetParent()->HandleAllocated()) PaintBorder();
 }
 
 void TAdvStringGrid::SetGridImages(TCustomImageList* Value) {
@@ -2844,6 +2848,32 @@ void TAdvStringGrid::EditorKeyExit(WORD Key, TShiftState Shift) {
   if (CanFocus()) SetFocus();
   if (Key == VK_RETURN) AdvanceCell(GetCol(), GetRow(), true, true, false);
   navigation_->AlwaysEdit = always;
+}
+
+AnsiString TAdvStringGrid::GetCellForCopy(int32_t ACol, int32_t ARow) {
+  AnsiString s = CopyDisplayText ? GetCells(ACol, ARow) : GetRawCells(ACol, ARow);
+  if (s.empty() && GetCellType(ACol, ARow) == ctCheckBox) {
+    bool state = false;
+    GetCheckBoxState(ACol, ARow, state);
+    state ? GetCheckTrue(ACol, ARow, s) : GetCheckFalse(ACol, ARow, s);
+  }
+  return s;
+}
+
+AnsiString TAdvStringGrid::EllipsClick(const AnsiString& S) {
+  AnsiString s = S;
+  OnEllipsClick(this, GetDataCol(), GetRow(), s);
+  return s;
+}
+
+TColor TAdvStringGrid::GetCellBrushColor(int32_t ACol, int32_t ARow) const {
+  const TCellProperties* p = Props(ACol, ARow);
+  return p ? p->GetBrushColor() : clNone;
+}
+
+TControl* TAdvStringGrid::GetCellControl(int32_t ACol, int32_t ARow) const {
+  const TCellProperties* p = Props(ACol, ARow);
+  return p ? p->Control : nullptr;
 }
 
 void TAdvStringGrid::AutoInsertRow(int32_t ARow) {

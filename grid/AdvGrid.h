@@ -171,6 +171,7 @@ using TAutoInsertColEvent = TEvent<TObject*, int32_t>;
 using TCanInsertRowEvent = TEvent<TObject*, int32_t, bool&>;
 using TBeforeCellPasteEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&, bool&>;
 using TClipboardEvent = TEvent<TObject*, bool&>;
+using TEllipsClickEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
 using TCanDeleteRowEvent = TEvent<TObject*, int32_t, bool&>;
 
 // ============================================================================ cell graphic ====
@@ -588,6 +589,18 @@ class TAdvStringGrid : public TBaseGrid {
   void TabStep(bool Backward);
   // An editor hands Tab, an arrow or Enter back to the grid.
   void EditorKeyExit(WORD Key, TShiftState Shift);
+  // The text a copy takes of a cell: shown or stored text; an empty check box gives its check
+  // text by state.
+  virtual AnsiString GetCellForCopy(int32_t ACol, int32_t ARow);
+  // How an import writes a cell: the stored text, as it is.
+  virtual void SetCellForImport(int32_t ACol, int32_t ARow, const AnsiString& Value) {
+    SetRawCells(ACol, ARow, Value);
+  }
+  // The text of an edit button's click, as OnEllipsClick makes it for the current cell.
+  virtual AnsiString EllipsClick(const AnsiString& S);
+  TColor GetCellBrushColor(int32_t ACol, int32_t ARow) const;
+  TControl* GetCellControl(int32_t ACol, int32_t ARow) const;
+  bool CopyDisplayText = true;
   void AutoInsertRow(int32_t ARow);
   void AutoDeleteRow(int32_t ARow);
   TEditorType CurrentEditorType() const { return editorType_; }
@@ -758,6 +771,7 @@ class TAdvStringGrid : public TBaseGrid {
   TBeforeCellPasteEvent OnClipboardBeforePasteCell;
   TClipboardEvent OnClipboardPaste, OnClipboardCopy, OnClipboardCut;
   TGetEditorPropEvent OnGetEditorProp;
+  TEllipsClickEvent OnEllipsClick;
 
   // ---- event hooks (one per per-cell question; the event fires only when assigned) ---------------
   bool CellIsFixed(int32_t ACol, int32_t ARow) override;
@@ -898,6 +912,7 @@ class TAdvStringGrid : public TBaseGrid {
   int32_t zoom_ = 0;
   int32_t updateCount_ = 0;
   TCursor loadedCursor_ = crDefault;
+  bool loaded_ = false;
 
   // The owner form's resize handler, called on after the grid's own.
   TForm* ownerForm_ = nullptr;

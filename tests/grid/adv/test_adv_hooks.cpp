@@ -223,6 +223,14 @@ TEST_F(AdvHooks, CellGraphicsAndTheirQueries) {
   EXPECT_EQ(g->NodeLineKind(5), 1) << "the last row of the node's group";
   EXPECT_EQ(g->NodeLineKind(2), 0) << "no node above";
 
+  // Copying an empty check box cell gives its check text by state.
+  TCellGraphic* box = g->CreateCellGraphic(5, 1);
+  box->CellType = ctCheckBox;
+  box->CellBoolean = true;
+  EXPECT_EQ(g->GetCellForCopy(5, 1), "Y");
+  box->CellBoolean = false;
+  EXPECT_EQ(g->GetCellForCopy(5, 1), "N");
+
   // A virtual check box's record is only let go by its cell.
   TCellGraphic* virt = g->CreateCellGraphic(4, 6);
   virt->CellType = ctVirtCheckBox;

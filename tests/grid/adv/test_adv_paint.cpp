@@ -180,6 +180,28 @@ TEST_F(AdvPaint, AnErrorRangeIsUnderlinedInRed) {
   EXPECT_GT(redRight, 0);
 }
 
+TEST_F(AdvPaint, SoftLookFramesTheWindowInGreyAndDefaultDrawingChangesNothing) {
+  TAdvStringGrid* g = Grid();
+  g->SetBorderStyle(bsSingle);
+  g->SetSelection({5, 6, 5, 6});
+  Repaint(g);
+  Pump();
+  const TPoint corner = form_->ClientToScreen({g->GetLeft(), g->GetTop()});
+  EXPECT_EQ(ScreenPixel({corner.X + 1, corner.Y + 20}), 0x808080u) << "grey one pixel inside the edge";
+  EXPECT_EQ(ScreenPixel({corner.X, corner.Y + 20}), RgbOf(form_->GetColor()))
+      << "the parent's colour outside";
+
+  g->SetCells(1, 1, "text");
+  Repaint(g);
+  std::vector<uint32_t> before;
+  for (int32_t x = 60; x < 120; ++x) before.push_back(Px(g, x, 30));
+  g->SetDefaultDrawing(!g->GetDefaultDrawing());
+  Repaint(g);
+  std::vector<uint32_t> after;
+  for (int32_t x = 60; x < 120; ++x) after.push_back(Px(g, x, 30));
+  EXPECT_EQ(before, after);
+}
+
 TEST_F(AdvPaint, NothingPaintsUnderTheUpdateLock) {
   TAdvStringGrid* g = Grid();
   g->SetSelection({5, 6, 5, 6});
