@@ -509,11 +509,47 @@ class TChannelColumnFinder {
       FLo = FHi = X;
     return FPixel;
   }
+  // The greatest value known to land in the column Column answered last.
+  double High() const { return FHi; }
 
  private:
   TiPlotAxis* FAxis;
   double FLo = 1, FHi = 0;
   int32_t FPixel = 0;
+};
+
+// The fast trace's three column accumulators, reused for the whole trace (nothing is allocated per
+// point): A and B fill up, the first point of a third column C draws them, then C becomes A.
+template <class TDraw>
+class TChannelFastColumns {
+ public:
+  explicit TChannelFastColumns(TDraw Draw) : FDraw(Draw) {}
+  // Points of one column in a row, given as the first one's X and Y, the extremes and the last Y:
+  // accumulating those four values leaves the columns as the points one by one would.
+  void Add(int32_t Column, double X, double FirstY, double MinY, double MaxY, double LastY) {
+    TiPlotMinMaxPoint& into = FA.Empty || Column == FA.Pixel ? FA : FB.Empty || Column == FB.Pixel ? FB : FC;
+    into.Accumulate(Column, X, FirstY);
+    into.Accumulate(Column, X, MinY);
+    into.Accumulate(Column, X, MaxY);
+    into.Accumulate(Column, X, LastY);
+    if (&into != &FC) return;
+    FDraw(FA, FB, FC);
+    FA.CopyFrom(FC);
+    FB.Reset();
+    FC.Reset();
+  }
+  // A Null point: what is pending is drawn and the trace starts afresh.
+  void Break() {
+    FDraw(FA, FB, FC);
+    FA.Reset();
+    FB.Reset();
+    FC.Reset();
+  }
+  void Finish() { FDraw(FA, FB, FC); }
+
+ private:
+  TDraw FDraw;
+  TiPlotMinMaxPoint FA, FB, FC;
 };
 
 }  // namespace
@@ -628,32 +664,80 @@ void TiPlotChannel::DrawBars(TCanvas* Canvas, bool XYAxesReverse) {
 
 void TiPlotChannel::DrawFast(TCanvas* Canvas, bool XYAxesReverse) {
   if (FVisibleStart < 0 || FVisibleStart == FVisibleStop) return;
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotDataCustomList* list = DataList();
+  // Where the visible points outnumber the columns and X ascends, a column's points are one run of
+  // indexes: its end is found by bisection and its Y extremes come from the list's summary.
+  const int32_t span = std::abs(xAxis->MaxPosition() - xAxis->MinPosition()) + 1;
+  if (FVisibleStop - FVisibleStart < 2 * span || !list->XAscending()) {
+    DrawFastByPoints(Canvas, XYAxesReverse);
+    return;
+  }
+  TChannelColumnFinder columns(xAxis);
+  TChannelFastColumns fast(
+      [&](const TiPlotMinMaxPoint& A, const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C) {
+        DrawFastColumns(Canvas, XYAxesReverse, A, B, C);
+      });
+  const int32_t last = FVisibleStop;
+  for (int32_t i = FVisibleStart; i <= last;) {
+    double x, y;
+    bool null, empty;
+    list->GetPoint(i, x, null, empty, y);
+    if (!null && !empty && std::isfinite(y)) {
+      const int32_t column = columns.Column(x);
+      const int32_t end = ColumnEnd(list, i, last, column, std::max(x, columns.High()));
+      double minY, maxY;
+      const int32_t run = list->PlainRunY(i, end, minY, maxY);
+      fast.Add(column, x, y, minY, maxY, list->GetY(run));
+      i = run + 1;
+      if (run == end) continue;
+    }
+    // A point that is not plain: its stretch is walked point by point, as the summary does.
+    const int32_t stop = std::min(last, i + TiPlotDataCustomList::kSummaryBlock - 1);
+    WalkPoints(
+        i, stop, [&](int32_t, double px, double py) { fast.Add(columns.Column(px), px, py, py, py, py); },
+        [&](int32_t, double) { fast.Break(); });
+    i = stop + 1;
+  }
+  fast.Finish();
+}
+
+void TiPlotChannel::DrawFastByPoints(TCanvas* Canvas, bool XYAxesReverse) {
+  if (FVisibleStart < 0 || FVisibleStart == FVisibleStop) return;
   TChannelColumnFinder columns(GetXAxis());
-  // The three columns are reused for the whole walk: nothing is allocated per point.
-  TiPlotMinMaxPoint a, b, c;
+  TChannelFastColumns fast(
+      [&](const TiPlotMinMaxPoint& A, const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C) {
+        DrawFastColumns(Canvas, XYAxesReverse, A, B, C);
+      });
   WalkPoints(
       FVisibleStart, FVisibleStop,
-      [&](int32_t, double x, double y) {
-        const int32_t column = columns.Column(x);
-        if (a.Empty || column == a.Pixel) {
-          a.Accumulate(column, x, y);
-        } else if (b.Empty || column == b.Pixel) {
-          b.Accumulate(column, x, y);
-        } else {
-          c.Accumulate(column, x, y);
-          DrawFastColumns(Canvas, XYAxesReverse, a, b, c);
-          a.CopyFrom(c);
-          b.Reset();
-          c.Reset();
-        }
-      },
-      [&](int32_t, double) {
-        DrawFastColumns(Canvas, XYAxesReverse, a, b, c);
-        a.Reset();
-        b.Reset();
-        c.Reset();
-      });
-  DrawFastColumns(Canvas, XYAxesReverse, a, b, c);
+      [&](int32_t, double x, double y) { fast.Add(columns.Column(x), x, y, y, y, y); },
+      [&](int32_t, double) { fast.Break(); });
+  fast.Finish();
+}
+
+int32_t TiPlotChannel::ColumnEnd(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column,
+                                 double Known) {
+  TiPlotAxis* xAxis = GetXAxis();
+  // Every X up to Known lands in the column; past it the conversion itself decides, which near the
+  // column's edge only its rounding can.  The points that land form a prefix: gallop, then bisect.
+  int32_t in = List->LastIndexAtOrBelowX(First, Last, Known), out = Last + 1;
+  const auto lands = [&](int32_t Index) { return xAxis->ValueToPosition(List->GetX(Index)) == Column; };
+  for (int32_t step = 1; in + step <= Last; step *= 2) {
+    if (!lands(in + step)) {
+      out = in + step;
+      break;
+    }
+    in += step;
+  }
+  while (out - in > 1) {
+    const int32_t mid = in + (out - in) / 2;
+    if (lands(mid))
+      in = mid;
+    else
+      out = mid;
+  }
+  return in;
 }
 
 void TiPlotChannel::DrawFastColumns(TCanvas* Canvas, bool XYAxesReverse, const TiPlotMinMaxPoint& A,

@@ -199,6 +199,12 @@ class TiPlotChannel : public TiPlotChannelCustom {
   // The lines of the fast trace's accumulated columns (A, B, then the first point of C).
   void DrawFastColumns(TCanvas* Canvas, bool XYAxesReverse, const TiPlotMinMaxPoint& A,
                        const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C);
+  // The fast trace by a walk over every visible point: for X that does not ascend, and for few
+  // points a column.
+  void DrawFastByPoints(TCanvas* Canvas, bool XYAxesReverse);
+  // The last index in First .. Last of a run of ascending X whose X lands in the X axis's pixel
+  // Column, given that the X values up to Known all do and that point First does.
+  int32_t ColumnEnd(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column, double Known);
   // Draws the pending level of a digital trace and clears it.
   void FlushDigitalRun(TCanvas* Canvas, bool XYAxesReverse, TDigitalSequenceData& Run);
   // One spline through X[1..N], Y[1..N] (N >= 2).

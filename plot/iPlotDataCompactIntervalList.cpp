@@ -9,7 +9,9 @@ void TiPlotDataCompactIntervalList::SetX(int32_t Index, double Value) {
   FFirstX = Value;
 }
 
-void TiPlotDataCompactIntervalList::SetY(int32_t Index, double Value) { At(Index) = iPlotToSingle(Value); }
+void TiPlotDataCompactIntervalList::SetY(int32_t Index, double Value) {
+  Change(Index) = iPlotToSingle(Value);
+}
 
 int32_t TiPlotDataCompactIntervalList::AddPoint(double X, double Y) {
   if (FCount == 0) {
@@ -40,4 +42,10 @@ void TiPlotDataCompactIntervalList::GetPoint(int32_t Index, double& X, bool& Nul
   X = GetX(Index);
   Null = false;
   Empty = false;
+}
+
+bool TiPlotDataCompactIntervalList::XAscending() {
+  // Before the second point the step is unknown: one point is a run of its own.
+  if (FCount < 2) return true;
+  return FInterval >= 0 && std::isfinite(GetX(0)) && std::isfinite(GetX(FCount - 1));
 }

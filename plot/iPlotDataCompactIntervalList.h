@@ -5,6 +5,14 @@
 
 #include "plot/iPlotDataCustomList.h"
 
+// The element is Y alone.
+template <>
+struct TiPlotElementTraits<float> {
+  static constexpr bool kHasX = false;
+  static double Y(float E) { return E; }
+  static bool Plain(float E) { return std::isfinite(E); }
+};
+
 class TiPlotDataCompactIntervalList : public TiPlotDataBufferList<float> {
  public:
   // Any index gives a value: X follows from the first X and the step alone.
@@ -19,6 +27,8 @@ class TiPlotDataCompactIntervalList : public TiPlotDataBufferList<float> {
   // Accepts N = Count, which empties the list.
   void RemoveFirst(int32_t N) override;
   void GetPoint(int32_t Index, double& X, bool& Null, bool& Empty, double& Y) override;
+  // X steps evenly: ascending with a step of at least 0 and finite ends.
+  bool XAscending() override;
 
   // -1: the step is not known yet.
   double GetInterval() const { return FInterval; }

@@ -39,7 +39,28 @@ void TiPlotDataCustomList::GrowCapacity() {
 void TiPlotDataCustomList::ClearPoints() {
   FCount = 0;
   FRingStart = 0;
+  FXFalls = 0;
+  ResetSummary();
   if (!FRingMode) SetCapacity(0);
+}
+
+void TiPlotDataCustomList::ResetSummary() {
+  FSummary.assign((size_t(FCapacity) + kSummaryBlock - 1) / kSummaryBlock, TSummaryBlock{});
+}
+
+int32_t TiPlotDataCustomList::LastIndexAtOrBelowX(int32_t First, int32_t Last, double Value) {
+  if (Last < First) return First - 1;
+  CheckIndex(First);
+  CheckIndex(Last);
+  int32_t lo = First, hi = Last;
+  while (lo <= hi) {
+    const int32_t mid = lo + (hi - lo) / 2;
+    if (GetX(mid) <= Value)
+      lo = mid + 1;
+    else
+      hi = mid - 1;
+  }
+  return hi;
 }
 
 void TiPlotDataCustomList::SetRingBufferSize(int32_t Size) {

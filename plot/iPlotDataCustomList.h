@@ -7,13 +7,22 @@
 // Indexes are logical (0 = the oldest point held); every element access maps the index through the
 // ring and raises "Index out of Bounds" outside 0 .. Count - 1.  A failing call leaves the list as
 // it was.
+//
+// Besides the elements a list keeps a Y summary for the fast trace, so that a repaint costs per
+// pixel column instead of per point: the least and greatest Y of every block of kSummaryBlock
+// physical elements and whether the block holds a point that is not plain (Null, Empty or a Y that
+// is not finite).  Every write marks its block stale; a query recomputes the stale blocks it meets,
+// so a stream only ever recomputes the block being written.  The list also counts the places where
+// X falls, which tells whether an X range is one run of indexes.
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Object.h"
@@ -128,6 +137,21 @@ class TiPlotDataCustomList : public TObject {
   virtual void RemoveFirst(int32_t N) = 0;
   virtual void GetPoint(int32_t Index, double& X, bool& Null, bool& Empty, double& Y) = 0;
 
+  // ---- the Y summary
+  // True when every X is finite and none is below the one before it: the points of an X range are
+  // then one run of indexes.
+  virtual bool XAscending() = 0;
+  // The last index in First .. Last whose X is at most Value, First - 1 when none; by bisection, so
+  // only meaningful while XAscending.
+  virtual int32_t LastIndexAtOrBelowX(int32_t First, int32_t Last, double Value);
+  // The run of plain points (neither Null nor Empty, Y finite) from First, ending at Last at the
+  // latest: returns the run's last index (First - 1 when First is not plain) and its least and
+  // greatest Y (+inf and -inf for an empty run).  Both indexes must lie in the list.
+  virtual int32_t PlainRunY(int32_t First, int32_t Last, double& Min, double& Max) = 0;
+  // The summary's own memory, kept apart from MemoryUsed (the element buffer).
+  int64_t SummaryMemoryUsed() const { return int64_t(FSummary.capacity() * sizeof(TSummaryBlock)); }
+  static constexpr int32_t kSummaryBlock = 64;
+
   void GrowCapacity();
   int32_t PhysicalIndex(int32_t Index) const;
   // Raises "Index out of Bounds" unless 0 <= Index < Count.
@@ -153,19 +177,38 @@ class TiPlotDataCustomList : public TObject {
   void CheckCapacity(int64_t NewCapacity) const;
   [[noreturn]] static void RaiseDeleteSize(const char* Message);
 
+  struct TSummaryBlock {
+    double Min = 0;
+    double Max = 0;
+    uint8_t State = kSummaryStale;
+  };
+  static constexpr uint8_t kSummaryStale = 1, kSummaryNotPlain = 2;
+  // One block per kSummaryBlock elements of the buffer, all of them stale.
+  void ResetSummary();
+  void MarkStale(int32_t Physical) { FSummary[size_t(Physical / kSummaryBlock)].State = kSummaryStale; }
+
   int32_t FCount = 0;
   int32_t FCapacity = 0;
   int32_t FRingStart = 0;
   bool FRingMode = false;
   int32_t FElementSize = 1;
   int32_t FMaxCount = 0;
+  std::vector<TSummaryBlock> FSummary;
+  // Pairs of neighbouring points whose second X is not at least the first (a NaN counts too).
+  int32_t FXFalls = 0;
 };
 
+// What the summary reads of an element: its Y, whether it is plain and, where the element keeps
+// one, its X (each list specialises it for its element).
+template <class TElement>
+struct TiPlotElementTraits;
+
 // The buffer mechanics shared by the concrete lists: one block of TElement, reallocated as a
-// whole, logical order kept through the ring mapping.
+// whole, logical order kept through the ring mapping, and the Y summary over it.
 template <class TElement>
 class TiPlotDataBufferList : public TiPlotDataCustomList {
   static_assert(std::is_trivially_copyable_v<TElement>);
+  using Traits = TiPlotElementTraits<TElement>;
 
  public:
   TiPlotDataBufferList() { SetElementSize(int32_t(sizeof(TElement))); }
@@ -174,6 +217,7 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
   void FreeBuffer() override {
     std::free(FData);
     FData = nullptr;
+    FSummary.clear();
   }
 
   void SetCapacity(int32_t NewCapacity) override {
@@ -189,26 +233,101 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
       FData = static_cast<TElement*>(block);
     }
     FCapacity = NewCapacity;
-    if (FCount > NewCapacity) FCount = NewCapacity;
+    const bool cut = FCount > NewCapacity;
+    if (cut) FCount = NewCapacity;
+    // Growing keeps the computed blocks (the elements stay where they were); anything else starts
+    // the summary afresh.
+    const size_t blocks = (size_t(NewCapacity) + kSummaryBlock - 1) / kSummaryBlock;
+    if (cut || FRotated || blocks < FSummary.size()) {
+      ResetSummary();
+    } else {
+      if (!FSummary.empty()) FSummary.back().State = kSummaryStale;
+      FSummary.resize(blocks);
+    }
+    FRotated = false;
+    if (cut) CountXFalls();
+  }
+
+  bool XAscending() override {
+    if constexpr (Traits::kHasX) {
+      return FCount == 0 || (FXFalls == 0 && std::isfinite(XAt(0)) && std::isfinite(XAt(FCount - 1)));
+    } else {
+      return false;
+    }
+  }
+
+  int32_t LastIndexAtOrBelowX(int32_t First, int32_t Last, double Value) override {
+    if constexpr (!Traits::kHasX) {
+      return TiPlotDataCustomList::LastIndexAtOrBelowX(First, Last, Value);
+    } else {
+      if (Last < First) return First - 1;
+      CheckIndex(First);
+      CheckIndex(Last);
+      int32_t lo = First, hi = Last;
+      while (lo <= hi) {
+        const int32_t mid = lo + (hi - lo) / 2;
+        if (XAt(mid) <= Value)
+          lo = mid + 1;
+        else
+          hi = mid - 1;
+      }
+      return hi;
+    }
+  }
+
+  int32_t PlainRunY(int32_t First, int32_t Last, double& Min, double& Max) override {
+    Min = HUGE_VAL;
+    Max = -HUGE_VAL;
+    if (Last < First) return First - 1;
+    CheckIndex(First);
+    CheckIndex(Last);
+    // The logical range is at most two physical ones: to the buffer's end, then from its start.
+    int32_t physical = PhysicalIndex(First), left = Last - First + 1, done = 0;
+    while (left > 0) {
+      const int32_t n = std::min(left, FCount - physical);
+      const int32_t plain = ScanPlain(physical, n, Min, Max);
+      done += plain;
+      if (plain < n) break;
+      left -= n;
+      physical = 0;
+    }
+    return First + done - 1;
   }
 
  protected:
   TElement& At(int32_t Index) { return FData[PhysicalIndex(Index)]; }
+  // The element of a point about to change its Y or flags: its block goes stale.
+  TElement& Change(int32_t Index) {
+    const int32_t physical = PhysicalIndex(Index);
+    MarkStale(physical);
+    return FData[physical];
+  }
+  // Sets a point's X through Assign (element, value), keeping the count of falls.
+  template <class TAssign>
+  void ChangeX(int32_t Index, double Value, TAssign Assign) {
+    TElement& e = Change(Index);
+    FXFalls -= Falls(Index);
+    Assign(e, Value);
+    FXFalls += Falls(Index);
+  }
 
   // Stores a new element as the newest point; returns its physical index.
   int32_t Store(const TElement& Element) {
-    if (!FRingMode || FCapacity == 0) {
+    int32_t target;
+    if (!FRingMode || FCapacity == 0 || FCount < FCapacity) {
       if (FCount == FCapacity) GrowCapacity();
-      FData[FCount] = Element;
-      return FCount++;
+      target = FCount++;
+    } else {
+      // The oldest point goes, and with it the step to the second oldest.
+      if constexpr (Traits::kHasX)
+        if (FCount > 1 && !(XAt(0) <= XAt(1))) --FXFalls;
+      if (++FRingStart == FCount) FRingStart = 0;
+      target = FRingStart == 0 ? FCount - 1 : FRingStart - 1;
     }
-    if (FCount < FCapacity) {
-      FData[FCount] = Element;
-      return FCount++;
-    }
-    if (++FRingStart == FCount) FRingStart = 0;
-    const int32_t target = FRingStart == 0 ? FCount - 1 : FRingStart - 1;
     FData[target] = Element;
+    MarkStale(target);
+    if constexpr (Traits::kHasX)
+      if (FCount > 1 && !(XAt(FCount - 2) <= XAt(FCount - 1))) ++FXFalls;
     return target;
   }
 
@@ -216,9 +335,12 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
   void DropFirst(int32_t N) {
     if (N <= 0) return;
     Unroll();
+    FRotated = false;
     std::memmove(static_cast<void*>(FData), static_cast<const void*>(FData + N),
                  size_t(FCount - N) * sizeof(TElement));
     FCount -= N;
+    ResetSummary();
+    CountXFalls();
   }
 
   TElement* FData = nullptr;
@@ -229,5 +351,81 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
     if (FRingStart == 0 || !FData) return;
     std::rotate(FData, FData + FRingStart, FData + FCount);
     FRingStart = 0;
+    FRotated = true;
   }
+
+  // The X of point Index (in the list); lists that keep no X never ask.
+  double XAt(int32_t Index) const {
+    int32_t p = Index + FRingStart;
+    if (p >= FCount) p -= FCount;
+    return Traits::X(FData[p]);
+  }
+  // The falls (0 to 2) at the two steps next to point Index.
+  int32_t Falls(int32_t Index) const {
+    const double x = XAt(Index);
+    return int32_t(Index > 0 && !(XAt(Index - 1) <= x)) +
+           int32_t(Index + 1 < FCount && !(x <= XAt(Index + 1)));
+  }
+  void CountXFalls() {
+    FXFalls = 0;
+    if constexpr (Traits::kHasX)
+      for (int32_t i = 1; i < FCount; ++i) FXFalls += int32_t(!(XAt(i - 1) <= XAt(i)));
+  }
+
+  // Summary block Index, recomputed first when stale.
+  const TSummaryBlock& Block(int32_t Index) {
+    TSummaryBlock& b = FSummary[size_t(Index)];
+    if (b.State & kSummaryStale) {
+      const int32_t first = Index * kSummaryBlock, end = std::min(first + kSummaryBlock, FCount);
+      double min = HUGE_VAL, max = -HUGE_VAL;
+      uint8_t state = 0;
+      for (int32_t p = first; p < end; ++p) {
+        const TElement& e = FData[p];
+        if (!Traits::Plain(e)) {
+          state = kSummaryNotPlain;
+          continue;
+        }
+        const double y = Traits::Y(e);
+        if (y < min) min = y;
+        if (y > max) max = y;
+      }
+      b.Min = min;
+      b.Max = max;
+      b.State = state;
+    }
+    return b;
+  }
+
+  // Plain points from physical element P on, N at most: their number up to the first one that is
+  // not plain, the extremes of their Y merged into Min and Max.  Whole blocks without such a point
+  // are read from the summary, the rest element by element.
+  int32_t ScanPlain(int32_t P, int32_t N, double& Min, double& Max) {
+    const int32_t end = P + N;
+    int32_t p = P;
+    while (p < end) {
+      const int32_t block = p / kSummaryBlock;
+      const int32_t blockFirst = block * kSummaryBlock,
+                    blockEnd = std::min(blockFirst + kSummaryBlock, FCount);
+      if (p == blockFirst && blockEnd <= end) {
+        const TSummaryBlock& b = Block(block);
+        if (!(b.State & kSummaryNotPlain)) {
+          if (b.Min < Min) Min = b.Min;
+          if (b.Max > Max) Max = b.Max;
+          p = blockEnd;
+          continue;
+        }
+      }
+      for (const int32_t stop = std::min(blockEnd, end); p < stop; ++p) {
+        const TElement& e = FData[p];
+        if (!Traits::Plain(e)) return p - P;
+        const double y = Traits::Y(e);
+        if (y < Min) Min = y;
+        if (y > Max) Max = y;
+      }
+    }
+    return N;
+  }
+
+  // The last Unroll moved elements, so the summary's blocks no longer describe them.
+  bool FRotated = false;
 };

@@ -17,6 +17,14 @@ struct TiPlotFullElement {
 };
 static_assert(sizeof(TiPlotFullElement) == 136);
 
+template <>
+struct TiPlotElementTraits<TiPlotFullElement> {
+  static constexpr bool kHasX = true;
+  static double X(const TiPlotFullElement& E) { return E.X; }
+  static double Y(const TiPlotFullElement& E) { return E.Y; }
+  static bool Plain(const TiPlotFullElement& E) { return !E.Null && !E.Empty && std::isfinite(E.Y); }
+};
+
 class TiPlotDataFullList : public TiPlotDataBufferList<TiPlotFullElement> {
  public:
   double GetX(int32_t Index) override { return At(Index).X; }
@@ -27,10 +35,12 @@ class TiPlotDataFullList : public TiPlotDataBufferList<TiPlotFullElement> {
   double GetLow(int32_t Index) override { return At(Index).Low; }
   double GetOpen(int32_t Index) override { return At(Index).Open; }
   double GetClose(int32_t Index) override { return At(Index).Close; }
-  void SetX(int32_t Index, double Value) override { At(Index).X = Value; }
-  void SetY(int32_t Index, double Value) override { At(Index).Y = Value; }
-  void SetEmpty(int32_t Index, bool Value) override { At(Index).Empty = Value; }
-  void SetNull(int32_t Index, bool Value) override { At(Index).Null = Value; }
+  void SetX(int32_t Index, double Value) override {
+    ChangeX(Index, Value, [](TiPlotFullElement& E, double V) { E.X = V; });
+  }
+  void SetY(int32_t Index, double Value) override { Change(Index).Y = Value; }
+  void SetEmpty(int32_t Index, bool Value) override { Change(Index).Empty = Value; }
+  void SetNull(int32_t Index, bool Value) override { Change(Index).Null = Value; }
   void SetHigh(int32_t Index, double Value) override { At(Index).High = Value; }
   void SetLow(int32_t Index, double Value) override { At(Index).Low = Value; }
   void SetOpen(int32_t Index, double Value) override { At(Index).Open = Value; }

@@ -11,7 +11,7 @@ void TiPlotDataNullList::SetMarkersStyle(int32_t Index, TiPlotMarkerStyle Value)
 }
 
 void TiPlotDataNullList::SetFlag(int32_t Index, uint16_t Bit, bool Value) {
-  TiPlotNullElement& e = At(Index);
+  TiPlotNullElement& e = Change(Index);
   e.Flags = uint16_t(Value ? e.Flags | Bit : e.Flags & ~Bit);
 }
 

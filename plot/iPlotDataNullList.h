@@ -12,14 +12,28 @@ struct TiPlotNullElement {
 };
 static_assert(sizeof(TiPlotNullElement) == 24);
 
+template <>
+struct TiPlotElementTraits<TiPlotNullElement> {
+  static constexpr bool kHasX = true;
+  // The Null and Empty bits of Flags.
+  static constexpr uint16_t kNullOrEmpty = 3;
+  static double X(const TiPlotNullElement& E) { return E.X; }
+  static double Y(const TiPlotNullElement& E) { return E.Y; }
+  static bool Plain(const TiPlotNullElement& E) {
+    return (E.Flags & kNullOrEmpty) == 0 && std::isfinite(E.Y);
+  }
+};
+
 class TiPlotDataNullList : public TiPlotDataBufferList<TiPlotNullElement> {
  public:
   double GetX(int32_t Index) override { return At(Index).X; }
   double GetY(int32_t Index) override { return At(Index).Y; }
   bool GetEmpty(int32_t Index) override { return (At(Index).Flags & kEmpty) != 0; }
   bool GetNull(int32_t Index) override { return (At(Index).Flags & kNull) != 0; }
-  void SetX(int32_t Index, double Value) override { At(Index).X = Value; }
-  void SetY(int32_t Index, double Value) override { At(Index).Y = Value; }
+  void SetX(int32_t Index, double Value) override {
+    ChangeX(Index, Value, [](TiPlotNullElement& E, double V) { E.X = V; });
+  }
+  void SetY(int32_t Index, double Value) override { Change(Index).Y = Value; }
   void SetEmpty(int32_t Index, bool Value) override { SetFlag(Index, kEmpty, Value); }
   void SetNull(int32_t Index, bool Value) override { SetFlag(Index, kNull, Value); }
   bool GetMarkersVisible(int32_t Index) override { return (At(Index).Flags & kMarkersVisible) != 0; }
@@ -33,6 +47,7 @@ class TiPlotDataNullList : public TiPlotDataBufferList<TiPlotNullElement> {
 
   static constexpr uint16_t kNull = 1, kEmpty = 2, kMarkersVisible = 4, kStyleShift = 3,
                             kStyleMask = 15 << kStyleShift;
+  static_assert((kNull | kEmpty) == TiPlotElementTraits<TiPlotNullElement>::kNullOrEmpty);
 
  private:
   void SetFlag(int32_t Index, uint16_t Bit, bool Value);
