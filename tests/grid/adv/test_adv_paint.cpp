@@ -11,14 +11,17 @@ namespace {
 
 class AdvPaint : public GridFixture {
  protected:
-  // A 5 x 6 grid of 60 x 20 cells, plain colours, nothing focused.
+  // A 5 x 6 grid of 60 x 20 cells, plain colours, not focused.
   TAdvStringGrid* Grid() {
     auto* g = NewGrid<TAdvStringGrid>(5, 6, Bounds(10, 10, 320, 140));
     g->SetDefaultColWidth(60);
     g->SetDefaultRowHeight(20);
     g->SetColor(clWhite);
     g->SetFixedColor(TColor(0xCECECE));
-    ::SetFocus(nullptr);
+    // The focus on another control: no focus rectangle in the grid.
+    auto* other = Make<TRecControl>(form_, form_, "Other", Bounds(450, 350, 20, 20));
+    other->SetTabStop(true);
+    other->SetFocus();
     Pump();
     return g;
   }
@@ -200,6 +203,38 @@ TEST_F(AdvPaint, SoftLookFramesTheWindowInGreyAndDefaultDrawingChangesNothing) {
   std::vector<uint32_t> after;
   for (int32_t x = 60; x < 120; ++x) after.push_back(Px(g, x, 30));
   EXPECT_EQ(before, after);
+}
+
+TEST_F(AdvPaint, FocusRectangleOnlyWhileTheGridHasTheFocusAndActiveHeaders) {
+  TAdvStringGrid* g = Grid();
+  g->SetCol(2);
+  g->SetRow(2);
+  auto topEdge = [&] {
+    std::vector<uint32_t> v;
+    for (int32_t x = 120; x < 180; ++x) v.push_back(Px(g, x, 40));
+    return v;
+  };
+  Repaint(g);
+  const auto unfocused = topEdge();
+  g->SetFocus();
+  Pump();
+  ASSERT_TRUE(g->Focused());
+  Repaint(g);
+  EXPECT_NE(topEdge(), unfocused) << "the focus rectangle";
+  g->SetHideFocusRect(true);
+  Repaint(g);
+  EXPECT_EQ(topEdge(), unfocused);
+
+  g->SetActiveCellShow(true);
+  g->SetActiveCellColor(clMaroon);
+  Repaint(g);
+  EXPECT_EQ(CellPx(g, 2, 0), RgbOf(clMaroon)) << "the current column's header";
+  EXPECT_EQ(CellPx(g, 0, 2), RgbOf(clMaroon)) << "the current row's header";
+  EXPECT_EQ(CellPx(g, 1, 0), 0xCECECEu);
+  g->SetRow(3);
+  Repaint(g);
+  EXPECT_EQ(CellPx(g, 0, 3), RgbOf(clMaroon));
+  EXPECT_EQ(CellPx(g, 0, 2), 0xCECECEu);
 }
 
 TEST_F(AdvPaint, NothingPaintsUnderTheUpdateLock) {
