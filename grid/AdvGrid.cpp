@@ -3036,6 +3036,8 @@ void TAdvInplaceEdit::UpdateContents() {
   g->GetCellColors(g->GetCol(), g->GetRow(), state, false, false, true, &brush, &font, ha, va, extra);
   SetColor(brush.GetColor());
   SetFont(&font);
+  // A password cell is edited behind the grid's password character.
+  SetPasswordChar(g->editorType_ == edPassword ? g->PasswordChar : '\0');
 }
 
 void TAdvInplaceEdit::BoundsChanged() {

@@ -161,6 +161,12 @@ TEST_F(AdvEdit, EditorTypesFilterCharactersAndTheLengthLimitHolds) {
   EXPECT_GE(MessageBeepCount(), beeps + 1) << "a minus after a digit beeps";
   Key(VK_ESCAPE);
 
+  type = edPassword;
+  g->SetRow(3);
+  TypeKeys("pw");
+  EXPECT_EQ(g->InplaceEditor()->GetPasswordChar(), '*');
+  Key(VK_ESCAPE);
+
   type = edUpperCase;
   g->SetMaxEditLength(3);
   g->SetRow(2);
