@@ -78,9 +78,10 @@ class LinkTest : public ::testing::Test {
       Pump();
     }
   }
-  // Serves deliveries (real time, fake clock standing) until done holds or 3 s passed.
+  // Serves deliveries (real time, fake clock standing) until done holds or the limit passed.
+  // The limit only bounds a failure: a sanitizer build on a loaded machine answers slowly.
   static bool Until(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
     while (!done()) {
       if (std::chrono::steady_clock::now() > deadline) return false;
       Pump();
