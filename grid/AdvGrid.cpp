@@ -285,7 +285,7 @@ const TClassInfo& TPrintSettings::ClassInfo() {
                                      .Prop("HeaderFont", &P::GetHeaderFont, &P::SetHeaderFont)
                                      .Prop("FooterFont", &P::GetFooterFont, &P::SetFooterFont)
                                      .Prop("Borders", &P::Borders)
-                                     .Default(pbNoborder)
+                                     .Default(TPrintBorders::pbNoborder)
                                      .Prop("BorderStyle", &P::BorderStyle)
                                      .Default(psSolid)
                                      .Prop("Centered", &P::Centered)
@@ -3177,6 +3177,13 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
   if (Key == '\r' && std::exchange(dropReturn_, false)) {
     Key = 0;
     return;
+  }
+  // Every character typed here reaches the grid's OnKeyPress before it is used, so the program
+  // filters what goes into a cell; Enter gets there through the framework's editor, and Escape
+  // never does.
+  if (Key != '\r' && Key != 0x1B) {
+    g->KeyPress(Key);
+    if (Key == 0) return;
   }
   const AnsiString text = EditBuffer();
   const int32_t selStart = std::min(CaretIndex(), AnchorIndex()),

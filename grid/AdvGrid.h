@@ -75,7 +75,8 @@ enum TPrintPosition : uint8_t {
   ppBottomRight,
   ppBottomCenter
 };
-enum TPrintBorders : uint8_t {
+// Scoped: the framework's progress bar has its own pbVertical and pbHorizontal.
+enum class TPrintBorders : uint8_t {
   pbNoborder,
   pbSingle,
   pbDouble,
@@ -291,7 +292,7 @@ class TPrintSettings : public TPersistent {
   void SetHeaderFont(TFont* Value) { headerFont_->Assign(Value); }
   TFont* GetFooterFont() const { return footerFont_.get(); }
   void SetFooterFont(TFont* Value) { footerFont_->Assign(Value); }
-  TPrintBorders Borders = pbNoborder;
+  TPrintBorders Borders = TPrintBorders::pbNoborder;
   TPenStyle BorderStyle = psSolid;
   bool Centered = false, RepeatFixedRows = false, RepeatFixedCols = false;
   int32_t LeftSize = 0, RightSize = 0, ColumnSpacing = 0, RowSpacing = 0, TitleSpacing = 0;

@@ -50,7 +50,7 @@ TEST_F(AdvEdit, TypingOpensTheEditorOnlyWhereTheProgramAllows) {
   EXPECT_EQ(g->GetCells(1, 1), "42");
   EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(1,1)") << "Enter moves nothing without AdvanceOnEnter";
   EXPECT_EQ(done_, 1);
-  EXPECT_EQ(pressed_, "\r") << "the characters went to the editor, Enter on to the grid";
+  EXPECT_EQ(pressed_, "42\r") << "each character reaches OnKeyPress before the editor takes it";
 
   // Onto a cell the program refuses: goEditing goes, typing only reaches OnKeyPress.
   g->SetCol(3);
@@ -58,9 +58,17 @@ TEST_F(AdvEdit, TypingOpensTheEditorOnlyWhereTheProgramAllows) {
   TypeKeys("7");
   EXPECT_FALSE(g->InplaceEditor()->GetVisible());
   EXPECT_EQ(g->GetCells(3, 1), "c31");
-  EXPECT_EQ(pressed_, "\r7");
+  EXPECT_EQ(pressed_, "42\r7");
   g->SetCol(2);
   EXPECT_TRUE(g->GetOptions().Contains(goEditing)) << "moving onto an editable cell turns editing on";
+
+  // What OnKeyPress swallows never reaches the editor.
+  g->OnKeyPress = TKeyPressEvent::Lambda([](TObject*, char& k) {
+    if (k == '9') k = 0;
+  });
+  TypeKeys("595");
+  ASSERT_TRUE(Editing(g));
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "55");
 }
 
 TEST_F(AdvEdit, ArrowsWriteBackAndMoveEscapeRestoresEditingDoneOnEveryEnd) {
