@@ -147,12 +147,22 @@ const TClassInfo& TForm_Main::ClassInfo() {
           .Method("TeThemeButton_RunProgramStopClick", &F::TeThemeButton_RunProgramStopClick)
           .Method("Timer_RunProgramTimer", &F::Timer_RunProgramTimer)
           .Method("TeThemeRadioGroupRunClick", &F::TeThemeRadioGroupRunClick)
+          .Method("TeThemeStringGridListKeyPress", &F::TeThemeStringGridListKeyPress)
+          .Method("TeThemeStringGridListCanEditCell", &F::TeThemeStringGridListCanEditCell)
+          .Method("TeThemeStringGridListEditingDone", &F::TeThemeStringGridListEditingDone)
+          .Method("TeThemeStringGridListGetCellColor", &F::TeThemeStringGridListGetCellColor)
+          .Method("TeThemeStringGridListGetAlignment", &F::TeThemeStringGridListGetAlignment)
           .Method("MenuListItemAppendClick", &F::MenuListItemAppendClick)
           .Method("MenuListItemInsertClick", &F::MenuListItemInsertClick)
           .Method("MenuListItemDeleteClick", &F::MenuListItemDeleteClick)
           .Method("TeThemeButton_GoNGRunClick", &F::TeThemeButton_GoNGRunClick)
           .Method("TeThemeButton_GoNGStopClick", &F::TeThemeButton_GoNGStopClick)
           .Method("Timer_RunGoNGTimer", &F::Timer_RunGoNGTimer)
+          .Method("TeThemeStringGridGoNgKeyPress", &F::TeThemeStringGridGoNgKeyPress)
+          .Method("TeThemeStringGridGoNgCanEditCell", &F::TeThemeStringGridGoNgCanEditCell)
+          .Method("TeThemeStringGridGoNgEditingDone", &F::TeThemeStringGridGoNgEditingDone)
+          .Method("TeThemeStringGridGoNgGetCellColor", &F::TeThemeStringGridGoNgGetCellColor)
+          .Method("TeThemeStringGridGoNgGetAlignment", &F::TeThemeStringGridGoNgGetAlignment)
           .Method("MenuItemGoNgAppendClick", &F::MenuItemGoNgAppendClick)
           .Method("MenuItemGoNgInsertClick", &F::MenuItemGoNgInsertClick)
           .Method("MenuItemGoNgDeleteClick", &F::MenuItemGoNgDeleteClick)
@@ -217,7 +227,6 @@ void TForm_Main::FormCreate(TObject*) {
     AddPlotPoints();
   });
 
-  GlueGridServices();
   FormResizer->InitializeForm();
   InitDefaults();
   // The saved settings are read before the language: a language step that fails must not leave
@@ -307,7 +316,7 @@ void TForm_Main::ShowScanValues() {
 }
 
 void TForm_Main::ShowProgramList() {
-  TStringGrid* g = TeThemeStringGridList;
+  TAdvStringGrid* g = TeThemeStringGridList;
   g->SetRowCount(int32_t(FBody.ProgramSteps.size()) + 1);
   for (size_t i = 0; i < FBody.ProgramSteps.size(); ++i) {
     const TProgramStep& step = FBody.ProgramSteps[i];
@@ -320,7 +329,7 @@ void TForm_Main::ShowProgramList() {
 }
 
 void TForm_Main::ShowGoNGList() {
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   g->SetRowCount(int32_t(FBody.GoNGSteps.size()) + 1);
   for (size_t i = 0; i < FBody.GoNGSteps.size(); ++i) {
     const TGoNGStep& step = FBody.GoNGSteps[i];
@@ -738,7 +747,7 @@ void TForm_Main::TeThemeRadioGroupRunClick(TObject*) {
 }
 
 void TForm_Main::TeThemeButton_RunPorgramRunClick(TObject*) {
-  TStringGrid* g = TeThemeStringGridList;
+  TAdvStringGrid* g = TeThemeStringGridList;
   const int32_t unit = ComboBox_ProgramTimeUnits->GetItemIndex();
   // Every row is checked before anything runs: a run must not stop half way on a bad row.
   double volts = 0, amps = 0;
@@ -796,7 +805,7 @@ void TForm_Main::Timer_RunProgramTimer(TObject*) {
     ++FPassNumber;
     Label_RunTimes->SetCaption(FRunTimesPrefix + ":" + IntToStr(FPassNumber));
   }
-  TStringGrid* g = TeThemeStringGridList;
+  TAdvStringGrid* g = TeThemeStringGridList;
   const int32_t r = FStepIndex + 1;
   // The units are read now, so a change during the run counts from the next row on; a row that
   // fails here keeps the previous interval and the next tick moves on.
@@ -813,16 +822,18 @@ void TForm_Main::Timer_RunProgramTimer(TObject*) {
 namespace {
 
 // The key filter of both lists: digits, one decimal separator ("." or ",") per cell, Backspace,
-// Ctrl+C and Ctrl+V; the time column takes whole numbers only.
-void MainFormFilterKey(TStringGrid* Grid, int32_t TimeCol, char& Key) {
+// Ctrl+C and Ctrl+V; the time column takes whole numbers only.  Enter passes: it ends the edit.
+void MainFormFilterKey(TAdvStringGrid* Grid, int32_t TimeCol, char& Key) {
   const bool separator = Key == '.' || Key == ',';
+  if (Key == '\r') return;
   if (!(Key == 3 || Key == 8 || Key == 22 || separator || (Key >= '0' && Key <= '9'))) {
     Key = 0;
     return;
   }
   if (!separator) return;
-  const AnsiString text = Grid->GetCells(Grid->GetCol(), Grid->GetRow());
-  if (Grid->GetCol() == TimeCol || text.find_first_of(".,") != AnsiString::npos) Key = 0;
+  const int32_t col = Grid->GetDataCol();
+  const AnsiString text = Grid->GetCells(col, Grid->GetDataRow());
+  if (col == TimeCol || text.find_first_of(".,") != AnsiString::npos) Key = 0;
 }
 
 }  // namespace
@@ -842,7 +853,7 @@ void TForm_Main::TeThemeStringGridListCanEditCell(TObject*, int32_t ARow, int32_
 }
 
 void TForm_Main::TeThemeStringGridListEditingDone(TObject*) {
-  TStringGrid* g = TeThemeStringGridList;
+  TAdvStringGrid* g = TeThemeStringGridList;
   const int32_t row = g->GetRow(), col = g->GetCol();
   if (row < 1 || size_t(row) > FBody.ProgramSteps.size()) return;
   TProgramStep& step = FBody.ProgramSteps[size_t(row - 1)];
@@ -880,36 +891,9 @@ void TForm_Main::TeThemeStringGridListGetAlignment(TObject*, int32_t, int32_t, T
   VAlign = vtaCenter;
 }
 
-namespace {
-
-// Row services of the system's grid, over the plain one: rows from ARow on move down by one with
-// their texts and heights, and the new row ARow is empty; deleting moves the rows below up and
-// keeps the current row where it still exists.
-void MainFormInsertRow(TStringGrid* Grid, int32_t ARow) {
-  Grid->SetRowCount(Grid->GetRowCount() + 1);
-  for (int32_t r = Grid->GetRowCount() - 1; r > ARow; --r) {
-    for (int32_t c = 0; c < Grid->GetColCount(); ++c) Grid->SetCells(c, r, Grid->GetCells(c, r - 1));
-    Grid->SetRowHeights(r, Grid->GetRowHeights(r - 1));
-  }
-  for (int32_t c = 0; c < Grid->GetColCount(); ++c) Grid->SetCells(c, ARow, "");
-  Grid->SetRowHeights(ARow, Grid->GetDefaultRowHeight());
-}
-
-void MainFormDeleteRow(TStringGrid* Grid, int32_t ARow) {
-  const int32_t current = Grid->GetRow();
-  for (int32_t r = ARow; r + 1 < Grid->GetRowCount(); ++r) {
-    for (int32_t c = 0; c < Grid->GetColCount(); ++c) Grid->SetCells(c, r, Grid->GetCells(c, r + 1));
-    Grid->SetRowHeights(r, Grid->GetRowHeights(r + 1));
-  }
-  Grid->SetRowCount(Grid->GetRowCount() - 1);
-  Grid->SetRow(std::min(current, Grid->GetRowCount() - 1));
-}
-
-}  // namespace
-
 void TForm_Main::MenuListItemAppendClick(TObject*) {
   if (ListRunActive()) return;
-  TStringGrid* g = TeThemeStringGridList;
+  TAdvStringGrid* g = TeThemeStringGridList;
   g->SetRowCount(g->GetRowCount() + 1);
   for (int32_t c = 1; c <= 3; ++c) g->SetCells(c, g->GetRowCount() - 1, "1");
   FBody.ProgramSteps.push_back(TProgramStep());
@@ -918,9 +902,9 @@ void TForm_Main::MenuListItemAppendClick(TObject*) {
 
 void TForm_Main::MenuListItemInsertClick(TObject*) {
   if (ListRunActive()) return;
-  TStringGrid* g = TeThemeStringGridList;
-  const int32_t r = g->GetRow();
-  MainFormInsertRow(g, r);
+  TAdvStringGrid* g = TeThemeStringGridList;
+  const int32_t r = g->GetDataRow();
+  g->InsertRows(r, 1);
   for (int32_t c = 1; c <= 3; ++c) g->SetCells(c, r, "1");
   FBody.ProgramSteps.insert(FBody.ProgramSteps.begin() + (r - 1), TProgramStep());
   RenumberListRows();
@@ -928,11 +912,10 @@ void TForm_Main::MenuListItemInsertClick(TObject*) {
 
 void TForm_Main::MenuListItemDeleteClick(TObject*) {
   if (ListRunActive()) return;
-  TStringGrid* g = TeThemeStringGridList;
+  TAdvStringGrid* g = TeThemeStringGridList;
   if (g->GetRowCount() <= 2) throw Exception("The list keeps at least one row");
-  const int32_t r = g->GetRow();
-  FBody.ProgramSteps.erase(FBody.ProgramSteps.begin() + (r - 1));
-  MainFormDeleteRow(g, r);
+  FBody.ProgramSteps.erase(FBody.ProgramSteps.begin() + (g->GetRow() - 1));
+  g->DeleteRows(g->GetDataRow(), 1);
   RenumberListRows();
 }
 
@@ -944,7 +927,7 @@ void TForm_Main::RenumberGoNGRows() {
 }
 
 void TForm_Main::TeThemeButton_GoNGRunClick(TObject*) {
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   CheckResultTableName(TeThemeEdit2->GetText());
   const int32_t unit = ComboBox_GoNGTimeUnits->GetItemIndex();
   double volts = 0;
@@ -991,7 +974,7 @@ void TForm_Main::TeThemeButton_GoNGStopClick(TObject*) {
 }
 
 void TForm_Main::JudgeGoNGStep() {
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   const int32_t r = FStepIndex + 1;
   if (r >= g->GetRowCount()) return;
   const double current = iSevenSegmentAnalog_PresentCurrent->GetValue();
@@ -1008,7 +991,7 @@ void TForm_Main::Timer_RunGoNGTimer(TObject*) {
     SaveGoNGResults();
     return;
   }
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   const int32_t r = FStepIndex + 1;
   const uint32_t interval =
       MainFormCellInterval(g->GetCells(5, r), ComboBox_GoNGTimeUnits->GetItemIndex(), r);
@@ -1033,7 +1016,7 @@ void TForm_Main::TeThemeStringGridGoNgCanEditCell(TObject*, int32_t ARow, int32_
 }
 
 void TForm_Main::TeThemeStringGridGoNgEditingDone(TObject*) {
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   const int32_t row = g->GetRow(), col = g->GetCol();
   if (row < 1 || size_t(row) > FBody.GoNGSteps.size()) return;
   TGoNGStep& step = FBody.GoNGSteps[size_t(row - 1)];
@@ -1078,7 +1061,7 @@ void TForm_Main::TeThemeStringGridGoNgGetAlignment(TObject* Sender, int32_t ARow
 
 namespace {
 
-void MainFormNewGoNGRow(TStringGrid* Grid, int32_t Row) {
+void MainFormNewGoNGRow(TAdvStringGrid* Grid, int32_t Row) {
   Grid->SetCells(1, Row, "1");
   Grid->SetCells(3, Row, "1");
   Grid->SetCells(4, Row, "0");
@@ -1089,7 +1072,7 @@ void MainFormNewGoNGRow(TStringGrid* Grid, int32_t Row) {
 
 void TForm_Main::MenuItemGoNgAppendClick(TObject*) {
   if (ListRunActive()) return;
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   g->SetRowCount(g->GetRowCount() + 1);
   MainFormNewGoNGRow(g, g->GetRowCount() - 1);
   FBody.GoNGSteps.push_back(TGoNGStep());
@@ -1098,9 +1081,9 @@ void TForm_Main::MenuItemGoNgAppendClick(TObject*) {
 
 void TForm_Main::MenuItemGoNgInsertClick(TObject*) {
   if (ListRunActive()) return;
-  TStringGrid* g = TeThemeStringGridGoNg;
-  const int32_t r = g->GetRow();
-  MainFormInsertRow(g, r);
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
+  const int32_t r = g->GetDataRow();
+  g->InsertRows(r, 1);
   MainFormNewGoNGRow(g, r);
   FBody.GoNGSteps.insert(FBody.GoNGSteps.begin() + (r - 1), TGoNGStep());
   RenumberGoNGRows();
@@ -1108,11 +1091,10 @@ void TForm_Main::MenuItemGoNgInsertClick(TObject*) {
 
 void TForm_Main::MenuItemGoNgDeleteClick(TObject*) {
   if (ListRunActive()) return;
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   if (g->GetRowCount() <= 2) throw Exception("The list keeps at least one row");
-  const int32_t r = g->GetRow();
-  FBody.GoNGSteps.erase(FBody.GoNGSteps.begin() + (r - 1));
-  MainFormDeleteRow(g, r);
+  FBody.GoNGSteps.erase(FBody.GoNGSteps.begin() + (g->GetRow() - 1));
+  g->DeleteRows(g->GetDataRow(), 1);
   RenumberGoNGRows();
 }
 
@@ -1129,7 +1111,7 @@ void TForm_Main::SaveGoNGResults() {
   const AnsiString folder = ResultFolder();
   ForceDirectories(folder);
   const AnsiString path = IncludeTrailingPathDelimiter(folder) + ResultTableFileName(name);
-  TStringGrid* g = TeThemeStringGridGoNg;
+  TAdvStringGrid* g = TeThemeStringGridGoNg;
   std::vector<TResultRow> rows;
   for (int32_t r = 1; r < g->GetRowCount(); ++r)
     rows.push_back(
@@ -1162,119 +1144,4 @@ void TForm_Main::TeThemeButton_ReportOperationClick(TObject*) {
   if (!Form_GoNGTable) return;
   Form_GoNGTable->ListResultTables();
   Form_GoNGTable->ShowModal();
-}
-
-// ==================================================================== grid services (glue) =====
-// The lists stand on the framework's plain string grid until the system's grid lands.  This
-// section gives them what that grid will: an edit starts on a typed character or a double
-// click only where the list's CanEditCell allows it, the list's key filter sees every character
-// typed into the grid or its editor, EditingDone follows the closing of the editor, and each
-// cell is painted with the list's colour and alignment.  It goes away with the new grid, whose
-// definitions then bind the list handlers directly.
-
-void TForm_Main::GlueGridServices() {
-  for (TStringGrid* g : {TeThemeStringGridList, TeThemeStringGridGoNg}) {
-    g->SetDefaultDrawing(false);
-    g->OnKeyPress = TKeyPressEvent(this, &TForm_Main::GlueKeyPress);
-    g->OnDblClick = TNotifyEvent(this, &TForm_Main::GlueDblClick);
-    g->OnDrawCell = TDrawCellEvent(this, &TForm_Main::GlueDrawCell);
-  }
-}
-
-namespace {
-
-TStringGrid* MainFormGridOf(TObject* Sender) {
-  if (auto* editor = dynamic_cast<TInplaceEdit*>(Sender)) return static_cast<TStringGrid*>(editor->GetGrid());
-  return static_cast<TStringGrid*>(Sender);
-}
-
-}  // namespace
-
-void TForm_Main::GlueKeyPress(TObject* Sender, char& Key) {
-  TStringGrid* g = MainFormGridOf(Sender);
-  // Enter and Escape open and close the editor; they never reach the list's filter.
-  if (Key == '\r' || Key == 27) return;
-  if (g == TeThemeStringGridList)
-    TeThemeStringGridListKeyPress(g, Key);
-  else
-    TeThemeStringGridGoNgKeyPress(g, Key);
-  // A character typed on the grid itself (no editor open) starts an edit of the current cell.
-  if (Key != 0 && Sender == g && (Key == 8 || uint8_t(Key) >= 32)) {
-    GlueStartEdit(g, Key);
-    Key = 0;
-  }
-}
-
-void TForm_Main::GlueDblClick(TObject* Sender) { GlueStartEdit(static_cast<TStringGrid*>(Sender), 0); }
-
-void TForm_Main::GlueStartEdit(TStringGrid* Grid, char Key) {
-  if (Grid->GetEditorMode() || Grid->GetCol() < Grid->GetFixedCols() || Grid->GetRow() < Grid->GetFixedRows())
-    return;
-  bool can = true;
-  if (Grid == TeThemeStringGridList)
-    TeThemeStringGridListCanEditCell(Grid, Grid->GetRow(), Grid->GetCol(), can);
-  else
-    TeThemeStringGridGoNgCanEditCell(Grid, Grid->GetRow(), Grid->GetCol(), can);
-  if (!can) return;
-  Grid->SetOptions(Grid->GetOptions() + goEditing);
-  if (Key)
-    Grid->ShowEditorChar(Key);
-  else
-    Grid->SetEditorMode(true);
-  TInplaceEdit* editor = Grid->InplaceEditor();
-  if (!editor || !editor->GetVisible()) {
-    // No editor could open (the grid has no focus): the next character asks again.
-    Grid->HideEditor();
-    Grid->SetOptions(Grid->GetOptions() - goEditing);
-    return;
-  }
-  editor->OnKeyPress = TKeyPressEvent(this, &TForm_Main::GlueKeyPress);
-  editor->OnExit = TNotifyEvent(this, &TForm_Main::GlueEditorExit);
-}
-
-void TForm_Main::GlueEditorExit(TObject* Sender) {
-  TStringGrid* g = MainFormGridOf(Sender);
-  // The edited text is in the cell already (the editor stores every change); the next edit asks
-  // CanEditCell again.
-  g->HideEditor();
-  g->SetOptions(g->GetOptions() - goEditing);
-  try {
-    if (g == TeThemeStringGridList)
-      TeThemeStringGridListEditingDone(g);
-    else
-      TeThemeStringGridGoNgEditingDone(g);
-  } catch (...) {
-    // Raised while the focus moves: shown, not thrown through the focus change.
-    ApplicationHandleException(this);
-  }
-}
-
-void TForm_Main::GlueDrawCell(TObject* Sender, int32_t ACol, int32_t ARow, TRect Rect, TGridDrawState State) {
-  auto* g = static_cast<TStringGrid*>(Sender);
-  TCanvas* c = g->GetCanvas();
-  // The grid has set the cell's brush and font (fixed, selected or plain); a selected cell keeps
-  // its highlight.
-  if (!State.Contains(gdSelected) || State.Contains(gdFixed)) {
-    if (g == TeThemeStringGridList)
-      TeThemeStringGridListGetCellColor(g, ARow, ACol, State, c->GetBrush(), c->GetFont());
-    else
-      TeThemeStringGridGoNgGetCellColor(g, ARow, ACol, State, c->GetBrush(), c->GetFont());
-  }
-  c->FillRect(Rect);
-  TAlignment h = taLeftJustify;
-  TVAlignment v = vtaTop;
-  if (g == TeThemeStringGridList)
-    TeThemeStringGridListGetAlignment(g, ARow, ACol, h, v);
-  else
-    TeThemeStringGridGoNgGetAlignment(g, ARow, ACol, h, v);
-  const AnsiString text = g->GetCells(ACol, ARow);
-  const int32_t w = c->TextWidth(text), th = c->TextHeight(text);
-  const int32_t x = h == taCenter         ? Rect.Left + (Rect.Width() - w) / 2
-                    : h == taRightJustify ? Rect.Right - 2 - w
-                                          : Rect.Left + 2;
-  const int32_t y = v == vtaCenter   ? Rect.Top + (Rect.Height() - th) / 2
-                    : v == vtaBottom ? Rect.Bottom - th
-                                     : Rect.Top + 2;
-  c->TextRect(Rect, x, y, text);
-  if (State.Contains(gdFocused)) c->DrawFocusRect(Rect);
 }

@@ -2,28 +2,24 @@
 // lamps) over the instrument link, the start-up that opens the link when the window shows, the
 // voltage scan, the program list and the GO/NG list with their runs and result tables, the
 // parameter files of the toolbar, and the closing that saves "Config.dat".
-// Controls of parts still to come (the system's grid, the themed controls and frame) stand on
-// the platform's plain controls under their own names; the lists' grids show the records of the
-// parameter body, and the grid services they miss are glued on in one section of MainForm.cpp.
+// Controls of parts still to come (the themed controls and frame) stand on the platform's plain
+// controls under their own names; the lists stand on the system's grid and show the records of
+// the parameter body.
 #pragma once
 
 #include <memory>
 
 #include "app/Settings.h"
+#include "grid/AdvGrid.h"
 #include "platform/ui/Buttons.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Grids.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdEdit.h"
 #include "platform/ui/StdLists.h"
-
-// The vertical alignment of a grid cell's text; the system's grid brings its own (glue, see
-// MainForm.cpp).
-enum TVAlignment : uint8_t { vtaTop, vtaCenter, vtaBottom };
 
 class TiAnalogOutput;
 class TiPlot;
@@ -131,7 +127,7 @@ class TForm_Main : public TForm {
   TStaticText* StaticText27 = nullptr;
   TComboBox* ComboBox_ProgramTimeUnits = nullptr;
   TRadioGroup* TeThemeRadioGroupRun = nullptr;
-  TStringGrid* TeThemeStringGridList = nullptr;
+  TAdvStringGrid* TeThemeStringGridList = nullptr;
   TPopupMenu* PopupMenuList = nullptr;
   TMenuItem* MenuListItemAppend = nullptr;
   TMenuItem* MenuListItemInsert = nullptr;
@@ -144,7 +140,7 @@ class TForm_Main : public TForm {
   // GO/NG list
   TStaticText* StaticText28 = nullptr;
   TComboBox* ComboBox_GoNGTimeUnits = nullptr;
-  TStringGrid* TeThemeStringGridGoNg = nullptr;
+  TAdvStringGrid* TeThemeStringGridGoNg = nullptr;
   TPopupMenu* PopupMenuGoNg = nullptr;
   TMenuItem* MenuItemGoNgAppend = nullptr;
   TMenuItem* MenuItemGoNgInsert = nullptr;
@@ -270,13 +266,6 @@ class TForm_Main : public TForm {
   void EnableOtherRuns(bool Enabled);
   // Whether a run's timer is on (the lists are not changed under a run).
   bool ListRunActive() const;
-  // Grid services the plain grid lacks, called from its own events (see MainForm.cpp).
-  void GlueGridServices();
-  void GlueKeyPress(TObject* Sender, char& Key);
-  void GlueDblClick(TObject* Sender);
-  void GlueEditorExit(TObject* Sender);
-  void GlueDrawCell(TObject* Sender, int32_t ACol, int32_t ARow, TRect Rect, TGridDrawState State);
-  void GlueStartEdit(TStringGrid* Grid, char Key);
   int32_t FPassCount = 2;
   void LinkSetVoltage(TObject* Sender, double Value, bool Written);
   void LinkSetCurrent(TObject* Sender, double Value, bool Written);

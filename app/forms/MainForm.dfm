@@ -755,17 +755,25 @@ object Form_Main: TForm_Main
               Text = '2'
               Visible = False
             end
-            object TeThemeStringGridList: TStringGrid
+            object TeThemeStringGridList: TAdvStringGrid
               Left = 4
               Top = 80
               Width = 264
               Height = 280
               ColCount = 4
+              DefaultRowHeight = 23
               RowCount = 2
               FixedCols = 1
               FixedRows = 1
-              DefaultRowHeight = 23
+              Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine]
               PopupMenu = PopupMenuList
+              OnKeyPress = TeThemeStringGridListKeyPress
+              OnGetCellColor = TeThemeStringGridListGetCellColor
+              OnGetAlignment = TeThemeStringGridListGetAlignment
+              OnCanEditCell = TeThemeStringGridListCanEditCell
+              OnEditingDone = TeThemeStringGridListEditingDone
+              FixedRowAlways = True
+              MouseActions.RangeSelectAndEdit = True
             end
           end
           object TabSheet3: TTabSheet
@@ -787,17 +795,25 @@ object Form_Main: TForm_Main
                 'Hour')
               ItemIndex = 0
             end
-            object TeThemeStringGridGoNg: TStringGrid
+            object TeThemeStringGridGoNg: TAdvStringGrid
               Left = 4
               Top = 30
               Width = 264
               Height = 270
               ColCount = 7
+              DefaultRowHeight = 21
               RowCount = 2
               FixedCols = 1
               FixedRows = 1
-              DefaultRowHeight = 21
+              Options = [goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine]
               PopupMenu = PopupMenuGoNg
+              OnKeyPress = TeThemeStringGridGoNgKeyPress
+              OnGetCellColor = TeThemeStringGridGoNgGetCellColor
+              OnGetAlignment = TeThemeStringGridGoNgGetAlignment
+              OnCanEditCell = TeThemeStringGridGoNgCanEditCell
+              OnEditingDone = TeThemeStringGridGoNgEditingDone
+              FixedRowAlways = True
+              MouseActions.RangeSelectAndEdit = True
             end
             object TeThemeLabel16: TLabel
               Left = 8

@@ -86,7 +86,7 @@ class ParameterFiles : public MainWindow {
     for (TiAnalogOutput* e : {f->iAnalogOutput_ScanVoltStart, f->iAnalogOutput_ScanVoltStop,
                               f->iAnalogOutput_ScanVoltStep, f->iAnalogOutput_ScanVoltDelay})
       out += std::to_string(e->GetValue()) + ";";
-    for (TStringGrid* g : {f->TeThemeStringGridList, f->TeThemeStringGridGoNg}) {
+    for (TAdvStringGrid* g : {f->TeThemeStringGridList, f->TeThemeStringGridGoNg}) {
       out += "\n";
       for (int32_t r = 1; r < g->GetRowCount(); ++r) {
         for (int32_t c = 0; c < g->GetColCount(); ++c) out += g->GetCells(c, r) + ",";
@@ -116,11 +116,11 @@ TEST_F(ParameterFiles, RoundTripThroughTheWindowKeepsHotKeysScanValuesAndLists) 
   EXPECT_EQ(f->iAnalogOutput_ScanVoltStop->GetValue(), 8.0);
   EXPECT_EQ(f->iAnalogOutput_ScanVoltStep->GetValue(), 0.5);
   EXPECT_EQ(f->iAnalogOutput_ScanVoltDelay->GetValue(), 3.0);
-  TStringGrid* list = f->TeThemeStringGridList;
+  TAdvStringGrid* list = f->TeThemeStringGridList;
   ASSERT_EQ(list->GetRowCount(), 4);
   for (int32_t c = 0; c < 4; ++c)
     EXPECT_EQ(list->GetCells(c, 3), (std::vector<std::string>{"3", "10", "1.2", "60"}[size_t(c)]));
-  TStringGrid* goNG = f->TeThemeStringGridGoNg;
+  TAdvStringGrid* goNG = f->TeThemeStringGridGoNg;
   ASSERT_EQ(goNG->GetRowCount(), 3);
   for (int32_t c = 0; c < 7; ++c)
     EXPECT_EQ(goNG->GetCells(c, 2),

@@ -50,7 +50,7 @@ class Runs : public MainWindow {
   // records to match, as a parameter file would.
   void SetProgramRows(const Rows& rows) {
     TForm_Main* f = Form();
-    TStringGrid* g = f->TeThemeStringGridList;
+    TAdvStringGrid* g = f->TeThemeStringGridList;
     f->FBody.ProgramSteps.assign(rows.size(), TProgramStep());
     g->SetRowCount(int32_t(rows.size()) + 1);
     for (size_t i = 0; i < rows.size(); ++i) {
@@ -65,7 +65,7 @@ class Runs : public MainWindow {
   }
   void SetGoNGRows(const Rows& rows) {
     TForm_Main* f = Form();
-    TStringGrid* g = f->TeThemeStringGridGoNg;
+    TAdvStringGrid* g = f->TeThemeStringGridGoNg;
     f->FBody.GoNGSteps.assign(rows.size(), TGoNGStep());
     g->SetRowCount(int32_t(rows.size()) + 1);
     const int32_t cols[] = {1, 3, 4, 5};
@@ -74,7 +74,7 @@ class Runs : public MainWindow {
     f->RenumberGoNGRows();
   }
   void MenuClick(const char* name) { static_cast<TMenuItem*>(Form()->FindComponent(name))->Click(); }
-  static std::vector<std::string> Column(TStringGrid* g, int32_t col) {
+  static std::vector<std::string> Column(TAdvStringGrid* g, int32_t col) {
     std::vector<std::string> out;
     for (int32_t r = 1; r < g->GetRowCount(); ++r) out.push_back(g->GetCells(col, r));
     return out;

@@ -45,7 +45,7 @@ class GoNG : public Runs {
 
 TEST_F(GoNG, EveryReadingIsJudgedInclusivelyAndTheLastOneStands) {
   TForm_Main* f = Form();
-  TStringGrid* g = f->TeThemeStringGridGoNg;
+  TAdvStringGrid* g = f->TeThemeStringGridGoNg;
   SetGoNGRows({{"1", "1", "0", "2"}, {"2", "0,8", "0,2", "2"}});
   const struct {
     int32_t step;
@@ -83,7 +83,7 @@ TEST_F(GoNG, ARunSendsEachStepsVoltageAndWritesOneRecordPerRowInOrder) {
   EXPECT_FALSE(f->TeThemeButton_ReportOperation->GetEnabled());
   EXPECT_FALSE(f->Panel_RunProgramPanel->GetEnabled());
   EXPECT_EQ(f->TeThemeStringGridGoNg->GetCells(6, 3), "");
-  TStringGrid* g = f->TeThemeStringGridGoNg;
+  TAdvStringGrid* g = f->TeThemeStringGridGoNg;
   auto judged = [&](int32_t row, const char* result, const char* real) {
     return Until([&] { return g->GetCells(6, row) == result && g->GetCells(2, row) == real; });
   };
@@ -125,7 +125,7 @@ TEST_F(GoNG, ARunSendsEachStepsVoltageAndWritesOneRecordPerRowInOrder) {
 
 TEST_F(GoNG, EditsAndStartsAreCheckedPerColumn) {
   TForm_Main* f = Form();
-  TStringGrid* g = f->TeThemeStringGridGoNg;
+  TAdvStringGrid* g = f->TeThemeStringGridGoNg;
   SetGoNGRows({{"1", "1", "0", "1"}, {"2", "1", "0", "1"}});
   f->FBody.GoNGSteps[1].SetMaxCurrent("1");
   const struct {

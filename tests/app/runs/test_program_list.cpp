@@ -175,7 +175,7 @@ TEST_F(ProgramList, ARowThatWouldFailIsRefusedBeforeAnythingRuns) {
 
 TEST_F(ProgramList, EditsAreCheckedAndAGoodTextReachesTheRecord) {
   TForm_Main* f = Form();
-  TStringGrid* g = f->TeThemeStringGridList;
+  TAdvStringGrid* g = f->TeThemeStringGridList;
   SetProgramRows({{"3", "0.5", "4"}, {"4", "0.6", "5"}});
   struct Case {
     int32_t col;
@@ -234,7 +234,7 @@ TEST_F(ProgramList, EditsAreCheckedAndAGoodTextReachesTheRecord) {
 
 TEST_F(ProgramList, KeyFilterTakesDigitsAndOneSeparatorAndTheTimeColumnWholeNumbers) {
   TForm_Main* f = Form();
-  TStringGrid* g = f->TeThemeStringGridList;
+  TAdvStringGrid* g = f->TeThemeStringGridList;
   struct Case {
     int32_t col;
     const char* text;
@@ -256,7 +256,7 @@ TEST_F(ProgramList, KeyFilterTakesDigitsAndOneSeparatorAndTheTimeColumnWholeNumb
     EXPECT_EQ(key != 0, c.kept);
   }
   // The GO/NG list's time is column 5.
-  TStringGrid* gg = f->TeThemeStringGridGoNg;
+  TAdvStringGrid* gg = f->TeThemeStringGridGoNg;
   gg->SetRow(1);
   gg->SetCol(5);
   char key = '.';
@@ -264,9 +264,61 @@ TEST_F(ProgramList, KeyFilterTakesDigitsAndOneSeparatorAndTheTimeColumnWholeNumb
   EXPECT_EQ(key, 0);
 }
 
+TEST_F(ProgramList, BothListsAreTheSystemsGridWithTheirStoredSettingsAndHandlers) {
+  using F = TForm_Main;
+  TForm_Main* f = Form();
+  const struct {
+    TAdvStringGrid* grid;
+    int32_t cols, rowHeight;
+    TPopupMenu* popup;
+    TGridColorEvent color;
+    TGridAlignEvent align;
+    TCanEditCellEvent canEdit;
+    TNotifyEvent done;
+    TKeyPressEvent key;
+  } cases[] = {
+      {f->TeThemeStringGridList,
+       4,
+       23,
+       f->PopupMenuList,
+       {f, &F::TeThemeStringGridListGetCellColor},
+       {f, &F::TeThemeStringGridListGetAlignment},
+       {f, &F::TeThemeStringGridListCanEditCell},
+       {f, &F::TeThemeStringGridListEditingDone},
+       {f, &F::TeThemeStringGridListKeyPress}},
+      {f->TeThemeStringGridGoNg,
+       7,
+       21,
+       f->PopupMenuGoNg,
+       {f, &F::TeThemeStringGridGoNgGetCellColor},
+       {f, &F::TeThemeStringGridGoNgGetAlignment},
+       {f, &F::TeThemeStringGridGoNgCanEditCell},
+       {f, &F::TeThemeStringGridGoNgEditingDone},
+       {f, &F::TeThemeStringGridGoNgKeyPress}},
+  };
+  for (const auto& c : cases) {
+    TAdvStringGrid* g = c.grid;
+    SCOPED_TRACE(g->GetName());
+    EXPECT_EQ(g->GetColCount(), c.cols);
+    EXPECT_EQ(g->GetFixedCols(), 1);
+    EXPECT_EQ(g->GetFixedRows(), 1);
+    EXPECT_EQ(g->GetDefaultRowHeight(), c.rowHeight);
+    EXPECT_EQ(g->GetPopupMenu(), c.popup);
+    EXPECT_TRUE(g->FixedRowAlways);
+    // Editing starts only where the list allows it, by typing or a double click.
+    EXPECT_FALSE(g->GetOptions().Contains(goEditing));
+    EXPECT_TRUE(g->GetMouseActions()->RangeSelectAndEdit);
+    EXPECT_TRUE(g->OnGetCellColor == c.color);
+    EXPECT_TRUE(g->OnGetAlignment == c.align);
+    EXPECT_TRUE(g->OnCanEditCell == c.canEdit);
+    EXPECT_TRUE(g->OnEditingDone == c.done);
+    EXPECT_TRUE(g->OnKeyPress == c.key);
+  }
+}
+
 TEST_F(ProgramList, AppendInsertAndDeleteKeepRowsRecordsAndNumbersInStep) {
   TForm_Main* f = Form();
-  TStringGrid* g = f->TeThemeStringGridList;
+  TAdvStringGrid* g = f->TeThemeStringGridList;
   SetProgramRows({{"1", "0.1", "1"}, {"2", "0.2", "2"}, {"3", "0.3", "3"}});
   MenuClick("MenuListItemAppend");
   EXPECT_EQ(Column(g, 0), (std::vector<std::string>{"1", "2", "3", "4"}));
@@ -311,7 +363,7 @@ TEST_F(ProgramList, AppendInsertAndDeleteKeepRowsRecordsAndNumbersInStep) {
 
 TEST_F(ProgramList, TypingIntoTheGridEditsThroughTheFilterAndTheChecks) {
   TForm_Main* f = Started();
-  TStringGrid* g = f->TeThemeStringGridList;
+  TAdvStringGrid* g = f->TeThemeStringGridList;
   SetProgramRows({{"3", "0.5", "4"}, {"4", "0.6", "5"}});
   f->TeThemeStringGridList->SetCells(0, 0, "");
   f->TeThemePageControl1->SetActivePageIndex(1);
@@ -344,8 +396,12 @@ TEST_F(ProgramList, TypingIntoTheGridEditsThroughTheFilterAndTheChecks) {
   type("4.2\r");
   EXPECT_EQ(g->GetCells(3, 1), "42") << "no separator in the time column";
   EXPECT_EQ(f->FBody.ProgramSteps[0].Time, 42.0);
+  // A refused first character opens the editor on an editable cell, and never reaches the text.
   type("x");
-  EXPECT_FALSE(g->GetEditorMode()) << "a refused key opens no editor";
+  ASSERT_TRUE(g->GetEditorMode());
+  EXPECT_EQ(g->InplaceEditor()->GetText(), "42");
+  type("\r");
+  EXPECT_EQ(g->GetCells(3, 1), "42");
   f->TeThemePageControl1Change(nullptr);
   g->SetCol(1);
   Pump();
