@@ -509,8 +509,6 @@ class TChannelColumnFinder {
       FLo = FHi = X;
     return FPixel;
   }
-  // The greatest value known to land in the column Column answered last.
-  double High() const { return FHi; }
 
  private:
   TiPlotAxis* FAxis;
@@ -684,13 +682,13 @@ void TiPlotChannel::DrawFast(TCanvas* Canvas, bool XYAxesReverse) {
     bool null, empty;
     list->GetPoint(i, x, null, empty, y);
     if (!null && !empty && std::isfinite(y)) {
-      const int32_t column = columns.Column(x);
-      const int32_t end = ColumnEnd(list, i, last, column, std::max(x, columns.High()));
-      double minY, maxY;
-      const int32_t run = list->PlainRunY(i, end, minY, maxY);
-      fast.Add(column, x, y, minY, maxY, list->GetY(run));
+      const int32_t column = xAxis->ValueToPosition(x);
+      const int32_t run = ColumnRun(list, i, last, column, y);
+      fast.Add(column, x, y, FRunMin, FRunMax, run == i ? y : list->GetY(run));
+      // The next point: in a later column, or in this one where rounding at the edge kept it out
+      // of the run (the columns then merge), or one that is not plain.
       i = run + 1;
-      if (run == end) continue;
+      continue;
     }
     // A point that is not plain: its stretch is walked point by point, as the summary does.
     const int32_t stop = std::min(last, i + TiPlotDataCustomList::kSummaryBlock - 1);
@@ -700,6 +698,32 @@ void TiPlotChannel::DrawFast(TCanvas* Canvas, bool XYAxesReverse) {
     i = stop + 1;
   }
   fast.Finish();
+}
+
+int32_t TiPlotChannel::ColumnRun(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column,
+                                 double FirstY) {
+  TiPlotAxis* xAxis = GetXAxis();
+  // The column's values lie at or below the value at its upper pixel edge; rounding there can still
+  // put the last of them in the next column, which the conversion itself settles.
+  const double edge =
+      std::max(xAxis->PositionToValueDouble(Column - 0.5), xAxis->PositionToValueDouble(Column + 0.5));
+  const auto lands = [&](int32_t Index) { return xAxis->ValueToPosition(List->GetX(Index)) == Column; };
+  int32_t run = List->PlainRunY(First, Last, edge, FRunMin, FRunMax);
+  if (run <= First) {
+    // First alone (above the edge value, yet in the column by rounding).
+    FRunMin = FRunMax = FirstY;
+    return First;
+  }
+  if (!lands(run)) {
+    // Those landing form a prefix: bisect for its end, then take the extremes of the shorter run.
+    int32_t in = First, out = run;
+    while (out - in > 1) {
+      const int32_t mid = in + (out - in) / 2;
+      (lands(mid) ? in : out) = mid;
+    }
+    run = List->PlainRunY(First, in, HUGE_VAL, FRunMin, FRunMax);
+  }
+  return run;
 }
 
 void TiPlotChannel::DrawFastByPoints(TCanvas* Canvas, bool XYAxesReverse) {
@@ -716,36 +740,16 @@ void TiPlotChannel::DrawFastByPoints(TCanvas* Canvas, bool XYAxesReverse) {
   fast.Finish();
 }
 
-int32_t TiPlotChannel::ColumnEnd(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column,
-                                 double Known) {
-  TiPlotAxis* xAxis = GetXAxis();
-  // Every X up to Known lands in the column; past it the conversion itself decides, which near the
-  // column's edge only its rounding can.  The points that land form a prefix: gallop, then bisect.
-  int32_t in = List->LastIndexAtOrBelowX(First, Last, Known), out = Last + 1;
-  const auto lands = [&](int32_t Index) { return xAxis->ValueToPosition(List->GetX(Index)) == Column; };
-  for (int32_t step = 1; in + step <= Last; step *= 2) {
-    if (!lands(in + step)) {
-      out = in + step;
-      break;
-    }
-    in += step;
-  }
-  while (out - in > 1) {
-    const int32_t mid = in + (out - in) / 2;
-    if (lands(mid))
-      in = mid;
-    else
-      out = mid;
-  }
-  return in;
-}
-
 void TiPlotChannel::DrawFastColumns(TCanvas* Canvas, bool XYAxesReverse, const TiPlotMinMaxPoint& A,
                                     const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C) {
-  if (!A.Empty && A.Min != A.Max) DrawClippedLine(Canvas, XYAxesReverse, false, A.X, A.Min, A.X, A.Max);
-  if (!B.Empty && B.Min != B.Max) DrawClippedLine(Canvas, XYAxesReverse, false, B.X, B.Min, B.X, B.Max);
-  if (!A.Empty && !B.Empty) DrawClippedLine(Canvas, XYAxesReverse, false, A.X, A.LastY, B.X, B.FirstY);
-  if (!B.Empty && !C.Empty) DrawClippedLine(Canvas, XYAxesReverse, false, B.X, B.LastY, C.X, C.FirstY);
+  // A column's X is its first point's, whose pixel is the column.
+  const auto line = [&](const TiPlotMinMaxPoint& P, double Y1, const TiPlotMinMaxPoint& Q, double Y2) {
+    DrawLineAtPixels(Canvas, XYAxesReverse, P.X, P.Pixel, Y1, Q.X, Q.Pixel, Y2);
+  };
+  if (!A.Empty && A.Min != A.Max) line(A, A.Min, A, A.Max);
+  if (!B.Empty && B.Min != B.Max) line(B, B.Min, B, B.Max);
+  if (!A.Empty && !B.Empty) line(A, A.LastY, B, B.FirstY);
+  if (!B.Empty && !C.Empty) line(B, B.LastY, C, C.FirstY);
 }
 
 // ---- digital

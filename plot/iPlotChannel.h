@@ -202,9 +202,10 @@ class TiPlotChannel : public TiPlotChannelCustom {
   // The fast trace by a walk over every visible point: for X that does not ascend, and for few
   // points a column.
   void DrawFastByPoints(TCanvas* Canvas, bool XYAxesReverse);
-  // The last index in First .. Last of a run of ascending X whose X lands in the X axis's pixel
-  // Column, given that the X values up to Known all do and that point First does.
-  int32_t ColumnEnd(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column, double Known);
+  // The run of plain points from First (plain, its X landing in the X axis's pixel Column, its Y
+  // FirstY) that land in the same column, ending at Last at the latest, for ascending X: returns
+  // its last index and leaves its Y extremes in FRunMin and FRunMax.
+  int32_t ColumnRun(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column, double FirstY);
   // Draws the pending level of a digital trace and clears it.
   void FlushDigitalRun(TCanvas* Canvas, bool XYAxesReverse, TDigitalSequenceData& Run);
   // One spline through X[1..N], Y[1..N] (N >= 2).
@@ -268,6 +269,7 @@ class TiPlotChannel : public TiPlotChannelCustom {
   int64_t FStartCounter = 0;
   bool FXAscending = true;
   std::vector<TiPlotPixelPoint> FPixelPoints;
+  double FRunMin = 0, FRunMax = 0;
   int32_t FPixelFirst = 0;
   int32_t FPixelLast = -1;
   int32_t FDigitalHighPixel = 0;

@@ -660,6 +660,42 @@ void TiPlotChannelCustom::DrawClippedLine(TCanvas* Canvas, bool XYAxesReverse, b
   Canvas->Polyline(points, 2);
 }
 
+namespace {
+
+// What TiPlotAxis::ValueOnScale answers for a value at that position.
+bool ChannelPixelOnScale(const TiPlotAxis* Axis, int32_t Position) {
+  const TRect& r = Axis->GetScaleRect();
+  return Axis->GetHorizontal() ? Position >= r.Left && Position <= r.Right
+                               : Position >= r.Top && Position <= r.Bottom;
+}
+
+}  // namespace
+
+void TiPlotChannelCustom::DrawLineAtPixels(TCanvas* Canvas, bool XYAxesReverse, double X1, int32_t PX1,
+                                           double Y1, double X2, int32_t PX2, double Y2) {
+  TiPlotAxis* xAxis = GetXAxis();
+  TiPlotAxis* yAxis = GetYAxis();
+  if (!xAxis || !yAxis) return;
+  const double xMin = xAxis->GetMin(), xMax = xAxis->GetMax(), yMin = yAxis->GetMin(), yMax = yAxis->GetMax();
+  const auto inside = [](double V, double Lo, double Hi) { return std::isfinite(V) && V >= Lo && V <= Hi; };
+  if (!inside(X1, xMin, xMax) || !inside(X2, xMin, xMax) || !inside(Y1, yMin, yMax) ||
+      !inside(Y2, yMin, yMax)) {
+    DrawClippedLine(Canvas, XYAxesReverse, false, X1, Y1, X2, Y2);
+    return;
+  }
+  // Within both ranges DrawClippedLine moves neither end: only its order by X and its checks of
+  // the scales remain, made here on the positions.
+  if (X2 < X1) {
+    std::swap(PX1, PX2);
+    std::swap(Y1, Y2);
+  }
+  if (!ChannelPixelOnScale(xAxis, PX1) || !ChannelPixelOnScale(xAxis, PX2)) return;
+  const int32_t py1 = yAxis->ValueToPosition(Y1), py2 = yAxis->ValueToPosition(Y2);
+  if (!ChannelPixelOnScale(yAxis, py1) || !ChannelPixelOnScale(yAxis, py2)) return;
+  const TPoint points[2] = {OrientedPoint(XYAxesReverse, PX1, py1), OrientedPoint(XYAxesReverse, PX2, py2)};
+  Canvas->Polyline(points, 2);
+}
+
 void TiPlotChannelCustom::FillPolygon(TCanvas* Canvas, bool XYAxesReverse, double X1, double Y1, double X2,
                                       double Y2, double X3, double Y3, double X4, double Y4) {
   TiPlotAxis* xAxis = GetXAxis();

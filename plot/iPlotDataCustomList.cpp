@@ -52,15 +52,23 @@ int32_t TiPlotDataCustomList::LastIndexAtOrBelowX(int32_t First, int32_t Last, d
   if (Last < First) return First - 1;
   CheckIndex(First);
   CheckIndex(Last);
-  int32_t lo = First, hi = Last;
-  while (lo <= hi) {
+  if (!(GetX(First) <= Value)) return First - 1;
+  int32_t lo = First, hi = Last + 1;
+  for (int64_t step = 1; lo + step <= Last; step *= 2) {
+    if (!(GetX(int32_t(lo + step)) <= Value)) {
+      hi = int32_t(lo + step);
+      break;
+    }
+    lo = int32_t(lo + step);
+  }
+  while (hi - lo > 1) {
     const int32_t mid = lo + (hi - lo) / 2;
     if (GetX(mid) <= Value)
-      lo = mid + 1;
+      lo = mid;
     else
-      hi = mid - 1;
+      hi = mid;
   }
-  return hi;
+  return lo;
 }
 
 void TiPlotDataCustomList::SetRingBufferSize(int32_t Size) {

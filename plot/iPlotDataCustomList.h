@@ -141,13 +141,11 @@ class TiPlotDataCustomList : public TObject {
   // True when every X is finite and none is below the one before it: the points of an X range are
   // then one run of indexes.
   virtual bool XAscending() = 0;
-  // The last index in First .. Last whose X is at most Value, First - 1 when none; by bisection, so
-  // only meaningful while XAscending.
-  virtual int32_t LastIndexAtOrBelowX(int32_t First, int32_t Last, double Value);
-  // The run of plain points (neither Null nor Empty, Y finite) from First, ending at Last at the
-  // latest: returns the run's last index (First - 1 when First is not plain) and its least and
-  // greatest Y (+inf and -inf for an empty run).  Both indexes must lie in the list.
-  virtual int32_t PlainRunY(int32_t First, int32_t Last, double& Min, double& Max) = 0;
+  // The run of plain points (neither Null nor Empty, Y finite) from First whose X is at most XLimit
+  // (+inf: any X), ending at Last at the latest: returns the run's last index (First - 1 when First
+  // itself does not qualify) and its least and greatest Y (+inf and -inf for an empty run).  Both
+  // indexes must lie in the list.
+  virtual int32_t PlainRunY(int32_t First, int32_t Last, double XLimit, double& Min, double& Max) = 0;
   // The summary's own memory, kept apart from MemoryUsed (the element buffer).
   int64_t SummaryMemoryUsed() const { return int64_t(FSummary.capacity() * sizeof(TSummaryBlock)); }
   static constexpr int32_t kSummaryBlock = 64;
@@ -176,10 +174,15 @@ class TiPlotDataCustomList : public TObject {
   // Raises unless 0 <= NewCapacity <= MaxCount.
   void CheckCapacity(int64_t NewCapacity) const;
   [[noreturn]] static void RaiseDeleteSize(const char* Message);
+  // The last index in First .. Last whose X is at most Value (First - 1 when none), through GetX,
+  // for X that does not change direction: doubling steps from First, then bisection.
+  int32_t LastIndexAtOrBelowX(int32_t First, int32_t Last, double Value);
 
   struct TSummaryBlock {
     double Min = 0;
     double Max = 0;
+    // The greatest X, for lists that keep X: a search on X passes whole blocks without reading them.
+    double MaxX = 0;
     uint8_t State = kSummaryStale;
   };
   static constexpr uint8_t kSummaryStale = 1, kSummaryNotPlain = 2;
@@ -256,42 +259,14 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
     }
   }
 
-  int32_t LastIndexAtOrBelowX(int32_t First, int32_t Last, double Value) override {
-    if constexpr (!Traits::kHasX) {
-      return TiPlotDataCustomList::LastIndexAtOrBelowX(First, Last, Value);
-    } else {
-      if (Last < First) return First - 1;
-      CheckIndex(First);
-      CheckIndex(Last);
-      int32_t lo = First, hi = Last;
-      while (lo <= hi) {
-        const int32_t mid = lo + (hi - lo) / 2;
-        if (XAt(mid) <= Value)
-          lo = mid + 1;
-        else
-          hi = mid - 1;
-      }
-      return hi;
-    }
-  }
-
-  int32_t PlainRunY(int32_t First, int32_t Last, double& Min, double& Max) override {
+  int32_t PlainRunY(int32_t First, int32_t Last, double XLimit, double& Min, double& Max) override {
     Min = HUGE_VAL;
     Max = -HUGE_VAL;
-    if (Last < First) return First - 1;
-    CheckIndex(First);
-    CheckIndex(Last);
-    // The logical range is at most two physical ones: to the buffer's end, then from its start.
-    int32_t physical = PhysicalIndex(First), left = Last - First + 1, done = 0;
-    while (left > 0) {
-      const int32_t n = std::min(left, FCount - physical);
-      const int32_t plain = ScanPlain(physical, n, Min, Max);
-      done += plain;
-      if (plain < n) break;
-      left -= n;
-      physical = 0;
-    }
-    return First + done - 1;
+    // Without X in the elements the limit becomes an index, from the X the list computes.
+    if constexpr (!Traits::kHasX)
+      if (Last >= First && !(XLimit >= HUGE_VAL)) Last = LastIndexAtOrBelowX(First, Last, XLimit);
+    return First - 1 +
+           OverStretches(First, Last, [&](int32_t P, int32_t N) { return ScanRun(P, N, XLimit, Min, Max); });
   }
 
  protected:
@@ -372,15 +347,38 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
       for (int32_t i = 1; i < FCount; ++i) FXFalls += int32_t(!(XAt(i - 1) <= XAt(i)));
   }
 
+  // Scan (physical element, count) over the physical stretches of points First .. Last (one, or two
+  // where the ring wraps), in order, as long as it takes whole stretches: the number of points it
+  // took.  Raises unless both indexes lie in the list.
+  template <class TScan>
+  int32_t OverStretches(int32_t First, int32_t Last, TScan Scan) {
+    if (Last < First) return 0;
+    CheckIndex(First);
+    CheckIndex(Last);
+    int32_t physical = PhysicalIndex(First), left = Last - First + 1, done = 0;
+    while (left > 0) {
+      const int32_t n = std::min(left, FCount - physical);
+      const int32_t taken = Scan(physical, n);
+      done += taken;
+      if (taken < n) break;
+      left -= n;
+      physical = 0;
+    }
+    return done;
+  }
+
   // Summary block Index, recomputed first when stale.
   const TSummaryBlock& Block(int32_t Index) {
     TSummaryBlock& b = FSummary[size_t(Index)];
     if (b.State & kSummaryStale) {
       const int32_t first = Index * kSummaryBlock, end = std::min(first + kSummaryBlock, FCount);
-      double min = HUGE_VAL, max = -HUGE_VAL;
+      double min = HUGE_VAL, max = -HUGE_VAL, maxX = -HUGE_VAL;
       uint8_t state = 0;
       for (int32_t p = first; p < end; ++p) {
         const TElement& e = FData[p];
+        // A NaN X is at or below no limit: it keeps the block from being passed whole.
+        if constexpr (Traits::kHasX)
+          maxX = std::isnan(Traits::X(e)) || std::isnan(maxX) ? NAN : std::max(maxX, Traits::X(e));
         if (!Traits::Plain(e)) {
           state = kSummaryNotPlain;
           continue;
@@ -391,36 +389,42 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
       }
       b.Min = min;
       b.Max = max;
+      b.MaxX = maxX;
       b.State = state;
     }
     return b;
   }
 
-  // Plain points from physical element P on, N at most: their number up to the first one that is
-  // not plain, the extremes of their Y merged into Min and Max.  Whole blocks without such a point
-  // are read from the summary, the rest element by element.
-  int32_t ScanPlain(int32_t P, int32_t N, double& Min, double& Max) {
+  // Points from physical element P on, N at most, up to the first that is not plain or whose X is
+  // above XLimit: their number, the extremes of their Y merged into Min and Max.  Whole blocks of
+  // plain points at or below the limit are read from the summary, parts of them without checking
+  // each point; only the block where the run ends is read point by point.
+  int32_t ScanRun(int32_t P, int32_t N, double XLimit, double& Min, double& Max) {
+    const auto merge = [&](double Y) {
+      if (Y < Min) Min = Y;
+      if (Y > Max) Max = Y;
+    };
     const int32_t end = P + N;
-    int32_t p = P;
-    while (p < end) {
-      const int32_t block = p / kSummaryBlock;
-      const int32_t blockFirst = block * kSummaryBlock,
-                    blockEnd = std::min(blockFirst + kSummaryBlock, FCount);
-      if (p == blockFirst && blockEnd <= end) {
-        const TSummaryBlock& b = Block(block);
-        if (!(b.State & kSummaryNotPlain)) {
-          if (b.Min < Min) Min = b.Min;
-          if (b.Max > Max) Max = b.Max;
-          p = blockEnd;
-          continue;
+    for (int32_t p = P; p < end;) {
+      const int32_t block = p / kSummaryBlock, blockFirst = block * kSummaryBlock;
+      const int32_t blockEnd = std::min(blockFirst + kSummaryBlock, FCount), stop = std::min(blockEnd, end);
+      const TSummaryBlock& b = Block(block);
+      if (!(b.State & kSummaryNotPlain) && (!Traits::kHasX || b.MaxX <= XLimit)) {
+        if (p == blockFirst && stop == blockEnd) {
+          merge(b.Min);
+          merge(b.Max);
+        } else {
+          for (int32_t q = p; q < stop; ++q) merge(Traits::Y(FData[q]));
         }
+        p = stop;
+        continue;
       }
-      for (const int32_t stop = std::min(blockEnd, end); p < stop; ++p) {
+      for (; p < stop; ++p) {
         const TElement& e = FData[p];
+        if constexpr (Traits::kHasX)
+          if (!(Traits::X(e) <= XLimit)) return p - P;
         if (!Traits::Plain(e)) return p - P;
-        const double y = Traits::Y(e);
-        if (y < Min) Min = y;
-        if (y > Max) Max = y;
+        merge(Traits::Y(e));
       }
     }
     return N;
