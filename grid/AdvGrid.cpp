@@ -3,7 +3,7 @@
 // Sections: types and events / cell graphic / settings classes / TAdvStringGrid: creation and
 // settings / index mapping and hidden rows / rows and columns / typed access, headers and
 // selection flags / event hooks / cell graphics and queries / painting / editing / edit link /
-// inplace editor / update lock and messages.
+// inplace editor / scrolling and column sizes / update lock and messages.
 #include "grid/AdvGrid.h"
 
 #include <algorithm>
@@ -13,8 +13,10 @@
 #include "grid/AdvUtil.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/FormatSettings.h"
+#include "platform/runtime/IniFiles.h"
 #include "platform/runtime/MathUtils.h"
 #include "platform/runtime/NumText.h"
+#include "platform/runtime/Registry.h"
 #include "platform/runtime/Strings.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
@@ -42,6 +44,8 @@ PL_ENUM_NAMES(TPrintBorders, "pbNoborder", "pbSingle", "pbDouble", "pbVertical",
               "pbAroundVertical", "pbAroundHorizontal", "pbCustom")
 PL_ENUM_NAMES(TFitToPage, "fpNever", "fpGrow", "fpShrink", "fpAlways", "fpCustom")
 PL_ENUM_NAMES(TEditStyle, "esInplace", "esPopup")
+PL_ENUM_NAMES(TScrollType, "ssNormal", "ssFlat", "ssEncarta")
+PL_ENUM_NAMES(TScrollHintType, "shNone", "shVertical", "shHorizontal", "shBoth")
 
 namespace {
 constexpr const char* SInvalidRow = "Invalid row accessed";
@@ -562,6 +566,16 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("URLFull", &G::GetURLFull, &G::SetURLFull)
           .Default(false)
           .Prop("ScrollHints", &G::ScrollHints)
+          .Default(shNone)
+          .Prop("ScrollType", &G::GetScrollType, &G::SetScrollType)
+          .Default(ssNormal)
+          .Prop("ScrollColor", &G::GetScrollColor, &G::SetScrollColor)
+          .Default(clNone)
+          .Type(ColorTypeInfo())
+          .Prop("ScrollWidth", &G::GetScrollWidth, &G::SetScrollWidth)
+          .Prop("ScrollProportional", &G::GetScrollProportional, &G::SetScrollProportional)
+          .Default(false)
+          .Prop("ScrollSynch", &G::ScrollSynch)
           .Default(false)
           .Prop("OemConvert", &G::OemConvert)
           .Default(false)
@@ -631,6 +645,9 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnUpdateColumnSize", &G::OnUpdateColumnSize)
           .Event("OnCustomCellDraw", &G::OnCustomCellDraw)
           .Event("OnEditingDone", &G::OnEditingDone)
+          .Event("OnScrollHint", &G::OnScrollHint)
+          .Event("OnEndColumnSize", &G::OnEndColumnSize)
+          .Event("OnEndRowSize", &G::OnEndRowSize)
           .Event("OnResize", &G::OnGridResize);
   return info;
 }
@@ -654,6 +671,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
       htmlSettings_(std::make_unique<THTMLSettings>()) {
   // The editors are children of the grid.
   ControlStyle.Include(csAcceptsControls);
+  scrollWidth_ = GetSystemMetrics(SM_CXVSCROLL);
   columnHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyColumnHeaders(); });
   rowHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyRowHeaders(); });
   TBaseGrid::SetDefaultRowHeight(21);
@@ -680,6 +698,14 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
 }
 
 TAdvStringGrid::~TAdvStringGrid() {
+  if (columnSize_->Save) {
+    try {
+      SaveColumnSizes();
+    } catch (...) {
+      // The grid goes away whether or not its widths could be written.
+      ApplicationHandleException(this);
+    }
+  }
   // The form gets its handler back only while the grid's own is still installed: a handler set
   // later stays.
   if (ownerForm_ && !ownerForm_->ComponentState().Contains(csDestroying) &&
@@ -717,6 +743,17 @@ void TAdvStringGrid::Loaded() {
   loaded_ = true;
   ApplyColumnHeaders();
   ApplyRowHeaders();
+  if (columnSize_->Save) LoadColumnSizes();
+}
+
+void TAdvStringGrid::CreateWnd() {
+  TBaseGrid::CreateWnd();
+  // Flat bars asked for before the window existed are set up now.
+  if (scrollType_ != ssNormal || scrollProportional_) {
+    InitFlatScrollBars();
+    UpdateScrollBars();
+  }
+  if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
 }
 
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -3317,6 +3354,376 @@ void TAdvInplaceEdit::Dispatch(TMessage& Message) {
   TInplaceEdit::Dispatch(Message);
 }
 
+// ============================================================================ scrolling and
+// column sizes
+
+namespace {
+constexpr const char* SStretchRange = "Stretch column index out of range";
+// The flat scroll bars' properties and modes.
+constexpr UINT kFlatVStyle = 0x100, kFlatHStyle = 0x200, kFlatVBackColor = 0x40, kFlatHBackColor = 0x80,
+               kFlatVWidth = 0x8, kFlatHHeight = 0x4;
+constexpr intptr_t kFlatModes[] = {0, 2, 1};  // ssNormal regular, ssFlat flat, ssEncarta encarta
+
+// Calls the common controls library's function Name when the library and the function exist.
+template <class R, class... A>
+bool CallFlatScrollBars(const char* Name, A... Args) {
+  HMODULE lib = LoadLibraryA("comctl32.dll");
+  if (!lib) return false;
+  FARPROC f = GetProcAddress(lib, Name);
+  if (f) reinterpret_cast<R (*)(A...)>(reinterpret_cast<void (*)()>(f))(Args...);
+  FreeLibrary(lib);
+  return f != nullptr;
+}
+
+bool HasBar(TScrollStyle Bars, bool Vert) {
+  return Bars == ssBoth || Bars == (Vert ? ssVertical : ssHorizontal);
+}
+}  // namespace
+
+void TAdvStringGrid::InitFlatScrollBars() {
+  if (HandleAllocated() && CallFlatScrollBars<BOOL, HWND>("InitializeFlatSB", GetHandle()))
+    flatScrollBars_ = true;
+}
+
+void TAdvStringGrid::DoneFlatScrollBars() {
+  if (HandleAllocated()) CallFlatScrollBars<HRESULT, HWND>("UninitializeFlatSB", GetHandle());
+  flatScrollBars_ = false;
+}
+
+void TAdvStringGrid::SetFlatProp(UINT Index, intptr_t Value) {
+  if (flatScrollBars_ && HandleAllocated())
+    CallFlatScrollBars<BOOL, HWND, UINT, intptr_t, BOOL>("FlatSB_SetScrollProp", GetHandle(), Index, Value,
+                                                         TRUE);
+}
+
+void TAdvStringGrid::ApplyScrollStyle() {
+  SetFlatProp(kFlatVStyle, kFlatModes[scrollType_]);
+  SetFlatProp(kFlatHStyle, kFlatModes[scrollType_]);
+}
+
+void TAdvStringGrid::ApplyScrollLook() {
+  ApplyScrollStyle();
+  SetScrollColor(scrollColor_);
+  SetScrollWidth(scrollWidth_);
+}
+
+void TAdvStringGrid::ShowFlatBar(bool Vert) {
+  if (!flatScrollBars_ || !HandleAllocated()) return;
+  const bool needed = Vert ? GetVisibleRowCount() + TBaseGrid::GetFixedRows() < GetRowCount()
+                           : GetVisibleColCount() + TBaseGrid::GetFixedCols() < GetColCount();
+  CallFlatScrollBars<BOOL, HWND, int, BOOL>("FlatSB_ShowScrollBar", GetHandle(), Vert ? SB_VERT : SB_HORZ,
+                                            BOOL(needed));
+  if (needed) UpdateThumb(Vert);
+}
+
+void TAdvStringGrid::UpdateScrollBars() {
+  ApplyScrollLook();
+  ShowFlatBar(true);
+  ShowFlatBar(false);
+}
+
+// A proportional thumb runs on a scale of 0..127 whose page is the share of the cells in view.
+void TAdvStringGrid::UpdateThumb(bool Vert) {
+  if (!flatScrollBars_ || !HandleAllocated() || !HasBar(GetScrollBars(), Vert)) return;
+  const int bar = Vert ? SB_VERT : SB_HORZ;
+  SCROLLINFO si;
+  si.fMask = SIF_ALL;
+  GetScrollInfo(GetHandle(), bar, &si);
+  if (scrollProportional_) {
+    si.nMin = 0;
+    si.nMax = 127;
+    if (si.nPos < 0 || si.nPos > 127) si.nPos = 0;
+    if (Vert) {
+      si.nPage = UINT(Round(GetVisibleRowCount() * 128.0L / std::max(GetRowCount(), 1)));
+    } else {
+      int64_t sum = 0;
+      for (int32_t c = 0; c < GetColCount(); ++c) sum += GetColWidths(c);
+      si.nPage = UINT(Round(GetClientWidth() * 128.0L / (sum == 0 ? 1 : sum)));
+    }
+  }
+  CallFlatScrollBars<int, HWND, int, SCROLLINFO*, BOOL>("FlatSB_SetScrollInfo", GetHandle(), bar, &si, TRUE);
+}
+
+void TAdvStringGrid::SetScrollType(TScrollType Value) {
+  if (Value != scrollType_) {
+    scrollType_ = Value;
+    if (ComponentState().Contains(csLoading)) return;
+    if (Value != ssNormal) {
+      InitFlatScrollBars();
+      UpdateScrollBars();
+    } else {
+      DoneFlatScrollBars();
+    }
+  }
+  ApplyScrollStyle();
+}
+
+void TAdvStringGrid::SetScrollColor(TColor Value) {
+  scrollColor_ = Value;
+  if (Value != clNone) {
+    SetFlatProp(kFlatVBackColor, intptr_t(ColorToRGB(Value)));
+    SetFlatProp(kFlatHBackColor, intptr_t(ColorToRGB(Value)));
+  }
+}
+
+void TAdvStringGrid::SetScrollWidth(int32_t Value) {
+  scrollWidth_ = Value;
+  SetFlatProp(kFlatVWidth, Value);
+  SetFlatProp(kFlatHHeight, Value);
+}
+
+void TAdvStringGrid::SetScrollProportional(bool Value) {
+  scrollProportional_ = Value;
+  if (ComponentState().Contains(csLoading)) return;
+  if (Value) {
+    InitFlatScrollBars();
+    UpdateScrollBars();
+  } else if (flatScrollBars_ && scrollType_ == ssNormal) {
+    DoneFlatScrollBars();
+    // The standard bars go back to the framework's ranges and pages.
+    UpdateScrollRange();
+  }
+}
+
+// The proportional thumb's 0..127 is a share of the scrolling range; the framework's own bars
+// count scrolling cells.
+int32_t TAdvStringGrid::ThumbCell(bool Vert, int32_t Pos) {
+  const int32_t count = Vert ? GetRowCount() : GetColCount();
+  const int32_t fixed = Vert ? TBaseGrid::GetFixedRows() : TBaseGrid::GetFixedCols();
+  const int32_t visible = Vert ? GetVisibleRowCount() : GetVisibleColCount();
+  const int32_t last = std::max(fixed, count - visible);
+  if (flatScrollBars_ && scrollProportional_)
+    return std::clamp(MulDiv(Pos, last - fixed, 127) + fixed, fixed, last);
+  return std::clamp(fixed + Pos, fixed, last);
+}
+
+void TAdvStringGrid::ShowScrollHint(bool Vert, int32_t Cell) {
+  AnsiString text = AnsiString(Vert ? "Row : " : "Col : ") + IntToStr(Cell);
+  OnScrollHint(this, Cell, text);
+  if (!scrollHint_) scrollHint_ = new THintWindow(this);
+  scrollHint_->SetColor(HintColor);
+  TRect r = scrollHint_->CalcHintRect(100, text, nullptr);
+  POINT p{};
+  GetCursorPos(&p);
+  OffsetRect(&r, p.X + 10, p.Y);
+  scrollHint_->ActivateHint(r, text);
+  scrollHintShown_ = true;
+}
+
+void TAdvStringGrid::HideScrollHint() {
+  if (scrollHint_ && scrollHintShown_) scrollHint_->ReleaseHandle();
+  scrollHintShown_ = false;
+}
+
+// The cells a background picture at a fixed place lies over.
+TGridRect TAdvStringGrid::BackGroundCells() {
+  TBitmap* bmp = background_->GetBitmap();
+  if (background_->GetDisplay() != bdFixed || bmp->Empty()) return {-1, -1, -1, -1};
+  const int32_t x = background_->GetLeft(), y = background_->GetTop();
+  TGridCoord a = MouseCoord(x, y), b = MouseCoord(x + bmp->GetWidth() - 1, y + bmp->GetHeight() - 1);
+  return {a.X, a.Y, b.X, b.Y};
+}
+
+void TAdvStringGrid::HandleScroll(TMessage& Message) {
+  const bool vert = Message.Msg == WM_VSCROLL;
+  const int code = LOWORD(Message.WParam);
+  int32_t pos = int16_t(HIWORD(Message.WParam));
+  if (ScrollHints == shBoth || ScrollHints == (vert ? shVertical : shHorizontal)) {
+    if (code == SB_ENDSCROLL) HideScrollHint();
+    if (code == SB_THUMBTRACK) ShowScrollHint(vert, ThumbCell(vert, pos));
+  }
+  if (!vert && code == SB_THUMBPOSITION && flatScrollBars_) {
+    // With every column in view the thumb has no room to move: nothing to rescale.
+    const int64_t room = 128 - Round(GetVisibleColCount() * 128.0L / std::max(GetColCount(), 1));
+    if (room > 0) pos = int32_t(Round(pos * 127.0L / room));
+  }
+  if (code == SB_THUMBTRACK && ScrollSynch) {
+    if (vert)
+      SetTopRow(ThumbCell(true, pos));
+    else
+      SetLeftCol(ThumbCell(false, pos));
+  }
+  const TGridRect before = BackGroundCells();
+  if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+    // The framework's bars count scrolling cells.
+    const int32_t cells =
+        ThumbCell(vert, pos) - (vert ? TBaseGrid::GetFixedRows() : TBaseGrid::GetFixedCols());
+    Message.WParam = MAKEWPARAM(WORD(code), WORD(cells));
+  }
+  TBaseGrid::Dispatch(Message);
+  const TGridRect after = BackGroundCells();
+  if (!(before == after) && code != SB_THUMBTRACK) {
+    RepaintRange(before);
+    RepaintRange(after);
+  }
+  UpdateThumb(vert);
+  if (IsCheckBoxCell(GetDataCol(), GetRow())) HideEditor();
+}
+
+void TAdvStringGrid::StretchColumn(int32_t ACol) {
+  if (ComponentState().Contains(csLoading)) return;
+  if (ACol >= GetColCount() || ACol < -1) throw EAdvGridError(SStretchRange);
+  if (ACol == -1) ACol = GetColCount() - 1;
+  if (GetColCount() == 0 || !columnSize_->Stretch) return;
+  stretchGate_ = false;
+  struct TOpen {
+    bool& gate;
+    ~TOpen() { gate = true; }
+  } open{stretchGate_};
+  const int32_t client = GetClientWidth();
+  if (GetColCount() == 1) {
+    SetColWidths(ACol, client);
+    return;
+  }
+  int64_t others = 0;
+  for (int32_t c = 0; c < GetColCount(); ++c)
+    if (c != ACol) others += GetColWidths(c);
+  SetColWidths(ACol, others < client ? int32_t(client - others - 1) : GetDefaultColWidth());
+}
+
+// The stretch that follows a change of sizes or counts: a stored stretch column outside the grid
+// stretches nothing rather than failing the change.
+void TAdvStringGrid::StretchAfterChange() {
+  const int32_t col = columnSize_->StretchColumn;
+  if (columnSize_->Stretch && col >= -1 && col < GetColCount()) StretchColumn(col);
+}
+
+void TAdvStringGrid::SizeChanged(int32_t OldColCount, int32_t OldRowCount) {
+  if (GetParent()) StretchAfterChange();
+  TBaseGrid::SizeChanged(OldColCount, OldRowCount);
+  if (!GetParent()) return;
+  ShowFlatBar(true);
+  ShowFlatBar(false);
+  if (fixedFooters_ > 0 || fixedRightCols_ > 0) Invalidate();
+}
+
+void TAdvStringGrid::ColWidthsChanged() {
+  if (stretchGate_) StretchAfterChange();
+  if (ComponentState().Contains(csDesigning)) HideScrollHint();
+  TBaseGrid::ColWidthsChanged();
+  if (colSizing_) {
+    const int32_t col = sizingCol_;
+    const bool inGrid = col >= 0 && col < GetColCount();
+    if (mouseActions_->AllColumnSize && sizingColWidth_ > 0 && inGrid) {
+      const long double f = (long double)GetColWidths(col) / sizingColWidth_;
+      colSizing_ = false;
+      for (int32_t c = TBaseGrid::GetFixedCols(); c < GetColCount(); ++c)
+        if (c != col)
+          SetColWidths(c, int32_t(std::min<int64_t>(Round(GetColWidths(c) * f), MaxControlCoord)));
+      colSizing_ = true;
+    }
+    OnEndColumnSize(this, col);
+    if (inGrid) {
+      int32_t w = GetColWidths(col);
+      const int32_t before = w;
+      UpdateColumnSize(col, w);
+      // Applied once: with the sizing over, this change runs no step of its own.
+      colSizing_ = false;
+      if (w != before) SetColWidths(col, std::clamp(w, 0, MaxControlCoord));
+    }
+    sizingCol_ = sizingRow_ = -1;
+    colSizing_ = rowSizing_ = false;
+  }
+  if (IsCheckBoxCell(GetDataCol(), GetRow())) HideEditor();
+}
+
+void TAdvStringGrid::RowHeightsChanged() {
+  if (ComponentState().Contains(csDesigning)) HideScrollHint();
+  TBaseGrid::RowHeightsChanged();
+  if (rowSizing_) {
+    const int32_t row = sizingRow_;
+    if (mouseActions_->AllRowSize && sizingRowHeight_ > 0 && row >= 0 && row < GetRowCount()) {
+      const long double f = (long double)GetRowHeights(row) / sizingRowHeight_;
+      rowSizing_ = false;
+      for (int32_t r = TBaseGrid::GetFixedRows(); r < GetRowCount(); ++r)
+        if (r != row)
+          SetRowHeights(r, int32_t(std::min<int64_t>(Round(GetRowHeights(r) * f), MaxControlCoord)));
+    }
+    OnEndRowSize(this, row);
+    sizingCol_ = sizingRow_ = -1;
+    colSizing_ = rowSizing_ = false;
+  }
+  if (IsCheckBoxCell(GetDataCol(), GetRow())) HideEditor();
+}
+
+// The framework decides on a press whether it starts sizing; the sized line and its size then are
+// what the scaling of the other lines and the end-of-sizing events work from.
+void TAdvStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TBaseGrid::MouseDown(Button, Shift, X, Y);
+  if (GetGridState() == gsColSizing) {
+    sizingCol_ = sizingIndex_;
+    sizingColWidth_ = GetColWidths(sizingIndex_);
+    colSizing_ = true;
+  } else if (GetGridState() == gsRowSizing) {
+    sizingRow_ = sizingIndex_;
+    sizingRowHeight_ = GetRowHeights(sizingIndex_);
+    rowSizing_ = true;
+  }
+}
+
+void TAdvStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TBaseGrid::MouseUp(Button, Shift, X, Y);
+  // A sizing that changed nothing ends here.
+  sizingCol_ = sizingRow_ = -1;
+  colSizing_ = rowSizing_ = false;
+}
+
+bool TAdvStringGrid::IsOnSizingBorder(int32_t X, int32_t Y) {
+  const TGridCoord cell = MouseCoord(X, Y);
+  if (cell.X < 0 || cell.Y < 0) return false;
+  const TRect r = MergedCellRect(cell.X, cell.Y);
+  const TGridOptions opts = GetOptions();
+  if (cell.Y <= GetFixedRows() && opts.Contains(goColSizing) &&
+      (std::abs(X - r.Left) <= 3 || std::abs(X - r.Right) <= 3))
+    return true;
+  if (cell.X <= GetFixedCols() && opts.Contains(goRowSizing))
+    return std::abs(Y - r.Top) <= 3 || std::abs(Y - r.Bottom) <= 3;
+  return false;
+}
+
+TGridCoord TAdvStringGrid::CellAtScreenPoint(TPoint P) {
+  const TPoint c = ScreenToClient(P);
+  return MouseCoord(c.X, c.Y);
+}
+
+void TAdvStringGrid::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
+  const int32_t h = GetDefaultRowHeight();
+  // Rows of no height have no whole number to round to.
+  if (IntegralHeight && updateCount_ == 0 && h > 0) {
+    if (GetVisibleColCount() + TBaseGrid::GetFixedCols() < GetColCount())
+      AHeight = AHeight - AHeight % h - 1;
+    else
+      AHeight = AHeight + h - AHeight % h - 1 - GetSystemMetrics(SM_CYHSCROLL);
+    AHeight = std::max(AHeight, 0);
+  }
+  TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
+  if (GetParent() && GetParent()->HandleAllocated()) PaintBorder();
+}
+
+std::unique_ptr<TCustomIniFile> TAdvStringGrid::ColumnSizeStore() {
+  const TColumnSize* cs = columnSize_.get();
+  if (cs->Key.empty() || cs->Section.empty() || ComponentState().Contains(csDesigning)) return nullptr;
+  if (cs->Location == clIniFile) return std::make_unique<TIniFile>(cs->Key);
+  return std::make_unique<TRegistryIniFile>(cs->Key);
+}
+
+void TAdvStringGrid::SaveColumnSizes() {
+  std::unique_ptr<TCustomIniFile> store = ColumnSizeStore();
+  if (!store) return;
+  for (int32_t c = 0; c < GetColCount(); ++c)
+    store->WriteInteger(columnSize_->Section, "Col" + IntToStr(c), GetColWidths(c));
+}
+
+void TAdvStringGrid::LoadColumnSizes() {
+  std::unique_ptr<TCustomIniFile> store = ColumnSizeStore();
+  if (!store) return;
+  for (int32_t c = 0; c < GetColCount(); ++c) {
+    const int32_t w = store->ReadInteger(columnSize_->Section, "Col" + IntToStr(c), GetDefaultColWidth());
+    // A damaged store keeps the column as it is.
+    if (w >= 0 && w <= MaxControlCoord && w != GetColWidths(c)) SetColWidths(c, w);
+  }
+}
+
 // ============================================================================ update lock and
 // messages
 
@@ -3349,6 +3756,13 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
     case WM_KEYDOWN:
       HandleKeyDown(Message);
       return;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (Message.LParam == 0) {
+        HandleScroll(Message);
+        return;
+      }
+      break;
     case WM_CHAR:
       HandleChar(Message);
       return;

@@ -9,7 +9,8 @@
 // Sections: types and events / cell graphic / settings classes / edit link / inplace editor /
 // TAdvStringGrid (its own parts, in AdvGrid.cpp: creation and settings / index mapping and hidden
 // rows / rows and columns / typed access, headers and selection flags / event hooks / cell
-// graphics and queries / painting / editing / update lock and messages).
+// graphics and queries / painting / editing / scrolling and column sizes / update lock and
+// messages).
 #pragma once
 
 #include <array>
@@ -23,6 +24,7 @@
 
 class TAdvStringGrid;
 class TArrowWindow;
+class TCustomIniFile;
 class TForm;
 class TPopupButton;
 
@@ -88,6 +90,10 @@ enum class TPrintBorders : uint8_t {
   pbCustom
 };
 enum TFitToPage : uint8_t { fpNever, fpGrow, fpShrink, fpAlways, fpCustom };
+// The look of the scroll bars drawn by the common controls' flat scroll bars.
+enum TScrollType : uint8_t { ssNormal, ssFlat, ssEncarta };
+// The directions in which dragging a thumb shows the row or column it reaches.
+enum TScrollHintType : uint8_t { shNone, shVertical, shHorizontal, shBoth };
 // How a column sorts (the sort and its styles belong to sorting); the format hook passes it.
 enum TSortStyle : uint8_t {
   ssAutomatic,
@@ -138,6 +144,10 @@ template <>
 const EnumNames& EnumNamesOf<TPrintBorders>();
 template <>
 const EnumNames& EnumNamesOf<TFitToPage>();
+template <>
+const EnumNames& EnumNamesOf<TScrollType>();
+template <>
+const EnumNames& EnumNamesOf<TScrollHintType>();
 
 // Row-first events (colour, border, alignment, hint, edit permission, fixed cell, password) and
 // column-first ones (editor type, check texts, validation) keep their own argument orders.
@@ -174,6 +184,9 @@ using TBeforeCellPasteEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&, bo
 using TClipboardEvent = TEvent<TObject*, bool&>;
 using TEllipsClickEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
 using TCanDeleteRowEvent = TEvent<TObject*, int32_t, bool&>;
+using TScrollHintEvent = TEvent<TObject*, int32_t, AnsiString&>;
+using TEndColumnSizeEvent = TEvent<TObject*, int32_t>;
+using TEndRowSizeEvent = TEvent<TObject*, int32_t>;
 
 // ============================================================================ cell graphic ====
 
@@ -670,6 +683,40 @@ class TAdvStringGrid : public TBaseGrid {
   void ResetUpdateLock() { updateCount_ = 0; }
   int32_t UpdateCount() const { return updateCount_; }
 
+  // ---- scrolling and column sizes ------------------------------------------------------------------
+  // The flat scroll bars of the common controls library are asked for by name at each use; without
+  // the library every call of theirs does nothing and the window keeps its standard bars.
+  TScrollType GetScrollType() const { return scrollType_; }
+  void SetScrollType(TScrollType Value);
+  TColor GetScrollColor() const { return scrollColor_; }
+  void SetScrollColor(TColor Value);
+  int32_t GetScrollWidth() const { return scrollWidth_; }
+  void SetScrollWidth(int32_t Value);
+  bool GetScrollProportional() const { return scrollProportional_; }
+  void SetScrollProportional(bool Value);
+  // TopRow (LeftCol) follows a dragged thumb.
+  bool ScrollSynch = false;
+  TScrollHintType ScrollHints = shNone;
+  // The flat scroll bars were set up for the window.
+  bool FlatScrollBarsOn() const { return flatScrollBars_; }
+  // Style, colour and width of the flat bars, each shown while its cells do not all fit, with its
+  // proportional thumb.
+  void UpdateScrollBars();
+  // Widens ACol (-1: the last column) so that the columns fill the client width exactly.
+  void StretchColumn(int32_t ACol);
+  // The widths as values "Col<i>" in the INI file or settings key ColumnSize.Key, section
+  // ColumnSize.Section; nothing without both.
+  void SaveColumnSizes();
+  void LoadColumnSizes();
+  // Within 3 pixels of a sizing border of a header cell (goColSizing) or of a fixed-column cell
+  // (goRowSizing).
+  bool IsOnSizingBorder(int32_t X, int32_t Y);
+  TGridCoord CellAtScreenPoint(TPoint P);
+  // The hint window of a dragged thumb; nil until the first hint.
+  THintWindow* ScrollHintWindow() const { return scrollHint_; }
+  bool ScrollHintShown() const { return scrollHintShown_; }
+  void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+
   // ---- published settings -------------------------------------------------------------------------
   TGridLook GetLook() const { return look_; }
   void SetLook(TGridLook Value);
@@ -725,7 +772,7 @@ class TAdvStringGrid : public TBaseGrid {
   THTMLSettings* GetHTMLSettings() const { return htmlSettings_.get(); }
   bool EnableWheel = true, IntelliZoom = true, SizeWithForm = false, EnableBlink = false, AnchorHint = false,
        EditWithTags = false, EnhRowColMove = false, HintShowCells = false, HintShowLargeText = false,
-       HintShowSizing = false, HTMLHint = false, ScrollHints = false, OemConvert = false, Lookup = false,
+       HintShowSizing = false, HTMLHint = false, OemConvert = false, Lookup = false,
        LookupCaseSensitive = false, LookupHistory = false, Hovering = false, SelectionRectangle = false,
        SelectionResizer = false, SelectionRTFKeep = false, ExcelStyleDecimalSeparator = false,
        IntegralHeight = false, FixedAsButtons = false, AutoSize = false;
@@ -773,6 +820,9 @@ class TAdvStringGrid : public TBaseGrid {
   TClipboardEvent OnClipboardPaste, OnClipboardCopy, OnClipboardCut;
   TGetEditorPropEvent OnGetEditorProp;
   TEllipsClickEvent OnEllipsClick;
+  TScrollHintEvent OnScrollHint;
+  TEndColumnSizeEvent OnEndColumnSize;
+  TEndRowSizeEvent OnEndRowSize;
 
   // ---- event hooks (one per per-cell question; the event fires only when assigned) ---------------
   bool CellIsFixed(int32_t ACol, int32_t ARow) override;
@@ -821,6 +871,12 @@ class TAdvStringGrid : public TBaseGrid {
   void SetEditText(int32_t ACol, int32_t ARow, const AnsiString& Value) override;
   void KeyPress(char& Key) override;
   void KeyUp(WORD& Key, TShiftState Shift) override;
+  void CreateWnd() override;
+  void SizeChanged(int32_t OldColCount, int32_t OldRowCount) override;
+  void ColWidthsChanged() override;
+  void RowHeightsChanged() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState,
                        TAlignment HAlign, TVAlignment VAlign);
   void DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
@@ -855,6 +911,22 @@ class TAdvStringGrid : public TBaseGrid {
   void EnsureFlags(std::vector<uint8_t>& flags, int32_t count);
   void CheckRow(int32_t ARow) const;
   void CheckCol(int32_t ACol) const;
+  // Scrolling: the flat bars' calls, the thumb's cell, the scroll messages and the hint.
+  void InitFlatScrollBars();
+  void DoneFlatScrollBars();
+  void SetFlatProp(UINT Index, intptr_t Value);
+  void ApplyScrollStyle();
+  void ApplyScrollLook();
+  void ShowFlatBar(bool Vert);
+  void UpdateThumb(bool Vert);
+  int32_t ThumbCell(bool Vert, int32_t Pos);
+  void HandleScroll(TMessage& Message);
+  void StretchAfterChange();
+  void ShowScrollHint(bool Vert, int32_t Cell);
+  void HideScrollHint();
+  TGridRect BackGroundCells();
+  // The store of the saved widths, nil when ColumnSize names none.
+  std::unique_ptr<TCustomIniFile> ColumnSizeStore();
 
   std::vector<std::unique_ptr<THiddenRow>> hidden_;  // in the order the rows were hidden
   std::vector<uint8_t> colShown_ = std::vector<uint8_t>(513, 1);
@@ -912,6 +984,19 @@ class TAdvStringGrid : public TBaseGrid {
   TColor fixedGradientFrom_ = TColor(0xC0C0C0), fixedGradientTo_ = TColor(0xFFFFFF);
   int32_t zoom_ = 0;
   int32_t updateCount_ = 0;
+
+  TScrollType scrollType_ = ssNormal;
+  TColor scrollColor_ = clNone;
+  int32_t scrollWidth_ = 0;
+  bool scrollProportional_ = false;
+  bool flatScrollBars_ = false;
+  THintWindow* scrollHint_ = nullptr;
+  bool scrollHintShown_ = false;
+  // Closed while the grid sets the stretched column's width itself.
+  bool stretchGate_ = true;
+  // The column (row) sized by the mouse and its size when the sizing began; -1 when none.
+  int32_t sizingCol_ = -1, sizingRow_ = -1, sizingColWidth_ = 0, sizingRowHeight_ = 0;
+  bool colSizing_ = false, rowSizing_ = false;
   TCursor loadedCursor_ = crDefault;
   bool loaded_ = false;
 
