@@ -315,16 +315,25 @@ bool TBaseGrid::RowsInSameMerge(int32_t ARow1, int32_t ARow2) const {
 
 // ============================================================================ geometry ========
 
+// A scrolling cell is placed from the first cell in view, so that the cost follows its distance
+// from the view rather than its index (rows far down a long list).
 TRect TBaseGrid::CalcCellRect(int32_t ACol, int32_t ARow) {
-  auto edge = [this](int32_t index, int32_t fixed, int32_t first, bool cols) {
+  TRect origin;
+  bool haveOrigin = false;
+  auto edge = [&](int32_t index, int32_t fixed, int32_t first, bool cols) {
     auto size = [&](int32_t i) { return cols ? GetColWidths(i) : GetRowHeights(i); };
     int32_t pos = 0;
-    for (int32_t i = 0; i < index; ++i) pos += size(i);
-    if (index >= fixed) {
-      for (int32_t i = 0; i < first; ++i) pos -= size(i);
-      TRect origin = CellRect(GetLeftCol(), GetTopRow());
-      pos += cols ? origin.Left : origin.Top;
+    if (index < fixed) {
+      for (int32_t i = 0; i < index; ++i) pos += size(i);
+      return pos;
     }
+    if (!haveOrigin) {
+      origin = CellRect(GetLeftCol(), GetTopRow());
+      haveOrigin = true;
+    }
+    pos = cols ? origin.Left : origin.Top;
+    for (int32_t i = first; i < index; ++i) pos += size(i);
+    for (int32_t i = index; i < first; ++i) pos -= size(i);
     return pos;
   };
   TRect r;

@@ -149,6 +149,25 @@ TEST_F(AdvScroll, WithScrollSynchTheViewFollowsTheThumbWhileItIsDragged) {
   EXPECT_EQ(g->GetTopRow(), 3) << "the release scrolls as the framework does";
 }
 
+// Cells far from the view are placed from the first row in view, above it as below.
+TEST_F(AdvScroll, CellsOutOfViewArePlacedFromTheScrolledView) {
+  auto* g = NewGrid<TAdvStringGrid>(6, 50);
+  g->SetRowHeights(5, 30);
+  g->SetRowHeights(12, 40);
+  g->SetTopRow(10);
+  g->SetLeftCol(2);
+  const std::pair<int32_t, int32_t> rows[] = {{0, 0},   {5, 21 - 30 - 4 * 21}, {9, 0}, {10, 21}, {12, 63},
+                                              {13, 103}};
+  for (const auto& [row, top] : rows) {
+    const TRect r = g->CalcCellRect(3, row);
+    EXPECT_EQ(r.Top, top) << "row " << row;
+    EXPECT_EQ(r.Bottom - r.Top, g->GetRowHeights(row));
+  }
+  EXPECT_EQ(g->CalcCellRect(1, 10).Left, 0) << "column 1 lies left of the view";
+  EXPECT_EQ(g->CalcCellRect(0, 10).Left, 0);
+  EXPECT_EQ(g->CalcCellRect(4, 10).Left, 64 + 2 * 64);
+}
+
 // ---------------------------------------------------------------------------- flat bars -------
 
 TEST_F(AdvScroll, WithoutTheLibraryTheFlatScrollBarSettingsAreKeptAndDoNothing) {
