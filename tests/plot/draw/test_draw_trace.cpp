@@ -184,3 +184,57 @@ TEST_F(PlotDrawTraceTest, TraceWidthOneIsTheThinnestPen) {
 }
 
 }  // namespace
+
+// The fast trace's point-by-point walk, which the summarised trace must match line for line.
+class TWalkingChannel : public TiPlotChannel {
+ public:
+  using TiPlotChannel::DrawFastByPoints;
+  using TiPlotChannel::TiPlotChannel;
+};
+
+TEST_F(PlotDrawTraceTest, AMillionPointsDrawTheLinesOfThePointByPointWalk) {
+  struct Case {
+    const char* name;
+    TiPlotDataStyle style;
+    int32_t points, ring;
+    bool reverseScale, xyReverse;
+  } const cases[] = {
+      {"standard", ipdsStandard, 1000000, 0, false, false},
+      {"standard, wrapped ring, axes exchanged", ipdsStandard, 1000000, 700000, false, true},
+      {"compact, X axis reversed", ipdsCompact, 1000000, 0, true, false},
+      {"compact interval, wrapped ring", ipdsCompactInterval, 1000000, 650000, false, false},
+      {"full feature, wrapped ring", ipdsFullFeature, 300000, 200000, false, false},
+  };
+  for (const Case& c : cases) {
+    TWalkingChannel ch(Host.get(), Counts.OnRename, Counts.OnRemove, Counts.OnInsert, Counts.OnChange);
+    ch.SetXAxisName("X-Axis 1");
+    ch.SetYAxisName("Y-Axis 1");
+    ch.SetDataStyle(c.style);
+    ch.SetRingBufferSize(c.ring);
+    XAxis().SetReverseScale(c.reverseScale);
+    TiPlotDataCustomList* list = ch.DataList();
+    // X from -1 to 11.5 over the axis's 0 .. 10 (many points on the columns' rounding edges), a
+    // wave with noise reaching past the Y axis, so that lines are clipped too.
+    const double step = 12.5 / c.points;
+    for (int32_t i = 0; i < c.points; ++i)
+      list->AddPoint(-1 + i * step, 5 + 6 * std::sin(i * 25.0 / c.points) + (i % 7 - 3) * 0.4);
+    // Points that are not plain, alone, in a row and next to one another.
+    const int32_t n = list->GetCount();
+    for (double at : {0.3, 0.30001, 0.65})
+      if (n) list->SetNull(int32_t(n * at), true);
+    for (int32_t i = n / 2; i < n / 2 + 100; ++i) list->SetEmpty(i, true);
+    list->SetY(n / 5, NAN);
+    list->SetY(n / 5 + 64, INFINITY);
+    list->SetY(n / 5 + 65, -INFINITY);
+    ASSERT_TRUE(list->XAscending()) << c.name;
+
+    ch.PreparePaint();
+    TRecordingCanvas summarised, walked;
+    ch.DrawFast(summarised.Canvas(), c.xyReverse);
+    ch.DrawFastByPoints(walked.Canvas(), c.xyReverse);
+    const TLines lines = Lines(summarised);
+    EXPECT_GT(lines.size(), 100u) << c.name;
+    EXPECT_EQ(lines, Lines(walked)) << c.name;
+  }
+  XAxis().SetReverseScale(false);
+}
