@@ -2,9 +2,9 @@
 // lamps) over the instrument link, the start-up that opens the link when the window shows, the
 // voltage scan, the program list and the GO/NG list with their runs and result tables, the
 // parameter files of the toolbar, and the closing that saves "Config.dat".
-// Controls of parts still to come (the themed controls and frame) stand on the platform's plain
-// controls under their own names; the lists stand on the system's grid and show the records of
-// the parameter body.
+// The themed controls and frame, still to come, stand on the platform's plain controls under
+// their own names; the two lists stand on the system's grid and show the records of the
+// parameter body.
 #pragma once
 
 #include <memory>
