@@ -3375,7 +3375,7 @@ bool CallFlatScrollBars(const char* Name, A... Args) {
   return f != nullptr;
 }
 
-bool HasBar(TScrollStyle Bars, bool Vert) {
+bool StyleHasBar(TScrollStyle Bars, bool Vert) {
   return Bars == ssBoth || Bars == (Vert ? ssVertical : ssHorizontal);
 }
 }  // namespace
@@ -3424,7 +3424,7 @@ void TAdvStringGrid::UpdateScrollBars() {
 
 // A proportional thumb runs on a scale of 0..127 whose page is the share of the cells in view.
 void TAdvStringGrid::UpdateThumb(bool Vert) {
-  if (!flatScrollBars_ || !HandleAllocated() || !HasBar(GetScrollBars(), Vert)) return;
+  if (!flatScrollBars_ || !HandleAllocated() || !StyleHasBar(GetScrollBars(), Vert)) return;
   const int bar = Vert ? SB_VERT : SB_HORZ;
   SCROLLINFO si;
   si.fMask = SIF_ALL;
@@ -3532,8 +3532,9 @@ void TAdvStringGrid::HandleScroll(TMessage& Message) {
     if (code == SB_ENDSCROLL) HideScrollHint();
     if (code == SB_THUMBTRACK) ShowScrollHint(vert, ThumbCell(vert, pos));
   }
-  if (!vert && code == SB_THUMBPOSITION && flatScrollBars_) {
-    // With every column in view the thumb has no room to move: nothing to rescale.
+  if (!vert && code == SB_THUMBPOSITION && flatScrollBars_ && scrollProportional_) {
+    // The thumb's travel on the 0..127 scale ends short of 127 by its page.  With every column
+    // in view it has no travel: nothing to rescale.
     const int64_t room = 128 - Round(GetVisibleColCount() * 128.0L / std::max(GetColCount(), 1));
     if (room > 0) pos = int32_t(Round(pos * 127.0L / room));
   }
@@ -3545,7 +3546,8 @@ void TAdvStringGrid::HandleScroll(TMessage& Message) {
   }
   const TGridRect before = BackGroundCells();
   if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
-    // The framework's bars count scrolling cells.
+    // The framework scrolls by scrolling cells: a position on the 0..127 scale goes on as the
+    // cell it reaches.
     const int32_t cells =
         ThumbCell(vert, pos) - (vert ? TBaseGrid::GetFixedRows() : TBaseGrid::GetFixedCols());
     Message.WParam = MAKEWPARAM(WORD(code), WORD(cells));

@@ -44,7 +44,7 @@ BOOL FlatShow(HWND, int bar, BOOL show) {
   return TRUE;
 }
 template <class F>
-FARPROC Export(F f) {
+FARPROC FlatExport(F f) {
   return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(f));
 }
 
@@ -56,11 +56,11 @@ class AdvScroll : public GridFixture {
     GridFixture::TearDown();
   }
   void InstallFlatScrollBars() {
-    RegisterModule("comctl32.dll", {{"InitializeFlatSB", Export(&FlatInit)},
-                                    {"UninitializeFlatSB", Export(&FlatDone)},
-                                    {"FlatSB_SetScrollProp", Export(&FlatProp)},
-                                    {"FlatSB_SetScrollInfo", Export(&FlatInfo)},
-                                    {"FlatSB_ShowScrollBar", Export(&FlatShow)}});
+    RegisterModule("comctl32.dll", {{"InitializeFlatSB", FlatExport(&FlatInit)},
+                                    {"UninitializeFlatSB", FlatExport(&FlatDone)},
+                                    {"FlatSB_SetScrollProp", FlatExport(&FlatProp)},
+                                    {"FlatSB_SetScrollInfo", FlatExport(&FlatInfo)},
+                                    {"FlatSB_ShowScrollBar", FlatExport(&FlatShow)}});
   }
   std::vector<std::string> CallsLike(const std::string& prefix) {
     std::vector<std::string> out;
