@@ -671,6 +671,9 @@ void TiPlotChannel::DrawFast(TCanvas* Canvas, bool XYAxesReverse) {
     DrawFastByPoints(Canvas, XYAxesReverse);
     return;
   }
+  ForgetYPixels();
+  // The side of a pixel column on which the values grow.
+  const double upper = xAxis->PositionToValueDouble(1) >= xAxis->PositionToValueDouble(0) ? 0.5 : -0.5;
   TChannelColumnFinder columns(xAxis);
   TChannelFastColumns fast(
       [&](const TiPlotMinMaxPoint& A, const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C) {
@@ -683,7 +686,7 @@ void TiPlotChannel::DrawFast(TCanvas* Canvas, bool XYAxesReverse) {
     list->GetPoint(i, x, null, empty, y);
     if (!null && !empty && std::isfinite(y)) {
       const int32_t column = xAxis->ValueToPosition(x);
-      const int32_t run = ColumnRun(list, i, last, column, y);
+      const int32_t run = ColumnRun(list, i, last, column, upper, y);
       fast.Add(column, x, y, FRunMin, FRunMax, run == i ? y : list->GetY(run));
       // The next point: in a later column, or in this one where rounding at the edge kept it out
       // of the run (the columns then merge), or one that is not plain.
@@ -701,12 +704,11 @@ void TiPlotChannel::DrawFast(TCanvas* Canvas, bool XYAxesReverse) {
 }
 
 int32_t TiPlotChannel::ColumnRun(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column,
-                                 double FirstY) {
+                                 double Upper, double FirstY) {
   TiPlotAxis* xAxis = GetXAxis();
   // The column's values lie at or below the value at its upper pixel edge; rounding there can still
   // put the last of them in the next column, which the conversion itself settles.
-  const double edge =
-      std::max(xAxis->PositionToValueDouble(Column - 0.5), xAxis->PositionToValueDouble(Column + 0.5));
+  const double edge = xAxis->PositionToValueDouble(Column + Upper);
   const auto lands = [&](int32_t Index) { return xAxis->ValueToPosition(List->GetX(Index)) == Column; };
   int32_t run = List->PlainRunY(First, Last, edge, FRunMin, FRunMax);
   if (run <= First) {
@@ -728,6 +730,7 @@ int32_t TiPlotChannel::ColumnRun(TiPlotDataCustomList* List, int32_t First, int3
 
 void TiPlotChannel::DrawFastByPoints(TCanvas* Canvas, bool XYAxesReverse) {
   if (FVisibleStart < 0 || FVisibleStart == FVisibleStop) return;
+  ForgetYPixels();
   TChannelColumnFinder columns(GetXAxis());
   TChannelFastColumns fast(
       [&](const TiPlotMinMaxPoint& A, const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C) {
@@ -742,10 +745,20 @@ void TiPlotChannel::DrawFastByPoints(TCanvas* Canvas, bool XYAxesReverse) {
 
 void TiPlotChannel::DrawFastColumns(TCanvas* Canvas, bool XYAxesReverse, const TiPlotMinMaxPoint& A,
                                     const TiPlotMinMaxPoint& B, const TiPlotMinMaxPoint& C) {
-  // A column's X is its first point's, whose pixel is the column.
-  const auto line = [&](const TiPlotMinMaxPoint& P, double Y1, const TiPlotMinMaxPoint& Q, double Y2) {
-    DrawLineAtPixels(Canvas, XYAxesReverse, P.X, P.Pixel, Y1, Q.X, Q.Pixel, Y2);
+  // A column's X is its first point's, whose pixel is the column.  Its first and last Y are mostly
+  // its extremes as well: the last few Y values keep their pixels.
+  TiPlotAxis* yAxis = GetYAxis();
+  const auto yPixel = [&](double Y) {
+    for (const TYPixel& k : FYPixels)
+      if (k.Value == Y) return k.Pixel;
+    TYPixel& k = FYPixels[FYPixelNext++ % std::size(FYPixels)];
+    k = TYPixel{Y, yAxis->ValueToPosition(Y)};
+    return k.Pixel;
   };
+  const auto line = [&](const TiPlotMinMaxPoint& P, double Y1, const TiPlotMinMaxPoint& Q, double Y2) {
+    DrawLineAtPixels(Canvas, XYAxesReverse, P.X, P.Pixel, Y1, yPixel(Y1), Q.X, Q.Pixel, Y2, yPixel(Y2));
+  };
+  if (!yAxis) return;
   if (!A.Empty && A.Min != A.Max) line(A, A.Min, A, A.Max);
   if (!B.Empty && B.Min != B.Max) line(B, B.Min, B, B.Max);
   if (!A.Empty && !B.Empty) line(A, A.LastY, B, B.FirstY);

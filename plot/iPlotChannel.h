@@ -205,7 +205,12 @@ class TiPlotChannel : public TiPlotChannelCustom {
   // The run of plain points from First (plain, its X landing in the X axis's pixel Column, its Y
   // FirstY) that land in the same column, ending at Last at the latest, for ascending X: returns
   // its last index and leaves its Y extremes in FRunMin and FRunMax.
-  int32_t ColumnRun(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column, double FirstY);
+  // Upper (+0.5 or -0.5) leads from a pixel to the edge where the values grow.
+  int32_t ColumnRun(TiPlotDataCustomList* List, int32_t First, int32_t Last, int32_t Column, double Upper,
+                    double FirstY);
+  void ForgetYPixels() {
+    for (TYPixel& k : FYPixels) k.Value = NAN;
+  }
   // Draws the pending level of a digital trace and clears it.
   void FlushDigitalRun(TCanvas* Canvas, bool XYAxesReverse, TDigitalSequenceData& Run);
   // One spline through X[1..N], Y[1..N] (N >= 2).
@@ -270,6 +275,13 @@ class TiPlotChannel : public TiPlotChannelCustom {
   bool FXAscending = true;
   std::vector<TiPlotPixelPoint> FPixelPoints;
   double FRunMin = 0, FRunMax = 0;
+  // The Y axis's positions of the last Y values the fast trace drew, for one drawing.
+  struct TYPixel {
+    double Value = NAN;
+    int32_t Pixel = 0;
+  };
+  TYPixel FYPixels[4];
+  uint32_t FYPixelNext = 0;
   int32_t FPixelFirst = 0;
   int32_t FPixelLast = -1;
   int32_t FDigitalHighPixel = 0;

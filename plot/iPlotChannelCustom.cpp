@@ -672,7 +672,8 @@ bool ChannelPixelOnScale(const TiPlotAxis* Axis, int32_t Position) {
 }  // namespace
 
 void TiPlotChannelCustom::DrawLineAtPixels(TCanvas* Canvas, bool XYAxesReverse, double X1, int32_t PX1,
-                                           double Y1, double X2, int32_t PX2, double Y2) {
+                                           double Y1, int32_t PY1, double X2, int32_t PX2, double Y2,
+                                           int32_t PY2) {
   TiPlotAxis* xAxis = GetXAxis();
   TiPlotAxis* yAxis = GetYAxis();
   if (!xAxis || !yAxis) return;
@@ -687,12 +688,12 @@ void TiPlotChannelCustom::DrawLineAtPixels(TCanvas* Canvas, bool XYAxesReverse, 
   // the scales remain, made here on the positions.
   if (X2 < X1) {
     std::swap(PX1, PX2);
-    std::swap(Y1, Y2);
+    std::swap(PY1, PY2);
   }
-  if (!ChannelPixelOnScale(xAxis, PX1) || !ChannelPixelOnScale(xAxis, PX2)) return;
-  const int32_t py1 = yAxis->ValueToPosition(Y1), py2 = yAxis->ValueToPosition(Y2);
-  if (!ChannelPixelOnScale(yAxis, py1) || !ChannelPixelOnScale(yAxis, py2)) return;
-  const TPoint points[2] = {OrientedPoint(XYAxesReverse, PX1, py1), OrientedPoint(XYAxesReverse, PX2, py2)};
+  if (!ChannelPixelOnScale(xAxis, PX1) || !ChannelPixelOnScale(xAxis, PX2) ||
+      !ChannelPixelOnScale(yAxis, PY1) || !ChannelPixelOnScale(yAxis, PY2))
+    return;
+  const TPoint points[2] = {OrientedPoint(XYAxesReverse, PX1, PY1), OrientedPoint(XYAxesReverse, PX2, PY2)};
   Canvas->Polyline(points, 2);
 }
 

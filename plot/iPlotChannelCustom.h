@@ -97,10 +97,11 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   // when reversed) and is not clipped.  Points that are not finite draw nothing.
   void DrawClippedLine(TCanvas* Canvas, bool XYAxesReverse, bool PercentMode, double X1, double Y1, double X2,
                        double Y2);
-  // DrawClippedLine for a line whose ends' X pixels are known already (PX1 and PX2 are the X axis's
-  // positions of X1 and X2): the same line, with fewer conversions when nothing is clipped.
-  void DrawLineAtPixels(TCanvas* Canvas, bool XYAxesReverse, double X1, int32_t PX1, double Y1, double X2,
-                        int32_t PX2, double Y2);
+  // DrawClippedLine for a line whose ends' pixels are known already (PX1 and PX2 the X axis's
+  // positions of X1 and X2, PY1 and PY2 the Y axis's of Y1 and Y2): the same line, without
+  // converting again when nothing is clipped.
+  void DrawLineAtPixels(TCanvas* Canvas, bool XYAxesReverse, double X1, int32_t PX1, double Y1, int32_t PY1,
+                        double X2, int32_t PX2, double Y2, int32_t PY2);
   // The Y of the line through (X1, Y1) and (X2, Y2) at X; 0 when X1 = X2.
   static double ClipIntersectY(double X1, double Y1, double X2, double Y2, double X);
   // The X of that line at Y; X1 when the line holds no single point at Y (X1 = X2 or Y1 = Y2).

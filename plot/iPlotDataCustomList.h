@@ -398,36 +398,56 @@ class TiPlotDataBufferList : public TiPlotDataCustomList {
   // Points from physical element P on, N at most, up to the first that is not plain or whose X is
   // above XLimit: their number, the extremes of their Y merged into Min and Max.  Whole blocks of
   // plain points at or below the limit are read from the summary, parts of them without checking
-  // each point; only the block where the run ends is read point by point.
+  // each point; only the block where the run ends is checked point by point.
   int32_t ScanRun(int32_t P, int32_t N, double XLimit, double& Min, double& Max) {
-    const auto merge = [&](double Y) {
-      if (Y < Min) Min = Y;
-      if (Y > Max) Max = Y;
-    };
+    double lo = Min, hi = Max;
     const int32_t end = P + N;
-    for (int32_t p = P; p < end;) {
-      const int32_t block = p / kSummaryBlock, blockFirst = block * kSummaryBlock;
-      const int32_t blockEnd = std::min(blockFirst + kSummaryBlock, FCount), stop = std::min(blockEnd, end);
-      const TSummaryBlock& b = Block(block);
-      if (!(b.State & kSummaryNotPlain) && (!Traits::kHasX || b.MaxX <= XLimit)) {
-        if (p == blockFirst && stop == blockEnd) {
-          merge(b.Min);
-          merge(b.Max);
-        } else {
-          for (int32_t q = p; q < stop; ++q) merge(Traits::Y(FData[q]));
+    int32_t p = P, taken = N;
+    while (p < end) {
+      const int32_t blockFirst = p / kSummaryBlock * kSummaryBlock;
+      int32_t blockEnd = std::min(blockFirst + kSummaryBlock, FCount);
+      const TSummaryBlock* b = &Block(p / kSummaryBlock);
+      const auto passes = [&] {
+        return !(b->State & kSummaryNotPlain) && (!Traits::kHasX || b->MaxX <= XLimit);
+      };
+      if (p == blockFirst) {
+        // Whole blocks in a row.
+        while (blockEnd <= end && passes()) {
+          lo = std::min(lo, b->Min);
+          hi = std::max(hi, b->Max);
+          p = blockEnd;
+          if (p >= end) break;
+          blockEnd = std::min(p + kSummaryBlock, FCount);
+          b = &Block(p / kSummaryBlock);
         }
-        p = stop;
+        if (p >= end) break;
+      }
+      const int32_t stop = std::min(blockEnd, end);
+      if (passes()) {
+        for (; p < stop; ++p) {
+          const double y = Traits::Y(FData[p]);
+          lo = std::min(lo, y);
+          hi = std::max(hi, y);
+        }
         continue;
       }
       for (; p < stop; ++p) {
         const TElement& e = FData[p];
-        if constexpr (Traits::kHasX)
-          if (!(Traits::X(e) <= XLimit)) return p - P;
-        if (!Traits::Plain(e)) return p - P;
-        merge(Traits::Y(e));
+        bool stops = !Traits::Plain(e);
+        if constexpr (Traits::kHasX) stops = stops || !(Traits::X(e) <= XLimit);
+        if (stops) break;
+        const double y = Traits::Y(e);
+        lo = std::min(lo, y);
+        hi = std::max(hi, y);
+      }
+      if (p < stop) {
+        taken = p - P;
+        break;
       }
     }
-    return N;
+    Min = lo;
+    Max = hi;
+    return taken;
   }
 
   // The last Unroll moved elements, so the summary's blocks no longer describe them.
