@@ -20,6 +20,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "serial/CPort.h"
+#include "tests/support/UiPump.h"
 #include "tools/instrument_sim/core/PtySimulator.h"
 
 namespace {
@@ -67,27 +68,10 @@ class LinkTest : public ::testing::Test {
   }
 
   void Note(const std::string& s) { events.push_back(s); }
-  static void Pump() {
-    CheckSynchronize(1);
-    Application->ProcessMessages();
-  }
+  static void Pump() { ui_pump::Pump(); }
   // Moves the fake clock by ms in steps of 10 ms, serving the port's deliveries as it goes.
-  void Run(uint32_t ms) {
-    for (uint32_t t = 0; t < ms; t += 10) {
-      clock.Advance(std::min<uint32_t>(10, ms - t));
-      Pump();
-    }
-  }
-  // Serves deliveries (real time, fake clock standing) until done holds or the limit passed.
-  // The limit only bounds a failure: a sanitizer build on a loaded machine answers slowly.
-  static bool Until(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      Pump();
-    }
-    return true;
-  }
+  void Run(uint32_t ms) { ui_pump::Run(clock, ms); }
+  static bool Until(const std::function<bool()>& done) { return ui_pump::Until(done); }
   // Serves deliveries for a little real time: what would arrive has arrived.
   static void Settle(int ms = 60) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -21,6 +21,7 @@
 #include "platform/os/user/DisplayDriver.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Threads.h"
+#include "tests/support/UiPump.h"
 #include "tools/instrument_sim/core/PtySimulator.h"
 
 namespace mainform_test {
@@ -71,26 +72,10 @@ class MainWindow : public ::testing::Test {
     return form_;
   }
 
-  static void Pump() {
-    CheckSynchronize(1);
-    Application->ProcessMessages();
-  }
+  static void Pump() { ui_pump::Pump(); }
   // Fake time passes in steps of 10 ms, each followed by the messages it brings.
-  void Run(uint32_t ms) {
-    for (uint32_t t = 0; t < ms; t += 10) {
-      clock_.Advance(std::min<uint32_t>(10, ms - t));
-      Pump();
-    }
-  }
-  // The limit only bounds a failure: a sanitizer build on a loaded machine answers slowly.
-  static bool Until(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      Pump();
-    }
-    return true;
-  }
+  void Run(uint32_t ms) { ui_pump::Run(clock_, ms); }
+  static bool Until(const std::function<bool()>& done) { return ui_pump::Until(done); }
   const Lines& Wire() {
     for (std::string& l : sim_->TakeReceivedLines()) wire_.push_back(std::move(l));
     return wire_;

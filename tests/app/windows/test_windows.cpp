@@ -28,6 +28,7 @@
 #include "platform/runtime/Threads.h"
 #include "platform/ui/Dialogs.h"
 #include "tests/support/TestOutput.h"
+#include "tests/support/UiPump.h"
 #include "tools/instrument_sim/core/PtySimulator.h"
 #include "widgets/iAnalogOutput.h"
 #include "widgets/iKnob.h"
@@ -94,24 +95,9 @@ class Windows : public ::testing::Test {
     return Form_Main;
   }
 
-  static void Pump() {
-    CheckSynchronize(1);
-    Application->ProcessMessages();
-  }
-  void Run(uint32_t ms) {
-    for (uint32_t t = 0; t < ms; t += 10) {
-      clock_.Advance(std::min<uint32_t>(10, ms - t));
-      Pump();
-    }
-  }
-  static bool Until(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-    while (!done()) {
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      Pump();
-    }
-    return true;
-  }
+  static void Pump() { ui_pump::Pump(); }
+  void Run(uint32_t ms) { ui_pump::Run(clock_, ms); }
+  static bool Until(const std::function<bool()>& done) { return ui_pump::Until(done); }
   static const Lines& Wire(TPtySimulator& sim, Lines& wire) {
     for (std::string& l : sim.TakeReceivedLines()) wire.push_back(std::move(l));
     return wire;

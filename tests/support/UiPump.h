@@ -1,0 +1,41 @@
+// Serving the UI thread in tests that run windows or the instrument link against the simulated
+// instrument: the port's deliveries and the window messages, with the fake clock moved by hand.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+#include "platform/runtime/Clock.h"
+#include "platform/runtime/Threads.h"
+#include "platform/ui/Forms.h"
+
+namespace ui_pump {
+
+// One turn: the calls the event thread waits on, then the queued messages.
+inline void Pump() {
+  CheckSynchronize(1);
+  Application->ProcessMessages();
+}
+
+// Moves the fake clock by ms in steps of 10 ms, each followed by the messages it brings.
+inline void Run(TFakeClock& clock, uint32_t ms) {
+  for (uint32_t t = 0; t < ms; t += 10) {
+    clock.Advance(std::min<uint32_t>(10, ms - t));
+    Pump();
+  }
+}
+
+// Serves deliveries (real time, fake clock standing) until done holds or the limit passed.  The
+// limit only bounds a failure: a sanitizer build on a loaded machine answers slowly.
+inline bool Until(const std::function<bool()>& done) {
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    Pump();
+  }
+  return true;
+}
+
+}  // namespace ui_pump
