@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/os/user/DisplayDriver.h"
 #include "platform/os/user/User.h"
 
 // Reads screen pixels (0x00RRGGBB) from the X server; tests/support/XGrab.cpp, which stays out
@@ -40,4 +41,20 @@ template <class Turn>
 void PumpFor(Turn turn, int ms) {
   auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   PumpUntil(turn, [&] { return std::chrono::steady_clock::now() >= until; });
+}
+
+// The pixels in which the X server's screen differs from what our window manager drew for the
+// top-level window hwnd; -1 when either could not be read.
+inline int ScreenDifferences(HWND hwnd) {
+  const TSurface* ours = TopLevelSurface(hwnd);
+  if (!ours) return -1;
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  std::vector<uint32_t> screen;
+  if (!GrabScreen(r.Left, r.Top, r.Width(), r.Height(), screen)) return -1;
+  int differing = 0;
+  for (int y = 0; y < r.Height(); ++y)
+    for (int x = 0; x < r.Width(); ++x)
+      if (screen[size_t(y * r.Width() + x)] != (ours->Row(y)[x] & 0xFFFFFF)) ++differing;
+  return differing;
 }

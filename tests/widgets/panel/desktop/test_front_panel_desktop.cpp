@@ -66,17 +66,7 @@ TEST(WidgetsPanelDesktop, TheFrontPanelTakesClicksTheWheelAndKeysInASystemWindow
   EXPECT_FALSE(p.Knob->GetUseKeyboard());
   PumpFor(PanelTurn, 300);
 
-  const TSurface* ours = TopLevelSurface(form->Handle());
-  ASSERT_NE(ours, nullptr);
-  RECT r;
-  GetWindowRect(form->Handle(), &r);
-  std::vector<uint32_t> screen;
-  ASSERT_TRUE(GrabScreen(r.Left, r.Top, r.Width(), r.Height(), screen));
-  int differing = 0;
-  for (int y = 0; y < r.Height(); ++y)
-    for (int x = 0; x < r.Width(); ++x)
-      if (screen[size_t(y * r.Width() + x)] != (ours->Row(y)[x] & 0xFFFFFF)) ++differing;
-  EXPECT_EQ(differing, 0) << "the screen shows what the window manager drew";
+  EXPECT_EQ(ScreenDifferences(form->Handle()), 0) << "the screen shows what the window manager drew";
   SaveWindowPng(form->Handle(), OutputPath("widgets-desktop-front-panel.png"));
   form->Free();
   StopDisplay();
