@@ -225,6 +225,20 @@ TEST_F(PrinterTest, TwoPagesToThePdfPrinterRenderBackInPlace) {
         << "page " << (pr.page == &one ? 1 : 2) << " at " << pr.x << "," << pr.y;
 }
 
+TEST_F(PrinterTest, ACanvasMadeAfterTheHandleDrawsOnIt) {
+  system->withOffice = false;
+  TPrinter p;
+  Select(p, kPdfPrinterName, 100);
+  // Device metrics first, as a caller sizing its page does; the canvas comes with BeginDoc.
+  EXPECT_EQ(GetDeviceCaps(p.GetHandle(), LOGPIXELSX), 100);
+  p.OutputFileName = (folder / "metrics first.pdf").string();
+  p.BeginDoc();
+  EXPECT_EQ(p.GetCanvas()->GetHandle(), p.GetHandle());
+  EXPECT_NO_THROW(p.GetCanvas()->FillRect(TRect{10, 10, 20, 20}));
+  p.EndDoc();
+  EXPECT_TRUE(fs::exists(p.OutputFileName));
+}
+
 TEST_F(PrinterTest, PdfPrinterDefaultsToTheDocumentsFolder) {
   const char* home = std::getenv("HOME");
   std::string saved = home ? home : "";
