@@ -18,6 +18,7 @@
 #include "plot/iPlotLegend.h"
 #include "plot/iPlotPreview.h"
 #include "tests/platform/ui/controls/UiHarness.h"
+#include "tests/support/Ppm.h"
 #include "tests/support/TestOutput.h"
 
 namespace {
@@ -234,27 +235,6 @@ TEST_F(PlotOutput, SavesEachImageKindByItsEndingAndReadsItBack) {
 // ============================================================================================
 // printing
 // ============================================================================================
-
-// A binary PPM (P6).
-struct TPpm {
-  int W = 0, H = 0;
-  std::string Pixels;
-  uint32_t At(int x, int y) const {
-    const auto* p = reinterpret_cast<const uint8_t*>(Pixels.data()) + (size_t(y) * W + x) * 3;
-    return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
-  }
-};
-
-bool ReadPpm(const fs::path& file, TPpm& ppm) {
-  std::ifstream in(file, std::ios::binary);
-  std::string magic;
-  int max = 0;
-  in >> magic >> ppm.W >> ppm.H >> max;
-  in.get();
-  if (magic != "P6" || max != 255) return false;
-  ppm.Pixels.resize(size_t(ppm.W) * ppm.H * 3);
-  return bool(in.read(ppm.Pixels.data(), std::streamsize(ppm.Pixels.size())));
-}
 
 TEST_F(PlotOutput, PrintsOnePageScaledIntoTheMarginsOfTheNamedPrinter) {
   if (std::system("pdftoppm -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
