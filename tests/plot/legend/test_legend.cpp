@@ -227,6 +227,14 @@ TEST(PlotLegend, PressesActOnRowsButtonsAndTheLegend) {
   l->MouseUp(mbLeft, TShiftState(), L.Right + 5, L.Top + 1);
   EXPECT_EQ(clicks, std::vector<int32_t>{0});
 
+  // The triangles: grey on the disabled up button, black on the down button.
+  const auto centre = [&](TiPlotLegendButton* b) {
+    const TRect r = b->GetButtonRect();
+    return f.canvas.Canvas()->GetPixel((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  };
+  EXPECT_EQ(centre(l->UpButton()), TColor(0x808080));
+  EXPECT_EQ(centre(l->DownButton()), TColor(0));
+
   // Another object's selection takes the legend's away.
   l->SetSelected(true);
   l->NotifyObjectSelected(l);

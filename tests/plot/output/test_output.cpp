@@ -300,6 +300,15 @@ TEST_F(PlotOutput, PrintFailuresAreNamedAndUndoTheirChanges) {
   EXPECT_FALSE(plot->UpdateLocked());
   EXPECT_EQ(events, std::vector<std::string>{"plot before"});
 
+  // Margins are not limited: wider than the paper, the picture is turned over, but nothing fails.
+  events.clear();
+  plot->Failure.clear();
+  plot->SetPrintMarginLeft(7);
+  plot->SetPrintMarginRight(7);
+  Printer()->OutputFileName = (folder / "wide margins.pdf").string();
+  EXPECT_NO_THROW(plot->Print());
+  EXPECT_TRUE(fs::exists(folder / "wide margins.pdf"));
+
   // A cancelled printer dialog is no failure: nothing at all happens.
   events.clear();
   plot->Failure.clear();
