@@ -148,27 +148,7 @@ TiPlotLegendButton::TiPlotLegendButton(TiPlotObjectHost* AOwner, const TNotifyEv
     : TiPlotButton(AOwner, AOnRename, AOnRemove, AOnInsert, AOnChange) {}
 
 void TiPlotLegendButton::Draw(TCanvas* Canvas, TColor) {
-  const TRect& r = GetButtonRect();
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetBrush()->SetColor(clBtnFace);
-  Canvas->GetPen()->SetStyle(psSolid);
-  Canvas->GetPen()->SetWidth(1);
-  Canvas->FillRect(r);
-  if (GetLeftPressed())
-    DrawSunkenFrame(Canvas, r);
-  else
-    DrawRaisedFrame(Canvas, r);
-  const TColor c = GetEnabled() ? clBlack : TColor(0x808080);
-  Canvas->GetPen()->SetColor(c);
-  Canvas->GetBrush()->SetColor(c);
-  const int32_t cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
-  if (FPointsUp) {
-    const TPoint pts[3] = {{cx - 4, cy + 2}, {cx + 4, cy + 2}, {cx, cy - 2}};
-    Canvas->Polygon(pts, 3);
-  } else {
-    const TPoint pts[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
-    Canvas->Polygon(pts, 3);
-  }
+  DrawPlotScrollButton(Canvas, GetButtonRect(), FPointsUp, GetLeftPressed(), GetEnabled());
 }
 
 void TiPlotLegend::UpButtonClick(TObject*) {

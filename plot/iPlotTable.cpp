@@ -53,24 +53,7 @@ void TiPlotTableButton::LeftUp(const TiMouseRecord&) {
 
 void TiPlotTableButton::Paint(TCanvas* Canvas) {
   if (!GetVisible()) return;
-  TBrush* brush = Canvas->GetBrush();
-  brush->SetStyle(bsSolid);
-  brush->SetColor(clBtnFace);
-  Canvas->FillRect(FRect);
-  if (FPressed)
-    DrawSunkenFrame(Canvas, FRect);
-  else
-    DrawRaisedFrame(Canvas, FRect);
-  const TColor c = FButtonEnabled ? clBlack : TColor(0x808080);
-  brush->SetColor(c);
-  Canvas->GetPen()->SetColor(c);
-  Canvas->GetPen()->SetStyle(psSolid);
-  Canvas->GetPen()->SetWidth(1);
-  const int32_t cx = (FRect.Left + FRect.Right) / 2, cy = (FRect.Top + FRect.Bottom) / 2;
-  if (FUp)
-    Canvas->Polygon({{cx - 4, cy + 2}, {cx + 4, cy + 2}, {cx, cy - 2}});
-  else
-    Canvas->Polygon({{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}});
+  DrawPlotScrollButton(Canvas, FRect, FUp, FPressed, FButtonEnabled);
 }
 
 // ============================================================================================
