@@ -438,6 +438,10 @@ class TiPlotComponent : public TiCustomComponent,
   std::unique_ptr<TFont> FHintsFont;
   std::unique_ptr<TImageList> FImageLists[3];
   std::unique_ptr<TFont> FAnnotationDefaultFont;
+  // Made on first use: the metafile of the copy and the preview, its picture, the save button.
+  std::unique_ptr<TMetafile> FMetafile;
+  std::unique_ptr<TPicture> FPicture;
+  TiComponentEditorSavePicker* FSavePicker = nullptr;
 
   bool FUserCanAddRemoveChannels = false;
   int32_t FOuterMarginLeft = 5, FOuterMarginTop = 5, FOuterMarginRight = 5, FOuterMarginBottom = 5;
@@ -474,9 +478,4 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* FPressedObject = nullptr;
   TiPlotObject* FHintObject = nullptr;
   bool FSelectMode = false;
-
-  // Made on first use: the metafile of the copy and the preview, its picture, the save button.
-  std::unique_ptr<TMetafile> FMetafile;
-  std::unique_ptr<TPicture> FPicture;
-  TiComponentEditorSavePicker* FSavePicker = nullptr;
 };
