@@ -233,6 +233,7 @@ class TiPlotLegend : public TiPlotLayoutObject {
   int32_t GetRequiredWidth() const { return FRequiredWidth; }
   int32_t GetRequiredHeight() const { return FRequiredHeight; }
   int32_t GetRowHeight() const { return FRowHeight; }
+  int32_t GetItemWidth() const { return FItemWidth; }
   int32_t GetColumnOffset(TiPlotLegendColumn Column) const { return FColumnOffset[Column]; }
   int32_t GetColumnWidth(TiPlotLegendColumn Column) const { return FColumnWidth[Column]; }
   TiPlotLegendButton* UpButton() const { return FUpButton.get(); }

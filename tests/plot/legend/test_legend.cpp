@@ -147,6 +147,27 @@ TEST(PlotLegend, SixRowsInRoomForTwoAreRaisedToThreeAndScrollOneByOne) {
   EXPECT_EQ(l->Items()[0].Row, 1);
 }
 
+TEST(PlotLegend, AHorizontalLegendSpreadsItsRowColumnsOverTheWidth) {
+  LegendFixture f(6);
+  TiPlotLegend* l = f.legend;
+  l->SetHorizontal(true);
+  l->SetWrapColDesiredCount(3);
+  l->SetLayoutRect(TRect{10, 150, 490, 250});
+  l->CalcLayout(f.canvas.Canvas());
+  EXPECT_EQ(l->GetRowColumnCount(), 3);
+  EXPECT_EQ(l->GetRowCount(), 2) << "six rows over three row columns";
+  EXPECT_FALSE(l->UpButton()->GetVisible());
+  const auto& items = l->Items();
+  EXPECT_EQ(items[2].RowColumn, 2);
+  EXPECT_EQ(items[2].Row, 1);
+  EXPECT_EQ(items[5].RowColumn, 3);
+  // Evenly spread; the last row column ends just short of the room kept for the buttons.
+  EXPECT_EQ(items[4].X - items[2].X, items[2].X - items[0].X);
+  const int32_t innerRight = 490 - int32_t(Round(f.canvas.CharWidth(l->GetFont()) * 1.0));
+  EXPECT_NEAR(items[5].X + l->GetItemWidth(), innerRight - 25, 2);
+  EXPECT_EQ(l->RequiredThickness(f.canvas.Canvas()), l->GetRequiredHeight());
+}
+
 TEST(PlotLegend, WithoutRowsTheThicknessIsMarginsAndCaptions) {
   LegendFixture f;
   f.plot.GetChannel(0)->SetVisibleInLegend(false);

@@ -381,7 +381,11 @@ TEST_F(PlotOutput, PreviewShowsThePageAndItsSettingsChangeThePlot) {
   EXPECT_EQ(screen((g.Picture.Left + g.Picture.Right) / 2, g.Picture.Top + 2), 0x00C000u) << "the plot";
   EXPECT_TRUE(SaveWindowPng(preview->GetHandle(), OutputPath("plot_print_preview.png")));
 
-  // Settings: A3 portrait with new margins and name; the paper stays with the preview.
+  // Settings: A3 portrait with new margins and name; the paper stays with the preview.  The
+  // window's lists are translated too.
+  plot->GetTranslationManager()->NewPair("Landscape", "Quer");
+  plot->GetTranslationManager()->NewPair("Legal", "US Legal");
+  plot->GetTranslationManager()->NewPair("Margin", "Rand");
   Application->OnIdle = TIdleEvent::Lambda([&](TObject*, bool& done) {
     done = false;
     for (int32_t i = 0; i < Screen->CustomFormCount(); ++i)
@@ -390,6 +394,9 @@ TEST_F(PlotOutput, PreviewShowsThePageAndItsSettingsChangeThePlot) {
         EXPECT_EQ(s->PrintMarginLeftEdit->GetAsFloat(), 1.0);
         EXPECT_EQ(s->PrintOrientationRadioGroup->GetAsInteger(), 1);
         EXPECT_EQ(s->PrintDocumentNameEdit->GetAsString(), "Untitled");
+        EXPECT_EQ(s->PrintOrientationRadioGroup->GetItems()->Strings(1), "Quer");
+        EXPECT_EQ(s->PrintPaperSizeComboBox->GetItems()->Strings(1), "US Legal");
+        EXPECT_EQ(s->PrinterMarginGroupBox->GetCaption(), "Rand");
         s->PrintMarginLeftEdit->SetAsString("0.5");
         s->PrintMarginTopEdit->SetAsString("x");  // no number: 0
         s->PrintOrientationRadioGroup->SetAsInteger(0);
