@@ -1,6 +1,8 @@
 #include "plot/iPlotLegend.h"
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
 
 #include "platform/runtime/MathUtils.h"
 #include "platform/runtime/Strings.h"
