@@ -509,6 +509,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("Multilinecells", &G::GetMultilinecells, &G::SetMultilinecells)
           .Default(false)
+          .Prop("ControlLook", &G::GetControlLook, &G::SetControlLook)
           .Prop("EnableBlink", &G::EnableBlink)
           .Default(false)
           .Prop("EnableHTML", &G::GetEnableHTML, &G::SetEnableHTML)
@@ -681,6 +682,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   auto repaint = TNotifyEvent::Lambda([this](TObject*) { Invalidate(); });
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
+  InitCellGraphics();
 
   if (!ComponentState().Contains(csDesigning)) {
     for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
@@ -1831,7 +1833,7 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
     case ctCheckBox:
     case ctDataCheckBox:
     case ctVirtCheckBox:
-      size = {15, 15};
+      size = {controlLook_->GetCheckSize(), controlLook_->GetCheckSize()};
       break;
     case ctRadio:
       if (auto* items = dynamic_cast<TStrings*>(g->Graphic)) {
@@ -1971,6 +1973,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, T
     }
     Canvas->GetBrush()->SetColor(brushColor);
   }
+  graphicPaint_ = {col, ARow, ha, va, 0, false};
   DrawCellContent(Canvas, ACol, ARow, ARect, AState, ha, va);
   Canvas->GetBrush()->SetColor(brushColor);
   Canvas->GetFont()->SetColor(fontColor);
@@ -1978,6 +1981,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, T
   ARect.Left -= indicator;
   DrawCellBorders(Canvas, col, ARow, ARect);
   DrawFixedLook(Canvas, ACol, ARow, ARect);
+  if (TCellGraphic* g = GetCellGraphic(col, ARow)) DrawCellGraphic(ARect, g);
   if (OnDrawCell) {
     TRect r{ARect.Left + 1, ARect.Top + 1, ARect.Right - GetGridLineWidth(),
             ARect.Bottom - GetGridLineWidth()};
@@ -2018,6 +2022,7 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
       AState.Contains(gdSelected) ||
       (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()) && rowSelect_[size_t(ARow)] &&
        GetOptions().Contains(goRowSelect) && col >= GetFixedCols());
+  graphicPaint_.Selected = selected && !AState.Contains(gdFocused);
   if (selected && showSelection_ &&
       (!AState.Contains(gdFocused) || GetOptions().Contains(goDrawFocusSelected))) {
     if (selectionColor_ != clNone) Canvas->GetBrush()->SetColor(selectionColor_);
@@ -2054,6 +2059,8 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     }
     pen->SetWidth(1);
   }
+  const TCellGraphicInfo graphic = GetCellGraphicInfo(col, ARow);
+  if (graphic.Graphic && !graphic.TextDrawn) return;
 
   TRect tr{ARect.Left + textMargin_.X, ARect.Top + textMargin_.Y, ARect.Right - textMargin_.X, ARect.Bottom};
   if (TCellGraphic* g = GetCellGraphic(col, ARow)) {
@@ -2082,6 +2089,10 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     return;
   }
   // Plain text (markup and rich text have their own renderers; until then they show as stored).
+  const bool sortMark = SortGlyphShown(col, ARow);
+  const TSortGlyphState sortState = sortMark || ha == taCenter ? SortGlyphState() : TSortGlyphState();
+  if (ha == taCenter && sortState.Show && ARow == sortState.Row && col == sortState.Column) tr.Left += 10;
+  const int32_t sortRoom = ARow == 0 && sortState.Show && col == sortState.Column ? 14 : 0;
   AnsiString stored = GetCells(col, ARow);
   const bool link = urlShow_ && IsLinkText(stored);
   if (link && !urlFull_) StripLinkScheme(text);
@@ -2101,7 +2112,16 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   format |= DT_NOPREFIX | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK | DT_EDITCONTROL : 0);
   format |= hflag | vflag;
   if (UseRightToLeftReading()) format |= DT_RTLREADING;
+  if (ha == taLeftJustify)
+    tr.Right -= sortRoom;
+  else
+    tr.Left += sortRoom;
   Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
+  if (graphic.Graphic) {
+    RECT m = tr;
+    DrawTextA(dc, text.c_str(), int(text.size()), &m, format | DT_CALCRECT);
+    graphicPaint_.TextWidth = int32_t(m.Right - m.Left) + 2;
+  }
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT r = tr;
   DrawTextA(dc, text.c_str(), int(text.size()), &r, format);
@@ -2110,6 +2130,11 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   int32_t errFrom = 0, errLen = 0;
   GetCellErrorRange(col, ARow, errFrom, errLen);
   if (errLen > 0) DrawErrorUnderline(Canvas, text, errLen, errFrom, Canvas->TextHeight("hg"), tr);
+  if (sortMark) {
+    const bool graphicLeft = graphic.Graphic && (graphic.HAlign == haLeft ||
+                                                 (graphic.HAlign == haBeforeText && ha == taLeftJustify));
+    DrawPlainSortGlyph(Canvas, col, ARect, ha, va, Canvas->TextWidth(text), graphicLeft ? graphic.Width : 0);
+  }
 }
 
 // The background picture shows in cells painted in their own colours, not the selection's.

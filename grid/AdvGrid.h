@@ -216,6 +216,9 @@ class TCellGraphic : public TPersistent {
   double CellValue = 0;
   int16_t CellErrFrom = 0, CellErrLen = 0;
   AnsiString CellText;
+  // The colours that the graphic and icon slots stand for in progress cells (bar and background;
+  // the pie's fill in the first).
+  TColor GraphicColor = clNone, IconColor = clNone;
 };
 
 // ============================================================================ settings classes
@@ -387,6 +390,70 @@ class TBackGround : public TPersistent {
   TBackGroundDisplay display_ = bdTile;
   TBackGroundCells cells_ = bcNormal;
   std::unique_ptr<TBitmap> bitmap_;
+};
+
+// --- cell graphics ---
+
+// The kinds of ControlLook.ControlStyle (the framework's own TControlStyle is a control's style set,
+// hence the grid's name).
+enum TAdvControlStyle : uint8_t { csClassic, csFlat, csWinXP, csBorland, csZKV, csGlyph, csTheme };
+template <>
+const EnumNames& EnumNamesOf<TAdvControlStyle>();
+
+// The look of the check boxes, radio buttons and push buttons the grid draws in cells.
+class TControlLook : public TPersistent {
+  PL_CLASS(TControlLook)
+ public:
+  explicit TControlLook(TAdvStringGrid* AOwner);
+  ~TControlLook() override;
+  TColor GetColor() const { return color_; }
+  void SetColor(TColor Value);
+  TBitmap* GetCheckedGlyph() const { return checked_.get(); }
+  void SetCheckedGlyph(TBitmap* Value);
+  TBitmap* GetUnCheckedGlyph() const { return unchecked_.get(); }
+  void SetUnCheckedGlyph(TBitmap* Value);
+  TBitmap* GetRadioOnGlyph() const { return radioOn_.get(); }
+  void SetRadioOnGlyph(TBitmap* Value);
+  TBitmap* GetRadioOffGlyph() const { return radioOff_.get(); }
+  void SetRadioOffGlyph(TBitmap* Value);
+  int32_t GetCheckSize() const { return checkSize_; }
+  void SetCheckSize(int32_t Value);
+  int32_t GetRadioSize() const { return radioSize_; }
+  void SetRadioSize(int32_t Value);
+  TAdvControlStyle GetControlStyle() const { return style_; }
+  void SetControlStyle(TAdvControlStyle Value);
+  bool GetFlatButton() const { return flatButton_; }
+  void SetFlatButton(bool Value);
+
+ private:
+  void Changed();
+  TAdvStringGrid* grid_;
+  TColor color_ = clBlack;
+  std::unique_ptr<TBitmap> checked_, unchecked_, radioOn_, radioOff_;
+  int32_t checkSize_ = 15, radioSize_ = 10;
+  TAdvControlStyle style_ = csClassic;
+  bool flatButton_ = false;
+};
+
+// What a header's sort mark shows: the sorting settings fill it in (nothing sorts here).
+struct TSortGlyphState {
+  bool Show = false;
+  int32_t Row = 0, Column = 0;
+  bool FixedCols = false, IndexShow = false;
+  TColor IndexColor = clYellow;
+  // The sort index list: a column in bits 0 to 30, bit 31 set for descending.
+  std::vector<int32_t> Index;
+  bool Descending = false;
+  TBitmap *UpGlyph = nullptr, *DownGlyph = nullptr, *IndexUpGlyph = nullptr, *IndexDownGlyph = nullptr;
+};
+
+// The graphic of a cell with the room it takes and whether the cell's text shows beside it.
+struct TCellGraphicInfo {
+  TCellGraphic* Graphic = nullptr;
+  int32_t Width = 0, Height = 0;
+  TCellHAlign HAlign = haLeft;
+  TCellVAlign VAlign = vaTop;
+  bool TextDrawn = true;
 };
 
 // ============================================================================ edit link ======
@@ -669,6 +736,32 @@ class TAdvStringGrid : public TBaseGrid {
   // The size a picture of PW x PH takes in a W x H cell by the fit mode (1 stretched,
   // 2 proportional, 3 own size when it fits, 4 shrunk proportionally when it does not).
   static TPoint PictureFit(int32_t Mode, int32_t PW, int32_t PH, int32_t W, int32_t H, int32_t Margin);
+
+  // --- cell graphics ---
+  TCellGraphicInfo GetCellGraphicInfo(int32_t ACol, int32_t ARow);
+  // The rectangle a W x H graphic takes in the cell rectangle R by its placement; TextAlign and
+  // TextWidth are those of the cell's text (0: no text measured).
+  static TRect GraphicLayoutRect(const TRect& R, int32_t W, int32_t H, TCellHAlign HAlign, TCellVAlign VAlign,
+                                 TAlignment TextAlign, int32_t TextWidth);
+  // Where a check box of W x W stands: it follows the text's alignment, not the graphic's.
+  static TRect CheckBoxLayoutRect(const TRect& R, int32_t W, bool DataKind, TAlignment TextAlign,
+                                  int32_t TextWidth);
+  // Draws G into the cell rectangle of the cell being painted.
+  void DrawCellGraphic(TRect R, TCellGraphic* G);
+  void DrawCheckBox(TRect R, bool Checked, bool Enabled, TAdvControlStyle Style);
+  void DrawRadioGroup(TRect R, int32_t Count, int32_t Index, TStrings* Items, bool Disabled, bool SideBySide);
+  // The start point of text rotated by Angle degrees placed in R (R loses 2 at right and bottom).
+  TPoint RotatedTextOrigin(TRect& R, int32_t Angle, TAlignment HAlign, TVAlignment VAlign, const AnsiString& Text);
+  void DrawSortGlyph(TCanvas* Canvas, int32_t ACol, int32_t Y, int32_t X);
+  // The cell shows the sort mark (the cell's row is the sort row, the column sorted ...).
+  bool SortGlyphShown(int32_t ACol, int32_t ARow);
+  virtual TSortGlyphState SortGlyphState() { return {}; }
+  TControlLook* GetControlLook() const { return controlLook_.get(); }
+  void SetControlLook(TControlLook* Value);
+  // Fixed when the grid is made: the visual-styles library is there with its themes active.
+  bool VisualStylesOn() const { return visualStyles_; }
+  // The triangle of comment cells; clNone: none.
+  TColor CommentColor = clRed;
 
   // ---- painting ---------------------------------------------------------------------------------
   AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
@@ -980,6 +1073,25 @@ class TAdvStringGrid : public TBaseGrid {
   std::unique_ptr<TSizeWhileTyping> sizeWhileTyping_;
   std::unique_ptr<TPrintSettings> printSettings_;
   std::unique_ptr<THTMLSettings> htmlSettings_;
+  // --- cell graphics ---
+  std::unique_ptr<TControlLook> controlLook_;
+  bool visualStyles_ = false;
+  // The cell being painted: its data column and row, text alignment, measured text width and
+  // whether it shows in the selection colours; what the graphic's placement works from.
+  struct TGraphicPaint {
+    int32_t Col = -1, Row = -1;
+    TAlignment TextAlign = taLeftJustify;
+    TVAlignment TextVAlign = vtaTop;
+    int32_t TextWidth = 0;
+    bool Selected = false;
+  } graphicPaint_;
+  void InitCellGraphics();
+  void DrawRotatedText(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawProgressBar(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawCellButton(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawNodeBox(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawPlainSortGlyph(TCanvas* Canvas, int32_t ACol, TRect R, TAlignment HAlign, TVAlignment VAlign,
+                          int32_t TextWidth, int32_t GraphicWidth);
   TPoint textMargin_{2, 2};
   TColor fixedGradientFrom_ = TColor(0xC0C0C0), fixedGradientTo_ = TColor(0xFFFFFF);
   int32_t zoom_ = 0;
