@@ -683,6 +683,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
   InitCellGraphics();
+  hintWindow_ = new THTMLHintWindow(this);
 
   if (!ComponentState().Contains(csDesigning)) {
     for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
@@ -756,6 +757,7 @@ void TAdvStringGrid::CreateWnd() {
     UpdateScrollBars();
   }
   if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
+  SetTimer(GetHandle(), kGridTimer, 500, nullptr);
 }
 
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -1882,9 +1884,6 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
 
 // ============================================================================ painting ========
 
-bool TAdvStringGrid::IsSelected(int32_t ACol, int32_t ARow) const {
-  return PointInGridRect(ACol, ARow, GetSelection());
-}
 
 void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print,
                                    bool Selection, bool MapCol, TBrush* ABrush, TFont* AFont,
@@ -3625,6 +3624,7 @@ void TAdvStringGrid::SizeChanged(int32_t OldColCount, int32_t OldRowCount) {
 }
 
 void TAdvStringGrid::ColWidthsChanged() {
+  colsChanged_ = true;
   if (stretchGate_) StretchAfterChange();
   if (ComponentState().Contains(csDesigning)) HideScrollHint();
   TBaseGrid::ColWidthsChanged();
@@ -3689,7 +3689,10 @@ void TAdvStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X
 }
 
 void TAdvStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
-  TBaseGrid::MouseUp(Button, Shift, X, Y);
+  if (ReleaseCancelsSizing(Button, X, Y)) return;
+  DisjunctCellClick(Button, Shift, X, Y);
+  // The release of the right button leaves a column being moved where it is.
+  if (!(Button == mbRight && GetGridState() == gsColMoving)) TBaseGrid::MouseUp(Button, Shift, X, Y);
   // A sizing that changed nothing ends here.
   sizingCol_ = sizingRow_ = -1;
   colSizing_ = rowSizing_ = false;
@@ -3768,6 +3771,7 @@ void TAdvStringGrid::UnlockUpdate() {
 }
 
 void TAdvStringGrid::Dispatch(TMessage& Message) {
+  if (DispatchMouseAndHints(Message)) return;
   switch (Message.Msg) {
     case WM_PAINT:
       if (updateCount_ > 0) {

@@ -61,3 +61,7 @@ bool AdvThemesActive() {
   const TAdvVisualStyles& e = AdvVisualStyles();
   return e.IsThemeActive && e.IsThemeActive();
 }
+
+// The grid's module binds the library when the program starts.
+extern const bool pl_grid_visual_styles_bound;
+const bool pl_grid_visual_styles_bound = (BindVisualStyles(), true);
