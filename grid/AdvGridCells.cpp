@@ -111,12 +111,12 @@ TBitmap* CellResourceBitmap(const char* name) {
 // The bitmap at (X, Y) with its top-left pixel's colour left out.
 void DrawTransparentAt(TCanvas* Canvas, int32_t X, int32_t Y, TBitmap* Bitmap) {
   if (!Bitmap || Bitmap->Empty()) return;
-  const TTransparentMode mode = Bitmap->TransparentMode;
-  Bitmap->SetTransparentColor(Bitmap->GetCanvas()->GetPixel(0, 0));
-  Bitmap->SetTransparent(true);
-  Canvas->Draw(X, Y, Bitmap);
-  Bitmap->SetTransparent(false);
-  Bitmap->TransparentMode = mode;
+  TCanvas* source = Bitmap->GetCanvas();
+  const COLORREF key = COLORREF(ColorToRGB(source->GetPixel(0, 0)));
+  Canvas->RequiredState({csHandleValid});
+  source->RequiredState({csHandleValid});
+  const int32_t w = Bitmap->GetWidth(), h = Bitmap->GetHeight();
+  TransparentBlt(Canvas->GetHandle(), X, Y, w, h, source->GetHandle(), 0, 0, w, h, key);
 }
 
 // The "button" class of the visual styles draws one part; nothing when no theme opens.
