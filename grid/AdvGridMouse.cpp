@@ -191,6 +191,7 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
     fixedSizing_ = true;
     fixedSizingX_ = X;
     DrawSizingLine(X);
+    SetMouseCapture(true);
     return;
   }
   const bool fixedCell = cell.X < GetFixedCols() || cell.Y < GetFixedRows();
@@ -413,7 +414,8 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
   const TPoint p = MessagePoint(Message);
   const int32_t X = p.X, Y = p.Y;
   const TShiftState shift = KeysToShiftState(WORD(Message.WParam));
-  const bool moved = std::exchange(moved_, false), colsChanged = std::exchange(colsChanged_, false);
+  // Only a move or a width change that this release brings counts below.
+  moved_ = colsChanged_ = false;
   const bool newDisjunct = std::exchange(newDisjunct_, false);
   cursorKind_ = 0;
   if (markupButton_.X >= 0) {
@@ -429,6 +431,7 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
     DrawSizingLine(fixedSizingX_);
     // A release left of the grid's edge would leave the column with no width to grab again.
     SetColWidths(0, std::max(X, 1));
+    SetMouseCapture(false);
     TBaseGrid::Dispatch(Message);
     return;
   }
@@ -472,8 +475,8 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
     if (newDisjunct) Invalidate();
   }
   TBaseGrid::Dispatch(Message);
-  const bool movedNow = std::exchange(moved_, false) || moved;
-  const bool widthsChanged = std::exchange(colsChanged_, false) || colsChanged;
+  const bool movedNow = std::exchange(moved_, false);
+  const bool widthsChanged = std::exchange(colsChanged_, false);
   if ((movedNow && EnhRowColMove) || widthsChanged || cell.X < 0 || cell.Y < 0) return;
   const int32_t col = DisplColToDataCol(cell.X), row = cell.Y;
   if (cell.X < GetFixedCols() && !SortGlyphState().FixedCols) return;
