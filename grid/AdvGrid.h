@@ -809,6 +809,8 @@ class TAdvStringGrid : public TBaseGrid {
   TColor CommentColor = clRed;
 
   // --- mouse and hints ---
+  // The grid's own window timer: hovering and blinking.
+  static constexpr UINT_PTR kGridTimer = 111;
   // False for a fixed cell; else the row's (column's) disjunct mark, or inside Selection.
   bool IsSelected(int32_t ACol, int32_t ARow) const;
   // The radio item under (X, Y) relative to the cell's top-left, made the cell's choice.
@@ -1178,8 +1180,6 @@ class TAdvStringGrid : public TBaseGrid {
   std::unique_ptr<TPrintSettings> printSettings_;
   std::unique_ptr<THTMLSettings> htmlSettings_;
   // --- mouse and hints ---
-  // The grid's own window timer: hovering and blinking.
-  static constexpr UINT_PTR kGridTimer = 111;
   bool DispatchMouseAndHints(TMessage& Message);
   void LeftButtonDown(TMessage& Message);
   void LeftButtonUp(TMessage& Message);
