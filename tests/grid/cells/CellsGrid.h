@@ -78,19 +78,7 @@ class CellsFixture : public GridFixture {
   }
   // The bounding box, in the grid's client coordinates, of the pixels of colour rgb inside Area;
   // empty when there are none.
-  TRect Box(TAdvStringGrid* g, TRect Area, uint32_t rgb) {
-    TRect b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-    const TSurface& screen = ComposeScreen();
-    for (int32_t y = Area.Top; y < Area.Bottom; ++y)
-      for (int32_t x = Area.Left; x < Area.Right; ++x)
-        if (const TPoint s = At(g, x, y); (screen.Row(s.Y)[s.X] & 0xFFFFFF) == rgb) {
-          b.Left = std::min(b.Left, x);
-          b.Top = std::min(b.Top, y);
-          b.Right = std::max(b.Right, x + 1);
-          b.Bottom = std::max(b.Bottom, y + 1);
-        }
-    return b.Left == INT32_MAX ? TRect{} : b;
-  }
+  TRect Box(TAdvStringGrid* g, TRect Area, uint32_t rgb) { return BoxNear(g, Area, rgb, 0); }
   // The same for colours within Tolerance of rgb in each channel (drawn text is smoothed).
   TRect BoxNear(TAdvStringGrid* g, TRect Area, uint32_t rgb, int Tolerance = 60) {
     TRect b{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
