@@ -566,6 +566,8 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("URLFull", &G::GetURLFull, &G::SetURLFull)
           .Default(false)
+          .Prop("URLEdit", &G::URLEdit)
+          .Default(false)
           .Prop("ScrollHints", &G::ScrollHints)
           .Default(shNone)
           .Prop("ScrollType", &G::GetScrollType, &G::SetScrollType)
@@ -645,6 +647,25 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnFilterProgress", &G::OnFilterProgress)
           .Event("OnUpdateColumnSize", &G::OnUpdateColumnSize)
           .Event("OnCustomCellDraw", &G::OnCustomCellDraw)
+          .Event("OnClickCell", &G::OnClickCell)
+          .Event("OnRightClickCell", &G::OnRightClickCell)
+          .Event("OnCheckBoxMouseUp", &G::OnCheckBoxMouseUp)
+          .Event("OnRadioMouseUp", &G::OnRadioMouseUp)
+          .Event("OnButtonClick", &G::OnButtonClick)
+          .Event("OnAnchorClick", &G::OnAnchorClick)
+          .Event("OnAnchorEnter", &G::OnAnchorEnter)
+          .Event("OnAnchorExit", &G::OnAnchorExit)
+          .Event("OnAnchorHint", &G::OnAnchorHint)
+          .Event("OnControlClick", &G::OnControlClick)
+          .Event("OnExpandNode", &G::OnExpandNode)
+          .Event("OnContractNode", &G::OnContractNode)
+          .Event("OnColumnSize", &G::OnColumnSize)
+          .Event("OnRowSize", &G::OnRowSize)
+          .Event("OnColumnMove", &G::OnColumnMove)
+          .Event("OnRowMove", &G::OnRowMove)
+          .Event("OnCheckBoxClick", &G::OnCheckBoxClick)
+          .Event("OnRadioClick", &G::OnRadioClick)
+          .Event("OnDblClickCell", &G::OnDblClickCell)
           .Event("OnEditingDone", &G::OnEditingDone)
           .Event("OnScrollHint", &G::OnScrollHint)
           .Event("OnEndColumnSize", &G::OnEndColumnSize)
@@ -1929,6 +1950,14 @@ void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& A
       if (selectionColor_ != clNone) ABrush->SetColor(selectionColor_);
       if (selectionTextColor_ != clNone) AFont->SetColor(selectionTextColor_);
     }
+  }
+  // Cells picked one by one show selected whatever the selection says.
+  if (!Print && mouseActions_->DisjunctCellSelect &&
+      std::find(selectedCells_.begin(), selectedCells_.end(), (ACol & 0xFFFF) | (ARow << 16)) !=
+          selectedCells_.end()) {
+    if (selectionColor_ != clNone) ABrush->SetColor(selectionColor_);
+    if (selectionTextColor_ != clNone) AFont->SetColor(selectionTextColor_);
+    AState.Include(gdSelected);
   }
   CellAlignment(col, ARow, HAlign, VAlign);
 }

@@ -336,6 +336,10 @@ TEST_F(CellMouse, DisjunctCellsCollectWithCtrlAndStartAfreshWithout) {
     return out;
   };
   EXPECT_EQ(cells(), (std::vector<std::string>{"(1,1)", "(2,4)"}));
+  Repaint(g);
+  const TRect picked = g->CellRect(2, 4), other = g->CellRect(4, 1);
+  EXPECT_EQ(Px(g, picked.Left + 5, picked.Bottom - 5), RgbOf(clHighlight)) << "shown selected";
+  EXPECT_EQ(Px(g, other.Left + 5, other.Bottom - 5), RgbOf(clWhite));
   ClickMid(g, 4, 4);
   EXPECT_EQ(cells(), std::vector<std::string>{"(4,4)"});
 }
