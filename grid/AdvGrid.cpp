@@ -1905,7 +1905,6 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
 
 // ============================================================================ painting ========
 
-
 void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print,
                                    bool Selection, bool MapCol, TBrush* ABrush, TFont* AFont,
                                    TAlignment& HAlign, TVAlignment& VAlign, bool&) {

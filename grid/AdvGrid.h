@@ -796,7 +796,8 @@ class TAdvStringGrid : public TBaseGrid {
   void DrawCheckBox(TRect R, bool Checked, bool Enabled, TAdvControlStyle Style);
   void DrawRadioGroup(TRect R, int32_t Count, int32_t Index, TStrings* Items, bool Disabled, bool SideBySide);
   // The start point of text rotated by Angle degrees placed in R (R loses 2 at right and bottom).
-  TPoint RotatedTextOrigin(TRect& R, int32_t Angle, TAlignment HAlign, TVAlignment VAlign, const AnsiString& Text);
+  TPoint RotatedTextOrigin(TRect& R, int32_t Angle, TAlignment HAlign, TVAlignment VAlign,
+                           const AnsiString& Text);
   void DrawSortGlyph(TCanvas* Canvas, int32_t ACol, int32_t Y, int32_t X);
   // The cell shows the sort mark (the cell's row is the sort row, the column sorted ...).
   bool SortGlyphShown(int32_t ACol, int32_t ARow);
@@ -858,7 +859,8 @@ class TAdvStringGrid : public TBaseGrid {
   }
   virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
   virtual AnsiString MarkupToPlainText(const AnsiString& Text) { return Text; }
-  virtual void HeaderClickSort(int32_t /*ACol*/, int32_t /*ARow*/, int32_t /*DownRow*/, TShiftState /*Shift*/) {}
+  virtual void HeaderClickSort(int32_t /*ACol*/, int32_t /*ARow*/, int32_t /*DownRow*/,
+                               TShiftState /*Shift*/) {}
   virtual void AutoSizeColumn(int32_t /*ACol*/) {}
   virtual void SortColumnsMoved(int32_t /*FromIndex*/, int32_t /*ToIndex*/) {}
 

@@ -50,7 +50,8 @@ std::vector<uint8_t> MakeCellDib(int32_t w, int32_t h, TCellPixelFn px, int32_t 
 uint32_t CheckBoxPixel(int32_t x, int32_t y, int32_t v) {
   const int32_t size = v & 4 ? 20 : 16, box0 = v & 4 ? 3 : 1, box1 = size - box0 - 1;
   if (x < box0 || y < box0 || x > box1 || y > box1) return kCellBitmapKey;
-  if (x == box0 || y == box0 || x == box1 || y == box1) return v & 2 ? 0xA0A0A0 : (v & 4 ? 0x3060A0 : 0x1C5180);
+  if (x == box0 || y == box0 || x == box1 || y == box1)
+    return v & 2 ? 0xA0A0A0 : (v & 4 ? 0x3060A0 : 0x1C5180);
   if (v & 1) {
     // A tick: down from the left, up to the right.
     const int32_t cx = x - box0, cy = y - box0, n = box1 - box0;
@@ -89,12 +90,15 @@ struct TCellBitmapResource {
 // Check boxes: 01-04 the larger look, 05-08 the smaller; in each group checked, unchecked,
 // checked disabled, unchecked disabled.  Radio buttons alike.
 const TCellBitmapResource kCellBitmaps[] = {
-    {"ASGCHK01", 20, CheckBoxPixel, 5}, {"ASGCHK02", 20, CheckBoxPixel, 4}, {"ASGCHK03", 20, CheckBoxPixel, 7},
-    {"ASGCHK04", 20, CheckBoxPixel, 6}, {"ASGCHK05", 16, CheckBoxPixel, 1}, {"ASGCHK06", 16, CheckBoxPixel, 0},
-    {"ASGCHK07", 16, CheckBoxPixel, 3}, {"ASGCHK08", 16, CheckBoxPixel, 2}, {"ASGRAD01", 16, RadioPixel, 5},
-    {"ASGRAD02", 16, RadioPixel, 4},    {"ASGRAD03", 16, RadioPixel, 7},    {"ASGRAD04", 16, RadioPixel, 6},
-    {"ASGRAD05", 16, RadioPixel, 1},    {"ASGRAD06", 16, RadioPixel, 0},    {"ASGRAD07", 16, RadioPixel, 3},
-    {"ASGRAD08", 16, RadioPixel, 2},    {"ASGLEAFOPEN", 16, LeafPixel, 0},  {"ASGLEAFCLOSE", 16, LeafPixel, 1},
+    {"ASGCHK01", 20, CheckBoxPixel, 5}, {"ASGCHK02", 20, CheckBoxPixel, 4},
+    {"ASGCHK03", 20, CheckBoxPixel, 7}, {"ASGCHK04", 20, CheckBoxPixel, 6},
+    {"ASGCHK05", 16, CheckBoxPixel, 1}, {"ASGCHK06", 16, CheckBoxPixel, 0},
+    {"ASGCHK07", 16, CheckBoxPixel, 3}, {"ASGCHK08", 16, CheckBoxPixel, 2},
+    {"ASGRAD01", 16, RadioPixel, 5},    {"ASGRAD02", 16, RadioPixel, 4},
+    {"ASGRAD03", 16, RadioPixel, 7},    {"ASGRAD04", 16, RadioPixel, 6},
+    {"ASGRAD05", 16, RadioPixel, 1},    {"ASGRAD06", 16, RadioPixel, 0},
+    {"ASGRAD07", 16, RadioPixel, 3},    {"ASGRAD08", 16, RadioPixel, 2},
+    {"ASGLEAFOPEN", 16, LeafPixel, 0},  {"ASGLEAFCLOSE", 16, LeafPixel, 1},
 };
 
 // Each bitmap is read from the resources once and kept for the program's life.
@@ -379,8 +383,8 @@ void TAdvStringGrid::DrawCellGraphic(TRect R, TCellGraphic* G) {
   TCanvas* c = GetCanvas();
   const TGraphicPaint& p = graphicPaint_;
   const TCellGraphicInfo info = GetCellGraphicInfo(p.Col, p.Row);
-  const TRect at = GraphicLayoutRect(R, info.Width, info.Height, G->CellHAlign, G->CellVAlign, p.TextAlign,
-                                     p.TextWidth);
+  const TRect at =
+      GraphicLayoutRect(R, info.Width, info.Height, G->CellHAlign, G->CellVAlign, p.TextAlign, p.TextWidth);
   const AnsiString text = GetCells(p.Col, p.Row);
   auto enabled = [&] {
     bool can = true;
@@ -496,8 +500,10 @@ TPoint TAdvStringGrid::RotatedTextOrigin(TRect& R, int32_t Angle, TAlignment HAl
   int32_t a = Angle % 360;
   if (a < 0) a += 360;
   const double t = a * M_PI / 180.0;
-  const int32_t wc = std::abs(int32_t(Round(ext.cx * std::cos(t)))), ws = std::abs(int32_t(Round(ext.cx * std::sin(t))));
-  const int32_t hc = std::abs(int32_t(Round(ext.cy * std::cos(t)))), hs = std::abs(int32_t(Round(ext.cy * std::sin(t))));
+  const int32_t wc = std::abs(int32_t(Round(ext.cx * std::cos(t)))),
+                ws = std::abs(int32_t(Round(ext.cx * std::sin(t))));
+  const int32_t hc = std::abs(int32_t(Round(ext.cy * std::cos(t)))),
+                hs = std::abs(int32_t(Round(ext.cy * std::sin(t))));
   const int32_t bw = wc + hs, bh = ws + hc;
   int32_t left = R.Left, top = R.Top;
   if (HAlign == taRightJustify) left = R.Right - bw;
@@ -520,7 +526,8 @@ void TAdvStringGrid::DrawRotatedText(TCanvas* Canvas, TRect R, TCellGraphic* G) 
   const AnsiString text = GetCells(graphicPaint_.Col, graphicPaint_.Row);
   const TRect clip{R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
   TRect layout = R;
-  const TPoint start = RotatedTextOrigin(layout, G->CellAngle, graphicPaint_.TextAlign, graphicPaint_.TextVAlign, text);
+  const TPoint start =
+      RotatedTextOrigin(layout, G->CellAngle, graphicPaint_.TextAlign, graphicPaint_.TextVAlign, text);
   TFont saved;
   saved.Assign(Canvas->GetFont());
   Canvas->GetFont()->SetOrientation(G->CellAngle * 10);
@@ -586,9 +593,9 @@ void TAdvStringGrid::DrawCellButton(TCanvas* Canvas, TRect R, TCellGraphic* G) {
     DrawThemedButtonPart(GetHandle(), dc, 1, pressed ? 3 : 1, R);
   } else {
     RECT r = R;
-    DrawFrameControl(dc, &r, DFC_BUTTON,
-                     DFCS_BUTTONPUSH | (controlLook_->GetFlatButton() ? DFCS_FLAT : 0) |
-                         (pressed ? DFCS_PUSHED : 0));
+    DrawFrameControl(
+        dc, &r, DFC_BUTTON,
+        DFCS_BUTTONPUSH | (controlLook_->GetFlatButton() ? DFCS_FLAT : 0) | (pressed ? DFCS_PUSHED : 0));
   }
   const int32_t in = pressed ? 3 : 2;
   TRect caption{R.Left + in, R.Top + in, R.Right - in, R.Bottom - in};
@@ -623,7 +630,8 @@ void TAdvStringGrid::DrawNodeBox(TCanvas* Canvas, TRect R, TCellGraphic* G) {
   TBitmap* glyph = nullptr;
   if (node->GetNodeType() == cnLeaf)
     glyph = CellResourceBitmap(contracted ? "ASGLEAFCLOSE" : "ASGLEAFOPEN");
-  else if (node->GetNodeType() == cnGlyph && !node->GetExpandGlyph()->Empty() && !node->GetContractGlyph()->Empty())
+  else if (node->GetNodeType() == cnGlyph && !node->GetExpandGlyph()->Empty() &&
+           !node->GetContractGlyph()->Empty())
     glyph = contracted ? node->GetContractGlyph() : node->GetExpandGlyph();
   if (glyph) {
     const int32_t top = R.Top + std::max(0, (R.Height() - glyph->GetHeight()) / 2);
@@ -668,10 +676,12 @@ void TAdvStringGrid::DrawCheckBox(TRect R, bool Checked, bool Enabled, TAdvContr
       break;
     }
     case csWinXP:
-      DrawTransparentAt(c, R.Left, R.Top, CellResourceBitmap(GroupBitmapName("ASGCHK", 5, Checked, Enabled).c_str()));
+      DrawTransparentAt(c, R.Left, R.Top,
+                        CellResourceBitmap(GroupBitmapName("ASGCHK", 5, Checked, Enabled).c_str()));
       break;
     case csZKV:
-      DrawTransparentAt(c, R.Left, R.Top, CellResourceBitmap(GroupBitmapName("ASGCHK", 1, Checked, Enabled).c_str()));
+      DrawTransparentAt(c, R.Left, R.Top,
+                        CellResourceBitmap(GroupBitmapName("ASGCHK", 1, Checked, Enabled).c_str()));
       break;
     case csBorland: {
       c->GetPen()->SetWidth(1);
@@ -695,7 +705,8 @@ void TAdvStringGrid::DrawCheckBox(TRect R, bool Checked, bool Enabled, TAdvContr
       break;
     }
     case csGlyph:
-      DrawTransparentAt(c, R.Left, R.Top, Checked ? controlLook_->GetCheckedGlyph() : controlLook_->GetUnCheckedGlyph());
+      DrawTransparentAt(c, R.Left, R.Top,
+                        Checked ? controlLook_->GetCheckedGlyph() : controlLook_->GetUnCheckedGlyph());
       break;
     case csTheme:
       if (visualStyles_)
@@ -711,7 +722,8 @@ void TAdvStringGrid::DrawRadioGroup(TRect R, int32_t Count, int32_t Index, TStri
   const TAdvControlStyle style = controlLook_->GetControlStyle();
   const bool small = style == csClassic || style == csFlat;
   const int32_t size = small ? controlLook_->GetRadioSize() + (style == csFlat ? 2 : 0) : 16;
-  const AnsiString text = graphicPaint_.Col >= 0 ? GetCells(graphicPaint_.Col, graphicPaint_.Row) : AnsiString();
+  const AnsiString text =
+      graphicPaint_.Col >= 0 ? GetCells(graphicPaint_.Col, graphicPaint_.Row) : AnsiString();
   c->RequiredState({csHandleValid, csFontValid});
   HDC dc = c->GetHandle();
   const int mode = SetBkMode(dc, TRANSPARENT);
@@ -721,8 +733,8 @@ void TAdvStringGrid::DrawRadioGroup(TRect R, int32_t Count, int32_t Index, TStri
       case csFlat: {
         RECT r{x, y, x + size, y + size};
         DrawFrameControl(dc, &r, DFC_BUTTON,
-                         DFCS_BUTTONRADIO | (style == csFlat ? DFCS_FLAT : 0) | (Disabled ? DFCS_INACTIVE : 0) |
-                             (on ? DFCS_CHECKED : 0));
+                         DFCS_BUTTONRADIO | (style == csFlat ? DFCS_FLAT : 0) |
+                             (Disabled ? DFCS_INACTIVE : 0) | (on ? DFCS_CHECKED : 0));
         break;
       }
       case csWinXP:
@@ -755,7 +767,8 @@ void TAdvStringGrid::DrawRadioGroup(TRect R, int32_t Count, int32_t Index, TStri
       }
       case csTheme:
         if (visualStyles_)
-          DrawThemedButtonPart(GetHandle(), dc, 2, ThemeCheckState(on, !Disabled), TRect{x, y, x + 16, y + 16});
+          DrawThemedButtonPart(GetHandle(), dc, 2, ThemeCheckState(on, !Disabled),
+                               TRect{x, y, x + 16, y + 16});
         break;
     }
   };
@@ -809,8 +822,8 @@ void TAdvStringGrid::DrawSortGlyph(TCanvas* Canvas, int32_t ACol, int32_t Y, int
     pen->SetColor(st.IndexColor);
     Canvas->GetFont()->SetColor(clBlack);
     Canvas->GetFont()->SetSize(6);
-    const bool glyphs = st.IndexUpGlyph && st.IndexDownGlyph && !st.IndexUpGlyph->Empty() &&
-                        !st.IndexDownGlyph->Empty();
+    const bool glyphs =
+        st.IndexUpGlyph && st.IndexDownGlyph && !st.IndexUpGlyph->Empty() && !st.IndexDownGlyph->Empty();
     const bool down = st.Index[size_t(position)] < 0;
     if (down) {
       if (glyphs)

@@ -52,14 +52,15 @@ bool DownArrow(int32_t x, int32_t y) {
   return (y >= 2 && y <= 9 && x >= 6 && x <= 9) || (y >= 10 && y <= 15 && std::abs(x - 7.5) <= 15 - y + 0.5);
 }
 bool DownArrowRim(int32_t x, int32_t y) {
-  return DownArrow(x, y) && !(DownArrow(x - 1, y) && DownArrow(x + 1, y) && DownArrow(x, y - 1) && DownArrow(x, y + 1));
+  return DownArrow(x, y) &&
+         !(DownArrow(x - 1, y) && DownArrow(x + 1, y) && DownArrow(x, y - 1) && DownArrow(x, y + 1));
 }
 bool RightArrow(int32_t x, int32_t y) { return DownArrow(y, x); }
 bool RightArrowRim(int32_t x, int32_t y) { return DownArrowRim(y, x); }
 bool CornerArrow(int32_t x, int32_t y) { return x >= 2 && y >= 2 && x <= 14 && y <= 14 && x + y >= 18; }
 bool CornerArrowRim(int32_t x, int32_t y) {
-  return CornerArrow(x, y) && !(CornerArrow(x - 1, y) && CornerArrow(x + 1, y) && CornerArrow(x, y - 1) &&
-                                CornerArrow(x, y + 1));
+  return CornerArrow(x, y) &&
+         !(CornerArrow(x - 1, y) && CornerArrow(x + 1, y) && CornerArrow(x, y - 1) && CornerArrow(x, y + 1));
 }
 
 struct TGridCursorResource {
@@ -172,7 +173,9 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
   // The cell a sizing from this press would size: left of the press in the header, above and
   // left of it elsewhere, above it in the fixed column.
   const TGridCoord at = MouseCoord(X, Y);
-  sizingCell_ = at.Y == 0 ? MouseCoord(X - 4, Y) : at.X == 0 ? MouseCoord(X, Y - 4) : MouseCoord(X - 4, Y - 4);
+  sizingCell_ = at.Y == 0   ? MouseCoord(X - 4, Y)
+                : at.X == 0 ? MouseCoord(X, Y - 4)
+                            : MouseCoord(X - 4, Y - 4);
   if (sizingCell_.X >= 0 && sizingCell_.Y >= 0) {
     const TRect r = CellRect(sizingCell_.X, sizingCell_.Y);
     sizingOffset_ = {X - r.Right, Y - r.Bottom};
@@ -281,11 +284,18 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
     if (CanFocus()) SetFocus();
     HideInplaceEdit();
   }
+  const TGridRect before = GetSelection();
+  const bool baseWasSelected =
+      before.Left == cell.X && before.Right == cell.X && before.Top == row && before.Bottom == row;
   if (!headerSelected) {
     // The framework's press must not open the editor on its own: that is this handler's choice.
     const bool always = std::exchange(navigation_->AlwaysEdit, false);
     TBaseGrid::Dispatch(Message);
     navigation_->AlwaysEdit = always;
+    // A press just past the last whole row or column would start scrolling the range along.
+    if (mouseActions_->NoAutoRangeScroll && GetGridState() == gsSelecting &&
+        (at.Y == GetTopRow() + GetVisibleRowCount() || at.X == GetLeftCol() + GetVisibleColCount()))
+      SetGridState(gsNormal);
   }
   if (GetOptions().Contains(goRowSelect) && navigation_->KeepHorizScroll) SetLeftCol(leftCol);
   OnClickCell(this, row, col);
@@ -293,9 +303,11 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
     pending_ = false;
     BeginCellEdit(GetDataCol(), GetRow());
   }
+  // A merged area selects its base cell; pressed again, it edits.
+  if ((at.X != cell.X || at.Y != cell.Y) && baseWasSelected && IsCellEditable(col, row)) ShowInplaceEdit();
   const TRect r = CellRect(cell.X, cell.Y);
-  if (mouseActions_->DirectEdit && scrollable && X > r.Left + 3 && X < r.Right - 3 && IsCellEditable(col, row) &&
-      !IsControlCell(cell.X, row) && !IsButtonCell(col, row))
+  if (mouseActions_->DirectEdit && scrollable && X > r.Left + 3 && X < r.Right - 3 &&
+      IsCellEditable(col, row) && !IsControlCell(cell.X, row) && !IsButtonCell(col, row))
     ShowInplaceEdit();
 }
 
@@ -481,7 +493,8 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
   const int32_t col = DisplColToDataCol(cell.X), row = cell.Y;
   if (cell.X < GetFixedCols() && !SortGlyphState().FixedCols) return;
   bool checked = false;
-  if (IsCheckBoxCell(col, row) && GetCheckBoxState(col, row, checked)) OnCheckBoxMouseUp(this, col, row, checked);
+  if (IsCheckBoxCell(col, row) && GetCheckBoxState(col, row, checked))
+    OnCheckBoxMouseUp(this, col, row, checked);
   int32_t radio = 0;
   if (IsRadioCell(col, row) && GetRadioIndex(col, row, radio)) OnRadioMouseUp(this, col, row, radio);
   if (std::exchange(autoSized_, false) || movedNow) return;
@@ -535,8 +548,10 @@ void TAdvStringGrid::LeftDoubleClick(TMessage& Message) {
   if (cell.X >= 0 && cell.Y == 0 && GetOptions().Contains(goColSizing)) {
     const TRect r = CellRect(cell.X, cell.Y);
     int32_t target = -1;
-    if (p.X - r.Left < 4 && cell.X - 1 >= GetFixedCols()) target = cell.X - 1;
-    else if (r.Right - p.X < 4 && cell.X >= GetFixedCols()) target = cell.X;
+    if (p.X - r.Left < 4 && cell.X - 1 >= GetFixedCols())
+      target = cell.X - 1;
+    else if (r.Right - p.X < 4 && cell.X >= GetFixedCols())
+      target = cell.X;
     if (target >= 0) {
       bool allow = true;
       OnColumnSize(this, target, allow);
@@ -640,7 +655,8 @@ void TAdvStringGrid::UpdateAnchorUnderMouse(TGridCoord Cell, int32_t X, int32_t 
     } else if (kind == ctkMarkup) {
       markup = true;
       TMarkupHit hit;
-      if (MarkupHitTest(DisplColToDataCol(Cell.X), Cell.Y, MarkupHitRect(Cell), X, Y, hit)) anchor = hit.Anchor;
+      if (MarkupHitTest(DisplColToDataCol(Cell.X), Cell.Y, MarkupHitRect(Cell), X, Y, hit))
+        anchor = hit.Anchor;
     }
   }
   const bool link = !anchor.empty();
@@ -763,7 +779,9 @@ bool TAdvStringGrid::SetCursorMessage(TMessage& Message) {
   }
   const TGridState state = GetGridState();
   if (cursorKind_ == 0 || state == gsColSizing || state == gsRowSizing) return false;
-  const int32_t id = cursorKind_ == 1 ? kColSelectCursor : cursorKind_ == 2 ? kRowSelectCursor : kSelectAllCursor;
+  const int32_t id = cursorKind_ == 1   ? kColSelectCursor
+                     : cursorKind_ == 2 ? kRowSelectCursor
+                                        : kSelectAllCursor;
   ::SetCursor(LoadCursorA(nullptr, ResourceIdName(uint32_t(id)).c_str()));
   Message.Result = 1;
   return true;
@@ -782,7 +800,8 @@ void THTMLHintWindow::CreateParams(TCreateParams& Params) {
   OSVERSIONINFOA v;
   v.dwOSVersionInfoSize = sizeof v;
   GetVersionExA(&v);
-  if (v.dwPlatformId == VER_PLATFORM_WIN32_NT && (v.dwMajorVersion > 5 || (v.dwMajorVersion == 5 && v.dwMinorVersion > 0)))
+  if (v.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+      (v.dwMajorVersion > 5 || (v.dwMajorVersion == 5 && v.dwMinorVersion > 0)))
     Params.WindowClass.style |= 0x20000;  // drop shadow
 }
 
@@ -791,7 +810,8 @@ TSize THTMLHintWindow::MeasureText(const AnsiString& AHint, int32_t MaxWidth) {
   c->SetFont(GetFont());
   c->RequiredState({csHandleValid, csFontValid});
   RECT r{0, 0, MaxWidth, 0};
-  DrawTextA(c->GetHandle(), AHint.c_str(), int(AHint.size()), &r, DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+  DrawTextA(c->GetHandle(), AHint.c_str(), int(AHint.size()), &r,
+            DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
   return {r.Right - r.Left, r.Bottom - r.Top};
 }
 
@@ -872,7 +892,8 @@ void TAdvStringGrid::GetCellHintInfo(THintInfo& Info) {
   AnsiString hint = Info.HintStr;
   if (AnchorHint && CellTextKind(GetCells(col, row), enableHTML_) == ctkMarkup) {
     TMarkupHit hit;
-    if (MarkupHitTest(col, row, MarkupHitRect(cell), Info.CursorPos.X, Info.CursorPos.Y, hit) && !hit.Anchor.empty()) {
+    if (MarkupHitTest(col, row, MarkupHitRect(cell), Info.CursorPos.X, Info.CursorPos.Y, hit) &&
+        !hit.Anchor.empty()) {
       OnAnchorHint(this, row, col, hit.Anchor);
       hint = hit.Anchor;
     }
@@ -944,8 +965,8 @@ void TAdvStringGrid::FocusArrived(TMessage& Message) {
   TBaseGrid::Dispatch(Message);
   if (IsCheckBoxCell(GetDataCol(), GetRow())) return;
   TInplaceEdit* editor = InplaceEditor();
-  const bool fromEditor = editor && editor->HandleAllocated() &&
-                          reinterpret_cast<HWND>(Message.WParam) == editor->Handle();
+  const bool fromEditor =
+      editor && editor->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == editor->Handle();
   const TGridState state = GetGridState();
   if (!fromEditor && state != gsColMoving && state != gsRowMoving && navigation_->AlwaysEdit) {
     TEditorType type = edNormal;

@@ -26,7 +26,8 @@ class TCellsGrid : public TAdvStringGrid {
     H = Hit;
     return true;
   }
-  bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& Id, const AnsiString& Value) override {
+  bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& Id,
+                           const AnsiString& Value) override {
     Calls.push_back("SetControl" + Coord(ACol, ARow) + Id + "=" + Value);
     return true;
   }
@@ -40,7 +41,8 @@ class TCellsGrid : public TAdvStringGrid {
   }
 
  protected:
-  void DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState) override {
+  void DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect,
+                    TGridDrawState AState) override {
     Painted.push_back(Coord(ACol, ARow));
     TAdvStringGrid::DrawCellText(Canvas, ACol, ARow, ARect, AState);
   }

@@ -19,11 +19,11 @@ TEST_F(CellGraphics, LayoutRectangleFollowsTheHorizontalAndVerticalPlacements) {
   };
   // Text 30 wide (measured + 2 = 32 remembered, + 2 more beside the graphic).
   const H hs[] = {
-      {haLeft, taLeftJustify, 20, 11, 31},        {haRight, taLeftJustify, 20, 89, 109},
-      {haCenter, taLeftJustify, 20, 50, 70},      {haCenter, taLeftJustify, 120, 11, 131},
-      {haBeforeText, taLeftJustify, 20, 11, 31},  {haBeforeText, taRightJustify, 20, 56, 76},
+      {haLeft, taLeftJustify, 20, 11, 31},         {haRight, taLeftJustify, 20, 89, 109},
+      {haCenter, taLeftJustify, 20, 50, 70},       {haCenter, taLeftJustify, 120, 11, 131},
+      {haBeforeText, taLeftJustify, 20, 11, 31},   {haBeforeText, taRightJustify, 20, 56, 76},
       {haBeforeText, taRightJustify, 90, 11, 101}, {haAfterText, taRightJustify, 20, 89, 109},
-      {haAfterText, taLeftJustify, 20, 44, 64},   {haFull, taLeftJustify, 20, 10, 110},
+      {haAfterText, taLeftJustify, 20, 44, 64},    {haFull, taLeftJustify, 20, 10, 110},
   };
   for (const H& h : hs) {
     TRect r = TAdvStringGrid::GraphicLayoutRect(R, h.w, 10, h.align, vaTop, h.text, 32);
@@ -36,8 +36,8 @@ TEST_F(CellGraphics, LayoutRectangleFollowsTheHorizontalAndVerticalPlacements) {
     TCellVAlign align;
     int32_t h, top, bottom;
   };
-  const V vs[] = {{vaTop, 10, 21, 31},      {vaAboveText, 10, 21, 31}, {vaBottom, 10, 49, 59},
-                  {vaCenter, 10, 35, 45},   {vaCenter, 50, 21, 71},    {vaUnderText, 10, 50, 60},
+  const V vs[] = {{vaTop, 10, 21, 31},    {vaAboveText, 10, 21, 31}, {vaBottom, 10, 49, 59},
+                  {vaCenter, 10, 35, 45}, {vaCenter, 50, 21, 71},    {vaUnderText, 10, 50, 60},
                   {vaFull, 10, 20, 60}};
   for (const V& v : vs) {
     TRect r = TAdvStringGrid::GraphicLayoutRect(R, 20, v.h, haLeft, v.align, taLeftJustify, 0);
@@ -51,8 +51,9 @@ TEST_F(CellGraphics, LayoutRectangleFollowsTheHorizontalAndVerticalPlacements) {
     TAlignment text;
     int32_t width, left;
   };
-  const C cs[] = {{false, taLeftJustify, 30, 11}, {true, taRightJustify, 30, 94}, {false, taRightJustify, 30, 62},
-                  {false, taRightJustify, 200, 11}, {true, taCenter, 30, 52}, {false, taCenter, 30, 29},
+  const C cs[] = {{false, taLeftJustify, 30, 11},  {true, taRightJustify, 30, 94},
+                  {false, taRightJustify, 30, 62}, {false, taRightJustify, 200, 11},
+                  {true, taCenter, 30, 52},        {false, taCenter, 30, 29},
                   {false, taCenter, 0, 52}};
   for (const C& c : cs)
     EXPECT_EQ(TAdvStringGrid::CheckBoxLayoutRect(R, 15, c.data, c.text, c.width).Left, c.left)
@@ -159,7 +160,8 @@ TEST_F(CellGraphics, ProgressBarSplitsAtTheValueWithItsCaptionColours) {
     const char* value;
     int32_t split;
   };
-  for (Case k : {Case{"50", bar.Left + 100}, Case{"0", bar.Left}, Case{"100", bar.Right}, Case{"33", bar.Left + 66}}) {
+  for (Case k :
+       {Case{"50", bar.Left + 100}, Case{"0", bar.Left}, Case{"100", bar.Right}, Case{"33", bar.Left + 66}}) {
     g->SetCells(1, 1, k.value);
     Repaint(g);
     if (k.split > bar.Left) {
@@ -173,7 +175,8 @@ TEST_F(CellGraphics, ProgressBarSplitsAtTheValueWithItsCaptionColours) {
   // The caption straddles the split at 50: inverted colours on each part unless given.
   g->SetCells(1, 1, "50");
   Repaint(g);
-  const TRect left{bar.Left, bar.Top, bar.Left + 100, bar.Bottom}, right{bar.Left + 100, bar.Top, bar.Right, bar.Bottom};
+  const TRect left{bar.Left, bar.Top, bar.Left + 100, bar.Bottom},
+      right{bar.Left + 100, bar.Top, bar.Right, bar.Bottom};
   EXPECT_GT(BoxNear(g, left, 0x00FFFF).Width(), 0) << "cyan on red";
   EXPECT_GT(BoxNear(g, right, 0xFFFF00).Width(), 0) << "yellow on blue";
   gr->CellBoolean = true;
@@ -310,7 +313,8 @@ TEST_F(CellGraphics, ThemedControlsDrawThroughTheVisualStylesWhenTheyAreActive) 
   EXPECT_FALSE(AdvThemesActive());
 
   // A library lacking an entry of the binding counts as absent.
-  RegisterModule("UXTHEME.DLL", {{"OpenThemeData", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&FakeActive))}});
+  RegisterModule("UXTHEME.DLL",
+                 {{"OpenThemeData", reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(&FakeActive))}});
   UnbindVisualStyles();
   BindVisualStyles();
   EXPECT_EQ(AdvVisualStyles().IsThemeActive, nullptr);

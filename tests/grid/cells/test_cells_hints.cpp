@@ -105,9 +105,8 @@ TEST_F(CellHints, HintTextsComeFromCellsCommentsAndLargeTexts) {
   EXPECT_EQ(info.HintStr, "Checked by hand");
   EXPECT_EQ(info.HintPos, g->ClientToScreen({c32.Right, c32.Top})) << "at the top-right corner";
 
-  g->OnGridHint = TGridHintEvent::Lambda([](TObject*, int32_t r, int32_t c, AnsiString& h) {
-    h = Coord(c, r) + ":" + h;
-  });
+  g->OnGridHint = TGridHintEvent::Lambda(
+      [](TObject*, int32_t r, int32_t c, AnsiString& h) { h = Coord(c, r) + ":" + h; });
   EXPECT_EQ(Ask(g, c32.Left + 5, c32.Top + 5).HintStr, "(3,2):Checked by hand");
 }
 

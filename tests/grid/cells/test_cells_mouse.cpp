@@ -33,8 +33,9 @@ TEST_F(CellMouse, CheckBoxesToggleOnClickOnlyWhereTheProgramAllows) {
   std::vector<std::string> clicks;
   g->OnCheckBoxClick = TCheckBoxClickEvent::Lambda(
       [&](TObject*, int32_t c, int32_t r, bool s) { clicks.push_back(Coord(c, r) + (s ? "on" : "off")); });
-  g->OnCheckBoxMouseUp = TCheckBoxClickEvent::Lambda(
-      [&](TObject*, int32_t c, int32_t r, bool s) { clicks.push_back("up" + Coord(c, r) + (s ? "on" : "off")); });
+  g->OnCheckBoxMouseUp = TCheckBoxClickEvent::Lambda([&](TObject*, int32_t c, int32_t r, bool s) {
+    clicks.push_back("up" + Coord(c, r) + (s ? "on" : "off"));
+  });
   ClickMid(g, 1, 1);
   ClickMid(g, 2, 1);
   ClickMid(g, 2, 1);
@@ -60,8 +61,10 @@ TEST_F(CellMouse, ButtonCellsClickOnReleaseWhenPressedInsideTheButton) {
   b->CellText = "Go";
   Repaint(g);
   std::vector<std::string> clicks;
-  g->OnButtonClick = TButtonClickEvent::Lambda([&](TObject*, int32_t c, int32_t r) { clicks.push_back(Coord(c, r)); });
-  g->OnClickCell = TClickCellEvent::Lambda([&](TObject*, int32_t r, int32_t c) { clicks.push_back("cell" + Coord(c, r)); });
+  g->OnButtonClick =
+      TButtonClickEvent::Lambda([&](TObject*, int32_t c, int32_t r) { clicks.push_back(Coord(c, r)); });
+  g->OnClickCell = TClickCellEvent::Lambda(
+      [&](TObject*, int32_t r, int32_t c) { clicks.push_back("cell" + Coord(c, r)); });
   const TRect button = g->CellControlRect(2, 2);
   ASSERT_EQ(button.Width(), 40);
   Press(At(g, button.Left + 5, button.Top + 5));
@@ -91,7 +94,8 @@ TEST_F(CellMouse, RadioItemsAndNodesAnswerClicks) {
   r->CellCreated = true;
   r->CellIndex = -1;
   std::vector<int32_t> picked;
-  g->OnRadioClick = TRadioClickEvent::Lambda([&](TObject*, int32_t, int32_t, int32_t i) { picked.push_back(i); });
+  g->OnRadioClick =
+      TRadioClickEvent::Lambda([&](TObject*, int32_t, int32_t, int32_t i) { picked.push_back(i); });
   TCanvas* c = g->GetCanvas();
   c->SetFont(g->GetFont());
   const int32_t lineH = std::max(10, c->TextHeight("gh"));
@@ -110,8 +114,10 @@ TEST_F(CellMouse, RadioItemsAndNodesAnswerClicks) {
   node->CellType = ctNode;
   node->CellIndex = 3;
   std::vector<std::string> nodes;
-  g->OnContractNode = TNodeClickEvent::Lambda([&](TObject*, int32_t row, int32_t real) { nodes.push_back("c" + Coord(row, real)); });
-  g->OnExpandNode = TNodeClickEvent::Lambda([&](TObject*, int32_t row, int32_t real) { nodes.push_back("e" + Coord(row, real)); });
+  g->OnContractNode = TNodeClickEvent::Lambda(
+      [&](TObject*, int32_t row, int32_t real) { nodes.push_back("c" + Coord(row, real)); });
+  g->OnExpandNode = TNodeClickEvent::Lambda(
+      [&](TObject*, int32_t row, int32_t real) { nodes.push_back("e" + Coord(row, real)); });
   ClickMid(g, 0, 2);
   EXPECT_EQ(g->GetRowCount(), 4) << "two rows of the group hidden";
   ClickMid(g, 0, 2);
@@ -127,9 +133,8 @@ TEST_F(CellMouse, MarkupControlsAndCellLinksAreFollowed) {
   g->Hit.CtrlID = "c1";
   g->Hit.CtrlVal = "FALSE";
   std::vector<std::string> controls;
-  g->OnControlClick = TControlEvent::Lambda([&](TObject*, int32_t, int32_t, AnsiString id, AnsiString type, AnsiString v) {
-    controls.push_back(id + type + v);
-  });
+  g->OnControlClick = TControlEvent::Lambda([&](TObject*, int32_t, int32_t, AnsiString id, AnsiString type,
+                                                AnsiString v) { controls.push_back(id + type + v); });
   ClickMid(g, 1, 1);
   g->Hit.CtrlVal = "TRUE";
   ClickMid(g, 1, 1);
@@ -173,7 +178,8 @@ TEST_F(CellMouse, OnlyWebAndMailLinksGoToTheShell) {
   g->SetCells(2, 1, "http://example.com/x");
   ClickMid(g, 1, 1);
   ClickMid(g, 2, 1);
-  for (int i = 0; i < 300 && !fs::exists(args); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 300 && !fs::exists(args); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   std::ifstream in(args);
   std::vector<std::string> lines;
@@ -265,7 +271,8 @@ TEST_F(CellMouse, ColumnSizingAsksLetsGoPastTheEdgeAndMovingKeepsTheSortColumn) 
   struct M {
     int32_t index, from, to, out;
   };
-  for (M k : {M{1, 1, 3, 3}, M{2, 1, 3, 1}, M{3, 1, 3, 2}, M{4, 1, 3, 4}, M{3, 3, 1, 1}, M{1, 3, 1, 2}, M{0, 3, 1, 0}})
+  for (M k : {M{1, 1, 3, 3}, M{2, 1, 3, 1}, M{3, 1, 3, 2}, M{4, 1, 3, 4}, M{3, 3, 1, 1}, M{1, 3, 1, 2},
+              M{0, 3, 1, 0}})
     EXPECT_EQ(TAdvStringGrid::MovedIndex(k.index, k.from, k.to), k.out) << k.index << k.from << k.to;
 }
 
@@ -293,7 +300,8 @@ TEST_F(CellMouse, DoubleClicksEditWithRangeSelectAndEditAndSizeOnHeaderBorders) 
   g->SetCells(2, 2, "text");
   const TPoint p = Mid(g, 2, 2);
   std::vector<std::string> dbl;
-  g->OnDblClickCell = TClickCellEvent::Lambda([&](TObject*, int32_t r, int32_t c) { dbl.push_back(Coord(c, r)); });
+  g->OnDblClickCell =
+      TClickCellEvent::Lambda([&](TObject*, int32_t r, int32_t c) { dbl.push_back(Coord(c, r)); });
   Press(At(g, p.X, p.Y));
   Release(At(g, p.X, p.Y));
   Press(At(g, p.X, p.Y));
