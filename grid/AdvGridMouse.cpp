@@ -146,7 +146,7 @@ bool TAdvStringGrid::DispatchMouseAndHints(TMessage& Message) {
       }
       return true;
     case WM_DESTROY:
-      KillTimer(GetHandle(), kGridTimer);
+      if (HandleAllocated()) KillTimer(GetHandle(), kGridTimer);
       return false;
     default:
       return false;
@@ -468,9 +468,7 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
     return;
   const TGridState state = GetGridState();
   // The framework clicks after a selecting gesture itself.
-  if (state != gsSelecting &&
-      !(cell.Y < GetFixedRows() && GetOptions().Contains(goColSizing) && GetCursor() == crHSplit))
-    OnClick(this);
+  if (state != gsSelecting && !(cell.Y < GetFixedRows() && state == gsColSizing)) OnClick(this);
   const TGridRect sel = GetSelection();
   if (mouseActions_->DisjunctRowSelect) {
     for (int32_t r = std::max(sel.Top, GetFixedRows()); r <= sel.Bottom && r < GetRowCount(); ++r)
