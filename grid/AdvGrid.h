@@ -829,6 +829,8 @@ class TAdvStringGrid : public TBaseGrid {
   THTMLHintWindow* HintWindow() const { return hintWindow_; }
   // Fills a hint request for the mouse position it carries.
   void GetCellHintInfo(THintInfo& Info);
+  // The cell whose markup button is held down, (-1, -1) when none: the renderer draws it pressed.
+  TGridCoord MarkupButtonDown() const { return markupButton_; }
   // 0 none, 1 column select, 2 row select, 3 select all (the cursor over headers).
   int32_t CursorKind() const { return cursorKind_; }
   // A right click on a link cell edits it (with URLShow) instead of following it.
