@@ -144,6 +144,15 @@ TEST_F(CellMouse, MarkupControlsAndCellLinksAreFollowed) {
   EXPECT_EQ(set, (std::vector<std::string>{"SetControl(1,1)c1=TRUE", "SetControl(1,1)c1=FALSE"}));
   EXPECT_EQ(controls, (std::vector<std::string>{"c1CHECKTRUE", "c1CHECKFALSE"}));
 
+  // A button control is held down from press to release.
+  g->Hit.CtrlType = "BUTTON";
+  const TPoint mid = Mid(g, 1, 1);
+  Press(At(g, mid.X, mid.Y));
+  EXPECT_EQ(g->MarkupButtonDown(), (TGridCoord{1, 1}));
+  Release(At(g, mid.X, mid.Y));
+  clock_.Advance(1000);
+  EXPECT_EQ(g->MarkupButtonDown(), (TGridCoord{-1, -1}));
+
   // A plain link naming a cell jumps there; the program may keep the grid from following.
   g->Hit = {};
   g->SetURLShow(true);
