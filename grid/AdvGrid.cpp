@@ -509,6 +509,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("Multilinecells", &G::GetMultilinecells, &G::SetMultilinecells)
           .Default(false)
+          .Prop("ControlLook", &G::GetControlLook, &G::SetControlLook)
           .Prop("EnableBlink", &G::EnableBlink)
           .Default(false)
           .Prop("EnableHTML", &G::GetEnableHTML, &G::SetEnableHTML)
@@ -564,6 +565,8 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("URLShow", &G::GetURLShow, &G::SetURLShow)
           .Default(false)
           .Prop("URLFull", &G::GetURLFull, &G::SetURLFull)
+          .Default(false)
+          .Prop("URLEdit", &G::URLEdit)
           .Default(false)
           .Prop("ScrollHints", &G::ScrollHints)
           .Default(shNone)
@@ -644,6 +647,25 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnFilterProgress", &G::OnFilterProgress)
           .Event("OnUpdateColumnSize", &G::OnUpdateColumnSize)
           .Event("OnCustomCellDraw", &G::OnCustomCellDraw)
+          .Event("OnClickCell", &G::OnClickCell)
+          .Event("OnRightClickCell", &G::OnRightClickCell)
+          .Event("OnCheckBoxMouseUp", &G::OnCheckBoxMouseUp)
+          .Event("OnRadioMouseUp", &G::OnRadioMouseUp)
+          .Event("OnButtonClick", &G::OnButtonClick)
+          .Event("OnAnchorClick", &G::OnAnchorClick)
+          .Event("OnAnchorEnter", &G::OnAnchorEnter)
+          .Event("OnAnchorExit", &G::OnAnchorExit)
+          .Event("OnAnchorHint", &G::OnAnchorHint)
+          .Event("OnControlClick", &G::OnControlClick)
+          .Event("OnExpandNode", &G::OnExpandNode)
+          .Event("OnContractNode", &G::OnContractNode)
+          .Event("OnColumnSize", &G::OnColumnSize)
+          .Event("OnRowSize", &G::OnRowSize)
+          .Event("OnColumnMove", &G::OnColumnMove)
+          .Event("OnRowMove", &G::OnRowMove)
+          .Event("OnCheckBoxClick", &G::OnCheckBoxClick)
+          .Event("OnRadioClick", &G::OnRadioClick)
+          .Event("OnDblClickCell", &G::OnDblClickCell)
           .Event("OnEditingDone", &G::OnEditingDone)
           .Event("OnScrollHint", &G::OnScrollHint)
           .Event("OnEndColumnSize", &G::OnEndColumnSize)
@@ -681,6 +703,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   auto repaint = TNotifyEvent::Lambda([this](TObject*) { Invalidate(); });
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
+  InitCellGraphics();
+  hintWindow_ = new THTMLHintWindow(this);
 
   if (!ComponentState().Contains(csDesigning)) {
     for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
@@ -754,6 +778,7 @@ void TAdvStringGrid::CreateWnd() {
     UpdateScrollBars();
   }
   if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
+  SetTimer(GetHandle(), kGridTimer, 500, nullptr);
 }
 
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -1831,7 +1856,7 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
     case ctCheckBox:
     case ctDataCheckBox:
     case ctVirtCheckBox:
-      size = {15, 15};
+      size = {controlLook_->GetCheckSize(), controlLook_->GetCheckSize()};
       break;
     case ctRadio:
       if (auto* items = dynamic_cast<TStrings*>(g->Graphic)) {
@@ -1880,10 +1905,6 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
 
 // ============================================================================ painting ========
 
-bool TAdvStringGrid::IsSelected(int32_t ACol, int32_t ARow) const {
-  return PointInGridRect(ACol, ARow, GetSelection());
-}
-
 void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print,
                                    bool Selection, bool MapCol, TBrush* ABrush, TFont* AFont,
                                    TAlignment& HAlign, TVAlignment& VAlign, bool&) {
@@ -1929,6 +1950,14 @@ void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& A
       if (selectionTextColor_ != clNone) AFont->SetColor(selectionTextColor_);
     }
   }
+  // Cells picked one by one show selected whatever the selection says.
+  if (!Print && mouseActions_->DisjunctCellSelect &&
+      std::find(selectedCells_.begin(), selectedCells_.end(), (ACol & 0xFFFF) | (ARow << 16)) !=
+          selectedCells_.end()) {
+    if (selectionColor_ != clNone) ABrush->SetColor(selectionColor_);
+    if (selectionTextColor_ != clNone) AFont->SetColor(selectionTextColor_);
+    AState.Include(gdSelected);
+  }
   CellAlignment(col, ARow, HAlign, VAlign);
 }
 
@@ -1971,6 +2000,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, T
     }
     Canvas->GetBrush()->SetColor(brushColor);
   }
+  graphicPaint_ = {col, ARow, ha, va, 0, false};
   DrawCellContent(Canvas, ACol, ARow, ARect, AState, ha, va);
   Canvas->GetBrush()->SetColor(brushColor);
   Canvas->GetFont()->SetColor(fontColor);
@@ -1978,6 +2008,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, T
   ARect.Left -= indicator;
   DrawCellBorders(Canvas, col, ARow, ARect);
   DrawFixedLook(Canvas, ACol, ARow, ARect);
+  if (TCellGraphic* g = GetCellGraphic(col, ARow)) DrawCellGraphic(ARect, g);
   if (OnDrawCell) {
     TRect r{ARect.Left + 1, ARect.Top + 1, ARect.Right - GetGridLineWidth(),
             ARect.Bottom - GetGridLineWidth()};
@@ -2018,6 +2049,7 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
       AState.Contains(gdSelected) ||
       (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()) && rowSelect_[size_t(ARow)] &&
        GetOptions().Contains(goRowSelect) && col >= GetFixedCols());
+  graphicPaint_.Selected = selected && !AState.Contains(gdFocused);
   if (selected && showSelection_ &&
       (!AState.Contains(gdFocused) || GetOptions().Contains(goDrawFocusSelected))) {
     if (selectionColor_ != clNone) Canvas->GetBrush()->SetColor(selectionColor_);
@@ -2054,6 +2086,8 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     }
     pen->SetWidth(1);
   }
+  const TCellGraphicInfo graphic = GetCellGraphicInfo(col, ARow);
+  if (graphic.Graphic && !graphic.TextDrawn) return;
 
   TRect tr{ARect.Left + textMargin_.X, ARect.Top + textMargin_.Y, ARect.Right - textMargin_.X, ARect.Bottom};
   if (TCellGraphic* g = GetCellGraphic(col, ARow)) {
@@ -2082,6 +2116,10 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     return;
   }
   // Plain text (markup and rich text have their own renderers; until then they show as stored).
+  const bool sortMark = SortGlyphShown(col, ARow);
+  const TSortGlyphState sortState = sortMark || ha == taCenter ? SortGlyphState() : TSortGlyphState();
+  if (ha == taCenter && sortState.Show && ARow == sortState.Row && col == sortState.Column) tr.Left += 10;
+  const int32_t sortRoom = ARow == 0 && sortState.Show && col == sortState.Column ? 14 : 0;
   AnsiString stored = GetCells(col, ARow);
   const bool link = urlShow_ && IsLinkText(stored);
   if (link && !urlFull_) StripLinkScheme(text);
@@ -2101,7 +2139,16 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   format |= DT_NOPREFIX | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK | DT_EDITCONTROL : 0);
   format |= hflag | vflag;
   if (UseRightToLeftReading()) format |= DT_RTLREADING;
+  if (ha == taLeftJustify)
+    tr.Right -= sortRoom;
+  else
+    tr.Left += sortRoom;
   Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
+  if (graphic.Graphic) {
+    RECT m = tr;
+    DrawTextA(dc, text.c_str(), int(text.size()), &m, format | DT_CALCRECT);
+    graphicPaint_.TextWidth = int32_t(m.Right - m.Left) + 2;
+  }
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT r = tr;
   DrawTextA(dc, text.c_str(), int(text.size()), &r, format);
@@ -2110,6 +2157,11 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   int32_t errFrom = 0, errLen = 0;
   GetCellErrorRange(col, ARow, errFrom, errLen);
   if (errLen > 0) DrawErrorUnderline(Canvas, text, errLen, errFrom, Canvas->TextHeight("hg"), tr);
+  if (sortMark) {
+    const bool graphicLeft = graphic.Graphic && (graphic.HAlign == haLeft ||
+                                                 (graphic.HAlign == haBeforeText && ha == taLeftJustify));
+    DrawPlainSortGlyph(Canvas, col, ARect, ha, va, Canvas->TextWidth(text), graphicLeft ? graphic.Width : 0);
+  }
 }
 
 // The background picture shows in cells painted in their own colours, not the selection's.
@@ -3600,6 +3652,7 @@ void TAdvStringGrid::SizeChanged(int32_t OldColCount, int32_t OldRowCount) {
 }
 
 void TAdvStringGrid::ColWidthsChanged() {
+  colsChanged_ = true;
   if (stretchGate_) StretchAfterChange();
   if (ComponentState().Contains(csDesigning)) HideScrollHint();
   TBaseGrid::ColWidthsChanged();
@@ -3664,7 +3717,10 @@ void TAdvStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X
 }
 
 void TAdvStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
-  TBaseGrid::MouseUp(Button, Shift, X, Y);
+  if (ReleaseCancelsSizing(Button, X, Y)) return;
+  DisjunctCellClick(Button, Shift, X, Y);
+  // The release of the right button leaves a column being moved where it is.
+  if (!(Button == mbRight && GetGridState() == gsColMoving)) TBaseGrid::MouseUp(Button, Shift, X, Y);
   // A sizing that changed nothing ends here.
   sizingCol_ = sizingRow_ = -1;
   colSizing_ = rowSizing_ = false;
@@ -3743,6 +3799,7 @@ void TAdvStringGrid::UnlockUpdate() {
 }
 
 void TAdvStringGrid::Dispatch(TMessage& Message) {
+  if (DispatchMouseAndHints(Message)) return;
   switch (Message.Msg) {
     case WM_PAINT:
       if (updateCount_ > 0) {

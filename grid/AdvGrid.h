@@ -216,6 +216,9 @@ class TCellGraphic : public TPersistent {
   double CellValue = 0;
   int16_t CellErrFrom = 0, CellErrLen = 0;
   AnsiString CellText;
+  // The colours that the graphic and icon slots stand for in progress cells (bar and background;
+  // the pie's fill in the first).
+  TColor GraphicColor = clNone, IconColor = clNone;
 };
 
 // ============================================================================ settings classes
@@ -388,6 +391,115 @@ class TBackGround : public TPersistent {
   TBackGroundCells cells_ = bcNormal;
   std::unique_ptr<TBitmap> bitmap_;
 };
+
+// --- cell graphics ---
+
+// The kinds of ControlLook.ControlStyle (the framework's own TControlStyle is a control's style set,
+// hence the grid's name).
+enum TAdvControlStyle : uint8_t { csClassic, csFlat, csWinXP, csBorland, csZKV, csGlyph, csTheme };
+template <>
+const EnumNames& EnumNamesOf<TAdvControlStyle>();
+
+// The look of the check boxes, radio buttons and push buttons the grid draws in cells.
+class TControlLook : public TPersistent {
+  PL_CLASS(TControlLook)
+ public:
+  explicit TControlLook(TAdvStringGrid* AOwner);
+  ~TControlLook() override;
+  TColor GetColor() const { return color_; }
+  void SetColor(TColor Value);
+  TBitmap* GetCheckedGlyph() const { return checked_.get(); }
+  void SetCheckedGlyph(TBitmap* Value);
+  TBitmap* GetUnCheckedGlyph() const { return unchecked_.get(); }
+  void SetUnCheckedGlyph(TBitmap* Value);
+  TBitmap* GetRadioOnGlyph() const { return radioOn_.get(); }
+  void SetRadioOnGlyph(TBitmap* Value);
+  TBitmap* GetRadioOffGlyph() const { return radioOff_.get(); }
+  void SetRadioOffGlyph(TBitmap* Value);
+  int32_t GetCheckSize() const { return checkSize_; }
+  void SetCheckSize(int32_t Value);
+  int32_t GetRadioSize() const { return radioSize_; }
+  void SetRadioSize(int32_t Value);
+  TAdvControlStyle GetControlStyle() const { return style_; }
+  void SetControlStyle(TAdvControlStyle Value);
+  bool GetFlatButton() const { return flatButton_; }
+  void SetFlatButton(bool Value);
+
+ private:
+  void Changed();
+  TAdvStringGrid* grid_;
+  TColor color_ = clBlack;
+  std::unique_ptr<TBitmap> checked_, unchecked_, radioOn_, radioOff_;
+  int32_t checkSize_ = 15, radioSize_ = 10;
+  TAdvControlStyle style_ = csClassic;
+  bool flatButton_ = false;
+};
+
+// What a header's sort mark shows: the sorting settings fill it in (nothing sorts here).
+struct TSortGlyphState {
+  bool Show = false;
+  int32_t Row = 0, Column = 0;
+  bool FixedCols = false, IndexShow = false;
+  TColor IndexColor = clYellow;
+  // The sort index list: a column in bits 0 to 30, bit 31 set for descending.
+  std::vector<int32_t> Index;
+  bool Descending = false;
+  TBitmap *UpGlyph = nullptr, *DownGlyph = nullptr, *IndexUpGlyph = nullptr, *IndexDownGlyph = nullptr;
+};
+
+// The graphic of a cell with the room it takes and whether the cell's text shows beside it.
+struct TCellGraphicInfo {
+  TCellGraphic* Graphic = nullptr;
+  int32_t Width = 0, Height = 0;
+  TCellHAlign HAlign = haLeft;
+  TCellVAlign VAlign = vaTop;
+  bool TextDrawn = true;
+};
+
+// --- mouse and hints ---
+
+// The grid's hint window: the text is measured and drawn by the markup renderer (plain text here
+// until the renderer comes in through MeasureText and DrawHintText), placed at the requested
+// point and kept 2 pixels inside the screen.
+class THTMLHintWindow : public THintWindow {
+  PL_CLASS(THTMLHintWindow)
+ public:
+  explicit THTMLHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
+  void ActivateHint(TRect Rect, const AnsiString& AHint) override;
+  TRect CalcHintRect(int32_t MaxWidth, const AnsiString& AHint, void* AData) override;
+  // The size of the last text measured.
+  int32_t TextWidth() const { return textWidth_; }
+  int32_t TextHeight() const { return textHeight_; }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+  virtual TSize MeasureText(const AnsiString& AHint, int32_t MaxWidth);
+  virtual void DrawHintText(const AnsiString& AHint, TRect R, TColor AnchorColor);
+
+ private:
+  int32_t textWidth_ = 0, textHeight_ = 0;
+};
+
+// What the markup renderer found under a point: an anchor, or a control with its id, type and
+// value and its rectangle.
+struct TMarkupHit {
+  AnsiString Anchor;
+  AnsiString CtrlID, CtrlType, CtrlVal;
+  TRect CtrlRect;
+};
+
+using TButtonClickEvent = TEvent<TObject*, int32_t, int32_t>;
+using TAnchorClickEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, bool&>;
+using TAnchorEvent = TEvent<TObject*, int32_t, int32_t, AnsiString>;
+using TAnchorHintEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
+using TControlEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString>;
+using TNodeClickEvent = TEvent<TObject*, int32_t, int32_t>;
+using TColumnSizeEvent = TEvent<TObject*, int32_t, bool&>;
+using TRowSizeEvent = TEvent<TObject*, int32_t, bool&>;
+using TColumnMoveEvent = TEvent<TObject*, int32_t, bool&>;
+using TRowMoveEvent = TEvent<TObject*, int32_t, bool&>;
 
 // ============================================================================ edit link ======
 
@@ -670,6 +782,90 @@ class TAdvStringGrid : public TBaseGrid {
   // 2 proportional, 3 own size when it fits, 4 shrunk proportionally when it does not).
   static TPoint PictureFit(int32_t Mode, int32_t PW, int32_t PH, int32_t W, int32_t H, int32_t Margin);
 
+  // --- cell graphics ---
+  TCellGraphicInfo GetCellGraphicInfo(int32_t ACol, int32_t ARow);
+  // The rectangle a W x H graphic takes in the cell rectangle R by its placement; TextAlign and
+  // TextWidth are those of the cell's text (0: no text measured).
+  static TRect GraphicLayoutRect(const TRect& R, int32_t W, int32_t H, TCellHAlign HAlign, TCellVAlign VAlign,
+                                 TAlignment TextAlign, int32_t TextWidth);
+  // Where a check box of W x W stands: it follows the text's alignment, not the graphic's.
+  static TRect CheckBoxLayoutRect(const TRect& R, int32_t W, bool DataKind, TAlignment TextAlign,
+                                  int32_t TextWidth);
+  // Draws G into the cell rectangle of the cell being painted.
+  void DrawCellGraphic(TRect R, TCellGraphic* G);
+  void DrawCheckBox(TRect R, bool Checked, bool Enabled, TAdvControlStyle Style);
+  void DrawRadioGroup(TRect R, int32_t Count, int32_t Index, TStrings* Items, bool Disabled, bool SideBySide);
+  // The start point of text rotated by Angle degrees placed in R (R loses 2 at right and bottom).
+  TPoint RotatedTextOrigin(TRect& R, int32_t Angle, TAlignment HAlign, TVAlignment VAlign,
+                           const AnsiString& Text);
+  void DrawSortGlyph(TCanvas* Canvas, int32_t ACol, int32_t Y, int32_t X);
+  // The cell shows the sort mark (the cell's row is the sort row, the column sorted ...).
+  bool SortGlyphShown(int32_t ACol, int32_t ARow);
+  virtual TSortGlyphState SortGlyphState() { return {}; }
+  TControlLook* GetControlLook() const { return controlLook_.get(); }
+  void SetControlLook(TControlLook* Value);
+  // Fixed when the grid is made: the visual-styles library is there with its themes active.
+  bool VisualStylesOn() const { return visualStyles_; }
+  // The triangle of comment cells; clNone: none.
+  TColor CommentColor = clRed;
+
+  // --- mouse and hints ---
+  // The grid's own window timer: hovering and blinking.
+  static constexpr UINT_PTR kGridTimer = 111;
+  // False for a fixed cell; else the row's (column's) disjunct mark, or inside Selection.
+  bool IsSelected(int32_t ACol, int32_t ARow) const;
+  // The radio item under (X, Y) relative to the cell's top-left, made the cell's choice.
+  void ClickRadioAt(int32_t ACol, int32_t ARow, int32_t Y, int32_t X);
+  void InvalidateGridRect(const TGridRect& R);
+  // A dotted XOR line at X down the grid; drawn twice at the same X it is gone.
+  void DrawSizingLine(int32_t X);
+  // Where an index lands when a column (row) moves from From to To.
+  static int32_t MovedIndex(int32_t Index, int32_t From, int32_t To);
+  // The cells of the disjunct cell selection, column in the low 16 bits, row in the high ones.
+  const std::vector<int32_t>& SelectedCells() const { return selectedCells_; }
+  AnsiString GetCellTextNoTags(int32_t ACol, int32_t ARow);
+  // Flips with every tick of the grid's timer while EnableBlink is set.
+  bool BlinkPhase() const { return blinkPhase_; }
+  THTMLHintWindow* HintWindow() const { return hintWindow_; }
+  // Fills a hint request for the mouse position it carries.
+  void GetCellHintInfo(THintInfo& Info);
+  // The cell whose markup button is held down, (-1, -1) when none: the renderer draws it pressed.
+  TGridCoord MarkupButtonDown() const { return markupButton_; }
+  // 0 none, 1 column select, 2 row select, 3 select all (the cursor over headers).
+  int32_t CursorKind() const { return cursorKind_; }
+  // A right click on a link cell edits it (with URLShow) instead of following it.
+  bool URLEdit = false;
+  TClickCellEvent OnClickCell, OnRightClickCell;
+  TCheckBoxClickEvent OnCheckBoxMouseUp;
+  TRadioClickEvent OnRadioMouseUp;
+  TButtonClickEvent OnButtonClick;
+  TAnchorClickEvent OnAnchorClick;
+  TAnchorEvent OnAnchorEnter, OnAnchorExit;
+  TAnchorHintEvent OnAnchorHint;
+  TControlEvent OnControlClick;
+  TNodeClickEvent OnExpandNode, OnContractNode;
+  TColumnSizeEvent OnColumnSize;
+  TRowSizeEvent OnRowSize;
+  TColumnMoveEvent OnColumnMove;
+  TRowMoveEvent OnRowMove;
+  // Entry points of the parts that come in with the markup renderer, sorting and auto-sizing:
+  // until then no markup is hit, a control keeps its text, no header click sorts, nothing
+  // auto-sizes and a moved column moves no sort settings.
+  virtual bool MarkupHitTest(int32_t /*ACol*/, int32_t /*ARow*/, TRect /*R*/, int32_t /*X*/, int32_t /*Y*/,
+                             TMarkupHit& /*Hit*/) {
+    return false;
+  }
+  virtual bool SetCellControlValue(int32_t /*ACol*/, int32_t /*ARow*/, const AnsiString& /*CtrlID*/,
+                                   const AnsiString& /*Value*/) {
+    return false;
+  }
+  virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
+  virtual AnsiString MarkupToPlainText(const AnsiString& Text) { return Text; }
+  virtual void HeaderClickSort(int32_t /*ACol*/, int32_t /*ARow*/, int32_t /*DownRow*/,
+                               TShiftState /*Shift*/) {}
+  virtual void AutoSizeColumn(int32_t /*ACol*/) {}
+  virtual void SortColumnsMoved(int32_t /*FromIndex*/, int32_t /*ToIndex*/) {}
+
   // ---- painting ---------------------------------------------------------------------------------
   AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
   void RepaintRange(const TGridRect& R);
@@ -877,13 +1073,20 @@ class TAdvStringGrid : public TBaseGrid {
   void RowHeightsChanged() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  // --- mouse and hints ---
+  void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void CalcSizingState(int32_t X, int32_t Y, TGridState& State, int32_t& Index, int32_t& SizingPos,
+                       int32_t& SizingOfs, TGridDrawInfo& FixedInfo) override;
+  void ColumnMoved(int32_t FromIndex, int32_t ToIndex) override;
+  void RowMoved(int32_t FromIndex, int32_t ToIndex) override;
+  void DoEnter() override;
+  void Click() override;
   void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState,
                        TAlignment HAlign, TVAlignment VAlign);
   void DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
   void DrawBackGround(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState);
   void DrawFixedLook(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
   void PaintBorder();
-  bool IsSelected(int32_t ACol, int32_t ARow) const;
   bool IsEditing() const { return GetEditorMode(); }
   bool IsControlCell(int32_t ACol, int32_t ARow) { return IsCheckOrRadioCell(DisplColToDataCol(ACol), ARow); }
 
@@ -980,6 +1183,69 @@ class TAdvStringGrid : public TBaseGrid {
   std::unique_ptr<TSizeWhileTyping> sizeWhileTyping_;
   std::unique_ptr<TPrintSettings> printSettings_;
   std::unique_ptr<THTMLSettings> htmlSettings_;
+  // --- mouse and hints ---
+  bool DispatchMouseAndHints(TMessage& Message);
+  void LeftButtonDown(TMessage& Message);
+  void LeftButtonUp(TMessage& Message);
+  void LeftDoubleClick(TMessage& Message);
+  bool HeaderSelect(TGridCoord Cell);
+  bool FollowAnchor(TGridCoord Cell, int32_t X, int32_t Y);
+  bool ReleaseCancelsSizing(TMouseButton Button, int32_t X, int32_t Y);
+  void DisjunctCellClick(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+  void UpdateCursorKind(int32_t X, int32_t Y);
+  void UpdateAnchorUnderMouse(TGridCoord Cell, int32_t X, int32_t Y);
+  void ShowSizingHint(int32_t X, int32_t Y);
+  void HideSizingHint();
+  bool SetCursorMessage(TMessage& Message);
+  void TimerTick();
+  void FocusArrived(TMessage& Message);
+  TRect MarkupHitRect(TGridCoord Cell);
+  bool buttonDown_ = false;
+  TPoint mouseDown_{0, 0};
+  TGridCoord downCell_{-1, -1};
+  // The cell the press would size and the press's offset from its bottom-right corner.
+  TGridCoord sizingCell_{-1, -1};
+  TPoint sizingOffset_{0, 0};
+  int32_t cursorKind_ = 0;
+  int32_t selectAnchor_ = -1;
+  int32_t headerMove_ = -1;
+  TGridCoord pressedButton_{-1, -1};
+  TGridCoord pressedFixed_{-1, -1};
+  TGridCoord markupButton_{-1, -1};
+  bool fixedSizingHover_ = false, fixedSizing_ = false;
+  int32_t fixedSizingX_ = 0;
+  // A column or row moved, or a column's width changed, during this gesture; a double click sized
+  // a column; a click started a new disjunct selection; the marked row (column) Ctrl-pressed.
+  bool moved_ = false, colsChanged_ = false, autoSized_ = false, newDisjunct_ = false;
+  int32_t disjunctRowMark_ = -1, disjunctColMark_ = -1;
+  AnsiString lastAnchor_;
+  bool overLink_ = false, settingCursor_ = false;
+  TCursor ownCursor_ = crDefault;
+  std::vector<int32_t> selectedCells_;
+  TGridRect lastSelection_{-1, -1, -1, -1};
+  bool blinkPhase_ = false;
+  TGridCoord hintCell_{-1, -1};
+  THTMLHintWindow* hintWindow_ = nullptr;
+  bool sizingHintShown_ = false;
+  // --- cell graphics ---
+  std::unique_ptr<TControlLook> controlLook_;
+  bool visualStyles_ = false;
+  // The cell being painted: its data column and row, text alignment, measured text width and
+  // whether it shows in the selection colours; what the graphic's placement works from.
+  struct TGraphicPaint {
+    int32_t Col = -1, Row = -1;
+    TAlignment TextAlign = taLeftJustify;
+    TVAlignment TextVAlign = vtaTop;
+    int32_t TextWidth = 0;
+    bool Selected = false;
+  } graphicPaint_;
+  void InitCellGraphics();
+  void DrawRotatedText(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawProgressBar(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawCellButton(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawNodeBox(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawPlainSortGlyph(TCanvas* Canvas, int32_t ACol, TRect R, TAlignment HAlign, TVAlignment VAlign,
+                          int32_t TextWidth, int32_t GraphicWidth);
   TPoint textMargin_{2, 2};
   TColor fixedGradientFrom_ = TColor(0xC0C0C0), fixedGradientTo_ = TColor(0xFFFFFF);
   int32_t zoom_ = 0;
