@@ -148,7 +148,12 @@ bool TEnumFormats::HasFormat(CLIPFORMAT Format) {
   ULONG got = 0;
   // A bound on the walk: an enumerator that never ends must not hang the drag.
   for (int i = 0; i < 4096 && formats_->Next(1, &current_, &got) == S_OK && got == 1; ++i)
-    if (current_.cfFormat == Format) return true;
+    if (current_.cfFormat == Format) {
+      // Listed is not enough: a text drag lists rich text even when it has none to give.
+      FORMATETC f = current_;
+      f.tymed = TYMED_HGLOBAL;
+      return data_->QueryGetData(&f) == S_OK;
+    }
   return false;
 }
 

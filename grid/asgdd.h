@@ -76,6 +76,7 @@ class TEnumFormats : public TObject {
   ~TEnumFormats() override;
   TEnumFormats(const TEnumFormats&) = delete;
   TEnumFormats& operator=(const TEnumFormats&) = delete;
+  // Listed by the enumerator and given by the object.
   bool HasFormat(CLIPFORMAT Format);
   // The first 32 bits of the format's block; -1 when it is not there.
   int32_t GetFormatInteger(CLIPFORMAT Format);
