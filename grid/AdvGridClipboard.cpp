@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "grid/AdvGrid.h"
@@ -611,7 +612,14 @@ int32_t TAdvStringGrid::PasteText(int32_t ACol, int32_t ARow, const char* Text) 
   const char* p = Text;
   LockUpdate();
   try {
+    bool lineStart = true;
     for (;;) {
+      // Every field of a line at ColCount adds a column: the line's columns are added at once.
+      if (std::exchange(lineStart, false) && navigation_->AllowClipboardColGrow) {
+        int32_t fieldsInLine = 1;
+        for (const char* q = p; *q && *q != '\r'; ++q) fieldsInLine += *q == '\t';
+        if (ACol <= GetColCount() && ACol + fieldsInLine > GetColCount()) SetColCount(ACol + fieldsInLine);
+      }
       const char* end = p;
       while (*end && *end != '\t' && *end != '\r') ++end;
       const AnsiString field(p, size_t(end - p));
@@ -625,7 +633,6 @@ int32_t TAdvStringGrid::PasteText(int32_t ACol, int32_t ARow, const char* Text) 
       }
       const bool more = stop == '\t' || *next;
       ++count;
-      if (c == GetColCount() && navigation_->AllowClipboardColGrow) SetColCount(c + 1);
       // The last field of a line is taken when it holds text or more text follows.
       if (stop == '\t' || !field.empty() || more) {
         maxCol = std::max(maxCol, c);
@@ -650,6 +657,7 @@ int32_t TAdvStringGrid::PasteText(int32_t ACol, int32_t ARow, const char* Text) 
       }
       c = ACol;
       ++r;
+      lineStart = true;
       if (*next && r == GetRowCount() && navigation_->AllowClipboardRowGrow) SetRowCount(r + 1);
     }
   } catch (...) {
@@ -863,13 +871,7 @@ void TAdvStringGrid::ImportCSVFile(const AnsiString& FileName) {
     if (r >= GetRowCount() - fixedFooters_) SetRowCount(r + 1000);
     // A line of more fields than a grid takes is refused before its columns are made.
     if (separator && CountChar(separator, line) >= kMaxTransferCols) throw EAdvGridError(STooManyCells);
-    int32_t col = 0;
-    auto put = [&](const AnsiString& field) {
-      if (col >= kMaxTransferCols || ++cells > kMaxTransferCells) throw EAdvGridError(STooManyCells);
-      if (GetColCount() < col + 1) SetColCount(col + 1);
-      SetCellForImport(col, r, field);
-      ++col;
-    };
+    std::vector<AnsiString> fields;
     size_t at = 0;  // the rest of the line starts here
     size_t sep = separator ? line.find(separator, at) : AnsiString::npos;
     while (sep != AnsiString::npos) {
@@ -886,7 +888,7 @@ void TAdvStringGrid::ImportCSVFile(const AnsiString& FileName) {
       } else {
         field = line.substr(at, sep - at);
       }
-      put(CsvField(field));
+      fields.push_back(CsvField(field));
       at = sep == AnsiString::npos ? line.size() : sep + 1;
       sep = line.find(separator, at);
     }
@@ -894,8 +896,12 @@ void TAdvStringGrid::ImportCSVFile(const AnsiString& FileName) {
       AnsiString last = line.substr(at);
       if (!last.empty() && last.front() == '"') last.erase(0, 1);
       if (!last.empty() && last.back() == '"') last.pop_back();
-      put(CsvField(last));
+      fields.push_back(CsvField(last));
     }
+    cells += std::max<int64_t>(int64_t(fields.size()), 1);  // an empty line is still a row
+    if (cells > kMaxTransferCells) throw EAdvGridError(STooManyCells);
+    if (GetColCount() < int32_t(fields.size())) SetColCount(int32_t(fields.size()));
+    for (size_t col = 0; col < fields.size(); ++col) SetCellForImport(int32_t(col), r, fields[col]);
     ++r;
     if (OnFileProgress && total > 0) {
       const auto percent = int16_t(Round(double(r) * 100 / total));
