@@ -26,6 +26,7 @@ class TAdvStringGrid;
 class TArrowWindow;
 class TCustomIniFile;
 class TForm;
+class TGridDropTarget;
 class TPopupButton;
 
 // ============================================================================ types and events
@@ -310,13 +311,13 @@ class TDragDropSettings : public TPersistent {
   bool OleDropSource = false, OleAcceptFiles = true, OleAcceptText = true, OleCopyAlways = false,
        OleEntireRows = false, OleInsertRows = false, OleRemoveRows = false, OleColumnDragDrop = false;
   // The registered drop target; nil while none is registered.
-  class TGridDropTarget* DropTarget() const { return registered_ ? target_ : nullptr; }
+  TGridDropTarget* DropTarget() const { return registered_ ? target_ : nullptr; }
 
  private:
   void Revoke();
   TAdvStringGrid* grid_;
   bool oleDropTarget_ = false, oleDropRTF_ = false, registered_ = false;
-  class TGridDropTarget* target_ = nullptr;
+  TGridDropTarget* target_ = nullptr;
 };
 
 // How the grid's contents would go to a page (kept and stored; the grid prints nothing itself).

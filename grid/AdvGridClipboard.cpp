@@ -587,7 +587,9 @@ void TAdvStringGrid::ReadCellsFromStream(TPoint At, TStream* Stream) {
 
 // ============================================================================ pasting =========
 
-void TAdvStringGrid::PasteCell(int32_t ACol, int32_t ARow, const AnsiString& Value) { SetCells(ACol, ARow, Value); }
+void TAdvStringGrid::PasteCell(int32_t ACol, int32_t ARow, const AnsiString& Value) {
+  SetCells(ACol, ARow, Value);
+}
 
 int32_t TAdvStringGrid::PasteText(int32_t ACol, int32_t ARow, const char* Text) {
   if (ACol < 0 || ARow < 0 || !Text) return 0;

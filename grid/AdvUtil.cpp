@@ -184,8 +184,10 @@ int32_t LineCount(const AnsiString& S, bool Multi) {
   return 1 + int32_t(std::count(S.begin(), S.end(), '\r'));
 }
 
-int32_t FindOddRun(char Ch, const AnsiString& S, int32_t& RunLength) {
-  RunLength = 0;
+namespace {
+// Calls Visit(start, length) for each run of Ch in S from the left until it answers true.
+template <class F>
+void WalkRuns(char Ch, const AnsiString& S, F Visit) {
   for (size_t i = 0; i < S.size();) {
     if (S[i] != Ch) {
       ++i;
@@ -193,27 +195,30 @@ int32_t FindOddRun(char Ch, const AnsiString& S, int32_t& RunLength) {
     }
     size_t end = S.find_first_not_of(Ch, i);
     if (end == AnsiString::npos) end = S.size();
-    if ((end - i) % 2 == 1) {
-      RunLength = int32_t(end - i);
-      return int32_t(i) + 1;
-    }
+    if (Visit(i, end - i)) return;
     i = end;
   }
-  return 0;
+}
+}  // namespace
+
+int32_t FindOddRun(char Ch, const AnsiString& S, int32_t& RunLength) {
+  int32_t pos = 0;
+  RunLength = 0;
+  WalkRuns(Ch, S, [&](size_t start, size_t length) {
+    if (length % 2 == 0) return false;
+    pos = int32_t(start) + 1;
+    RunLength = int32_t(length);
+    return true;
+  });
+  return pos;
 }
 
 int32_t CountOddRuns(char Ch, const AnsiString& S) {
   int32_t n = 0;
-  for (size_t i = 0; i < S.size();) {
-    if (S[i] != Ch) {
-      ++i;
-      continue;
-    }
-    size_t end = S.find_first_not_of(Ch, i);
-    if (end == AnsiString::npos) end = S.size();
-    if ((end - i) % 2 == 1 || end == S.size()) ++n;
-    i = end;
-  }
+  WalkRuns(Ch, S, [&](size_t start, size_t length) {
+    n += length % 2 == 1 || start + length == S.size();
+    return false;
+  });
   return n;
 }
 

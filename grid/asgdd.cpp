@@ -10,7 +10,7 @@
 
 #include "grid/AdvObj.h"
 #include "platform/os/shell/ShellAPI.h"
-#include "platform/runtime/Assert.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Strings.h"
 #include "platform/ui/Forms.h"
 
@@ -126,7 +126,9 @@ HRESULT TSourceDataObject::EnumFormatEtc(DWORD Direction, IEnumFORMATETC** Out) 
   return S_OK;
 }
 
-HRESULT TSourceDataObject::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) { return OLE_E_ADVISENOTSUPPORTED; }
+HRESULT TSourceDataObject::DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) {
+  return OLE_E_ADVISENOTSUPPORTED;
+}
 HRESULT TSourceDataObject::DUnadvise(DWORD) { return OLE_E_ADVISENOTSUPPORTED; }
 HRESULT TSourceDataObject::EnumDAdvise(IEnumSTATDATA**) { return OLE_E_ADVISENOTSUPPORTED; }
 
@@ -134,7 +136,7 @@ HRESULT TSourceDataObject::EnumDAdvise(IEnumSTATDATA**) { return OLE_E_ADVISENOT
 
 TEnumFormats::TEnumFormats(IDataObject* DataObject) : data_(DataObject) {
   if (!data_ || data_->EnumFormatEtc(DATADIR_GET, &formats_) != S_OK || !formats_)
-    Assert(false, "Cannot get the format enumerator");
+    throw EAssertionFailed("Cannot get the format enumerator");
   data_->AddRef();
 }
 
@@ -338,7 +340,8 @@ void TGridDropTarget::DragMoved(TPoint Pt, bool& Allow, int32_t Formats) {
     if (at.Y == below && below < g->GetRowCount()) g->SetTopRow(g->GetTopRow() + 1);
   }
   if (Allow) {
-    if (!column && at.Y < fixedRows && !(at.Y == 0 && g->GetRowCount() == 1 && g->FixedRowAlways)) Allow = false;
+    if (!column && at.Y < fixedRows && !(at.Y == 0 && g->GetRowCount() == 1 && g->FixedRowAlways))
+      Allow = false;
     if (column && (at.Y >= fixedRows || at.X < fixedCols)) Allow = false;
   }
   g->OnOleDragOver(g, at.Y, at.X, Allow);
@@ -376,7 +379,8 @@ void TGridDropTarget::TextDropped(TPoint Pt, const AnsiString& Text) {
   for (size_t i = 0; i < Text.size();) {
     size_t end = Text.find_first_of("\r\n", i);
     const size_t stop = end == AnsiString::npos ? Text.size() : end;
-    cols = std::max(cols, int32_t(std::count(Text.begin() + ptrdiff_t(i), Text.begin() + ptrdiff_t(stop), '\t')) + 1);
+    cols = std::max(
+        cols, int32_t(std::count(Text.begin() + ptrdiff_t(i), Text.begin() + ptrdiff_t(stop), '\t')) + 1);
     ++rows;
     if (end == AnsiString::npos) break;
     i = end + 1;

@@ -26,7 +26,8 @@ class Clip : public GridFixture {
     g->SetOptions(g->GetOptions() + TGridOptions{goEditing, goRangeSelect});
     return g;
   }
-  static void Fill(TAdvStringGrid* g, int32_t c0, int32_t r0, std::initializer_list<std::vector<std::string>> rows) {
+  static void Fill(TAdvStringGrid* g, int32_t c0, int32_t r0,
+                   std::initializer_list<std::vector<std::string>> rows) {
     int32_t r = r0;
     for (const auto& row : rows) {
       int32_t c = c0;
@@ -72,8 +73,8 @@ TEST_F(Clip, PasteParsesFieldsCountsThemAndGrowsTheGrid) {
   const Case cases[] = {
       {"a\tb\r\nc\td\r\n", 5, "a|c|", "b|d|"},  // the empty field after the final line break counts
       {"a\tb\r\nc\td", 4, "a|c|", "b|d|"},
-      {"a\rb\nc", 2, "a|b\nc|", "||"},          // lines end at CR only; an LF after it joins the CR
-      {"\tx\r\n\r\ny", 4, "||y", "x||"},           // empty fields and lines are written
+      {"a\rb\nc", 2, "a|b\nc|", "||"},    // lines end at CR only; an LF after it joins the CR
+      {"\tx\r\n\r\ny", 4, "||y", "x||"},  // empty fields and lines are written
       {"", 1, "||", "||"},
   };
   for (const Case& c : cases) {

@@ -48,13 +48,13 @@ TEST_F(Csv, SeparatorIsFoundInThreePasses) {
     const char* rows;
   };
   const Case cases[] = {
-      {"a;b;c\r\n1;2;3\r\n", "a,b,c|1,2,3"},          // no comma at all
-      {"a,b;c\r\n1,2;3\r\n", "a,b;c|1,2;3"},          // a tie at one each: the comma wins
-      {"a,b,c", "a,b,c"},                              // one line: pass 3
-      {"a|b\r\nx|y|z\r\n", "a,b,|x,y,z"},             // counts differ: the larger plain count
+      {"a;b;c\r\n1;2;3\r\n", "a,b,c|1,2,3"},  // no comma at all
+      {"a,b;c\r\n1,2;3\r\n", "a,b;c|1,2;3"},  // a tie at one each: the comma wins
+      {"a,b,c", "a,b,c"},                     // one line: pass 3
+      {"a|b\r\nx|y|z\r\n", "a,b,|x,y,z"},     // counts differ: the larger plain count
       {"a\tb\r\n1\t2\r\n", "a,b|1,2"},
-      {"plain\r\nline\r\n", "plain|line"},             // no candidate: whole lines in column 0
-      {"a,,b\nc,,d\n", "a,,b|c,,d"},                   // LF-only lines; adjacent commas: plain count
+      {"plain\r\nline\r\n", "plain|line"},  // no candidate: whole lines in column 0
+      {"a,,b\nc,,d\n", "a,,b|c,,d"},        // LF-only lines; adjacent commas: plain count
   };
   for (const Case& c : cases) {
     auto* g = NewGrid<TAdvStringGrid>(1, 1);
@@ -70,12 +70,12 @@ TEST_F(Csv, QuotesDoubledQuotesAndDamagedLines) {
     const char* rows;
   };
   const Case cases[] = {
-      {"\"x\"\"y\",2\r\n1,2\r\n", "x\"y,2|1,2"},              // a doubled quote is one quote
-      {"\"a,b\",c\r\n1,2\r\n", "a,b,c|1,2"},                 // a separator inside quotes
+      {"\"x\"\"y\",2\r\n1,2\r\n", "x\"y,2|1,2"},  // a doubled quote is one quote
+      {"\"a,b\",c\r\n1,2\r\n", "a,b,c|1,2"},      // a separator inside quotes
       {"a,\"last\"\r\n1,2\r\n", "a,last|1,2"},
-      {"\"open,b,c\r\n1,2,3\r\n", ",b,c|1,2,3"},             // unterminated: empty, on after the next comma
+      {"\"open,b,c\r\n1,2,3\r\n", ",b,c|1,2,3"},  // unterminated: empty, on after the next comma
       {"a,b,c\r\n1\r\n1,2,3,4,5\r\n", "a,b,c,,|1,,,,|1,2,3,4,5"},  // ragged rows
-      {"a,\"x\ny\",b\r\n1,2,3\r\n", "a,x,|y\",b,|1,2,3"},     // a line break inside quotes ends the line
+      {"a,\"x\ny\",b\r\n1,2,3\r\n", "a,x,|y\",b,|1,2,3"},          // a line break inside quotes ends the line
       {"stray\"q,b\r\n1,2\r\n", "stray\"q,b|1,2"},
   };
   for (const Case& c : cases) {

@@ -54,7 +54,8 @@ class DragDrop : public GridFixture {
     b_->SetRowCount(5);
     for (TAdvStringGrid* g : {a_, b_})
       for (int32_t r = 1; r < 5; ++r)
-        for (int32_t c = 1; c < 4; ++c) g->SetCells(c, r, (g == a_ ? "a" : "b") + std::to_string(c) + std::to_string(r));
+        for (int32_t c = 1; c < 4; ++c)
+          g->SetCells(c, r, (g == a_ ? "a" : "b") + std::to_string(c) + std::to_string(r));
     Pump();
     b_->GetDragDropSettings()->SetOleDropTarget(true);
     b_->GetNavigation()->AllowClipboardAlways = true;
@@ -188,12 +189,12 @@ TEST_F(DragDrop, TwoDraggedRowsAreInsertedAtTheDropRowAndTheSourceIsMoved) {
   TwoGrids();
   b_->GetDragDropSettings()->OleInsertRows = true;
   std::vector<std::string> seen;
-  b_->OnOleDrop = TOleDropEvent::Lambda([&](TObject*, int32_t r, int32_t c, const AnsiString& d, bool&) {
-    seen.push_back(Coord(c, r) + d);
-  });
+  b_->OnOleDrop = TOleDropEvent::Lambda(
+      [&](TObject*, int32_t r, int32_t c, const AnsiString& d, bool&) { seen.push_back(Coord(c, r) + d); });
   TGridRect dropped{};
   b_->OnOleDropped = TOleDroppedEvent::Lambda([&](TObject*, TGridRect r) { dropped = r; });
-  a_->OnOleDragStop = TOleDragStopEvent::Lambda([&](TObject*, int32_t e) { seen.push_back("stop " + std::to_string(e)); });
+  a_->OnOleDragStop =
+      TOleDragStopEvent::Lambda([&](TObject*, int32_t e) { seen.push_back("stop " + std::to_string(e)); });
   DragTo(CellCentre(b_, 1, 2), 1, 2, false, {1, 2, 2, 3});
   EXPECT_EQ(seen, (std::vector<std::string>{"(1,2)a12\ta22\r\na13\ta23", "stop 2"}));
   EXPECT_EQ(b_->GetRowCount(), 7) << "exactly two rows inserted";
@@ -220,7 +221,8 @@ TEST_F(DragDrop, CtrlCopiesAndOleCopyAlwaysKeepsTheSource) {
   EXPECT_EQ(a_->GetCells(1, 1), "a11") << "a move leaves the source with OleCopyAlways";
 
   // Refused by OnOleDrag: no drag at all.
-  a_->OnOleDrag = TOleDragEvent::Lambda([](TObject*, int32_t, int32_t, const AnsiString&, bool& allow) { allow = false; });
+  a_->OnOleDrag = TOleDragEvent::Lambda(
+      [](TObject*, int32_t, int32_t, const AnsiString&, bool& allow) { allow = false; });
   EXPECT_FALSE(a_->StartOleDrag(1, 1));
 }
 
@@ -240,9 +242,8 @@ TEST_F(DragDrop, ADroppedCsvFileIsImportedAndTwoFilesAreNot) {
     return effect;
   };
   std::vector<std::string> asked;
-  b_->OnOleDropFile = TOleDropFileEvent::Lambda([&](TObject*, int32_t, int32_t, const AnsiString& f, bool&) {
-    asked.push_back(f);
-  });
+  b_->OnOleDropFile = TOleDropFileEvent::Lambda(
+      [&](TObject*, int32_t, int32_t, const AnsiString& f, bool&) { asked.push_back(f); });
   drop({path, path});
   EXPECT_EQ(b_->GetCells(0, 0), "") << "two files at once do nothing";
   EXPECT_TRUE(asked.empty());
