@@ -226,6 +226,19 @@ TEST_F(DragDrop, CtrlCopiesAndOleCopyAlwaysKeepsTheSource) {
   EXPECT_FALSE(a_->StartOleDrag(1, 1));
 }
 
+TEST_F(DragDrop, OneGridsOleDropRTFMakesEveryGridDragRichText) {
+  TwoGrids();
+  const AnsiString rtf = "{\\rtf1 {\\b bold} x}";
+  a_->SetCells(1, 1, rtf);
+  DragTo(CellCentre(b_, 2, 2), 1, 1, true);
+  EXPECT_EQ(b_->GetCells(2, 2), "bold x") << "without the flag the plain text is dropped";
+  a_->GetDragDropSettings()->SetOleDropRTF(true);
+  DragTo(CellCentre(b_, 3, 3), 1, 1, true);
+  EXPECT_EQ(b_->GetCells(3, 3), rtf) << "the rich text lands unchanged";
+  EXPECT_TRUE(OleRTFAccepted());
+  a_->GetDragDropSettings()->SetOleDropRTF(false);
+}
+
 TEST_F(DragDrop, ADroppedCsvFileIsImportedAndTwoFilesAreNot) {
   TwoGrids();
   const std::string path = OutputPath("clip_dropped.csv");
