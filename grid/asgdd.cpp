@@ -269,6 +269,9 @@ HRESULT TASGDropTarget::Drop(IDataObject* Data, DWORD KeyState, POINTL Pt, DWORD
     if (formats.HasFiles() && formats.GetFileList()) FilesDropped(pt, formats.FileList());
   } catch (const EAssertionFailed&) {
     return S_OK;
+  } catch (const Exception&) {
+    // The drag loop is no caller that could take it (a dropped file that does not import).
+    ApplicationHandleException(this);
   }
   if (Effect) *Effect = CtrlEffect(KeyState);
   return S_OK;

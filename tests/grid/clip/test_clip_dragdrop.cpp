@@ -265,6 +265,11 @@ TEST_F(DragDrop, ADroppedCsvFileIsImportedAndTwoFilesAreNot) {
   EXPECT_EQ(b_->GetCells(0, 0), "p");
   EXPECT_EQ(b_->GetCells(1, 1), "2");
   EXPECT_EQ(b_->GetRowCount(), 2);
+
+  // A dropped file that cannot be read is reported as the program reports errors; the drop ends.
+  drop({"/nonexistent/gone.csv"});
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_NE(boxes_[0].Text.find("Cannot open file /nonexistent/gone.csv"), std::string::npos);
 }
 
 TEST_F(DragDrop, AHeaderDragDropsAColumnOnlyOnAHeader) {
