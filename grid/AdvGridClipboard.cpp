@@ -867,53 +867,63 @@ void TAdvStringGrid::ImportCSVFile(const AnsiString& FileName) {
   int16_t reported = -1;
   int64_t cells = 0;
   AnsiString line;
-  while (!Eof(file)) {
-    ReadLn(file, line);
-    if (OemConvert && !line.empty()) OemToCharBuffA(line.c_str(), line.data(), DWORD(line.size()));
-    if (r >= GetRowCount() - fixedFooters_) SetRowCount(r + 1000);
-    // A line of more fields than a grid takes is refused before its columns are made.
-    if (separator && CountChar(separator, line) >= kMaxTransferCols) throw EAdvGridError(STooManyCells);
-    std::vector<AnsiString> fields;
-    size_t at = 0;  // the rest of the line starts here
-    size_t sep = separator ? line.find(separator, at) : AnsiString::npos;
-    while (sep != AnsiString::npos) {
-      AnsiString field;
-      if (line[at] == '"') {
-        ++at;
-        int32_t run = 0;
-        const int32_t pos = FindOddRun('"', line.substr(at), run);
-        if (pos > 0) {
-          field = line.substr(at, size_t(pos - 1));
-          at += size_t(pos - 1 + run);
-          sep = line.find(separator, at);
+  // Also when the import stops at a bound or a read error: the rows read so far are what the
+  // grid holds, without the growth's empty rows.
+  auto finish = [&] {
+    SetRowCount(r + fixedFooters_);
+    CellsChanged(TRect{0, 0, GetColCount(), GetRowCount()});
+    UpdateFooterAll();
+  };
+  try {
+    while (!Eof(file)) {
+      ReadLn(file, line);
+      if (OemConvert && !line.empty()) OemToCharBuffA(line.c_str(), line.data(), DWORD(line.size()));
+      if (r >= GetRowCount() - fixedFooters_) SetRowCount(r + 1000);
+      // A line of more fields than a grid takes is refused before its columns are made.
+      if (separator && CountChar(separator, line) >= kMaxTransferCols) throw EAdvGridError(STooManyCells);
+      std::vector<AnsiString> fields;
+      size_t at = 0;  // the rest of the line starts here
+      size_t sep = separator ? line.find(separator, at) : AnsiString::npos;
+      while (sep != AnsiString::npos) {
+        AnsiString field;
+        if (line[at] == '"') {
+          ++at;
+          int32_t run = 0;
+          const int32_t pos = FindOddRun('"', line.substr(at), run);
+          if (pos > 0) {
+            field = line.substr(at, size_t(pos - 1));
+            at += size_t(pos - 1 + run);
+            sep = line.find(separator, at);
+          }
+        } else {
+          field = line.substr(at, sep - at);
         }
-      } else {
-        field = line.substr(at, sep - at);
+        fields.push_back(CsvField(field));
+        at = sep == AnsiString::npos ? line.size() : sep + 1;
+        sep = line.find(separator, at);
       }
-      fields.push_back(CsvField(field));
-      at = sep == AnsiString::npos ? line.size() : sep + 1;
-      sep = line.find(separator, at);
+      if (at < line.size()) {
+        AnsiString last = line.substr(at);
+        if (!last.empty() && last.front() == '"') last.erase(0, 1);
+        if (!last.empty() && last.back() == '"') last.pop_back();
+        fields.push_back(CsvField(last));
+      }
+      cells += std::max<int64_t>(int64_t(fields.size()), 1);  // an empty line is still a row
+      if (cells > kMaxTransferCells) throw EAdvGridError(STooManyCells);
+      if (GetColCount() < int32_t(fields.size())) SetColCount(int32_t(fields.size()));
+      for (size_t col = 0; col < fields.size(); ++col) SetCellForImport(int32_t(col), r, fields[col]);
+      ++r;
+      if (OnFileProgress && total > 0) {
+        const auto percent = int16_t(Round(double(r) * 100 / total));
+        if (percent != reported) OnFileProgress(this, reported = percent);
+      }
     }
-    if (at < line.size()) {
-      AnsiString last = line.substr(at);
-      if (!last.empty() && last.front() == '"') last.erase(0, 1);
-      if (!last.empty() && last.back() == '"') last.pop_back();
-      fields.push_back(CsvField(last));
-    }
-    cells += std::max<int64_t>(int64_t(fields.size()), 1);  // an empty line is still a row
-    if (cells > kMaxTransferCells) throw EAdvGridError(STooManyCells);
-    if (GetColCount() < int32_t(fields.size())) SetColCount(int32_t(fields.size()));
-    for (size_t col = 0; col < fields.size(); ++col) SetCellForImport(int32_t(col), r, fields[col]);
-    ++r;
-    if (OnFileProgress && total > 0) {
-      const auto percent = int16_t(Round(double(r) * 100 / total));
-      if (percent != reported) OnFileProgress(this, reported = percent);
-    }
+  } catch (const Exception&) {
+    finish();
+    throw;
   }
   CloseFile(file);
-  SetRowCount(r + fixedFooters_);
-  CellsChanged(TRect{0, 0, GetColCount(), GetRowCount()});
-  UpdateFooterAll();
+  finish();
 }
 
 // ============================================================================ spreadsheet import
