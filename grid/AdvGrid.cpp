@@ -3772,6 +3772,9 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 0;
       return;
+    case WM_DESTROY:
+      dragDropSettings_->WindowDestroyed();
+      break;
     case WM_KEYDOWN:
       HandleKeyDown(Message);
       return;

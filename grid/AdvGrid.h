@@ -310,6 +310,8 @@ class TDragDropSettings : public TPersistent {
   void SetOleDropRTF(bool Value);
   bool OleDropSource = false, OleAcceptFiles = true, OleAcceptText = true, OleCopyAlways = false,
        OleEntireRows = false, OleInsertRows = false, OleRemoveRows = false, OleColumnDragDrop = false;
+  // The window goes: its registration goes with it.
+  void WindowDestroyed() { Revoke(); }
   // The registered drop target; nil while none is registered.
   TGridDropTarget* DropTarget() const { return registered_ ? target_ : nullptr; }
 

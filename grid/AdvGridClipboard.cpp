@@ -610,6 +610,16 @@ int32_t TAdvStringGrid::PasteText(int32_t ACol, int32_t ARow, const char* Text) 
   }
   if (fields > kMaxTransferCells || ACol + widest > kMaxTransferCols) throw EAdvGridError(STooManyCells);
 
+  // Each line followed by more text adds a row at the last one: the rows are added at once.
+  if (navigation_->AllowClipboardRowGrow && ARow < GetRowCount()) {
+    int64_t lines = 1;
+    for (const char* q = Text; *q; ++q)
+      if (*q == '\r') {
+        if (q[1] == '\n') ++q;
+        lines += q[1] != 0;
+      }
+    if (ARow + lines > GetRowCount()) SetRowCount(int32_t(ARow + lines));
+  }
   int32_t count = 0, c = ACol, r = ARow, maxCol = ACol, maxRow = ARow;
   const char* p = Text;
   LockUpdate();
@@ -660,7 +670,6 @@ int32_t TAdvStringGrid::PasteText(int32_t ACol, int32_t ARow, const char* Text) 
       c = ACol;
       ++r;
       lineStart = true;
-      if (*next && r == GetRowCount() && navigation_->AllowClipboardRowGrow) SetRowCount(r + 1);
     }
   } catch (...) {
     UnlockUpdate();
