@@ -69,6 +69,8 @@ const TClassInfo& TCellGraphic::ClassInfo() {
                                      .Prop("CellBoolean", &TCellGraphic::CellBoolean)
                                      .Prop("CellAngle", &TCellGraphic::CellAngle)
                                      .Prop("CellValue", &TCellGraphic::CellValue)
+                                     .Prop("CellErrFrom", &TCellGraphic::CellErrFrom)
+                                     .Prop("CellErrLen", &TCellGraphic::CellErrLen)
                                      .Prop("CellText", &TCellGraphic::CellText);
   return info;
 }
@@ -582,6 +584,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("OemConvert", &G::OemConvert)
           .Default(false)
+          .Prop("DragDropSettings", &G::GetDragDropSettings)
           .Prop("FixedFooters", &G::GetFixedFooters, &G::SetFixedFooters)
           .Default(0)
           .Prop("FixedRightCols", &G::GetFixedRightCols, &G::SetFixedRightCols)
@@ -645,6 +648,19 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnGetEditorType", &G::OnGetEditorType)
           .Event("OnCellsChanged", &G::OnCellsChanged)
           .Event("OnFilterProgress", &G::OnFilterProgress)
+          .Event("OnFileProgress", &G::OnFileProgress)
+          .Event("OnOleDrag", &G::OnOleDrag)
+          .Event("OnOleDrop", &G::OnOleDrop)
+          .Event("OnOleDragOver", &G::OnOleDragOver)
+          .Event("OnOleDragStart", &G::OnOleDragStart)
+          .Event("OnOleDragStop", &G::OnOleDragStop)
+          .Event("OnOleDropCol", &G::OnOleDropCol)
+          .Event("OnOleDropFile", &G::OnOleDropFile)
+          .Event("OnOleDropped", &G::OnOleDropped)
+          .Event("OnClipboardBeforePasteCell", &G::OnClipboardBeforePasteCell)
+          .Event("OnClipboardCopy", &G::OnClipboardCopy)
+          .Event("OnClipboardCut", &G::OnClipboardCut)
+          .Event("OnClipboardPaste", &G::OnClipboardPaste)
           .Event("OnUpdateColumnSize", &G::OnUpdateColumnSize)
           .Event("OnCustomCellDraw", &G::OnCustomCellDraw)
           .Event("OnClickCell", &G::OnClickCell)
@@ -2728,6 +2744,7 @@ void TAdvStringGrid::HandleKeyDown(TMessage& Message) {
     ResetUpdateLock();
   }
   if (SelectionRectangle && !(GetSelection() == sel)) Invalidate();
+  if (navigation_->AllowClipboardShortCuts && ClipboardShortCut(key, ctrl, shift)) return;
   if (key == VK_INSERT && navigation_->AllowInsertRow && !ctrl && !shift && !alt) {
     bool can = true;
     OnCanInsertRow(this, GetRow(), can);
@@ -3812,6 +3829,9 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 0;
       return;
+    case WM_DESTROY:
+      dragDropSettings_->WindowDestroyed();
+      break;
     case WM_KEYDOWN:
       HandleKeyDown(Message);
       return;

@@ -26,6 +26,7 @@ class TAdvStringGrid;
 class TArrowWindow;
 class TCustomIniFile;
 class TForm;
+class TGridDropTarget;
 class TPopupButton;
 
 // ============================================================================ types and events
@@ -187,6 +188,14 @@ using TCanDeleteRowEvent = TEvent<TObject*, int32_t, bool&>;
 using TScrollHintEvent = TEvent<TObject*, int32_t, AnsiString&>;
 using TEndColumnSizeEvent = TEvent<TObject*, int32_t>;
 using TEndRowSizeEvent = TEvent<TObject*, int32_t>;
+using TOleDragEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
+using TOleDropEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
+using TOleDragOverEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
+using TOleDragStartEvent = TEvent<TObject*, int32_t, int32_t>;
+using TOleDragStopEvent = TEvent<TObject*, int32_t>;
+using TOleDropColEvent = TEvent<TObject*, int32_t, int32_t, int32_t>;
+using TOleDropFileEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
+using TOleDroppedEvent = TEvent<TObject*, TGridRect>;
 
 // ============================================================================ cell graphic ====
 
@@ -288,6 +297,32 @@ class TNavigation : public TPersistent {
   TAdvanceDirection AdvanceDirection = adLeftRight, TabAdvanceDirection = adLeftRight;
   TInsertPosition InsertPosition = pInsertBefore;
   THomeEndAction HomeEndKey = heFirstLastColumn;
+};
+
+// What OLE drag and drop may do with the grid: be a drop target, start drags, which data it takes
+// and what a move does to the source.  Setting OleDropTarget registers the grid's window.
+class TDragDropSettings : public TPersistent {
+  PL_CLASS(TDragDropSettings)
+ public:
+  explicit TDragDropSettings(TAdvStringGrid* AOwner) : grid_(AOwner) {}
+  ~TDragDropSettings() override;
+  bool GetOleDropTarget() const { return oleDropTarget_; }
+  void SetOleDropTarget(bool Value);
+  bool GetOleDropRTF() const { return oleDropRTF_; }
+  // Rich text is offered and taken by every grid of the program once one grid sets this.
+  void SetOleDropRTF(bool Value);
+  bool OleDropSource = false, OleAcceptFiles = true, OleAcceptText = true, OleCopyAlways = false,
+       OleEntireRows = false, OleInsertRows = false, OleRemoveRows = false, OleColumnDragDrop = false;
+  // The window goes: its registration goes with it.
+  void WindowDestroyed() { Revoke(); }
+  // The registered drop target; nil while none is registered.
+  TGridDropTarget* DropTarget() const { return registered_ ? target_ : nullptr; }
+
+ private:
+  void Revoke();
+  TAdvStringGrid* grid_;
+  bool oleDropTarget_ = false, oleDropRTF_ = false, registered_ = false;
+  TGridDropTarget* target_ = nullptr;
 };
 
 // How the grid's contents would go to a page (kept and stored; the grid prints nothing itself).
@@ -743,6 +778,51 @@ class TAdvStringGrid : public TBaseGrid {
   }
   bool EditPending() const { return pending_; }
 
+  // --- clipboard, CSV, drag and drop ---
+  // Copies (cuts) the selection to the clipboard as text and, by the Navigation flags, rich text
+  // and the grid's own format.
+  void CopySelectionToClipboard();
+  void CutSelectionToClipboard();
+  // Pastes at the selection's top-left cell, then fills the selection by the smart rules.
+  void PasteSelection();
+  // The number of cells (grid format) or text fields pasted; 0 when nothing was.
+  int32_t PasteFromClipboardAt(int32_t ACol, int32_t ARow);
+  // Tab-separated fields, lines ending at CR (CR LF); the number of fields taken.
+  int32_t PasteText(int32_t ACol, int32_t ARow, const char* Text);
+  void CopyRectToClipboard(const TGridRect& Rect, bool Disjunct);
+  void CopyRTFToClipboard(int32_t ACol, int32_t ARow);
+  // The grid's own cell format: texts, properties and graphics of a rectangle.
+  void WriteCellsToStream(const TGridRect& Rect, TStream* Stream);
+  void ReadCellsFromStream(TPoint At, TStream* Stream);
+  virtual void PasteCell(int32_t ACol, int32_t ARow, const AnsiString& Value);
+  // After a paste: where the cells were copied from ((-1, -1) when from elsewhere), where they
+  // went and whether the source was copied rather than cut.
+  virtual void CellsPasted(TPoint /*Origin*/, const TGridRect& /*Target*/, bool /*WasCopy*/) {}
+  // Reads a delimited text file into the grid from cell (0, 0); the separator is detected.
+  void ImportCSVFile(const AnsiString& FileName);
+  // Spreadsheet files are read through the spreadsheet application's automation, which this
+  // system does not have: both raise "Excel OLE server not found".
+  void ImportXLSFile(const AnsiString& FileName) { ImportXLSSheet(FileName, ""); }
+  void ImportXLSSheet(const AnsiString& FileName, const AnsiString& SheetName);
+  // Percent 0 to 100 while a CSV file is imported.
+  TGridProgressEvent OnFileProgress;
+  TDragDropSettings* GetDragDropSettings() const { return dragDropSettings_.get(); }
+  // The mouse handler's drag start on a cell: asks OnOleDrag and runs the drag (a column from a
+  // fixed row with OleColumnDragDrop, else the selection as text).  False when OnOleDrag refused.
+  bool StartOleDrag(int32_t ACol, int32_t ARow);
+  // The dragged text: the selection's cells joined by TAB, rows by CR LF, no final line end.
+  AnsiString SelectionAsText();
+  // The selection when the last text drag started.
+  TGridRect DragSourceRect() const { return dragSourceRect_; }
+  TOleDragEvent OnOleDrag;
+  TOleDropEvent OnOleDrop;
+  TOleDragOverEvent OnOleDragOver;
+  TOleDragStartEvent OnOleDragStart;
+  TOleDragStopEvent OnOleDragStop;
+  TOleDropColEvent OnOleDropCol;
+  TOleDropFileEvent OnOleDropFile;
+  TOleDroppedEvent OnOleDropped;
+
   // ---- queries built on the hooks ---------------------------------------------------------------
   void CellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign);
   bool CellIsPassword(int32_t ACol, int32_t ARow);
@@ -1111,6 +1191,22 @@ class TAdvStringGrid : public TBaseGrid {
     std::vector<TCellProperties*> Props;
   };
   void FreeHidden(THiddenRow& H);
+  // --- clipboard, CSV, drag and drop ---
+  friend class TGridDropTarget;
+  friend class TGridDropSource;
+  // One row's cells from Left to Right (only the marked columns when SelectedColsOnly) joined by
+  // TAB, each as a copy (ForCopy) or a drag takes it.
+  AnsiString RowAsText(int32_t ARow, int32_t Left, int32_t Right, bool SelectedColsOnly, bool ForCopy);
+  // Ctrl/Shift with C, V, X, Insert or Delete: copy, paste or cut; true when the key was one.
+  bool ClipboardShortCut(WORD Key, bool Ctrl, bool Shift);
+  // The cell's text as a copy takes it: markup stripped (unless kept), rich text made plain.
+  AnsiString CopyTextOf(int32_t ACol, int32_t ARow);
+  void SmartPaste(const TGridRect& S, int32_t N);
+  void HideDropMarks();
+  TPoint lastCopyOrigin_{-1, -1};
+  bool lastWasCopy_ = false;
+  std::unique_ptr<TDragDropSettings> dragDropSettings_ = std::make_unique<TDragDropSettings>(this);
+  TGridRect dragSourceRect_{-1, -1, -1, -1};
   void EnsureFlags(std::vector<uint8_t>& flags, int32_t count);
   void CheckRow(int32_t ARow) const;
   void CheckCol(int32_t ACol) const;
