@@ -686,6 +686,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
     for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
     popupButton_ = new TPopupButton(this);
   }
+  CreateEditorControls();
 
   // Resizing the owner form resizes the grid first, then runs the form's own handler.
   if (auto* form = dynamic_cast<TForm*>(AOwner); form && !ComponentState().Contains(csDesigning)) {
@@ -2412,10 +2413,10 @@ void TAdvStringGrid::SetEditLink(TEditLink* Value) {
   if (Value) Value->FreeNotification(this);
 }
 
-// The editor controls of the built-in editor types are not part of this grid yet: those types
-// leave the cell as it is.  edCustom cells are edited by the edit link.
+// edCustom cells are edited by the edit link, the other types by the grid's own controls.
 void TAdvStringGrid::ShowEditorControl(int32_t ACol, int32_t ARow) {
-  if (editorType_ != edCustom || !editLink_) {
+  if (editorType_ != edCustom) return ShowBuiltInEditor(ACol, ARow);
+  if (!editLink_) {
     editing_ = false;
     pending_ = false;
     startChar_ = 0;
@@ -2474,6 +2475,8 @@ void TAdvStringGrid::HideEditorControl(int32_t ACol, int32_t ARow) {
       CommitEditorValue(c, r, value);
     }
     if (link->EditStyle != esPopup) link->SetVisible(false);
+  } else if (editorType_ != edCustom) {
+    HideBuiltInEditor(ACol, ARow);
   }
   editing_ = false;
   EditingDone();
@@ -2494,7 +2497,8 @@ void TAdvStringGrid::ShowInplaceEdit() {
 }
 
 void TAdvStringGrid::HideInplaceEdit() {
-  if (!editing_) return;
+  // An editor control is up until it is taken down, also after its text was validated.
+  if (!editing_ && !editorControlActive_) return;
   HideEditor();
   if (!IsTextEditorType(editorType_)) HideEditorControl(GetCol(), GetRow());
   editing_ = false;
