@@ -78,15 +78,23 @@ AnsiString NarrowUnits(const WideString& S) {
   return out;
 }
 
-WideString FollowNarrowChange(const WideString& Old, const AnsiString& New, char16_t Parked) {
-  const AnsiString image = NarrowUnits(Old);
-  if (image == New) return Old;
-  size_t p = 0;
-  while (p < image.size() && p < New.size() && image[p] == New[p]) ++p;
+WideString FollowNarrowChange(const WideString& Old, const AnsiString& OldImage, const AnsiString& New,
+                              char16_t Parked, int32_t Caret) {
+  if (OldImage == New || OldImage.size() != Old.size()) return OldImage == New ? Old : AnsiToWide(New);
+  const size_t n = OldImage.size(), m = New.size();
+  // The unchanged end: what follows the caret when it is known (a '?' stands for many
+  // characters, so matching alone could place the change wrongly), else the longest match.
   size_t s = 0;
-  while (s < image.size() - p && s < New.size() - p && image[image.size() - 1 - s] == New[New.size() - 1 - s]) ++s;
+  if (Caret >= 0 && size_t(Caret) <= m && m - size_t(Caret) <= n &&
+      OldImage.compare(n - (m - size_t(Caret)), AnsiString::npos, New, size_t(Caret)) == 0) {
+    s = m - size_t(Caret);
+  } else {
+    while (s < n && s < m && OldImage[n - 1 - s] == New[m - 1 - s]) ++s;
+  }
+  size_t p = 0;
+  while (p < n - s && p < m - s && OldImage[p] == New[p]) ++p;
   WideString mid;
-  for (size_t i = p; i < New.size() - s; ++i) {
+  for (size_t i = p; i < m - s; ++i) {
     const char c = New[i];
     if (Parked && uint8_t(c) == 0xFF) {
       mid += Parked;
@@ -95,7 +103,7 @@ WideString FollowNarrowChange(const WideString& Old, const AnsiString& New, char
       mid += AnsiCharToWide(c);
     }
   }
-  return Old.substr(0, p) + mid + Old.substr(Old.size() - s);
+  return Old.substr(0, p) + mid + Old.substr(n - s);
 }
 
 // ============================================================================ wide string lists
@@ -309,21 +317,21 @@ TWideCaptionHolder* GetWideCaptionHolder(TWinControl* Control, const WideString&
 
 namespace {
 // Brings the holder in step with the control's single-byte text.
-TWideCaptionHolder* SyncedHolder(TWinControl* Control, char16_t Parked) {
+TWideCaptionHolder* SyncedHolder(TWinControl* Control, char16_t Parked, int32_t Caret) {
   const AnsiString text = Control->GetText();
   TWideCaptionHolder* h = GetWideCaptionHolder(Control, AnsiToWide(text));
   if (h->Image != text) {
-    h->Caption = FollowNarrowChange(h->Caption, text, Parked);
+    h->Caption = FollowNarrowChange(h->Caption, h->Image, text, Parked, Caret);
     h->Image = text;
   }
   return h;
 }
 }  // namespace
 
-WideString GetWideText(TWinControl* Control) { return SyncedHolder(Control, 0)->Caption; }
+WideString GetWideText(TWinControl* Control) { return SyncedHolder(Control, 0, -1)->Caption; }
 
 void SetWideText(TWinControl* Control, const WideString& Text) {
-  TWideCaptionHolder* h = SyncedHolder(Control, 0);
+  TWideCaptionHolder* h = SyncedHolder(Control, 0, -1);
   if (h->Caption == Text) return;
   h->Caption = Text;
   h->Image = NarrowUnits(Text);
@@ -359,7 +367,7 @@ void TCustomUNIEdit::Dispatch(TMessage& Message) {
 }
 
 void TCustomUNIEdit::Change() {
-  SyncedHolder(this, parked_);
+  SyncedHolder(this, parked_, CaretIndex());
   parked_ = 0;
   TCustomEdit::Change();
 }

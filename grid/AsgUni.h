@@ -35,10 +35,11 @@ char16_t* WideStrMove(char16_t* Dest, const char16_t* Source, size_t Count);
 char16_t* WideStrNew(const char16_t* Str);
 // The single-byte image of wide text: one byte per UTF-16 unit.
 AnsiString NarrowUnits(const WideString& S);
-// Wide text after its single-byte image changed from NarrowUnits(Old) to New: the unchanged start
-// and end keep their wide characters, the changed middle is converted, a byte 255 there standing
-// for Parked when that is not 0.
-WideString FollowNarrowChange(const WideString& Old, const AnsiString& New, char16_t Parked);
+// Wide text after its single-byte image changed from OldImage to New: the unchanged start and end
+// keep their wide characters, the changed middle is converted, a byte 255 there standing for
+// Parked when that is not 0.  Caret (-1: unknown) is where the change ended.
+WideString FollowNarrowChange(const WideString& Old, const AnsiString& OldImage, const AnsiString& New,
+                              char16_t Parked, int32_t Caret);
 
 // ============================================================================ wide string lists
 
