@@ -602,6 +602,7 @@ class TGridCheckBox : public TCheckBox {
   PL_CLASS(TGridCheckBox)
  public:
   explicit TGridCheckBox(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
 
  protected:
   void KeyDown(WORD& Key, TShiftState Shift) override;
@@ -635,6 +636,7 @@ class TGridButton : public TButton {
   PL_CLASS(TGridButton)
  public:
   explicit TGridButton(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
 
  protected:
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;

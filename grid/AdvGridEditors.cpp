@@ -295,9 +295,11 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
         c->SetWideText(wide);
       } else {
         c->SetStyle(csDropDownList);
-        const int32_t i = c->GetWideItems()->IndexOf(wide);
-        c->SetItemIndex(i >= 0 ? i : (c->GetWideItems()->Count() > 0 ? 0 : -1));
-        if (c->GetItemIndex() >= 0) c->SetWideText(c->GetWideItems()->Get(c->GetItemIndex()));
+        int32_t i = c->GetWideItems()->IndexOf(wide);
+        if (i < 0) i = c->GetWideItems()->Count() > 0 ? 0 : -1;
+        // The single-byte images of wide items may repeat: the wide text first, then the index.
+        if (i >= 0) c->SetWideText(c->GetWideItems()->Get(i));
+        c->SetItemIndex(i);
       }
       c->SetFlat(softLook);
       c->SetEtched(softLook);
@@ -367,7 +369,10 @@ void TAdvStringGrid::HideBuiltInEditor(int32_t ACol, int32_t ARow) {
   editing_ = false;
   pending_ = false;
   if (control) {
-    if (control->Focused() && CanFocus()) SetFocus();
+    const HWND focus = ::GetFocus();
+    const bool focused = control->HandleAllocated() && focus &&
+                         (focus == control->Handle() || IsChild(control->Handle(), focus));
+    if (focused && CanFocus()) SetFocus();
     control->SetEnabled(false);
     control->SetVisible(false);
   }
@@ -710,8 +715,9 @@ void TGridCombo::DoLookup() {
     const AnsiString start = item.substr(0, key.size());
     if ((cs ? start : UpperCase(start)) != key) continue;
     const AnsiString completed = (typed + item.substr(key.size())).substr(0, 255);
-    SetItemIndex(i);
     SetText(completed);
+    // The item is selected without its text replacing the completed one.
+    ListControl()->SetItemIndex(i);
     SetSelStart(int32_t(typed.size()));
     SetSelLength(int32_t(completed.size() - typed.size()));
     return;
@@ -821,6 +827,18 @@ void TGridCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X,
   TCheckBox::MouseDown(Button, Shift, X, Y);
 }
 
+void TGridCheckBox::Dispatch(TMessage& Message) {
+  // The keys that end the editing come to KeyDown, not to the form's navigation.
+  if (Message.Msg == CM_WANTSPECIALKEY) {
+    const WPARAM k = Message.WParam;
+    if (k == VK_RETURN || k == VK_ESCAPE || k == VK_LEFT || k == VK_UP || k == VK_RIGHT || k == VK_DOWN) {
+      Message.Result = 1;
+      return;
+    }
+  }
+  TCheckBox::Dispatch(Message);
+}
+
 void TGridCheckBox::Clicked() {
   if (!std::exchange(pressed_, false)) TCheckBox::Clicked();
 }
@@ -858,6 +876,10 @@ TGridDatePicker::TGridDatePicker(TComponent* AOwner) : TDateTimePicker(AOwner), 
 
 void TGridDatePicker::Dispatch(TMessage& Message) {
   if (ClaimTab(grid_, Message)) return;
+  if (Message.Msg == CM_WANTSPECIALKEY && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {
+    Message.Result = 1;
+    return;
+  }
   if (Message.Msg == CN_NOTIFY && Message.LParam) {
     const UINT code = reinterpret_cast<NMHDR*>(Message.LParam)->code;
     if (code == DTN_DROPDOWN || code == DTN_CLOSEUP) {
@@ -919,9 +941,22 @@ void TGridButton::Leave() {
   g->editing_ = false;
   g->pending_ = false;
   g->activeEditorControl_ = nullptr;
+  // The framework's editor mode ends too, or focusing the grid would open the button again.
+  g->HideEditor();
   if (g->CanFocus()) g->SetFocus();
   SetVisible(false);
   SetEnabled(false);
+}
+
+void TGridButton::Dispatch(TMessage& Message) {
+  if (Message.Msg == CM_WANTSPECIALKEY) {
+    const WPARAM k = Message.WParam;
+    if (k == VK_ESCAPE || k == VK_LEFT || k == VK_UP || k == VK_RIGHT || k == VK_DOWN) {
+      Message.Result = 1;
+      return;
+    }
+  }
+  TButton::Dispatch(Message);
 }
 
 void TGridButton::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
