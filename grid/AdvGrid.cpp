@@ -3298,6 +3298,7 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
     Key = 0;
     return;
   }
+  const char typed = Key;
   TInplaceEdit::KeyPress(Key);
   if (mixed && Key) {
     int32_t caret = CaretIndex();
@@ -3305,7 +3306,7 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
     SetSelRange(caret, caret, true);
   }
   // A filled mask moves on by itself.
-  if (g->navigation_->AdvanceAuto && IsMasked() && Key && Key != '\r' &&
+  if (g->navigation_->AdvanceAuto && IsMasked() && typed != '\r' &&
       EditBuffer().find(' ') == AnsiString::npos && CaretIndex() == int32_t(EditBuffer().size())) {
     char enter = '\r';
     g->KeyPress(enter);
