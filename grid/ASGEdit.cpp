@@ -166,20 +166,7 @@ void TAsgEditBtn::SetEditRect() {
 
 void TAsgEditBtn::Resize() {
   TCustomEdit::Resize();
-  if (!button_) return;
-  const int32_t minH = EditMinHeight(GetFont());
-  if (Height() < minH) {
-    SetHeight(minH);
-    return;
-  }
-  const int32_t w = button_->Width();
-  if (GetCtl3D()) {
-    const int32_t e = GetBorderStyle() == bsSingle ? 5 : 1;
-    button_->SetBounds(Width() - w - e, 0, w, Height() - e);
-  } else {
-    button_->SetBounds(Width() - w, 1, w, Height() - 3);
-  }
-  SetEditRect();
+  if (button_ && PlaceEditButton(this, button_, EditMinHeight(GetFont()))) SetEditRect();
 }
 
 void TAsgEditBtn::KeyDown(WORD& Key, TShiftState Shift) {
@@ -202,10 +189,6 @@ void TAsgEditBtn::Dispatch(TMessage& Message) {
     case WM_CUT:
       if (!EditorEnabled || GetReadOnly()) return;
       break;
-    case WM_SIZE:
-      TCustomEdit::Dispatch(Message);
-      Resize();
-      return;
     default:
       break;
   }

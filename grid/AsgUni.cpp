@@ -469,17 +469,3 @@ const TClassInfo& TASGUniComboBox::ClassInfo() {
                                      .Prop("Text", &C::GetWideText, &C::SetWideText);
   return info;
 }
-
-TASGUniCustomCombo::TASGUniCustomCombo(TComponent* AOwner) : TCustomUNIComboBox(AOwner), look_(this) {
-  SetCtl3D(false);
-}
-
-void TASGUniCustomCombo::Dispatch(TMessage& Message) {
-  look_.Message(Message);
-  TCustomUNIComboBox::Dispatch(Message);
-}
-
-void TASGUniCustomCombo::Paint() {
-  TCustomUNIComboBox::Paint();
-  look_.Paint();
-}

@@ -204,27 +204,10 @@ class TCustomUNIComboBox : public TCustomComboBox {
   std::unique_ptr<TComboBoxStrings> items_;
 };
 
-class TASGUniCustomCombo : public TCustomUNIComboBox {
+class TASGUniCustomCombo : public TFlatComboOf<TCustomUNIComboBox> {
   PL_CLASS(TASGUniCustomCombo)
  public:
-  explicit TASGUniCustomCombo(TComponent* AOwner);
-  TFlatComboLook* Look() { return &look_; }
-  bool GetFlat() const { return look_.GetFlat(); }
-  void SetFlat(bool Value) { look_.SetFlat(Value); }
-  bool GetEtched() const { return look_.Etched; }
-  void SetEtched(bool Value) {
-    look_.Etched = Value;
-    Invalidate();
-  }
-  int32_t GetButtonWidth() const { return look_.GetButtonWidth(); }
-  void SetButtonWidth(int32_t Value) { look_.SetButtonWidth(Value); }
-  void Dispatch(TMessage& Message) override;
-
- protected:
-  void Paint() override;
-
- private:
-  TFlatComboLook look_;
+  explicit TASGUniCustomCombo(TComponent* AOwner) : TFlatComboOf<TCustomUNIComboBox>(AOwner) {}
 };
 
 class TASGUniComboBox : public TASGUniCustomCombo {

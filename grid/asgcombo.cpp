@@ -151,17 +151,3 @@ const TClassInfo& TASGComboBox::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TASGComboBox, TASGCustomCombo>("TASGComboBox");
   return info;
 }
-
-TASGCustomCombo::TASGCustomCombo(TComponent* AOwner) : TCustomComboBox(AOwner), look_(this) {
-  SetCtl3D(false);
-}
-
-void TASGCustomCombo::Dispatch(TMessage& Message) {
-  look_.Message(Message);
-  TCustomComboBox::Dispatch(Message);
-}
-
-void TASGCustomCombo::Paint() {
-  TCustomComboBox::Paint();
-  look_.Paint();
-}

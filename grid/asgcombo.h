@@ -43,17 +43,18 @@ class TFlatComboLook {
   bool savedParentColor_ = false;
 };
 
-class TASGCustomCombo : public TCustomComboBox {
-  PL_CLASS(TASGCustomCombo)
+// A combo box class wearing the flat look, with the look's settings as its own.
+template <class Base>
+class TFlatComboOf : public Base {
  public:
-  explicit TASGCustomCombo(TComponent* AOwner);
+  explicit TFlatComboOf(TComponent* AOwner) : Base(AOwner), look_(this) { this->SetCtl3D(false); }
   TFlatComboLook* Look() { return &look_; }
   bool GetFlat() const { return look_.GetFlat(); }
   void SetFlat(bool Value) { look_.SetFlat(Value); }
   bool GetEtched() const { return look_.Etched; }
   void SetEtched(bool Value) {
     look_.Etched = Value;
-    Invalidate();
+    this->Invalidate();
   }
   int32_t GetButtonWidth() const { return look_.GetButtonWidth(); }
   void SetButtonWidth(int32_t Value) { look_.SetButtonWidth(Value); }
@@ -64,13 +65,25 @@ class TASGCustomCombo : public TCustomComboBox {
   int32_t GetDropWidth() const { return look_.GetDropWidth(); }
   void SetDropWidth(int32_t Value) { look_.SetDropWidth(Value); }
   void SetIsWinXP(bool Value) { look_.IsWinXP = Value; }
-  void Dispatch(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override {
+    look_.Message(Message);
+    Base::Dispatch(Message);
+  }
 
  protected:
-  void Paint() override;
+  void Paint() override {
+    Base::Paint();
+    look_.Paint();
+  }
 
  private:
   TFlatComboLook look_;
+};
+
+class TASGCustomCombo : public TFlatComboOf<TCustomComboBox> {
+  PL_CLASS(TASGCustomCombo)
+ public:
+  explicit TASGCustomCombo(TComponent* AOwner) : TFlatComboOf<TCustomComboBox>(AOwner) {}
 };
 
 class TASGComboBox : public TASGCustomCombo {

@@ -577,10 +577,6 @@ void TAsgSpinEdit::Dispatch(TMessage& Message) {
     case WM_CUT:
       if (!EditorEnabled || GetReadOnly()) return;
       break;
-    case WM_SIZE:
-      TCustomMaskEdit::Dispatch(Message);
-      Resize();
-      return;
     default:
       break;
   }
@@ -661,17 +657,20 @@ int32_t TAsgSpinEdit::MinHeight() {
 
 void TAsgSpinEdit::Resize() {
   TCustomMaskEdit::Resize();
-  if (!button_) return;
-  if (Height() < MinHeight()) {
-    SetHeight(MinHeight());
-    return;
+  if (button_ && PlaceEditButton(this, button_, MinHeight())) SetEditRect();
+}
+
+bool PlaceEditButton(TCustomEdit* Edit, TControl* Button, int32_t MinHeight) {
+  if (Edit->Height() < MinHeight) {
+    Edit->SetHeight(MinHeight);
+    return false;
   }
-  const int32_t w = button_->Width();
-  if (GetCtl3D()) {
-    const int32_t e = GetBorderStyle() == bsSingle ? 5 : 1;
-    button_->SetBounds(Width() - w - e, 0, w, Height() - e);
+  const int32_t w = Button->Width(), width = Edit->Width(), height = Edit->Height();
+  if (Edit->GetCtl3D()) {
+    const int32_t e = Edit->GetBorderStyle() == bsSingle ? 5 : 1;
+    Button->SetBounds(width - w - e, 0, w, height - e);
   } else {
-    button_->SetBounds(Width() - w, 1, w, Height() - 3);
+    Button->SetBounds(width - w, 1, w, height - 3);
   }
-  SetEditRect();
+  return true;
 }

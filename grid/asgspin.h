@@ -103,6 +103,8 @@ void LoadSpinGlyph(TBitmap* Bitmap, bool Up);
 // The least height of an edit in Font: its character height and a quarter of the smaller of it and
 // the system font's.
 int32_t EditMinHeight(TFont* Font);
+// An edit below MinHeight is raised to it (false); otherwise its button goes to its right edge.
+bool PlaceEditButton(TCustomEdit* Edit, TControl* Button, int32_t MinHeight);
 
 // ============================================================================ spin edit =======
 

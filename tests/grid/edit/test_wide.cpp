@@ -75,6 +75,11 @@ TEST_F(Wide, TheStoredListRoundTripsWideAndSingleByteEntries) {
   EXPECT_EQ(All(back->GetWideItems()), (std::vector<std::u16string>{u"abc", u"déf"}));
   back->GetWideItems()->Clear();
   EXPECT_EQ(WriteComponentText(back).find("WideStrings"), AnsiString::npos);
+
+  // Definitions name the editor controls by class.
+  for (const char* name : {"TAsgSpinEdit", "TAsgEditBtn", "TAsgUnitEditBtn", "TASGComboBox", "TAsgUniEdit",
+                           "TASGUniComboBox"})
+    EXPECT_NE(GetClass(name), nullptr) << name;
 }
 
 TEST_F(Wide, TheWideEditKeepsCharactersAboveLatin1TypedOrSet) {
