@@ -579,8 +579,11 @@ class TGridCombo : public TASGComboBox {
 
  private:
   void EditKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+  void EditWndProc(TMessage& Message);
   TAdvStringGrid* grid_;
   bool lookupEnabled_ = true;
+  TCustomEdit* hookedEdit_ = nullptr;
+  TWndMethod editProc_;
 };
 
 class TGridUniCombo : public TASGUniComboBox {

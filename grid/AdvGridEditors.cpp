@@ -683,7 +683,18 @@ TGridCombo::TGridCombo(TComponent* AOwner) : TASGComboBox(AOwner), grid_(Wrapper
 }
 
 void TGridCombo::HookEdit() {
-  if (TCustomEdit* e = EditControl()) e->OnKeyUp = TKeyEvent(this, &TGridCombo::EditKeyUp);
+  TCustomEdit* e = EditControl();
+  if (!e || e == hookedEdit_) return;
+  hookedEdit_ = e;
+  e->OnKeyUp = TKeyEvent(this, &TGridCombo::EditKeyUp);
+  // The edit part has the focus: it claims Tab for the grid as the combo does.
+  editProc_ = e->WindowProc;
+  e->WindowProc = TWndMethod(this, &TGridCombo::EditWndProc);
+}
+
+void TGridCombo::EditWndProc(TMessage& Message) {
+  if (ClaimTab(grid_, Message)) return;
+  editProc_(Message);
 }
 
 void TGridCombo::EditKeyUp(TObject*, WORD& Key, TShiftState Shift) { KeyUp(Key, Shift); }

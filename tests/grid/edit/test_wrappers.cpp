@@ -168,8 +168,16 @@ TEST_F(Wrappers, ComboLookupHistoryAndKeys) {
   Key(VK_ESCAPE);
   EXPECT_EQ(c->GetItems()->Count(), 3) << "an existing text is not added again";
 
-  // A list combo selects the cell's item, or the first; Tab with goTabs validates and moves on.
+  // Tab with goTabs from the edit part writes and steps to the next cell.
   g->SetOptions(g->GetOptions() + TGridOptions{goTabs});
+  Open(g, u'x');
+  Key(VK_TAB);
+  EXPECT_FALSE(c->GetVisible());
+  EXPECT_EQ(g->GetCells(1, 2), "x");
+  EXPECT_EQ(Coord(g->GetCol(), g->GetRow()), "(2,2)");
+  g->SetCol(1);
+
+  // A list combo selects the cell's item, or the first; Tab with goTabs validates and moves on.
   g->SetCol(2);
   g->SetCells(2, 2, "zzz");
   Open(g);
@@ -188,10 +196,9 @@ TEST_F(Wrappers, ComboLookupHistoryAndKeys) {
       [&](TObject*, int32_t, int32_t, int32_t i, AnsiString s) { changes.push_back(std::to_string(i) + s); });
   g->SetCol(2);
   Open(g);
-  c->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), 0);
-  c->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), 0);
+  for (int i = 0; i < 3; ++i) c->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-120)), 0);
   c->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(120)), 0);
-  EXPECT_EQ(changes, (std::vector<std::string>{"2new", "2new", "1abd"})) << "never past the last item";
+  EXPECT_EQ(changes, (std::vector<std::string>{"2new", "3x", "3x", "2new"})) << "never past the last item";
 }
 
 TEST_F(Wrappers, EditButtonFiltersAndClick) {
