@@ -39,7 +39,8 @@ void TAdvSpeedButton::Paint() {
     DrawEdge(c->GetHandle(), &r, down ? BDR_SUNKENOUTER : BDR_RAISEDINNER, BF_RECT | BF_MIDDLE);
     r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
   } else {
-    DrawFrameControl(c->GetHandle(), &r, DFC_BUTTON, DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (down ? DFCS_PUSHED : 0));
+    DrawFrameControl(c->GetHandle(), &r, DFC_BUTTON,
+                     DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (down ? DFCS_PUSHED : 0));
   }
   TBitmap* glyph = GetGlyph();
   if (!glyph->Empty()) {
@@ -65,8 +66,8 @@ const TClassInfo& TAsgEditButton::ClassInfo() {
 }
 
 TAsgEditButton::TAsgEditButton(TComponent* AOwner) : TWinControl(AOwner) {
-  ControlStyle = (ControlStyle - TControlStyle{csAcceptsControls, csSetCaption}) +
-                 TControlStyle{csFramed, csOpaque};
+  ControlStyle =
+      (ControlStyle - TControlStyle{csAcceptsControls, csSetCaption}) + TControlStyle{csFramed, csOpaque};
   button_ = new TAdvSpeedButton(this);
   button_->SetVisible(true);
   button_->SetEnabled(true);
@@ -248,8 +249,8 @@ void TAsgUnitEditBtn::ClickButton(TObject*) {
   for (int32_t i = 0; i < units_->Count(); ++i)
     AppendMenu(menu, MF_STRING, UINT_PTR(i + 1), units_->Strings(i).c_str());
   const TPoint origin = GetClientOrigin();
-  TrackPopupMenu(menu, TPM_LEFTBUTTON, origin.X + GetClientWidth() - 15, origin.Y + GetClientHeight(), 0, Handle(),
-                 nullptr);
+  TrackPopupMenu(menu, TPM_LEFTBUTTON, origin.X + GetClientWidth() - 15, origin.Y + GetClientHeight(), 0,
+                 Handle(), nullptr);
   DestroyMenu(menu);
 }
 

@@ -20,14 +20,14 @@
 #include <set>
 #include <vector>
 
-#include "grid/BaseGrid.h"
-#include "platform/ui/ImgList.h"
-#include "platform/ui/Printers.h"
 #include "grid/ASGEdit.h"
 #include "grid/AsgUni.h"
+#include "grid/BaseGrid.h"
 #include "grid/asgcombo.h"
 #include "grid/asgspin.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Printers.h"
 
 class TAdvStringGrid;
 class TArrowWindow;

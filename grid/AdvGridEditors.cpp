@@ -70,8 +70,9 @@ bool FilterNumberChar(bool Float, char& Key, const AnsiString& Text, int32_t Sel
     return false;
   }
   if (Key == FormatSettings.DecimalSeparator) {
-    const AnsiString outside = Text.substr(0, size_t(std::max(0, SelStart))) +
-                               (size_t(SelStart + SelLen) < Text.size() ? Text.substr(size_t(SelStart + SelLen)) : "");
+    const AnsiString outside =
+        Text.substr(0, size_t(std::max(0, SelStart))) +
+        (size_t(SelStart + SelLen) < Text.size() ? Text.substr(size_t(SelStart + SelLen)) : "");
     if (outside.find(Key) != AnsiString::npos) Key = 0;
     return Key != 0;
   }
@@ -80,7 +81,8 @@ bool FilterNumberChar(bool Float, char& Key, const AnsiString& Text, int32_t Sel
     return false;
   }
   if (Key == '-') {
-    if (SelStart == 0 && (Text.find('-') == AnsiString::npos || selected.find('-') != AnsiString::npos)) return true;
+    if (SelStart == 0 && (Text.find('-') == AnsiString::npos || selected.find('-') != AnsiString::npos))
+      return true;
     MessageBeep(0);
   }
   Key = 0;
@@ -146,7 +148,8 @@ void TAdvStringGrid::PlaceEditorControl(TWinControl* Control, TRect R, TColor Co
   if (PostStart && startChar_ && Control->HandleAllocated()) {
     HWND target = Control->Handle();
     if (auto* combo = dynamic_cast<TCustomComboBox*>(Control))
-      if (combo->EditControl() && combo->EditControl()->HandleAllocated()) target = combo->EditControl()->Handle();
+      if (combo->EditControl() && combo->EditControl()->HandleAllocated())
+        target = combo->EditControl()->Handle();
     PostMessageA(target, WM_CHAR, WPARAM(uint8_t(startChar_)), 0);
   }
 }
@@ -216,8 +219,9 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
       c->SetFlat(softLook);
       c->SetEtched(softLook);
       if (navigation_->AutoComboDropSize) c->SizeDropDown();
-      PlaceEditorControl(c, TRect{r.Left, r.Top, r.Left + W, r.Top + c->GetItemHeight() * (c->GetDropDownCount() + 1) + H},
-                         color, true);
+      PlaceEditorControl(
+          c, TRect{r.Left, r.Top, r.Left + W, r.Top + c->GetItemHeight() * (c->GetDropDownCount() + 1) + H},
+          color, true);
       if (mouseActions_->DirectComboDrop) c->SetDroppedDown(true);
       shown = c;
       break;
@@ -270,8 +274,8 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
     }
     case edButton:
       gridButton_->SetCaption(text);
-      PlaceEditorControl(gridButton_, TRect{rect.Left - 1, rect.Top - 1, rect.Right + 1, rect.Bottom + 1}, color,
-                         false);
+      PlaceEditorControl(gridButton_, TRect{rect.Left - 1, rect.Top - 1, rect.Right + 1, rect.Bottom + 1},
+                         color, false);
       shown = gridButton_;
       break;
     case edUniEdit: {
@@ -349,7 +353,8 @@ void TAdvStringGrid::HideBuiltInEditor(int32_t ACol, int32_t ARow) {
     case edDateEdit:
     case edDateEditUpDown:
       if (gridDatePicker_)
-        CommitEditorValue(c, ARow, gridDatePicker_->GetChecked() ? DateToStr(gridDatePicker_->GetDate()) : "");
+        CommitEditorValue(c, ARow,
+                          gridDatePicker_->GetChecked() ? DateToStr(gridDatePicker_->GetDate()) : "");
       break;
     case edTimeEdit:
       if (gridDatePicker_) CommitEditorValue(c, ARow, TimeToStr(gridDatePicker_->GetTime()));
@@ -565,7 +570,8 @@ const TClassInfo& TGridUnitEditBtn::ClassInfo() {
   return info;
 }
 
-TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner) : TAsgUnitEditBtn(AOwner), grid_(WrapperGrid(AOwner)) {}
+TGridUnitEditBtn::TGridUnitEditBtn(TComponent* AOwner)
+    : TAsgUnitEditBtn(AOwner), grid_(WrapperGrid(AOwner)) {}
 
 void TGridUnitEditBtn::LoadCellText(const AnsiString& S) {
   AnsiString value, unit;
@@ -667,7 +673,8 @@ bool ComboWheel(TCustomComboBox* Combo, TAdvStringGrid* g, TMessage& Message) {
   Combo->SetItemIndex(i);
   const AnsiString sel = i >= 0 ? Combo->GetItems()->Strings(i) : AnsiString();
   g->OnComboChange(Combo, g->GetCol(), g->GetRow(), i, sel);
-  g->OnComboObjectChange(Combo, g->GetCol(), g->GetRow(), i, sel, i >= 0 ? Combo->GetItems()->Objects(i) : nullptr);
+  g->OnComboObjectChange(Combo, g->GetCol(), g->GetRow(), i, sel,
+                         i >= 0 ? Combo->GetItems()->Objects(i) : nullptr);
   Message.Result = 0;
   return true;
 }
@@ -749,7 +756,8 @@ void TGridCombo::DoLookup() {
   TAdvStringGrid* g = grid_;
   if (!lookupEnabled_ || !g->Lookup) return;
   const AnsiString text = GetText();
-  const AnsiString typed = text.substr(0, size_t(std::clamp<int32_t>(GetSelStart(), 0, int32_t(text.size()))));
+  const AnsiString typed =
+      text.substr(0, size_t(std::clamp<int32_t>(GetSelStart(), 0, int32_t(text.size()))));
   if (typed.empty()) return;
   const bool cs = g->LookupCaseSensitive;
   const AnsiString key = cs ? typed : UpperCase(typed);
@@ -796,7 +804,8 @@ void TGridCombo::Dispatch(TMessage& Message) {
     GetCursorPos(&p);
     TCustomEdit* e = EditControl();
     const TPoint local = ScreenToClient(p);
-    if (e && local.X >= 0 && local.Y >= 0 && local.X < Width() && local.Y < Height() && e->HandleAllocated()) {
+    if (e && local.X >= 0 && local.Y >= 0 && local.X < Width() && local.Y < Height() &&
+        e->HandleAllocated()) {
       const TPoint ep = e->ScreenToClient(p);
       const LRESULT r = SendMessageA(e->Handle(), EM_CHARFROMPOS, 0, MAKELPARAM(ep.X, ep.Y));
       if (r != -1) {
@@ -852,7 +861,8 @@ void TGridUniCombo::Dispatch(TMessage& Message) {
   TASGUniComboBox::Dispatch(Message);
 }
 
-// ============================================================================ check box, date picker and button
+// ============================================================================ check box, date picker and
+// button
 
 const TClassInfo& TGridCheckBox::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TGridCheckBox, TCheckBox>("TGridCheckBox");

@@ -125,8 +125,9 @@ TWideStrings::TWideStrings() : language_(0x0400) {}
 TWideStrings::~TWideStrings() = default;
 
 TStrings* TWideStrings::GetAnsiStrings() const {
-  if (!ansi_) const_cast<TWideStrings*>(this)->ansi_ = std::make_unique<TAnsiStringsForWideStrings>(
-                  const_cast<TWideStrings*>(this));
+  if (!ansi_)
+    const_cast<TWideStrings*>(this)->ansi_ =
+        std::make_unique<TAnsiStringsForWideStrings>(const_cast<TWideStrings*>(this));
   return ansi_.get();
 }
 
@@ -154,7 +155,8 @@ int32_t TWideStrings::AddObject(const WideString& S, TObject* AObject) {
 
 void TWideStrings::AddStrings(TStrings* Strings) {
   BeginUpdate();
-  for (int32_t i = 0; i < Strings->Count(); ++i) AddObject(AnsiToWide(Strings->Strings(i)), Strings->Objects(i));
+  for (int32_t i = 0; i < Strings->Count(); ++i)
+    AddObject(AnsiToWide(Strings->Strings(i)), Strings->Objects(i));
   EndUpdate();
 }
 
@@ -274,29 +276,29 @@ void TWideStrings::AssignTo(TPersistent* Dest) {
 void TWideStrings::DefineProperties(TFiler* Filer) {
   auto* ancestor = dynamic_cast<TWideStrings*>(Filer->GetAncestor());
   const bool hasData = ancestor ? !Equals(ancestor) : GetCount() > 0;
-  Filer->DefineProperty(
-      "WideStrings", TReaderProc::Lambda([this](TReader* reader) {
-        reader->ReadListBegin();
-        BeginUpdate();
-        try {
-          Clear();
-          while (!reader->EndOfList()) {
-            const TValueType t = reader->NextValue();
-            Add(t == vaWString || t == vaUTF8String ? reader->ReadWideString() : AnsiToWide(reader->ReadString()));
-          }
-        } catch (...) {
-          EndUpdate();
-          throw;
-        }
-        EndUpdate();
-        reader->ReadListEnd();
-      }),
-      TWriterProc::Lambda([this](TWriter* writer) {
-        writer->WriteListBegin();
-        for (int32_t i = 0; i < GetCount(); ++i) writer->WriteWideString(Get(i));
-        writer->WriteListEnd();
-      }),
-      hasData);
+  Filer->DefineProperty("WideStrings", TReaderProc::Lambda([this](TReader* reader) {
+                          reader->ReadListBegin();
+                          BeginUpdate();
+                          try {
+                            Clear();
+                            while (!reader->EndOfList()) {
+                              const TValueType t = reader->NextValue();
+                              Add(t == vaWString || t == vaUTF8String ? reader->ReadWideString()
+                                                                      : AnsiToWide(reader->ReadString()));
+                            }
+                          } catch (...) {
+                            EndUpdate();
+                            throw;
+                          }
+                          EndUpdate();
+                          reader->ReadListEnd();
+                        }),
+                        TWriterProc::Lambda([this](TWriter* writer) {
+                          writer->WriteListBegin();
+                          for (int32_t i = 0; i < GetCount(); ++i) writer->WriteWideString(Get(i));
+                          writer->WriteListEnd();
+                        }),
+                        hasData);
 }
 
 // ============================================================================ caption holder and wide text
@@ -383,7 +385,8 @@ WideString TComboBoxStrings::Get(int32_t Index) const {
   TStrings* items = combo_->GetItems();
   if (Index < 0 || Index >= items->Count()) return {};
   const AnsiString narrow = items->Strings(Index);
-  if (size_t(Index) < wide_.size() && NarrowUnits(wide_[size_t(Index)]) == narrow) return wide_[size_t(Index)];
+  if (size_t(Index) < wide_.size() && NarrowUnits(wide_[size_t(Index)]) == narrow)
+    return wide_[size_t(Index)];
   return AnsiToWide(narrow);
 }
 
@@ -391,7 +394,9 @@ int32_t TComboBoxStrings::GetCount() const { return combo_->GetItems()->Count();
 
 TObject* TComboBoxStrings::GetObject(int32_t Index) const { return combo_->GetItems()->Objects(Index); }
 
-void TComboBoxStrings::PutObject(int32_t Index, TObject* AObject) { combo_->GetItems()->PutObject(Index, AObject); }
+void TComboBoxStrings::PutObject(int32_t Index, TObject* AObject) {
+  combo_->GetItems()->PutObject(Index, AObject);
+}
 
 int32_t TComboBoxStrings::Add(const WideString& S) {
   const int32_t i = GetCount();

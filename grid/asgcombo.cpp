@@ -51,7 +51,8 @@ void TFlatComboLook::Message(TMessage& Message) {
       combo_->Invalidate();
       break;
     case CN_COMMAND:
-      if (HIWORD(Message.WParam) == CBN_DROPDOWN || HIWORD(Message.WParam) == CBN_CLOSEUP) combo_->Invalidate();
+      if (HIWORD(Message.WParam) == CBN_DROPDOWN || HIWORD(Message.WParam) == CBN_CLOSEUP)
+        combo_->Invalidate();
       break;
     case CM_ENABLEDCHANGED:
       if (!flat_) break;
@@ -85,7 +86,8 @@ void TFlatComboLook::DrawButton(HDC DC) {
   RECT r{cw - buttonWidth_ + 1, 1, cw - 1, ch - 1};
   HTHEME theme = IsWinXP ? OpenThemeData(combo_->Handle(), u"combobox") : nullptr;
   if (theme) {
-    const bool held = (uint16_t(GetKeyState(VK_LBUTTON)) & 0x8000) || (uint16_t(GetKeyState(VK_RBUTTON)) & 0x8000);
+    const bool held =
+        (uint16_t(GetKeyState(VK_LBUTTON)) & 0x8000) || (uint16_t(GetKeyState(VK_RBUTTON)) & 0x8000);
     DrawThemeBackground(theme, DC, 1, held ? 3 : 1, &r, nullptr);
     CloseThemeData(theme);
   } else {
@@ -94,8 +96,8 @@ void TFlatComboLook::DrawButton(HDC DC) {
 }
 
 void TFlatComboLook::DrawBorder(HDC DC) {
-  const bool focusBorder = FocusBorder && !combo_->ComponentState().Contains(csDesigning) &&
-                           (mouseInside_ || combo_->Focused());
+  const bool focusBorder =
+      FocusBorder && !combo_->ComponentState().Contains(csDesigning) && (mouseInside_ || combo_->Focused());
   TWinControl* parent = combo_->GetParent();
   const TColor outer = focusBorder ? clBtnFace : parent ? parent->GetBrush()->GetColor() : clBtnFace;
   RECT r{0, 0, combo_->GetClientWidth(), combo_->GetClientHeight()};

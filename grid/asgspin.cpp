@@ -66,7 +66,10 @@ void TAdvTimerSpeedButton::Paint() {
     if (HTHEME theme = OpenThemeData(GetParent()->Handle(), u"spin")) {
       static const int kParts[] = {1, 2, 4, 3};  // up, down, left, right
       RECT rc = r;
-      DrawThemeBackground(theme, GetCanvas()->GetHandle(), kParts[Direction], down ? 3 : mouseInside_ ? 2 : 1,
+      DrawThemeBackground(theme, GetCanvas()->GetHandle(), kParts[Direction],
+                          down           ? 3
+                          : mouseInside_ ? 2
+                                         : 1,
                           &rc, nullptr);
       CloseThemeData(theme);
       return;
@@ -116,8 +119,8 @@ const TClassInfo& TAsgSpinButton::ClassInfo() {
 }
 
 TAsgSpinButton::TAsgSpinButton(TComponent* AOwner) : TWinControl(AOwner) {
-  ControlStyle = (ControlStyle - TControlStyle{csAcceptsControls, csSetCaption}) +
-                 TControlStyle{csFramed, csOpaque};
+  ControlStyle =
+      (ControlStyle - TControlStyle{csAcceptsControls, csSetCaption}) + TControlStyle{csFramed, csOpaque};
   auto make = [this](bool up) {
     auto* b = new TAdvTimerSpeedButton(this);
     b->OnClick = TNotifyEvent(this, &TAsgSpinButton::BtnClick);

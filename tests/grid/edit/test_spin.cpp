@@ -69,10 +69,10 @@ TEST_F(Spin, DatesStepTheFieldUnderTheCaretAndTimesWrapAtMidnight) {
     WORD key;
     const char* to;
   } cases[] = {
-      {"12/05/2003", 0, VK_UP, "13/05/2003"},   {"12/05/2003", 2, VK_UP, "13/05/2003"},
-      {"12/05/2003", 4, VK_UP, "12/06/2003"},   {"12/05/2003", 8, VK_UP, "12/05/2004"},
-      {"31/01/2003", 4, VK_UP, "28/02/2003"},   {"01/01/2003", 0, VK_DOWN, "31/12/2002"},
-      {"29/02/2004", 8, VK_UP, "28/02/2005"},   {"12/05/2003", 5, VK_DOWN, "12/04/2003"},
+      {"12/05/2003", 0, VK_UP, "13/05/2003"}, {"12/05/2003", 2, VK_UP, "13/05/2003"},
+      {"12/05/2003", 4, VK_UP, "12/06/2003"}, {"12/05/2003", 8, VK_UP, "12/05/2004"},
+      {"31/01/2003", 4, VK_UP, "28/02/2003"}, {"01/01/2003", 0, VK_DOWN, "31/12/2002"},
+      {"29/02/2004", 8, VK_UP, "28/02/2005"}, {"12/05/2003", 5, VK_DOWN, "12/04/2003"},
   };
   for (const Case& c : cases) {
     s->SetText(c.from);
@@ -214,7 +214,8 @@ TEST_F(Spin, ReturnIsTabAndEditorEnabledOff) {
 TEST_F(Spin, ButtonsFollowTheDirectionAndShowTheBuiltInArrows) {
   auto* s = Shown<TAsgSpinEdit>(Bounds(10, 10, 120, 30));
   TAsgSpinButton* b = s->Button();
-  EXPECT_EQ(b->UpButton()->GetBoundsRect().Bottom - 1, b->DownButton()->GetTop()) << "they overlap by a pixel";
+  EXPECT_EQ(b->UpButton()->GetBoundsRect().Bottom - 1, b->DownButton()->GetTop())
+      << "they overlap by a pixel";
   TBitmap* up = b->GetUpGlyph();
   ASSERT_EQ(up->GetWidth(), 9);
   ASSERT_EQ(up->GetHeight(), 6);

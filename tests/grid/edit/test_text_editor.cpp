@@ -91,8 +91,9 @@ TEST_F(TextEditor, AdvancingOntoACheckBoxCellClicksIt) {
   g->CreateCellGraphic(2, 1)->CellType = ctCheckBox;
   g->GetNavigation()->AdvanceOnEnter = true;
   std::vector<TPoint> presses;
-  g->OnMouseDown = TMouseEvent::Lambda(
-      [&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) { presses.push_back({x, y}); });
+  g->OnMouseDown = TMouseEvent::Lambda([&](TObject*, TMouseButton, TShiftState, int32_t x, int32_t y) {
+    presses.push_back({x, y});
+  });
   TypeKeys("x");
   Key(VK_RETURN);
   EXPECT_EQ(g->GetCells(1, 1), "x");

@@ -44,7 +44,10 @@ TEST_F(Wide, ListsSplitLinesAtEveryBreakAndSearchIgnoringCase) {
   // Assignments with the framework's single-byte lists convert through the code page.
   TStringList narrow;
   narrow.Assign(l);
-  EXPECT_EQ(narrow.GetCommaText(), "Stra\xDF" "e,??,??????,\xC9" "cole");
+  EXPECT_EQ(narrow.GetCommaText(),
+            "Stra\xDF"
+            "e,??,??????,\xC9"
+            "cole");
   narrow.SetCommaText("x,y");
   l->Assign(&narrow);
   EXPECT_EQ(All(l), (V{u"x", u"y"}));
@@ -77,8 +80,8 @@ TEST_F(Wide, TheStoredListRoundTripsWideAndSingleByteEntries) {
   EXPECT_EQ(WriteComponentText(back).find("WideStrings"), AnsiString::npos);
 
   // Definitions name the editor controls by class.
-  for (const char* name : {"TAsgSpinEdit", "TAsgEditBtn", "TAsgUnitEditBtn", "TASGComboBox", "TAsgUniEdit",
-                           "TASGUniComboBox"})
+  for (const char* name :
+       {"TAsgSpinEdit", "TAsgEditBtn", "TAsgUnitEditBtn", "TASGComboBox", "TAsgUniEdit", "TASGUniComboBox"})
     EXPECT_NE(GetClass(name), nullptr) << name;
 }
 

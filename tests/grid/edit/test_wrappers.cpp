@@ -113,7 +113,8 @@ TEST_F(Wrappers, EachSpinKindLoadsAndStoresItsValue) {
   s->IncrementFloat = 0.25;
   Key(VK_UP);
   Key(VK_ESCAPE);
-  EXPECT_EQ(g->GetCells(1, 1), "2.50") << "escape took the cell's value back; stored in the grid's float format";
+  EXPECT_EQ(g->GetCells(1, 1), "2.50")
+      << "escape took the cell's value back; stored in the grid's float format";
 
   g->SetCol(2);
   g->SetCells(2, 1, "not a date");
@@ -354,8 +355,8 @@ TEST_F(Wrappers, WideAndCheckBoxCells) {
 TEST_F(Wrappers, ScreenshotsOfEachEditorOpen) {
   TAdvStringGrid* g = EditorGrid({});
   const std::pair<TEditorType, const char*> kinds[] = {
-      {edSpinEdit, "spin"},     {edComboEdit, "combo"},   {edEditBtn, "editbtn"},   {edUnitEditBtn, "unit"},
-      {edCheckBox, "checkbox"}, {edDateEdit, "date"},     {edTimeEdit, "time"},     {edButton, "button"},
+      {edSpinEdit, "spin"},     {edComboEdit, "combo"},      {edEditBtn, "editbtn"}, {edUnitEditBtn, "unit"},
+      {edCheckBox, "checkbox"}, {edDateEdit, "date"},        {edTimeEdit, "time"},   {edButton, "button"},
       {edUniEdit, "uniedit"},   {edUniComboEdit, "unicombo"}};
   g->SetColWidths(1, 140);
   g->GetComboBox()->GetItems()->SetCommaText("one,two");
@@ -366,7 +367,8 @@ TEST_F(Wrappers, ScreenshotsOfEachEditorOpen) {
     ASSERT_TRUE(g->ActiveEditorControl()) << name;
     form_->Repaint();
     Pump();
-    EXPECT_TRUE(SaveWindowPng(form_->Handle(), OutputPath((std::string("grid-editor-") + name + ".png").c_str())));
+    EXPECT_TRUE(
+        SaveWindowPng(form_->Handle(), OutputPath((std::string("grid-editor-") + name + ".png").c_str())));
     g->HideInplaceEdit();
     EXPECT_EQ(g->ActiveEditorControl(), nullptr) << name;
   }
