@@ -726,6 +726,7 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
     for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
     popupButton_ = new TPopupButton(this);
   }
+  CreateEditorControls();
 
   // Resizing the owner form resizes the grid first, then runs the form's own handler.
   if (auto* form = dynamic_cast<TForm*>(AOwner); form && !ComponentState().Contains(csDesigning)) {
@@ -2480,10 +2481,10 @@ void TAdvStringGrid::SetEditLink(TEditLink* Value) {
   if (Value) Value->FreeNotification(this);
 }
 
-// The editor controls of the built-in editor types are not part of this grid yet: those types
-// leave the cell as it is.  edCustom cells are edited by the edit link.
+// edCustom cells are edited by the edit link, the other types by the grid's own controls.
 void TAdvStringGrid::ShowEditorControl(int32_t ACol, int32_t ARow) {
-  if (editorType_ != edCustom || !editLink_) {
+  if (editorType_ != edCustom) return ShowBuiltInEditor(ACol, ARow);
+  if (!editLink_) {
     editing_ = false;
     pending_ = false;
     startChar_ = 0;
@@ -2542,6 +2543,8 @@ void TAdvStringGrid::HideEditorControl(int32_t ACol, int32_t ARow) {
       CommitEditorValue(c, r, value);
     }
     if (link->EditStyle != esPopup) link->SetVisible(false);
+  } else if (editorType_ != edCustom) {
+    HideBuiltInEditor(ACol, ARow);
   }
   editing_ = false;
   EditingDone();
@@ -2562,7 +2565,8 @@ void TAdvStringGrid::ShowInplaceEdit() {
 }
 
 void TAdvStringGrid::HideInplaceEdit() {
-  if (!editing_) return;
+  // An editor control is up until it is taken down, also after its text was validated.
+  if (!editing_ && !editorControlActive_) return;
   HideEditor();
   if (!IsTextEditorType(editorType_)) HideEditorControl(GetCol(), GetRow());
   editing_ = false;
@@ -2894,6 +2898,21 @@ void TAdvStringGrid::AdvanceCell(int32_t ACol, int32_t ARow, bool Forward, bool 
     SelectCell(oldCol, oldRow);
   navigating_ = false;
   if (allow && (ShowEditor || IsControlCell(c, r))) this->ShowEditor();
+  // Onto a check box or radio cell from another kind of cell: a click there, as the mouse would.
+  if (allow && IsControlCell(c, r)) {
+    navigating_ = true;
+    FocusCell(oldCol, oldRow, true);
+    FocusCell(c, r, true);
+    navigating_ = false;
+    if (!IsControlCell(oldCol, oldRow)) {
+      const TRect m = MergedCellRect(c, r);
+      MouseDown(mbLeft, {}, m.Left + 2, m.Top + 2);
+      MouseUp(mbLeft, {}, m.Left + 2, m.Top + 2);
+      if (navigation_->AdvanceDirection == adTopBottom) HideEditor();
+    }
+    bool again = true;
+    OnCellChanging(this, oldRow, oldCol, GetRow(), GetCol(), again);
+  }
 }
 
 void TAdvStringGrid::TabStep(bool Backward) {
@@ -3182,6 +3201,10 @@ void TAdvInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
     return;
   }
   const bool lineFeed = g->navigation_->LineFeedOnEnter;
+  if (Key == VK_RETURN && Shift.Contains(ssCtrl) && g->sizeWhileTyping_->Height && g->multilineCells_) {
+    g->GrowRowForText(g->GetRow(), GetText());
+    g->OnEndRowSize(g, g->GetRow());
+  }
   if (Key == VK_TAB && g->GetOptions().Contains(goTabs)) {
     if (!g->ValidateCell(GetText())) ShowCellText();
     g->HideInplaceEdit();
@@ -3208,6 +3231,13 @@ void TAdvInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
   if (Key == VK_LEFT || Key == VK_RIGHT) return;
   TInplaceEdit::KeyUp(Key, Shift);
   CompleteFromLookup();
+  TAdvStringGrid* g = AdvGrid();
+  if (!g || !GetVisible()) return;
+  if (g->sizeWhileTyping_->Width) g->FitColumnToText(g->GetCol(), GetText());
+  if (g->sizeWhileTyping_->Height && g->wordWrap_) {
+    g->FitRowToText(g->GetRow(), GetText());
+    g->OnEndRowSize(g, g->GetRow());
+  }
 }
 
 // The typed start of a lookup entry completes to the whole entry, the completed part selected.
@@ -3311,28 +3341,12 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
     case edPassword:
       break;
     case edNumeric:
-      if (!(control || digit || (Key == '-' && selStart == 0 && text.find('-') == AnsiString::npos))) beep();
+    case edFloat:
+      FilterNumberChar(g->editorType_ == edFloat, Key, text, selStart, selLen);
       break;
     case edPositiveNumeric:
       if (!(control || digit)) beep();
       break;
-    case edFloat: {
-      if (control || digit) break;
-      const AnsiString selected = text.substr(size_t(selStart), size_t(selLen));
-      const AnsiString outside = text.substr(0, size_t(selStart)) + text.substr(size_t(selStart + selLen));
-      if (Key == FormatSettings.DecimalSeparator) {
-        if (outside.find(Key) != AnsiString::npos) Key = 0;
-      } else if (Key == FormatSettings.ThousandSeparator) {
-        Key = 0;
-      } else if (Key == '-') {
-        if (!(selStart == 0 &&
-              (text.find('-') == AnsiString::npos || selected.find('-') != AnsiString::npos)))
-          beep();
-      } else {
-        Key = 0;
-      }
-      break;
-    }
     case edCapital:
     case edUpperCase:
       Key = char(std::toupper(uint8_t(Key)));
@@ -3353,11 +3367,18 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
     Key = 0;
     return;
   }
+  const char typed = Key;
   TInplaceEdit::KeyPress(Key);
   if (mixed && Key) {
     int32_t caret = CaretIndex();
     SetText(CapitalizeName(EditBuffer()));
     SetSelRange(caret, caret, true);
+  }
+  // A filled mask moves on by itself.
+  if (g->navigation_->AdvanceAuto && IsMasked() && typed != '\r' &&
+      EditBuffer().find(' ') == AnsiString::npos && CaretIndex() == int32_t(EditBuffer().size())) {
+    char enter = '\r';
+    g->KeyPress(enter);
   }
 }
 
@@ -3412,9 +3433,20 @@ void TAdvInplaceEdit::Dispatch(TMessage& Message) {
     }
     case WM_SETFOCUS:
       TInplaceEdit::Dispatch(Message);
-      if (g && !g->navigation_->EditSelectAll) {
+      if (!g) return;
+      if (IsMasked() && g->navigation_->ImproveMaskSel && !g->CaretFromMouse) SetSelRange(0, 1, true);
+      if (!g->navigation_->EditSelectAll) {
         int32_t end = int32_t(EditBuffer().size());
         SetSelRange(end, end, true);
+      }
+      if (std::exchange(g->CaretFromMouse, false)) {
+        POINT p;
+        GetCursorPos(&p);
+        const TPoint at = ScreenToClient(p);
+        if (GetClientRect().Contains(at)) {
+          const int32_t i = CharFromPos(at);
+          SetSelRange(i, i, true);
+        }
       }
       return;
     default:

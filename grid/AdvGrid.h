@@ -11,6 +11,8 @@
 // rows / rows and columns / typed access, headers and selection flags / event hooks / cell
 // graphics and queries / painting / editing / scrolling and column sizes / update lock and
 // messages).
+// The editor wrappers (before TAdvStringGrid) and the grid's editor controls are in
+// AdvGridEditors.cpp.
 #pragma once
 
 #include <array>
@@ -18,7 +20,12 @@
 #include <set>
 #include <vector>
 
+#include "grid/ASGEdit.h"
+#include "grid/AsgUni.h"
 #include "grid/BaseGrid.h"
+#include "grid/asgcombo.h"
+#include "grid/asgspin.h"
+#include "platform/ui/DateTimePicker.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Printers.h"
 
@@ -618,6 +625,210 @@ class TAdvInplaceEdit : public TInplaceEdit {
   void KeyUp(WORD& Key, TShiftState Shift) override;
 };
 
+// ============================================================================ editor wrappers =
+
+// The controls the grid places over a cell for the richer editor types.  Each knows its grid and
+// speaks one protocol with it: Tab, Enter and the vertical arrows write the text into the cell and
+// validate it (a refused text keeps the editor open with the cell's text), Escape takes the
+// cell's text back, and the leaving keys hand the editing back to the grid.
+
+using TComboChangeEvent = TEvent<TObject*, int32_t, int32_t, int32_t, AnsiString>;
+using TComboObjectChangeEvent = TEvent<TObject*, int32_t, int32_t, int32_t, AnsiString, TObject*>;
+using TSpinClickEvent = TEvent<TObject*, int32_t, int32_t, int32_t, bool>;
+using TFloatSpinClickEvent = TEvent<TObject*, int32_t, int32_t, double, bool>;
+using TDateTimeSpinClickEvent = TEvent<TObject*, int32_t, int32_t, TDateTime, bool>;
+
+// The grid of an editor wrapper: its owner, which must be a grid.
+TAdvStringGrid* WrapperGrid(TComponent* AOwner);
+
+class TGridSpin : public TAsgSpinEdit {
+  PL_CLASS(TGridSpin)
+ public:
+  explicit TGridSpin(TComponent* AOwner);
+  void UpClick(TObject* Sender) override;
+  void DownClick(TObject* Sender) override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void DoExit() override;
+
+ private:
+  void DoSpinClick(bool Up);
+  TAdvStringGrid* grid_;
+};
+
+class TGridEditBtn : public TAsgEditBtn {
+  PL_CLASS(TGridEditBtn)
+ public:
+  explicit TGridEditBtn(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  void ButtonClicked(TObject* Sender);
+  TAdvStringGrid* grid_;
+};
+
+class TGridUnitEditBtn : public TAsgUnitEditBtn {
+  PL_CLASS(TGridUnitEditBtn)
+ public:
+  explicit TGridUnitEditBtn(TComponent* AOwner);
+  // The cell text split: the number characters (digits, ",", "-", ".") to the value, the others
+  // to the unit.
+  void LoadCellText(const AnsiString& S);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+};
+
+class TGridUniEdit : public TAsgUniEdit {
+  PL_CLASS(TGridUniEdit)
+ public:
+  explicit TGridUniEdit(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+};
+
+class TGridCombo : public TASGComboBox {
+  PL_CLASS(TGridCombo)
+ public:
+  explicit TGridCombo(TComponent* AOwner);
+  // Fits the drop-down's width to the items.
+  void SizeDropDown();
+  // Completes the text from the items (the grid's Lookup).
+  void DoLookup();
+  // Makes the edit part report its key releases (for the lookup).
+  void HookEdit();
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  void EditKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+  void EditWndProc(TMessage& Message);
+  TAdvStringGrid* grid_;
+  bool lookupEnabled_ = true;
+  TCustomEdit* hookedEdit_ = nullptr;
+  TWndMethod editProc_;
+};
+
+class TGridUniCombo : public TASGUniComboBox {
+  PL_CLASS(TGridUniCombo)
+ public:
+  explicit TGridUniCombo(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+};
+
+class TGridCheckBox : public TCheckBox {
+  PL_CLASS(TGridCheckBox)
+ public:
+  explicit TGridCheckBox(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void Clicked() override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+  // The press toggled already: the click of the release does not.
+  bool pressed_ = false;
+};
+
+class TGridDatePicker : public TDateTimePicker {
+  PL_CLASS(TGridDatePicker)
+ public:
+  explicit TGridDatePicker(TComponent* AOwner);
+  bool DroppedDown() const { return dropped_; }
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+  bool dropped_ = false;
+};
+
+class TGridButton : public TButton {
+  PL_CLASS(TGridButton)
+ public:
+  explicit TGridButton(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  // Hidden, disabled, the grid focused.
+  void Leave();
+  TAdvStringGrid* grid_;
+};
+
+// The controls a markup "EDIT" or "COMBO" tag places in a cell: Enter ends them as leaving does.
+class TControlEdit : public TEdit {
+  PL_CLASS(TControlEdit)
+ public:
+  explicit TControlEdit(TComponent* AOwner) : TEdit(AOwner) {}
+
+ protected:
+  void KeyPress(char& Key) override;
+};
+
+class TControlCombo : public TASGComboBox {
+  PL_CLASS(TControlCombo)
+ public:
+  explicit TControlCombo(TComponent* AOwner) : TASGComboBox(AOwner) {}
+
+ protected:
+  void KeyPress(char& Key) override;
+};
+
+// Adds WS_EX_TRANSPARENT to a window's extended style.
+void SetWindowTransparent(HWND Handle);
+// The file version's major and minor numbers (major in the high word), -1 when the file has no
+// version; the common controls library reports the version whose date picker the grid uses.
+int32_t GetDllVersion(const AnsiString& FileName);
+// The characters a number (integer, or float with Float) cell editor takes: control keys and
+// digits, one minus sign at the start, one decimal separator (the thousands separator never).
+// A refused Key becomes #0, with a beep where the number's form forbids it.
+bool FilterNumberChar(bool Float, char& Key, const AnsiString& Text, int32_t SelStart, int32_t SelLen);
+
 // ============================================================================ TAdvStringGrid ==
 
 class TAdvStringGrid : public TBaseGrid {
@@ -822,6 +1033,32 @@ class TAdvStringGrid : public TBaseGrid {
   TOleDropColEvent OnOleDropCol;
   TOleDropFileEvent OnOleDropFile;
   TOleDroppedEvent OnOleDropped;
+  // --- editor controls ---
+  // The controls of the editor types other than text, created hidden and disabled with the grid
+  // at run time (the date picker only with a common controls library above 4.69).
+  TGridSpin* GetSpinEdit() const { return gridSpin_; }
+  TGridCombo* GetComboBox() const { return gridCombo_; }
+  TGridUniCombo* GetUniComboBox() const { return gridUniCombo_; }
+  TGridEditBtn* GetEditBtn() const { return gridEditBtn_; }
+  TGridUnitEditBtn* GetUnitEditBtn() const { return gridUnitEditBtn_; }
+  TGridUniEdit* GetUniEdit() const { return gridUniEdit_; }
+  TGridCheckBox* GetCheckBoxEditor() const { return gridCheckBox_; }
+  TGridDatePicker* GetDatePicker() const { return gridDatePicker_; }
+  TGridButton* GetButtonEditor() const { return gridButton_; }
+  // The editor control shown now; nil when the cell is edited as text or not at all.
+  TWinControl* ActiveEditorControl() const { return editorControlActive_ ? activeEditorControl_ : nullptr; }
+  // Ctrl+Enter in a multi-line cell: the row grows to fit the text and one more line.
+  void GrowRowForText(int32_t ARow, const AnsiString& Text);
+  // SizeWhileTyping: the edited column fits its widest text, the row its text's lines.
+  void FitColumnToText(int32_t ACol, const AnsiString& EditText);
+  void FitRowToText(int32_t ARow, const AnsiString& EditText);
+  // The caret goes to the mouse when the next editor gets the focus (CaretPositioning).
+  bool CaretFromMouse = false;
+  TComboChangeEvent OnComboChange;
+  TComboObjectChangeEvent OnComboObjectChange;
+  TSpinClickEvent OnSpinClick;
+  TFloatSpinClickEvent OnFloatSpinClick;
+  TDateTimeSpinClickEvent OnDateSpinClick, OnTimeSpinClick;
 
   // ---- queries built on the hooks ---------------------------------------------------------------
   void CellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign);
@@ -1254,6 +1491,37 @@ class TAdvStringGrid : public TBaseGrid {
   AnsiString textBeforeEdit_;
   char startChar_ = 0;
   bool editingMemory_ = false, suppressRepaint_ = false, navigating_ = false;
+  // --- editor controls ---
+  friend class TGridSpin;
+  friend class TGridEditBtn;
+  friend class TGridUnitEditBtn;
+  friend class TGridUniEdit;
+  friend class TGridCombo;
+  friend class TGridUniCombo;
+  friend class TGridCheckBox;
+  friend class TGridDatePicker;
+  friend class TGridButton;
+  void CreateEditorControls();
+  // The built-in editor types' controls: shown over the cell with its value, and taken down
+  // with the value stored.
+  void ShowBuiltInEditor(int32_t ACol, int32_t ARow);
+  void HideBuiltInEditor(int32_t ACol, int32_t ARow);
+  // Places a control over the cell and focuses it; the start character follows it.
+  void PlaceEditorControl(TWinControl* Control, TRect R, TColor Color, bool PostStart);
+  // The text a write key hands to the cell; false (the editor showing the cell's text again)
+  // when the validation refused it.
+  bool WriteEditorText(const AnsiString& Text);
+  TGridSpin* gridSpin_ = nullptr;
+  TGridCombo* gridCombo_ = nullptr;
+  TGridUniCombo* gridUniCombo_ = nullptr;
+  TGridEditBtn* gridEditBtn_ = nullptr;
+  TGridUnitEditBtn* gridUnitEditBtn_ = nullptr;
+  TGridUniEdit* gridUniEdit_ = nullptr;
+  TGridCheckBox* gridCheckBox_ = nullptr;
+  TGridDatePicker* gridDatePicker_ = nullptr;
+  TGridButton* gridButton_ = nullptr;
+  TWinControl* activeEditorControl_ = nullptr;
+  bool editorControlActive_ = false;
 
   TGridLook look_ = glSoft;
   bool flat_ = false;
