@@ -258,6 +258,7 @@ TiPlotComponent::TiPlotComponent(TComponent* AOwner) : TiCustomComponent(AOwner)
   FAnnotationDefaultFont = std::make_unique<TFont>();
   FAnnotationDefaultFont->SetColor(0xFFFFFF);
   FMaster->SetUserCanEditObjects(true);
+  OnTimer = TNotifyEvent(this, &TiPlotComponent::HintTimerTick);
 }
 
 TiPlotComponent::~TiPlotComponent() {
@@ -269,8 +270,6 @@ TiPlotComponent::~TiPlotComponent() {
 
 void TiPlotComponent::DisableLayout() { FMaster->SetLayoutActive(false); }
 void TiPlotComponent::EnableLayout() { FMaster->SetLayoutActive(true); }
-
-void TiPlotComponent::HintTimerTick(TObject*) {}
 
 // ============================================================================================
 // per-kind operations
@@ -327,9 +326,14 @@ TiPlotLabel* TiPlotComponent::GetLabel(int32_t Index) const {
 }
 
 void TiPlotComponent::ObjectRemoved(TObject* Obj) {
-  if (Obj == FHoverObject) FHoverObject = nullptr;
-  if (Obj == FPressedObject) FPressedObject = nullptr;
-  if (Obj == FHintObject) FHintObject = nullptr;
+  // A toolbar's buttons go with it.
+  auto goes = [Obj](TiPlotObject* o) {
+    auto* b = dynamic_cast<TiPlotToolBarButton*>(o);
+    return o == Obj || (b && b->GetToolBar() == Obj);
+  };
+  if (goes(FHoverObject)) FHoverObject = nullptr;
+  if (goes(FPressedObject)) FPressedObject = nullptr;
+  if (goes(FHintObject)) FHintObject = nullptr;
 }
 
 void TiPlotComponent::ObjectChanged(TObject*) { RequestRepaint(); }
@@ -633,6 +637,195 @@ bool TiPlotComponent::SelectMode() const { return ToolBarCount() > 0 && GetToolB
 
 void TiPlotComponent::SetSelectMode(bool Value) {
   if (ToolBarCount() > 0 && GetToolBar(0)->SelectActive() != Value) GetToolBar(0)->ClickSelect();
+}
+
+// ============================================================================================
+// mouse, keys and hints
+// ============================================================================================
+
+TiMouseRecord TiPlotComponent::MouseRecordAt(int32_t X, int32_t Y, TShiftState Shift) const {
+  TiMouseRecord r;
+  r.X = X;
+  r.Y = Y;
+  const bool reverse = FMaster->GetXYAxesReverse();
+  r.OrientedX = reverse ? Y : X;
+  r.OrientedY = reverse ? X : Y;
+  r.Shift = Shift;
+  r.DblClick = FDblClickActive;
+  return r;
+}
+
+TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord) {
+  auto area = [](TiPlotObject* o) {
+    return dynamic_cast<TiPlotDataView*>(o) || dynamic_cast<TiPlotDataViewLayout*>(o) ||
+           dynamic_cast<TiPlotLegend*>(o);
+  };
+  const std::vector<TiPlotObject*> objects = GetObjectManager()->List();
+  for (int pass = 0; pass < 3; ++pass) {
+    for (TiPlotObject* o : objects) {
+      if (!o->GetEnabled() || !o->GetVisible() || area(o) != (pass == 2)) continue;
+      if (pass == 0 && !o->GetSelected()) continue;
+      if (o->HitTest(MouseRecord)) return o->SubObjectAt(MouseRecord.X, MouseRecord.Y);
+    }
+  }
+  return nullptr;
+}
+
+void TiPlotComponent::HideHint() {
+  StopTimer();
+  const bool drawn = FHintDrawn;
+  FHintShowing = false;
+  if (drawn) InvalidateNow();
+}
+
+void TiPlotComponent::HintTimerTick(TObject*) {
+  StopTimer();
+  if (FHintShowing) {
+    HideHint();
+    if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
+  } else {
+    FHintShowing = true;
+    StartTimer(0, FHintsHidePause);
+    // Held so that the hint goes when the mouse leaves the window.
+    if (HandleAllocated() && GetCapture() != Handle()) SetCapture(Handle());
+  }
+  InvalidateNow();
+}
+
+void TiPlotComponent::HandleMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TiPlotObjectManager* objects = GetObjectManager();
+  FLastShift = Shift;
+  objects->SetShiftState(Shift);
+  FMouseDown = true;
+  const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
+  FocusControlWindow(this);
+  HideHint();
+  const TPoint screen = ClientToScreen(TPoint{X, Y});
+
+  if (Button == mbRight) objects->DeselectAll();
+  TiPlotObject* target = ObjectAtPoint(record);
+  FPressedObject = target;
+  if (!target) {
+    objects->DeselectAll();
+    return;
+  }
+  const bool axis = dynamic_cast<TiPlotAxis*>(target) != nullptr;
+  if (Shift.Contains(ssShift)) {
+    FAxisClick = axis;
+    target->SetSelected(true);
+  } else if (Shift.Contains(ssCtrl)) {
+    FAxisClick = axis;
+    target->SetSelected(axis ? !target->GetSelected() : true);
+  } else if (!dynamic_cast<TiPlotToolBar*>(target) && !dynamic_cast<TiPlotToolBarButton*>(target)) {
+    target->SetSelected(true);
+  }
+  // Buttons, annotations and limits take their press even when they are not selected.
+  const bool alone = Button == mbRight || dynamic_cast<TiPlotAnnotation*>(target) ||
+                     dynamic_cast<TiPlotButton*>(target) || dynamic_cast<TiPlotLimit*>(target);
+  if (alone)
+    target->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
+  else
+    objects->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
+}
+
+void TiPlotComponent::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
+  if (IsDesignMode() || FAxisClick) return;
+  TiPlotObjectManager* objects = GetObjectManager();
+  if (!FMouseDown && (X < 0 || Y < 0 || X >= Width() || Y >= Height()) && HandleAllocated() &&
+      GetCapture() == Handle())
+    ReleaseCapture();
+  FLastShift = Shift;
+  objects->SetShiftState(Shift);
+  const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
+  // A hint that shows stays up when the mouse moves on to another point with a hint.
+  const bool wasShowing = FHintShowing;
+  HideHint();
+  TiHintData hint;
+
+  if (Shift.Contains(ssLeft) || Shift.Contains(ssRight)) {
+    TiPlotObject* pressed = FPressedObject;
+    if (dynamic_cast<TiPlotAnnotation*>(pressed) || dynamic_cast<TiPlotToolBar*>(pressed) ||
+        dynamic_cast<TiPlotToolBarButton*>(pressed))
+      pressed->MouseMove(hint, Shift, X, Y, FDblClickActive);
+    else
+      objects->MouseMove(hint, Shift, X, Y, FDblClickActive);
+    SetCursor(crDefault);
+    return;
+  }
+
+  // A release this window never saw ends the press first.
+  if (FPressedObject) FPressedObject->MouseUp(mbLeft, Shift, X, Y);
+  objects->MouseUp(mbLeft, Shift, X, Y);
+  TiPlotObject* target = ObjectAtPoint(record);
+  if (FHoverObject && FHoverObject != target) {
+    TiPlotObject* left = FHoverObject;
+    FHoverObject = nullptr;
+    left->MouseLeave();
+  }
+  if (!target) {
+    SetCursor(crDefault);
+    return;
+  }
+  SetCursor(target->GetCursor(record));
+  hint.Text = "";
+  target->MouseMove(hint, Shift, X, Y, FDblClickActive);
+  if (FHintsShow && !hint.Text.empty()) {
+    FHintText = hint.Text;
+    FHintX = hint.Left;
+    FHintY = hint.Top;
+    StopTimer();
+    if (FHintSuppress || FMouseDown) {
+      FHintSuppress = false;
+    } else {
+      FHintShowing = wasShowing;
+      StartTimer(0, wasShowing ? FHintsHidePause : FHintsPause);
+      if (wasShowing) InvalidateNow();
+    }
+  }
+  FHoverObject = target;
+}
+
+void TiPlotComponent::HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  if (IsDesignMode()) return;
+  FMouseDown = false;
+  FLastShift = Shift;
+  GetObjectManager()->SetShiftState(Shift);
+  HideHint();
+  FAxisClick = false;
+  if (FPressedObject) FPressedObject->MouseUp(Button, Shift, X, Y);
+  GetObjectManager()->MouseUp(Button, Shift, X, Y);
+  FPressedObject = nullptr;
+  FDblClickActive = false;
+}
+
+void TiPlotComponent::HandleDblClick() { FDblClickActive = true; }
+
+bool TiPlotComponent::HandleMouseWheel(int32_t WheelDelta, TShiftState Shift, TPoint MousePos) {
+  GetObjectManager()->MouseWheel(WheelDelta, Shift, MousePos);
+  return true;
+}
+
+void TiPlotComponent::WantSpecialKey(WORD& CharCode, LRESULT& Result) {
+  if (CharCode >= VK_LEFT && CharCode <= VK_DOWN) Result = 1;
+}
+
+void TiPlotComponent::HandleKeyDown(WORD& Key, TShiftState Shift) { GetObjectManager()->KeyDown(Key, Shift); }
+
+void TiPlotComponent::WMCaptureChanged(TMessage& Message) {
+  if (HandleAllocated() && HWND(Message.LParam) == Handle()) return;
+  const bool drawn = FHintDrawn;
+  HideHint();
+  FHintSuppress = true;
+  if (drawn) InvalidateNow();
+  if (TiPlotObject* hovered = FHoverObject) {
+    FHoverObject = nullptr;
+    hovered->MouseLeave();
+  }
+}
+
+void TiPlotComponent::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_CAPTURECHANGED) WMCaptureChanged(Message);
+  TiCustomComponent::Dispatch(Message);
 }
 
 AnsiString TiPlotComponent::TranslateText(const AnsiString& Text) {

@@ -349,6 +349,20 @@ class TiPlotComponent : public TiCustomComponent,
   virtual void Print() {}
   virtual void PrintPreview() {}
 
+  // ---- mouse, keys and hints --------------------------------------------------------------------
+  // The object under the point of MouseRecord: an enabled, visible, selected object, else any
+  // enabled, visible object, and data views and legends last; the match's sub-object (a button
+  // it holds) when there is one.
+  TiPlotObject* ObjectAtPoint(const TiMouseRecord& MouseRecord);
+  // The mouse record of a client point: oriented X and Y exchanged when the axes are reversed.
+  TiMouseRecord MouseRecordAt(int32_t X, int32_t Y, TShiftState Shift) const;
+  bool HintShowing() const { return FHintShowing; }
+  const AnsiString& HintText() const { return FHintText; }
+  TPoint HintPosition() const { return TPoint{FHintX, FHintY}; }
+  // Stops the hint timer and takes a shown hint away.
+  void HideHint();
+  void Dispatch(TMessage& Message) override;
+
   // ---- painting -------------------------------------------------------------------------------
   void PaintToCanvas(TCanvas* Canvas) override;
   void AddToPaintOrder(const AnsiString& Key, TiPlotObject* Obj);
@@ -377,6 +391,15 @@ class TiPlotComponent : public TiCustomComponent,
   void Loaded() override;
 
  protected:
+  void HandleMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleDblClick() override;
+  bool HandleMouseWheel(int32_t WheelDelta, TShiftState Shift, TPoint MousePos) override;
+  // Claims the four arrow keys.
+  void WantSpecialKey(WORD& CharCode, LRESULT& Result) override;
+  void HandleKeyDown(WORD& Key, TShiftState Shift) override;
+  void WMCaptureChanged(TMessage& Message);
   void BeginStreaming();
   // After a write the layout runs and the lock ends again (the plot stays live).
   void EndWriting();
@@ -464,4 +487,10 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* FHoverObject = nullptr;
   TiPlotObject* FPressedObject = nullptr;
   TiPlotObject* FHintObject = nullptr;
+  // Input state: a press in progress, a Shift or Ctrl press on an axis (moves ignored until the
+  // release), the next hover starting no hint.
+  TShiftState FLastShift;
+  bool FMouseDown = false;
+  bool FAxisClick = false;
+  bool FHintSuppress = false;
 };

@@ -1,0 +1,125 @@
+// The toolbar on the screen: where its buttons go, how a pressed, flat or disabled button looks,
+// the small button set, and a screenshot for people to look at.
+#include <gtest/gtest.h>
+
+#include "platform/display/Display.h"
+#include "tests/plot/input/PlotInputSupport.h"
+#include "tests/plot/support/PlotTestCanvas.h"
+#include "tests/support/TestOutput.h"
+
+namespace plot_input_test {
+namespace {
+
+class ToolBarDrawing : public PlotWindow {
+ protected:
+  TiPlotToolBar* Bar() { return plot->GetToolBar(0); }
+  // The plot drawn on a bitmap of its size; the colour of a pixel as RGB.
+  TColor PixelAt(int32_t X, int32_t Y) {
+    if (!canvas_) {
+      canvas_ = std::make_unique<plot_test::TPlotTestCanvas>(500, 200);
+      plot->PaintToCanvas(canvas_->Canvas());
+    }
+    return TColor(ColorToRGB(canvas_->Canvas()->GetPixel(X, Y)) & 0xFFFFFF);
+  }
+  void Repaint() { canvas_.reset(); }
+  std::unique_ptr<plot_test::TPlotTestCanvas> canvas_;
+};
+
+TEST_F(ToolBarDrawing, ButtonsGoInOneRowAndHiddenOnesTakeNoRoom) {
+  const TRect bar = Bar()->GetLayoutRect();
+  EXPECT_EQ(bar.Bottom - bar.Top, 36);
+  int32_t x = bar.Left + 3;
+  for (int32_t i = 0; i < Bar()->ButtonCount(); ++i) {
+    TiPlotToolBarButton* b = Bar()->GetButton(i);
+    if (!b->GetVisible()) continue;
+    const int32_t w = b->GetSeparator() ? 10 : 30;
+    EXPECT_EQ(b->GetButtonRect(), (TRect{x, bar.Top + 3, x + w, bar.Top + 33})) << i;
+    x += w;
+  }
+  // Resume, Pause, gap, Scroll, Zoom, gap, ZoomOut, ZoomIn: ZoomIn starts at 3 + 5 x 30 + 2 x 10.
+  EXPECT_EQ(Bar()->Button(iptbbtZoomIn)->GetButtonRect().Left, bar.Left + 173);
+
+  Bar()->SetShowResumeButton(false);
+  Bar()->SetShowPauseButton(false);
+  Paint();
+  EXPECT_EQ(Bar()->Button(iptbbtScrollAxesMode)->GetButtonRect().Left, bar.Left + 3)
+      << "with both tracking buttons gone their separator goes too";
+
+  Bar()->SetSmallButtons(true);
+  Paint();
+  const TRect small = Bar()->GetLayoutRect();
+  EXPECT_EQ(small.Bottom - small.Top, 28);
+  EXPECT_EQ(Bar()->Button(iptbbtScrollAxesMode)->ButtonWidth(), 22);
+  EXPECT_EQ(Bar()->Button(iptbbtScrollAxesMode)->ButtonHeight(), 22);
+}
+
+TEST_F(ToolBarDrawing, HidingEveryButtonLeavesAnEmptyBarOfFullThickness) {
+  for (auto set : {&TiPlotToolBar::SetShowResumeButton, &TiPlotToolBar::SetShowPauseButton,
+                   &TiPlotToolBar::SetShowAxesModeButtons, &TiPlotToolBar::SetShowZoomInOutButtons,
+                   &TiPlotToolBar::SetShowZoomBoxButton, &TiPlotToolBar::SetShowCursorButton,
+                   &TiPlotToolBar::SetShowEditButton, &TiPlotToolBar::SetShowCopyButton,
+                   &TiPlotToolBar::SetShowSaveButton, &TiPlotToolBar::SetShowPrintButton})
+    (Bar()->*set)(false);
+  Paint();
+  const TRect bar = Bar()->GetLayoutRect();
+  EXPECT_EQ(bar.Bottom - bar.Top, 36);
+  EXPECT_EQ(PixelAt(bar.Left + 20, bar.Top + 18), TColor(ColorToRGB(clBtnFace) & 0xFFFFFF));
+}
+
+TEST_F(ToolBarDrawing, ADownButtonIsLightGreyAndSunkenAndAFlatDisabledOneHasNoFrame) {
+  const TColor face = TColor(ColorToRGB(clBtnFace) & 0xFFFFFF);
+  const TColor pressed = TColor(0xEFEFEF);
+  const TRect scroll = Bar()->Button(iptbbtScrollAxesMode)->GetButtonRect();  // down at creation
+  const TRect zoom = Bar()->Button(iptbbtZoomAxesMode)->GetButtonRect();
+  EXPECT_EQ(PixelAt(scroll.Left + 3, scroll.Top + 3), pressed);
+  EXPECT_EQ(PixelAt(zoom.Left + 3, zoom.Top + 3), face);
+  // Raised: the top-left edge is light, the bottom-right one dark.
+  EXPECT_NE(PixelAt(zoom.Left, zoom.Top), PixelAt(zoom.Right - 1, zoom.Bottom - 1));
+
+  Bar()->SetFlatButtons(true);
+  Paint();
+  Repaint();
+  EXPECT_TRUE(Bar()->Button(iptbbtZoomAxesMode)->GetFlat());
+  // Resume is disabled while every axis tracks: greyed picture, no frame.
+  const TRect resume = Bar()->Button(iptbbtResume)->GetButtonRect();
+  EXPECT_FALSE(Bar()->Button(iptbbtResume)->GetEnabled());
+  for (TPoint p : {TPoint{resume.Left, resume.Top}, TPoint{resume.Right - 1, resume.Bottom - 1}})
+    EXPECT_EQ(PixelAt(p.X, p.Y), face) << p.X << "," << p.Y;
+  // A flat button that is down: light grey face, thin sunken frame.
+  EXPECT_EQ(PixelAt(scroll.Left + 3, scroll.Top + 3), pressed);
+  EXPECT_EQ(PixelAt(scroll.Left, scroll.Top), TColor(ColorToRGB(clBtnShadow) & 0xFFFFFF));
+  EXPECT_EQ(PixelAt(scroll.Right - 1, scroll.Bottom - 1), TColor(ColorToRGB(clBtnHighlight) & 0xFFFFFF));
+}
+
+TEST_F(ToolBarDrawing, SwitchingTheButtonSizeReloadsEveryPictureAtTheNextDrawing) {
+  TiPlotToolBarButton* pause = Bar()->Button(iptbbtPause);
+  EXPECT_GE(pause->GetImageIndex(), 0);
+  EXPECT_EQ(pause->GetImageName(), "PAUSE");
+  Bar()->SetSmallButtons(false);
+  EXPECT_GE(pause->GetImageIndex(), 0) << "the present value changes nothing";
+  Bar()->SetSmallButtons(true);
+  EXPECT_EQ(pause->GetImageIndex(), -1);
+  EXPECT_EQ(pause->GetImageName(), "SMALLPAUSE");
+  EXPECT_EQ(Bar()->ImageList()->GetWidth(), 16);
+  Paint();
+  EXPECT_GE(pause->GetImageIndex(), 0);
+  EXPECT_EQ(Bar()->ImageList()->GetHeight(), 16);
+}
+
+TEST_F(ToolBarDrawing, Screenshot) {
+  form->SetClientHeight(440);
+  auto* second = ui_test::Make<TRecordingPlot>(form, form, "Flat", Rect(0, 220, 500, 420));
+  second->GetToolBar(0)->SetFlatButtons(true);
+  second->GetToolBar(0)->SetSmallButtons(true);
+  second->GetToolBar(0)->SetShowSelectButton(true);
+  second->GetToolBar(0)->SetShowPreviewButton(true);
+  second->GetToolBar(0)->ClickCursor();
+  plot->GetToolBar(0)->ClickZoomBox();
+  ui_test::Pump();
+  second->RepaintNow();
+  Paint();
+  EXPECT_TRUE(SaveWindowPng(form->Handle(), OutputPath("plot-toolbar.png")));
+}
+
+}  // namespace
+}  // namespace plot_input_test
