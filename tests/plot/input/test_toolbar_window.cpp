@@ -1,5 +1,5 @@
-// The toolbar on the screen: where its buttons go, how a pressed, flat or disabled button looks,
-// the small button set, and a screenshot for people to look at.
+// The toolbar on a window: where its buttons go, how a pressed, flat or disabled button looks, the
+// small button set, its buttons under the mouse, and a screenshot for people to look at.
 #include <gtest/gtest.h>
 
 #include "platform/display/Display.h"
@@ -104,6 +104,74 @@ TEST_F(ToolBarDrawing, SwitchingTheButtonSizeReloadsEveryPictureAtTheNextDrawing
   Paint();
   EXPECT_GE(pause->GetImageIndex(), 0);
   EXPECT_EQ(Bar()->ImageList()->GetHeight(), 16);
+}
+
+TEST_F(ToolBarDrawing, AClickReleasedInsideAButtonRunsItsAction) {
+  Click(Centre(Bar()->Button(iptbbtZoomIn)->GetButtonRect()));
+  EXPECT_EQ(plot->Buttons(), (std::vector<int>{iptbbtPause, iptbbtZoomIn}));
+  plot->Log.clear();
+  // Released outside: nothing.
+  Press(Centre(Bar()->Button(iptbbtZoomOut)->GetButtonRect()));
+  Release(Centre(Bar()->Button(iptbbtEdit)->GetButtonRect()));
+  EXPECT_TRUE(plot->Log.empty());
+  // A group puts its other members up before the action.
+  Wait(600);
+  Click(Centre(Bar()->Button(iptbbtZoomAxesMode)->GetButtonRect()));
+  EXPECT_TRUE(Bar()->Button(iptbbtZoomAxesMode)->GetDown());
+  EXPECT_FALSE(Bar()->Button(iptbbtScrollAxesMode)->GetDown());
+  EXPECT_EQ(plot->GetXAxis(0)->GetDragMode(), 1);
+  EXPECT_EQ(plot->GetYAxis(0)->GetDragMode(), 1);
+  Wait(600);
+  Click(Centre(Bar()->Button(iptbbtZoomBox)->GetButtonRect()));
+  EXPECT_TRUE(Bar()->ZoomBoxActive());
+  Wait(600);
+  Click(Centre(Bar()->Button(iptbbtCursor)->GetButtonRect()));
+  EXPECT_TRUE(Bar()->ZoomBoxActive()) << "the cursor has a group of its own";
+  EXPECT_EQ(plot->Buttons(), (std::vector<int>{iptbbtZoomAxesMode, iptbbtZoomBox, iptbbtCursor}));
+  // The separators and the bar around the buttons do nothing.
+  plot->Log.clear();
+  Wait(600);
+  Click(Centre(Bar()->Separator(1)->GetButtonRect()));
+  Wait(600);
+  Click({Bar()->GetLayoutRect().Right - 5, Bar()->GetLayoutRect().Top + 10});
+  EXPECT_TRUE(plot->Log.empty());
+}
+
+TEST_F(ToolBarDrawing, AButtonsHintIsTranslatedPlacedBelowItAndCustomizable) {
+  plot->GetTranslationManager()->NewPair("Zoom In All Axes", "Vergroessern");
+  std::vector<int> asked;
+  plot->OnToolBarCustomizeHint = TiPlotObjectCustomizeTextEvent::Lambda([&](int32_t Index, AnsiString& Text) {
+    asked.push_back(Index);
+    Text += "!";
+  });
+  const TRect r = Bar()->Button(iptbbtZoomIn)->GetButtonRect();
+  Move(Centre(r));
+  Wait(510);
+  ASSERT_TRUE(plot->HintShowing());
+  EXPECT_EQ(plot->HintText(), "Vergroessern!");
+  EXPECT_EQ(plot->HintPosition(), (TPoint{r.Left, r.Bottom + 3}));
+  EXPECT_FALSE(asked.empty());
+  EXPECT_EQ(asked[0], 0);
+}
+
+TEST_F(ToolBarDrawing, AFlatButtonTracksTheMouseOverIt) {
+  Bar()->SetFlatButtons(true);
+  TiPlotToolBarButton* edit = Bar()->Button(iptbbtEdit);
+  Move(Centre(edit->GetButtonRect()));
+  EXPECT_TRUE(edit->GetMouseOver());
+  Move({3, 196});
+  EXPECT_FALSE(edit->GetMouseOver());
+}
+
+TEST_F(ToolBarDrawing, ARightPressOnTheBarOffersTheEditor) {
+  Click({Bar()->GetLayoutRect().Right - 5, Bar()->GetLayoutRect().Top + 10}, VK_RBUTTON);
+  ASSERT_FALSE(plot->Log.empty());
+  EXPECT_EQ(plot->Log.back(), "Menu Edit...");
+  plot->SetUserCanEditObjects(false);
+  plot->Log.clear();
+  Wait(600);
+  Click({Bar()->GetLayoutRect().Right - 5, Bar()->GetLayoutRect().Top + 10}, VK_RBUTTON);
+  EXPECT_EQ(plot->Log, (std::vector<std::string>{"Menu "}));
 }
 
 TEST_F(ToolBarDrawing, Screenshot) {
