@@ -391,24 +391,16 @@ void TiPlotToolBar::EditClick(TObject*) {
   Clicked(iptbbtEdit);
 }
 
-void TiPlotToolBar::CopyClick(TObject*) {
-  if (TiPlotComponent* plot = Plot()) plot->CopyToClipboard();
-  Clicked(iptbbtCopy);
+void TiPlotToolBar::RunPlotOperation(void (TiPlotComponent::*Operation)(), TiPlotToolBarButtonType Type) {
+  if (TiPlotComponent* plot = Plot()) (plot->*Operation)();
+  Clicked(Type);
 }
 
-void TiPlotToolBar::SaveClick(TObject*) {
-  if (TiPlotComponent* plot = Plot()) plot->SaveImageDialog();
-  Clicked(iptbbtSave);
-}
-
-void TiPlotToolBar::PrintClick(TObject*) {
-  if (TiPlotComponent* plot = Plot()) plot->Print();
-  Clicked(iptbbtPrint);
-}
-
+void TiPlotToolBar::CopyClick(TObject*) { RunPlotOperation(&TiPlotComponent::CopyToClipboard, iptbbtCopy); }
+void TiPlotToolBar::SaveClick(TObject*) { RunPlotOperation(&TiPlotComponent::SaveImageDialog, iptbbtSave); }
+void TiPlotToolBar::PrintClick(TObject*) { RunPlotOperation(&TiPlotComponent::Print, iptbbtPrint); }
 void TiPlotToolBar::PreviewClick(TObject*) {
-  if (TiPlotComponent* plot = Plot()) plot->PrintPreview();
-  Clicked(iptbbtPreview);
+  RunPlotOperation(&TiPlotComponent::PrintPreview, iptbbtPreview);
 }
 
 void TiPlotToolBar::ClickResume() { ResumeClick(FResume); }

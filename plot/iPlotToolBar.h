@@ -36,6 +36,7 @@ template <>
 const EnumNames& EnumNamesOf<TiPlotToolBarButtonType>();
 
 class TiPlotToolBar;
+class TiPlotComponent;
 
 // ============================================================================================
 // toolbar button
@@ -195,6 +196,8 @@ class TiPlotToolBar : public TiPlotLayoutObject {
   void SetImageSet(bool Small);
   // Fires OnToolBarButtonClick with this toolbar's index.
   void Clicked(TiPlotToolBarButtonType Type);
+  // Runs one of the plot's operations, then Clicked (not when the operation raises).
+  void RunPlotOperation(void (TiPlotComponent::*Operation)(), TiPlotToolBarButtonType Type);
   // Zooms every X axis, then every Y axis: linear axes by Factor, log10 axes by Decades.
   void ZoomAllAxes(double Factor, double Decades);
   void SetDragModeAllAxes(int32_t Mode);

@@ -66,6 +66,9 @@ class PlotWindow : public ui_test::UiTest {
     plot = ui_test::Make<TRecordingPlot>(form, form, "Plot", Rect(0, 0, 500, 200));
     ShowForm(form);
     Paint();
+    x = plot->GetXAxis(0);
+    y = plot->GetYAxis(0);
+    view = plot->GetDataView(0);
   }
   // Paints now, so that the layout and the toolbar's buttons follow the latest changes.
   void Paint() {
@@ -105,6 +108,9 @@ class PlotWindow : public ui_test::UiTest {
 
   TForm* form = nullptr;
   TRecordingPlot* plot = nullptr;
+  TiPlotAxis* x = nullptr;
+  TiPlotAxis* y = nullptr;
+  TiPlotDataView* view = nullptr;
 };
 
 }  // namespace plot_input_test

@@ -60,9 +60,6 @@ class DataViewMouse : public PlotWindow {
  protected:
   void SetUp() override {
     PlotWindow::SetUp();
-    x = plot->GetXAxis(0);
-    y = plot->GetYAxis(0);
-    view = plot->GetDataView(0);
     plot->OnClickDataView = TiPlotObjectEvent::Lambda([this](int32_t) { ++clicks; });
   }
   struct Range {
@@ -70,9 +67,6 @@ class DataViewMouse : public PlotWindow {
     bool operator==(const Range&) const = default;
   };
   static Range Of(TiPlotAxis* a) { return {a->GetMin(), a->GetSpan()}; }
-  TiPlotAxis* x = nullptr;
-  TiPlotAxis* y = nullptr;
-  TiPlotDataView* view = nullptr;
   int clicks = 0;
 };
 

@@ -60,9 +60,6 @@ class PlotMouse : public PlotWindow {
  protected:
   void SetUp() override {
     PlotWindow::SetUp();
-    x = plot->GetXAxis(0);
-    y = plot->GetYAxis(0);
-    view = plot->GetDataView(0);
     xAt = Centre(x->GetLayoutRect());
     yAt = Centre(y->GetLayoutRect());
     viewAt = Centre(view->GetLayoutRect());
@@ -78,9 +75,6 @@ class PlotMouse : public PlotWindow {
     Wait(600);
     Click(p, button);
   }
-  TiPlotAxis* x = nullptr;
-  TiPlotAxis* y = nullptr;
-  TiPlotDataView* view = nullptr;
   TPoint xAt, yAt, viewAt;
   const TPoint nowhere{3, 196};  // inside the border, outside every object
 };

@@ -174,6 +174,18 @@ TEST_F(ToolBarDrawing, ARightPressOnTheBarOffersTheEditor) {
   EXPECT_EQ(plot->Log, (std::vector<std::string>{"Menu "}));
 }
 
+TEST_F(ToolBarDrawing, DeletingTheToolBarUnderTheMouseLeavesThePlotWorking) {
+  Move(Centre(Bar()->Button(iptbbtEdit)->GetButtonRect()));
+  Press(Centre(Bar()->Button(iptbbtEdit)->GetButtonRect()));
+  plot->DeleteToolBar(0);
+  Release({200, 110});
+  Move({201, 111});
+  Paint();
+  EXPECT_EQ(plot->ToolBarCount(), 0);
+  EXPECT_TRUE(plot->Log.empty());
+  EXPECT_FALSE(plot->SelectMode());
+}
+
 TEST_F(ToolBarDrawing, Screenshot) {
   form->SetClientHeight(440);
   auto* second = ui_test::Make<TRecordingPlot>(form, form, "Flat", Rect(0, 220, 500, 420));
