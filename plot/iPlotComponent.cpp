@@ -694,7 +694,6 @@ void TiPlotComponent::HintTimerTick(TObject*) {
 
 void TiPlotComponent::HandleMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
   TiPlotObjectManager* objects = GetObjectManager();
-  FLastShift = Shift;
   objects->SetShiftState(Shift);
   FMouseDown = true;
   const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
@@ -734,7 +733,6 @@ void TiPlotComponent::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
   if (!FMouseDown && (X < 0 || Y < 0 || X >= Width() || Y >= Height()) && HandleAllocated() &&
       GetCapture() == Handle())
     ReleaseCapture();
-  FLastShift = Shift;
   objects->SetShiftState(Shift);
   const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
   // A hint that shows stays up when the mouse moves on to another point with a hint.
@@ -788,7 +786,6 @@ void TiPlotComponent::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
 void TiPlotComponent::HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
   if (IsDesignMode()) return;
   FMouseDown = false;
-  FLastShift = Shift;
   GetObjectManager()->SetShiftState(Shift);
   HideHint();
   FAxisClick = false;
@@ -813,10 +810,8 @@ void TiPlotComponent::HandleKeyDown(WORD& Key, TShiftState Shift) { GetObjectMan
 
 void TiPlotComponent::WMCaptureChanged(TMessage& Message) {
   if (HandleAllocated() && HWND(Message.LParam) == Handle()) return;
-  const bool drawn = FHintDrawn;
   HideHint();
   FHintSuppress = true;
-  if (drawn) InvalidateNow();
   if (TiPlotObject* hovered = FHoverObject) {
     FHoverObject = nullptr;
     hovered->MouseLeave();

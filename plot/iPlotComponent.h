@@ -489,7 +489,6 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* FHintObject = nullptr;
   // Input state: a press in progress, a Shift or Ctrl press on an axis (moves ignored until the
   // release), the next hover starting no hint.
-  TShiftState FLastShift;
   bool FMouseDown = false;
   bool FAxisClick = false;
   bool FHintSuppress = false;

@@ -176,7 +176,7 @@ class TiPlotDataView : public TiPlotLayoutObject {
   void LeftDown(const TiMouseRecord& MouseRecord) override;
   void LeftDrag(const TiMouseRecord& MouseRecord) override;
   void LeftUp(const TiMouseRecord& MouseRecord) override;
-  // The object under the mouse is the data view itself (SubObjectAt of every object).
+  // crDrag in the zoom-box mode, crHandPoint with axes control, while the view is under the mouse.
   TCursor GetCursor(const TiMouseRecord& MouseRecord) override;
   void BuildPopupMenu(TPopupMenu* PopupMenu) override;
 

@@ -13,6 +13,7 @@
 #include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
 #include "tests/platform/ui/controls/UiHarness.h"
+#include "tests/support/UiPump.h"
 
 namespace plot_input_test {
 
@@ -99,12 +100,7 @@ class PlotWindow : public ui_test::UiTest {
     ui_test::Pump();
   }
   // Moves the fake clock in steps of 10 ms with the messages they bring.
-  void Wait(uint32_t Ms) {
-    for (uint32_t t = 0; t < Ms; t += 10) {
-      clock_.Advance(10);
-      ui_test::Pump();
-    }
-  }
+  void Wait(uint32_t Ms) { ui_pump::Run(clock_, Ms); }
 
   TForm* form = nullptr;
   TRecordingPlot* plot = nullptr;
