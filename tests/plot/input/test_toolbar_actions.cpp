@@ -2,6 +2,8 @@
 // axes, the data cursors and the other buttons, and ZoomInOutFactor.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/plot/input/PlotInputSupport.h"
 
 namespace plot_input_test {
@@ -151,16 +153,17 @@ TEST_F(ToolBarActions, TrackingButtonsFollowTheAxesAndSeparatorsFollowTheirGroup
   EXPECT_FALSE(bar->Button(iptbbtPause)->GetEnabled());
 
   struct Case {
-    void (TiPlotToolBar::*hide)(bool);
+    std::function<void(bool)> show;
     int separator;  // the separator that goes with it, 0: none
   };
+  TiPlotToolBar* b = bar;
   const Case cases[] = {
-      {&TiPlotToolBar::SetShowEditButton, 5},       {&TiPlotToolBar::SetShowAxesModeButtons, 2},
-      {&TiPlotToolBar::SetShowZoomInOutButtons, 3}, {&TiPlotToolBar::SetShowResumeButton, 0},
-      {&TiPlotToolBar::SetShowPauseButton, 1},      {&TiPlotToolBar::SetShowZoomBoxButton, 0},
-      {&TiPlotToolBar::SetShowCursorButton, 4}};
+      {[b](bool v) { b->SetShowEditButton(v); }, 5},       {[b](bool v) { b->SetShowAxesModeButtons(v); }, 2},
+      {[b](bool v) { b->SetShowZoomInOutButtons(v); }, 3}, {[b](bool v) { b->SetShowResumeButton(v); }, 0},
+      {[b](bool v) { b->SetShowPauseButton(v); }, 1},      {[b](bool v) { b->SetShowZoomBoxButton(v); }, 0},
+      {[b](bool v) { b->SetShowCursorButton(v); }, 4}};
   for (const Case& c : cases) {
-    (bar->*c.hide)(false);
+    c.show(false);
     bar->UpdateSeparators();
     if (c.separator) {
       EXPECT_FALSE(bar->Separator(c.separator)->GetVisible()) << c.separator;

@@ -54,12 +54,17 @@ TEST_F(ToolBarDrawing, ButtonsGoInOneRowAndHiddenOnesTakeNoRoom) {
 }
 
 TEST_F(ToolBarDrawing, HidingEveryButtonLeavesAnEmptyBarOfFullThickness) {
-  for (auto set : {&TiPlotToolBar::SetShowResumeButton, &TiPlotToolBar::SetShowPauseButton,
-                   &TiPlotToolBar::SetShowAxesModeButtons, &TiPlotToolBar::SetShowZoomInOutButtons,
-                   &TiPlotToolBar::SetShowZoomBoxButton, &TiPlotToolBar::SetShowCursorButton,
-                   &TiPlotToolBar::SetShowEditButton, &TiPlotToolBar::SetShowCopyButton,
-                   &TiPlotToolBar::SetShowSaveButton, &TiPlotToolBar::SetShowPrintButton})
-    (Bar()->*set)(false);
+  TiPlotToolBar* b = Bar();
+  b->SetShowResumeButton(false);
+  b->SetShowPauseButton(false);
+  b->SetShowAxesModeButtons(false);
+  b->SetShowZoomInOutButtons(false);
+  b->SetShowZoomBoxButton(false);
+  b->SetShowCursorButton(false);
+  b->SetShowEditButton(false);
+  b->SetShowCopyButton(false);
+  b->SetShowSaveButton(false);
+  b->SetShowPrintButton(false);
   Paint();
   const TRect bar = Bar()->GetLayoutRect();
   EXPECT_EQ(bar.Bottom - bar.Top, 36);
