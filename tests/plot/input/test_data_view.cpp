@@ -2,8 +2,10 @@
 // axes control by drag and wheel, and the grid and frame it draws.
 #include <gtest/gtest.h>
 
+#include "platform/display/Display.h"
 #include "tests/plot/input/PlotInputSupport.h"
 #include "tests/plot/support/PlotTestCanvas.h"
+#include "tests/support/TestOutput.h"
 
 namespace plot_input_test {
 namespace {
@@ -195,6 +197,24 @@ TEST_F(DataViewMouse, TheWheelMovesTheAxesOnlyWithAxesControl) {
   ui_test::Pump();
   EXPECT_DOUBLE_EQ(x->GetMin(), 0);
   EXPECT_DOUBLE_EQ(y->GetMin(), 0);
+}
+
+TEST_F(DataViewMouse, ScreenshotOfAZoomBoxBeingDragged) {
+  plot->GetToolBar(0)->ClickZoomBox();
+  Press({100, 80});
+  Move({150, 100});
+  Move({220, 140});
+  Paint();
+  EXPECT_TRUE(view->Dragging());
+  EXPECT_TRUE(SaveWindowPng(form->Handle(), OutputPath("plot-zoom-box.png")));
+  // The box's dotted top edge shows on the black background.
+  plot_test::TPlotTestCanvas canvas(500, 200);
+  plot->PaintToCanvas(canvas.Canvas());
+  int dots = 0;
+  for (int32_t px = 110; px < 130; ++px)
+    dots += (ColorToRGB(canvas.Canvas()->GetPixel(px, 80)) & 0xFFFFFF) != 0;
+  EXPECT_EQ(dots, 10);
+  Release({220, 140});
 }
 
 // ---- grid and frame ---------------------------------------------------------------------------------
