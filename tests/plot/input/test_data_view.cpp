@@ -2,6 +2,8 @@
 // axes control by drag and wheel, and the grid and frame it draws.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "platform/display/Display.h"
 #include "tests/plot/input/PlotInputSupport.h"
 #include "tests/plot/support/PlotTestCanvas.h"
@@ -197,6 +199,16 @@ TEST_F(DataViewMouse, TheWheelMovesTheAxesOnlyWithAxesControl) {
   ui_test::Pump();
   EXPECT_DOUBLE_EQ(x->GetMin(), 0);
   EXPECT_DOUBLE_EQ(y->GetMin(), 0);
+
+  // In the axes' zoom mode the wheel zooms about the centre instead.
+  Click(Centre(plot->GetToolBar(0)->Button(iptbbtZoomAxesMode)->GetButtonRect()));
+  Wait(600);
+  Click({200, 110});
+  InputMouseWheel(120, Screen({200, 110}));
+  ui_test::Pump();
+  EXPECT_DOUBLE_EQ(x->GetSpan(), 100 / std::pow(10.0, 0.025));
+  EXPECT_DOUBLE_EQ(x->GetMin() + x->GetSpan() / 2, 50);
+  EXPECT_DOUBLE_EQ(y->GetSpan(), x->GetSpan());
 }
 
 TEST_F(DataViewMouse, ScreenshotOfAZoomBoxBeingDragged) {
