@@ -4,11 +4,11 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/runtime/Filer.h"
+#include "platform/runtime/Strings.h"
+#include "platform/runtime/TypInfo.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
-#include "platform/runtime/Strings.h"
-#include "platform/runtime/TypInfo.h"
 #include "plot/iPlotAnnotation.h"
 #include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataView.h"
@@ -332,14 +332,10 @@ TiPlotLabel* TiPlotComponent::GetLabel(int32_t Index) const {
 }
 
 void TiPlotComponent::ObjectRemoved(TObject* Obj) {
-  // A toolbar's buttons go with it.
-  auto goes = [Obj](TiPlotObject* o) {
-    auto* b = dynamic_cast<TiPlotToolBarButton*>(o);
-    return o == Obj || (b && b->GetToolBar() == Obj);
-  };
-  if (goes(FHoverObject)) FHoverObject = nullptr;
-  if (goes(FPressedObject)) FPressedObject = nullptr;
-  if (goes(FHintObject)) FHintObject = nullptr;
+  // A button inside an object goes with the object.
+  if (Obj == FHoverObject || Obj == FHoverOwner) FHoverObject = FHoverOwner = nullptr;
+  if (Obj == FPressedObject || Obj == FPressedOwner) FPressedObject = FPressedOwner = nullptr;
+  if (Obj == FHintObject) FHintObject = nullptr;
 }
 
 void TiPlotComponent::ObjectChanged(TObject*) { RequestRepaint(); }
@@ -662,6 +658,12 @@ TiMouseRecord TiPlotComponent::MouseRecordAt(int32_t X, int32_t Y, TShiftState S
 }
 
 TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord) {
+  TiPlotObject* owner = nullptr;
+  return ObjectAtPoint(MouseRecord, owner);
+}
+
+TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord, TiPlotObject*& Owner) {
+  Owner = nullptr;
   auto area = [](TiPlotObject* o) {
     return dynamic_cast<TiPlotDataView*>(o) || dynamic_cast<TiPlotDataViewLayout*>(o) ||
            dynamic_cast<TiPlotLegend*>(o);
@@ -671,7 +673,9 @@ TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord) {
     for (TiPlotObject* o : objects) {
       if (!o->GetEnabled() || !o->GetVisible() || area(o) != (pass == 2)) continue;
       if (pass == 0 && !o->GetSelected()) continue;
-      if (o->HitTest(MouseRecord)) return o->SubObjectAt(MouseRecord.X, MouseRecord.Y);
+      if (!o->HitTest(MouseRecord)) continue;
+      Owner = o;
+      return o->SubObjectAt(MouseRecord.X, MouseRecord.Y);
     }
   }
   return nullptr;
@@ -708,7 +712,7 @@ void TiPlotComponent::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
   const TPoint screen = ClientToScreen(TPoint{X, Y});
 
   if (Button == mbRight) objects->DeselectAll();
-  TiPlotObject* target = ObjectAtPoint(record);
+  TiPlotObject* target = ObjectAtPoint(record, FPressedOwner);
   FPressedObject = target;
   if (!target) {
     objects->DeselectAll();
@@ -726,7 +730,8 @@ void TiPlotComponent::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
   }
   // Buttons, annotations and limits take their press even when they are not selected.
   const bool alone = Button == mbRight || dynamic_cast<TiPlotAnnotation*>(target) ||
-                     dynamic_cast<TiPlotButton*>(target) || dynamic_cast<TiPlotLimit*>(target);
+                     dynamic_cast<TiPlotButton*>(target) || dynamic_cast<TiPlotTableButton*>(target) ||
+                     dynamic_cast<TiPlotLimit*>(target);
   if (alone)
     target->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
   else
@@ -760,10 +765,11 @@ void TiPlotComponent::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
   // A release this window never saw ends the press first.
   if (FPressedObject) FPressedObject->MouseUp(mbLeft, Shift, X, Y);
   objects->MouseUp(mbLeft, Shift, X, Y);
-  TiPlotObject* target = ObjectAtPoint(record);
+  TiPlotObject* owner = nullptr;
+  TiPlotObject* target = ObjectAtPoint(record, owner);
   if (FHoverObject && FHoverObject != target) {
     TiPlotObject* left = FHoverObject;
-    FHoverObject = nullptr;
+    FHoverObject = FHoverOwner = nullptr;
     left->MouseLeave();
   }
   if (!target) {
@@ -787,6 +793,7 @@ void TiPlotComponent::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
     }
   }
   FHoverObject = target;
+  FHoverOwner = owner;
 }
 
 void TiPlotComponent::HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
@@ -797,7 +804,7 @@ void TiPlotComponent::HandleMouseUp(TMouseButton Button, TShiftState Shift, int3
   FAxisClick = false;
   if (FPressedObject) FPressedObject->MouseUp(Button, Shift, X, Y);
   GetObjectManager()->MouseUp(Button, Shift, X, Y);
-  FPressedObject = nullptr;
+  FPressedObject = FPressedOwner = nullptr;
   FDblClickActive = false;
 }
 
@@ -819,7 +826,7 @@ void TiPlotComponent::WMCaptureChanged(TMessage& Message) {
   HideHint();
   FHintSuppress = true;
   if (TiPlotObject* hovered = FHoverObject) {
-    FHoverObject = nullptr;
+    FHoverObject = FHoverOwner = nullptr;
     hovered->MouseLeave();
   }
 }
@@ -1079,7 +1086,8 @@ std::vector<bool> TiPlotComponent::HideToolBars() {
 
 void TiPlotComponent::RestoreToolBars(const std::vector<bool>& Visible) {
   // A toolbar added meanwhile keeps what it has.
-  for (int32_t i = 0; i < ToolBarCount() && size_t(i) < Visible.size(); ++i) GetToolBar(i)->SetVisible(Visible[size_t(i)]);
+  for (int32_t i = 0; i < ToolBarCount() && size_t(i) < Visible.size(); ++i)
+    GetToolBar(i)->SetVisible(Visible[size_t(i)]);
 }
 
 void TiPlotComponent::CopyToClipboard() {
@@ -1133,7 +1141,8 @@ void TiPlotComponent::SaveImageDialog() {
     FSavePicker->SetVisible(false);
     FSavePicker->SetParent(this);
   }
-  FSavePicker->Filter = "Bitmap (*.bmp)|*.bmp|Enhanced Metafile (*.emf)|*.emf|JPEG File (*.jpg)|*.jpg|PNG (*.png)|*.png";
+  FSavePicker->Filter =
+      "Bitmap (*.bmp)|*.bmp|Enhanced Metafile (*.emf)|*.emf|JPEG File (*.jpg)|*.jpg|PNG (*.png)|*.png";
   FSavePicker->FileName = "Untitled";
   if (!FSavePicker->Execute()) return;
   FMaster->DeselectAll();
@@ -1200,7 +1209,8 @@ void TiPlotComponent::PrintPage() {
     const double sx = (pw - (FPrintMarginLeft + FPrintMarginRight) * dpiX) / Width();
     const double sy = (ph - (FPrintMarginTop + FPrintMarginBottom) * dpiY) / Height();
     const double scale = sx >= sy ? sy : sx;
-    const TRect target{int32_t(Round(dpiX * FPrintMarginLeft)) - offX, int32_t(Round(dpiY * FPrintMarginTop)) - offY,
+    const TRect target{int32_t(Round(dpiX * FPrintMarginLeft)) - offX,
+                       int32_t(Round(dpiY * FPrintMarginTop)) - offY,
                        int32_t(Round(dpiX * FPrintMarginLeft - offX + Width() * scale)),
                        int32_t(Round(dpiY * FPrintMarginTop - offY + Height() * scale))};
     TMetafile metafile;

@@ -349,6 +349,8 @@ class TiPlotComponent : public TiCustomComponent,
   // enabled, visible object, and data views and legends last; the match's sub-object (a button
   // it holds) when there is one.
   TiPlotObject* ObjectAtPoint(const TiMouseRecord& MouseRecord);
+  // The same, with the matched object itself in Owner (nullptr when nothing matched).
+  TiPlotObject* ObjectAtPoint(const TiMouseRecord& MouseRecord, TiPlotObject*& Owner);
   // The mouse record of a client point: oriented X and Y exchanged when the axes are reversed.
   TiMouseRecord MouseRecordAt(int32_t X, int32_t Y, TShiftState Shift) const;
   bool HintShowing() const { return FHintShowing; }
@@ -511,6 +513,9 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* FHintObject = nullptr;
   // Input state: a press in progress, a Shift or Ctrl press on an axis (moves ignored until the
   // release), the next hover starting no hint.
+  // The objects that hold the pressed and the hovered object when those are buttons inside them.
+  TiPlotObject* FPressedOwner = nullptr;
+  TiPlotObject* FHoverOwner = nullptr;
   bool FMouseDown = false;
   bool FAxisClick = false;
   bool FHintSuppress = false;

@@ -12,6 +12,7 @@
 #include "plot/iPlotDataView.h"
 #include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
+#include "plot/iPlotTable.h"
 #include "tests/platform/ui/controls/UiHarness.h"
 #include "tests/support/UiPump.h"
 

@@ -188,6 +188,28 @@ TEST_F(PlotMouse, LosingTheFocusDuringAPressEndsTheDrag) {
   Release({xAt.X + 100, xAt.Y});
 }
 
+TEST_F(PlotMouse, ButtonsInsideObjectsTakeTheirPressAloneAndGoWithTheirObject) {
+  TiPlotTable* table = plot->GetTable(plot->AddTable());
+  table->AddColumn("C");
+  for (int r = 0; r < 20; ++r) table->AddRow("r" + IntToStr(r));
+  table->SetRowsMax(5);
+  Paint();
+  TiPlotTableButton* down = table->GetDownButton();
+  ASSERT_TRUE(down->GetVisible());
+  const TPoint at = Centre(down->GetRect());
+  SingleClick(at);
+  EXPECT_EQ(table->GetFirstRow(), 1);
+  SingleClick(at);
+  EXPECT_EQ(table->GetFirstRow(), 2);
+
+  Move(at);
+  Press(at);
+  plot->DeleteTable(0);
+  Release(at);
+  Move(nowhere);
+  EXPECT_EQ(plot->TableCount(), 0);
+}
+
 // ---- the hover hint ----------------------------------------------------------------------------
 
 TEST_F(PlotMouse, AHintShowsAfterTheMouseRestsAndGoesAfterTheHidePause) {
