@@ -4,11 +4,11 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/runtime/Filer.h"
+#include "platform/runtime/Strings.h"
+#include "platform/runtime/TypInfo.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
-#include "platform/runtime/Strings.h"
-#include "platform/runtime/TypInfo.h"
 #include "plot/iPlotAnnotation.h"
 #include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataView.h"
@@ -264,6 +264,7 @@ TiPlotComponent::TiPlotComponent(TComponent* AOwner) : TiCustomComponent(AOwner)
   FAnnotationDefaultFont = std::make_unique<TFont>();
   FAnnotationDefaultFont->SetColor(0xFFFFFF);
   FMaster->SetUserCanEditObjects(true);
+  OnTimer = TNotifyEvent(this, &TiPlotComponent::HintTimerTick);
 }
 
 TiPlotComponent::~TiPlotComponent() {
@@ -275,8 +276,6 @@ TiPlotComponent::~TiPlotComponent() {
 
 void TiPlotComponent::DisableLayout() { FMaster->SetLayoutActive(false); }
 void TiPlotComponent::EnableLayout() { FMaster->SetLayoutActive(true); }
-
-void TiPlotComponent::HintTimerTick(TObject*) {}
 
 // ============================================================================================
 // per-kind operations
@@ -333,8 +332,9 @@ TiPlotLabel* TiPlotComponent::GetLabel(int32_t Index) const {
 }
 
 void TiPlotComponent::ObjectRemoved(TObject* Obj) {
-  if (Obj == FHoverObject) FHoverObject = nullptr;
-  if (Obj == FPressedObject) FPressedObject = nullptr;
+  // A button inside an object goes with the object.
+  if (Obj == FHoverObject || Obj == FHoverOwner) FHoverObject = FHoverOwner = nullptr;
+  if (Obj == FPressedObject || Obj == FPressedOwner) FPressedObject = FPressedOwner = nullptr;
   if (Obj == FHintObject) FHintObject = nullptr;
 }
 
@@ -621,6 +621,221 @@ void TiPlotComponent::DoToolBarCustomizeHint(int32_t Index, AnsiString& AText) {
   if (!TiComponent::IsStreaming()) OnToolBarCustomizeHint(Index, AText);
 }
 
+// ============================================================================================
+// toolbar actions
+// ============================================================================================
+
+void TiPlotComponent::PauseAllAxes() {
+  for (int32_t i = 0; i < XAxisCount(); ++i) GetXAxis(i)->SetTrackingEnabled(false);
+  for (int32_t i = 0; i < YAxisCount(); ++i) GetYAxis(i)->SetTrackingEnabled(false);
+}
+
+void TiPlotComponent::ResumeAllAxes() {
+  for (int32_t i = 0; i < XAxisCount(); ++i) GetXAxis(i)->SetTrackingEnabled(true);
+  for (int32_t i = 0; i < YAxisCount(); ++i) GetYAxis(i)->SetTrackingEnabled(true);
+}
+
+bool TiPlotComponent::SelectMode() const { return ToolBarCount() > 0 && GetToolBar(0)->SelectActive(); }
+
+void TiPlotComponent::SetSelectMode(bool Value) {
+  if (ToolBarCount() > 0 && GetToolBar(0)->SelectActive() != Value) GetToolBar(0)->ClickSelect();
+}
+
+// ============================================================================================
+// mouse, keys and hints
+// ============================================================================================
+
+TiMouseRecord TiPlotComponent::MouseRecordAt(int32_t X, int32_t Y, TShiftState Shift) const {
+  TiMouseRecord r;
+  r.X = X;
+  r.Y = Y;
+  const bool reverse = FMaster->GetXYAxesReverse();
+  r.OrientedX = reverse ? Y : X;
+  r.OrientedY = reverse ? X : Y;
+  r.Shift = Shift;
+  r.DblClick = FDblClickActive;
+  return r;
+}
+
+TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord) {
+  TiPlotObject* owner = nullptr;
+  return ObjectAtPoint(MouseRecord, owner);
+}
+
+TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord, TiPlotObject*& Owner) {
+  Owner = nullptr;
+  auto area = [](TiPlotObject* o) {
+    return dynamic_cast<TiPlotDataView*>(o) || dynamic_cast<TiPlotDataViewLayout*>(o) ||
+           dynamic_cast<TiPlotLegend*>(o);
+  };
+  const std::vector<TiPlotObject*> objects = GetObjectManager()->List();
+  for (int pass = 0; pass < 3; ++pass) {
+    for (TiPlotObject* o : objects) {
+      if (!o->GetEnabled() || !o->GetVisible() || area(o) != (pass == 2)) continue;
+      if (pass == 0 && !o->GetSelected()) continue;
+      if (!o->HitTest(MouseRecord)) continue;
+      Owner = o;
+      return o->SubObjectAt(MouseRecord.X, MouseRecord.Y);
+    }
+  }
+  return nullptr;
+}
+
+void TiPlotComponent::HideHint() {
+  StopTimer();
+  const bool drawn = FHintDrawn;
+  FHintShowing = false;
+  if (drawn) InvalidateNow();
+}
+
+void TiPlotComponent::HintTimerTick(TObject*) {
+  StopTimer();
+  if (FHintShowing) {
+    HideHint();
+    if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
+  } else {
+    FHintShowing = true;
+    StartTimer(0, FHintsHidePause);
+    // Held so that the hint goes when the mouse leaves the window.
+    if (HandleAllocated() && GetCapture() != Handle()) SetCapture(Handle());
+  }
+  InvalidateNow();
+}
+
+void TiPlotComponent::HandleMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TiPlotObjectManager* objects = GetObjectManager();
+  objects->SetShiftState(Shift);
+  FMouseDown = true;
+  const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
+  FocusControlWindow(this);
+  HideHint();
+  const TPoint screen = ClientToScreen(TPoint{X, Y});
+
+  if (Button == mbRight) objects->DeselectAll();
+  TiPlotObject* target = ObjectAtPoint(record, FPressedOwner);
+  FPressedObject = target;
+  if (!target) {
+    objects->DeselectAll();
+    return;
+  }
+  const bool axis = dynamic_cast<TiPlotAxis*>(target) != nullptr;
+  if (Shift.Contains(ssShift)) {
+    FAxisClick = axis;
+    target->SetSelected(true);
+  } else if (Shift.Contains(ssCtrl)) {
+    FAxisClick = axis;
+    target->SetSelected(axis ? !target->GetSelected() : true);
+  } else if (!dynamic_cast<TiPlotToolBar*>(target) && !dynamic_cast<TiPlotToolBarButton*>(target)) {
+    target->SetSelected(true);
+  }
+  // Buttons, annotations and limits take their press even when they are not selected.
+  const bool alone = Button == mbRight || dynamic_cast<TiPlotAnnotation*>(target) ||
+                     dynamic_cast<TiPlotButton*>(target) || dynamic_cast<TiPlotTableButton*>(target) ||
+                     dynamic_cast<TiPlotLimit*>(target);
+  if (alone)
+    target->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
+  else
+    objects->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
+}
+
+void TiPlotComponent::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
+  if (IsDesignMode() || FAxisClick) return;
+  TiPlotObjectManager* objects = GetObjectManager();
+  if (!FMouseDown && (X < 0 || Y < 0 || X >= Width() || Y >= Height()) && HandleAllocated() &&
+      GetCapture() == Handle())
+    ReleaseCapture();
+  objects->SetShiftState(Shift);
+  const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
+  // A hint that shows stays up when the mouse moves on to another point with a hint.
+  const bool wasShowing = FHintShowing;
+  HideHint();
+  TiHintData hint;
+
+  if (Shift.Contains(ssLeft) || Shift.Contains(ssRight)) {
+    TiPlotObject* pressed = FPressedObject;
+    if (dynamic_cast<TiPlotAnnotation*>(pressed) || dynamic_cast<TiPlotToolBar*>(pressed) ||
+        dynamic_cast<TiPlotToolBarButton*>(pressed))
+      pressed->MouseMove(hint, Shift, X, Y, FDblClickActive);
+    else
+      objects->MouseMove(hint, Shift, X, Y, FDblClickActive);
+    SetCursor(crDefault);
+    return;
+  }
+
+  // A release this window never saw ends the press first.
+  if (FPressedObject) FPressedObject->MouseUp(mbLeft, Shift, X, Y);
+  objects->MouseUp(mbLeft, Shift, X, Y);
+  TiPlotObject* owner = nullptr;
+  TiPlotObject* target = ObjectAtPoint(record, owner);
+  if (FHoverObject && FHoverObject != target) {
+    TiPlotObject* left = FHoverObject;
+    FHoverObject = FHoverOwner = nullptr;
+    left->MouseLeave();
+  }
+  if (!target) {
+    SetCursor(crDefault);
+    return;
+  }
+  SetCursor(target->GetCursor(record));
+  hint.Text = "";
+  target->MouseMove(hint, Shift, X, Y, FDblClickActive);
+  if (FHintsShow && !hint.Text.empty()) {
+    FHintText = hint.Text;
+    FHintX = hint.Left;
+    FHintY = hint.Top;
+    StopTimer();
+    if (FHintSuppress || FMouseDown) {
+      FHintSuppress = false;
+    } else {
+      FHintShowing = wasShowing;
+      StartTimer(0, wasShowing ? FHintsHidePause : FHintsPause);
+      if (wasShowing) InvalidateNow();
+    }
+  }
+  FHoverObject = target;
+  FHoverOwner = owner;
+}
+
+void TiPlotComponent::HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  if (IsDesignMode()) return;
+  FMouseDown = false;
+  GetObjectManager()->SetShiftState(Shift);
+  HideHint();
+  FAxisClick = false;
+  if (FPressedObject) FPressedObject->MouseUp(Button, Shift, X, Y);
+  GetObjectManager()->MouseUp(Button, Shift, X, Y);
+  FPressedObject = FPressedOwner = nullptr;
+  FDblClickActive = false;
+}
+
+void TiPlotComponent::HandleDblClick() { FDblClickActive = true; }
+
+bool TiPlotComponent::HandleMouseWheel(int32_t WheelDelta, TShiftState Shift, TPoint MousePos) {
+  GetObjectManager()->MouseWheel(WheelDelta, Shift, MousePos);
+  return true;
+}
+
+void TiPlotComponent::WantSpecialKey(WORD& CharCode, LRESULT& Result) {
+  if (CharCode >= VK_LEFT && CharCode <= VK_DOWN) Result = 1;
+}
+
+void TiPlotComponent::HandleKeyDown(WORD& Key, TShiftState Shift) { GetObjectManager()->KeyDown(Key, Shift); }
+
+void TiPlotComponent::WMCaptureChanged(TMessage& Message) {
+  if (HandleAllocated() && HWND(Message.LParam) == Handle()) return;
+  HideHint();
+  FHintSuppress = true;
+  if (TiPlotObject* hovered = FHoverObject) {
+    FHoverObject = FHoverOwner = nullptr;
+    hovered->MouseLeave();
+  }
+}
+
+void TiPlotComponent::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_CAPTURECHANGED) WMCaptureChanged(Message);
+  TiCustomComponent::Dispatch(Message);
+}
+
 AnsiString TiPlotComponent::TranslateText(const AnsiString& Text) {
   TiPlotTranslationManager* t = FMaster ? FMaster->GetTranslationManager() : nullptr;
   return t ? t->TranslateText(Text) : Text;
@@ -871,7 +1086,8 @@ std::vector<bool> TiPlotComponent::HideToolBars() {
 
 void TiPlotComponent::RestoreToolBars(const std::vector<bool>& Visible) {
   // A toolbar added meanwhile keeps what it has.
-  for (int32_t i = 0; i < ToolBarCount() && size_t(i) < Visible.size(); ++i) GetToolBar(i)->SetVisible(Visible[size_t(i)]);
+  for (int32_t i = 0; i < ToolBarCount() && size_t(i) < Visible.size(); ++i)
+    GetToolBar(i)->SetVisible(Visible[size_t(i)]);
 }
 
 void TiPlotComponent::CopyToClipboard() {
@@ -925,7 +1141,8 @@ void TiPlotComponent::SaveImageDialog() {
     FSavePicker->SetVisible(false);
     FSavePicker->SetParent(this);
   }
-  FSavePicker->Filter = "Bitmap (*.bmp)|*.bmp|Enhanced Metafile (*.emf)|*.emf|JPEG File (*.jpg)|*.jpg|PNG (*.png)|*.png";
+  FSavePicker->Filter =
+      "Bitmap (*.bmp)|*.bmp|Enhanced Metafile (*.emf)|*.emf|JPEG File (*.jpg)|*.jpg|PNG (*.png)|*.png";
   FSavePicker->FileName = "Untitled";
   if (!FSavePicker->Execute()) return;
   FMaster->DeselectAll();
@@ -992,7 +1209,8 @@ void TiPlotComponent::PrintPage() {
     const double sx = (pw - (FPrintMarginLeft + FPrintMarginRight) * dpiX) / Width();
     const double sy = (ph - (FPrintMarginTop + FPrintMarginBottom) * dpiY) / Height();
     const double scale = sx >= sy ? sy : sx;
-    const TRect target{int32_t(Round(dpiX * FPrintMarginLeft)) - offX, int32_t(Round(dpiY * FPrintMarginTop)) - offY,
+    const TRect target{int32_t(Round(dpiX * FPrintMarginLeft)) - offX,
+                       int32_t(Round(dpiY * FPrintMarginTop)) - offY,
                        int32_t(Round(dpiX * FPrintMarginLeft - offX + Width() * scale)),
                        int32_t(Round(dpiY * FPrintMarginTop - offY + Height() * scale))};
     TMetafile metafile;

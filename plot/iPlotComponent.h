@@ -332,10 +332,33 @@ class TiPlotComponent : public TiCustomComponent,
 
   // ---- what the channels need of the plot -----------------------------------------------------
   char DataFileColumnSeparator() override { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
-  // The first toolbar's Select button is down (the toolbar's buttons join with its behaviour).
-  bool SelectModeActive() override { return FSelectMode; }
-  void SetSelectModeActive(bool Value) { FSelectMode = Value; }
+  bool SelectModeActive() override { return SelectMode(); }
   void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
+
+  // ---- toolbar actions -------------------------------------------------------------------------
+  // Tracking off (Pause) or on (Resume) on every X axis, then every Y axis.
+  void PauseAllAxes();
+  void ResumeAllAxes();
+  // Toolbar 0's Select button is down (False without a toolbar); setting presses it when its
+  // state differs.
+  bool SelectMode() const;
+  void SetSelectMode(bool Value);
+
+  // ---- mouse, keys and hints --------------------------------------------------------------------
+  // The object under the point of MouseRecord: an enabled, visible, selected object, else any
+  // enabled, visible object, and data views and legends last; the match's sub-object (a button
+  // it holds) when there is one.
+  TiPlotObject* ObjectAtPoint(const TiMouseRecord& MouseRecord);
+  // The same, with the matched object itself in Owner (nullptr when nothing matched).
+  TiPlotObject* ObjectAtPoint(const TiMouseRecord& MouseRecord, TiPlotObject*& Owner);
+  // The mouse record of a client point: oriented X and Y exchanged when the axes are reversed.
+  TiMouseRecord MouseRecordAt(int32_t X, int32_t Y, TShiftState Shift) const;
+  bool HintShowing() const { return FHintShowing; }
+  const AnsiString& HintText() const { return FHintText; }
+  TPoint HintPosition() const { return TPoint{FHintX, FHintY}; }
+  // Stops the hint timer and takes a shown hint away.
+  void HideHint();
+  void Dispatch(TMessage& Message) override;
 
   // ---- painting -------------------------------------------------------------------------------
   void PaintToCanvas(TCanvas* Canvas) override;
@@ -361,20 +384,22 @@ class TiPlotComponent : public TiCustomComponent,
   void SetHintObject(TiPlotObject* Value) { FHintObject = Value; }
 
   // ---- copy, save as image and printing --------------------------------------------------------
+  // The toolbar's Copy, Save, Print and Preview buttons start these; virtual, so that a plot class
+  // can take them over.
   // Each draws the whole plot with PaintToCanvas on another canvas.  Copy and print hide every
   // toolbar and deselect every object while they draw; each toolbar gets its own visibility back.
   // The picture on the clipboard follows CopyToClipBoardFormat.
-  void CopyToClipboard();
+  virtual void CopyToClipboard();
   // Asks for a file and saves the picture by the name's ending: bmp, emf, jpg (quality 100,
   // progressive) or png (level 9), in any case.  Cancelling saves nothing.
-  void SaveImageDialog();
+  virtual void SaveImageDialog();
   // One page on the printer (its dialog first when PrintShowDialog; cancelling prints nothing).
   // Failures are raised as "Error Printing : " + the reason.
-  void Print();
+  virtual void Print();
   // One page of a print job on the current printer, scaled into the page less the print margins.
   void PrintPage();
   // The preview window, modal.
-  void PrintPreview();
+  virtual void PrintPreview();
   // The plot drawn into the plot's own metafile, held by the plot's picture (both the plot's).
   TPicture* RenderMetafile();
 
@@ -383,6 +408,15 @@ class TiPlotComponent : public TiCustomComponent,
   void Loaded() override;
 
  protected:
+  void HandleMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleDblClick() override;
+  bool HandleMouseWheel(int32_t WheelDelta, TShiftState Shift, TPoint MousePos) override;
+  // Claims the four arrow keys.
+  void WantSpecialKey(WORD& CharCode, LRESULT& Result) override;
+  void HandleKeyDown(WORD& Key, TShiftState Shift) override;
+  void WMCaptureChanged(TMessage& Message);
   void BeginStreaming();
   // After a write the layout runs and the lock ends again (the plot stays live).
   void EndWriting();
@@ -477,5 +511,12 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* FHoverObject = nullptr;
   TiPlotObject* FPressedObject = nullptr;
   TiPlotObject* FHintObject = nullptr;
-  bool FSelectMode = false;
+  // Input state: a press in progress, a Shift or Ctrl press on an axis (moves ignored until the
+  // release), the next hover starting no hint.
+  // The objects that hold the pressed and the hovered object when those are buttons inside them.
+  TiPlotObject* FPressedOwner = nullptr;
+  TiPlotObject* FHoverOwner = nullptr;
+  bool FMouseDown = false;
+  bool FAxisClick = false;
+  bool FHintSuppress = false;
 };
