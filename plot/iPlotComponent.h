@@ -163,6 +163,36 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotAxis* FindXAxis(const AnsiString& Name) override;
   TiPlotAxis* FindYAxis(const AnsiString& Name) override;
 
+  // ---- data, property and annotation files, logging -----------------------------------------------
+  // Every failure of the file routines raises one Exception whose message is the routine's prefix
+  // ("Error Saving Data - ", "Error Loading Data - ", "Error Saving Properties - ", ...) followed
+  // by the failure's own.  A data file is read whole before any point is added: a damaged one
+  // changes nothing.
+  //
+  // The data file in DataFileFormat: a text table (Title(X), Title(Y) per channel) or the compact
+  // binary form (singles; X only in the first two rows).  Fires OnAfterSaveData.
+  void SaveDataToFile(const AnsiString& FileName);
+  // Appends the file's points to the existing channels (column i to channel i).  Fires
+  // OnAfterLoadData.
+  void LoadDataFromFile(const AnsiString& FileName);
+  // Stops logging, empties every channel and resets every axis's first value.
+  void ClearAllData();
+  // The "Plot Config" file: the plot's properties, the object counts and every object's
+  // properties.  Loading replaces the objects (and drops the annotations, which the file does not
+  // hold); a file of another type or with impossible counts changes nothing.
+  void SavePropertyFile(const AnsiString& FileName) override;
+  void LoadPropertyFile(const AnsiString& FileName) override;
+  void SaveAnnotationsToFile(const AnsiString& FileName);
+  void LoadAnnotationsFromFile(const AnsiString& FileName);
+  // The plot's log: a row per point of channel 0 with every channel's value at that index, in
+  // DataFileFormat.  A row is written once the next row begins (or at FlushLog and StopLogging),
+  // LogBufferSize rows at a time.
+  void StartLogging(bool Append);
+  void StopLogging();
+  void FlushLog();
+  int32_t GetLogPendingCount() const { return FLogPending; }
+  void ChannelPointAdded(TiPlotChannelCustom* Channel) override;
+
   // ---- published properties ---------------------------------------------------------------------
   int32_t GetDataViewZHorz() const;
   void SetDataViewZHorz(int32_t Value);
@@ -408,6 +438,8 @@ class TiPlotComponent : public TiCustomComponent,
   void ReadTranslations(TReader* R);
   void WriteTranslations(TWriter* W);
   void PaintObject(TCanvas* Canvas, TiPlotObject* Obj, const TRect* Clip);
+  // Writes the Rows log rows that end before point End of channel 0.
+  void WriteLogRows(int32_t Rows, int32_t End);
 
   std::unique_ptr<TiPlotMasterManager> FMaster;
   std::vector<std::pair<AnsiString, TiPlotObject*>> FPaintOrder;
@@ -431,6 +463,8 @@ class TiPlotComponent : public TiCustomComponent,
   AnsiString FLogFileName;
   int32_t FLogBufferSize = 0;
   bool FLoggingActive = false;
+  int32_t FLogPending = 0;   // rows of the log not yet written
+  int32_t FLogFileRows = 0;  // rows in the log file (the binary form gives X in the first two only)
   TBrushStyle FAnnotationDefaultBrushStyle = bsSolid;
   TColor FAnnotationDefaultBrushColor = 0xFFFFFF;
   TPenStyle FAnnotationDefaultPenStyle = psSolid;
