@@ -184,13 +184,14 @@ class TiPlotComponent : public TiCustomComponent,
   void LoadPropertyFile(const AnsiString& FileName) override;
   void SaveAnnotationsToFile(const AnsiString& FileName);
   void LoadAnnotationsFromFile(const AnsiString& FileName);
-  // The plot's log: a row per point of channel 0 with every channel's value at that index, in
-  // DataFileFormat.  A row is written once the next row begins (or at FlushLog and StopLogging),
+  // The plot's log, in DataFileFormat: row k holds the k-th point each channel took since logging
+  // started (channel 0's X, every channel's Y; a channel without it gives an empty cell).  A row
+  // is written once channel 0 begins the next (or at FlushLog and StopLogging), at least
   // LogBufferSize rows at a time.
   void StartLogging(bool Append);
   void StopLogging();
   void FlushLog();
-  int32_t GetLogPendingCount() const { return FLogPending; }
+  int64_t GetLogPendingCount() const;
   void ChannelPointAdded(TiPlotChannelCustom* Channel) override;
 
   // ---- published properties ---------------------------------------------------------------------
@@ -438,8 +439,8 @@ class TiPlotComponent : public TiCustomComponent,
   void ReadTranslations(TReader* R);
   void WriteTranslations(TWriter* W);
   void PaintObject(TCanvas* Canvas, TiPlotObject* Obj, const TRect* Clip);
-  // Writes the Rows log rows that end before point End of channel 0.
-  void WriteLogRows(int32_t Rows, int32_t End);
+  // Writes the log rows before row Upto.
+  void WriteLogRows(int64_t Upto);
 
   std::unique_ptr<TiPlotMasterManager> FMaster;
   std::vector<std::pair<AnsiString, TiPlotObject*>> FPaintOrder;
@@ -463,7 +464,9 @@ class TiPlotComponent : public TiCustomComponent,
   AnsiString FLogFileName;
   int32_t FLogBufferSize = 0;
   bool FLoggingActive = false;
-  int32_t FLogPending = 0;   // rows of the log not yet written
+  // The log's rows: row k holds the k-th point each channel took since logging started.
+  std::vector<int64_t> FLogAdded;  // points each channel took since then
+  int64_t FLogRowsWritten = 0;
   int32_t FLogFileRows = 0;  // rows in the log file (the binary form gives X in the first two only)
   TBrushStyle FAnnotationDefaultBrushStyle = bsSolid;
   TColor FAnnotationDefaultBrushColor = 0xFFFFFF;

@@ -536,48 +536,60 @@ void TiPlotComponent::StartLogging(bool Append) {
     PlotWriteFile(FLogFileName, header + "\r\n");
   }
   FLoggingActive = true;
-  FLogPending = 0;
+  FLogAdded.assign(size_t(ChannelCount()), 0);
+  FLogRowsWritten = 0;
   FLogFileRows = fileRows;
 }
 
 void TiPlotComponent::StopLogging() {
   if (!FLoggingActive) throw Exception("Logging not Active");
   FLoggingActive = false;
-  if (FLogPending > 0) FlushLog();
+  if (GetLogPendingCount() > 0) FlushLog();
 }
 
-void TiPlotComponent::FlushLog() {
-  const int32_t rows = FLogPending;
-  FLogPending = 0;
-  WriteLogRows(rows, ChannelCount() > 0 ? GetChannel(0)->GetCount() : 0);
+int64_t TiPlotComponent::GetLogPendingCount() const {
+  return FLogAdded.empty() ? 0 : FLogAdded[0] - FLogRowsWritten;
 }
+
+void TiPlotComponent::FlushLog() { WriteLogRows(FLogAdded.empty() ? 0 : FLogAdded[0]); }
 
 void TiPlotComponent::ChannelPointAdded(TiPlotChannelCustom* Channel) {
-  if (!FLoggingActive || ChannelCount() == 0 || GetChannel(0) != Channel) return;
-  // Channel 0's new point begins a row; the rows before it are complete, as the other channels
+  if (!FLoggingActive) return;
+  const int32_t index = FMaster->GetChannelManager()->IndexOf(Channel);
+  if (index < 0) return;
+  // A channel added while logging has no column in the log.
+  if (size_t(index) >= FLogAdded.size()) return;
+  ++FLogAdded[size_t(index)];
+  if (index != 0) return;
+  // Channel 0's new point begins a row: the rows before it are complete, as the other channels
   // took their points of them.  A ring of channel 0 smaller than the buffer is written before it
-  // drops a pending row.
-  ++FLogPending;
-  const int32_t complete = FLogPending - 1, ring = Channel->GetRingBufferSize();
-  if (complete >= std::max(FLogBufferSize, 1) || (ring > 0 && complete >= ring - 1)) {
-    FLogPending = 1;
-    WriteLogRows(complete, Channel->GetCount() - 1);
-  }
+  // drops a row.
+  const int64_t complete = FLogAdded[0] - 1 - FLogRowsWritten;
+  const int32_t ring = Channel->GetRingBufferSize();
+  if (complete >= std::max(FLogBufferSize, 1) || (ring > 0 && complete >= ring - 1))
+    WriteLogRows(FLogAdded[0] - 1);
 }
 
-void TiPlotComponent::WriteLogRows(int32_t Rows, int32_t End) {
-  const int32_t first = std::max(End - Rows, 0);
-  if (first >= End) return;
-  const int32_t channels = ChannelCount();
+void TiPlotComponent::WriteLogRows(int64_t Upto) {
+  const int32_t channels = std::min(ChannelCount(), int32_t(FLogAdded.size()));
+  if (channels == 0 || Upto <= FLogRowsWritten) return;
+  // The point of row k in channel c, -1 when the channel has not taken it or no longer holds it.
+  auto pointOf = [&](int32_t c, int64_t k) -> int32_t {
+    const int64_t index = GetChannel(c)->GetCount() - (FLogAdded[size_t(c)] - k);
+    return k < FLogAdded[size_t(c)] && index >= 0 ? int32_t(index) : -1;
+  };
   const char separator = DataFileColumnSeparator();
   AnsiString out;
-  for (int32_t p = first; p < End; ++p, ++FLogFileRows) {
+  for (int64_t k = FLogRowsWritten; k < Upto; ++k) {
+    const int32_t p0 = pointOf(0, k);
+    if (p0 < 0) continue;
     if (FDataFileFormat == ipdffText) {
-      out += PlotNumberText(GetChannel(0)->GetPointX(p));
+      out += PlotNumberText(GetChannel(0)->GetPointX(p0));
       for (int32_t c = 0; c < channels; ++c) {
         out += separator;
         TiPlotChannelCustom* channel = GetChannel(c);
-        if (p >= channel->GetCount()) continue;
+        const int32_t p = pointOf(c, k);
+        if (p < 0) continue;
         out += channel->GetPointNull(p)    ? AnsiString("Null")
                : channel->GetPointEmpty(p) ? AnsiString("Empty")
                                            : PlotNumberText(channel->GetPointY(p));
@@ -586,12 +598,14 @@ void TiPlotComponent::WriteLogRows(int32_t Rows, int32_t End) {
     } else {
       for (int32_t c = 0; c < channels; ++c) {
         TiPlotChannelCustom* channel = GetChannel(c);
-        const bool has = p < channel->GetCount();
+        const int32_t p = pointOf(c, k);
         if (FLogFileRows < 2)
-          PlotPutSingle(out, has ? PlotCompactSingle(channel->GetPointX(p), c, p) : kPlotFiller);
-        PlotPutSingle(out, has ? PlotCompactSingle(channel->GetPointY(p), c, p) : kPlotFiller);
+          PlotPutSingle(out, p >= 0 ? PlotCompactSingle(channel->GetPointX(p), c, p) : kPlotFiller);
+        PlotPutSingle(out, p >= 0 ? PlotCompactSingle(channel->GetPointY(p), c, p) : kPlotFiller);
       }
     }
+    ++FLogFileRows;
   }
+  FLogRowsWritten = Upto;
   PlotAppendFile(FLogFileName, out);
 }
