@@ -189,7 +189,12 @@ TiPlotChannelCustom::~TiPlotChannelCustom() {
 // ============================================================================================
 
 TiPlotChannelHost* TiPlotChannelCustom::ChannelHost() const {
-  return dynamic_cast<TiPlotChannelHost*>(GetOwnerHost());
+  // The owner never changes; the cast is kept, as every added point asks for the host.
+  if (!FChannelHostKnown) {
+    FChannelHost = dynamic_cast<TiPlotChannelHost*>(GetOwnerHost());
+    FChannelHostKnown = true;
+  }
+  return FChannelHost;
 }
 
 char TiPlotChannelCustom::ColumnSeparator() const {

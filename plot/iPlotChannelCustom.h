@@ -355,4 +355,6 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   double FCursorX = 0, FCursorY = 0;
   uint8_t FCursorStatus = 0;
   char FLoadedSeparator = '\t';
+  mutable TiPlotChannelHost* FChannelHost = nullptr;
+  mutable bool FChannelHostKnown = false;
 };
