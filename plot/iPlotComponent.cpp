@@ -615,6 +615,26 @@ void TiPlotComponent::DoToolBarCustomizeHint(int32_t Index, AnsiString& AText) {
   if (!TiComponent::IsStreaming()) OnToolBarCustomizeHint(Index, AText);
 }
 
+// ============================================================================================
+// toolbar actions
+// ============================================================================================
+
+void TiPlotComponent::PauseAllAxes() {
+  for (int32_t i = 0; i < XAxisCount(); ++i) GetXAxis(i)->SetTrackingEnabled(false);
+  for (int32_t i = 0; i < YAxisCount(); ++i) GetYAxis(i)->SetTrackingEnabled(false);
+}
+
+void TiPlotComponent::ResumeAllAxes() {
+  for (int32_t i = 0; i < XAxisCount(); ++i) GetXAxis(i)->SetTrackingEnabled(true);
+  for (int32_t i = 0; i < YAxisCount(); ++i) GetYAxis(i)->SetTrackingEnabled(true);
+}
+
+bool TiPlotComponent::SelectMode() const { return ToolBarCount() > 0 && GetToolBar(0)->SelectActive(); }
+
+void TiPlotComponent::SetSelectMode(bool Value) {
+  if (ToolBarCount() > 0 && GetToolBar(0)->SelectActive() != Value) GetToolBar(0)->ClickSelect();
+}
+
 AnsiString TiPlotComponent::TranslateText(const AnsiString& Text) {
   TiPlotTranslationManager* t = FMaster ? FMaster->GetTranslationManager() : nullptr;
   return t ? t->TranslateText(Text) : Text;

@@ -362,10 +362,23 @@ class TiPlotComponent : public TiCustomComponent,
 
   // ---- what the channels need of the plot -----------------------------------------------------
   char DataFileColumnSeparator() override { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
-  // The first toolbar's Select button is down (the toolbar's buttons join with its behaviour).
-  bool SelectModeActive() override { return FSelectMode; }
-  void SetSelectModeActive(bool Value) { FSelectMode = Value; }
+  bool SelectModeActive() override { return SelectMode(); }
   void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
+
+  // ---- toolbar actions -------------------------------------------------------------------------
+  // Tracking off (Pause) or on (Resume) on every X axis, then every Y axis.
+  void PauseAllAxes();
+  void ResumeAllAxes();
+  // Toolbar 0's Select button is down (False without a toolbar); setting presses it when its
+  // state differs.
+  bool SelectMode() const;
+  void SetSelectMode(bool Value);
+  // What the Copy, Save, Print and Preview buttons start: empty here, filled by the clipboard,
+  // image and printing operations.
+  virtual void CopyToClipboard() {}
+  virtual void SaveImageDialog() {}
+  virtual void Print() {}
+  virtual void PrintPreview() {}
 
   // ---- painting -------------------------------------------------------------------------------
   void PaintToCanvas(TCanvas* Canvas) override;
@@ -488,5 +501,4 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* FHoverObject = nullptr;
   TiPlotObject* FPressedObject = nullptr;
   TiPlotObject* FHintObject = nullptr;
-  bool FSelectMode = false;
 };
