@@ -5,18 +5,13 @@
 #include <cmath>
 
 #include "fuzz/support/FuzzSupport.h"
-#include "platform/runtime/Streams.h"
 #include "plot/iPlot.h"
 #include "plot/iPlotChannel.h"
 
 namespace {
 
-std::string PlotFuzzFile(const std::string& path) {
-  TFileStream f(path, fmOpenRead);
-  std::string text(size_t(f.GetSize()), '\0');
-  if (!text.empty()) f.ReadBuffer(text.data(), int32_t(text.size()));
-  return text;
-}
+// What a harness's own file holds (at most a few hundred kilobytes).
+std::string PlotFuzzFile(const std::string& path) { return PlotReadFileText(path, 1 << 24); }
 
 std::vector<int32_t> PlotFuzzCounts(TiPlot& plot) {
   std::vector<int32_t> counts;

@@ -99,7 +99,7 @@ TEST_F(PlotDataFileTest, BinaryWriterRefusesValuesItCannotCarry) {
   for (const double bad : {1e38, 5e38, std::nan("")}) {
     FilesFillPlot(Plot, {{{0, 1}, {1, bad}}});
     Plot.SetDataFileFormat(ipdffCompactInterval);
-    const std::string message = FilesMessageOf([&] { Plot.SaveDataToFile(Path("bad.plt")); });
+    const std::string message = MessageOf([&] { Plot.SaveDataToFile(Path("bad.plt")); });
     EXPECT_EQ(message.rfind("Error Saving Data - The value ", 0), 0u) << message;
     EXPECT_NE(message.find("channel 0, point 1"), std::string::npos) << message;
   }
@@ -168,7 +168,7 @@ TEST_F(PlotDataFileTest, DamagedOrHostileFilesAreRefusedWhole) {
     TChannelTempDir::Write(Path("bad.plt"), c.Bytes);
     int loaded = 0;
     Plot.OnAfterLoadData = TNotifyEvent::Lambda([&](TObject*) { ++loaded; });
-    EXPECT_EQ(FilesMessageOf([&] { Plot.LoadDataFromFile(Path("bad.plt")); }),
+    EXPECT_EQ(MessageOf([&] { Plot.LoadDataFromFile(Path("bad.plt")); }),
               std::string("Error Loading Data - ") + c.Message)
         << c.Name;
     EXPECT_EQ(FilesPointsOf(Plot.GetChannel(0)), (TFilesChannel{{7, 8}, {9, 10}})) << c.Name;
@@ -180,12 +180,11 @@ TEST_F(PlotDataFileTest, DamagedOrHostileFilesAreRefusedWhole) {
   const std::string huge = Path("huge.plt");
   TChannelTempDir::Write(huge, "A(X)\tA(Y)\r\n");
   ASSERT_EQ(truncate(huge.c_str(), (int64_t(256) << 20) + 1), 0);
-  EXPECT_EQ(FilesMessageOf([&] { Plot.LoadDataFromFile(huge); }),
+  EXPECT_EQ(MessageOf([&] { Plot.LoadDataFromFile(huge); }),
             "Error Loading Data - The file is larger than 268435456 bytes");
   EXPECT_EQ(Plot.GetChannel(0)->GetCount(), 2);
-  EXPECT_EQ(
-      FilesMessageOf([&] { Plot.LoadDataFromFile(Path("missing.plt")); }).rfind("Error Loading Data - ", 0),
-      0u);
+  EXPECT_EQ(MessageOf([&] { Plot.LoadDataFromFile(Path("missing.plt")); }).rfind("Error Loading Data - ", 0),
+            0u);
 }
 
 // A plot without channels writes a binary file of count 0, which reads back as nothing.

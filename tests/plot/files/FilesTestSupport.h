@@ -1,5 +1,4 @@
-// What the plot's file tests share: a temporary folder, plots with channels of given points, and
-// the message of a failing call.
+// What the plot's file tests share: a temporary folder and plots with channels of given points.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 #include "plot/iPlot.h"
 #include "plot/iPlotChannel.h"
 #include "tests/plot/channel/ChannelFilesSupport.h"
+#include "tests/support/MessageOf.h"
 
 struct TFilesPoint {
   double X, Y;
@@ -51,14 +51,4 @@ inline bool operator==(const TFilesPoint& a, const TFilesPoint& b) {
 }
 inline std::ostream& operator<<(std::ostream& o, const TFilesPoint& p) {
   return o << "(" << p.X << ", " << p.Y << ", " << p.Kind << ")";
-}
-
-template <class F>
-std::string FilesMessageOf(F&& Call) {
-  try {
-    Call();
-  } catch (const Exception& e) {
-    return e.Message;
-  }
-  return "<no exception>";
 }

@@ -22,20 +22,20 @@ class PlotLogTest : public ::testing::Test {
 
 TEST_F(PlotLogTest, StateErrorsAndGuardedSettings) {
   TiPlot plot(nullptr);
-  EXPECT_EQ(FilesMessageOf([&] { plot.StartLogging(false); }), "Log File Name not Defined");
-  EXPECT_EQ(FilesMessageOf([&] { plot.StopLogging(); }), "Logging not Active");
+  EXPECT_EQ(MessageOf([&] { plot.StartLogging(false); }), "Log File Name not Defined");
+  EXPECT_EQ(MessageOf([&] { plot.StopLogging(); }), "Logging not Active");
   // Appending needs the file; logging stays off when it is missing.
-  EXPECT_NE(FilesMessageOf([&] { Plot.StartLogging(true); }), "<no exception>");
+  EXPECT_NE(MessageOf([&] { Plot.StartLogging(true); }), "(nothing raised)");
   EXPECT_FALSE(Plot.GetLoggingActive());
 
   Plot.StartLogging(false);
   EXPECT_TRUE(Plot.GetLoggingActive());
-  EXPECT_EQ(FilesMessageOf([&] { Plot.StartLogging(false); }), "Logging Already Active");
-  EXPECT_EQ(FilesMessageOf([&] { Plot.SetDataFileFormat(ipdffText); }),
+  EXPECT_EQ(MessageOf([&] { Plot.StartLogging(false); }), "Logging Already Active");
+  EXPECT_EQ(MessageOf([&] { Plot.SetDataFileFormat(ipdffText); }),
             "Data File Format can not be changed while logging active");
-  EXPECT_EQ(FilesMessageOf([&] { Plot.SetDataFileColumnSeparator(ipdfcsTab); }),
+  EXPECT_EQ(MessageOf([&] { Plot.SetDataFileColumnSeparator(ipdfcsTab); }),
             "Data File Column Seperator can not be changed while logging active");
-  EXPECT_EQ(FilesMessageOf([&] { Plot.SetLogFileName("other.log"); }),
+  EXPECT_EQ(MessageOf([&] { Plot.SetLogFileName("other.log"); }),
             "Log File Name can not be changed while logging is active.");
   Plot.SetLogFileName(Log);
   Plot.ClearAllData();

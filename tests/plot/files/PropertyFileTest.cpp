@@ -113,7 +113,7 @@ TEST_F(PlotPropertyFileTest, ForeignOrImpossibleFilesChangeNothing) {
     plot.AddLimit();
     plot.AddAnnotation();
     TChannelTempDir::Write(Path("bad.cfg"), c.Text);
-    EXPECT_EQ(FilesMessageOf([&] { plot.LoadPropertyFile(Path("bad.cfg")); }),
+    EXPECT_EQ(MessageOf([&] { plot.LoadPropertyFile(Path("bad.cfg")); }),
               std::string("Error Loading Properties - ") + c.Message);
     EXPECT_EQ(plot.ChannelCount(), 1);
     EXPECT_EQ(plot.LimitCount(), 1);
@@ -130,7 +130,7 @@ TEST_F(PlotPropertyFileTest, ARefusedValueStillLeavesTheObjects) {
   text.replace(text.find("OuterMarginLeft = 9"), 19, "OuterMarginLeft = x");
   TChannelTempDir::Write(Path("a.cfg"), text);
   TiPlot target(nullptr);
-  const std::string message = FilesMessageOf([&] { target.LoadPropertyFile(Path("a.cfg")); });
+  const std::string message = MessageOf([&] { target.LoadPropertyFile(Path("a.cfg")); });
   EXPECT_EQ(message.rfind("Error Loading Properties - ", 0), 0u) << message;
   EXPECT_EQ(target.ChannelCount(), 2);
   EXPECT_EQ(target.LimitCount(), 2);
@@ -157,10 +157,10 @@ TEST_F(PlotPropertyFileTest, AnnotationsComeBackWhole) {
   EXPECT_EQ(TChannelTempDir::Read(Path("b.ano")), saved);
 
   TChannelTempDir::Write(Path("c.ano"), "AnnotationCount = 100000\r\n");
-  EXPECT_EQ(FilesMessageOf([&] { target.LoadAnnotationsFromFile(Path("c.ano")); }),
+  EXPECT_EQ(MessageOf([&] { target.LoadAnnotationsFromFile(Path("c.ano")); }),
             "Error Loading Annotations - Invalid AnnotationCount 100000 (0 to 1000 expected)");
   EXPECT_EQ(target.AnnotationCount(), 2);
-  EXPECT_EQ(FilesMessageOf([&] {
+  EXPECT_EQ(MessageOf([&] {
               target.SaveAnnotationsToFile(Temp.Dir + "/no/such/dir.ano");
             }).rfind("Error Saving Annotations - ", 0),
             0u);
