@@ -192,6 +192,8 @@ class TiPlotComponent : public TiCustomComponent,
   void StopLogging();
   void FlushLog();
   int64_t GetLogPendingCount() const;
+  // The column separator's character: Tab or ",".
+  char DataFileSeparatorChar() const { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
   void ChannelPointAdded(TiPlotChannelCustom* Channel) override;
 
   // ---- published properties ---------------------------------------------------------------------
@@ -361,7 +363,7 @@ class TiPlotComponent : public TiCustomComponent,
   void InvalidateNow() override { TiComponent::InvalidateNow(); }
 
   // ---- what the channels need of the plot -----------------------------------------------------
-  char DataFileColumnSeparator() override { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
+  char DataFileColumnSeparator() override { return DataFileSeparatorChar(); }
   bool SelectModeActive() override { return SelectMode(); }
   void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
 

@@ -241,7 +241,7 @@ void TiPlotComponent::SaveDataToFile(const AnsiString& FileName) {
     for (int32_t c = 0; c < channels; ++c) rows = std::max(rows, GetChannel(c)->GetCount());
     AnsiString out;
     if (FDataFileFormat == ipdffText) {
-      const char separator = DataFileColumnSeparator();
+      const char separator = DataFileSeparatorChar();
       for (int32_t c = 0; c < channels; ++c) {
         if (c > 0) out += separator;
         const AnsiString& title = GetChannel(c)->GetTitleText();
@@ -529,7 +529,7 @@ void TiPlotComponent::StartLogging(bool Append) {
     if (FDataFileFormat == ipdffText) {
       header = "(X)";
       for (int32_t c = 0; c < ChannelCount(); ++c)
-        header += DataFileColumnSeparator() + GetChannel(c)->GetTitleText() + "(Y)";
+        header += DataFileSeparatorChar() + GetChannel(c)->GetTitleText() + "(Y)";
     } else {
       header = AnsiString(kPlotCompactHeader) + "\r\n" + IntToStr(ChannelCount());
     }
@@ -578,7 +578,7 @@ void TiPlotComponent::WriteLogRows(int64_t Upto) {
     const int64_t index = GetChannel(c)->GetCount() - (FLogAdded[size_t(c)] - k);
     return k < FLogAdded[size_t(c)] && index >= 0 ? int32_t(index) : -1;
   };
-  const char separator = DataFileColumnSeparator();
+  const char separator = DataFileSeparatorChar();
   AnsiString out;
   for (int64_t k = FLogRowsWritten; k < Upto; ++k) {
     const int32_t p0 = pointOf(0, k);
