@@ -22,6 +22,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
 #include "platform/ui/RichEdit.h"
+#include "plot/iPlot.h"
 #include "serial/CPort.h"
 #include "tools/instrument_sim/core/Instrument.h"
 #include "widgets/iAnalogOutput.h"
@@ -347,6 +348,39 @@ void PlotChannelSeeds() {
        std::string(1, char(3)) + " 1 \t 2 \n\t5\n3,5\t4\r\n7\tnull\r\n8\n1e999\t1\n");
 }
 
+// A plot's data files in both forms and its property and annotation files, as the plot writes
+// them, and a few written by hand.  The data harness's first byte is its mode (channel count,
+// style, separator); the property harness's picks the reader.
+void PlotFileSeeds() {
+  const std::string path = fuzz::TempPath("plot-seed");
+  TiPlot plot(nullptr);
+  plot.AddChannel();
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < 6 - 2 * c; ++i) plot.GetChannel(c)->AddPointXY(0.5 * i, c == 0 ? 1.25 * i : -3e-7 * i);
+  plot.GetChannel(0)->SetPointNull(2, true);
+  plot.GetChannel(0)->SetPointEmpty(3, true);
+  plot.SaveDataToFile(path);
+  Seed("plot_data_file", "text", std::string(1, char(2)) + FileText(path));
+  Seed("plot_data_file", "text-interval", std::string(1, char(2 | 8 | 16)) + FileText(path));
+  plot.SetDataFileFormat(ipdffCompactInterval);
+  plot.SaveDataToFile(path);
+  Seed("plot_data_file", "binary", std::string(1, char(2)) + FileText(path));
+  Seed("plot_data_file", "binary-three-channels", std::string(1, char(3 | 4)) + FileText(path));
+  Seed("plot_data_file", "shared-x", std::string(1, char(3)) + "(X)\tA(Y)\tB(Y)\r\n1\t2\t\r\n2\tnull\t4\r\n\t5\r\n");
+  Seed("plot_data_file", "comma", std::string(1, char(2 | 16)) + "A(X),A(Y)\n1,2\n3\t4\n,5\n6,EMPTY,7,8\n");
+
+  plot.AddLimit();
+  plot.AddAnnotation();
+  plot.SetTitleText("Seed");
+  plot.SavePropertyFile(path);
+  Seed("plot_config_file", "plot", std::string(1, char(0)) + FileText(path));
+  plot.SaveAnnotationsToFile(path);
+  Seed("plot_config_file", "annotations", std::string(1, char(1)) + FileText(path));
+  Seed("plot_config_file", "counts", std::string(1, char(0)) +
+                                          "File Type = Plot Config\r\nLabelCount = 2\r\nChannelCount = 1\r\n"
+                                          "Channel0.RingBufferSize = -4\r\nLabel1.Caption = x\r\nLimitCount = 1001\r\n");
+}
+
 // Window definitions holding the widgets as the definition writer stores them: one with every
 // widget at its defaults, one with each property kind changed (integers, floats, enumerations,
 // sets, colours, characters, strings, string lists, nested fonts, a picture, the defined
@@ -511,6 +545,7 @@ int main(int argc, char** argv) {
     TableSeeds();
     PropertyFileSeeds();
     PlotChannelSeeds();
+    PlotFileSeeds();
     WidgetDefinitionSeeds();
     GridSeeds();
   } catch (const Exception& e) {

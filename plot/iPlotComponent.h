@@ -164,6 +164,39 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotAxis* FindXAxis(const AnsiString& Name) override;
   TiPlotAxis* FindYAxis(const AnsiString& Name) override;
 
+  // ---- data, property and annotation files, logging -----------------------------------------------
+  // Every failure of the file routines raises one Exception whose message is the routine's prefix
+  // ("Error Saving Data - ", "Error Loading Data - ", "Error Saving Properties - ", ...) followed
+  // by the failure's own.  A data file is read whole before any point is added: a damaged one
+  // changes nothing.
+  //
+  // The data file in DataFileFormat: a text table (Title(X), Title(Y) per channel) or the compact
+  // binary form (singles; X only in the first two rows).  Fires OnAfterSaveData.
+  void SaveDataToFile(const AnsiString& FileName);
+  // Appends the file's points to the existing channels (column i to channel i).  Fires
+  // OnAfterLoadData.
+  void LoadDataFromFile(const AnsiString& FileName);
+  // Stops logging, empties every channel and resets every axis's first value.
+  void ClearAllData();
+  // The "Plot Config" file: the plot's properties, the object counts and every object's
+  // properties.  Loading replaces the objects (and drops the annotations, which the file does not
+  // hold); a file of another type or with impossible counts changes nothing.
+  void SavePropertyFile(const AnsiString& FileName) override;
+  void LoadPropertyFile(const AnsiString& FileName) override;
+  void SaveAnnotationsToFile(const AnsiString& FileName);
+  void LoadAnnotationsFromFile(const AnsiString& FileName);
+  // The plot's log, in DataFileFormat: row k holds the k-th point each channel took since logging
+  // started (channel 0's X, every channel's Y; a channel without it gives an empty cell).  A row
+  // is written once channel 0 begins the next (or at FlushLog and StopLogging), at least
+  // LogBufferSize rows at a time.
+  void StartLogging(bool Append);
+  void StopLogging();
+  void FlushLog();
+  int64_t GetLogPendingCount() const;
+  // The column separator's character: Tab or ",".
+  char DataFileSeparatorChar() const { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
+  void ChannelPointAdded(TiPlotChannelCustom* Channel) override;
+
   // ---- published properties ---------------------------------------------------------------------
   int32_t GetDataViewZHorz() const;
   void SetDataViewZHorz(int32_t Value);
@@ -331,7 +364,7 @@ class TiPlotComponent : public TiCustomComponent,
   void InvalidateNow() override { TiComponent::InvalidateNow(); }
 
   // ---- what the channels need of the plot -----------------------------------------------------
-  char DataFileColumnSeparator() override { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
+  char DataFileColumnSeparator() override { return DataFileSeparatorChar(); }
   bool SelectModeActive() override { return SelectMode(); }
   void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
 
@@ -464,6 +497,8 @@ class TiPlotComponent : public TiCustomComponent,
   // Hides every toolbar, answering their visibility, which RestoreToolBars gives back.
   std::vector<bool> HideToolBars();
   void RestoreToolBars(const std::vector<bool>& Visible);
+  // Writes the log rows before row Upto.
+  void WriteLogRows(int64_t Upto);
 
   std::unique_ptr<TiPlotMasterManager> FMaster;
   std::vector<std::pair<AnsiString, TiPlotObject*>> FPaintOrder;
@@ -491,6 +526,10 @@ class TiPlotComponent : public TiCustomComponent,
   AnsiString FLogFileName;
   int32_t FLogBufferSize = 0;
   bool FLoggingActive = false;
+  // The log's rows: row k holds the k-th point each channel took since logging started.
+  std::vector<int64_t> FLogAdded;  // points each channel took since then
+  int64_t FLogRowsWritten = 0;
+  int32_t FLogFileRows = 0;  // rows in the log file (the binary form gives X in the first two only)
   TBrushStyle FAnnotationDefaultBrushStyle = bsSolid;
   TColor FAnnotationDefaultBrushColor = 0xFFFFFF;
   TPenStyle FAnnotationDefaultPenStyle = psSolid;
