@@ -39,8 +39,9 @@ const TClassInfo& TForm_DisplayPlot::ClassInfo() {
 
 TForm_DisplayPlot::TForm_DisplayPlot(TComponent* AOwner) : TForm(AOwner) {}
 
-void TForm_DisplayPlot::sbZoomOutClick(TObject*) { iPlotScanVoltage->GetToolBar(0)->ClickZoomIn(); }
-void TForm_DisplayPlot::sbZoomInClick(TObject*) { iPlotScanVoltage->GetToolBar(0)->ClickZoomOut(); }
+// Each zoom button does what its hint says: "Zoom out" widens the spans, "Zoom in" narrows them.
+void TForm_DisplayPlot::sbZoomOutClick(TObject*) { iPlotScanVoltage->GetToolBar(0)->ClickZoomOut(); }
+void TForm_DisplayPlot::sbZoomInClick(TObject*) { iPlotScanVoltage->GetToolBar(0)->ClickZoomIn(); }
 void TForm_DisplayPlot::sbZoomRectangeClick(TObject*) { iPlotScanVoltage->GetToolBar(0)->ClickZoomBox(); }
 
 void TForm_DisplayPlot::sbResumeClick(TObject*) {
