@@ -27,6 +27,9 @@ class TArrowWindow;
 class TCustomIniFile;
 class TForm;
 class TPopupButton;
+class TPictureContainer;
+class THTMLPictureCache;
+class TRichEdit;
 
 // ============================================================================ types and events
 
@@ -682,6 +685,51 @@ class TAdvStringGrid : public TBaseGrid {
   void UnlockUpdate();
   void ResetUpdateLock() { updateCount_ = 0; }
   int32_t UpdateCount() const { return updateCount_; }
+
+  // --- markup ---------------------------------------------------------------------------------
+  // Markup cells are drawn by DrawMarkup with the grid's pictures, image list, anchor colour,
+  // blink phase and mouse state; rich-text cells through a hidden rich edit.  The mouse, hint and
+  // auto-size code reach the renderer through MarkupHitTest and MarkupExtent.
+  TPictureContainer* GetPictureContainer() const { return pictureContainer_; }
+  void SetPictureContainer(TPictureContainer* Value);
+  // Pictures the grid's markup loaded by location; made on first use.
+  THTMLPictureCache* GetPictureCache();
+  // Blinking markup text is shown while on (the hover timer flips it).
+  bool GetBlinkOn() const { return blinkOn_; }
+  void SetBlinkOn(bool Value);
+  // A mouse button is held down: markup controls under the mouse show pressed.
+  bool GetMarkupDown() const { return markupDown_; }
+  void SetMarkupDown(bool Value) { markupDown_ = Value; }
+  // What lies under a point of a markup cell.
+  struct TMarkupHit {
+    AnsiString Anchor, CtrlID, CtrlVal, CtrlType;
+    TRect CtrlRect{}, HoverRect{};
+    int32_t MouseLink = -1;
+  };
+  // Hit-tests the markup of display cell (ACol, ARow) at client point (X, Y), laid out in the
+  // cell rectangle moved in by the text margins + 1: true on an anchor, anchor image or control.
+  bool MarkupHitTest(int32_t ACol, int32_t ARow, int32_t X, int32_t Y, TMarkupHit& Hit);
+  // The width and height Text takes when laid out Width pixels wide (wrapped when Wrap) with
+  // the canvas's font.
+  TSize MarkupExtent(TCanvas* Canvas, const AnsiString& Text, int32_t Width, bool Wrap);
+  // The width of the last markup text drawn, + 2 (the cell graphic stands beside it).
+  int32_t MarkupTextWidth() const { return markupTextWidth_; }
+  void DrawRTFCell(int32_t ACol, int32_t ARow, TRect ARect, TCanvas* Canvas);
+
+ protected:
+  // Draws the markup of data cell (Col, ARow) in the text rectangle TR; the reported width + 2.
+  int32_t DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text,
+                         TColor Anchor);
+  void DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect ARect, TGridDrawState AState);
+
+ private:
+  TPictureContainer* pictureContainer_ = nullptr;
+  std::unique_ptr<THTMLPictureCache> pictureCache_;
+  TRichEdit* richEdit_ = nullptr;
+  bool blinkOn_ = false, markupDown_ = false;
+  int32_t markupTextWidth_ = 0;
+
+ public:
 
   // ---- scrolling and column sizes ------------------------------------------------------------------
   // The flat scroll bars of the common controls library are asked for by name at each use; without

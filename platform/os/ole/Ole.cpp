@@ -359,6 +359,8 @@ HRESULT OleLoadPicture(IStream* stream, LONG size, BOOL, REFIID iid, void** out)
         img = ReadJpeg(bytes.data(), bytes.size());
       else if (starts({0x89, 'P', 'N', 'G'}))
         img = ReadPng(bytes.data(), bytes.size());
+      else if (starts({'G', 'I', 'F', '8'}))
+        img = ReadGif(bytes.data(), bytes.size());
       else
         return CTL_E_INVALIDPICTURE;
       HBITMAP bitmap = CreateBitmap(img.Width, img.Height, 1, 32, img.Pixels.data());
