@@ -376,7 +376,11 @@ TSize TMarkupRenderer::Measure(const AnsiString& Seg) {
   return TSize{r.Right - r.Left, r.Bottom - r.Top};
 }
 
-void TMarkupRenderer::DrawSeg(const AnsiString& Seg, int32_t Left, int32_t Bottom, int32_t W) {
+void TMarkupRenderer::DrawSeg(const AnsiString& Whole, int32_t Left, int32_t Bottom, int32_t W) {
+  // Characters past the rectangle's right edge never show (each is at least a pixel wide, two
+  // for a doubled "&"): leave them out so that a huge word costs no more than the visible part.
+  const size_t visible = size_t(std::max(0, Rect.Right - Left)) * 2 + 64;
+  const AnsiString& Seg = Whole.size() > visible ? Whole.substr(0, visible) : Whole;
   ApplyFont();
   C->RequiredState({csHandleValid, csFontValid});
   HDC dc = C->GetHandle();
@@ -1027,7 +1031,6 @@ bool TMarkupRenderer::Run(const AnsiString& Source) {
     L.Begin = at;
     L.H = GhHeight();
     const TMarkupState before = st_;
-    const AnsiString stripBefore = StripVal;
     DoLine(text, L, false, 0, top);
     if (L.End <= at) {
       // Nothing could be taken: the rest cannot be laid out.

@@ -8,6 +8,7 @@
 // Sections: text routines / drawing aids / renderer.
 #pragma once
 
+#include "platform/os/user/UserTypes.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/ImgList.h"
 
