@@ -71,6 +71,7 @@ void TAdvStringGrid::DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TR
 
 void TAdvStringGrid::DrawRTFCell(int32_t ACol, int32_t ARow, TRect ARect, TCanvas* Canvas) {
   if (!richEdit_) {
+    // Never shown: it lays out and draws the cells' rich text on the grid's canvas.
     richEdit_ = new TRichEdit(this);
     richEdit_->SetVisible(false);
   }
