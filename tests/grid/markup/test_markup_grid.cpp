@@ -117,8 +117,8 @@ TEST_F(MarkupGrid, ScreenshotOfMarkupCells) {
   g->SetCells(2, 1, "<FONT bgcolor=\"#80FF80\">GO</FONT>");
   g->SetCells(3, 1, "<A href=\"http://x\">details</A>");
   g->SetCells(1, 2, "<U>under</U> <S>strike</S> <SH>shadow</SH>");
-  g->SetCells(2, 2, "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\" WIDTH=\"16\"> ok");
-  g->SetCells(3, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"text\" WIDTH=\"80\">");
+  g->SetCells(2, 2, "<CONTROL TYPE=\"CHECK\" ID=\"c\" VALUE=\"TRUE\" WIDTH=\"16\"> <B>ok</B>");
+  g->SetCells(3, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"text\" WIDTH=\"80\"><B></B>");
   g->SetCells(1, 3, "<UL><LI>one</UL>");
   g->SetCells(2, 3, "<HI>marked</HI> &amp; &euro;");
   g->SetCells(3, 3, "<E>misspelt</E>");
