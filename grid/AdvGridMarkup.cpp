@@ -51,7 +51,8 @@ int32_t TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARo
   DrawMarkup(Canvas, Text, TR, gridImages_, pt.X, pt.Y, -1, 0, 1, false, false, false, false, blinkOn_, false,
              !enhTextSize_, markupDown_, 1.0, Anchor, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
              o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks, o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID,
-             o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_, HandleAllocated() ? GetHandle() : nullptr);
+             o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_,
+             HandleAllocated() ? GetHandle() : nullptr);
   return o.XSize + 2;
 }
 
@@ -125,11 +126,11 @@ bool TAdvStringGrid::MarkupHitTest(int32_t ACol, int32_t ARow, int32_t X, int32_
   const bool fixed = ACol < GetFixedCols() || ARow < GetFixedRows();
   canvas->SetFont(fixed ? fixedFont_.get() : GetFont());
   TMarkupOutputs o;
-  const bool on =
-      DrawMarkup(canvas, text, r, gridImages_, X, Y, -1, 0, 1, true, false, false, false, blinkOn_, false,
-                 !enhTextSize_, markupDown_, 1.0, urlColor_, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
-                 o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks, o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID,
-                 o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_, HandleAllocated() ? GetHandle() : nullptr);
+  const bool on = DrawMarkup(canvas, text, r, gridImages_, X, Y, -1, 0, 1, true, false, false, false,
+                             blinkOn_, false, !enhTextSize_, markupDown_, 1.0, urlColor_, clNone, clNone,
+                             clGray, o.AnchorVal, o.StripVal, o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks,
+                             o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID, o.CtrlVal, o.CtrlType,
+                             GetPictureCache(), pictureContainer_, HandleAllocated() ? GetHandle() : nullptr);
   canvas->SetFont(&saved);
   Hit.Anchor = o.AnchorVal, Hit.CtrlID = o.CtrlID, Hit.CtrlVal = o.CtrlVal, Hit.CtrlType = o.CtrlType;
   Hit.CtrlRect = o.CtrlRect, Hit.HoverRect = o.HoverRect, Hit.MouseLink = o.MouseLink;
@@ -138,9 +139,10 @@ bool TAdvStringGrid::MarkupHitTest(int32_t ACol, int32_t ARow, int32_t X, int32_
 
 TSize TAdvStringGrid::MarkupExtent(TCanvas* Canvas, const AnsiString& Text, int32_t Width, bool Wrap) {
   TMarkupOutputs o;
-  DrawMarkup(Canvas, Text, TRect{0, 0, Width, 65535}, gridImages_, -1, -1, -1, 0, 1, false, true, false, false,
-             true, false, Wrap, false, 1.0, urlColor_, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
+  DrawMarkup(Canvas, Text, TRect{0, 0, Width, 65535}, gridImages_, -1, -1, -1, 0, 1, false, true, false,
+             false, true, false, Wrap, false, 1.0, urlColor_, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
              o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks, o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID,
-             o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_, HandleAllocated() ? GetHandle() : nullptr);
+             o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_,
+             HandleAllocated() ? GetHandle() : nullptr);
   return TSize{o.XSize, o.YSize};
 }

@@ -177,7 +177,9 @@ AnsiString UnescapeAngles(const AnsiString& Text) {
   return ReplaceAll(ReplaceAll(Text, "&lt;", "<", true), "&gt;", ">", true);
 }
 
-int32_t PosNoCase(const AnsiString& Sub, const AnsiString& Text) { return Pos(UpperCase(Sub), UpperCase(Text)); }
+int32_t PosNoCase(const AnsiString& Sub, const AnsiString& Text) {
+  return Pos(UpperCase(Sub), UpperCase(Text));
+}
 
 bool ReplaceFirstNoCase(const AnsiString& Old, const AnsiString& New, AnsiString& Text) {
   const int32_t at = PosNoCase(Old, Text);
@@ -477,7 +479,9 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
         else
           st_.FontColor = entry_.FontColor;
         break;
-      case 'E': st_.Error = false; break;
+      case 'E':
+        st_.Error = false;
+        break;
       case 'F':
         st_.FontName = entry_.FontName, st_.FontSize = entry_.FontSize;
         if (Draw && !Selected) st_.FontColor = entry_.FontColor, st_.Background = st_.FontSavedBack;
@@ -485,7 +489,9 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
       case 'H':
         if (Draw) st_.FontColor = st_.HighSavedFore, st_.Background = st_.HighSavedBack;
         break;
-      case 'I': st_.Style.Exclude(fsItalic); break;
+      case 'I':
+        st_.Style.Exclude(fsItalic);
+        break;
       case 'P':
         LineEnd = true;
         if (Draw) st_.Background = st_.ParaSavedBack;
@@ -513,8 +519,11 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
         else
           st_.Style.Exclude(fsUnderline);
         break;
-      case 'Z': st_.Hidden = false; break;
-      default: break;
+      case 'Z':
+        st_.Hidden = false;
+        break;
+      default:
+        break;
     }
     return true;
   }
@@ -531,7 +540,8 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
         if (HoverColor != clNone) st_.AnchorSavedBack = st_.Background, st_.Background = HoverColor;
         if (HoverFontColor != clNone) st_.AnchorSavedFore = st_.FontColor, st_.FontColor = HoverFontColor;
       }
-      if (!Selected && !(HoverFontColor != clNone && HoverOnly && st_.AnchorHovered)) st_.FontColor = URLColor;
+      if (!Selected && !(HoverFontColor != clNone && HoverOnly && st_.AnchorHovered))
+        st_.FontColor = URLColor;
       st_.AnchorX = Cx, st_.AnchorTop = Top;
       break;
     }
@@ -585,11 +595,11 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
       if (!TryStrToInt(width, w) || w <= 0) break;
       w = std::min(w, 65535);
       const int32_t gh = GhHeight();
-      int32_t h = type == "EDIT"                        ? gh + 6
-                  : type == "COMBO"                     ? 25
+      int32_t h = type == "EDIT"                         ? gh + 6
+                  : type == "COMBO"                      ? 25
                   : (type == "CHECK" || type == "RADIO") ? 16
-                  : type == "BUTTON"                    ? 24
-                                                        : 0;
+                  : type == "BUTTON"                     ? 24
+                                                         : 0;
       if (type == "CHECK" || type == "RADIO") w = 16;
       if (!Draw) {
         // A control at the start of a line is always taken, so that every line consumes text.
@@ -641,11 +651,13 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
         } else if (type == "CHECK" || type == "RADIO") {
           const bool check = type == "CHECK";
           const bool on = UpperCase(value) == "TRUE";
-          RECT br = check ? RECT{left + 2, bottom - 15, left + 15, bottom} : RECT{left + 2, bottom - 14, left + 14, bottom};
+          RECT br = check ? RECT{left + 2, bottom - 15, left + 15, bottom}
+                          : RECT{left + 2, bottom - 14, left + 14, bottom};
           const int state = (on ? 4 : 0) + (over ? (Down ? 3 : 2) : 1);
           if (!(styled && theme(L"button", check ? 3 : 2, state, br)))
-            DrawFrameControl(dc, &br, DFC_BUTTON,
-                             (check ? DFCS_BUTTONCHECK : DFCS_BUTTONRADIO) | DFCS_FLAT | (on ? DFCS_CHECKED : 0));
+            DrawFrameControl(
+                dc, &br, DFC_BUTTON,
+                (check ? DFCS_BUTTONCHECK : DFCS_BUTTONRADIO) | DFCS_FLAT | (on ? DFCS_CHECKED : 0));
         } else if (type == "BUTTON") {
           RECT br{left + 2, bottom - 20, left + w - 2, bottom};
           if (!(styled && theme(L"button", 1, Down ? 3 : over ? 2 : 1, br)))
@@ -657,12 +669,15 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
       Cx += w;
       break;
     }
-    case 'E': st_.Error = true; break;
+    case 'E':
+      st_.Error = true;
+      break;
     case 'F': {
       AnsiString v;
       if (!(v = Attr(up, up, "FACE")).empty()) st_.FontName = v;
       const size_t colorAt = up.find(" COLOR");
-      if (colorAt != AnsiString::npos && !Selected && QuotedAfter(up, colorAt, v)) st_.FontColor = ParseColor(v);
+      if (colorAt != AnsiString::npos && !Selected && QuotedAfter(up, colorAt, v))
+        st_.FontColor = ParseColor(v);
       const size_t bgAt = up.find("BGCOLOR");
       if (bgAt != AnsiString::npos && Draw && !Selected && QuotedAfter(up, bgAt, v)) {
         st_.FontSavedBack = st_.Background;
@@ -680,7 +695,8 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
             size = size * 10 + (up[at] - '0');
           if (digits > 0) {
             static constexpr int32_t kSizes[] = {8, 10, 12, 14, 16};
-            const int32_t pt = size >= 1 && size <= 5 ? kSizes[size - 1] : int32_t(std::min<int64_t>(size, kMaxMarkupPointSize));
+            const int32_t pt = size >= 1 && size <= 5 ? kSizes[size - 1]
+                                                      : int32_t(std::min<int64_t>(size, kMaxMarkupPointSize));
             st_.FontSize = std::clamp(pt, kMinMarkupPointSize, kMaxMarkupPointSize);
           }
         }
@@ -726,11 +742,14 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
         THTMLPicture* pic = nullptr;
         int32_t index = -1;
         bool shell = false, large = false;
-        const int32_t dpiX = GetDeviceCaps(C->GetHandle(), LOGPIXELSX), dpiY = GetDeviceCaps(C->GetHandle(), LOGPIXELSY);
+        const int32_t dpiX = GetDeviceCaps(C->GetHandle(), LOGPIXELSX),
+                      dpiY = GetDeviceCaps(C->GetHandle(), LOGPIXELSY);
         if (src.rfind("IDX:", 0) == 0) {
           if (Images && TryStrToInt(src.substr(4), index) && index >= 0 && index < Images->Count()) {
             iw = MulDiv(Images->GetWidth(), dpiX, 96), ih = MulDiv(Images->GetHeight(), dpiY, 96);
-            if (Print) iw = int32_t(Round(Images->GetWidth() * ResFactor)), ih = int32_t(Round(Images->GetHeight() * ResFactor));
+            if (Print)
+              iw = int32_t(Round(Images->GetWidth() * ResFactor)),
+              ih = int32_t(Round(Images->GetHeight() * ResFactor));
           } else {
             index = -1;
           }
@@ -864,8 +883,11 @@ bool TMarkupRenderer::Tag(const AnsiString& T, size_t Lt, size_t Gt, TMarkupLine
       else
         ++st_.ListLevel;
       break;
-    case 'Z': st_.Hidden = true; break;
-    default: break;
+    case 'Z':
+      st_.Hidden = true;
+      break;
+    default:
+      break;
   }
   return true;
 }
@@ -915,7 +937,8 @@ void TMarkupRenderer::DoLine(const AnsiString& T, TMarkupLine& L, bool Draw, int
     }
     AnsiString seg = T.substr(at, next - at);
     if (seg.find('&') != AnsiString::npos)
-      seg = ReplaceAll(ReplaceAll(ReplaceAll(seg, "&nbsp;", " ", false), "&lt;", "<", false), "&gt;", ">", false);
+      seg = ReplaceAll(ReplaceAll(ReplaceAll(seg, "&nbsp;", " ", false), "&lt;", "<", false), "&gt;", ">",
+                       false);
     if (st_.Hidden || cut) {
       if (!Draw && st_.Hidden) StripVal += seg;
       at = next;
@@ -990,8 +1013,8 @@ bool TMarkupRenderer::Run(const AnsiString& Source) {
   AnsiString text;
   if (Source.find('&') != AnsiString::npos) {
     static const std::pair<const char*, const char*> kEntities[] = {
-        {"&quot;", "\""}, {"&sect;", "\xA7"}, {"&permil;", "\x89"}, {"&reg;", "\xAE"},
-        {"&copy;", "\xA9"}, {"&para;", "\xB6"}, {"&trade;", "\x99"}, {"&euro;", "\x80"}};
+        {"&quot;", "\""},   {"&sect;", "\xA7"}, {"&permil;", "\x89"}, {"&reg;", "\xAE"},
+        {"&copy;", "\xA9"}, {"&para;", "\xB6"}, {"&trade;", "\x99"},  {"&euro;", "\x80"}};
     AnsiString s = Source;
     text.reserve(s.size());
     for (size_t i = 0; i < s.size();) {
@@ -1067,24 +1090,25 @@ bool TMarkupRenderer::Run(const AnsiString& Source) {
 
 }  // namespace
 
-bool DrawMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& Rect, TCustomImageList* Images, int32_t X,
-                int32_t Y, int32_t FocusLink, int32_t HoverLink, int32_t ShadowOffset, bool HitTestOnly,
-                bool MeasureOnly, bool Print, bool Selected, bool BlinkOn, bool HoverOnly, bool WordWrap, bool Down,
-                double ResFactor, TColor URLColor, TColor HoverColor, TColor HoverFontColor, TColor ShadowColor,
-                AnsiString& AnchorVal, AnsiString& StripVal, AnsiString& FocusAnchor, int32_t& XSize,
-                int32_t& YSize, int32_t& HyperLinks, int32_t& MouseLink, TRect& HoverRect, TRect& CtrlRect,
-                AnsiString& CtrlID, AnsiString& CtrlVal, AnsiString& CtrlType, THTMLPictureCache* PictureCache,
+bool DrawMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& Rect, TCustomImageList* Images,
+                int32_t X, int32_t Y, int32_t FocusLink, int32_t HoverLink, int32_t ShadowOffset,
+                bool HitTestOnly, bool MeasureOnly, bool Print, bool Selected, bool BlinkOn, bool HoverOnly,
+                bool WordWrap, bool Down, double ResFactor, TColor URLColor, TColor HoverColor,
+                TColor HoverFontColor, TColor ShadowColor, AnsiString& AnchorVal, AnsiString& StripVal,
+                AnsiString& FocusAnchor, int32_t& XSize, int32_t& YSize, int32_t& HyperLinks,
+                int32_t& MouseLink, TRect& HoverRect, TRect& CtrlRect, AnsiString& CtrlID,
+                AnsiString& CtrlVal, AnsiString& CtrlType, THTMLPictureCache* PictureCache,
                 TPictureContainer* PictureContainer, HWND Handle) {
   TMarkupRenderer r;
   r.C = Canvas, r.Rect = Rect, r.Images = Images, r.X = X, r.Y = Y, r.FocusLink = FocusLink,
-  r.HoverLink = HoverLink, r.ShadowOffset = ShadowOffset, r.HitTestOnly = HitTestOnly, r.MeasureOnly = MeasureOnly,
-  r.Print = Print, r.Selected = Selected, r.BlinkOn = BlinkOn, r.HoverOnly = HoverOnly, r.WordWrap = WordWrap,
-  r.Down = Down, r.ResFactor = ResFactor, r.URLColor = URLColor, r.HoverColor = HoverColor,
-  r.HoverFontColor = HoverFontColor, r.ShadowColor = ShadowColor, r.Cache = PictureCache,
-  r.Container = PictureContainer, r.Handle = Handle;
+  r.HoverLink = HoverLink, r.ShadowOffset = ShadowOffset, r.HitTestOnly = HitTestOnly,
+  r.MeasureOnly = MeasureOnly, r.Print = Print, r.Selected = Selected, r.BlinkOn = BlinkOn,
+  r.HoverOnly = HoverOnly, r.WordWrap = WordWrap, r.Down = Down, r.ResFactor = ResFactor,
+  r.URLColor = URLColor, r.HoverColor = HoverColor, r.HoverFontColor = HoverFontColor,
+  r.ShadowColor = ShadowColor, r.Cache = PictureCache, r.Container = PictureContainer, r.Handle = Handle;
   const bool result = Canvas ? r.Run(Text) : false;
-  AnchorVal = r.AnchorVal, StripVal = r.StripVal, FocusAnchor = r.FocusAnchor, XSize = r.XSize, YSize = r.YSize,
-  HyperLinks = r.HyperLinks, MouseLink = r.MouseLink, HoverRect = r.HoverRect, CtrlRect = r.CtrlRect,
-  CtrlID = r.CtrlID, CtrlVal = r.CtrlVal, CtrlType = r.CtrlType;
+  AnchorVal = r.AnchorVal, StripVal = r.StripVal, FocusAnchor = r.FocusAnchor, XSize = r.XSize,
+  YSize = r.YSize, HyperLinks = r.HyperLinks, MouseLink = r.MouseLink, HoverRect = r.HoverRect,
+  CtrlRect = r.CtrlRect, CtrlID = r.CtrlID, CtrlVal = r.CtrlVal, CtrlType = r.CtrlType;
   return result;
 }

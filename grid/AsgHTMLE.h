@@ -59,11 +59,12 @@ bool CheckXPVersion();
 
 // Lays Text out in Rect line by line and draws it (unless MeasureOnly; HitTestOnly only tests),
 // reporting what lies under (X, Y): True on anchor text, an image inside an anchor, or a control.
-bool DrawMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& Rect, TCustomImageList* Images, int32_t X,
-                int32_t Y, int32_t FocusLink, int32_t HoverLink, int32_t ShadowOffset, bool HitTestOnly,
-                bool MeasureOnly, bool Print, bool Selected, bool BlinkOn, bool HoverOnly, bool WordWrap, bool Down,
-                double ResFactor, TColor URLColor, TColor HoverColor, TColor HoverFontColor, TColor ShadowColor,
-                AnsiString& AnchorVal, AnsiString& StripVal, AnsiString& FocusAnchor, int32_t& XSize,
-                int32_t& YSize, int32_t& HyperLinks, int32_t& MouseLink, TRect& HoverRect, TRect& CtrlRect,
-                AnsiString& CtrlID, AnsiString& CtrlVal, AnsiString& CtrlType, THTMLPictureCache* PictureCache,
+bool DrawMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& Rect, TCustomImageList* Images,
+                int32_t X, int32_t Y, int32_t FocusLink, int32_t HoverLink, int32_t ShadowOffset,
+                bool HitTestOnly, bool MeasureOnly, bool Print, bool Selected, bool BlinkOn, bool HoverOnly,
+                bool WordWrap, bool Down, double ResFactor, TColor URLColor, TColor HoverColor,
+                TColor HoverFontColor, TColor ShadowColor, AnsiString& AnchorVal, AnsiString& StripVal,
+                AnsiString& FocusAnchor, int32_t& XSize, int32_t& YSize, int32_t& HyperLinks,
+                int32_t& MouseLink, TRect& HoverRect, TRect& CtrlRect, AnsiString& CtrlID,
+                AnsiString& CtrlVal, AnsiString& CtrlType, THTMLPictureCache* PictureCache,
                 TPictureContainer* PictureContainer, HWND Handle);

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "platform/os/gdi/Gdi.h"
-#include "platform/os/kernel/Kernel.h"
 #include "platform/os/gdi/ImageFiles.h"
+#include "platform/os/kernel/Kernel.h"
 #include "platform/runtime/MathUtils.h"
 #include "platform/runtime/Resources.h"
 #include "platform/runtime/Streams.h"

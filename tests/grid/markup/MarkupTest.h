@@ -26,10 +26,10 @@ struct TMarkupCall {
   bool Result = false;
 
   bool Run(TCanvas* Canvas, const AnsiString& Text, const TRect& Rect) {
-    Result = DrawMarkup(Canvas, Text, Rect, Images, X, Y, FocusLink, HoverLink, 1, HitTestOnly, MeasureOnly, false,
-                        Selected, BlinkOn, HoverOnly, WordWrap, Down, 1.0, URLColor, HoverColor, HoverFontColor,
-                        clGray, AnchorVal, StripVal, FocusAnchor, XSize, YSize, HyperLinks, MouseLink, HoverRect,
-                        CtrlRect, CtrlID, CtrlVal, CtrlType, Cache, Container, nullptr);
+    Result = DrawMarkup(Canvas, Text, Rect, Images, X, Y, FocusLink, HoverLink, 1, HitTestOnly, MeasureOnly,
+                        false, Selected, BlinkOn, HoverOnly, WordWrap, Down, 1.0, URLColor, HoverColor,
+                        HoverFontColor, clGray, AnchorVal, StripVal, FocusAnchor, XSize, YSize, HyperLinks,
+                        MouseLink, HoverRect, CtrlRect, CtrlID, CtrlVal, CtrlType, Cache, Container, nullptr);
     return Result;
   }
 };

@@ -42,7 +42,7 @@ TEST_F(MarkupGrid, MarkupCellsDrawTheirColoursAndPlainCellsShowTags) {
   TAdvStringGrid* g = Grid();
   g->SetCells(1, 1, "<FONT color=\"#FF0000\" size=\"14\"><B>MMM</B></FONT>");
   g->SetCells(2, 1, "<font color=\"#FF0000\">MMM</font>");  // "</" makes it markup too
-  g->SetCells(3, 1, "<FONT color=\"#FF0000\">MMM");        // no "</", "<B" or "<I": plain text
+  g->SetCells(3, 1, "<FONT color=\"#FF0000\">MMM");         // no "</", "<B" or "<I": plain text
   Repaint(g);
   EXPECT_GT(CountIn(g, TRect{120, 30, 240, 60}, 0xFF0000), 20);
   EXPECT_GT(CountIn(g, TRect{240, 30, 360, 60}, 0xFF0000), 5);

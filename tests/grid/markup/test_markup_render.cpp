@@ -88,7 +88,9 @@ TEST(MarkupRender, FontColoursByHexAndNameUnknownIsBlack) {
   const struct {
     const char* Colour;
     TColor Want;
-  } cases[] = {{"#FF0000", TColor(0x0000FF)}, {"clred", TColor(0x0000FF)}, {"#00FF00", TColor(0x00FF00)},
+  } cases[] = {{"#FF0000", TColor(0x0000FF)},
+               {"clred", TColor(0x0000FF)},
+               {"#00FF00", TColor(0x00FF00)},
                {"nonsense", clBlack}};
   for (const auto& c : cases) {
     TPaper p;
@@ -152,7 +154,8 @@ TEST(MarkupRender, ListItemsGetBulletsAndNestedListsIndentFurther) {
   EXPECT_EQ(m.YSize, 3 * gh) << "each item is its own line";
   EXPECT_EQ(m.StripVal, "onetwodeep");
   // Level 1: bullet at the line start, text 12 pixels on; level 2: 12 pixels further in.
-  const int32_t bullet1 = p.FirstInk(TRect{0, 0, 400, gh}), bullet2 = p.FirstInk(TRect{0, 2 * gh, 400, 3 * gh});
+  const int32_t bullet1 = p.FirstInk(TRect{0, 0, 400, gh}),
+                bullet2 = p.FirstInk(TRect{0, 2 * gh, 400, 3 * gh});
   EXPECT_LT(bullet1, 6);
   EXPECT_GE(bullet2, 13);
   EXPECT_LT(bullet2, 20);
@@ -225,7 +228,8 @@ TEST(MarkupRender, TheCanvasIsLeftAsItWas) {
   TPaper p;
   p.C()->GetBrush()->SetColor(clYellow);
   TMarkupCall m;
-  m.Run(p.C(), "<FONT face=\"Courier New\" size=\"5\" color=\"clred\"><B><I>x</I></B><R a=\"90\">turned", kRect);
+  m.Run(p.C(), "<FONT face=\"Courier New\" size=\"5\" color=\"clred\"><B><I>x</I></B><R a=\"90\">turned",
+        kRect);
   EXPECT_EQ(p.C()->GetFont()->GetName(), "Arial");
   EXPECT_EQ(p.C()->GetFont()->GetSize(), 10);
   EXPECT_EQ(p.C()->GetFont()->GetColor(), clBlack);

@@ -161,7 +161,9 @@ TEST(MarkupPicture, ImagesInMarkupComeFromContainerAndCacheAndTakeRoom) {
   TMarkupCall m;
   m.Container = &box, m.Cache = &cache;
   m.X = 5, m.Y = 3;
-  EXPECT_TRUE(m.Run(p.C(), "<A href=\"pic\"><IMG src=\"dot\"></A><IMG src=\"res://LOGO\"><IMG src=\"missing\">", TRect{0, 0, 400, 200}));
+  EXPECT_TRUE(m.Run(p.C(),
+                    "<A href=\"pic\"><IMG src=\"dot\"></A><IMG src=\"res://LOGO\"><IMG src=\"missing\">",
+                    TRect{0, 0, 400, 200}));
   EXPECT_EQ(m.AnchorVal, "pic") << "an image inside an anchor is hit";
   EXPECT_EQ(m.XSize, 20 + 4);
   EXPECT_EQ(p.Pixel(3, 3), TColor(0x0000FF));
