@@ -4,6 +4,7 @@
 #include "grid/PictureContainer.h"
 
 #include <cstring>
+#include <filesystem>
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/os/gdi/ImageFiles.h"
@@ -206,6 +207,30 @@ void THTMLPicture::LoadFromResource(HINSTANCE Instance, const AnsiString& Name) 
   LoadFromStream(&stream);
 }
 
+namespace {
+
+// Locations arrive upper-cased, as they did on a file system that ignores case; here the file is
+// found by comparing each part of the path without case when the exact spelling does not exist.
+AnsiString FileNoCase(const AnsiString& Path) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  if (Path.empty() || fs::exists(fs::path(AnsiToUtf8(Path)), ec)) return Path;
+  fs::path found = Path[0] == '/' ? fs::path("/") : fs::path(".");
+  for (const fs::path& part : fs::path(AnsiToUtf8(Path)).relative_path()) {
+    fs::path next;
+    for (fs::directory_iterator it(found, ec), end; !ec && it != end; it.increment(ec))
+      if (SameText(Utf8ToAnsi(it->path().filename().string()), Utf8ToAnsi(part.string()))) {
+        next = it->path();
+        break;
+      }
+    if (next.empty()) return Path;
+    found = next;
+  }
+  return Utf8ToAnsi(found.string());
+}
+
+}  // namespace
+
 void THTMLPicture::LoadFromLocation(const AnsiString& Location) {
   const AnsiString upper = UpperCase(Location);
   if (upper.rfind("RES://", 0) == 0) {
@@ -213,7 +238,7 @@ void THTMLPicture::LoadFromLocation(const AnsiString& Location) {
     LoadFromResource(instance_, upper.substr(6));
   } else if (upper.rfind("FILE://", 0) == 0) {
     id_ = upper;
-    LoadFromFile(upper.substr(7));
+    LoadFromFile(FileNoCase(upper.substr(7)));
   } else if (!asynch_) {
     id_ = upper, url_ = upper;
   } else if (!busy_) {

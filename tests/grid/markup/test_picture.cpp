@@ -7,6 +7,7 @@
 #include "platform/os/gdi/ImageFiles.h"
 #include "platform/runtime/Resources.h"
 #include "platform/runtime/Streams.h"
+#include "platform/runtime/Strings.h"
 #include "tests/grid/markup/MarkupTest.h"
 
 namespace markup_test {
@@ -125,6 +126,16 @@ TEST(MarkupPicture, LocationsAndLookUps) {
   THTMLPicture lower;
   lower.LoadFromLocation("RES://logo");
   EXPECT_FALSE(lower.Empty()) << "the name is upper-cased";
+  // File locations arrive upper-cased; the file is found whatever the case of its name.
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() / "markup-Pictures";
+  std::filesystem::create_directories(dir);
+  const std::vector<uint8_t> gif = ThreeFrameGif();
+  WriteFileBytes((dir / "Flag.gif").string(), gif);
+  THTMLPicture file;
+  file.LoadFromLocation("file://" + (dir / "flag.GIF").string());
+  EXPECT_FALSE(file.Empty());
+  EXPECT_EQ(file.GetID(), UpperCase("file://" + (dir / "flag.GIF").string()));
+  std::filesystem::remove_all(dir);
   net.LoadFromLocation("http://example.invalid/a.gif");
   EXPECT_TRUE(net.Empty());
   EXPECT_FALSE(net.DownloadBusy());
