@@ -149,11 +149,18 @@ void THTMLPicture::Draw(TCanvas* ACanvas, const TRect& Rect) {
   picture_->Render(dc, Rect.Left, Rect.Top, w, h, 0, hh, hw, -hh, &bounds);
 }
 
+namespace {
+std::vector<uint8_t> RestOf(TStream* Stream) {
+  std::vector<uint8_t> bytes(size_t(std::max<int64_t>(Stream->Size() - Stream->GetPosition(), 0)));
+  if (!bytes.empty()) bytes.resize(size_t(Stream->Read(bytes.data(), int32_t(bytes.size()))));
+  return bytes;
+}
+}  // namespace
+
 void THTMLPicture::LoadFromStream(TStream* Stream) {
   if (!Stream) return;
   Reset();
-  bytes_.assign(size_t(std::max<int64_t>(Stream->Size() - Stream->GetPosition(), 0)), 0);
-  if (!bytes_.empty()) bytes_.resize(size_t(Stream->Read(bytes_.data(), int32_t(bytes_.size()))));
+  bytes_ = RestOf(Stream);
   Build();
   Changed(this);
 }
@@ -161,8 +168,7 @@ void THTMLPicture::LoadFromStream(TStream* Stream) {
 void THTMLPicture::ReadData(TStream* Stream) {
   if (!Stream) return;
   Reset();
-  bytes_.assign(size_t(std::max<int64_t>(Stream->Size() - Stream->GetPosition(), 0)), 0);
-  if (!bytes_.empty()) bytes_.resize(size_t(Stream->Read(bytes_.data(), int32_t(bytes_.size()))));
+  bytes_ = RestOf(Stream);
   try {
     Build();
   } catch (const Exception&) {
