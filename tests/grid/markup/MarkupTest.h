@@ -2,6 +2,7 @@
 // on a white bitmap whose pixels the tests probe.
 #pragma once
 
+#include <cstdlib>
 #include <memory>
 
 #include "grid/AsgHTMLE.h"
@@ -53,11 +54,17 @@ class TPaper {
     C()->GetFont()->SetStyle({});
   }
   TColor Pixel(int32_t X, int32_t Y) { return C()->GetPixel(X, Y); }
-  // Pixels of exactly Color inside R.
-  int32_t Count(const TRect& R, TColor Color) {
+  // Pixels of Color inside R, each channel within Slack of it (smoothed text edges).
+  int32_t Count(const TRect& R, TColor Color, int Slack = 0) {
+    auto near = [&](TColor c) {
+      for (int shift : {0, 8, 16})
+        if (std::abs(int((uint32_t(c) >> shift) & 0xFF) - int((uint32_t(Color) >> shift) & 0xFF)) > Slack)
+          return false;
+      return true;
+    };
     int32_t n = 0;
     for (int32_t y = R.Top; y < R.Bottom; ++y)
-      for (int32_t x = R.Left; x < R.Right; ++x) n += Pixel(x, y) == Color;
+      for (int32_t x = R.Left; x < R.Right; ++x) n += near(Pixel(x, y));
     return n;
   }
   // The left-most column in R holding a pixel that is not white; -1 when none.

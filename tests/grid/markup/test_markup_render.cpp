@@ -238,6 +238,47 @@ TEST(MarkupRender, TheCanvasIsLeftAsItWas) {
   EXPECT_EQ(p.C()->GetBrush()->GetColor(), clYellow);
 }
 
+TEST(MarkupRender, HiddenBlinkingSubscriptHoverErrorAndRule) {
+  TPaper p;
+  const int32_t gh = p.Gh();
+  TMarkupCall hidden;
+  hidden.Run(p.C(), "<Z>secret</Z><B></B>", kRect);
+  EXPECT_EQ(hidden.XSize, 0) << "hidden text takes no room";
+  EXPECT_EQ(hidden.StripVal, "secret");
+  EXPECT_EQ(p.FirstInk(kRect), -1);
+
+  TMarkupCall blink;
+  blink.BlinkOn = false;
+  p.C()->GetBrush()->SetColor(clWhite);
+  blink.Run(p.C(), "<BL>MMM</BL>", kRect);
+  EXPECT_EQ(p.FirstInk(kRect), -1) << "blinking text in its off phase is drawn in the background colour";
+  blink.BlinkOn = true;
+  blink.Run(p.C(), "<BL>MMM</BL>", kRect);
+  EXPECT_NE(p.FirstInk(kRect), -1);
+
+  TMarkupCall sub;
+  sub.MeasureOnly = true;
+  sub.Run(p.C(), "H<SUB>2</SUB>O", kRect);
+  EXPECT_EQ(sub.YSize, gh + gh / 4) << "a subscript line is a quarter of its text height deeper";
+
+  TPaper q;
+  TMarkupCall hover;
+  hover.HoverOnly = true, hover.HoverLink = 1, hover.HoverColor = clYellow, hover.HoverFontColor = clRed;
+  hover.Run(q.C(), "<A href=\"a\">MMMM</A> <A href=\"b\">MMMM</A>", kRect);
+  const int32_t half = q.C()->TextWidth("MMMM ");
+  EXPECT_GT(q.Count(TRect{0, 0, half, gh}, clYellow), 10) << "the hovered anchor's background";
+  EXPECT_GT(q.Count(TRect{0, 0, half, gh}, clRed, 0x40), 5) << "the hovered anchor's text colour";
+  EXPECT_EQ(q.Count(TRect{half, 0, 400, gh}, clYellow), 0);
+  EXPECT_GT(q.Count(TRect{half, 0, 400, gh}, clBlue, 0x40), 5) << "other anchors in the anchor colour";
+  EXPECT_EQ(q.Count(TRect{half, 0, 400, gh}, clRed, 0x40), 0);
+
+  TPaper r;
+  TMarkupCall err;
+  err.Run(r.C(), "<E>wrong</E><HR>below", kRect);
+  EXPECT_GT(r.Count(TRect{0, gh - 2, 60, gh + 2}, TColor(0x0000FF)), 5) << "the red zig-zag";
+  EXPECT_EQ(r.Count(TRect{0, gh + 1, 400, gh + 2}, clBlack), 400) << "the rule across the rectangle";
+}
+
 TEST(MarkupRender, HostileMarkupEndsWithoutCrashOrHang) {
   AnsiString deep;
   for (int i = 0; i < 20000; ++i) deep += "<U><FONT color=\"#123456\"><B><SUB><R a=\"5\">";
