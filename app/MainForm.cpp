@@ -10,6 +10,7 @@
 #include "app/FastKeyForm.h"
 #include "app/GoNGTableForm.h"
 #include "app/InstrumentLink.h"
+#include "app/DisplayPlotForm.h"
 #include "app/LoadSource.h"
 #include "app/PowerType.h"
 #include "app/TFlatPanelUnit.h"
@@ -269,7 +270,9 @@ void TForm_Main::TeThemePageControl1Change(TObject*) {
 }
 
 void TForm_Main::iPlotVoltage_CurrentDblClick(TObject*) {
-  // The large plot window is not part of the program yet: a double click shows nothing more.
+  if (!Form_DisplayPlot) return;
+  Form_DisplayPlot->CopyPoints(iPlotVoltage_Current);
+  Form_DisplayPlot->ShowModal();
 }
 
 // =============================================================================== plot feed =====
@@ -281,6 +284,12 @@ void TForm_Main::AddPlotPoints() {
   iPlotVoltage_Current->GetChannel(1)->AddPointAtElapsedSeconds(
       iSevenSegmentAnalog_PresentCurrent->GetValue());
   iPlotVoltage_Current->GetChannel(2)->AddPointAtElapsedSeconds(iSevenSegmentAnalog_DVM->GetValue());
+  if (Form_DisplayPlot && Form_DisplayPlot->GetVisible()) {
+    TiPlot* shown = Form_DisplayPlot->iPlotScanVoltage;
+    shown->GetChannel(0)->AddPointAtElapsedSeconds(iSevenSegmentAnalog_PresentVoltage->GetValue());
+    shown->GetChannel(1)->AddPointAtElapsedSeconds(iSevenSegmentAnalog_PresentCurrent->GetValue());
+    shown->GetChannel(2)->AddPointAtElapsedSeconds(iSevenSegmentAnalog_DVM->GetValue());
+  }
 }
 
 // ================================================================================ settings =====

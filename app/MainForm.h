@@ -54,6 +54,8 @@ class TForm_Main : public TForm {
   void EditHotKey(TControl* HotKey);
   // The hot-key window's entries take the knobs' limits.
   void ApplyHotKeyLimits();
+  // Name in the program's folder (or the folder DataFolder names).
+  AnsiString DataFile(const char* Name) const;
   // The language texts, for the dialogs' show events (when FLanguageLoaded).
   const TLoadSource* LanguageSource() const { return FLoadSource.get(); }
 
@@ -269,7 +271,6 @@ class TForm_Main : public TForm {
   int32_t FPassCount = 2;
   void LinkSetVoltage(TObject* Sender, double Value, bool Written);
   void LinkSetCurrent(TObject* Sender, double Value, bool Written);
-  AnsiString DataFile(const char* Name) const;
 
   TInstrumentLink* FLink = nullptr;
   std::unique_ptr<TLoadSource> FLoadSource;

@@ -5,6 +5,7 @@
 
 #include "app/AboutForm.h"
 #include "app/ConfigForm.h"
+#include "app/DisplayPlotForm.h"
 #include "app/FastKeyForm.h"
 #include "app/GoNGTableForm.h"
 #include "app/MainForm.h"
@@ -22,6 +23,7 @@ int main() {
   Application->CreateForm(Form_Config);
   Application->CreateForm(Form_About);
   Application->CreateForm(Form_GoNGTable);
+  Application->CreateForm(Form_DisplayPlot);
   TTimer* shot = nullptr;
   if (const char* file = std::getenv("PL_SCREENSHOT")) {
     shot = new TTimer(Form_Main);

@@ -12,6 +12,7 @@
 #include "fuzz/support/FuzzSupport.h"
 #include "fuzz/support/PlotChannel.h"
 #include "fuzz/support/PropertyWidget.h"
+#include "grid/AdvGrid.h"
 #include "platform/data/DBGrids.h"
 #include "platform/data/DBTables.h"
 #include "platform/os/gdi/Icons.h"
@@ -22,6 +23,7 @@
 #include "platform/ui/Grids.h"
 #include "grid/PictureContainer.h"
 #include "platform/ui/RichEdit.h"
+#include "plot/iPlot.h"
 #include "serial/CPort.h"
 #include "tools/instrument_sim/core/Instrument.h"
 #include "widgets/iAnalogOutput.h"
@@ -372,6 +374,39 @@ void PlotChannelSeeds() {
        std::string(1, char(3)) + " 1 \t 2 \n\t5\n3,5\t4\r\n7\tnull\r\n8\n1e999\t1\n");
 }
 
+// A plot's data files in both forms and its property and annotation files, as the plot writes
+// them, and a few written by hand.  The data harness's first byte is its mode (channel count,
+// style, separator); the property harness's picks the reader.
+void PlotFileSeeds() {
+  const std::string path = fuzz::TempPath("plot-seed");
+  TiPlot plot(nullptr);
+  plot.AddChannel();
+  for (int c = 0; c < 2; ++c)
+    for (int i = 0; i < 6 - 2 * c; ++i) plot.GetChannel(c)->AddPointXY(0.5 * i, c == 0 ? 1.25 * i : -3e-7 * i);
+  plot.GetChannel(0)->SetPointNull(2, true);
+  plot.GetChannel(0)->SetPointEmpty(3, true);
+  plot.SaveDataToFile(path);
+  Seed("plot_data_file", "text", std::string(1, char(2)) + FileText(path));
+  Seed("plot_data_file", "text-interval", std::string(1, char(2 | 8 | 16)) + FileText(path));
+  plot.SetDataFileFormat(ipdffCompactInterval);
+  plot.SaveDataToFile(path);
+  Seed("plot_data_file", "binary", std::string(1, char(2)) + FileText(path));
+  Seed("plot_data_file", "binary-three-channels", std::string(1, char(3 | 4)) + FileText(path));
+  Seed("plot_data_file", "shared-x", std::string(1, char(3)) + "(X)\tA(Y)\tB(Y)\r\n1\t2\t\r\n2\tnull\t4\r\n\t5\r\n");
+  Seed("plot_data_file", "comma", std::string(1, char(2 | 16)) + "A(X),A(Y)\n1,2\n3\t4\n,5\n6,EMPTY,7,8\n");
+
+  plot.AddLimit();
+  plot.AddAnnotation();
+  plot.SetTitleText("Seed");
+  plot.SavePropertyFile(path);
+  Seed("plot_config_file", "plot", std::string(1, char(0)) + FileText(path));
+  plot.SaveAnnotationsToFile(path);
+  Seed("plot_config_file", "annotations", std::string(1, char(1)) + FileText(path));
+  Seed("plot_config_file", "counts", std::string(1, char(0)) +
+                                          "File Type = Plot Config\r\nLabelCount = 2\r\nChannelCount = 1\r\n"
+                                          "Channel0.RingBufferSize = -4\r\nLabel1.Caption = x\r\nLimitCount = 1001\r\n");
+}
+
 // Window definitions holding the widgets as the definition writer stores them: one with every
 // widget at its defaults, one with each property kind changed (integers, floats, enumerations,
 // sets, colours, characters, strings, string lists, nested fonts, a picture, the defined
@@ -491,6 +526,36 @@ void WidgetDefinitionSeeds() {
        "end\n");
 }
 
+// The grid's CSV files, pasted texts and its own clipboard block (written by the grid).
+void GridSeeds() {
+  Seed("grid_csv", "semicolons", "a;b;c\r\n1;2;3\r\n");
+  Seed("grid_csv", "quotes", "\"x\"\"y\",\"a,b\",c\n1,2,3\n");
+  Seed("grid_csv", "ragged", "a,b,c\r\n1\r\n1,2,3,4,5");
+  Seed("grid_clipboard_text", "block", "a\tb\r\nc\td\r\n");
+  Seed("grid_clipboard_text", "ragged", "\tx\r\n\r\ny\rz\tw");
+  TAdvStringGrid grid(nullptr);
+  grid.SetColCount(4);
+  grid.SetRowCount(4);
+  grid.SetCells(1, 1, "one");
+  grid.SetCells(2, 2, "two");
+  grid.CellProperties(2, 2)->SetBrushColor(clRed);
+  TCellGraphic* check = grid.CreateCellGraphic(1, 2);
+  check->CellType = ctCheckBox;
+  check->CellBoolean = true;
+  TCellGraphic* radio = grid.CreateCellGraphic(2, 1);
+  radio->CellType = ctRadio;
+  radio->CellCreated = true;
+  auto* items = new TStringList;
+  items->SetCommaText("a,b");
+  radio->Graphic = items;
+  for (const auto& [name, rect] : {std::pair<const char*, TGridRect>{"block", {1, 1, 2, 2}}, {"full", {0, 0, 3, 3}}}) {
+    TMemoryStream block;
+    grid.WriteCellsToStream(rect, &block);
+    Seed("grid_clipboard_format", name,
+         std::string(static_cast<const char*>(block.Memory()), size_t(block.Size())));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -507,7 +572,9 @@ int main(int argc, char** argv) {
     TableSeeds();
     PropertyFileSeeds();
     PlotChannelSeeds();
+    PlotFileSeeds();
     WidgetDefinitionSeeds();
+    GridSeeds();
   } catch (const Exception& e) {
     std::cerr << "fuzz_make_seeds: " << e.Message << "\n";
     return 1;

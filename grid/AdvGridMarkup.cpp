@@ -26,8 +26,6 @@ THTMLPictureCache* TAdvStringGrid::GetPictureCache() {
   return pictureCache_.get();
 }
 
-void TAdvStringGrid::SetBlinkOn(bool Value) { blinkOn_ = Value; }
-
 // ============================================================================ markup cells ====
 
 namespace {
@@ -47,9 +45,11 @@ int32_t TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARo
   // Controls under the mouse show hot.
   POINT pt{-1, -1};
   if (HandleAllocated() && GetCursorPos(&pt)) ::ScreenToClient(GetHandle(), &pt);
+  const bool down =
+      markupButton_.Y == ARow && markupButton_.X >= 0 && DisplColToDataCol(markupButton_.X) == Col;
   TMarkupOutputs o;
-  DrawMarkup(Canvas, Text, TR, gridImages_, pt.X, pt.Y, -1, 0, 1, false, false, false, false, blinkOn_, false,
-             !enhTextSize_, markupDown_, 1.0, Anchor, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
+  DrawMarkup(Canvas, Text, TR, gridImages_, pt.X, pt.Y, -1, 0, 1, false, false, false, false, blinkPhase_,
+             false, !enhTextSize_, down, 1.0, Anchor, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
              o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks, o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID,
              o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_,
              HandleAllocated() ? GetHandle() : nullptr);
@@ -111,31 +111,39 @@ void TAdvStringGrid::DrawRTFCell(int32_t ACol, int32_t ARow, TRect ARect, TCanva
 
 // ============================================================================ hit test and extent
 
-bool TAdvStringGrid::MarkupHitTest(int32_t ACol, int32_t ARow, int32_t X, int32_t Y, TMarkupHit& Hit) {
+bool TAdvStringGrid::MarkupHitTest(int32_t ACol, int32_t ARow, TRect R, int32_t X, int32_t Y,
+                                   TMarkupHit& Hit) {
   Hit = TMarkupHit{};
-  const int32_t col = DisplColToDataCol(ACol);
-  const AnsiString text = GetCells(col, ARow);
+  const AnsiString text = GetCells(ACol, ARow);
   if (CellTextKind(text, enableHTML_) != ctkMarkup) return false;
-  TRect r = CellRect(ACol, ARow);
-  r.Left += textMargin_.X + 1;
-  r.Right -= textMargin_.X + 1;
-  r.Top += textMargin_.Y + 1;
   TCanvas* canvas = GetCanvas();
   TFont saved;
   saved.Assign(canvas->GetFont());
   const bool fixed = ACol < GetFixedCols() || ARow < GetFixedRows();
   canvas->SetFont(fixed ? fixedFont_.get() : GetFont());
+  const bool down =
+      markupButton_.Y == ARow && markupButton_.X >= 0 && DisplColToDataCol(markupButton_.X) == ACol;
   TMarkupOutputs o;
-  const bool on = DrawMarkup(canvas, text, r, gridImages_, X, Y, -1, 0, 1, true, false, false, false,
-                             blinkOn_, false, !enhTextSize_, markupDown_, 1.0, urlColor_, clNone, clNone,
-                             clGray, o.AnchorVal, o.StripVal, o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks,
+  const bool on = DrawMarkup(canvas, text, R, gridImages_, X, Y, -1, 0, 1, true, false, false, false,
+                             blinkPhase_, false, !enhTextSize_, down, 1.0, urlColor_, clNone, clNone, clGray,
+                             o.AnchorVal, o.StripVal, o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks,
                              o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID, o.CtrlVal, o.CtrlType,
                              GetPictureCache(), pictureContainer_, HandleAllocated() ? GetHandle() : nullptr);
   canvas->SetFont(&saved);
   Hit.Anchor = o.AnchorVal, Hit.CtrlID = o.CtrlID, Hit.CtrlVal = o.CtrlVal, Hit.CtrlType = o.CtrlType;
-  Hit.CtrlRect = o.CtrlRect, Hit.HoverRect = o.HoverRect, Hit.MouseLink = o.MouseLink;
+  Hit.CtrlRect = o.CtrlRect;
   return on;
 }
+
+bool TAdvStringGrid::SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID,
+                                         const AnsiString& Value) {
+  AnsiString text = GetCells(ACol, ARow);
+  if (!SetControlValue(text, CtrlID, Value)) return false;
+  SetCells(ACol, ARow, text);
+  return true;
+}
+
+AnsiString TAdvStringGrid::MarkupToPlainText(const AnsiString& Text) { return MarkupToText(Text); }
 
 TSize TAdvStringGrid::MarkupExtent(TCanvas* Canvas, const AnsiString& Text, int32_t Width, bool Wrap) {
   TMarkupOutputs o;

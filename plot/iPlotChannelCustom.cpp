@@ -42,8 +42,17 @@ std::unique_ptr<TiPlotDataCustomList> ChannelNewList(TiPlotDataStyle Style) {
   }
 }
 
-// Numbers in the channel's files always use "." so that a "," column separator cannot split them.
-const TFormatSettings& ChannelFileFormat() {
+bool ChannelInRect(const TRect& R, int32_t X, int32_t Y) {
+  return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
+}
+
+}  // namespace
+
+// ============================================================================================
+// file texts shared with the plot's files
+// ============================================================================================
+
+const TFormatSettings& PlotFileFormat() {
   static const TFormatSettings fs = [] {
     TFormatSettings f;
     f.DecimalSeparator = '.';
@@ -53,27 +62,23 @@ const TFormatSettings& ChannelFileFormat() {
   return fs;
 }
 
-// Files written where "," was the decimal separator read back too, and so do the texts the writer
-// gives infinities and not-a-number.
-double ChannelTextToFloat(const AnsiString& Text) {
-  const AnsiString upper = UpperCase(Text);
-  if (upper == "INF") return std::numeric_limits<double>::infinity();
-  if (upper == "-INF") return -std::numeric_limits<double>::infinity();
-  if (upper == "NAN") return std::numeric_limits<double>::quiet_NaN();
+double PlotFileTextToFloat(const AnsiString& Text, bool AllowNonFinite) {
+  if (AllowNonFinite) {
+    const AnsiString upper = UpperCase(Text);
+    if (upper == "INF") return std::numeric_limits<double>::infinity();
+    if (upper == "-INF") return -std::numeric_limits<double>::infinity();
+    if (upper == "NAN") return std::numeric_limits<double>::quiet_NaN();
+  }
   double value;
-  if (TryStrToFloat(Text, value, ChannelFileFormat())) return value;
-  TFormatSettings comma = ChannelFileFormat();
+  if (TryStrToFloat(Text, value, PlotFileFormat())) return value;
+  TFormatSettings comma = PlotFileFormat();
   comma.DecimalSeparator = ',';
   comma.ThousandSeparator = '.';
   if (TryStrToFloat(Text, value, comma)) return value;
-  return StrToFloat(Text, ChannelFileFormat());  // raises the conversion error
+  return StrToFloat(Text, PlotFileFormat());  // raises the conversion error
 }
 
-bool ChannelInRect(const TRect& R, int32_t X, int32_t Y) {
-  return X >= R.Left && X < R.Right && Y >= R.Top && Y < R.Bottom;
-}
-
-AnsiString ChannelReadFile(const AnsiString& FileName, int64_t Limit) {
+AnsiString PlotReadFileText(const AnsiString& FileName, int64_t Limit) {
   TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
   const int64_t size = file.GetSize();
   if (size > Limit) throw EReadError("The file is larger than " + IntToStr(Limit) + " bytes");
@@ -81,8 +86,6 @@ AnsiString ChannelReadFile(const AnsiString& FileName, int64_t Limit) {
   if (size > 0) file.ReadBuffer(text.data(), int32_t(size));
   return text;
 }
-
-}  // namespace
 
 const TClassInfo& TiPlotChannelCustom::ClassInfo() {
   using C = TiPlotChannelCustom;
@@ -186,7 +189,12 @@ TiPlotChannelCustom::~TiPlotChannelCustom() {
 // ============================================================================================
 
 TiPlotChannelHost* TiPlotChannelCustom::ChannelHost() const {
-  return dynamic_cast<TiPlotChannelHost*>(GetOwnerHost());
+  // The owner never changes; the cast is kept, as every added point asks for the host.
+  if (!FChannelHostKnown) {
+    FChannelHost = dynamic_cast<TiPlotChannelHost*>(GetOwnerHost());
+    FChannelHostKnown = true;
+  }
+  return FChannelHost;
 }
 
 char TiPlotChannelCustom::ColumnSeparator() const {
@@ -359,6 +367,7 @@ int32_t TiPlotChannelCustom::AddPointXY(double X, double Y) {
     if (FLogBufferSize < 2 || FPendingLogCount >= FLogBufferSize || (ring > 0 && FPendingLogCount >= ring))
       FlushLog();
   }
+  if (TiPlotChannelHost* host = ChannelHost()) host->ChannelPointAdded(this);
   DoChange();
   return result;
 }
@@ -477,8 +486,8 @@ void TiPlotChannelCustom::FlushLog() {
   const AnsiString separator(1, ColumnSeparator());
   AnsiString rows;
   for (int32_t i = GetCount() - pending; i < GetCount(); ++i)
-    rows += FloatToStr(GetPointX(i), ChannelFileFormat()) + separator +
-            FloatToStr(GetPointY(i), ChannelFileFormat()) + "\r\n";
+    rows += FloatToStr(GetPointX(i), PlotFileFormat()) + separator +
+            FloatToStr(GetPointY(i), PlotFileFormat()) + "\r\n";
   TFileStream file(FLogFileName, fmOpenReadWrite);
   file.Seek(0, soEnd);
   if (!rows.empty()) file.WriteBuffer(rows.data(), int32_t(rows.size()));
@@ -492,8 +501,8 @@ void TiPlotChannelCustom::SaveDataToFile(const AnsiString& FileName) {
     bool null, empty;
     FList->GetPoint(i, x, null, empty, y);
     if (empty) continue;
-    text += FloatToStr(x, ChannelFileFormat()) + separator +
-            (null ? "Null" : FloatToStr(y, ChannelFileFormat())) + "\r\n";
+    text += FloatToStr(x, PlotFileFormat()) + separator +
+            (null ? "Null" : FloatToStr(y, PlotFileFormat())) + "\r\n";
   }
   TFileStream file(FileName, fmCreate);
   // Written in pieces: a stream write takes at most 2 GiB at once.
@@ -503,7 +512,7 @@ void TiPlotChannelCustom::SaveDataToFile(const AnsiString& FileName) {
 
 void TiPlotChannelCustom::LoadDataFromFile(const AnsiString& FileName, bool Clear) {
   if (FLoggingActive) DeactivateLog();
-  const AnsiString text = ChannelReadFile(FileName, kChannelMaxDataFile);
+  const AnsiString text = PlotReadFileText(FileName, kChannelMaxDataFile);
   if (Clear) this->Clear();
   if (text.empty()) return;
   // Lines end in CR LF, LF or CR.
@@ -522,12 +531,12 @@ void TiPlotChannelCustom::LoadDataFromFile(const AnsiString& FileName, bool Clea
     const AnsiString xText = Trim(line.substr(0, cut));
     const AnsiString yText = cut == AnsiString::npos ? AnsiString() : Trim(line.substr(cut + 1));
     if (xText.empty()) continue;
-    const double x = ChannelTextToFloat(xText);
+    const double x = PlotFileTextToFloat(xText, true);
     if (UpperCase(yText) == "NULL") {
       AddPointXY(x, 0);
       SetPointNull(GetCount() - 1, true);
     } else {
-      AddPointXY(x, ChannelTextToFloat(yText));
+      AddPointXY(x, PlotFileTextToFloat(yText, true));
     }
   }
 }
@@ -548,7 +557,7 @@ void TiPlotChannelCustom::SavePropertiesToFile(const AnsiString& FileName) {
 void TiPlotChannelCustom::LoadPropertiesFromFile(const AnsiString& FileName) {
   try {
     TStringList lines;
-    lines.SetText(ChannelReadFile(FileName, kChannelMaxPropertyFile));
+    lines.SetText(PlotReadFileText(FileName, kChannelMaxPropertyFile));
     AnsiString fileType;
     ExtractNameValue("File Type", fileType, &lines);
     if (UpperCase(Trim(fileType)) != "PLOT CHANNEL CONFIG")

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/Variants.h"
 #include "plot/iPlotAxis.h"
 #include "plot/iPlotDataCustomList.h"
@@ -47,7 +48,23 @@ class TiPlotChannelHost {
   virtual bool SelectModeActive() = 0;
   // The data-point click (or double-click during a double click) with the channel's index.
   virtual void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) = 0;
+  // A point was added to Channel (the plot's own log counts its rows by them).
+  virtual void ChannelPointAdded(TiPlotChannelCustom* /*Channel*/) {}
 };
+
+// ============================================================================================
+// file texts shared by the channel's and the plot's files
+// ============================================================================================
+
+// Numbers in the plot's files always use "." so that a "," column separator cannot split them.
+const TFormatSettings& PlotFileFormat();
+// Reads a number written with "." or "," as decimal separator; with AllowNonFinite also the
+// texts the writer gives infinities and not-a-number ("INF", "-INF", "NAN").  Anything else
+// raises the conversion error.
+double PlotFileTextToFloat(const AnsiString& Text, bool AllowNonFinite);
+// The whole file, opened for reading while others may only read; a file larger than Limit bytes
+// raises EReadError unread.
+AnsiString PlotReadFileText(const AnsiString& FileName, int64_t Limit);
 
 // ============================================================================================
 // the channel
@@ -338,4 +355,6 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   double FCursorX = 0, FCursorY = 0;
   uint8_t FCursorStatus = 0;
   char FLoadedSeparator = '\t';
+  mutable TiPlotChannelHost* FChannelHost = nullptr;
+  mutable bool FChannelHostKnown = false;
 };

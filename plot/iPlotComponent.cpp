@@ -6,13 +6,19 @@
 #include "platform/runtime/Filer.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 #include "plot/iPlotAnnotation.h"
 #include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataView.h"
 #include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
 #include "plot/iPlotLimit.h"
+#include "plot/iPlotPreview.h"
 #include "plot/iPlotTable.h"
+#include "widgets/iEditorBasicComponents.h"
+#include "widgets/iVCLComponent.h"
 
 PL_ENUM_NAMES(TiPlotFormStyle, "ipfsModal", "ipfsStayOnTop")
 PL_ENUM_NAMES(TiPlotExportFormat, "ipefMetaFile", "ipefBitmap", "ipefJPEG")
@@ -20,7 +26,7 @@ PL_ENUM_NAMES(TiPlotDataFileColumnSeparator, "ipdfcsTab", "ipdfcsComma")
 PL_ENUM_NAMES(TiPlotDataFileFormat, "ipdffText", "ipdffCompactInterval")
 
 // Sections: published description / construction / per-kind operations / properties / events /
-// axis services / painting / streaming.
+// axis services / painting / copy, save as image and printing / streaming.
 
 // ============================================================================================
 // published description
@@ -258,6 +264,7 @@ TiPlotComponent::TiPlotComponent(TComponent* AOwner) : TiCustomComponent(AOwner)
   FAnnotationDefaultFont = std::make_unique<TFont>();
   FAnnotationDefaultFont->SetColor(0xFFFFFF);
   FMaster->SetUserCanEditObjects(true);
+  OnTimer = TNotifyEvent(this, &TiPlotComponent::HintTimerTick);
 }
 
 TiPlotComponent::~TiPlotComponent() {
@@ -269,8 +276,6 @@ TiPlotComponent::~TiPlotComponent() {
 
 void TiPlotComponent::DisableLayout() { FMaster->SetLayoutActive(false); }
 void TiPlotComponent::EnableLayout() { FMaster->SetLayoutActive(true); }
-
-void TiPlotComponent::HintTimerTick(TObject*) {}
 
 // ============================================================================================
 // per-kind operations
@@ -327,8 +332,9 @@ TiPlotLabel* TiPlotComponent::GetLabel(int32_t Index) const {
 }
 
 void TiPlotComponent::ObjectRemoved(TObject* Obj) {
-  if (Obj == FHoverObject) FHoverObject = nullptr;
-  if (Obj == FPressedObject) FPressedObject = nullptr;
+  // A button inside an object goes with the object.
+  if (Obj == FHoverObject || Obj == FHoverOwner) FHoverObject = FHoverOwner = nullptr;
+  if (Obj == FPressedObject || Obj == FPressedOwner) FPressedObject = FPressedOwner = nullptr;
   if (Obj == FHintObject) FHintObject = nullptr;
 }
 
@@ -615,6 +621,221 @@ void TiPlotComponent::DoToolBarCustomizeHint(int32_t Index, AnsiString& AText) {
   if (!TiComponent::IsStreaming()) OnToolBarCustomizeHint(Index, AText);
 }
 
+// ============================================================================================
+// toolbar actions
+// ============================================================================================
+
+void TiPlotComponent::PauseAllAxes() {
+  for (int32_t i = 0; i < XAxisCount(); ++i) GetXAxis(i)->SetTrackingEnabled(false);
+  for (int32_t i = 0; i < YAxisCount(); ++i) GetYAxis(i)->SetTrackingEnabled(false);
+}
+
+void TiPlotComponent::ResumeAllAxes() {
+  for (int32_t i = 0; i < XAxisCount(); ++i) GetXAxis(i)->SetTrackingEnabled(true);
+  for (int32_t i = 0; i < YAxisCount(); ++i) GetYAxis(i)->SetTrackingEnabled(true);
+}
+
+bool TiPlotComponent::SelectMode() const { return ToolBarCount() > 0 && GetToolBar(0)->SelectActive(); }
+
+void TiPlotComponent::SetSelectMode(bool Value) {
+  if (ToolBarCount() > 0 && GetToolBar(0)->SelectActive() != Value) GetToolBar(0)->ClickSelect();
+}
+
+// ============================================================================================
+// mouse, keys and hints
+// ============================================================================================
+
+TiMouseRecord TiPlotComponent::MouseRecordAt(int32_t X, int32_t Y, TShiftState Shift) const {
+  TiMouseRecord r;
+  r.X = X;
+  r.Y = Y;
+  const bool reverse = FMaster->GetXYAxesReverse();
+  r.OrientedX = reverse ? Y : X;
+  r.OrientedY = reverse ? X : Y;
+  r.Shift = Shift;
+  r.DblClick = FDblClickActive;
+  return r;
+}
+
+TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord) {
+  TiPlotObject* owner = nullptr;
+  return ObjectAtPoint(MouseRecord, owner);
+}
+
+TiPlotObject* TiPlotComponent::ObjectAtPoint(const TiMouseRecord& MouseRecord, TiPlotObject*& Owner) {
+  Owner = nullptr;
+  auto area = [](TiPlotObject* o) {
+    return dynamic_cast<TiPlotDataView*>(o) || dynamic_cast<TiPlotDataViewLayout*>(o) ||
+           dynamic_cast<TiPlotLegend*>(o);
+  };
+  const std::vector<TiPlotObject*> objects = GetObjectManager()->List();
+  for (int pass = 0; pass < 3; ++pass) {
+    for (TiPlotObject* o : objects) {
+      if (!o->GetEnabled() || !o->GetVisible() || area(o) != (pass == 2)) continue;
+      if (pass == 0 && !o->GetSelected()) continue;
+      if (!o->HitTest(MouseRecord)) continue;
+      Owner = o;
+      return o->SubObjectAt(MouseRecord.X, MouseRecord.Y);
+    }
+  }
+  return nullptr;
+}
+
+void TiPlotComponent::HideHint() {
+  StopTimer();
+  const bool drawn = FHintDrawn;
+  FHintShowing = false;
+  if (drawn) InvalidateNow();
+}
+
+void TiPlotComponent::HintTimerTick(TObject*) {
+  StopTimer();
+  if (FHintShowing) {
+    HideHint();
+    if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
+  } else {
+    FHintShowing = true;
+    StartTimer(0, FHintsHidePause);
+    // Held so that the hint goes when the mouse leaves the window.
+    if (HandleAllocated() && GetCapture() != Handle()) SetCapture(Handle());
+  }
+  InvalidateNow();
+}
+
+void TiPlotComponent::HandleMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TiPlotObjectManager* objects = GetObjectManager();
+  objects->SetShiftState(Shift);
+  FMouseDown = true;
+  const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
+  FocusControlWindow(this);
+  HideHint();
+  const TPoint screen = ClientToScreen(TPoint{X, Y});
+
+  if (Button == mbRight) objects->DeselectAll();
+  TiPlotObject* target = ObjectAtPoint(record, FPressedOwner);
+  FPressedObject = target;
+  if (!target) {
+    objects->DeselectAll();
+    return;
+  }
+  const bool axis = dynamic_cast<TiPlotAxis*>(target) != nullptr;
+  if (Shift.Contains(ssShift)) {
+    FAxisClick = axis;
+    target->SetSelected(true);
+  } else if (Shift.Contains(ssCtrl)) {
+    FAxisClick = axis;
+    target->SetSelected(axis ? !target->GetSelected() : true);
+  } else if (!dynamic_cast<TiPlotToolBar*>(target) && !dynamic_cast<TiPlotToolBarButton*>(target)) {
+    target->SetSelected(true);
+  }
+  // Buttons, annotations and limits take their press even when they are not selected.
+  const bool alone = Button == mbRight || dynamic_cast<TiPlotAnnotation*>(target) ||
+                     dynamic_cast<TiPlotButton*>(target) || dynamic_cast<TiPlotTableButton*>(target) ||
+                     dynamic_cast<TiPlotLimit*>(target);
+  if (alone)
+    target->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
+  else
+    objects->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
+}
+
+void TiPlotComponent::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
+  if (IsDesignMode() || FAxisClick) return;
+  TiPlotObjectManager* objects = GetObjectManager();
+  if (!FMouseDown && (X < 0 || Y < 0 || X >= Width() || Y >= Height()) && HandleAllocated() &&
+      GetCapture() == Handle())
+    ReleaseCapture();
+  objects->SetShiftState(Shift);
+  const TiMouseRecord record = MouseRecordAt(X, Y, Shift);
+  // A hint that shows stays up when the mouse moves on to another point with a hint.
+  const bool wasShowing = FHintShowing;
+  HideHint();
+  TiHintData hint;
+
+  if (Shift.Contains(ssLeft) || Shift.Contains(ssRight)) {
+    TiPlotObject* pressed = FPressedObject;
+    if (dynamic_cast<TiPlotAnnotation*>(pressed) || dynamic_cast<TiPlotToolBar*>(pressed) ||
+        dynamic_cast<TiPlotToolBarButton*>(pressed))
+      pressed->MouseMove(hint, Shift, X, Y, FDblClickActive);
+    else
+      objects->MouseMove(hint, Shift, X, Y, FDblClickActive);
+    SetCursor(crDefault);
+    return;
+  }
+
+  // A release this window never saw ends the press first.
+  if (FPressedObject) FPressedObject->MouseUp(mbLeft, Shift, X, Y);
+  objects->MouseUp(mbLeft, Shift, X, Y);
+  TiPlotObject* owner = nullptr;
+  TiPlotObject* target = ObjectAtPoint(record, owner);
+  if (FHoverObject && FHoverObject != target) {
+    TiPlotObject* left = FHoverObject;
+    FHoverObject = FHoverOwner = nullptr;
+    left->MouseLeave();
+  }
+  if (!target) {
+    SetCursor(crDefault);
+    return;
+  }
+  SetCursor(target->GetCursor(record));
+  hint.Text = "";
+  target->MouseMove(hint, Shift, X, Y, FDblClickActive);
+  if (FHintsShow && !hint.Text.empty()) {
+    FHintText = hint.Text;
+    FHintX = hint.Left;
+    FHintY = hint.Top;
+    StopTimer();
+    if (FHintSuppress || FMouseDown) {
+      FHintSuppress = false;
+    } else {
+      FHintShowing = wasShowing;
+      StartTimer(0, wasShowing ? FHintsHidePause : FHintsPause);
+      if (wasShowing) InvalidateNow();
+    }
+  }
+  FHoverObject = target;
+  FHoverOwner = owner;
+}
+
+void TiPlotComponent::HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  if (IsDesignMode()) return;
+  FMouseDown = false;
+  GetObjectManager()->SetShiftState(Shift);
+  HideHint();
+  FAxisClick = false;
+  if (FPressedObject) FPressedObject->MouseUp(Button, Shift, X, Y);
+  GetObjectManager()->MouseUp(Button, Shift, X, Y);
+  FPressedObject = FPressedOwner = nullptr;
+  FDblClickActive = false;
+}
+
+void TiPlotComponent::HandleDblClick() { FDblClickActive = true; }
+
+bool TiPlotComponent::HandleMouseWheel(int32_t WheelDelta, TShiftState Shift, TPoint MousePos) {
+  GetObjectManager()->MouseWheel(WheelDelta, Shift, MousePos);
+  return true;
+}
+
+void TiPlotComponent::WantSpecialKey(WORD& CharCode, LRESULT& Result) {
+  if (CharCode >= VK_LEFT && CharCode <= VK_DOWN) Result = 1;
+}
+
+void TiPlotComponent::HandleKeyDown(WORD& Key, TShiftState Shift) { GetObjectManager()->KeyDown(Key, Shift); }
+
+void TiPlotComponent::WMCaptureChanged(TMessage& Message) {
+  if (HandleAllocated() && HWND(Message.LParam) == Handle()) return;
+  HideHint();
+  FHintSuppress = true;
+  if (TiPlotObject* hovered = FHoverObject) {
+    FHoverObject = FHoverOwner = nullptr;
+    hovered->MouseLeave();
+  }
+}
+
+void TiPlotComponent::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_CAPTURECHANGED) WMCaptureChanged(Message);
+  TiCustomComponent::Dispatch(Message);
+}
+
 AnsiString TiPlotComponent::TranslateText(const AnsiString& Text) {
   TiPlotTranslationManager* t = FMaster ? FMaster->GetTranslationManager() : nullptr;
   return t ? t->TranslateText(Text) : Text;
@@ -850,6 +1071,190 @@ void TiPlotComponent::DrawFrameObjects(TCanvas* Canvas) {
     if (GetYAxis(i)->GetCartesianStyle() == ipcsNone) GetYAxis(i)->Draw(Canvas, GetBackGroundColor());
   for (TiPlotObject* o : FMaster->GetLabelManager()->List()) o->Draw(Canvas, GetBackGroundColor());
   for (TiPlotObject* o : FMaster->GetToolBarManager()->List()) o->Draw(Canvas, GetBackGroundColor());
+}
+
+// ============================================================================================
+// copy, save as image and printing
+// ============================================================================================
+
+std::vector<bool> TiPlotComponent::HideToolBars() {
+  std::vector<bool> visible;
+  for (int32_t i = 0; i < ToolBarCount(); ++i) visible.push_back(GetToolBar(i)->GetVisible());
+  FMaster->SetToolBarsVisible(false);
+  return visible;
+}
+
+void TiPlotComponent::RestoreToolBars(const std::vector<bool>& Visible) {
+  // A toolbar added meanwhile keeps what it has.
+  for (int32_t i = 0; i < ToolBarCount() && size_t(i) < Visible.size(); ++i)
+    GetToolBar(i)->SetVisible(Visible[size_t(i)]);
+}
+
+void TiPlotComponent::CopyToClipboard() {
+  BeginUpdate();
+  std::vector<bool> toolBars;
+  try {
+    toolBars = HideToolBars();
+    FMaster->DeselectAll();
+    switch (FCopyToClipBoardFormat) {
+      case ipefMetaFile: {
+        if (!FMetafile) FMetafile = std::make_unique<TMetafile>();
+        FMetafile->SetWidth(Width());
+        FMetafile->SetHeight(Height());
+        {
+          TMetafileCanvas canvas(FMetafile.get(), nullptr, "Tarvik", "Strip Chart");
+          PaintUncached(&canvas);
+        }
+        Clipboard()->Assign(FMetafile.get());
+        break;
+      }
+      case ipefBitmap: {
+        TBitmap bitmap;
+        bitmap.SetSize(Width(), Height());
+        PaintUncached(bitmap.GetCanvas());
+        Clipboard()->Assign(&bitmap);
+        break;
+      }
+      case ipefJPEG: {
+        TPicture::RegisterClipboardFormat(TJPEGImage::ClipboardFormat, &NewGraphic<TJPEGImage>);
+        std::unique_ptr<TJPEGImage> jpeg(RenderJpegImage(this, 100, false));
+        if (jpeg) {
+          TPicture picture;
+          picture.SetGraphic(jpeg.get());
+          Clipboard()->Assign(&picture);
+        }
+        break;
+      }
+    }
+  } catch (...) {
+    RestoreToolBars(toolBars);
+    EndUpdate();
+    throw;
+  }
+  RestoreToolBars(toolBars);
+  EndUpdate();
+}
+
+void TiPlotComponent::SaveImageDialog() {
+  if (!FSavePicker) {
+    FSavePicker = new TiComponentEditorSavePicker(this);
+    FSavePicker->SetVisible(false);
+    FSavePicker->SetParent(this);
+  }
+  FSavePicker->Filter =
+      "Bitmap (*.bmp)|*.bmp|Enhanced Metafile (*.emf)|*.emf|JPEG File (*.jpg)|*.jpg|PNG (*.png)|*.png";
+  FSavePicker->FileName = "Untitled";
+  if (!FSavePicker->Execute()) return;
+  FMaster->DeselectAll();
+  const AnsiString& name = FSavePicker->FileName;
+  // The ending in any case: "Plot.PNG" is a PNG file as much as "plot.png".
+  const AnsiString ending = LowerCase(name.size() >= 3 ? name.substr(name.size() - 3) : name);
+  if (ending == "bmp")
+    ExportBitmapFile(this, name);
+  else if (ending == "emf")
+    ExportMetafile(this, name);
+  else if (ending == "jpg")
+    ExportJpegFile(this, name, 100, true);
+  else if (ending == "png")
+    ExportPngFile(this, name, 9);
+}
+
+void TiPlotComponent::Print() {
+  try {
+    TPrinter* printer = Printer();
+    if (printer->GetPrinting()) printer->EndDoc();
+    printer->SetOrientation(FPrintOrientation);
+    printer->Title = FPrintDocumentName;
+    if (FPrintShowDialog) {
+      TPrintDialog dialog(nullptr);
+      if (!dialog.Execute()) return;
+    }
+    BeginUpdate();
+    try {
+      OnBeforePrint(this);
+      PrintPage();
+      OnAfterPrint(this);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  } catch (const Exception& e) {
+    throw Exception("Error Printing : " + e.Message);
+  }
+}
+
+void TiPlotComponent::PrintPage() {
+  TPrinter* printer = Printer();
+  const AnsiString wanted = Trim(FPrinterName);
+  if (!wanted.empty()) {
+    const int32_t index = printer->GetPrinters()->IndexOf(wanted);
+    if (index >= 0) {
+      printer->SetPrinterIndex(index);
+      // Selecting a printer starts from its own settings: the page keeps the plot's orientation.
+      printer->SetOrientation(FPrintOrientation);
+    }
+  }
+  double paperW = 0, paperH = 0;
+  PrinterPaperSize(paperW, paperH);
+  HDC dc = printer->GetHandle();
+  const int32_t dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+  const int32_t offX = GetDeviceCaps(dc, PHYSICALOFFSETX), offY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+  const double pw = double(Round(dpiX * paperW)), ph = double(Round(dpiY * paperH));
+  printer->BeginDoc();
+  FMaster->DeselectAll();
+  std::vector<bool> toolBars;
+  try {
+    toolBars = HideToolBars();
+    const double sx = (pw - (FPrintMarginLeft + FPrintMarginRight) * dpiX) / Width();
+    const double sy = (ph - (FPrintMarginTop + FPrintMarginBottom) * dpiY) / Height();
+    const double scale = sx >= sy ? sy : sx;
+    const TRect target{int32_t(Round(dpiX * FPrintMarginLeft)) - offX,
+                       int32_t(Round(dpiY * FPrintMarginTop)) - offY,
+                       int32_t(Round(dpiX * FPrintMarginLeft - offX + Width() * scale)),
+                       int32_t(Round(dpiY * FPrintMarginTop - offY + Height() * scale))};
+    TMetafile metafile;
+    metafile.SetWidth(Width());
+    metafile.SetHeight(Height());
+    {
+      TMetafileCanvas canvas(&metafile, nullptr, "Tarvik", "");
+      PaintUncached(&canvas);
+    }
+    printer->GetCanvas()->StretchDraw(target, &metafile);
+  } catch (...) {
+    RestoreToolBars(toolBars);
+    // A page that failed is not sent.
+    printer->Abort();
+    throw;
+  }
+  RestoreToolBars(toolBars);
+  printer->EndDoc();
+}
+
+void TiPlotComponent::PrintPreview() {
+  auto* form = TCustomForm::Create<TiPlotPreviewForm>(Application);
+  try {
+    form->SetPlot(this);
+    FMaster->TranslateForm(form);
+    form->ShowModal();
+  } catch (...) {
+    form->Free();
+    throw;
+  }
+  form->Free();
+}
+
+TPicture* TiPlotComponent::RenderMetafile() {
+  if (!FMetafile) FMetafile = std::make_unique<TMetafile>();
+  if (!FPicture) FPicture = std::make_unique<TPicture>();
+  FMetafile->SetWidth(Width());
+  FMetafile->SetHeight(Height());
+  {
+    TMetafileCanvas canvas(FMetafile.get(), nullptr, "Tarvik", "iPlot");
+    PaintUncached(&canvas);
+  }
+  FPicture->SetGraphic(FMetafile.get());
+  return FPicture.get();
 }
 
 // ============================================================================================

@@ -4,7 +4,7 @@
 // objects raise through it, and the paint of the whole plot.
 //
 // Sections: enumerations and event types / construction / per-kind operations / properties /
-// events / host interface / painting / streaming.
+// events / host interface / painting / copy, save as image and printing / streaming.
 //
 // Thread contract: UI thread only.
 #pragma once
@@ -27,6 +27,7 @@ class TiPlotDataView;
 class TiPlotDataCursor;
 class TiPlotLimit;
 class TiPlotAnnotation;
+class TiComponentEditorSavePicker;
 
 // ============================================================================================
 // enumerations and event types
@@ -162,6 +163,39 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotChannelCustom* FindChannel(const AnsiString& Name) const;
   TiPlotAxis* FindXAxis(const AnsiString& Name) override;
   TiPlotAxis* FindYAxis(const AnsiString& Name) override;
+
+  // ---- data, property and annotation files, logging -----------------------------------------------
+  // Every failure of the file routines raises one Exception whose message is the routine's prefix
+  // ("Error Saving Data - ", "Error Loading Data - ", "Error Saving Properties - ", ...) followed
+  // by the failure's own.  A data file is read whole before any point is added: a damaged one
+  // changes nothing.
+  //
+  // The data file in DataFileFormat: a text table (Title(X), Title(Y) per channel) or the compact
+  // binary form (singles; X only in the first two rows).  Fires OnAfterSaveData.
+  void SaveDataToFile(const AnsiString& FileName);
+  // Appends the file's points to the existing channels (column i to channel i).  Fires
+  // OnAfterLoadData.
+  void LoadDataFromFile(const AnsiString& FileName);
+  // Stops logging, empties every channel and resets every axis's first value.
+  void ClearAllData();
+  // The "Plot Config" file: the plot's properties, the object counts and every object's
+  // properties.  Loading replaces the objects (and drops the annotations, which the file does not
+  // hold); a file of another type or with impossible counts changes nothing.
+  void SavePropertyFile(const AnsiString& FileName) override;
+  void LoadPropertyFile(const AnsiString& FileName) override;
+  void SaveAnnotationsToFile(const AnsiString& FileName);
+  void LoadAnnotationsFromFile(const AnsiString& FileName);
+  // The plot's log, in DataFileFormat: row k holds the k-th point each channel took since logging
+  // started (channel 0's X, every channel's Y; a channel without it gives an empty cell).  A row
+  // is written once channel 0 begins the next (or at FlushLog and StopLogging), at least
+  // LogBufferSize rows at a time.
+  void StartLogging(bool Append);
+  void StopLogging();
+  void FlushLog();
+  int64_t GetLogPendingCount() const;
+  // The column separator's character: Tab or ",".
+  char DataFileSeparatorChar() const { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
+  void ChannelPointAdded(TiPlotChannelCustom* Channel) override;
 
   // ---- published properties ---------------------------------------------------------------------
   int32_t GetDataViewZHorz() const;
@@ -330,11 +364,34 @@ class TiPlotComponent : public TiCustomComponent,
   void InvalidateNow() override { TiComponent::InvalidateNow(); }
 
   // ---- what the channels need of the plot -----------------------------------------------------
-  char DataFileColumnSeparator() override { return FDataFileColumnSeparator == ipdfcsComma ? ',' : '\t'; }
-  // The first toolbar's Select button is down (the toolbar's buttons join with its behaviour).
-  bool SelectModeActive() override { return FSelectMode; }
-  void SetSelectModeActive(bool Value) { FSelectMode = Value; }
+  char DataFileColumnSeparator() override { return DataFileSeparatorChar(); }
+  bool SelectModeActive() override { return SelectMode(); }
   void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
+
+  // ---- toolbar actions -------------------------------------------------------------------------
+  // Tracking off (Pause) or on (Resume) on every X axis, then every Y axis.
+  void PauseAllAxes();
+  void ResumeAllAxes();
+  // Toolbar 0's Select button is down (False without a toolbar); setting presses it when its
+  // state differs.
+  bool SelectMode() const;
+  void SetSelectMode(bool Value);
+
+  // ---- mouse, keys and hints --------------------------------------------------------------------
+  // The object under the point of MouseRecord: an enabled, visible, selected object, else any
+  // enabled, visible object, and data views and legends last; the match's sub-object (a button
+  // it holds) when there is one.
+  TiPlotObject* ObjectAtPoint(const TiMouseRecord& MouseRecord);
+  // The same, with the matched object itself in Owner (nullptr when nothing matched).
+  TiPlotObject* ObjectAtPoint(const TiMouseRecord& MouseRecord, TiPlotObject*& Owner);
+  // The mouse record of a client point: oriented X and Y exchanged when the axes are reversed.
+  TiMouseRecord MouseRecordAt(int32_t X, int32_t Y, TShiftState Shift) const;
+  bool HintShowing() const { return FHintShowing; }
+  const AnsiString& HintText() const { return FHintText; }
+  TPoint HintPosition() const { return TPoint{FHintX, FHintY}; }
+  // Stops the hint timer and takes a shown hint away.
+  void HideHint();
+  void Dispatch(TMessage& Message) override;
 
   // ---- painting -------------------------------------------------------------------------------
   void PaintToCanvas(TCanvas* Canvas) override;
@@ -359,11 +416,40 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* HintObject() const { return FHintObject; }
   void SetHintObject(TiPlotObject* Value) { FHintObject = Value; }
 
+  // ---- copy, save as image and printing --------------------------------------------------------
+  // The toolbar's Copy, Save, Print and Preview buttons start these; virtual, so that a plot class
+  // can take them over.
+  // Each draws the whole plot with PaintToCanvas on another canvas.  Copy and print hide every
+  // toolbar and deselect every object while they draw; each toolbar gets its own visibility back.
+  // The picture on the clipboard follows CopyToClipBoardFormat.
+  virtual void CopyToClipboard();
+  // Asks for a file and saves the picture by the name's ending: bmp, emf, jpg (quality 100,
+  // progressive) or png (level 9), in any case.  Cancelling saves nothing.
+  virtual void SaveImageDialog();
+  // One page on the printer (its dialog first when PrintShowDialog; cancelling prints nothing).
+  // Failures are raised as "Error Printing : " + the reason.
+  virtual void Print();
+  // One page of a print job on the current printer, scaled into the page less the print margins.
+  void PrintPage();
+  // The preview window, modal.
+  virtual void PrintPreview();
+  // The plot drawn into the plot's own metafile, held by the plot's picture (both the plot's).
+  TPicture* RenderMetafile();
+
   // ---- streaming --------------------------------------------------------------------------------
   void DefineProperties(TFiler* Filer) override;
   void Loaded() override;
 
  protected:
+  void HandleMouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleMouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void HandleDblClick() override;
+  bool HandleMouseWheel(int32_t WheelDelta, TShiftState Shift, TPoint MousePos) override;
+  // Claims the four arrow keys.
+  void WantSpecialKey(WORD& CharCode, LRESULT& Result) override;
+  void HandleKeyDown(WORD& Key, TShiftState Shift) override;
+  void WMCaptureChanged(TMessage& Message);
   void BeginStreaming();
   // After a write the layout runs and the lock ends again (the plot stays live).
   void EndWriting();
@@ -408,6 +494,11 @@ class TiPlotComponent : public TiCustomComponent,
   void ReadTranslations(TReader* R);
   void WriteTranslations(TWriter* W);
   void PaintObject(TCanvas* Canvas, TiPlotObject* Obj, const TRect* Clip);
+  // Hides every toolbar, answering their visibility, which RestoreToolBars gives back.
+  std::vector<bool> HideToolBars();
+  void RestoreToolBars(const std::vector<bool>& Visible);
+  // Writes the log rows before row Upto.
+  void WriteLogRows(int64_t Upto);
 
   std::unique_ptr<TiPlotMasterManager> FMaster;
   std::vector<std::pair<AnsiString, TiPlotObject*>> FPaintOrder;
@@ -416,6 +507,10 @@ class TiPlotComponent : public TiCustomComponent,
   std::unique_ptr<TFont> FHintsFont;
   std::unique_ptr<TImageList> FImageLists[3];
   std::unique_ptr<TFont> FAnnotationDefaultFont;
+  // Made on first use: the metafile of the copy and the preview, its picture, the save button.
+  std::unique_ptr<TMetafile> FMetafile;
+  std::unique_ptr<TPicture> FPicture;
+  TiComponentEditorSavePicker* FSavePicker = nullptr;
 
   bool FUserCanAddRemoveChannels = false;
   int32_t FOuterMarginLeft = 5, FOuterMarginTop = 5, FOuterMarginRight = 5, FOuterMarginBottom = 5;
@@ -431,6 +526,10 @@ class TiPlotComponent : public TiCustomComponent,
   AnsiString FLogFileName;
   int32_t FLogBufferSize = 0;
   bool FLoggingActive = false;
+  // The log's rows: row k holds the k-th point each channel took since logging started.
+  std::vector<int64_t> FLogAdded;  // points each channel took since then
+  int64_t FLogRowsWritten = 0;
+  int32_t FLogFileRows = 0;  // rows in the log file (the binary form gives X in the first two only)
   TBrushStyle FAnnotationDefaultBrushStyle = bsSolid;
   TColor FAnnotationDefaultBrushColor = 0xFFFFFF;
   TPenStyle FAnnotationDefaultPenStyle = psSolid;
@@ -451,5 +550,12 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* FHoverObject = nullptr;
   TiPlotObject* FPressedObject = nullptr;
   TiPlotObject* FHintObject = nullptr;
-  bool FSelectMode = false;
+  // Input state: a press in progress, a Shift or Ctrl press on an axis (moves ignored until the
+  // release), the next hover starting no hint.
+  // The objects that hold the pressed and the hovered object when those are buttons inside them.
+  TiPlotObject* FPressedOwner = nullptr;
+  TiPlotObject* FHoverOwner = nullptr;
+  bool FMouseDown = false;
+  bool FAxisClick = false;
+  bool FHintSuppress = false;
 };

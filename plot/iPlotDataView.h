@@ -1,12 +1,15 @@
 // The plotting area inside the axes, where channels, limits, annotations and data cursors are
-// drawn.  This unit holds its published settings and its background; the grid, the zoom box and
-// the axes control by mouse join it with the data view's drawing and input.
+// drawn: its background, grid and frame, the zoom box of the toolbar's ZoomBox mode, the axes
+// control by mouse drag and wheel, and the conversions between pixels and percent of the area.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/runtime/TypInfo.h"
 #include "plot/iPlotObjects.h"
+
+class TiPlotAxis;
 
 // The pen styles of grid lines (published under the type name TiPlotGridLineStyle).
 enum TiPlotGridLinePenStyle : uint8_t { ipglsSolid, ipglsDash, ipglsDot };
@@ -150,7 +153,40 @@ class TiPlotDataView : public TiPlotLayoutObject {
   // Fills the layout rectangle with BackgroundColor unless BackgroundTransparent.
   void DrawBackground(TCanvas* Canvas);
 
+  // ---- percent of the area: 0 % at the left (X) and at the bottom (Y) ------------------------
+  double XPixelToPercent(int32_t X) const;
+  double YPixelToPercent(int32_t Y) const;
+  int32_t XPercentToPixel(double Percent) const;
+  int32_t YPercentToPixel(double Percent) const;
+
+  // ---- mouse ---------------------------------------------------------------------------------
+  // 2 while toolbar 0's Select button is down, else 1 while its ZoomBox button is down, else 3
+  // with AxesControlEnabled, else 0.
+  int32_t MouseMode() const;
+  // Asks OnBeforeZoomBox, then every X axis and every Y axis takes the rectangle's range.
+  void ApplyZoomBox(const TRect& Rect);
+  bool Dragging() const { return FDragging; }
+
+  // ---- object operations ---------------------------------------------------------------------
+  void NotifyObjectRemoved(TiPlotObject* Obj) override;
+  void NotifyObjectRenamed(TiPlotObject* Obj) override;
+  void NotifyObjectSelected(TiPlotObject* Obj) override;
+  void Draw(TCanvas* Canvas, TColor BackGroundColor) override;
+  bool MouseWheel(int32_t WheelDelta, TShiftState Shift, TPoint MousePos) override;
+  void LeftDown(const TiMouseRecord& MouseRecord) override;
+  void LeftDrag(const TiMouseRecord& MouseRecord) override;
+  void LeftUp(const TiMouseRecord& MouseRecord) override;
+  // crDrag in the zoom-box mode, crHandPoint with axes control, while the view is under the mouse.
+  TCursor GetCursor(const TiMouseRecord& MouseRecord) override;
+  void BuildPopupMenu(TPopupMenu* PopupMenu) override;
+
  private:
+  TiPlotAxis* GridAxis(bool XAxes);
+  void DrawGrid(TCanvas* Canvas, bool XAxes);
+  void FocusFrame(TCanvas* Canvas, const TRect& Rect);
+  // The axes of a kind in manager order (none without a plot).
+  std::vector<TiPlotAxis*> Axes(bool XAxes) const;
+
   AnsiString FTitle = "";
   bool FBackgroundTransparent = true;
   TColor FBackgroundColor = 0x808000;
@@ -187,4 +223,14 @@ class TiPlotDataView : public TiPlotLayoutObject {
   bool FAxesControlEnabled = false;
   TiPlotAxesControlStyle FAxesControlMouseStyle = ipacsBoth;
   TiPlotAxesControlStyle FAxesControlWheelStyle = ipacsXAxis;
+
+  // The grid's axes, found by name on first use (not owned).
+  TiPlotAxis* FGridXAxis = nullptr;
+  TiPlotAxis* FGridYAxis = nullptr;
+  // The gesture in progress: zoom box corners, and which axes a drag moves once decided.
+  bool FDragging = false;
+  TPoint FStart{0, 0};
+  TPoint FCurrent{0, 0};
+  bool FDecided = false;
+  bool FXChosen = false;
 };

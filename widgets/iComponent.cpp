@@ -402,12 +402,16 @@ const char* const kiComponentLayoutProps[] = {"Left",    "Top",     "Width",    
 constexpr int64_t kiComponentMaxPropertyFile = 1 << 20;
 }  // namespace
 
+void TiComponent::AddPropertyFileExclusions(TStrings* List) const {
+  List->Add("Name");
+  if (!optionSaveAllProperties_)
+    for (const char* name : kiComponentLayoutProps) List->Add(name);
+}
+
 void TiComponent::SavePropertyFile(const AnsiString& FileName) {
   try {
     TStringList exclude;
-    exclude.Add("Name");
-    if (!optionSaveAllProperties_)
-      for (const char* name : kiComponentLayoutProps) exclude.Add(name);
+    AddPropertyFileExclusions(&exclude);
     TStringList lines;
     lines.Add("File Type = " + ClassType().Name());
     WritePropertiesToList(this, "", &lines, &exclude);

@@ -100,6 +100,9 @@ class TiComponent : public TCustomControl {
   // ---- property text files --------------------------------------------------------------------
   virtual void SavePropertyFile(const AnsiString& FileName);
   virtual void LoadPropertyFile(const AnsiString& FileName);
+  // The paths a saved property file leaves out: "Name" and, unless OptionSaveAllProperties, the
+  // layout and framework properties.
+  void AddPropertyFileExclusions(TStrings* List) const;
 
   // ---- private timer (implemented by TiVCLComponent) -------------------------------------------
   virtual bool TimerRunning() = 0;

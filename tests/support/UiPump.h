@@ -38,4 +38,25 @@ inline bool Until(const std::function<bool()>& done) {
   return true;
 }
 
+// Runs Trigger and answers the modal window Dialog it opens: Act fills the window in (it may
+// pump and move the clock) and presses one of its buttons.  False when Dialog never ran modally.
+inline bool AnswerModal(TCustomForm* Dialog, const std::function<void()>& Act,
+                        const std::function<void()>& Trigger) {
+  bool acted = false;
+  int rounds = 0;
+  Application->OnIdle = TIdleEvent::Lambda([&](TObject*, bool& done) {
+    done = false;
+    if (!Dialog->FormState().Contains(fsModal)) return;
+    if (!acted) {
+      acted = true;
+      Act();
+    } else if (++rounds > 500) {
+      Dialog->SetModalResult(mrAbort);  // Act pressed nothing: end the loop, the test fails
+    }
+  });
+  Trigger();
+  Application->OnIdle = nullptr;
+  return acted;
+}
+
 }  // namespace ui_pump

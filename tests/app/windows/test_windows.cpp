@@ -112,21 +112,7 @@ class Windows : public ::testing::Test {
   // presses one of its buttons.  False when Dialog never ran modally.
   static bool AnswerDialog(TCustomForm* Dialog, const std::function<void()>& Act,
                            const std::function<void()>& Trigger) {
-    bool acted = false;
-    int rounds = 0;
-    Application->OnIdle = TIdleEvent::Lambda([&](TObject*, bool& done) {
-      done = false;
-      if (!Dialog->FormState().Contains(fsModal)) return;
-      if (!acted) {
-        acted = true;
-        Act();
-      } else if (++rounds > 500) {
-        Dialog->SetModalResult(mrAbort);  // Act pressed nothing: end the loop, the test fails
-      }
-    });
-    Trigger();
-    Application->OnIdle = nullptr;
-    return acted;
+    return ui_pump::AnswerModal(Dialog, Act, Trigger);
   }
 
   static std::vector<std::string> Items(TComboBox* combo) {

@@ -57,22 +57,26 @@ TEST_F(MarkupGrid, AnchorsAndControlsAreHitInTheirCells) {
   g->SetCells(1, 2, "<A href=\"CELL://R1C1\">go there</A>");
   g->SetCells(2, 2, "<CONTROL TYPE=\"CHECK\" ID=\"ok\" VALUE=\"FALSE\" WIDTH=\"16\"> <B>agree</B>");
   g->SetCells(3, 2, "<B>no</B> anchor");
-  TAdvStringGrid::TMarkupHit hit;
-  // The text starts at the cell's left + margin 2 + 1, and 1 more inside the renderer.
-  EXPECT_TRUE(g->MarkupHitTest(1, 2, 120 + 10, 60 + 8, hit));
+  TMarkupHit hit;
+  // Laid out in the cell moved in by the text margins + 1, as the mouse code does.
+  auto rect = [&](int32_t c, int32_t r) {
+    TRect cell = g->CellRect(c, r);
+    InflateRect(&cell, -3, -3);
+    return cell;
+  };
+  EXPECT_TRUE(g->MarkupHitTest(1, 2, rect(1, 2), 120 + 10, 60 + 8, hit));
   EXPECT_EQ(hit.Anchor, "CELL://R1C1");
-  EXPECT_EQ(hit.MouseLink, 1);
-  EXPECT_FALSE(g->MarkupHitTest(1, 2, 120 + 110, 60 + 8, hit)) << "beyond the anchor's text";
-  EXPECT_TRUE(g->MarkupHitTest(2, 2, 240 + 8, 60 + 8, hit));
+  EXPECT_FALSE(g->MarkupHitTest(1, 2, rect(1, 2), 120 + 110, 60 + 8, hit)) << "beyond the anchor's text";
+  EXPECT_TRUE(g->MarkupHitTest(2, 2, rect(2, 2), 240 + 8, 60 + 8, hit));
   EXPECT_EQ(hit.Anchor, "ctrl");
   EXPECT_EQ(hit.CtrlID, "ok");
   EXPECT_EQ(hit.CtrlType, "CHECK");
   EXPECT_EQ(hit.CtrlVal, "FALSE");
-  EXPECT_FALSE(g->MarkupHitTest(3, 2, 360 + 8, 60 + 8, hit));
-  AnsiString text = g->GetCells(2, 2);
-  ASSERT_TRUE(SetControlValue(text, "ok", "TRUE"));
-  g->SetCells(2, 2, text);
-  EXPECT_TRUE(g->MarkupHitTest(2, 2, 240 + 8, 60 + 8, hit));
+  EXPECT_FALSE(g->MarkupHitTest(3, 2, rect(3, 2), 360 + 8, 60 + 8, hit));
+  EXPECT_TRUE(g->SetCellControlValue(2, 2, "ok", "TRUE"));
+  EXPECT_FALSE(g->SetCellControlValue(2, 2, "none", "TRUE"));
+  EXPECT_EQ(g->GetCellTextNoTags(2, 2), " agree");
+  EXPECT_TRUE(g->MarkupHitTest(2, 2, rect(2, 2), 240 + 8, 60 + 8, hit));
   EXPECT_EQ(hit.CtrlVal, "TRUE");
 }
 

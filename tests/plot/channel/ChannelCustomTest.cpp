@@ -8,17 +8,13 @@
 #include "platform/runtime/Exceptions.h"
 #include "tests/plot/channel/ChannelFilesSupport.h"
 #include "tests/plot/channel/ChannelTestSupport.h"
+#include "tests/support/MessageOf.h"
 
 namespace {
 
 template <class F>
 std::string ChannelMessageOf(F&& call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return e.Message;
-  }
-  return "(nothing raised)";
+  return MessageOf(call);
 }
 
 class ChannelCustomTest : public ::testing::Test, public TChannelFixture {

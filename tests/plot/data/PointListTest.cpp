@@ -10,6 +10,7 @@
 #include "plot/iPlotDataCompactList.h"
 #include "plot/iPlotDataFullList.h"
 #include "plot/iPlotDataNullList.h"
+#include "tests/support/MessageOf.h"
 
 namespace {
 
@@ -42,12 +43,7 @@ struct ListTraits<TiPlotDataCompactIntervalList> {
 
 template <class F>
 std::string PointListMessageOf(F&& call) {
-  try {
-    call();
-  } catch (const Exception& e) {
-    return e.Message;
-  }
-  return "(nothing raised)";
+  return MessageOf(call);
 }
 
 template <class L>
