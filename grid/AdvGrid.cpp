@@ -2137,7 +2137,7 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   }
   // --- markup and rich text ---
   if (kind == ctkMarkup) {
-    markupTextWidth_ = DrawMarkupCell(Canvas, col, ARow, tr, text, anchor);
+    DrawMarkupCell(Canvas, col, ARow, tr, text, anchor, va);
     return;
   }
   if (kind == ctkRich) {

@@ -1205,21 +1205,19 @@ class TAdvStringGrid : public TBaseGrid {
   // The width and height Text takes when laid out Width pixels wide (wrapped when Wrap) with
   // the canvas's font.
   TSize MarkupExtent(TCanvas* Canvas, const AnsiString& Text, int32_t Width, bool Wrap);
-  // The width of the last markup text drawn, + 2 (the cell graphic stands beside it).
-  int32_t MarkupTextWidth() const { return markupTextWidth_; }
   void DrawRTFCell(int32_t ACol, int32_t ARow, TRect ARect, TCanvas* Canvas);
 
  protected:
-  // Draws the markup of data cell (Col, ARow) in the text rectangle TR; the reported width + 2.
-  int32_t DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text,
-                         TColor Anchor);
+  // Draws the markup of data cell (Col, ARow) in the text rectangle TR, with the sort glyph after
+  // it; its width + 2 is where a cell graphic beside the text stands.
+  void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text, TColor Anchor,
+                      TVAlignment VAlign);
   void DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect ARect, TGridDrawState AState);
 
  private:
   TPictureContainer* pictureContainer_ = nullptr;
   std::unique_ptr<THTMLPictureCache> pictureCache_;
   TRichEdit* richEdit_ = nullptr;
-  int32_t markupTextWidth_ = 0;
 
  public:
 

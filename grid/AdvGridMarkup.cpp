@@ -39,9 +39,11 @@ struct TMarkupOutputs {
 
 }  // namespace
 
-int32_t TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR,
-                                       const AnsiString& Text, TColor Anchor) {
+void TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR,
+                                    const AnsiString& Text, TColor Anchor, TVAlignment VAlign) {
+  const bool sortMark = SortGlyphShown(Col, ARow);
   if (ARow == 0 && HasColumnFilter(Col)) TR.Right -= 18;
+  if (sortMark) TR.Right -= 10;
   // Controls under the mouse show hot.
   POINT pt{-1, -1};
   if (HandleAllocated() && GetCursorPos(&pt)) ::ScreenToClient(GetHandle(), &pt);
@@ -53,7 +55,13 @@ int32_t TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARo
              o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks, o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID,
              o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_,
              HandleAllocated() ? GetHandle() : nullptr);
-  return o.XSize + 2;
+  graphicPaint_.TextWidth = o.XSize + 2;
+  if (sortMark) {
+    const int32_t y = VAlign == vtaCenter   ? (TR.Top + TR.Bottom) / 2
+                      : VAlign == vtaBottom ? TR.Bottom - 8
+                                            : TR.Top + 8;
+    DrawSortGlyph(Canvas, Col, y, TR.Right + 2);
+  }
 }
 
 // ============================================================================ rich-text cells =
