@@ -20,15 +20,8 @@ class MarkupGrid : public GridFixture {
     g->SetDefaultRowHeight(30);
     g->SetColor(clWhite);
     g->SetFixedColor(TColor(0xCECECE));
-    auto* other = Make<TRecControl>(form_, form_, "Other", Bounds(450, 350, 20, 20));
-    other->SetTabStop(true);
-    other->SetFocus();
-    Pump();
+    FocusElsewhere();
     return g;
-  }
-  void Repaint(TAdvStringGrid* g) {
-    g->Invalidate();
-    Paint(g);
   }
   int32_t CountIn(TAdvStringGrid* g, TRect r, uint32_t rgb) {
     int32_t n = 0;
@@ -43,12 +36,12 @@ TEST_F(MarkupGrid, MarkupCellsDrawTheirColoursAndPlainCellsShowTags) {
   g->SetCells(1, 1, "<FONT color=\"#FF0000\" size=\"14\"><B>MMM</B></FONT>");
   g->SetCells(2, 1, "<font color=\"#FF0000\">MMM</font>");  // "</" makes it markup too
   g->SetCells(3, 1, "<FONT color=\"#FF0000\">MMM");         // no "</", "<B" or "<I": plain text
-  Repaint(g);
+  RepaintAll(g);
   EXPECT_GT(CountIn(g, TRect{120, 30, 240, 60}, 0xFF0000), 20);
   EXPECT_GT(CountIn(g, TRect{240, 30, 360, 60}, 0xFF0000), 5);
   EXPECT_EQ(CountIn(g, TRect{360, 30, 480, 60}, 0xFF0000), 0) << "shown as text, tags and all";
   g->SetEnableHTML(false);
-  Repaint(g);
+  RepaintAll(g);
   EXPECT_EQ(CountIn(g, TRect{120, 30, 240, 60}, 0xFF0000), 0) << "without EnableHTML markup is text";
 }
 
@@ -94,7 +87,7 @@ TEST_F(MarkupGrid, ExtentMeasuresWrappedAndUnwrappedMarkup) {
 TEST_F(MarkupGrid, RichTextCellsDrawThroughTheRichEdit) {
   TAdvStringGrid* g = Grid();
   g->SetCells(1, 3, "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\b\\fs28 MMM}");
-  Repaint(g);
+  RepaintAll(g);
   EXPECT_GT(CountIn(g, TRect{120, 90, 240, 120}, 0xFF0000), 20);
 }
 
@@ -126,7 +119,7 @@ TEST_F(MarkupGrid, ScreenshotOfMarkupCells) {
   g->SetCells(1, 3, "<UL><LI>one</UL>");
   g->SetCells(2, 3, "<HI>marked</HI> &amp; &euro;");
   g->SetCells(3, 3, "<E>misspelt</E>");
-  Repaint(g);
+  RepaintAll(g);
   EXPECT_GT(CountIn(g, TRect{240, 30, 360, 60}, 0x80FF80), 10);
   EXPECT_GT(CountIn(g, TRect{0, 30, 30, 60}, 0x008000), 5) << "the picture";
   EXPECT_TRUE(SaveWindowPng(form_->Handle(), OutputPath("grid-markup.png")));
