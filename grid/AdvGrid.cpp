@@ -11,6 +11,7 @@
 
 #include "grid/AdvObj.h"
 #include "grid/AdvUtil.h"
+#include "grid/PictureContainer.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/IniFiles.h"
@@ -557,6 +558,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(0)
           .Prop("MouseActions", &G::GetMouseActions)
           .Prop("GridImages", &G::GetGridImages, &G::SetGridImages)
+          .Prop("PictureContainer", &G::GetPictureContainer, &G::SetPictureContainer)
           .Prop("IntelliPan", &G::IntelliPan)
           .Default(ipVertical)
           .Prop("IntelliZoom", &G::IntelliZoom)
@@ -801,6 +803,7 @@ void TAdvStringGrid::CreateWnd() {
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == gridImages_) gridImages_ = nullptr;
   if (Operation == opRemove && AComponent == editLink_) editLink_ = nullptr;
+  if (Operation == opRemove && AComponent == pictureContainer_) pictureContainer_ = nullptr;
   TBaseGrid::Notification(AComponent, Operation);
 }
 
@@ -2132,7 +2135,16 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     SetBkMode(dc, oldMode);
     return;
   }
-  // Plain text (markup and rich text have their own renderers; until then they show as stored).
+  // --- markup and rich text ---
+  if (kind == ctkMarkup) {
+    DrawMarkupCell(Canvas, col, ARow, tr, text, anchor, va);
+    return;
+  }
+  if (kind == ctkRich) {
+    DrawRichCell(Canvas, col, ARow, ARect, AState);
+    return;
+  }
+  // Plain text.
   const bool sortMark = SortGlyphShown(col, ARow);
   const TSortGlyphState sortState = sortMark || ha == taCenter ? SortGlyphState() : TSortGlyphState();
   if (ha == taCenter && sortState.Show && ARow == sortState.Row && col == sortState.Column) tr.Left += 10;

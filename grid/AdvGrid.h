@@ -35,6 +35,9 @@ class TCustomIniFile;
 class TForm;
 class TGridDropTarget;
 class TPopupButton;
+class TPictureContainer;
+class THTMLPictureCache;
+class TRichEdit;
 
 // ============================================================================ types and events
 
@@ -500,9 +503,8 @@ struct TCellGraphicInfo {
 
 // --- mouse and hints ---
 
-// The grid's hint window: the text is measured and drawn by the markup renderer (plain text here
-// until the renderer comes in through MeasureText and DrawHintText), placed at the requested
-// point and kept 2 pixels inside the screen.
+// The grid's hint window: the text is measured and drawn by the markup renderer (MeasureText and
+// DrawHintText), placed at the requested point and kept 2 pixels inside the screen.
 class THTMLHintWindow : public THintWindow {
   PL_CLASS(THTMLHintWindow)
  public:
@@ -1165,19 +1167,15 @@ class TAdvStringGrid : public TBaseGrid {
   TRowSizeEvent OnRowSize;
   TColumnMoveEvent OnColumnMove;
   TRowMoveEvent OnRowMove;
-  // Entry points of the parts that come in with the markup renderer, sorting and auto-sizing:
-  // until then no markup is hit, a control keeps its text, no header click sorts, nothing
-  // auto-sizes and a moved column moves no sort settings.
-  virtual bool MarkupHitTest(int32_t /*ACol*/, int32_t /*ARow*/, TRect /*R*/, int32_t /*X*/, int32_t /*Y*/,
-                             TMarkupHit& /*Hit*/) {
-    return false;
-  }
-  virtual bool SetCellControlValue(int32_t /*ACol*/, int32_t /*ARow*/, const AnsiString& /*CtrlID*/,
-                                   const AnsiString& /*Value*/) {
-    return false;
-  }
+  // Entry points of the markup renderer, sorting and auto-sizing (those not yet come in: no
+  // header click sorts, nothing auto-sizes and a moved column moves no sort settings).
+  // The markup of data cell (ACol, ARow) laid out in R, hit-tested at client point (X, Y): true on
+  // an anchor, an anchor's image or a control.
+  virtual bool MarkupHitTest(int32_t ACol, int32_t ARow, TRect R, int32_t X, int32_t Y, TMarkupHit& Hit);
+  // Rewrites the value of the cell's control CtrlID; false when the cell has no such control.
+  virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID, const AnsiString& Value);
   virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
-  virtual AnsiString MarkupToPlainText(const AnsiString& Text) { return Text; }
+  virtual AnsiString MarkupToPlainText(const AnsiString& Text);
   virtual void HeaderClickSort(int32_t /*ACol*/, int32_t /*ARow*/, int32_t /*DownRow*/,
                                TShiftState /*Shift*/) {}
   virtual void AutoSizeColumn(int32_t /*ACol*/) {}
@@ -1195,6 +1193,33 @@ class TAdvStringGrid : public TBaseGrid {
   void UnlockUpdate();
   void ResetUpdateLock() { updateCount_ = 0; }
   int32_t UpdateCount() const { return updateCount_; }
+
+  // --- markup ---------------------------------------------------------------------------------
+  // Markup cells are drawn by DrawMarkup with the grid's pictures, image list, anchor colour,
+  // blink phase and held markup button; rich-text cells through a hidden rich edit.  The mouse,
+  // hint and auto-size code reach the renderer through MarkupHitTest and MarkupExtent.
+  TPictureContainer* GetPictureContainer() const { return pictureContainer_; }
+  void SetPictureContainer(TPictureContainer* Value);
+  // Pictures the grid's markup loaded by location; made on first use.
+  THTMLPictureCache* GetPictureCache();
+  // The width and height Text takes when laid out Width pixels wide (wrapped when Wrap) with
+  // the canvas's font.
+  TSize MarkupExtent(TCanvas* Canvas, const AnsiString& Text, int32_t Width, bool Wrap);
+  void DrawRTFCell(int32_t ACol, int32_t ARow, TRect ARect, TCanvas* Canvas);
+
+ protected:
+  // Draws the markup of data cell (Col, ARow) in the text rectangle TR, with the sort glyph after
+  // it; its width + 2 is where a cell graphic beside the text stands.
+  void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text, TColor Anchor,
+                      TVAlignment VAlign);
+  void DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect ARect, TGridDrawState AState);
+
+ private:
+  TPictureContainer* pictureContainer_ = nullptr;
+  std::unique_ptr<THTMLPictureCache> pictureCache_;
+  TRichEdit* richEdit_ = nullptr;
+
+ public:
 
   // ---- scrolling and column sizes ------------------------------------------------------------------
   // The flat scroll bars of the common controls library are asked for by name at each use; without
