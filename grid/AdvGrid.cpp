@@ -623,6 +623,11 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("BackGround", &G::GetBackGround, &G::SetBackGround)
           .Prop("Hovering", &G::Hovering)
           .Default(false)
+          .Prop("SortSettings", &G::GetSortSettings, &G::SetSortSettings)
+          .Prop("FloatingFooter", &G::GetFloatingFooter, &G::SetFloatingFooter)
+          .Prop("Filter", &G::GetFilter, &G::SetFilter)
+          .Prop("FilterActive", &G::GetFilterActive, &G::SetFilterActive)
+          .Default(false)
           .Prop("DefaultRowHeight", &G::GetDefaultRowHeight, &G::SetDefaultRowHeight)
           .Default(21)
           .Event("OnGetCellColor", &G::OnGetCellColor)
@@ -642,6 +647,13 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnGetEditorType", &G::OnGetEditorType)
           .Event("OnCellsChanged", &G::OnCellsChanged)
           .Event("OnFilterProgress", &G::OnFilterProgress)
+          .Event("OnCustomCompare", &G::OnCustomCompare)
+          .Event("OnRawCompare", &G::OnRawCompare)
+          .Event("OnCanSort", &G::OnCanSort)
+          .Event("OnClickSort", &G::OnClickSort)
+          .Event("OnComboChange", &G::OnComboChange)
+          .Event("OnComboObjectChange", &G::OnComboObjectChange)
+          .Event("OnComboCloseUp", &G::OnComboCloseUp)
           .Event("OnUpdateColumnSize", &G::OnUpdateColumnSize)
           .Event("OnCustomCellDraw", &G::OnCustomCellDraw)
           .Event("OnEditingDone", &G::OnEditingDone)
@@ -672,6 +684,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   // The editors are children of the grid.
   ControlStyle.Include(csAcceptsControls);
   scrollWidth_ = GetSystemMetrics(SM_CXVSCROLL);
+  UINT wheelLines = 3;
+  if (SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &wheelLines, 0)) wheelLines_ = int32_t(wheelLines);
   columnHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyColumnHeaders(); });
   rowHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyRowHeaders(); });
   TBaseGrid::SetDefaultRowHeight(21);
@@ -735,6 +749,7 @@ void TAdvStringGrid::FormResized(TObject* Sender) {
   } catch (...) {
     // The form's own handler must not break the grid's resizing.
   }
+  StretchAfterChange();
 }
 
 void TAdvStringGrid::Loaded() {
@@ -744,6 +759,8 @@ void TAdvStringGrid::Loaded() {
   ApplyColumnHeaders();
   ApplyRowHeaders();
   if (columnSize_->Save) LoadColumnSizes();
+  MinRowHeight = GetDefaultRowHeight();
+  MinColWidth = 10;
 }
 
 void TAdvStringGrid::CreateWnd() {
@@ -754,6 +771,10 @@ void TAdvStringGrid::CreateWnd() {
     UpdateScrollBars();
   }
   if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
+  if (GetParent()) {
+    footerPanel_->SetParent(this);
+    footerPanel_->SetVisible(floatingFooter_->GetVisible());
+  }
 }
 
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -843,7 +864,10 @@ void TAdvStringGrid::SetFixedFooters(int32_t Value) { Store(fixedFooters_, Value
 
 void TAdvStringGrid::SetFixedRightCols(int32_t Value) { Store(fixedRightCols_, Value); }
 
-void TAdvStringGrid::SetDefaultRowHeight(int32_t Value) { TBaseGrid::SetDefaultRowHeight(Value); }
+void TAdvStringGrid::SetDefaultRowHeight(int32_t Value) {
+  TBaseGrid::SetDefaultRowHeight(Value);
+  floatingFooter_->SetHeight(Value);
+}
 
 void TAdvStringGrid::SetFixedRowHeight(int32_t Value) { fixedRowHeight_ = Value; }
 
@@ -1527,14 +1551,11 @@ void TAdvStringGrid::UpdateFooterColumns(int32_t ACol) {
       SetRawCells(c, last, "");
       continue;
     }
-    long double sum = 0, lo = 0, hi = 0;
-    for (int32_t r = from; r <= to; ++r) {
-      long double v = GetFloats(c, r);
-      sum += v;
-      lo = r == from ? v : std::min(lo, v);
-      hi = r == from ? v : std::max(hi, v);
-    }
-    long double result = kind == 1 ? sum : kind == 2 ? sum / n : kind == 3 ? n : kind == 4 ? lo : hi;
+    const long double result = kind == 1   ? ColumnSum(c, from, to)
+                               : kind == 2 ? ColumnAverage(c, from, to)
+                               : kind == 3 ? n
+                               : kind == 4 ? ColumnMin(c, from, to)
+                                           : ColumnMax(c, from, to);
     SetRawCells(c, last, Format(FloatFormat, {result}));
   }
 }
