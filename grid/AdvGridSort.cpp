@@ -176,6 +176,7 @@ int32_t TAdvStringGrid::CompareCells(int32_t ACol, int32_t Row1, int32_t Row2) {
     case ssCustom:
       res = 0;
       OnCustomCompare(this, s1, s2, res);
+      res = CompareSign(res);
       break;
     case ssAnsiAlphaCase:
       res = CompareSign(AnsiCompareStr(s1, s2));
@@ -186,6 +187,7 @@ int32_t TAdvStringGrid::CompareCells(int32_t ACol, int32_t Row1, int32_t Row2) {
     case ssRaw:
       res = 0;
       OnRawCompare(this, ACol, Row1, Row2, res);
+      res = CompareSign(res);
       break;
     case ssHTML:
       res = CompareSign(MarkupPlainText(s1).compare(MarkupPlainText(s2)));
