@@ -1207,7 +1207,9 @@ class TAdvStringGrid : public TBaseGrid {
   void FloatingFooterChanged();
   std::unique_ptr<TFilter> filter_ = std::make_unique<TFilter>(this);
   bool filterActive_ = false;
+  // The fixed rows when the filter went on, and whether an empty row stands in for the data.
   int32_t filterFixedRows_ = 0;
+  bool filterEmptyRow_ = false;
   std::unique_ptr<TFloatingFooter> floatingFooter_ = std::make_unique<TFloatingFooter>(this);
   TFooterPanel* footerPanel_ = new TFooterPanel(this);
   // --- auto-size and wheel ---

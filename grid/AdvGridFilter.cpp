@@ -83,9 +83,9 @@ void TAdvStringGrid::ApplyFilter() {
   progress();
 }
 
-// The fixed row count is remembered only while it has to come back: when every data row was
-// filtered out and one empty row stands in for them.  Otherwise turning the filter off would take
-// a real row for that empty one.
+// Only an empty row the filter added itself is removed again: a single real row left by the
+// filter stays.  The fixed rows come back as they were when the filter went on, also when removing
+// the empty row lowered them.
 void TAdvStringGrid::SetFilterActive(bool Value) {
   if (Value == filterActive_) return;
   filterActive_ = Value;
@@ -102,15 +102,14 @@ void TAdvStringGrid::SetFilterActive(bool Value) {
     if (GetRowCount() == fixedFooters_ + filterFixedRows_ && !FixedRowAlways) {
       SetRowCount(GetRowCount() + 1);
       SetFixedRows(filterFixedRows_);
-    } else {
-      filterFixedRows_ = 0;
+      filterEmptyRow_ = true;
     }
     return;
   }
-  if (GetRowCount() == GetFixedRows() + fixedFooters_ + 1 && filterFixedRows_ > 0) SetRowCount(GetRowCount() - 1);
-  filterFixedRows_ = GetFixedRows();
+  if (filterEmptyRow_ && GetRowCount() == GetFixedRows() + fixedFooters_ + 1) SetRowCount(GetRowCount() - 1);
+  filterEmptyRow_ = false;
   UnHideRowsAll();
-  SetFixedRows(filterFixedRows_);
+  if (filterFixedRows_ < GetRowCount()) SetFixedRows(filterFixedRows_);
 }
 
 // ============================================================================ floating footer =
