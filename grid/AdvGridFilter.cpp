@@ -192,10 +192,12 @@ TFooterPanel::TFooterPanel(TComponent* AOwner) : TCustomPanel(AOwner), grid_(dyn
   SetVisible(false);
 }
 
+// The same height as showing the strip gives it, so that creating the window on the first show
+// does not undo it.
 void TFooterPanel::CreateWnd() {
   TCustomPanel::CreateWnd();
   const TFloatingFooter* f = grid_->GetFloatingFooter();
-  SetHeight(f->GetVisible() ? f->Height() : 0);
+  SetHeight(f->GetVisible() ? std::max(f->Height() - 1, 0) : 0);
 }
 
 void TFooterPanel::Paint() { grid_->PaintFooter(GetCanvas(), GetClientRect()); }
