@@ -42,17 +42,17 @@ void SortRows(benchmark::State& state) {
   std::vector<std::string> copy;
 
   bench_ratio::Stopwatch gridWatch, refWatch;
-  bench_ratio::Compare(
-      state,
-      {[&] {
-         for (int r = 0; r < kRows; ++r) grid->SetCells(0, r + 1, texts[size_t(r)]);
-         gridWatch.Start();
-         grid->SortByColumn();
-         benchmark::ClobberMemory();
-         return gridWatch.Stop();
-       },
-       double(kRows)},
-      {{"x_stable_sort", {[&] {
+  bench_ratio::Compare(state,
+                       {[&] {
+                          for (int r = 0; r < kRows; ++r) grid->SetCells(0, r + 1, texts[size_t(r)]);
+                          gridWatch.Start();
+                          grid->SortByColumn();
+                          benchmark::ClobberMemory();
+                          return gridWatch.Stop();
+                        },
+                        double(kRows)},
+                       {{"x_stable_sort",
+                         {[&] {
                             copy = texts;
                             refWatch.Start();
                             std::stable_sort(copy.begin(), copy.end());

@@ -57,8 +57,7 @@ void TAdvStringGrid::ApplyFilter() {
   int32_t walked = 0;
   // With no data rows there is nothing to divide: the walk is complete.
   auto progress = [&] {
-    if (OnFilterProgress)
-      OnFilterProgress(this, int16_t(total > 0 ? Round(walked * 100.0L / total) : 100));
+    if (OnFilterProgress) OnFilterProgress(this, int16_t(total > 0 ? Round(walked * 100.0L / total) : 100));
   };
   int32_t runStart = -1, runFirst = 0, runLast = 0;
   for (int32_t r = GetFixedRows(); r < GetRowCount() - fixedFooters_;) {
@@ -183,7 +182,8 @@ const TClassInfo& TFooterPanel::ClassInfo() {
   return info;
 }
 
-TFooterPanel::TFooterPanel(TComponent* AOwner) : TCustomPanel(AOwner), grid_(dynamic_cast<TAdvStringGrid*>(AOwner)) {
+TFooterPanel::TFooterPanel(TComponent* AOwner)
+    : TCustomPanel(AOwner), grid_(dynamic_cast<TAdvStringGrid*>(AOwner)) {
   if (!grid_) throw EInvalidCast("Invalid class typecast");
   SetAlign(alBottom);
   SetHeight(0);
@@ -289,7 +289,8 @@ void TAdvStringGrid::PaintFooter(TCanvas* Canvas, const TRect& ClientRect) {
   } restore{selectionTextColor_, selText};
   if (f->GetFooterStyle() == fsColumnPreview) {
     if (f->GetColumn() >= 0 && f->GetColumn() < GetColCount() && GetRow() < GetRowCount())
-      DrawCellText(Canvas, f->GetColumn(), GetRow(), TRect{1, 1, ClientRect.Right - 1, h - 1}, TGridDrawState{});
+      DrawCellText(Canvas, f->GetColumn(), GetRow(), TRect{1, 1, ClientRect.Right - 1, h - 1},
+                   TGridDrawState{});
     return;
   }
   const AnsiString text = ComponentState().Contains(csDesigning)
@@ -357,10 +358,11 @@ TPoint TAdvStringGrid::GetCellExtent(int32_t ACol, int32_t ARow, bool Wrap) {
       AnsiString text = s;
       if (CellTextKind(s, enableHTML_) == ctkMarkup) text = MarkupPlainText(s);
       if (Wrap) {
-        if (IsEditing() && ACol == GetCol() && ARow == GetRow() && !text.empty() && text.back() == '\n') text += "w";
+        if (IsEditing() && ACol == GetCol() && ARow == GetRow() && !text.empty() && text.back() == '\n')
+          text += "w";
         RECT r{0, 0, std::max(GetColWidths(ACol) - 2 * (mx + 2), 1), 0};
-        DrawTextExA(dc, text.c_str(), int(text.size()), &r, DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK,
-                    nullptr);
+        DrawTextExA(dc, text.c_str(), int(text.size()), &r,
+                    DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK, nullptr);
         size = {r.Right - r.Left + 2 * mx, r.Bottom - r.Top + 2 * my};
         break;
       }
@@ -459,26 +461,28 @@ void TAdvStringGrid::Zoom(int32_t Delta) {
   Invalidate();
 }
 
-bool TAdvStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
-  if (!(GetOptions().Contains(goRowSelect) && navigation_->KeepHorizScroll))
-    return TBaseGrid::DoMouseWheelDown(Shift, MousePos);
-  const int32_t left = GetLeftCol();
-  LockUpdateSilent();
-  const bool handled = TBaseGrid::DoMouseWheelDown(Shift, MousePos);
-  SetLeftCol(left);
-  ResetUpdateLock();
+namespace {
+// With whole-row selection and KeepHorizScroll a wheel step leaves the left column where it was.
+template <class F>
+bool WheelStepKeepingLeft(TAdvStringGrid* g, bool Keep, F Step) {
+  if (!Keep) return Step();
+  const int32_t left = g->GetLeftCol();
+  g->LockUpdateSilent();
+  const bool handled = Step();
+  g->SetLeftCol(left);
+  g->ResetUpdateLock();
   return handled;
+}
+}  // namespace
+
+bool TAdvStringGrid::DoMouseWheelDown(TShiftState Shift, TPoint MousePos) {
+  return WheelStepKeepingLeft(this, GetOptions().Contains(goRowSelect) && navigation_->KeepHorizScroll,
+                              [&] { return TBaseGrid::DoMouseWheelDown(Shift, MousePos); });
 }
 
 bool TAdvStringGrid::DoMouseWheelUp(TShiftState Shift, TPoint MousePos) {
-  if (!(GetOptions().Contains(goRowSelect) && navigation_->KeepHorizScroll))
-    return TBaseGrid::DoMouseWheelUp(Shift, MousePos);
-  const int32_t left = GetLeftCol();
-  LockUpdateSilent();
-  const bool handled = TBaseGrid::DoMouseWheelUp(Shift, MousePos);
-  SetLeftCol(left);
-  ResetUpdateLock();
-  return handled;
+  return WheelStepKeepingLeft(this, GetOptions().Contains(goRowSelect) && navigation_->KeepHorizScroll,
+                              [&] { return TBaseGrid::DoMouseWheelUp(Shift, MousePos); });
 }
 
 namespace {
@@ -599,10 +603,12 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
         target = std::max(std::min(target, GetRowCount() - fixedFooters_ - 1), GetFixedRows());
         if (GetCol() < GetFixedCols() && GetFixedCols() < GetColCount()) SetCol(GetFixedCols());
         if (target >= 0 && target < GetRowCount() && target != GetRow()) {
-          const int32_t left = GetLeftCol();
+          // The update lock is held (silently) whether or not the left column is kept.
           LockUpdateSilent();
-          SetRow(target);
-          if (GetOptions().Contains(goRowSelect) && navigation_->KeepHorizScroll) SetLeftCol(left);
+          WheelStepKeepingLeft(this, GetOptions().Contains(goRowSelect) && navigation_->KeepHorizScroll, [&] {
+            SetRow(target);
+            return true;
+          });
           ResetUpdateLock();
         }
       }

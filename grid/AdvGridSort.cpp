@@ -13,9 +13,9 @@
 #include "platform/runtime/NumText.h"
 #include "platform/runtime/Strings.h"
 
-PL_ENUM_NAMES(TSortStyle, "ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase", "ssAlphaCase",
-              "ssShortDateEU", "ssShortDateUS", "ssCustom", "ssFinancial", "ssAnsiAlphaCase", "ssAnsiAlphaNoCase",
-              "ssRaw", "ssHTML", "ssImages", "ssCheckBox", "ssUnicode")
+PL_ENUM_NAMES(TSortStyle, "ssAutomatic", "ssAlphabetic", "ssNumeric", "ssDate", "ssAlphaNoCase",
+              "ssAlphaCase", "ssShortDateEU", "ssShortDateUS", "ssCustom", "ssFinancial", "ssAnsiAlphaCase",
+              "ssAnsiAlphaNoCase", "ssRaw", "ssHTML", "ssImages", "ssCheckBox", "ssUnicode")
 PL_ENUM_NAMES(TSortDirection, "sdAscending", "sdDescending")
 PL_ENUM_NAMES(TSortBlankPosition, "blFirst", "blLast")
 
@@ -291,7 +291,8 @@ int32_t CopyPivotRow(TAdvStringGrid* g, int32_t From, std::vector<int32_t>& orde
       g->SetCellObject(c, scratch, g->GetCellObject(c, From));
     }
   }
-  if (size_t(scratch) < order.size() && size_t(From) < order.size()) order[size_t(scratch)] = order[size_t(From)];
+  if (size_t(scratch) < order.size() && size_t(From) < order.size())
+    order[size_t(scratch)] = order[size_t(From)];
   return scratch;
 }
 }  // namespace
@@ -301,13 +302,15 @@ void TAdvStringGrid::QuickSortRows(int32_t ACol, int32_t First, int32_t Last) {
   sortSign_ = d;
   HoareSortRows(
       First, Last, d, [&](int32_t a, int32_t b) { return SortCompare(ACol, a, b, -1); },
-      [&](int32_t p) { return CopyPivotRow(this, p, rowOrder_); }, [&](int32_t a, int32_t b) { ExchangeRows(a, b); });
+      [&](int32_t p) { return CopyPivotRow(this, p, rowOrder_); },
+      [&](int32_t a, int32_t b) { ExchangeRows(a, b); });
 }
 
 void TAdvStringGrid::QuickSortRowsIndexed(int32_t Depth, int32_t First, int32_t Last) {
   HoareSortRows(
       First, Last, 1, [&](int32_t a, int32_t b) { return SortCompare(0, a, b, Depth); },
-      [&](int32_t p) { return CopyPivotRow(this, p, rowOrder_); }, [&](int32_t a, int32_t b) { ExchangeRows(a, b); });
+      [&](int32_t p) { return CopyPivotRow(this, p, rowOrder_); },
+      [&](int32_t a, int32_t b) { ExchangeRows(a, b); });
 }
 
 void TAdvStringGrid::ExchangeRows(int32_t ARow1, int32_t ARow2) {
@@ -426,7 +429,8 @@ void TAdvStringGrid::SortNodeGroups() {
       true);
 }
 
-void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, int32_t X, TShiftState Shift) {
+void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, int32_t X,
+                                     TShiftState Shift) {
   TSortSettings* ss = sortSettings_.get();
   if (ACol < GetFixedCols() && !ss->FixedCols) return;
   if (GetOptions().Contains(goColSizing) && ARow == 0) {
@@ -434,7 +438,8 @@ void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow
     const TRect r = CellRect(ACol, ARow);
     if (std::abs(X - r.Left) <= 4 || std::abs(X - r.Right) <= 4) return;
   }
-  if (ARow != ss->GetRow() || DownRow != ss->GetRow() || GetFixedRows() <= 0 || !ss->Show || GetRowCount() <= 2)
+  if (ARow != ss->GetRow() || DownRow != ss->GetRow() || GetFixedRows() <= 0 || !ss->Show ||
+      GetRowCount() <= 2)
     return;
   bool doSort = true;
   OnCanSort(this, ACol, doSort);

@@ -337,7 +337,8 @@ bool MatchCondition(const AnsiString& Condition, const AnsiString& Value, bool C
   for (size_t i = 0; i < cond.size(); ++i) {
     const char c = cond[i];
     auto special = [](char x) { return IsConditionOperator(x) || x == '='; };
-    if (c == ' ' && ((i + 1 < cond.size() && special(cond[i + 1])) || (!tight.empty() && special(tight.back()))))
+    if (c == ' ' &&
+        ((i + 1 < cond.size() && special(cond[i + 1])) || (!tight.empty() && special(tight.back()))))
       continue;
     tight += c;
   }

@@ -94,8 +94,8 @@ TEST_F(AutoSize, WheelMovesByTheScrollLinesAndOnceMoreByTheFramework) {
   auto* g = Grid(2, {rows, rows});
   ASSERT_EQ(g->WheelScrollLines(), 3);
   int32_t frameworkWheel = 0;
-  g->OnMouseWheel = TMouseWheelEvent::Lambda(
-      [&](TObject*, TShiftState, int32_t, TPoint, bool&) { ++frameworkWheel; });
+  g->OnMouseWheel =
+      TMouseWheelEvent::Lambda([&](TObject*, TShiftState, int32_t, TPoint, bool&) { ++frameworkWheel; });
   g->SetRow(1);
   Wheel(g, -120);
   EXPECT_EQ(g->GetRow(), 5);
@@ -122,8 +122,8 @@ TEST_F(AutoSize, ALoneFixedRowIgnoresTheWheelCompletely) {
   auto* g = NewGrid<TAdvStringGrid>(3, 1);
   g->FixedRowAlways = true;
   int32_t frameworkWheel = 0;
-  g->OnMouseWheel = TMouseWheelEvent::Lambda(
-      [&](TObject*, TShiftState, int32_t, TPoint, bool&) { ++frameworkWheel; });
+  g->OnMouseWheel =
+      TMouseWheelEvent::Lambda([&](TObject*, TShiftState, int32_t, TPoint, bool&) { ++frameworkWheel; });
   Wheel(g, -120);
   EXPECT_EQ(frameworkWheel, 0);
 }
@@ -160,23 +160,26 @@ TEST_F(AutoSize, ComboNotificationsBecomeGridEvents) {
   g->SetRow(1);
   std::vector<std::string> seen;
   g->OnComboChange = TComboChangeEvent::Lambda([&](TObject*, int32_t c, int32_t r, int32_t i, AnsiString s) {
-    seen.push_back("change " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) + " " + s);
+    seen.push_back("change " + std::to_string(c) + "," + std::to_string(r) + " " + std::to_string(i) + " " +
+                   s);
   });
-  g->OnComboObjectChange = TComboObjectChangeEvent::Lambda(
-      [&](TObject*, int32_t, int32_t, int32_t i, AnsiString, TObject* o) {
+  g->OnComboObjectChange =
+      TComboObjectChangeEvent::Lambda([&](TObject*, int32_t, int32_t, int32_t i, AnsiString, TObject* o) {
         seen.push_back("object " + std::to_string(i) + (o == g ? " grid" : " nil"));
       });
   g->OnComboCloseUp = TComboCloseUpEvent::Lambda([&](TObject*, int32_t a, int32_t b) {
     seen.push_back("closeup " + std::to_string(a) + "," + std::to_string(b));
   });
   auto notify = [&](WORD code) {
-    SendMessageA(g->GetHandle(), WM_COMMAND, MAKEWPARAM(0, code), reinterpret_cast<LPARAM>(combo->GetHandle()));
+    SendMessageA(g->GetHandle(), WM_COMMAND, MAKEWPARAM(0, code),
+                 reinterpret_cast<LPARAM>(combo->GetHandle()));
   };
   notify(CBN_SELCHANGE);
   notify(CBN_CLOSEUP);
   combo->SetText("typed");
   notify(CBN_EDITCHANGE);
-  EXPECT_EQ(seen, (std::vector<std::string>{"change 2,1 1 two", "object 1 grid", "closeup 1,2", "change 2,1 -1 typed"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"change 2,1 1 two", "object 1 grid", "closeup 1,2",
+                                            "change 2,1 -1 typed"}));
 }
 
 TEST_F(AutoSize, ResizingStretchesTheStretchColumn) {

@@ -32,8 +32,12 @@ TEST_F(Footer, VisibleFooterMakesTheLastRowAFooterRow) {
 
 TEST_F(Footer, FooterCellsShowTheStatisticsOfTheirCodes) {
   // One fixed row, data rows 1 to 3, the footer row 4.
-  auto* g = Grid(6, {{"", "", "", ""}, {"1", "2", "3", ""}, {"1", "2", "3", ""}, {"1", "2", "3", ""},
-                     {"1", "2", "3", ""}, {"1", "2", "3", ""}});
+  auto* g = Grid(6, {{"", "", "", ""},
+                     {"1", "2", "3", ""},
+                     {"1", "2", "3", ""},
+                     {"1", "2", "3", ""},
+                     {"1", "2", "3", ""},
+                     {"1", "2", "3", ""}});
   g->GetFloatingFooter()->SetVisible(true);
   for (int32_t code = 1; code <= 5; ++code) g->CellProperties(code, 4)->FooterKind = uint8_t(code | 0x80);
   g->SetCells(0, 4, "stale");
@@ -41,7 +45,8 @@ TEST_F(Footer, FooterCellsShowTheStatisticsOfTheirCodes) {
   g->UpdateFooterColumns(-1);
   EXPECT_EQ(Column(g, 0).back(), "");
   const Texts expected = {"6.00", "2.00", "3.00", "1.00", "3.00"};
-  for (int32_t code = 1; code <= 5; ++code) EXPECT_EQ(g->GetCells(code, 4), expected[size_t(code - 1)]) << code;
+  for (int32_t code = 1; code <= 5; ++code)
+    EXPECT_EQ(g->GetCells(code, 4), expected[size_t(code - 1)]) << code;
 
   // Hidden footer: nothing is recalculated.
   g->SetCells(1, 1, "10");

@@ -18,13 +18,15 @@ class Sort : public SortFixture {
     SortFixture::TearDown();
   }
   // Column 0 sorted ascending with the given style (ssAutomatic: detected).
-  Texts Sorted(const Texts& in, TSortStyle style, const AnsiString& prefix = "", const AnsiString& suffix = "") {
+  Texts Sorted(const Texts& in, TSortStyle style, const AnsiString& prefix = "",
+               const AnsiString& suffix = "") {
     auto* g = Grid(1, {in});
-    g->OnGetFormat = TGridFormatEvent::Lambda([=](TObject*, int32_t, TSortStyle& s, AnsiString& p, AnsiString& x) {
-      s = style;
-      p = prefix;
-      x = suffix;
-    });
+    g->OnGetFormat =
+        TGridFormatEvent::Lambda([=](TObject*, int32_t, TSortStyle& s, AnsiString& p, AnsiString& x) {
+          s = style;
+          p = prefix;
+          x = suffix;
+        });
     g->OnCustomCompare = TCustomCompareEvent::Lambda([](TObject*, AnsiString a, AnsiString b, int32_t& res) {
       res = a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
     });
@@ -48,11 +50,21 @@ TEST_F(Sort, EachStyleOrdersByItsOwnReading) {
       {"text detected: byte order", ssAutomatic, {"b", "abc/1", "B", "a"}, {"B", "a", "abc/1", "b"}},
       {"dates detected", ssAutomatic, {"3/1/03", "1/2/03", "12/25/02"}, {"12/25/02", "1/2/03", "3/1/03"}},
       {"case blind, ties keep their order", ssAlphaNoCase, {"b", "C", "B", "a"}, {"a", "b", "B", "C"}},
-      {"numbers with prefix and suffix", ssNumeric, {"$10 kg", "$9 kg", "$100 kg"}, {"$9 kg", "$10 kg", "$100 kg"},
-       "$", " kg"},
+      {"numbers with prefix and suffix",
+       ssNumeric,
+       {"$10 kg", "$9 kg", "$100 kg"},
+       {"$9 kg", "$10 kg", "$100 kg"},
+       "$",
+       " kg"},
       {"financial drops thousands", ssFinancial, {"1,200", "300", "12,000"}, {"300", "1,200", "12,000"}},
-      {"EU short dates", ssShortDateEU, {"01.01.05", "31.12.99", "15.06.2000"}, {"31.12.99", "15.06.2000", "01.01.05"}},
-      {"US short dates", ssShortDateUS, {"12-31-05", "01-01-05", "6-1-99"}, {"6-1-99", "01-01-05", "12-31-05"}},
+      {"EU short dates",
+       ssShortDateEU,
+       {"01.01.05", "31.12.99", "15.06.2000"},
+       {"31.12.99", "15.06.2000", "01.01.05"}},
+      {"US short dates",
+       ssShortDateUS,
+       {"12-31-05", "01-01-05", "6-1-99"},
+       {"6-1-99", "01-01-05", "12-31-05"}},
       {"custom callback", ssCustom, {"ccc", "a", "bb"}, {"a", "bb", "ccc"}},
       {"markup by its text", ssHTML, {"<B>b</B>", "a", "<I>c</I>"}, {"a", "<B>b</B>", "<I>c</I>"}},
       {"locale, case blind", ssAnsiAlphaNoCase, {"b", "A", "c"}, {"A", "b", "c"}},
@@ -74,13 +86,14 @@ TEST_F(Sort, CheckBoxesImagesAndRawCompareReadTheCellsNotTheirTexts) {
   EXPECT_EQ(Column(g, 1), (Texts{"y", "z", "x"})) << "checked first; equal boxes by column 1, descending too";
 
   // The raw handler compares whatever it likes: here column 1, backwards.
-  g->OnGetFormat = TGridFormatEvent::Lambda(
-      [](TObject*, int32_t, TSortStyle& s, AnsiString&, AnsiString&) { s = ssRaw; });
+  g->OnGetFormat =
+      TGridFormatEvent::Lambda([](TObject*, int32_t, TSortStyle& s, AnsiString&, AnsiString&) { s = ssRaw; });
   std::vector<int32_t> cols;
-  g->OnRawCompare = TRawCompareEvent::Lambda([&](TObject*, int32_t col, int32_t r1, int32_t r2, int32_t& res) {
-    cols.push_back(col);
-    res = -10 * g->GetCells(1, r1).compare(g->GetCells(1, r2));
-  });
+  g->OnRawCompare =
+      TRawCompareEvent::Lambda([&](TObject*, int32_t col, int32_t r1, int32_t r2, int32_t& res) {
+        cols.push_back(col);
+        res = -10 * g->GetCells(1, r1).compare(g->GetCells(1, r2));
+      });
   g->GetSortSettings()->Direction = sdAscending;
   g->GetSortSettings()->Full = false;
   g->SortByColumn();
@@ -122,14 +135,18 @@ TEST_F(Sort, BlanksGoWhereBlankPosSaysInBothDirections) {
 }
 
 TEST_F(Sort, EqualValuesFallThroughToTheFollowingColumnsAndTiesKeepTheirOrder) {
-  const std::vector<Texts> rows = {{"b", "2", "y", "1"}, {"a", "2", "x", "2"}, {"b", "1", "z", "3"},
-                                   {"a", "2", "x", "4"}, {"b", "2", "x", "5"}};
+  const std::vector<Texts> rows = {{"b", "2", "y", "1"},
+                                   {"a", "2", "x", "2"},
+                                   {"b", "1", "z", "3"},
+                                   {"a", "2", "x", "4"},
+                                   {"b", "2", "x", "5"}};
   std::vector<Texts> cols(4);
   for (const Texts& r : rows)
     for (size_t c = 0; c < 4; ++c) cols[c].push_back(r[c]);
   auto* g = Grid(4, cols);
   g->SortByColumn();
-  EXPECT_EQ(Column(g, 3), (Texts{"2", "4", "3", "5", "1"})) << "a2x before a2x (by column 3), then b1z, b2x, b2y";
+  EXPECT_EQ(Column(g, 3), (Texts{"2", "4", "3", "5", "1"}))
+      << "a2x before a2x (by column 3), then b1z, b2x, b2y";
 
   auto* h = Grid(4, cols);
   h->GetSortSettings()->Full = false;
@@ -141,7 +158,8 @@ TEST_F(Sort, EqualValuesFallThroughToTheFollowingColumnsAndTiesKeepTheirOrder) {
 }
 
 TEST_F(Sort, IndexedSortFollowsTheEntriesAndTheirDirectionBits) {
-  std::vector<Texts> cols = {{"r1", "r2", "r3", "r4", "r5"}, {"1", "3", "2", "1", "5"}, {"b", "a", "b", "a", "b"}};
+  std::vector<Texts> cols = {
+      {"r1", "r2", "r3", "r4", "r5"}, {"1", "3", "2", "1", "5"}, {"b", "a", "b", "a", "b"}};
   auto* g = Grid(3, cols);
   TSortIndexList* idx = g->GetSortIndexes();
   EXPECT_THROW(
@@ -161,14 +179,16 @@ TEST_F(Sort, IndexedSortFollowsTheEntriesAndTheirDirectionBits) {
   idx->AddIndex(1, false);
   EXPECT_EQ(idx->GetStrValue(), "2,-2147483647");
   g->SortByIndex();
-  EXPECT_EQ(Column(g, 0), (Texts{"r2", "r4", "r5", "r3", "r1"})) << "column 2 ascending, ties by column 1 descending";
+  EXPECT_EQ(Column(g, 0), (Texts{"r2", "r4", "r5", "r3", "r1"}))
+      << "column 2 ascending, ties by column 1 descending";
 
   g->GetSortSettings()->Full = false;
   idx->ToggleIndex(2);
   EXPECT_EQ(idx->FindIndex(1), 1);
   EXPECT_EQ(idx->FindIndex(0), -1);
   g->SortByIndex();
-  EXPECT_EQ(Column(g, 0), (Texts{"r5", "r3", "r1", "r2", "r4"})) << "b before a; ties keep the order they had";
+  EXPECT_EQ(Column(g, 0), (Texts{"r5", "r3", "r1", "r2", "r4"}))
+      << "b before a; ties keep the order they had";
 }
 
 TEST_F(Sort, CurrentRowStaysOrFollowsItsDataAndFixedColumnZeroStays) {
@@ -295,10 +315,14 @@ TEST(SortDates, ShortDateParserTakesTwoDigitYearsIntoACentury) {
     bool eu;
     TDateTime date;
   } cases[] = {
-      {"31.12.99", true, EncodeDate(1999, 12, 31)}, {"12-31-05", false, EncodeDate(2005, 12, 31)},
-      {"1/2/25", true, EncodeDate(2025, 2, 1)},     {"1/2/26", true, EncodeDate(1926, 2, 1)},
-      {"1/2/1999", true, EncodeDate(1999, 2, 1)},   {"31.12", true, 0},
-      {"a.1.99", true, 0},                          {"13/13/99", false, 0},
+      {"31.12.99", true, EncodeDate(1999, 12, 31)},
+      {"12-31-05", false, EncodeDate(2005, 12, 31)},
+      {"1/2/25", true, EncodeDate(2025, 2, 1)},
+      {"1/2/26", true, EncodeDate(1926, 2, 1)},
+      {"1/2/1999", true, EncodeDate(1999, 2, 1)},
+      {"31.12", true, 0},
+      {"a.1.99", true, 0},
+      {"13/13/99", false, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(c.eu ? ParseDateEU(c.text) : ParseDateUS(c.text), c.date) << c.text;
 }
