@@ -365,6 +365,7 @@ class TSortSettings : public TPersistent {
  public:
   explicit TSortSettings(TAdvStringGrid* AOwner);
   ~TSortSettings() override;
+  void Assign(TPersistent* Source) override;
   bool AutoColumnMerge = false;
   int32_t Column = 0;
   bool Show = false, IndexShow = false;
@@ -424,6 +425,7 @@ class TFloatingFooter : public TPersistent {
   PL_CLASS(TFloatingFooter)
  public:
   explicit TFloatingFooter(TAdvStringGrid* AOwner) : grid_(AOwner) {}
+  void Assign(TPersistent* Source) override;
   TColor GetColor() const { return color_; }
   void SetColor(TColor Value);
   int32_t GetColumn() const { return column_; }
@@ -1194,6 +1196,8 @@ class TAdvStringGrid : public TBaseGrid {
   template <class F>
   void SortFrame(F Sort, bool Track);
   int32_t SortCompare(int32_t ACol, int32_t Row1, int32_t Row2, int32_t Depth);
+  // Every column's vertical merges split, the listed columns merged again, the grid repainted.
+  void MergedColumnsChanged();
   std::unique_ptr<TSortSettings> sortSettings_ = std::make_unique<TSortSettings>(this);
   std::unique_ptr<TSortIndexList> sortIndexes_ = std::make_unique<TSortIndexList>();
   std::unique_ptr<TIntList> mergedColumns_ = std::make_unique<TIntList>(0, 0);

@@ -129,6 +129,16 @@ const TClassInfo& TFloatingFooter::ClassInfo() {
   return info;
 }
 
+void TFloatingFooter::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TFloatingFooter*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  color_ = src->color_;
+  column_ = src->column_;
+  template_ = src->template_;
+  SetFooterStyle(src->style_);
+  SetVisible(src->visible_);
+}
+
 void TFloatingFooter::RepaintPanel() {
   if (grid_ && grid_->FooterPanel()) grid_->FooterPanel()->Invalidate();
 }
@@ -647,6 +657,8 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
 
 void TAdvStringGrid::TopLeftChanged() {
   TBaseGrid::TopLeftChanged();
+  // Editor controls stay with their cell only while it is in view; the text editor moves itself.
+  if (editing_ && editorType_ != edNormal) HideEditorControl(GetDataCol(), GetRow());
   if (flatScrollBars_) {
     UpdateThumb(true);
     UpdateThumb(false);

@@ -71,6 +71,26 @@ TSortSettings::TSortSettings(TAdvStringGrid* AOwner) : grid_(AOwner) {
 
 TSortSettings::~TSortSettings() = default;
 
+void TSortSettings::Assign(TPersistent* Source) {
+  auto* src = dynamic_cast<TSortSettings*>(Source);
+  if (!src) return TPersistent::Assign(Source);
+  AutoColumnMerge = src->AutoColumnMerge;
+  Column = src->Column;
+  Show = src->Show;
+  IndexShow = src->IndexShow;
+  IndexColor = src->IndexColor;
+  Full = src->Full;
+  SingleColumn = src->SingleColumn;
+  IgnoreBlanks = src->IgnoreBlanks;
+  BlankPos = src->BlankPos;
+  AutoFormat = src->AutoFormat;
+  Direction = src->Direction;
+  for (size_t i = 0; i < glyphs_.size(); ++i) glyphs_[i]->Assign(src->glyphs_[i].get());
+  FixedCols = src->FixedCols;
+  NormalCellsOnly = src->NormalCellsOnly;
+  SetRow(src->row_);
+}
+
 void TSortSettings::SetRow(int32_t Value) {
   if (grid_ && Value > grid_->GetFixedRows()) throw Exception(SSortRowTooLarge);
   row_ = Value;
@@ -429,6 +449,15 @@ void TAdvStringGrid::SortNodeGroups() {
       true);
 }
 
+void TAdvStringGrid::MergedColumnsChanged() {
+  for (int32_t c = 0; c < GetColCount(); ++c) SplitColumnMerges(c);
+  for (int32_t i = 0; i < mergedColumns_->Count(); ++i) {
+    const int32_t c = mergedColumns_->GetItem(i);
+    if (c >= 0 && c < GetColCount()) MergeColumnRuns(c, i == 0);
+  }
+  Invalidate();
+}
+
 void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, int32_t X,
                                      TShiftState Shift) {
   TSortSettings* ss = sortSettings_.get();
@@ -491,6 +520,7 @@ void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow
       SortByColumn();
   }
   if (ss->AutoColumnMerge)
-    for (int32_t i = 0; i < mergedColumns_->Count(); ++i) MergeColumnRuns(mergedColumns_->GetItem(i), i == 0);
+    for (int32_t i = 0; i < mergedColumns_->Count(); ++i)
+      if (const int32_t c = mergedColumns_->GetItem(i); c >= 0 && c < GetColCount()) MergeColumnRuns(c, i == 0);
   OnClickSort(this, ss->Column);
 }

@@ -295,6 +295,26 @@ TEST_F(Sort, HeaderClicksToggleTheDirectionAndEditTheIndexList) {
   EXPECT_EQ(Column(g, 0), (Texts{"c", "b", "a"}));
 }
 
+TEST_F(Sort, HeaderClickSortMergesTheListedColumnsAgain) {
+  auto* g = Grid(2, {{"x", "y", "x", "y"}, {"3", "1", "4", "2"}});
+  g->GetMergedColumns()->Add(0);
+  EXPECT_EQ(g->CellSpan(0, 1), (TPoint{0, 0})) << "no equal neighbours yet";
+  TSortSettings* ss = g->GetSortSettings();
+  ss->Show = true;
+  ss->AutoColumnMerge = true;
+  ss->Column = 1;
+  g->HeaderClickSort(0, 0, 0, g->CellRect(0, 0).Left + 20, {});
+  EXPECT_EQ(Column(g, 1), (Texts{"3", "4", "1", "2"})) << "sorted by column 0, ties in their former order";
+  EXPECT_EQ(g->CellSpan(0, 1), (TPoint{0, 1}));
+  EXPECT_EQ(g->CellSpan(0, 3), (TPoint{0, 1}));
+  g->HeaderClickSort(1, 0, 0, g->CellRect(1, 0).Left + 20, {});
+  EXPECT_EQ(Column(g, 1), (Texts{"1", "2", "3", "4"}));
+  // The old merges were split before the rows moved, so the new runs merge cleanly.
+  EXPECT_EQ(Column(g, 0), (Texts{"y", "y", "x", "x"}));
+  EXPECT_EQ(g->CellSpan(0, 3), (TPoint{0, 1}));
+  EXPECT_EQ(g->GetRawCells(0, 3), "x");
+}
+
 TEST_F(Sort, SortRowAboveTheFixedRowsIsRefused) {
   auto* g = Grid(1, {{"a"}});
   TSortSettings* ss = g->GetSortSettings();
