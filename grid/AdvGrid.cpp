@@ -693,7 +693,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   fixedFont_->SetName("Tahoma");
   GetFont()->SetName("Tahoma");
   auto repaint = TNotifyEvent::Lambda([this](TObject*) { Invalidate(); });
-  mergedColumns_->OnChange = TIntListChangeEvent::Lambda([this](TObject*, int32_t, int32_t) { MergedColumnsChanged(); });
+  mergedColumns_->OnChange =
+      TIntListChangeEvent::Lambda([this](TObject*, int32_t, int32_t) { MergedColumnsChanged(); });
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
 

@@ -430,7 +430,14 @@ void TAdvStringGrid::AutoSizeRowBy(int32_t ARow, bool OnlyGrow) {
   }
   const int32_t height = 2 * glw + need + textMargin_.Y;
   if (OnlyGrow && GetRowHeights(ARow) >= height) return;
+  auto allRowsFit = [this] { return GetVisibleRowCount() + GetFixedRows() >= GetRowCount(); };
+  const bool fitBefore = allRowsFit();
   SetRowHeights(ARow, std::clamp(ApplySizeLimits(height, MinRowHeight, MaxRowHeight), 0, MaxControlCoord));
+  // A row grown while typing can push rows out of view: the editor is placed again over its cell.
+  if (sizeWhileTyping_->Height && IsEditing() && fitBefore && !allRowsFit()) {
+    ShowInplaceEdit();
+    if (TInplaceEdit* e = InplaceEditor()) e->SetSelStart(int32_t(e->GetText().size()));
+  }
 }
 
 void TAdvStringGrid::AutoSizeColumns(bool DoFixedCols, int32_t Extra) {

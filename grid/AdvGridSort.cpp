@@ -521,6 +521,7 @@ void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow
   }
   if (ss->AutoColumnMerge)
     for (int32_t i = 0; i < mergedColumns_->Count(); ++i)
-      if (const int32_t c = mergedColumns_->GetItem(i); c >= 0 && c < GetColCount()) MergeColumnRuns(c, i == 0);
+      if (const int32_t c = mergedColumns_->GetItem(i); c >= 0 && c < GetColCount())
+        MergeColumnRuns(c, i == 0);
   OnClickSort(this, ss->Column);
 }

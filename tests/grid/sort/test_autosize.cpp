@@ -1,6 +1,7 @@
 // Sizing columns and rows to their measured content, the size limits, the wheel's row steps, the
 // zoom and its bounds, panning with the middle button, the combo editor's notifications and the
 // stretched column on resizing.
+#include "platform/runtime/Strings.h"
 #include "platform/ui/StdLists.h"
 #include "tests/grid/sort/SortFixture.h"
 
@@ -70,6 +71,24 @@ TEST_F(AutoSize, RowsTakeTheirLinesAndLimits) {
   EXPECT_EQ(g->GetRowHeights(2), std::max(40, 4 + 2 * (h + h / 8)));
   g->SetMultilinecells(false);
   EXPECT_EQ(g->MaxLinesInRow(1), 1);
+}
+
+TEST_F(AutoSize, ARowGrownWhileTypingPlacesTheEditorAgainWithTheCaretAtTheEnd) {
+  auto* g = Grid(2, {{"a", "b"}, {"c", "d"}});
+  g->SetOptions(g->GetOptions() + TGridOptions{goEditing});
+  g->SetMultilinecells(true);
+  g->GetSizeWhileTyping()->Height = true;
+  g->SetCol(1);
+  g->SetRow(1);
+  g->ShowInplaceEdit();
+  ASSERT_TRUE(g->GetEditorMode());
+  TInplaceEdit* e = g->InplaceEditor();
+  e->SetText("typed");
+  g->SetCells(1, 1, StringReplace(AnsiString(30, 'x'), "x", "line\r", {rfReplaceAll}));
+  e->SetSelStart(0);
+  g->AutoSizeRow(1);
+  EXPECT_GT(g->GetRowHeights(1), g->GetClientHeight()) << "the rows no longer fit";
+  EXPECT_EQ(e->GetSelStart(), 5);
 }
 
 TEST_F(AutoSize, ZoomChangesEverySizeWithinTenSteps) {
