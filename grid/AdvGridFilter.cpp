@@ -88,6 +88,8 @@ void TAdvStringGrid::ApplyFilter() {
 void TAdvStringGrid::SetFilterActive(bool Value) {
   if (Value == filterActive_) return;
   filterActive_ = Value;
+  // A definition holds no cells: there is nothing to filter while it is read.
+  if (ComponentState().Contains(csLoading)) return;
   if (Value) {
     filterFixedRows_ = GetFixedRows();
     LockUpdate();

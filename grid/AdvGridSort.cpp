@@ -91,8 +91,10 @@ void TSortSettings::Assign(TPersistent* Source) {
   SetRow(src->row_);
 }
 
+// A stored definition may give the fixed rows after this value: it is checked only at run time.
 void TSortSettings::SetRow(int32_t Value) {
-  if (grid_ && Value > grid_->GetFixedRows()) throw Exception(SSortRowTooLarge);
+  if (grid_ && !grid_->ComponentState().Contains(csLoading) && Value > grid_->GetFixedRows())
+    throw Exception(SSortRowTooLarge);
   row_ = Value;
 }
 

@@ -1,5 +1,8 @@
 // The floating footer: the footer row it makes of the last row, the statistics its cells show,
 // the template of the custom preview and the strip it paints; the column statistics.
+#include <memory>
+
+#include "platform/runtime/FormText.h"
 #include "platform/runtime/FormatSettings.h"
 #include "tests/grid/sort/SortFixture.h"
 
@@ -90,6 +93,42 @@ TEST_F(Footer, TheStripPaintsInItsColourUnderTheColumns) {
   EXPECT_EQ(g->GetFixedFooters(), 1);
   Paint(p);
   EXPECT_EQ(Px(p, 100, 12), 0x00FF00u);
+}
+
+TEST(SortFilterFooterDefinitions, SettingsReadFromAndWrittenToADefinition) {
+  const char* text =
+      "object G: TAdvStringGrid\n"
+      "  SortSettings.Column = 2\n"
+      "  SortSettings.Direction = sdDescending\n"
+      "  SortSettings.BlankPos = blLast\n"
+      "  SortSettings.Row = 1\n"
+      "  FloatingFooter.FooterStyle = fsColumnPreview\n"
+      "  FloatingFooter.CustomTemplate = 'Row <#0>'\n"
+      "  Filter = <\n"
+      "    item\n"
+      "      Column = 1\n"
+      "      Condition = '>5'\n"
+      "      CaseSensitive = False\n"
+      "    end>\n"
+      "  FilterActive = True\n"
+      "end\n";
+  std::unique_ptr<TComponent> root(ReadComponentText(text, nullptr));
+  auto* g = dynamic_cast<TAdvStringGrid*>(root.get());
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->GetSortSettings()->Column, 2);
+  EXPECT_EQ(g->GetSortSettings()->Direction, sdDescending);
+  EXPECT_EQ(g->GetSortSettings()->BlankPos, blLast);
+  EXPECT_EQ(g->GetFloatingFooter()->GetFooterStyle(), fsColumnPreview);
+  ASSERT_EQ(g->GetFilter()->Count(), 1);
+  EXPECT_EQ(g->GetFilter()->GetItem(0)->Condition, ">5");
+  EXPECT_FALSE(g->GetFilter()->GetItem(0)->CaseSensitive);
+  EXPECT_TRUE(g->GetFilterActive());
+  EXPECT_EQ(g->NumHiddenRows(), 0) << "nothing is filtered while the definition is read";
+  const AnsiString written = WriteComponentText(g);
+  for (const char* line : {"SortSettings.Direction = sdDescending", "Condition = '>5'", "FilterActive = True",
+                           "FloatingFooter.CustomTemplate = 'Row <#0>'"})
+    EXPECT_NE(written.find(line), AnsiString::npos) << line << "\n" << written;
+  EXPECT_EQ(written.find("SortSettings.Full"), AnsiString::npos) << written;
 }
 
 }  // namespace
