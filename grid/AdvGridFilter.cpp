@@ -513,6 +513,35 @@ int32_t PanCursorId(int32_t dx, int32_t dy) {
   if (dy < 0) return dx > 0 ? 8005 : 8006;
   return dx > 0 ? 8007 : 8008;
 }
+
+
+// The pan indicator, 26 by 26 around the origin: a white disc with a grey rim and black arrows
+// for the directions panning may take.
+void DrawPanIndicator(HWND Window, TPoint Origin, TIntelliPan Mode) {
+  HDC dc = GetDC(Window);
+  if (!dc) return;
+  {
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    const int32_t x = Origin.X - 13, y = Origin.Y - 13;
+    canvas.GetBrush()->SetColor(clWhite);
+    canvas.GetPen()->SetColor(clGray);
+    canvas.Ellipse(x, y, x + 26, y + 26);
+    canvas.GetBrush()->SetColor(clBlack);
+    canvas.GetPen()->SetColor(clBlack);
+    const int32_t cx = Origin.X, cy = Origin.Y;
+    if (Mode != ipHorizontal) {
+      canvas.Polygon({TPoint{cx, y + 3}, TPoint{cx - 4, y + 8}, TPoint{cx + 4, y + 8}});
+      canvas.Polygon({TPoint{cx, y + 22}, TPoint{cx - 4, y + 17}, TPoint{cx + 4, y + 17}});
+    }
+    if (Mode != ipVertical) {
+      canvas.Polygon({TPoint{x + 3, cy}, TPoint{x + 8, cy - 4}, TPoint{x + 8, cy + 4}});
+      canvas.Polygon({TPoint{x + 22, cy}, TPoint{x + 17, cy - 4}, TPoint{x + 17, cy + 4}});
+    }
+    canvas.SetHandle(nullptr);
+  }
+  ReleaseDC(Window, dc);
+}
 }  // namespace
 
 void TAdvStringGrid::StartPanning(TPoint Origin) {
@@ -523,6 +552,7 @@ void TAdvStringGrid::StartPanning(TPoint Origin) {
   SetTimer(GetHandle(), kPanTimer, 10, nullptr);
   SetMouseCapture(true);
   SetShowHint(false);
+  DrawPanIndicator(GetHandle(), Origin, IntelliPan);
 }
 
 void TAdvStringGrid::StopPanning() {
@@ -556,6 +586,8 @@ void TAdvStringGrid::PanTick() {
   if (GetLeftCol() != oldLeft || GetTopRow() != oldTop) {
     const TRect indicator{panOrigin_.X - 16, panOrigin_.Y - 16, panOrigin_.X + 16, panOrigin_.Y + 16};
     InvalidateRect(GetHandle(), &indicator, TRUE);
+    Update();
+    DrawPanIndicator(GetHandle(), panOrigin_, IntelliPan);
   }
 }
 

@@ -154,8 +154,13 @@ TEST_F(AutoSize, VerticalPanningStepsRowsButNeverColumns) {
   g->SetRow(3);
   g->SetCol(2);
   const TPoint origin{100, 80};
+  Paint(g);
   SendMessageA(g->GetHandle(), WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(origin.X, origin.Y));
   ASSERT_TRUE(g->Panning());
+  ui_test::Pump();
+  EXPECT_EQ(Px(g, origin.X, origin.Y), 0xFFFFFFu) << "the indicator's disc";
+  EXPECT_EQ(Px(g, origin.X, origin.Y - 7), 0u) << "its upward arrow";
+  EXPECT_NE(Px(g, origin.X - 7, origin.Y), 0u) << "no sideways arrow when panning vertically";
   const TPoint screen = g->ClientToScreen(TPoint{origin.X + 40, origin.Y + 40});
   SetCursorPos(screen.X, screen.Y);
   SendMessageA(g->GetHandle(), WM_TIMER, 999, 0);
