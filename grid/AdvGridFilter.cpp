@@ -698,8 +698,9 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
 
 void TAdvStringGrid::TopLeftChanged() {
   TBaseGrid::TopLeftChanged();
-  // Editor controls stay with their cell only while it is in view; the text editor moves itself.
-  if (editing_ && editorType_ != edNormal) HideEditorControl(GetDataCol(), GetRow());
+  // An editor control does not follow its cell as the view scrolls: it ends.  The text editor
+  // (all the text editor types) moves with the grid.
+  if (editing_ && editorType_ == edCustom) HideEditorControl(GetDataCol(), GetRow());
   if (flatScrollBars_) {
     UpdateThumb(true);
     UpdateThumb(false);

@@ -173,6 +173,32 @@ TEST_F(AutoSize, VerticalPanningStepsRowsButNeverColumns) {
   EXPECT_EQ(g->GetRow(), 5);
 }
 
+TEST_F(AutoSize, ScrollingEndsAnEditorControlButNotTheTextEditor) {
+  Texts rows(30, "r");
+  auto* g = Grid(2, {rows, rows});
+  g->SetOptions(g->GetOptions() + TGridOptions{goEditing});
+  g->SetEditLink(new TEditLink(form_));
+  g->OnGetEditorType = TGetEditorTypeEvent::Lambda(
+      [](TObject*, int32_t c, int32_t, TEditorType& e) { e = c == 1 ? edCustom : edNormal; });
+  int32_t done = 0;
+  g->OnEditingDone = TNotifyEvent::Lambda([&](TObject*) { ++done; });
+  g->SetCol(1);
+  g->SetRow(1);
+  g->ShowInplaceEdit();
+  ASSERT_TRUE(g->EditPending());
+  g->SetTopRow(10);
+  EXPECT_EQ(done, 1);
+
+  g->SetCol(0);
+  g->SetRow(12);
+  g->ShowInplaceEdit();
+  ASSERT_TRUE(g->GetEditorMode());
+  g->SetTopRow(3);
+  EXPECT_TRUE(g->GetEditorMode());
+  EXPECT_EQ(done, 1);
+  g->OnEditingDone = nullptr;  // the grid's end fires it again, after `done` is gone
+}
+
 TEST_F(AutoSize, ComboNotificationsBecomeGridEvents) {
   auto* g = Grid(3, {{"a", "b"}, {"c", "d"}, {"e", "f"}});
   auto* combo = new TComboBox(form_);
