@@ -12,6 +12,7 @@
 #include "fuzz/support/FuzzSupport.h"
 #include "fuzz/support/PlotChannel.h"
 #include "fuzz/support/PropertyWidget.h"
+#include "grid/AdvGrid.h"
 #include "platform/data/DBGrids.h"
 #include "platform/data/DBTables.h"
 #include "platform/os/gdi/Icons.h"
@@ -465,6 +466,36 @@ void WidgetDefinitionSeeds() {
        "end\n");
 }
 
+// The grid's CSV files, pasted texts and its own clipboard block (written by the grid).
+void GridSeeds() {
+  Seed("grid_csv", "semicolons", "a;b;c\r\n1;2;3\r\n");
+  Seed("grid_csv", "quotes", "\"x\"\"y\",\"a,b\",c\n1,2,3\n");
+  Seed("grid_csv", "ragged", "a,b,c\r\n1\r\n1,2,3,4,5");
+  Seed("grid_clipboard_text", "block", "a\tb\r\nc\td\r\n");
+  Seed("grid_clipboard_text", "ragged", "\tx\r\n\r\ny\rz\tw");
+  TAdvStringGrid grid(nullptr);
+  grid.SetColCount(4);
+  grid.SetRowCount(4);
+  grid.SetCells(1, 1, "one");
+  grid.SetCells(2, 2, "two");
+  grid.CellProperties(2, 2)->SetBrushColor(clRed);
+  TCellGraphic* check = grid.CreateCellGraphic(1, 2);
+  check->CellType = ctCheckBox;
+  check->CellBoolean = true;
+  TCellGraphic* radio = grid.CreateCellGraphic(2, 1);
+  radio->CellType = ctRadio;
+  radio->CellCreated = true;
+  auto* items = new TStringList;
+  items->SetCommaText("a,b");
+  radio->Graphic = items;
+  for (const auto& [name, rect] : {std::pair<const char*, TGridRect>{"block", {1, 1, 2, 2}}, {"full", {0, 0, 3, 3}}}) {
+    TMemoryStream block;
+    grid.WriteCellsToStream(rect, &block);
+    Seed("grid_clipboard_format", name,
+         std::string(static_cast<const char*>(block.Memory()), size_t(block.Size())));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -481,6 +512,7 @@ int main(int argc, char** argv) {
     PropertyFileSeeds();
     PlotChannelSeeds();
     WidgetDefinitionSeeds();
+    GridSeeds();
   } catch (const Exception& e) {
     std::cerr << "fuzz_make_seeds: " << e.Message << "\n";
     return 1;

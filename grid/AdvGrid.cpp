@@ -69,6 +69,8 @@ const TClassInfo& TCellGraphic::ClassInfo() {
                                      .Prop("CellBoolean", &TCellGraphic::CellBoolean)
                                      .Prop("CellAngle", &TCellGraphic::CellAngle)
                                      .Prop("CellValue", &TCellGraphic::CellValue)
+                                     .Prop("CellErrFrom", &TCellGraphic::CellErrFrom)
+                                     .Prop("CellErrLen", &TCellGraphic::CellErrLen)
                                      .Prop("CellText", &TCellGraphic::CellText);
   return info;
 }
@@ -509,6 +511,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("Multilinecells", &G::GetMultilinecells, &G::SetMultilinecells)
           .Default(false)
+          .Prop("ControlLook", &G::GetControlLook, &G::SetControlLook)
           .Prop("EnableBlink", &G::EnableBlink)
           .Default(false)
           .Prop("EnableHTML", &G::GetEnableHTML, &G::SetEnableHTML)
@@ -565,6 +568,8 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("URLFull", &G::GetURLFull, &G::SetURLFull)
           .Default(false)
+          .Prop("URLEdit", &G::URLEdit)
+          .Default(false)
           .Prop("ScrollHints", &G::ScrollHints)
           .Default(shNone)
           .Prop("ScrollType", &G::GetScrollType, &G::SetScrollType)
@@ -579,6 +584,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(false)
           .Prop("OemConvert", &G::OemConvert)
           .Default(false)
+          .Prop("DragDropSettings", &G::GetDragDropSettings)
           .Prop("FixedFooters", &G::GetFixedFooters, &G::SetFixedFooters)
           .Default(0)
           .Prop("FixedRightCols", &G::GetFixedRightCols, &G::SetFixedRightCols)
@@ -651,11 +657,41 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnRawCompare", &G::OnRawCompare)
           .Event("OnCanSort", &G::OnCanSort)
           .Event("OnClickSort", &G::OnClickSort)
-          .Event("OnComboChange", &G::OnComboChange)
-          .Event("OnComboObjectChange", &G::OnComboObjectChange)
           .Event("OnComboCloseUp", &G::OnComboCloseUp)
+          .Event("OnFileProgress", &G::OnFileProgress)
+          .Event("OnOleDrag", &G::OnOleDrag)
+          .Event("OnOleDrop", &G::OnOleDrop)
+          .Event("OnOleDragOver", &G::OnOleDragOver)
+          .Event("OnOleDragStart", &G::OnOleDragStart)
+          .Event("OnOleDragStop", &G::OnOleDragStop)
+          .Event("OnOleDropCol", &G::OnOleDropCol)
+          .Event("OnOleDropFile", &G::OnOleDropFile)
+          .Event("OnOleDropped", &G::OnOleDropped)
+          .Event("OnClipboardBeforePasteCell", &G::OnClipboardBeforePasteCell)
+          .Event("OnClipboardCopy", &G::OnClipboardCopy)
+          .Event("OnClipboardCut", &G::OnClipboardCut)
+          .Event("OnClipboardPaste", &G::OnClipboardPaste)
           .Event("OnUpdateColumnSize", &G::OnUpdateColumnSize)
           .Event("OnCustomCellDraw", &G::OnCustomCellDraw)
+          .Event("OnClickCell", &G::OnClickCell)
+          .Event("OnRightClickCell", &G::OnRightClickCell)
+          .Event("OnCheckBoxMouseUp", &G::OnCheckBoxMouseUp)
+          .Event("OnRadioMouseUp", &G::OnRadioMouseUp)
+          .Event("OnButtonClick", &G::OnButtonClick)
+          .Event("OnAnchorClick", &G::OnAnchorClick)
+          .Event("OnAnchorEnter", &G::OnAnchorEnter)
+          .Event("OnAnchorExit", &G::OnAnchorExit)
+          .Event("OnAnchorHint", &G::OnAnchorHint)
+          .Event("OnControlClick", &G::OnControlClick)
+          .Event("OnExpandNode", &G::OnExpandNode)
+          .Event("OnContractNode", &G::OnContractNode)
+          .Event("OnColumnSize", &G::OnColumnSize)
+          .Event("OnRowSize", &G::OnRowSize)
+          .Event("OnColumnMove", &G::OnColumnMove)
+          .Event("OnRowMove", &G::OnRowMove)
+          .Event("OnCheckBoxClick", &G::OnCheckBoxClick)
+          .Event("OnRadioClick", &G::OnRadioClick)
+          .Event("OnDblClickCell", &G::OnDblClickCell)
           .Event("OnEditingDone", &G::OnEditingDone)
           .Event("OnScrollHint", &G::OnScrollHint)
           .Event("OnEndColumnSize", &G::OnEndColumnSize)
@@ -697,11 +733,14 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
       TIntListChangeEvent::Lambda([this](TObject*, int32_t, int32_t) { MergedColumnsChanged(); });
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
+  InitCellGraphics();
+  hintWindow_ = new THTMLHintWindow(this);
 
   if (!ComponentState().Contains(csDesigning)) {
     for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
     popupButton_ = new TPopupButton(this);
   }
+  CreateEditorControls();
 
   // Resizing the owner form resizes the grid first, then runs the form's own handler.
   if (auto* form = dynamic_cast<TForm*>(AOwner); form && !ComponentState().Contains(csDesigning)) {
@@ -773,6 +812,7 @@ void TAdvStringGrid::CreateWnd() {
     UpdateScrollBars();
   }
   if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
+  SetTimer(GetHandle(), kGridTimer, 500, nullptr);
   if (GetParent()) {
     footerPanel_->SetParent(this);
     footerPanel_->SetVisible(floatingFooter_->GetVisible());
@@ -1854,7 +1894,7 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
     case ctCheckBox:
     case ctDataCheckBox:
     case ctVirtCheckBox:
-      size = {15, 15};
+      size = {controlLook_->GetCheckSize(), controlLook_->GetCheckSize()};
       break;
     case ctRadio:
       if (auto* items = dynamic_cast<TStrings*>(g->Graphic)) {
@@ -1903,10 +1943,6 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
 
 // ============================================================================ painting ========
 
-bool TAdvStringGrid::IsSelected(int32_t ACol, int32_t ARow) const {
-  return PointInGridRect(ACol, ARow, GetSelection());
-}
-
 void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print,
                                    bool Selection, bool MapCol, TBrush* ABrush, TFont* AFont,
                                    TAlignment& HAlign, TVAlignment& VAlign, bool&) {
@@ -1952,6 +1988,14 @@ void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& A
       if (selectionTextColor_ != clNone) AFont->SetColor(selectionTextColor_);
     }
   }
+  // Cells picked one by one show selected whatever the selection says.
+  if (!Print && mouseActions_->DisjunctCellSelect &&
+      std::find(selectedCells_.begin(), selectedCells_.end(), (ACol & 0xFFFF) | (ARow << 16)) !=
+          selectedCells_.end()) {
+    if (selectionColor_ != clNone) ABrush->SetColor(selectionColor_);
+    if (selectionTextColor_ != clNone) AFont->SetColor(selectionTextColor_);
+    AState.Include(gdSelected);
+  }
   CellAlignment(col, ARow, HAlign, VAlign);
 }
 
@@ -1994,6 +2038,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, T
     }
     Canvas->GetBrush()->SetColor(brushColor);
   }
+  graphicPaint_ = {col, ARow, ha, va, 0, false};
   DrawCellContent(Canvas, ACol, ARow, ARect, AState, ha, va);
   Canvas->GetBrush()->SetColor(brushColor);
   Canvas->GetFont()->SetColor(fontColor);
@@ -2001,6 +2046,7 @@ void TAdvStringGrid::DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, T
   ARect.Left -= indicator;
   DrawCellBorders(Canvas, col, ARow, ARect);
   DrawFixedLook(Canvas, ACol, ARow, ARect);
+  if (TCellGraphic* g = GetCellGraphic(col, ARow)) DrawCellGraphic(ARect, g);
   if (OnDrawCell) {
     TRect r{ARect.Left + 1, ARect.Top + 1, ARect.Right - GetGridLineWidth(),
             ARect.Bottom - GetGridLineWidth()};
@@ -2041,6 +2087,7 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
       AState.Contains(gdSelected) ||
       (mouseActions_->DisjunctRowSelect && ARow < int32_t(rowSelect_.size()) && rowSelect_[size_t(ARow)] &&
        GetOptions().Contains(goRowSelect) && col >= GetFixedCols());
+  graphicPaint_.Selected = selected && !AState.Contains(gdFocused);
   if (selected && showSelection_ &&
       (!AState.Contains(gdFocused) || GetOptions().Contains(goDrawFocusSelected))) {
     if (selectionColor_ != clNone) Canvas->GetBrush()->SetColor(selectionColor_);
@@ -2077,6 +2124,8 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     }
     pen->SetWidth(1);
   }
+  const TCellGraphicInfo graphic = GetCellGraphicInfo(col, ARow);
+  if (graphic.Graphic && !graphic.TextDrawn) return;
 
   TRect tr{ARect.Left + textMargin_.X, ARect.Top + textMargin_.Y, ARect.Right - textMargin_.X, ARect.Bottom};
   if (TCellGraphic* g = GetCellGraphic(col, ARow)) {
@@ -2105,6 +2154,10 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     return;
   }
   // Plain text (markup and rich text have their own renderers; until then they show as stored).
+  const bool sortMark = SortGlyphShown(col, ARow);
+  const TSortGlyphState sortState = sortMark || ha == taCenter ? SortGlyphState() : TSortGlyphState();
+  if (ha == taCenter && sortState.Show && ARow == sortState.Row && col == sortState.Column) tr.Left += 10;
+  const int32_t sortRoom = ARow == 0 && sortState.Show && col == sortState.Column ? 14 : 0;
   AnsiString stored = GetCells(col, ARow);
   const bool link = urlShow_ && IsLinkText(stored);
   if (link && !urlFull_) StripLinkScheme(text);
@@ -2124,7 +2177,16 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   format |= DT_NOPREFIX | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK | DT_EDITCONTROL : 0);
   format |= hflag | vflag;
   if (UseRightToLeftReading()) format |= DT_RTLREADING;
+  if (ha == taLeftJustify)
+    tr.Right -= sortRoom;
+  else
+    tr.Left += sortRoom;
   Canvas->RequiredState({csHandleValid, csFontValid, csBrushValid});
+  if (graphic.Graphic) {
+    RECT m = tr;
+    DrawTextA(dc, text.c_str(), int(text.size()), &m, format | DT_CALCRECT);
+    graphicPaint_.TextWidth = int32_t(m.Right - m.Left) + 2;
+  }
   int oldMode = SetBkMode(dc, TRANSPARENT);
   RECT r = tr;
   DrawTextA(dc, text.c_str(), int(text.size()), &r, format);
@@ -2133,6 +2195,11 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
   int32_t errFrom = 0, errLen = 0;
   GetCellErrorRange(col, ARow, errFrom, errLen);
   if (errLen > 0) DrawErrorUnderline(Canvas, text, errLen, errFrom, Canvas->TextHeight("hg"), tr);
+  if (sortMark) {
+    const bool graphicLeft = graphic.Graphic && (graphic.HAlign == haLeft ||
+                                                 (graphic.HAlign == haBeforeText && ha == taLeftJustify));
+    DrawPlainSortGlyph(Canvas, col, ARect, ha, va, Canvas->TextWidth(text), graphicLeft ? graphic.Width : 0);
+  }
 }
 
 // The background picture shows in cells painted in their own colours, not the selection's.
@@ -2435,10 +2502,10 @@ void TAdvStringGrid::SetEditLink(TEditLink* Value) {
   if (Value) Value->FreeNotification(this);
 }
 
-// The editor controls of the built-in editor types are not part of this grid yet: those types
-// leave the cell as it is.  edCustom cells are edited by the edit link.
+// edCustom cells are edited by the edit link, the other types by the grid's own controls.
 void TAdvStringGrid::ShowEditorControl(int32_t ACol, int32_t ARow) {
-  if (editorType_ != edCustom || !editLink_) {
+  if (editorType_ != edCustom) return ShowBuiltInEditor(ACol, ARow);
+  if (!editLink_) {
     editing_ = false;
     pending_ = false;
     startChar_ = 0;
@@ -2497,6 +2564,8 @@ void TAdvStringGrid::HideEditorControl(int32_t ACol, int32_t ARow) {
       CommitEditorValue(c, r, value);
     }
     if (link->EditStyle != esPopup) link->SetVisible(false);
+  } else if (editorType_ != edCustom) {
+    HideBuiltInEditor(ACol, ARow);
   }
   editing_ = false;
   EditingDone();
@@ -2517,7 +2586,8 @@ void TAdvStringGrid::ShowInplaceEdit() {
 }
 
 void TAdvStringGrid::HideInplaceEdit() {
-  if (!editing_) return;
+  // An editor control is up until it is taken down, also after its text was validated.
+  if (!editing_ && !editorControlActive_) return;
   HideEditor();
   if (!IsTextEditorType(editorType_)) HideEditorControl(GetCol(), GetRow());
   editing_ = false;
@@ -2699,6 +2769,7 @@ void TAdvStringGrid::HandleKeyDown(TMessage& Message) {
     ResetUpdateLock();
   }
   if (SelectionRectangle && !(GetSelection() == sel)) Invalidate();
+  if (navigation_->AllowClipboardShortCuts && ClipboardShortCut(key, ctrl, shift)) return;
   if (key == VK_INSERT && navigation_->AllowInsertRow && !ctrl && !shift && !alt) {
     bool can = true;
     OnCanInsertRow(this, GetRow(), can);
@@ -2848,6 +2919,21 @@ void TAdvStringGrid::AdvanceCell(int32_t ACol, int32_t ARow, bool Forward, bool 
     SelectCell(oldCol, oldRow);
   navigating_ = false;
   if (allow && (ShowEditor || IsControlCell(c, r))) this->ShowEditor();
+  // Onto a check box or radio cell from another kind of cell: a click there, as the mouse would.
+  if (allow && IsControlCell(c, r)) {
+    navigating_ = true;
+    FocusCell(oldCol, oldRow, true);
+    FocusCell(c, r, true);
+    navigating_ = false;
+    if (!IsControlCell(oldCol, oldRow)) {
+      const TRect m = MergedCellRect(c, r);
+      MouseDown(mbLeft, {}, m.Left + 2, m.Top + 2);
+      MouseUp(mbLeft, {}, m.Left + 2, m.Top + 2);
+      if (navigation_->AdvanceDirection == adTopBottom) HideEditor();
+    }
+    bool again = true;
+    OnCellChanging(this, oldRow, oldCol, GetRow(), GetCol(), again);
+  }
 }
 
 void TAdvStringGrid::TabStep(bool Backward) {
@@ -3136,6 +3222,10 @@ void TAdvInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
     return;
   }
   const bool lineFeed = g->navigation_->LineFeedOnEnter;
+  if (Key == VK_RETURN && Shift.Contains(ssCtrl) && g->sizeWhileTyping_->Height && g->multilineCells_) {
+    g->GrowRowForText(g->GetRow(), GetText());
+    g->OnEndRowSize(g, g->GetRow());
+  }
   if (Key == VK_TAB && g->GetOptions().Contains(goTabs)) {
     if (!g->ValidateCell(GetText())) ShowCellText();
     g->HideInplaceEdit();
@@ -3162,6 +3252,13 @@ void TAdvInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
   if (Key == VK_LEFT || Key == VK_RIGHT) return;
   TInplaceEdit::KeyUp(Key, Shift);
   CompleteFromLookup();
+  TAdvStringGrid* g = AdvGrid();
+  if (!g || !GetVisible()) return;
+  if (g->sizeWhileTyping_->Width) g->FitColumnToText(g->GetCol(), GetText());
+  if (g->sizeWhileTyping_->Height && g->wordWrap_) {
+    g->FitRowToText(g->GetRow(), GetText());
+    g->OnEndRowSize(g, g->GetRow());
+  }
 }
 
 // The typed start of a lookup entry completes to the whole entry, the completed part selected.
@@ -3265,28 +3362,12 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
     case edPassword:
       break;
     case edNumeric:
-      if (!(control || digit || (Key == '-' && selStart == 0 && text.find('-') == AnsiString::npos))) beep();
+    case edFloat:
+      FilterNumberChar(g->editorType_ == edFloat, Key, text, selStart, selLen);
       break;
     case edPositiveNumeric:
       if (!(control || digit)) beep();
       break;
-    case edFloat: {
-      if (control || digit) break;
-      const AnsiString selected = text.substr(size_t(selStart), size_t(selLen));
-      const AnsiString outside = text.substr(0, size_t(selStart)) + text.substr(size_t(selStart + selLen));
-      if (Key == FormatSettings.DecimalSeparator) {
-        if (outside.find(Key) != AnsiString::npos) Key = 0;
-      } else if (Key == FormatSettings.ThousandSeparator) {
-        Key = 0;
-      } else if (Key == '-') {
-        if (!(selStart == 0 &&
-              (text.find('-') == AnsiString::npos || selected.find('-') != AnsiString::npos)))
-          beep();
-      } else {
-        Key = 0;
-      }
-      break;
-    }
     case edCapital:
     case edUpperCase:
       Key = char(std::toupper(uint8_t(Key)));
@@ -3307,11 +3388,18 @@ void TAdvInplaceEdit::KeyPress(char& Key) {
     Key = 0;
     return;
   }
+  const char typed = Key;
   TInplaceEdit::KeyPress(Key);
   if (mixed && Key) {
     int32_t caret = CaretIndex();
     SetText(CapitalizeName(EditBuffer()));
     SetSelRange(caret, caret, true);
+  }
+  // A filled mask moves on by itself.
+  if (g->navigation_->AdvanceAuto && IsMasked() && typed != '\r' &&
+      EditBuffer().find(' ') == AnsiString::npos && CaretIndex() == int32_t(EditBuffer().size())) {
+    char enter = '\r';
+    g->KeyPress(enter);
   }
 }
 
@@ -3366,9 +3454,20 @@ void TAdvInplaceEdit::Dispatch(TMessage& Message) {
     }
     case WM_SETFOCUS:
       TInplaceEdit::Dispatch(Message);
-      if (g && !g->navigation_->EditSelectAll) {
+      if (!g) return;
+      if (IsMasked() && g->navigation_->ImproveMaskSel && !g->CaretFromMouse) SetSelRange(0, 1, true);
+      if (!g->navigation_->EditSelectAll) {
         int32_t end = int32_t(EditBuffer().size());
         SetSelRange(end, end, true);
+      }
+      if (std::exchange(g->CaretFromMouse, false)) {
+        POINT p;
+        GetCursorPos(&p);
+        const TPoint at = ScreenToClient(p);
+        if (GetClientRect().Contains(at)) {
+          const int32_t i = CharFromPos(at);
+          SetSelRange(i, i, true);
+        }
       }
       return;
     default:
@@ -3623,6 +3722,7 @@ void TAdvStringGrid::SizeChanged(int32_t OldColCount, int32_t OldRowCount) {
 }
 
 void TAdvStringGrid::ColWidthsChanged() {
+  colsChanged_ = true;
   if (stretchGate_) StretchAfterChange();
   if (ComponentState().Contains(csDesigning)) HideScrollHint();
   TBaseGrid::ColWidthsChanged();
@@ -3687,7 +3787,10 @@ void TAdvStringGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X
 }
 
 void TAdvStringGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
-  TBaseGrid::MouseUp(Button, Shift, X, Y);
+  if (ReleaseCancelsSizing(Button, X, Y)) return;
+  DisjunctCellClick(Button, Shift, X, Y);
+  // The release of the right button leaves a column being moved where it is.
+  if (!(Button == mbRight && GetGridState() == gsColMoving)) TBaseGrid::MouseUp(Button, Shift, X, Y);
   // A sizing that changed nothing ends here.
   sizingCol_ = sizingRow_ = -1;
   colSizing_ = rowSizing_ = false;
@@ -3766,6 +3869,7 @@ void TAdvStringGrid::UnlockUpdate() {
 }
 
 void TAdvStringGrid::Dispatch(TMessage& Message) {
+  if (DispatchMouseAndHints(Message)) return;
   switch (Message.Msg) {
     case WM_PAINT:
       if (updateCount_ > 0) {
@@ -3778,6 +3882,9 @@ void TAdvStringGrid::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND:
       Message.Result = 0;
       return;
+    case WM_DESTROY:
+      dragDropSettings_->WindowDestroyed();
+      break;
     case WM_KEYDOWN:
       HandleKeyDown(Message);
       return;

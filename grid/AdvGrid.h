@@ -11,6 +11,8 @@
 // rows / rows and columns / typed access, headers and selection flags / event hooks / cell
 // graphics and queries / painting / editing / scrolling and column sizes / update lock and
 // messages).
+// The editor wrappers (before TAdvStringGrid) and the grid's editor controls are in
+// AdvGridEditors.cpp.
 #pragma once
 
 #include <array>
@@ -18,9 +20,14 @@
 #include <set>
 #include <vector>
 
+#include "grid/ASGEdit.h"
 #include "grid/AdvObj.h"
+#include "grid/AsgUni.h"
 #include "grid/BaseGrid.h"
+#include "grid/asgcombo.h"
+#include "grid/asgspin.h"
 #include "platform/runtime/Collection.h"
+#include "platform/ui/DateTimePicker.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Printers.h"
@@ -29,6 +36,7 @@ class TAdvStringGrid;
 class TArrowWindow;
 class TCustomIniFile;
 class TForm;
+class TGridDropTarget;
 class TPopupButton;
 class TFooterPanel;
 
@@ -195,9 +203,15 @@ using TCustomCompareEvent = TEvent<TObject*, AnsiString, AnsiString, int32_t&>;
 using TRawCompareEvent = TEvent<TObject*, int32_t, int32_t, int32_t, int32_t&>;
 using TCanSortEvent = TEvent<TObject*, int32_t, bool&>;
 using TClickSortEvent = TEvent<TObject*, int32_t>;
-using TComboChangeEvent = TEvent<TObject*, int32_t, int32_t, int32_t, AnsiString>;
-using TComboObjectChangeEvent = TEvent<TObject*, int32_t, int32_t, int32_t, AnsiString, TObject*>;
 using TComboCloseUpEvent = TEvent<TObject*, int32_t, int32_t>;
+using TOleDragEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
+using TOleDropEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
+using TOleDragOverEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
+using TOleDragStartEvent = TEvent<TObject*, int32_t, int32_t>;
+using TOleDragStopEvent = TEvent<TObject*, int32_t>;
+using TOleDropColEvent = TEvent<TObject*, int32_t, int32_t, int32_t>;
+using TOleDropFileEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
+using TOleDroppedEvent = TEvent<TObject*, TGridRect>;
 
 // ============================================================================ cell graphic ====
 
@@ -227,6 +241,9 @@ class TCellGraphic : public TPersistent {
   double CellValue = 0;
   int16_t CellErrFrom = 0, CellErrLen = 0;
   AnsiString CellText;
+  // The colours that the graphic and icon slots stand for in progress cells (bar and background;
+  // the pie's fill in the first).
+  TColor GraphicColor = clNone, IconColor = clNone;
 };
 
 // ============================================================================ settings classes
@@ -296,6 +313,32 @@ class TNavigation : public TPersistent {
   TAdvanceDirection AdvanceDirection = adLeftRight, TabAdvanceDirection = adLeftRight;
   TInsertPosition InsertPosition = pInsertBefore;
   THomeEndAction HomeEndKey = heFirstLastColumn;
+};
+
+// What OLE drag and drop may do with the grid: be a drop target, start drags, which data it takes
+// and what a move does to the source.  Setting OleDropTarget registers the grid's window.
+class TDragDropSettings : public TPersistent {
+  PL_CLASS(TDragDropSettings)
+ public:
+  explicit TDragDropSettings(TAdvStringGrid* AOwner) : grid_(AOwner) {}
+  ~TDragDropSettings() override;
+  bool GetOleDropTarget() const { return oleDropTarget_; }
+  void SetOleDropTarget(bool Value);
+  bool GetOleDropRTF() const { return oleDropRTF_; }
+  // Rich text is offered and taken by every grid of the program once one grid sets this.
+  void SetOleDropRTF(bool Value);
+  bool OleDropSource = false, OleAcceptFiles = true, OleAcceptText = true, OleCopyAlways = false,
+       OleEntireRows = false, OleInsertRows = false, OleRemoveRows = false, OleColumnDragDrop = false;
+  // The window goes: its registration goes with it.
+  void WindowDestroyed() { Revoke(); }
+  // The registered drop target; nil while none is registered.
+  TGridDropTarget* DropTarget() const { return registered_ ? target_ : nullptr; }
+
+ private:
+  void Revoke();
+  TAdvStringGrid* grid_;
+  bool oleDropTarget_ = false, oleDropRTF_ = false, registered_ = false;
+  TGridDropTarget* target_ = nullptr;
 };
 
 // How the grid's contents would go to a page (kept and stored; the grid prints nothing itself).
@@ -519,6 +562,115 @@ class TBackGround : public TPersistent {
   std::unique_ptr<TBitmap> bitmap_;
 };
 
+// --- cell graphics ---
+
+// The kinds of ControlLook.ControlStyle (the framework's own TControlStyle is a control's style set,
+// hence the grid's name).
+enum TAdvControlStyle : uint8_t { csClassic, csFlat, csWinXP, csBorland, csZKV, csGlyph, csTheme };
+template <>
+const EnumNames& EnumNamesOf<TAdvControlStyle>();
+
+// The look of the check boxes, radio buttons and push buttons the grid draws in cells.
+class TControlLook : public TPersistent {
+  PL_CLASS(TControlLook)
+ public:
+  explicit TControlLook(TAdvStringGrid* AOwner);
+  ~TControlLook() override;
+  TColor GetColor() const { return color_; }
+  void SetColor(TColor Value);
+  TBitmap* GetCheckedGlyph() const { return checked_.get(); }
+  void SetCheckedGlyph(TBitmap* Value);
+  TBitmap* GetUnCheckedGlyph() const { return unchecked_.get(); }
+  void SetUnCheckedGlyph(TBitmap* Value);
+  TBitmap* GetRadioOnGlyph() const { return radioOn_.get(); }
+  void SetRadioOnGlyph(TBitmap* Value);
+  TBitmap* GetRadioOffGlyph() const { return radioOff_.get(); }
+  void SetRadioOffGlyph(TBitmap* Value);
+  int32_t GetCheckSize() const { return checkSize_; }
+  void SetCheckSize(int32_t Value);
+  int32_t GetRadioSize() const { return radioSize_; }
+  void SetRadioSize(int32_t Value);
+  TAdvControlStyle GetControlStyle() const { return style_; }
+  void SetControlStyle(TAdvControlStyle Value);
+  bool GetFlatButton() const { return flatButton_; }
+  void SetFlatButton(bool Value);
+
+ private:
+  void Changed();
+  TAdvStringGrid* grid_;
+  TColor color_ = clBlack;
+  std::unique_ptr<TBitmap> checked_, unchecked_, radioOn_, radioOff_;
+  int32_t checkSize_ = 15, radioSize_ = 10;
+  TAdvControlStyle style_ = csClassic;
+  bool flatButton_ = false;
+};
+
+// What a header's sort mark shows: the sorting settings fill it in (nothing sorts here).
+struct TSortGlyphState {
+  bool Show = false;
+  int32_t Row = 0, Column = 0;
+  bool FixedCols = false, IndexShow = false;
+  TColor IndexColor = clYellow;
+  // The sort index list: a column in bits 0 to 30, bit 31 set for descending.
+  std::vector<int32_t> Index;
+  bool Descending = false;
+  TBitmap *UpGlyph = nullptr, *DownGlyph = nullptr, *IndexUpGlyph = nullptr, *IndexDownGlyph = nullptr;
+};
+
+// The graphic of a cell with the room it takes and whether the cell's text shows beside it.
+struct TCellGraphicInfo {
+  TCellGraphic* Graphic = nullptr;
+  int32_t Width = 0, Height = 0;
+  TCellHAlign HAlign = haLeft;
+  TCellVAlign VAlign = vaTop;
+  bool TextDrawn = true;
+};
+
+// --- mouse and hints ---
+
+// The grid's hint window: the text is measured and drawn by the markup renderer (plain text here
+// until the renderer comes in through MeasureText and DrawHintText), placed at the requested
+// point and kept 2 pixels inside the screen.
+class THTMLHintWindow : public THintWindow {
+  PL_CLASS(THTMLHintWindow)
+ public:
+  explicit THTMLHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
+  void ActivateHint(TRect Rect, const AnsiString& AHint) override;
+  TRect CalcHintRect(int32_t MaxWidth, const AnsiString& AHint, void* AData) override;
+  // The size of the last text measured.
+  int32_t TextWidth() const { return textWidth_; }
+  int32_t TextHeight() const { return textHeight_; }
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Paint() override;
+  void Dispatch(TMessage& Message) override;
+  virtual TSize MeasureText(const AnsiString& AHint, int32_t MaxWidth);
+  virtual void DrawHintText(const AnsiString& AHint, TRect R, TColor AnchorColor);
+
+ private:
+  int32_t textWidth_ = 0, textHeight_ = 0;
+};
+
+// What the markup renderer found under a point: an anchor, or a control with its id, type and
+// value and its rectangle.
+struct TMarkupHit {
+  AnsiString Anchor;
+  AnsiString CtrlID, CtrlType, CtrlVal;
+  TRect CtrlRect;
+};
+
+using TButtonClickEvent = TEvent<TObject*, int32_t, int32_t>;
+using TAnchorClickEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, bool&>;
+using TAnchorEvent = TEvent<TObject*, int32_t, int32_t, AnsiString>;
+using TAnchorHintEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
+using TControlEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString>;
+using TNodeClickEvent = TEvent<TObject*, int32_t, int32_t>;
+using TColumnSizeEvent = TEvent<TObject*, int32_t, bool&>;
+using TRowSizeEvent = TEvent<TObject*, int32_t, bool&>;
+using TColumnMoveEvent = TEvent<TObject*, int32_t, bool&>;
+using TRowMoveEvent = TEvent<TObject*, int32_t, bool&>;
+
 // ============================================================================ edit link ======
 
 enum TEditStyle : uint8_t { esInplace, esPopup };
@@ -600,6 +752,210 @@ class TAdvInplaceEdit : public TInplaceEdit {
  protected:
   void KeyUp(WORD& Key, TShiftState Shift) override;
 };
+
+// ============================================================================ editor wrappers =
+
+// The controls the grid places over a cell for the richer editor types.  Each knows its grid and
+// speaks one protocol with it: Tab, Enter and the vertical arrows write the text into the cell and
+// validate it (a refused text keeps the editor open with the cell's text), Escape takes the
+// cell's text back, and the leaving keys hand the editing back to the grid.
+
+using TComboChangeEvent = TEvent<TObject*, int32_t, int32_t, int32_t, AnsiString>;
+using TComboObjectChangeEvent = TEvent<TObject*, int32_t, int32_t, int32_t, AnsiString, TObject*>;
+using TSpinClickEvent = TEvent<TObject*, int32_t, int32_t, int32_t, bool>;
+using TFloatSpinClickEvent = TEvent<TObject*, int32_t, int32_t, double, bool>;
+using TDateTimeSpinClickEvent = TEvent<TObject*, int32_t, int32_t, TDateTime, bool>;
+
+// The grid of an editor wrapper: its owner, which must be a grid.
+TAdvStringGrid* WrapperGrid(TComponent* AOwner);
+
+class TGridSpin : public TAsgSpinEdit {
+  PL_CLASS(TGridSpin)
+ public:
+  explicit TGridSpin(TComponent* AOwner);
+  void UpClick(TObject* Sender) override;
+  void DownClick(TObject* Sender) override;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void DoExit() override;
+
+ private:
+  void DoSpinClick(bool Up);
+  TAdvStringGrid* grid_;
+};
+
+class TGridEditBtn : public TAsgEditBtn {
+  PL_CLASS(TGridEditBtn)
+ public:
+  explicit TGridEditBtn(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  void ButtonClicked(TObject* Sender);
+  TAdvStringGrid* grid_;
+};
+
+class TGridUnitEditBtn : public TAsgUnitEditBtn {
+  PL_CLASS(TGridUnitEditBtn)
+ public:
+  explicit TGridUnitEditBtn(TComponent* AOwner);
+  // The cell text split: the number characters (digits, ",", "-", ".") to the value, the others
+  // to the unit.
+  void LoadCellText(const AnsiString& S);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+};
+
+class TGridUniEdit : public TAsgUniEdit {
+  PL_CLASS(TGridUniEdit)
+ public:
+  explicit TGridUniEdit(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+};
+
+class TGridCombo : public TASGComboBox {
+  PL_CLASS(TGridCombo)
+ public:
+  explicit TGridCombo(TComponent* AOwner);
+  // Fits the drop-down's width to the items.
+  void SizeDropDown();
+  // Completes the text from the items (the grid's Lookup).
+  void DoLookup();
+  // Makes the edit part report its key releases (for the lookup).
+  void HookEdit();
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  void EditKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+  void EditWndProc(TMessage& Message);
+  TAdvStringGrid* grid_;
+  bool lookupEnabled_ = true;
+  TCustomEdit* hookedEdit_ = nullptr;
+  TWndMethod editProc_;
+};
+
+class TGridUniCombo : public TASGUniComboBox {
+  PL_CLASS(TGridUniCombo)
+ public:
+  explicit TGridUniCombo(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(char& Key) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+};
+
+class TGridCheckBox : public TCheckBox {
+  PL_CLASS(TGridCheckBox)
+ public:
+  explicit TGridCheckBox(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void Clicked() override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+  // The press toggled already: the click of the release does not.
+  bool pressed_ = false;
+};
+
+class TGridDatePicker : public TDateTimePicker {
+  PL_CLASS(TGridDatePicker)
+ public:
+  explicit TGridDatePicker(TComponent* AOwner);
+  bool DroppedDown() const { return dropped_; }
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  TAdvStringGrid* grid_;
+  bool dropped_ = false;
+};
+
+class TGridButton : public TButton {
+  PL_CLASS(TGridButton)
+ public:
+  explicit TGridButton(TComponent* AOwner);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void DoExit() override;
+
+ private:
+  // Hidden, disabled, the grid focused.
+  void Leave();
+  TAdvStringGrid* grid_;
+};
+
+// The controls a markup "EDIT" or "COMBO" tag places in a cell: Enter ends them as leaving does.
+class TControlEdit : public TEdit {
+  PL_CLASS(TControlEdit)
+ public:
+  explicit TControlEdit(TComponent* AOwner) : TEdit(AOwner) {}
+
+ protected:
+  void KeyPress(char& Key) override;
+};
+
+class TControlCombo : public TASGComboBox {
+  PL_CLASS(TControlCombo)
+ public:
+  explicit TControlCombo(TComponent* AOwner) : TASGComboBox(AOwner) {}
+
+ protected:
+  void KeyPress(char& Key) override;
+};
+
+// Adds WS_EX_TRANSPARENT to a window's extended style.
+void SetWindowTransparent(HWND Handle);
+// The file version's major and minor numbers (major in the high word), -1 when the file has no
+// version; the common controls library reports the version whose date picker the grid uses.
+int32_t GetDllVersion(const AnsiString& FileName);
+// The characters a number (integer, or float with Float) cell editor takes: control keys and
+// digits, one minus sign at the start, one decimal separator (the thousands separator never).
+// A refused Key becomes #0, with a beep where the number's form forbids it.
+bool FilterNumberChar(bool Float, char& Key, const AnsiString& Text, int32_t SelStart, int32_t SelLen);
 
 // ============================================================================ TAdvStringGrid ==
 
@@ -721,8 +1077,13 @@ class TAdvStringGrid : public TBaseGrid {
   int32_t CompareRowsIndexed(int32_t Depth, int32_t Row1, int32_t Row2);
   void QuickSortRows(int32_t ACol, int32_t First, int32_t Last);
   void QuickSortRowsIndexed(int32_t Depth, int32_t First, int32_t Last);
-  // A left click released at X in (ACol, ARow) of the header that went down in DownRow.
-  void HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, int32_t X, TShiftState Shift);
+  // A left click released in (ACol, ARow) of the header that went down in DownRow (not on a
+  // sizing border).
+  virtual void HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, TShiftState Shift);
+  // What the header's sort mark shows.
+  virtual TSortGlyphState SortGlyphState();
+  // The sort column and the index list follow a moved column.
+  virtual void SortColumnsMoved(int32_t FromIndex, int32_t ToIndex);
   int32_t SwapCount() const { return swapCount_; }
   TCustomCompareEvent OnCustomCompare;
   TRawCompareEvent OnRawCompare;
@@ -809,6 +1170,77 @@ class TAdvStringGrid : public TBaseGrid {
   }
   bool EditPending() const { return pending_; }
 
+  // --- clipboard, CSV, drag and drop ---
+  // Copies (cuts) the selection to the clipboard as text and, by the Navigation flags, rich text
+  // and the grid's own format.
+  void CopySelectionToClipboard();
+  void CutSelectionToClipboard();
+  // Pastes at the selection's top-left cell, then fills the selection by the smart rules.
+  void PasteSelection();
+  // The number of cells (grid format) or text fields pasted; 0 when nothing was.
+  int32_t PasteFromClipboardAt(int32_t ACol, int32_t ARow);
+  // Tab-separated fields, lines ending at CR (CR LF); the number of fields taken.
+  int32_t PasteText(int32_t ACol, int32_t ARow, const char* Text);
+  void CopyRectToClipboard(const TGridRect& Rect, bool Disjunct);
+  void CopyRTFToClipboard(int32_t ACol, int32_t ARow);
+  // The grid's own cell format: texts, properties and graphics of a rectangle.
+  void WriteCellsToStream(const TGridRect& Rect, TStream* Stream);
+  void ReadCellsFromStream(TPoint At, TStream* Stream);
+  virtual void PasteCell(int32_t ACol, int32_t ARow, const AnsiString& Value);
+  // After a paste: where the cells were copied from ((-1, -1) when from elsewhere), where they
+  // went and whether the source was copied rather than cut.
+  virtual void CellsPasted(TPoint /*Origin*/, const TGridRect& /*Target*/, bool /*WasCopy*/) {}
+  // Reads a delimited text file into the grid from cell (0, 0); the separator is detected.
+  void ImportCSVFile(const AnsiString& FileName);
+  // Spreadsheet files are read through the spreadsheet application's automation, which this
+  // system does not have: both raise "Excel OLE server not found".
+  void ImportXLSFile(const AnsiString& FileName) { ImportXLSSheet(FileName, ""); }
+  void ImportXLSSheet(const AnsiString& FileName, const AnsiString& SheetName);
+  // Percent 0 to 100 while a CSV file is imported.
+  TGridProgressEvent OnFileProgress;
+  TDragDropSettings* GetDragDropSettings() const { return dragDropSettings_.get(); }
+  // The mouse handler's drag start on a cell: asks OnOleDrag and runs the drag (a column from a
+  // fixed row with OleColumnDragDrop, else the selection as text).  False when OnOleDrag refused.
+  bool StartOleDrag(int32_t ACol, int32_t ARow);
+  // The dragged text: the selection's cells joined by TAB, rows by CR LF, no final line end.
+  AnsiString SelectionAsText();
+  // The selection when the last text drag started.
+  TGridRect DragSourceRect() const { return dragSourceRect_; }
+  TOleDragEvent OnOleDrag;
+  TOleDropEvent OnOleDrop;
+  TOleDragOverEvent OnOleDragOver;
+  TOleDragStartEvent OnOleDragStart;
+  TOleDragStopEvent OnOleDragStop;
+  TOleDropColEvent OnOleDropCol;
+  TOleDropFileEvent OnOleDropFile;
+  TOleDroppedEvent OnOleDropped;
+  // --- editor controls ---
+  // The controls of the editor types other than text, created hidden and disabled with the grid
+  // at run time (the date picker only with a common controls library above 4.69).
+  TGridSpin* GetSpinEdit() const { return gridSpin_; }
+  TGridCombo* GetComboBox() const { return gridCombo_; }
+  TGridUniCombo* GetUniComboBox() const { return gridUniCombo_; }
+  TGridEditBtn* GetEditBtn() const { return gridEditBtn_; }
+  TGridUnitEditBtn* GetUnitEditBtn() const { return gridUnitEditBtn_; }
+  TGridUniEdit* GetUniEdit() const { return gridUniEdit_; }
+  TGridCheckBox* GetCheckBoxEditor() const { return gridCheckBox_; }
+  TGridDatePicker* GetDatePicker() const { return gridDatePicker_; }
+  TGridButton* GetButtonEditor() const { return gridButton_; }
+  // The editor control shown now; nil when the cell is edited as text or not at all.
+  TWinControl* ActiveEditorControl() const { return editorControlActive_ ? activeEditorControl_ : nullptr; }
+  // Ctrl+Enter in a multi-line cell: the row grows to fit the text and one more line.
+  void GrowRowForText(int32_t ARow, const AnsiString& Text);
+  // SizeWhileTyping: the edited column fits its widest text, the row its text's lines.
+  void FitColumnToText(int32_t ACol, const AnsiString& EditText);
+  void FitRowToText(int32_t ARow, const AnsiString& EditText);
+  // The caret goes to the mouse when the next editor gets the focus (CaretPositioning).
+  bool CaretFromMouse = false;
+  TComboChangeEvent OnComboChange;
+  TComboObjectChangeEvent OnComboObjectChange;
+  TSpinClickEvent OnSpinClick;
+  TFloatSpinClickEvent OnFloatSpinClick;
+  TDateTimeSpinClickEvent OnDateSpinClick, OnTimeSpinClick;
+
   // ---- queries built on the hooks ---------------------------------------------------------------
   void CellAlignment(int32_t ACol, int32_t ARow, TAlignment& HAlign, TVAlignment& VAlign);
   bool CellIsPassword(int32_t ACol, int32_t ARow);
@@ -847,6 +1279,84 @@ class TAdvStringGrid : public TBaseGrid {
   // The size a picture of PW x PH takes in a W x H cell by the fit mode (1 stretched,
   // 2 proportional, 3 own size when it fits, 4 shrunk proportionally when it does not).
   static TPoint PictureFit(int32_t Mode, int32_t PW, int32_t PH, int32_t W, int32_t H, int32_t Margin);
+
+  // --- cell graphics ---
+  TCellGraphicInfo GetCellGraphicInfo(int32_t ACol, int32_t ARow);
+  // The rectangle a W x H graphic takes in the cell rectangle R by its placement; TextAlign and
+  // TextWidth are those of the cell's text (0: no text measured).
+  static TRect GraphicLayoutRect(const TRect& R, int32_t W, int32_t H, TCellHAlign HAlign, TCellVAlign VAlign,
+                                 TAlignment TextAlign, int32_t TextWidth);
+  // Where a check box of W x W stands: it follows the text's alignment, not the graphic's.
+  static TRect CheckBoxLayoutRect(const TRect& R, int32_t W, bool DataKind, TAlignment TextAlign,
+                                  int32_t TextWidth);
+  // Draws G into the cell rectangle of the cell being painted.
+  void DrawCellGraphic(TRect R, TCellGraphic* G);
+  void DrawCheckBox(TRect R, bool Checked, bool Enabled, TAdvControlStyle Style);
+  void DrawRadioGroup(TRect R, int32_t Count, int32_t Index, TStrings* Items, bool Disabled, bool SideBySide);
+  // The start point of text rotated by Angle degrees placed in R (R loses 2 at right and bottom).
+  TPoint RotatedTextOrigin(TRect& R, int32_t Angle, TAlignment HAlign, TVAlignment VAlign,
+                           const AnsiString& Text);
+  void DrawSortGlyph(TCanvas* Canvas, int32_t ACol, int32_t Y, int32_t X);
+  // The cell shows the sort mark (the cell's row is the sort row, the column sorted ...).
+  bool SortGlyphShown(int32_t ACol, int32_t ARow);
+  TControlLook* GetControlLook() const { return controlLook_.get(); }
+  void SetControlLook(TControlLook* Value);
+  // Fixed when the grid is made: the visual-styles library is there with its themes active.
+  bool VisualStylesOn() const { return visualStyles_; }
+  // The triangle of comment cells; clNone: none.
+  TColor CommentColor = clRed;
+
+  // --- mouse and hints ---
+  // The grid's own window timer: hovering and blinking.
+  static constexpr UINT_PTR kGridTimer = 111;
+  // False for a fixed cell; else the row's (column's) disjunct mark, or inside Selection.
+  bool IsSelected(int32_t ACol, int32_t ARow) const;
+  // The radio item under (X, Y) relative to the cell's top-left, made the cell's choice.
+  void ClickRadioAt(int32_t ACol, int32_t ARow, int32_t Y, int32_t X);
+  void InvalidateGridRect(const TGridRect& R);
+  // A dotted XOR line at X down the grid; drawn twice at the same X it is gone.
+  void DrawSizingLine(int32_t X);
+  // Where an index lands when a column (row) moves from From to To.
+  static int32_t MovedIndex(int32_t Index, int32_t From, int32_t To);
+  // The cells of the disjunct cell selection, column in the low 16 bits, row in the high ones.
+  const std::vector<int32_t>& SelectedCells() const { return selectedCells_; }
+  AnsiString GetCellTextNoTags(int32_t ACol, int32_t ARow);
+  // Flips with every tick of the grid's timer while EnableBlink is set.
+  bool BlinkPhase() const { return blinkPhase_; }
+  THTMLHintWindow* HintWindow() const { return hintWindow_; }
+  // Fills a hint request for the mouse position it carries.
+  void GetCellHintInfo(THintInfo& Info);
+  // The cell whose markup button is held down, (-1, -1) when none: the renderer draws it pressed.
+  TGridCoord MarkupButtonDown() const { return markupButton_; }
+  // 0 none, 1 column select, 2 row select, 3 select all (the cursor over headers).
+  int32_t CursorKind() const { return cursorKind_; }
+  // A right click on a link cell edits it (with URLShow) instead of following it.
+  bool URLEdit = false;
+  TClickCellEvent OnClickCell, OnRightClickCell;
+  TCheckBoxClickEvent OnCheckBoxMouseUp;
+  TRadioClickEvent OnRadioMouseUp;
+  TButtonClickEvent OnButtonClick;
+  TAnchorClickEvent OnAnchorClick;
+  TAnchorEvent OnAnchorEnter, OnAnchorExit;
+  TAnchorHintEvent OnAnchorHint;
+  TControlEvent OnControlClick;
+  TNodeClickEvent OnExpandNode, OnContractNode;
+  TColumnSizeEvent OnColumnSize;
+  TRowSizeEvent OnRowSize;
+  TColumnMoveEvent OnColumnMove;
+  TRowMoveEvent OnRowMove;
+  // Entry points of the parts that come in with the markup renderer: until then no markup is hit
+  // and a control keeps its text.
+  virtual bool MarkupHitTest(int32_t /*ACol*/, int32_t /*ARow*/, TRect /*R*/, int32_t /*X*/, int32_t /*Y*/,
+                             TMarkupHit& /*Hit*/) {
+    return false;
+  }
+  virtual bool SetCellControlValue(int32_t /*ACol*/, int32_t /*ARow*/, const AnsiString& /*CtrlID*/,
+                                   const AnsiString& /*Value*/) {
+    return false;
+  }
+  virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
+  virtual AnsiString MarkupToPlainText(const AnsiString& Text) { return Text; }
 
   // ---- painting ---------------------------------------------------------------------------------
   AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
@@ -898,7 +1408,7 @@ class TAdvStringGrid : public TBaseGrid {
   // --- auto-size and wheel ---
   // The width and height the cell's content needs.
   TPoint GetCellExtent(int32_t ACol, int32_t ARow, bool Wrap);
-  void AutoSizeColumn(int32_t ACol) { AutoSizeCol(ACol, autoSizeOnlyGrow_); }
+  virtual void AutoSizeColumn(int32_t ACol) { AutoSizeCol(ACol, autoSizeOnlyGrow_); }
   void AutoSizeRow(int32_t ARow) { AutoSizeRowBy(ARow, autoSizeOnlyGrow_); }
   void AutoSizeCol(int32_t ACol, bool OnlyGrow);
   void AutoSizeRowBy(int32_t ARow, bool OnlyGrow);
@@ -913,8 +1423,6 @@ class TAdvStringGrid : public TBaseGrid {
   int32_t MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
   int32_t WheelScrollLines() const { return wheelLines_; }
   bool Panning() const { return panning_; }
-  TComboChangeEvent OnComboChange;
-  TComboObjectChangeEvent OnComboObjectChange;
   TComboCloseUpEvent OnComboCloseUp;
 
  protected:
@@ -1084,13 +1592,20 @@ class TAdvStringGrid : public TBaseGrid {
   void RowHeightsChanged() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  // --- mouse and hints ---
+  void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
+  void CalcSizingState(int32_t X, int32_t Y, TGridState& State, int32_t& Index, int32_t& SizingPos,
+                       int32_t& SizingOfs, TGridDrawInfo& FixedInfo) override;
+  void ColumnMoved(int32_t FromIndex, int32_t ToIndex) override;
+  void RowMoved(int32_t FromIndex, int32_t ToIndex) override;
+  void DoEnter() override;
+  void Click() override;
   void DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState,
                        TAlignment HAlign, TVAlignment VAlign);
   void DrawCellBorders(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
   void DrawBackGround(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState);
   void DrawFixedLook(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect);
   void PaintBorder();
-  bool IsSelected(int32_t ACol, int32_t ARow) const;
   bool IsEditing() const { return GetEditorMode(); }
   bool IsControlCell(int32_t ACol, int32_t ARow) { return IsCheckOrRadioCell(DisplColToDataCol(ACol), ARow); }
 
@@ -1115,6 +1630,22 @@ class TAdvStringGrid : public TBaseGrid {
     std::vector<TCellProperties*> Props;
   };
   void FreeHidden(THiddenRow& H);
+  // --- clipboard, CSV, drag and drop ---
+  friend class TGridDropTarget;
+  friend class TGridDropSource;
+  // One row's cells from Left to Right (only the marked columns when SelectedColsOnly) joined by
+  // TAB, each as a copy (ForCopy) or a drag takes it.
+  AnsiString RowAsText(int32_t ARow, int32_t Left, int32_t Right, bool SelectedColsOnly, bool ForCopy);
+  // Ctrl/Shift with C, V, X, Insert or Delete: copy, paste or cut; true when the key was one.
+  bool ClipboardShortCut(WORD Key, bool Ctrl, bool Shift);
+  // The cell's text as a copy takes it: markup stripped (unless kept), rich text made plain.
+  AnsiString CopyTextOf(int32_t ACol, int32_t ARow);
+  void SmartPaste(const TGridRect& S, int32_t N);
+  void HideDropMarks();
+  TPoint lastCopyOrigin_{-1, -1};
+  bool lastWasCopy_ = false;
+  std::unique_ptr<TDragDropSettings> dragDropSettings_ = std::make_unique<TDragDropSettings>(this);
+  TGridRect dragSourceRect_{-1, -1, -1, -1};
   void EnsureFlags(std::vector<uint8_t>& flags, int32_t count);
   void CheckRow(int32_t ARow) const;
   void CheckCol(int32_t ACol) const;
@@ -1162,6 +1693,37 @@ class TAdvStringGrid : public TBaseGrid {
   AnsiString textBeforeEdit_;
   char startChar_ = 0;
   bool editingMemory_ = false, suppressRepaint_ = false, navigating_ = false;
+  // --- editor controls ---
+  friend class TGridSpin;
+  friend class TGridEditBtn;
+  friend class TGridUnitEditBtn;
+  friend class TGridUniEdit;
+  friend class TGridCombo;
+  friend class TGridUniCombo;
+  friend class TGridCheckBox;
+  friend class TGridDatePicker;
+  friend class TGridButton;
+  void CreateEditorControls();
+  // The built-in editor types' controls: shown over the cell with its value, and taken down
+  // with the value stored.
+  void ShowBuiltInEditor(int32_t ACol, int32_t ARow);
+  void HideBuiltInEditor(int32_t ACol, int32_t ARow);
+  // Places a control over the cell and focuses it; the start character follows it.
+  void PlaceEditorControl(TWinControl* Control, TRect R, TColor Color, bool PostStart);
+  // The text a write key hands to the cell; false (the editor showing the cell's text again)
+  // when the validation refused it.
+  bool WriteEditorText(const AnsiString& Text);
+  TGridSpin* gridSpin_ = nullptr;
+  TGridCombo* gridCombo_ = nullptr;
+  TGridUniCombo* gridUniCombo_ = nullptr;
+  TGridEditBtn* gridEditBtn_ = nullptr;
+  TGridUnitEditBtn* gridUnitEditBtn_ = nullptr;
+  TGridUniEdit* gridUniEdit_ = nullptr;
+  TGridCheckBox* gridCheckBox_ = nullptr;
+  TGridDatePicker* gridDatePicker_ = nullptr;
+  TGridButton* gridButton_ = nullptr;
+  TWinControl* activeEditorControl_ = nullptr;
+  bool editorControlActive_ = false;
 
   TGridLook look_ = glSoft;
   bool flat_ = false;
@@ -1187,6 +1749,69 @@ class TAdvStringGrid : public TBaseGrid {
   std::unique_ptr<TSizeWhileTyping> sizeWhileTyping_;
   std::unique_ptr<TPrintSettings> printSettings_;
   std::unique_ptr<THTMLSettings> htmlSettings_;
+  // --- mouse and hints ---
+  bool DispatchMouseAndHints(TMessage& Message);
+  void LeftButtonDown(TMessage& Message);
+  void LeftButtonUp(TMessage& Message);
+  void LeftDoubleClick(TMessage& Message);
+  bool HeaderSelect(TGridCoord Cell);
+  bool FollowAnchor(TGridCoord Cell, int32_t X, int32_t Y);
+  bool ReleaseCancelsSizing(TMouseButton Button, int32_t X, int32_t Y);
+  void DisjunctCellClick(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+  void UpdateCursorKind(int32_t X, int32_t Y);
+  void UpdateAnchorUnderMouse(TGridCoord Cell, int32_t X, int32_t Y);
+  void ShowSizingHint(int32_t X, int32_t Y);
+  void HideSizingHint();
+  bool SetCursorMessage(TMessage& Message);
+  void TimerTick();
+  void FocusArrived(TMessage& Message);
+  TRect MarkupHitRect(TGridCoord Cell);
+  bool buttonDown_ = false;
+  TPoint mouseDown_{0, 0};
+  TGridCoord downCell_{-1, -1};
+  // The cell the press would size and the press's offset from its bottom-right corner.
+  TGridCoord sizingCell_{-1, -1};
+  TPoint sizingOffset_{0, 0};
+  int32_t cursorKind_ = 0;
+  int32_t selectAnchor_ = -1;
+  int32_t headerMove_ = -1;
+  TGridCoord pressedButton_{-1, -1};
+  TGridCoord pressedFixed_{-1, -1};
+  TGridCoord markupButton_{-1, -1};
+  bool fixedSizingHover_ = false, fixedSizing_ = false;
+  int32_t fixedSizingX_ = 0;
+  // A column or row moved, or a column's width changed, during this gesture; a double click sized
+  // a column; a click started a new disjunct selection; the marked row (column) Ctrl-pressed.
+  bool moved_ = false, colsChanged_ = false, autoSized_ = false, newDisjunct_ = false;
+  int32_t disjunctRowMark_ = -1, disjunctColMark_ = -1;
+  AnsiString lastAnchor_;
+  bool overLink_ = false, settingCursor_ = false;
+  TCursor ownCursor_ = crDefault;
+  std::vector<int32_t> selectedCells_;
+  TGridRect lastSelection_{-1, -1, -1, -1};
+  bool blinkPhase_ = false;
+  TGridCoord hintCell_{-1, -1};
+  THTMLHintWindow* hintWindow_ = nullptr;
+  bool sizingHintShown_ = false;
+  // --- cell graphics ---
+  std::unique_ptr<TControlLook> controlLook_;
+  bool visualStyles_ = false;
+  // The cell being painted: its data column and row, text alignment, measured text width and
+  // whether it shows in the selection colours; what the graphic's placement works from.
+  struct TGraphicPaint {
+    int32_t Col = -1, Row = -1;
+    TAlignment TextAlign = taLeftJustify;
+    TVAlignment TextVAlign = vtaTop;
+    int32_t TextWidth = 0;
+    bool Selected = false;
+  } graphicPaint_;
+  void InitCellGraphics();
+  void DrawRotatedText(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawProgressBar(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawCellButton(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawNodeBox(TCanvas* Canvas, TRect R, TCellGraphic* G);
+  void DrawPlainSortGlyph(TCanvas* Canvas, int32_t ACol, TRect R, TAlignment HAlign, TVAlignment VAlign,
+                          int32_t TextWidth, int32_t GraphicWidth);
   TPoint textMargin_{2, 2};
   TColor fixedGradientFrom_ = TColor(0xC0C0C0), fixedGradientTo_ = TColor(0xFFFFFF);
   int32_t zoom_ = 0;

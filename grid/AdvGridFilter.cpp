@@ -514,7 +514,6 @@ int32_t PanCursorId(int32_t dx, int32_t dy) {
   return dx > 0 ? 8007 : 8008;
 }
 
-
 // The pan indicator, 26 by 26 around the origin: a white disc with a grey rim and black arrows
 // for the directions panning may take.
 void DrawPanIndicator(HWND Window, TPoint Origin, TIntelliPan Mode) {

@@ -451,6 +451,41 @@ void TAdvStringGrid::SortNodeGroups() {
       true);
 }
 
+TSortGlyphState TAdvStringGrid::SortGlyphState() {
+  const TSortSettings* ss = sortSettings_.get();
+  TSortGlyphState st;
+  st.Show = ss->Show;
+  st.Row = ss->GetRow();
+  st.Column = ss->Column;
+  st.FixedCols = ss->FixedCols;
+  st.IndexShow = ss->IndexShow;
+  st.IndexColor = ss->IndexColor;
+  if (ss->IndexShow)
+    for (int32_t i = 0; i < sortIndexes_->Count(); ++i) st.Index.push_back(sortIndexes_->GetItem(i));
+  st.Descending = ss->Direction == sdDescending;
+  st.UpGlyph = ss->GetUpGlyph();
+  st.DownGlyph = ss->GetDownGlyph();
+  st.IndexUpGlyph = ss->GetIndexUpGlyph();
+  st.IndexDownGlyph = ss->GetIndexDownGlyph();
+  return st;
+}
+
+void TAdvStringGrid::SortColumnsMoved(int32_t FromIndex, int32_t ToIndex) {
+  auto moved = [&](int32_t c) {
+    if (c == FromIndex) return ToIndex;
+    if (FromIndex < ToIndex && c > FromIndex && c <= ToIndex) return c - 1;
+    if (ToIndex < FromIndex && c >= ToIndex && c < FromIndex) return c + 1;
+    return c;
+  };
+  sortSettings_->Column = moved(sortSettings_->Column);
+  for (int32_t i = 0; i < sortIndexes_->Count(); ++i) {
+    const int32_t e = sortIndexes_->GetItem(i);
+    const int32_t c = moved(TSortIndexList::ColumnOf(e));
+    sortIndexes_->SetItem(
+        i, TSortIndexList::IsDescending(e) ? int32_t(uint32_t(c) | TSortIndexList::DescendingBit) : c);
+  }
+}
+
 void TAdvStringGrid::MergedColumnsChanged() {
   for (int32_t c = 0; c < GetColCount(); ++c) SplitColumnMerges(c);
   for (int32_t i = 0; i < mergedColumns_->Count(); ++i) {
@@ -460,15 +495,10 @@ void TAdvStringGrid::MergedColumnsChanged() {
   Invalidate();
 }
 
-void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, int32_t X,
-                                     TShiftState Shift) {
+// The mouse handling has left out clicks on sizing borders and fixed columns that do not sort.
+void TAdvStringGrid::HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, TShiftState Shift) {
   TSortSettings* ss = sortSettings_.get();
   if (ACol < GetFixedCols() && !ss->FixedCols) return;
-  if (GetOptions().Contains(goColSizing) && ARow == 0) {
-    // A click on a column border sizes rather than sorts.
-    const TRect r = CellRect(ACol, ARow);
-    if (std::abs(X - r.Left) <= 4 || std::abs(X - r.Right) <= 4) return;
-  }
   if (ARow != ss->GetRow() || DownRow != ss->GetRow() || GetFixedRows() <= 0 || !ss->Show ||
       GetRowCount() <= 2)
     return;

@@ -221,6 +221,10 @@ void TPopupButton::Paint() {
 
 void RegisterGridClasses() {
   RegisterClasses({&TAdvStringGrid::ClassInfo(), &TAdvStringGridCheck::ClassInfo()});
+  // The editor controls, which definitions may also place on their own.
+  RegisterClasses({&TAsgSpinEdit::ClassInfo(), &TAsgSpinButton::ClassInfo(), &TAsgEditBtn::ClassInfo(),
+                   &TAsgUnitEditBtn::ClassInfo(), &TASGComboBox::ClassInfo(), &TAsgUniEdit::ClassInfo(),
+                   &TASGUniComboBox::ClassInfo()});
   GridClipboardFormat();
 }
 

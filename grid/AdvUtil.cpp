@@ -359,6 +359,78 @@ bool MatchCondition(const AnsiString& Condition, const AnsiString& Value, bool C
   return result;
 }
 
+namespace {
+// Calls Visit(start, length) for each run of Ch in S from the left until it answers true.
+template <class F>
+void WalkRuns(char Ch, const AnsiString& S, F Visit) {
+  for (size_t i = 0; i < S.size();) {
+    if (S[i] != Ch) {
+      ++i;
+      continue;
+    }
+    size_t end = S.find_first_not_of(Ch, i);
+    if (end == AnsiString::npos) end = S.size();
+    if (Visit(i, end - i)) return;
+    i = end;
+  }
+}
+}  // namespace
+
+int32_t FindOddRun(char Ch, const AnsiString& S, int32_t& RunLength) {
+  int32_t pos = 0;
+  RunLength = 0;
+  WalkRuns(Ch, S, [&](size_t start, size_t length) {
+    if (length % 2 == 0) return false;
+    pos = int32_t(start) + 1;
+    RunLength = int32_t(length);
+    return true;
+  });
+  return pos;
+}
+
+int32_t CountOddRuns(char Ch, const AnsiString& S) {
+  int32_t n = 0;
+  WalkRuns(Ch, S, [&](size_t start, size_t length) {
+    n += length % 2 == 1 || start + length == S.size();
+    return false;
+  });
+  return n;
+}
+
+int32_t CountChar(char Ch, const AnsiString& S) { return int32_t(std::count(S.begin(), S.end(), Ch)); }
+
+bool StepDate(int32_t Years, int32_t Months, int32_t Days, double Delta, TDateTime& Date) {
+  WORD y = 0, m = 0, d = 0;
+  DecodeDate(Date, y, m, d);
+  const double time = Date - std::floor(Date);
+  int32_t ny = y, nm = m;
+  if (Years == 0 && Months == 0 && Days != 0) {
+    Date += Days;
+    return true;
+  }
+  if (Years != 0 && Months == 0 && Days == 0) {
+    ny += Years;
+  } else if (Years == 0 && Months != 0 && Days == 0) {
+    nm += Months;
+    if (nm == 0) {
+      nm = 12;
+      --ny;
+    } else if (nm > 12 && nm <= 24) {
+      nm -= 12;
+      ++ny;
+    } else if (nm < 0 || nm > 24) {
+      return false;
+    }
+  } else {
+    Date += Delta;
+    return true;
+  }
+  TDateTime next = 0;
+  if (ny < 1 || ny > 9999 || !TryEncodeDate(WORD(ny), WORD(nm), d, next)) return false;
+  Date = next + time;
+  return true;
+}
+
 char LowerAsciiChar(char Ch) { return Ch >= 'A' && Ch <= 'Z' ? char(Ch + 32) : Ch; }
 
 AnsiString CapitalizeName(const AnsiString& S) {

@@ -40,6 +40,16 @@ void LFToCRLF(AnsiString& S);
 // Takes the text before the first CR (and the CR, and an LF after it) off S.
 AnsiString TakeLine(AnsiString& S, bool Multi);
 int32_t LineCount(const AnsiString& S, bool Multi);
+// CSV counting: the 1-based position of the first run of Ch of odd length (0: none) and the
+// run's length; the number of odd-length runs of Ch, a run ending S counting whatever its length;
+// the number of Ch in S.
+int32_t FindOddRun(char Ch, const AnsiString& S, int32_t& RunLength);
+int32_t CountOddRuns(char Ch, const AnsiString& S);
+int32_t CountChar(char Ch, const AnsiString& S);
+// One step of a date series whose first two dates differ by Years, Months and Days (calendar
+// parts) and Delta (days): by the days alone, the years alone or the months alone when only that
+// part differs, else by Delta.  False when the next date does not exist (the series ends).
+bool StepDate(int32_t Years, int32_t Months, int32_t Days, double Delta, TDateTime& Date);
 char LowerAsciiChar(char Ch);
 // The text of a markup text with every tag dropped (entities stay as written).
 AnsiString MarkupPlainText(const AnsiString& S);

@@ -215,7 +215,9 @@ void TBaseGrid::SetCellGraphic(int32_t ACol, int32_t ARow, TPersistent* Graphic)
 // Cells that fall outside a shrunk grid take their properties with them.
 void TBaseGrid::SizeChanged(int32_t OldColCount, int32_t OldRowCount) {
   std::set<TCellProperties*> dropped, kept;
-  for (int32_t r = 0; r < OldRowCount; ++r)
+  // Only a grid that lost rows or columns can have lost properties: growing needs no look.
+  const bool shrank = GetColCount() < OldColCount || GetRowCount() < OldRowCount;
+  for (int32_t r = 0; shrank && r < OldRowCount; ++r)
     for (int32_t c = 0; c < OldColCount; ++c)
       if (TCellProperties* p = Props(c, r))
         (c >= GetColCount() || r >= GetRowCount() ? dropped : kept).insert(p);

@@ -4,6 +4,9 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/runtime/Filer.h"
+#include "platform/ui/Clipbrd.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/Forms.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
 #include "plot/iPlotAnnotation.h"
@@ -12,7 +15,10 @@
 #include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
 #include "plot/iPlotLimit.h"
+#include "plot/iPlotPreview.h"
 #include "plot/iPlotTable.h"
+#include "widgets/iEditorBasicComponents.h"
+#include "widgets/iVCLComponent.h"
 
 PL_ENUM_NAMES(TiPlotFormStyle, "ipfsModal", "ipfsStayOnTop")
 PL_ENUM_NAMES(TiPlotExportFormat, "ipefMetaFile", "ipefBitmap", "ipefJPEG")
@@ -20,7 +26,7 @@ PL_ENUM_NAMES(TiPlotDataFileColumnSeparator, "ipdfcsTab", "ipdfcsComma")
 PL_ENUM_NAMES(TiPlotDataFileFormat, "ipdffText", "ipdffCompactInterval")
 
 // Sections: published description / construction / per-kind operations / properties / events /
-// axis services / painting / streaming.
+// axis services / painting / copy, save as image and printing / streaming.
 
 // ============================================================================================
 // published description
@@ -850,6 +856,187 @@ void TiPlotComponent::DrawFrameObjects(TCanvas* Canvas) {
     if (GetYAxis(i)->GetCartesianStyle() == ipcsNone) GetYAxis(i)->Draw(Canvas, GetBackGroundColor());
   for (TiPlotObject* o : FMaster->GetLabelManager()->List()) o->Draw(Canvas, GetBackGroundColor());
   for (TiPlotObject* o : FMaster->GetToolBarManager()->List()) o->Draw(Canvas, GetBackGroundColor());
+}
+
+// ============================================================================================
+// copy, save as image and printing
+// ============================================================================================
+
+std::vector<bool> TiPlotComponent::HideToolBars() {
+  std::vector<bool> visible;
+  for (int32_t i = 0; i < ToolBarCount(); ++i) visible.push_back(GetToolBar(i)->GetVisible());
+  FMaster->SetToolBarsVisible(false);
+  return visible;
+}
+
+void TiPlotComponent::RestoreToolBars(const std::vector<bool>& Visible) {
+  // A toolbar added meanwhile keeps what it has.
+  for (int32_t i = 0; i < ToolBarCount() && size_t(i) < Visible.size(); ++i) GetToolBar(i)->SetVisible(Visible[size_t(i)]);
+}
+
+void TiPlotComponent::CopyToClipboard() {
+  BeginUpdate();
+  std::vector<bool> toolBars;
+  try {
+    toolBars = HideToolBars();
+    FMaster->DeselectAll();
+    switch (FCopyToClipBoardFormat) {
+      case ipefMetaFile: {
+        if (!FMetafile) FMetafile = std::make_unique<TMetafile>();
+        FMetafile->SetWidth(Width());
+        FMetafile->SetHeight(Height());
+        {
+          TMetafileCanvas canvas(FMetafile.get(), nullptr, "Tarvik", "Strip Chart");
+          PaintUncached(&canvas);
+        }
+        Clipboard()->Assign(FMetafile.get());
+        break;
+      }
+      case ipefBitmap: {
+        TBitmap bitmap;
+        bitmap.SetSize(Width(), Height());
+        PaintUncached(bitmap.GetCanvas());
+        Clipboard()->Assign(&bitmap);
+        break;
+      }
+      case ipefJPEG: {
+        TPicture::RegisterClipboardFormat(TJPEGImage::ClipboardFormat, &NewGraphic<TJPEGImage>);
+        std::unique_ptr<TJPEGImage> jpeg(RenderJpegImage(this, 100, false));
+        if (jpeg) {
+          TPicture picture;
+          picture.SetGraphic(jpeg.get());
+          Clipboard()->Assign(&picture);
+        }
+        break;
+      }
+    }
+  } catch (...) {
+    RestoreToolBars(toolBars);
+    EndUpdate();
+    throw;
+  }
+  RestoreToolBars(toolBars);
+  EndUpdate();
+}
+
+void TiPlotComponent::SaveImageDialog() {
+  if (!FSavePicker) {
+    FSavePicker = new TiComponentEditorSavePicker(this);
+    FSavePicker->SetVisible(false);
+    FSavePicker->SetParent(this);
+  }
+  FSavePicker->Filter = "Bitmap (*.bmp)|*.bmp|Enhanced Metafile (*.emf)|*.emf|JPEG File (*.jpg)|*.jpg|PNG (*.png)|*.png";
+  FSavePicker->FileName = "Untitled";
+  if (!FSavePicker->Execute()) return;
+  FMaster->DeselectAll();
+  const AnsiString& name = FSavePicker->FileName;
+  // The ending in any case: "Plot.PNG" is a PNG file as much as "plot.png".
+  const AnsiString ending = LowerCase(name.size() >= 3 ? name.substr(name.size() - 3) : name);
+  if (ending == "bmp")
+    ExportBitmapFile(this, name);
+  else if (ending == "emf")
+    ExportMetafile(this, name);
+  else if (ending == "jpg")
+    ExportJpegFile(this, name, 100, true);
+  else if (ending == "png")
+    ExportPngFile(this, name, 9);
+}
+
+void TiPlotComponent::Print() {
+  try {
+    TPrinter* printer = Printer();
+    if (printer->GetPrinting()) printer->EndDoc();
+    printer->SetOrientation(FPrintOrientation);
+    printer->Title = FPrintDocumentName;
+    if (FPrintShowDialog) {
+      TPrintDialog dialog(nullptr);
+      if (!dialog.Execute()) return;
+    }
+    BeginUpdate();
+    try {
+      OnBeforePrint(this);
+      PrintPage();
+      OnAfterPrint(this);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+  } catch (const Exception& e) {
+    throw Exception("Error Printing : " + e.Message);
+  }
+}
+
+void TiPlotComponent::PrintPage() {
+  TPrinter* printer = Printer();
+  const AnsiString wanted = Trim(FPrinterName);
+  if (!wanted.empty()) {
+    const int32_t index = printer->GetPrinters()->IndexOf(wanted);
+    if (index >= 0) {
+      printer->SetPrinterIndex(index);
+      // Selecting a printer starts from its own settings: the page keeps the plot's orientation.
+      printer->SetOrientation(FPrintOrientation);
+    }
+  }
+  double paperW = 0, paperH = 0;
+  PrinterPaperSize(paperW, paperH);
+  HDC dc = printer->GetHandle();
+  const int32_t dpiX = GetDeviceCaps(dc, LOGPIXELSX), dpiY = GetDeviceCaps(dc, LOGPIXELSY);
+  const int32_t offX = GetDeviceCaps(dc, PHYSICALOFFSETX), offY = GetDeviceCaps(dc, PHYSICALOFFSETY);
+  const double pw = double(Round(dpiX * paperW)), ph = double(Round(dpiY * paperH));
+  printer->BeginDoc();
+  FMaster->DeselectAll();
+  std::vector<bool> toolBars;
+  try {
+    toolBars = HideToolBars();
+    const double sx = (pw - (FPrintMarginLeft + FPrintMarginRight) * dpiX) / Width();
+    const double sy = (ph - (FPrintMarginTop + FPrintMarginBottom) * dpiY) / Height();
+    const double scale = sx >= sy ? sy : sx;
+    const TRect target{int32_t(Round(dpiX * FPrintMarginLeft)) - offX, int32_t(Round(dpiY * FPrintMarginTop)) - offY,
+                       int32_t(Round(dpiX * FPrintMarginLeft - offX + Width() * scale)),
+                       int32_t(Round(dpiY * FPrintMarginTop - offY + Height() * scale))};
+    TMetafile metafile;
+    metafile.SetWidth(Width());
+    metafile.SetHeight(Height());
+    {
+      TMetafileCanvas canvas(&metafile, nullptr, "Tarvik", "");
+      PaintUncached(&canvas);
+    }
+    printer->GetCanvas()->StretchDraw(target, &metafile);
+  } catch (...) {
+    RestoreToolBars(toolBars);
+    // A page that failed is not sent.
+    printer->Abort();
+    throw;
+  }
+  RestoreToolBars(toolBars);
+  printer->EndDoc();
+}
+
+void TiPlotComponent::PrintPreview() {
+  auto* form = TCustomForm::Create<TiPlotPreviewForm>(Application);
+  try {
+    form->SetPlot(this);
+    FMaster->TranslateForm(form);
+    form->ShowModal();
+  } catch (...) {
+    form->Free();
+    throw;
+  }
+  form->Free();
+}
+
+TPicture* TiPlotComponent::RenderMetafile() {
+  if (!FMetafile) FMetafile = std::make_unique<TMetafile>();
+  if (!FPicture) FPicture = std::make_unique<TPicture>();
+  FMetafile->SetWidth(Width());
+  FMetafile->SetHeight(Height());
+  {
+    TMetafileCanvas canvas(FMetafile.get(), nullptr, "Tarvik", "iPlot");
+    PaintUncached(&canvas);
+  }
+  FPicture->SetGraphic(FMetafile.get());
+  return FPicture.get();
 }
 
 // ============================================================================================

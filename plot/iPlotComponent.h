@@ -4,7 +4,7 @@
 // objects raise through it, and the paint of the whole plot.
 //
 // Sections: enumerations and event types / construction / per-kind operations / properties /
-// events / host interface / painting / streaming.
+// events / host interface / painting / copy, save as image and printing / streaming.
 //
 // Thread contract: UI thread only.
 #pragma once
@@ -27,6 +27,7 @@ class TiPlotDataView;
 class TiPlotDataCursor;
 class TiPlotLimit;
 class TiPlotAnnotation;
+class TiComponentEditorSavePicker;
 
 // ============================================================================================
 // enumerations and event types
@@ -359,6 +360,24 @@ class TiPlotComponent : public TiCustomComponent,
   TiPlotObject* HintObject() const { return FHintObject; }
   void SetHintObject(TiPlotObject* Value) { FHintObject = Value; }
 
+  // ---- copy, save as image and printing --------------------------------------------------------
+  // Each draws the whole plot with PaintToCanvas on another canvas.  Copy and print hide every
+  // toolbar and deselect every object while they draw; each toolbar gets its own visibility back.
+  // The picture on the clipboard follows CopyToClipBoardFormat.
+  void CopyToClipboard();
+  // Asks for a file and saves the picture by the name's ending: bmp, emf, jpg (quality 100,
+  // progressive) or png (level 9), in any case.  Cancelling saves nothing.
+  void SaveImageDialog();
+  // One page on the printer (its dialog first when PrintShowDialog; cancelling prints nothing).
+  // Failures are raised as "Error Printing : " + the reason.
+  void Print();
+  // One page of a print job on the current printer, scaled into the page less the print margins.
+  void PrintPage();
+  // The preview window, modal.
+  void PrintPreview();
+  // The plot drawn into the plot's own metafile, held by the plot's picture (both the plot's).
+  TPicture* RenderMetafile();
+
   // ---- streaming --------------------------------------------------------------------------------
   void DefineProperties(TFiler* Filer) override;
   void Loaded() override;
@@ -408,6 +427,9 @@ class TiPlotComponent : public TiCustomComponent,
   void ReadTranslations(TReader* R);
   void WriteTranslations(TWriter* W);
   void PaintObject(TCanvas* Canvas, TiPlotObject* Obj, const TRect* Clip);
+  // Hides every toolbar, answering their visibility, which RestoreToolBars gives back.
+  std::vector<bool> HideToolBars();
+  void RestoreToolBars(const std::vector<bool>& Visible);
 
   std::unique_ptr<TiPlotMasterManager> FMaster;
   std::vector<std::pair<AnsiString, TiPlotObject*>> FPaintOrder;
@@ -416,6 +438,10 @@ class TiPlotComponent : public TiCustomComponent,
   std::unique_ptr<TFont> FHintsFont;
   std::unique_ptr<TImageList> FImageLists[3];
   std::unique_ptr<TFont> FAnnotationDefaultFont;
+  // Made on first use: the metafile of the copy and the preview, its picture, the save button.
+  std::unique_ptr<TMetafile> FMetafile;
+  std::unique_ptr<TPicture> FPicture;
+  TiComponentEditorSavePicker* FSavePicker = nullptr;
 
   bool FUserCanAddRemoveChannels = false;
   int32_t FOuterMarginLeft = 5, FOuterMarginTop = 5, FOuterMarginRight = 5, FOuterMarginBottom = 5;

@@ -1,9 +1,14 @@
 // The plot's legend: one row per channel with its line sample, name and chosen values, wrapped
-// into rows and columns.  This unit holds its published settings; the rows, scroll buttons and
-// drawing join it with the legend's drawing and input.
+// into rows and columns; two small buttons page through rows that do not fit, and a press on a
+// row acts on its channel.
+//
+// Sections: published settings / rows and layout / drawing and input.
+//
+// Thread contract: UI thread only.
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/runtime/TypInfo.h"
 #include "plot/iPlotObjects.h"
@@ -16,6 +21,54 @@ enum TiPlotLegendChannelNameColorStyle : uint8_t {
 };
 template <>
 const EnumNames& EnumNamesOf<TiPlotLegendChannelNameColorStyle>();
+
+class TiPlotChannelCustom;
+
+// ============================================================================================
+// rows and scroll buttons
+// ============================================================================================
+
+// One row of the legend: its channel (not owned) and where the last layout put it.
+struct TiPlotLegendItem {
+  TiPlotChannelCustom* Channel = nullptr;
+  int32_t Height = 0;
+  int32_t X = 0, Y = 0;
+  // Both counted from 1.
+  int32_t RowColumn = 0, Row = 0;
+};
+
+// The legend's columns, in their order from the left.
+enum TiPlotLegendColumn : uint8_t {
+  iplcLine,
+  iplcMarker,
+  iplcName,
+  iplcXAxisTitle,
+  iplcYAxisTitle,
+  iplcXValue,
+  iplcYValue,
+  iplcYMax,
+  iplcYMin,
+  iplcYMean,
+  iplcCount
+};
+
+// A scroll button of the legend: a small face with a triangle pointing up or down.
+class TiPlotLegendButton : public TiPlotButton {
+  PL_CLASS(TiPlotLegendButton)
+ public:
+  TiPlotLegendButton(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename, const TNotifyEvent& AOnRemove,
+                     const TNotifyEvent& AOnInsert, const TNotifyEvent& AOnChange);
+  void Draw(TCanvas* Canvas, TColor BackGroundColor) override;
+  bool GetPointsUp() const { return FPointsUp; }
+  void SetPointsUp(bool Value) { FPointsUp = Value; }
+
+ private:
+  bool FPointsUp = true;
+};
+
+// ============================================================================================
+// TiPlotLegend
+// ============================================================================================
 
 class TiPlotLegend : public TiPlotLayoutObject {
   PL_CLASS(TiPlotLegend)
@@ -157,8 +210,46 @@ class TiPlotLegend : public TiPlotLayoutObject {
   bool GetAllChannelsCursor() const { return FAllChannelsCursor; }
   void SetAllChannelsCursor(bool Value) { FAllChannelsCursor = Value; }
 
+  // ---- rows and layout ----------------------------------------------------------------------
+  void NotifyObjectSelected(TiPlotObject* Obj) override;
+  void Draw(TCanvas* Canvas, TColor BackGroundColor) override;
+  void LeftUp(const TiMouseRecord& MouseRecord) override;
+  // The up button, the down button, then the channel whose row holds the point.
+  TiPlotObject* SubObjectAt(int32_t X, int32_t Y) override;
+  void BuildPopupMenu(TPopupMenu* PopupMenu) override;
+  // Runs the layout: the required height of a horizontal legend, the width of a vertical one.
+  int32_t RequiredThickness(TCanvas* Canvas) override;
+
+  // Places the rows in the layout rectangle (the drawing and the thickness run it).
+  void CalcLayout(TCanvas* Canvas);
+  // The text a cell of Channel's row shows (line and marker columns have none).
+  AnsiString CellText(TiPlotChannelCustom* Channel, TiPlotLegendColumn Column);
+  const std::vector<TiPlotLegendItem>& Items() const { return FItems; }
+  // The first row shown (the scroll position) and the last one the layout could place.
+  int32_t GetFirstShown() const { return FFirstShown; }
+  int32_t GetLastShown() const { return FLastShown; }
+  int32_t GetRowColumnCount() const { return FRowColumnCount; }
+  int32_t GetRowCount() const { return FRowCount; }
+  int32_t GetRequiredWidth() const { return FRequiredWidth; }
+  int32_t GetRequiredHeight() const { return FRequiredHeight; }
+  int32_t GetRowHeight() const { return FRowHeight; }
+  int32_t GetItemWidth() const { return FItemWidth; }
+  int32_t GetColumnOffset(TiPlotLegendColumn Column) const { return FColumnOffset[Column]; }
+  int32_t GetColumnWidth(TiPlotLegendColumn Column) const { return FColumnWidth[Column]; }
+  TiPlotLegendButton* UpButton() const { return FUpButton.get(); }
+  TiPlotLegendButton* DownButton() const { return FDownButton.get(); }
+
  private:
   void FontChanged(TObject*) { DoChange(); }
+  void UpButtonClick(TObject*);
+  void DownButtonClick(TObject*);
+  void ButtonRedraw(TObject*) { DoSelectionChanged(); }
+  bool ColumnShown(TiPlotLegendColumn Column) const;
+  void RebuildItems();
+  void PlaceItems();
+  void DrawLineSample(TCanvas* Canvas, TiPlotChannelCustom* Channel, int32_t X, int32_t Y);
+  void DrawCaptions(TCanvas* Canvas);
+  void DrawItem(TCanvas* Canvas, const TiPlotLegendItem& Item);
   double FMarginLeft = 1;
   double FMarginRight = 1;
   double FMarginTop = 1;
@@ -201,4 +292,19 @@ class TiPlotLegend : public TiPlotLayoutObject {
   double FChannelNameMaxWidth = 0;
   TiPlotLegendChannelNameColorStyle FChannelNameColorStyle = iplcncsFont;
   bool FAllChannelsCursor = false;
+
+  // ---- layout state ----
+  std::vector<TiPlotLegendItem> FItems;
+  std::vector<int32_t> FRowColumnXs;
+  int32_t FFirstShown = 0, FLastShown = -1;
+  bool FShowXValueColumn = false, FShowYValueColumn = false;
+  int32_t FCharWidth = 0, FTextHeight = 0;
+  TRect FInner{0, 0, 0, 0}, FCaptionArea{0, 0, 0, 0}, FItemArea{0, 0, 0, 0};
+  int32_t FColumnGap = 0, FRowGap = 0, FWrapGap = 0;
+  int32_t FRowHeight = 0, FTitleHeight = 0, FTitleGap = 0;
+  int32_t FColumnWidth[iplcCount] = {};
+  int32_t FColumnOffset[iplcCount] = {};
+  int32_t FItemWidth = 0, FRequiredWidth = 0, FRequiredHeight = 0;
+  int32_t FRowColumnCount = 0, FRowCount = 0;
+  std::unique_ptr<TiPlotLegendButton> FUpButton, FDownButton;
 };

@@ -1,6 +1,7 @@
 #include "plot/iPlotMasterManager.h"
 
 #include "platform/runtime/TypInfo.h"
+#include "platform/ui/Forms.h"
 #include "plot/iPlotAnnotation.h"
 #include "plot/iPlotAxis.h"
 #include "plot/iPlotChannelCustom.h"
@@ -11,6 +12,7 @@
 #include "plot/iPlotLimit.h"
 #include "plot/iPlotTable.h"
 #include "plot/iPlotToolBar.h"
+#include "widgets/iEditorBasicComponents.h"
 
 const TiPlotObjectClass& PlotChannelBaseClass() {
   static const TiPlotObjectClass cls{&TiPlotChannelCustom::ClassInfo, nullptr};
@@ -260,6 +262,44 @@ int32_t TiPlotMasterManager::AddToolBar() {
 }
 int32_t TiPlotMasterManager::AddXAxis() { return AddObject(&PlotClassOf<TiPlotXAxis>(), FXAxisManager); }
 int32_t TiPlotMasterManager::AddYAxis() { return AddObject(&PlotClassOf<TiPlotYAxis>(), FYAxisManager); }
+
+// ============================================================================================
+// form translation
+// ============================================================================================
+
+void TiPlotMasterManager::TranslateForm(TCustomForm* Form) {
+  if (!Form || !FTranslationManager || FTranslationManager->Count() == 0) return;
+  TiPlotTranslationManager* t = FTranslationManager;
+  // Only texts that have a pair change: setting an edit's or a list's text has side effects.
+  const auto text = [t](const AnsiString& Text, auto&& Set) {
+    const AnsiString to = t->TranslateText(Text);
+    if (to != Text) Set(to);
+  };
+  const auto items = [t](TStrings* List) {
+    for (int32_t i = 0; i < List->Count(); ++i) {
+      const AnsiString to = t->TranslateText(List->Strings(i));
+      if (to != List->Strings(i)) List->Put(i, to);
+    }
+  };
+  text(Form->GetCaption(), [&](const AnsiString& v) { Form->SetCaption(v); });
+  for (int32_t i = 0; i < Form->ComponentCount(); ++i) {
+    TComponent* c = Form->Components(i);
+    if (auto* check = dynamic_cast<TiComponentEditorCheckBox*>(c))
+      text(check->GetCaption(), [&](const AnsiString& v) { check->SetCaption(v); });
+    else if (auto* group = dynamic_cast<TiComponentEditorRadioGroup*>(c)) {
+      text(group->GetCaption(), [&](const AnsiString& v) { group->SetCaption(v); });
+      items(group->GetItems());
+    } else if (auto* combo = dynamic_cast<TiComponentEditorComboBox*>(c))
+      items(combo->GetItems());
+    else if (auto* control = dynamic_cast<TControl*>(c))
+      text(control->GetText(), [&](const AnsiString& v) { control->SetText(v); });
+    else if (auto* menu = dynamic_cast<TPopupMenu*>(c))
+      for (int32_t k = 0; k < menu->Items()->Count(); ++k) {
+        TMenuItem* item = menu->Items()->Items(k);
+        text(item->GetCaption(), [&](const AnsiString& v) { item->SetCaption(v); });
+      }
+  }
+}
 
 // ============================================================================================
 // plot-wide state

@@ -16,6 +16,8 @@
 // The class reference of the channel base: what the channel manager accepts (it creates none).
 const TiPlotObjectClass& PlotChannelBaseClass();
 
+class TCustomForm;
+
 class TiPlotMasterManager : public TObject {
   PL_CLASS(TiPlotMasterManager)
  public:
@@ -48,6 +50,10 @@ class TiPlotMasterManager : public TObject {
   void SelectedHandler(TObject* Sender);
   // The "Edit..." item of an object's popup menu.
   void ShowEditorFor(TObject* Sender);
+  // Passes a form's texts through the translation table: its caption, every control's text, the
+  // editor check boxes' captions, the editor radio groups' captions and items, the editor combo
+  // boxes' items and the popup menus' top-level captions.  Nothing without pairs.
+  void TranslateForm(TCustomForm* Form);
 
   // Set by the plot: its immediate repaint, its repaint request, its forgetting of an object.
   TNotifyEvent OnSelectionChanged;

@@ -6,6 +6,7 @@
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
 #include "platform/ui/ExtCtrls.h"
+#include "widgets/iGPFunctions.h"
 
 namespace {
 
@@ -456,6 +457,27 @@ void TiPlotButton::SetDown(bool Value) {
   FDown = Value;
   OnRedraw(this);
   OnDownChange(this);
+}
+
+void DrawPlotScrollButton(TCanvas* Canvas, const TRect& Rect, bool Up, bool Pressed, bool Enabled) {
+  TBrush* brush = Canvas->GetBrush();
+  brush->SetStyle(bsSolid);
+  brush->SetColor(clBtnFace);
+  Canvas->FillRect(Rect);
+  if (Pressed)
+    DrawSunkenFrame(Canvas, Rect);
+  else
+    DrawRaisedFrame(Canvas, Rect);
+  const TColor c = Enabled ? clBlack : TColor(0x808080);
+  brush->SetColor(c);
+  Canvas->GetPen()->SetColor(c);
+  Canvas->GetPen()->SetStyle(psSolid);
+  Canvas->GetPen()->SetWidth(1);
+  const int32_t cx = (Rect.Left + Rect.Right) / 2, cy = (Rect.Top + Rect.Bottom) / 2;
+  if (Up)
+    Canvas->Polygon({{cx - 4, cy + 2}, {cx + 4, cy + 2}, {cx, cy - 2}});
+  else
+    Canvas->Polygon({{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}});
 }
 
 // ============================================================================================

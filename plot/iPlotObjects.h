@@ -383,6 +383,10 @@ class TiPlotButton : public TiPlotObject {
   std::unique_ptr<TTimer> FRepeatTimer;
 };
 
+// The face of a small scroll button (raised, sunken while pressed) with a triangle pointing up or
+// down around its centre, black or, while disabled, grey: the legends' and tables' buttons.
+void DrawPlotScrollButton(TCanvas* Canvas, const TRect& Rect, bool Up, bool Pressed, bool Enabled);
+
 // ============================================================================================
 // TiMenuItem
 // ============================================================================================

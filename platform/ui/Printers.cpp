@@ -210,7 +210,14 @@ void TPrinter::FreeDC() {
 }
 
 TCanvas* TPrinter::GetCanvas() {
-  if (!canvas_) canvas_ = std::make_unique<TCanvas>();
+  if (!canvas_) {
+    canvas_ = std::make_unique<TCanvas>();
+    // The DC may have been made before the canvas (a caller asking for device metrics first).
+    if (dc_) {
+      canvas_->SetHandle(dc_);
+      canvas_->GetFont()->PixelsPerInch = GetDeviceCaps(dc_, LOGPIXELSY);
+    }
+  }
   GetHandle();
   return canvas_.get();
 }

@@ -261,36 +261,35 @@ TEST_F(Sort, HeaderClicksToggleTheDirectionAndEditTheIndexList) {
   TSortSettings* ss = g->GetSortSettings();
   std::vector<int32_t> clicked;
   g->OnClickSort = TClickSortEvent::Lambda([&](TObject*, int32_t col) { clicked.push_back(col); });
-  const int32_t x = g->CellRect(0, 0).Left + 20;
 
-  g->HeaderClickSort(0, 0, 0, x, {});
+  g->HeaderClickSort(0, 0, 0, {});
   EXPECT_TRUE(clicked.empty()) << "Show is off";
   ss->Show = true;
-  g->HeaderClickSort(0, 0, 0, x, {});
+  g->HeaderClickSort(0, 0, 0, {});
   EXPECT_EQ(Column(g, 0), (Texts{"c", "b", "a"})) << "a click on the sort column turns its direction";
-  g->HeaderClickSort(0, 0, 0, x, {});
+  g->HeaderClickSort(0, 0, 0, {});
   EXPECT_EQ(Column(g, 0), (Texts{"a", "b", "c"}));
-  g->HeaderClickSort(0, 0, 1, x, {});
+  g->HeaderClickSort(0, 0, 1, {});
   EXPECT_EQ(clicked, (std::vector<int32_t>{0, 0})) << "pressed in another row";
 
   bool allow = false;
   g->OnCanSort = TCanSortEvent::Lambda([&](TObject*, int32_t, bool& doSort) { doSort = allow; });
-  g->HeaderClickSort(1, 0, 0, g->CellRect(1, 0).Left + 20, {});
+  g->HeaderClickSort(1, 0, 0, {});
   EXPECT_EQ(ss->Column, 0);
   allow = true;
-  g->HeaderClickSort(1, 0, 0, g->CellRect(1, 0).Left + 20, {});
+  g->HeaderClickSort(1, 0, 0, {});
   EXPECT_EQ(ss->Column, 1);
   EXPECT_EQ(ss->Direction, sdAscending);
   EXPECT_EQ(Column(g, 1), (Texts{"1", "2", "3"}));
 
   ss->IndexShow = true;
-  g->HeaderClickSort(0, 0, 0, x, {});
-  g->HeaderClickSort(1, 0, 0, g->CellRect(1, 0).Left + 20, TShiftState{ssShift});
-  g->HeaderClickSort(1, 0, 0, g->CellRect(1, 0).Left + 20, TShiftState{ssShift});
+  g->HeaderClickSort(0, 0, 0, {});
+  g->HeaderClickSort(1, 0, 0, TShiftState{ssShift});
+  g->HeaderClickSort(1, 0, 0, TShiftState{ssShift});
   EXPECT_EQ(g->GetSortIndexes()->GetStrValue(), "0,-2147483647");
-  g->HeaderClickSort(0, 0, 0, x, {});
+  g->HeaderClickSort(0, 0, 0, {});
   EXPECT_EQ(g->GetSortIndexes()->GetStrValue(), "0") << "a plain click starts the list again";
-  g->HeaderClickSort(0, 0, 0, x, {});
+  g->HeaderClickSort(0, 0, 0, {});
   EXPECT_EQ(g->GetSortIndexes()->GetStrValue(), "-2147483648");
   EXPECT_EQ(Column(g, 0), (Texts{"c", "b", "a"}));
 }
@@ -303,11 +302,11 @@ TEST_F(Sort, HeaderClickSortMergesTheListedColumnsAgain) {
   ss->Show = true;
   ss->AutoColumnMerge = true;
   ss->Column = 1;
-  g->HeaderClickSort(0, 0, 0, g->CellRect(0, 0).Left + 20, {});
+  g->HeaderClickSort(0, 0, 0, {});
   EXPECT_EQ(Column(g, 1), (Texts{"3", "4", "1", "2"})) << "sorted by column 0, ties in their former order";
   EXPECT_EQ(g->CellSpan(0, 1), (TPoint{0, 1}));
   EXPECT_EQ(g->CellSpan(0, 3), (TPoint{0, 1}));
-  g->HeaderClickSort(1, 0, 0, g->CellRect(1, 0).Left + 20, {});
+  g->HeaderClickSort(1, 0, 0, {});
   EXPECT_EQ(Column(g, 1), (Texts{"1", "2", "3", "4"}));
   // The old merges were split before the rows moved, so the new runs merge cleanly.
   EXPECT_EQ(Column(g, 0), (Texts{"y", "y", "x", "x"}));

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/ui/Printers.h"
+#include "tests/support/Ppm.h"
 
 namespace {
 
@@ -161,27 +162,6 @@ TEST_F(PrinterTest, QueueJobsGoToTheServiceAsPdf) {
   EXPECT_EQ(system->submitted.size(), 1u) << "an aborted document is not sent";
 }
 
-// A binary PPM (P6) as written by pdftoppm.
-struct Ppm {
-  int w = 0, h = 0;
-  std::string pixels;
-  uint32_t At(int x, int y) const {
-    const auto* p = reinterpret_cast<const uint8_t*>(pixels.data()) + (size_t(y) * w + x) * 3;
-    return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
-  }
-};
-
-bool ReadPpm(const fs::path& file, Ppm& ppm) {
-  std::ifstream in(file, std::ios::binary);
-  std::string magic;
-  int max = 0;
-  in >> magic >> ppm.w >> ppm.h >> max;
-  in.get();
-  if (magic != "P6" || max != 255) return false;
-  ppm.pixels.resize(size_t(ppm.w) * ppm.h * 3);
-  return bool(in.read(ppm.pixels.data(), std::streamsize(ppm.pixels.size())));
-}
-
 TEST_F(PrinterTest, TwoPagesToThePdfPrinterRenderBackInPlace) {
   if (std::system("pdftoppm -v >/dev/null 2>&1") != 0)
     GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
@@ -208,13 +188,13 @@ TEST_F(PrinterTest, TwoPagesToThePdfPrinterRenderBackInPlace) {
   EXPECT_EQ(head, "%PDF-");
   std::string cmd = "pdftoppm -r 100 '" + p.OutputFileName + "' '" + (folder / "page").string() + "'";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
-  Ppm one, two;
+  TPpm one, two;
   ASSERT_TRUE(ReadPpm(folder / "page-1.ppm", one));
   ASSERT_TRUE(ReadPpm(folder / "page-2.ppm", two));
-  EXPECT_EQ(one.w, 827);
-  EXPECT_EQ(one.h, 1169);
+  EXPECT_EQ(one.W, 827);
+  EXPECT_EQ(one.H, 1169);
   struct Probe {
-    const Ppm* page;
+    const TPpm* page;
     int x, y;
     uint32_t rgb;
   } probes[] = {{&one, 102, 102, 0xFF0000}, {&one, 297, 197, 0xFF0000}, {&one, 97, 150, 0xFFFFFF},
@@ -223,6 +203,20 @@ TEST_F(PrinterTest, TwoPagesToThePdfPrinterRenderBackInPlace) {
   for (const Probe& pr : probes)
     EXPECT_EQ(pr.page->At(pr.x, pr.y), pr.rgb)
         << "page " << (pr.page == &one ? 1 : 2) << " at " << pr.x << "," << pr.y;
+}
+
+TEST_F(PrinterTest, ACanvasMadeAfterTheHandleDrawsOnIt) {
+  system->withOffice = false;
+  TPrinter p;
+  Select(p, kPdfPrinterName, 100);
+  // Device metrics first, as a caller sizing its page does; the canvas comes with BeginDoc.
+  EXPECT_EQ(GetDeviceCaps(p.GetHandle(), LOGPIXELSX), 100);
+  p.OutputFileName = (folder / "metrics first.pdf").string();
+  p.BeginDoc();
+  EXPECT_EQ(p.GetCanvas()->GetHandle(), p.GetHandle());
+  EXPECT_NO_THROW(p.GetCanvas()->FillRect(TRect{10, 10, 20, 20}));
+  p.EndDoc();
+  EXPECT_TRUE(fs::exists(p.OutputFileName));
 }
 
 TEST_F(PrinterTest, PdfPrinterDefaultsToTheDocumentsFolder) {
