@@ -631,6 +631,11 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("BackGround", &G::GetBackGround, &G::SetBackGround)
           .Prop("Hovering", &G::Hovering)
           .Default(false)
+          .Prop("SortSettings", &G::GetSortSettings, &G::SetSortSettings)
+          .Prop("FloatingFooter", &G::GetFloatingFooter, &G::SetFloatingFooter)
+          .Prop("Filter", &G::GetFilter, &G::SetFilter)
+          .Prop("FilterActive", &G::GetFilterActive, &G::SetFilterActive)
+          .Default(false)
           .Prop("DefaultRowHeight", &G::GetDefaultRowHeight, &G::SetDefaultRowHeight)
           .Default(21)
           .Event("OnGetCellColor", &G::OnGetCellColor)
@@ -650,6 +655,11 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnGetEditorType", &G::OnGetEditorType)
           .Event("OnCellsChanged", &G::OnCellsChanged)
           .Event("OnFilterProgress", &G::OnFilterProgress)
+          .Event("OnCustomCompare", &G::OnCustomCompare)
+          .Event("OnRawCompare", &G::OnRawCompare)
+          .Event("OnCanSort", &G::OnCanSort)
+          .Event("OnClickSort", &G::OnClickSort)
+          .Event("OnComboCloseUp", &G::OnComboCloseUp)
           .Event("OnFileProgress", &G::OnFileProgress)
           .Event("OnOleDrag", &G::OnOleDrag)
           .Event("OnOleDrop", &G::OnOleDrop)
@@ -712,6 +722,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   // The editors are children of the grid.
   ControlStyle.Include(csAcceptsControls);
   scrollWidth_ = GetSystemMetrics(SM_CXVSCROLL);
+  UINT wheelLines = 3;
+  if (SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &wheelLines, 0)) wheelLines_ = int32_t(wheelLines);
   columnHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyColumnHeaders(); });
   rowHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyRowHeaders(); });
   TBaseGrid::SetDefaultRowHeight(21);
@@ -719,6 +731,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   fixedFont_->SetName("Tahoma");
   GetFont()->SetName("Tahoma");
   auto repaint = TNotifyEvent::Lambda([this](TObject*) { Invalidate(); });
+  mergedColumns_->OnChange =
+      TIntListChangeEvent::Lambda([this](TObject*, int32_t, int32_t) { MergedColumnsChanged(); });
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
   InitCellGraphics();
@@ -778,6 +792,7 @@ void TAdvStringGrid::FormResized(TObject* Sender) {
   } catch (...) {
     // The form's own handler must not break the grid's resizing.
   }
+  StretchAfterChange();
 }
 
 void TAdvStringGrid::Loaded() {
@@ -787,6 +802,8 @@ void TAdvStringGrid::Loaded() {
   ApplyColumnHeaders();
   ApplyRowHeaders();
   if (columnSize_->Save) LoadColumnSizes();
+  MinRowHeight = GetDefaultRowHeight();
+  MinColWidth = 10;
 }
 
 void TAdvStringGrid::CreateWnd() {
@@ -798,6 +815,10 @@ void TAdvStringGrid::CreateWnd() {
   }
   if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
   SetTimer(GetHandle(), kGridTimer, 500, nullptr);
+  if (GetParent()) {
+    footerPanel_->SetParent(this);
+    footerPanel_->SetVisible(floatingFooter_->GetVisible());
+  }
 }
 
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
@@ -888,7 +909,10 @@ void TAdvStringGrid::SetFixedFooters(int32_t Value) { Store(fixedFooters_, Value
 
 void TAdvStringGrid::SetFixedRightCols(int32_t Value) { Store(fixedRightCols_, Value); }
 
-void TAdvStringGrid::SetDefaultRowHeight(int32_t Value) { TBaseGrid::SetDefaultRowHeight(Value); }
+void TAdvStringGrid::SetDefaultRowHeight(int32_t Value) {
+  TBaseGrid::SetDefaultRowHeight(Value);
+  floatingFooter_->SetHeight(Value);
+}
 
 void TAdvStringGrid::SetFixedRowHeight(int32_t Value) { fixedRowHeight_ = Value; }
 
@@ -1572,14 +1596,11 @@ void TAdvStringGrid::UpdateFooterColumns(int32_t ACol) {
       SetRawCells(c, last, "");
       continue;
     }
-    long double sum = 0, lo = 0, hi = 0;
-    for (int32_t r = from; r <= to; ++r) {
-      long double v = GetFloats(c, r);
-      sum += v;
-      lo = r == from ? v : std::min(lo, v);
-      hi = r == from ? v : std::max(hi, v);
-    }
-    long double result = kind == 1 ? sum : kind == 2 ? sum / n : kind == 3 ? n : kind == 4 ? lo : hi;
+    const long double result = kind == 1   ? ColumnSum(c, from, to)
+                               : kind == 2 ? ColumnAverage(c, from, to)
+                               : kind == 3 ? n
+                               : kind == 4 ? ColumnMin(c, from, to)
+                                           : ColumnMax(c, from, to);
     SetRawCells(c, last, Format(FloatFormat, {result}));
   }
 }
