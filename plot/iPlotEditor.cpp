@@ -106,6 +106,21 @@ T* MakeControl(TiPlotEditorForm* Form, TWinControl* Parent, const AnsiString& Na
   return c;
 }
 
+// The edits a value converter picker writes into, and the page it opens on.
+const TiValueConverterPageType* ConverterPageOf(const AnsiString& Edit) {
+  static const TiValueConverterPageType dateTime = ivcptDateTime, interval = ivcptInterval;
+  if (Edit == "XAxisMinEdit" || Edit == "YAxisMinEdit") return &dateTime;
+  static const char* const intervals[] = {
+      "XAxisSpanEdit",           "XAxisDesiredIncrementEdit",      "XAxisDesiredStartEdit",
+      "XAxisCartesianChildRefValueEdit", "YAxisSpanEdit",          "YAxisDesiredIncrementEdit",
+      "YAxisDesiredStartEdit",   "YAxisCartesianChildRefValueEdit", "ChannelBarWidthEdit",
+      "ChannelHighLowOpenWidthEdit", "ChannelHighLowOpenHeightEdit", "ChannelHighLowCloseWidthEdit",
+      "ChannelHighLowCloseHeightEdit", "ChannelHighLowBarWidthEdit"};
+  for (const char* name : intervals)
+    if (Edit == name) return &interval;
+  return nullptr;
+}
+
 }  // namespace
 
 TWinControl* TiPlotEditorForm::SheetFor(TPageControl* Pages, const char* Caption) {
@@ -187,6 +202,15 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
         const bool integer = f.Control.size() > 4 && f.Control.substr(f.Control.size() - 4) == "Edit" &&
                              (listed || f.Control.find("Percent") != AnsiString::npos ||
                               f.Control.find("Margin") != AnsiString::npos);
+        if (const TiValueConverterPageType* page = ConverterPageOf(f.Control)) {
+          auto* picker = MakeControl<TiComponentEditorValueConverterPicker>(
+              this, parent, f.Control.substr(0, f.Control.size() - 4) + "ValueConverterPicker");
+          picker->SetCaption("...");
+          picker->SetWidth(18);
+          picker->DefaultPage = *page;
+          e->SetWidth(e->GetWidth() - 18);
+          picker->SetAssociate(e);
+        }
         if (integer) {
           auto* ud = MakeControl<TiUpDown>(this, parent, f.Control.substr(0, f.Control.size() - 4) + "UpDown");
           ud->SetMin(lo);
@@ -950,6 +974,15 @@ void TiPlotEditorForm::BuildFileControls() {
     b->OnClick = TNotifyEvent(this, &TiPlotEditorForm::LogButtonClick);
     PlaceRow(it.Parent, b, nullptr);
   }
+  for (const char* axis : {"XAxis", "YAxis"})
+    if (auto* pc = dynamic_cast<TPageControl*>(FindComponent(AnsiString(axis) + "LabelsPageControl")))
+      for (const char* set : {"Cursor", "Legend"}) {
+        TWinControl* sheet = SheetFor(pc, set);
+        auto* b = MakeControl<TiComponentEditorButton>(this, sheet, AnsiString(axis) + set + "CopyDefaultButton");
+        b->SetCaption("Copy Default");
+        b->OnClick = TNotifyEvent(this, &TiPlotEditorForm::CopyDefaultButtonClick);
+        PlaceRow(sheet, b, nullptr);
+      }
   // Statistics: the eleven value labels and the refresh button.
   if (auto* pc = dynamic_cast<TPageControl*>(FindComponent("ChannelPageControl"))) {
     TWinControl* stats = SheetFor(pc, "Stats");
@@ -965,6 +998,25 @@ void TiPlotEditorForm::BuildFileControls() {
     refresh->OnClick = TNotifyEvent(this, &TiPlotEditorForm::ChannelStatsRefreshButtonClick);
     PlaceRow(stats, refresh, nullptr);
   }
+}
+
+void TiPlotEditorForm::CopyDefaultButtonClick(TObject* Sender) {
+  auto* c = dynamic_cast<TComponent*>(Sender);
+  if (!c) return;
+  const AnsiString name = c->GetName();
+  const AnsiString axis = name.substr(0, 5);
+  const AnsiString set = name.substr(5, 6);  // "Cursor" or "Legend"
+  const auto combo = [&](const AnsiString& Name) { return static_cast<TiComponentEditorComboBox*>(FindComponent(axis + Name)); };
+  const auto edit = [&](const AnsiString& Name) { return static_cast<TiComponentEditorEdit*>(FindComponent(axis + Name)); };
+  combo(set + "FormatStyleComboBox")->SetAsInteger(combo("LabelFormatStyleComboBox")->GetAsInteger());
+  combo(set + "DateTimeFormatComboBox")->SetAsString(combo("DateTimeFormatComboBox")->GetAsString());
+  combo(set + "PrecisionStyleComboBox")->SetAsInteger(combo("LabelPrecisionStyleComboBox")->GetAsInteger());
+  edit(set + "PrecisionEdit")->SetAsString(edit("LabelPrecisionEdit")->GetAsString());
+  edit(set + "MinLengthEdit")->SetAsString(edit("LabelMinLengthEdit")->GetAsString());
+  static_cast<TiComponentEditorCheckBox*>(FindComponent(axis + set + "MinLengthAutoAdjustCheckBox"))
+      ->SetAsBoolean(static_cast<TiComponentEditorCheckBox*>(FindComponent(axis + "LabelMinLengthAutoAdjustCheckBox"))
+                         ->GetAsBoolean());
+  ChangePage(axis == "XAxis" ? ipepXAxis : ipepYAxis);
 }
 
 void TiPlotEditorForm::LogButtonClick(TObject* Sender) {

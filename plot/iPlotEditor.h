@@ -153,6 +153,8 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   // ---- files, logs and statistics ----------------------------------------------------------
   void FilePickerChange(TObject* Sender);
   void LogButtonClick(TObject* Sender);
+  // Copies the axis's default label format controls into its cursor or legend ones.
+  void CopyDefaultButtonClick(TObject* Sender);
   void ResetChannelStats();
   void ChannelStatsRefreshButtonClick(TObject* Sender);
 

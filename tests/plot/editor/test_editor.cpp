@@ -251,6 +251,24 @@ TEST_F(PlotEditor, UpDownBounds) {
   EXPECT_EQ(C<TiUpDown>("HintsPauseUpDown")->GetMax(), 0);
 }
 
+TEST_F(PlotEditor, CopyDefaultCopiesTheLabelFormatIntoTheCursorFormat) {
+  TiPlotAxis* y = plot->GetYAxis(0);
+  y->SetLabelsPrecision(7);
+  y->SetDateTimeFormat("nn:ss");
+  y->SetLabelsMinLengthAutoAdjust(!y->GetCursorMinLengthAutoAdjust());
+  form->LoadYAxisPage();
+  C<TButton>("YAxisCursorCopyDefaultButton")->Click();
+  EXPECT_EQ(y->GetCursorPrecision(), 7);
+  EXPECT_EQ(y->GetCursorDateTimeFormat(), "nn:ss");
+  EXPECT_EQ(y->GetCursorMinLengthAutoAdjust(), y->GetLabelsMinLengthAutoAdjust());
+  EXPECT_NE(y->GetLegendPrecision(), 7);
+  // the pickers beside the edits open on their pages and write into their edit
+  auto* span = C<TiComponentEditorValueConverterPicker>("XAxisSpanValueConverterPicker");
+  EXPECT_EQ(span->GetAssociate(), C<TiComponentEditorEdit>("XAxisSpanEdit"));
+  EXPECT_EQ(span->DefaultPage, ivcptInterval);
+  EXPECT_EQ(C<TiComponentEditorValueConverterPicker>("YAxisMinValueConverterPicker")->DefaultPage, ivcptDateTime);
+}
+
 // ------------------------------------------------------------------------------------------
 // numbers typed in
 // ------------------------------------------------------------------------------------------
