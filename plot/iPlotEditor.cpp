@@ -156,7 +156,8 @@ static void PlaceRow(TWinControl* Container, TControl* Control, TCustomLabel* La
 }
 
 void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields, TPageControl* SubPages,
-                                   TWinControl* Single, const TNotifyEvent& Change, const AnsiString& Prefix) {
+                                   TWinControl* Single, const TNotifyEvent& Change, const AnsiString& Prefix,
+                                   bool HideName) {
   for (const TiPlotEditorField& f : Fields) {
     TWinControl* parent = Single;
     if (SubPages) {
@@ -195,6 +196,12 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
         TCustomLabel* l = label();
         auto* e = MakeControl<TiComponentEditorEdit>(this, parent, f.Control);
         e->OnUpdate = Change;
+        if (HideName && f.Property == "Name") {
+          // Pages that always edit their first object show neither list nor name.
+          l->SetVisible(false);
+          e->SetVisible(false);
+          break;
+        }
         PlaceRow(parent, e, l);
         int16_t lo, hi;
         int32_t inc;
@@ -364,12 +371,12 @@ void TiPlotEditorForm::BuildPages() {
         SheetFor(sub, s.substr(0, s.find('>')).c_str())->SetBounds(0, 0, sheetW - left - 8, sheetH - 30);
       }
       FSubPages[size_t(p)] = sub;
-      BuildFields(page.Fields, sub, nullptr, change, prefix);
+      BuildFields(page.Fields, sub, nullptr, change, prefix, !page.ListVisible);
     } else {
       auto* panel = MakeControl<TPanel>(this, sheet, "");
       panel->SetBounds(left, 0, sheetW - left, sheetH);
       panel->SetBevelOuter(bvNone);
-      BuildFields(page.Fields, nullptr, panel, change, prefix);
+      BuildFields(page.Fields, nullptr, panel, change, prefix, !page.ListVisible);
     }
   }
   BuildFileControls();
@@ -381,6 +388,13 @@ void TiPlotEditorForm::BuildPages() {
 // ============================================================================================
 
 namespace {
+
+// The first item equal to Text regardless of case, -1 when none.
+int32_t IndexOfTextNoCase(TStrings* Items, const AnsiString& Text) {
+  for (int32_t i = 0; i < Items->Count(); ++i)
+    if (SameText(Items->Strings(i), Text)) return i;
+  return -1;
+}
 
 AnsiString ChooserSpecial(TiPlotMasterManager* Master, const char* Text) {
   TiPlotTranslationManager* t = Master ? Master->GetTranslationManager() : nullptr;
@@ -419,10 +433,7 @@ void TiPlotEditorForm::FillChooser(TiComponentEditorComboBox* Combo, TiPlotEdito
   for (int32_t i = 0; i < source->Count(); ++i) items->Add(source->Items(i)->GetName());
   if (Kind == ipefGridXAxes || Kind == ipefGridYAxes) items->Add(ChooserSpecial(FMaster, "<All>"));
   items->EndUpdate();
-  int32_t found = -1;
-  for (int32_t i = 0; i < items->Count() && found < 0; ++i)
-    if (SameText(items->Strings(i), shown)) found = i;
-  Combo->SetAsInteger(found);
+  Combo->SetAsInteger(IndexOfTextNoCase(items, shown));
 }
 
 void TiPlotEditorForm::NameComboBoxDropDown(TObject* Sender) {
@@ -473,11 +484,7 @@ void TiPlotEditorForm::LoadField(const TiPlotEditorField& Field, TObject* Target
       break;
     default: {  // name choosers
       auto* combo = static_cast<TiComponentEditorComboBox*>(c);
-      const AnsiString name = GetStrProp(Target, prop);
-      int32_t found = -1;
-      for (int32_t i = 0; i < combo->GetItems()->Count() && found < 0; ++i)
-        if (SameText(combo->GetItems()->Strings(i), name)) found = i;
-      combo->SetAsInteger(found);
+      combo->SetAsInteger(IndexOfTextNoCase(combo->GetItems(), GetStrProp(Target, prop)));
     }
   }
 }
@@ -631,35 +638,33 @@ void TiPlotEditorForm::LoadAllPages() {
     LoadPage(p);
 }
 
-void TiPlotEditorForm::DisablePageControls(const AnsiString& Prefix) {
-  for (int32_t i = 0; i < ComponentCount(); ++i) {
-    TComponent* c = Components(i);
-    if (!StartsWithNoCase(c->GetName(), Prefix)) continue;
-    if (dynamic_cast<TPageControl*>(c) || dynamic_cast<TTabSheet*>(c) || dynamic_cast<TCustomLabel*>(c)) continue;
-    if (auto* x = dynamic_cast<TiComponentEditorComboBox*>(c)) x->Disable();
-    else if (auto* r = dynamic_cast<TiComponentEditorRadioGroup*>(c)) r->Disable();
-    else if (auto* e = dynamic_cast<TiComponentEditorEdit*>(c)) e->Disable();
-    else if (auto* k = dynamic_cast<TiComponentEditorCheckBox*>(c)) k->Disable();
-    else if (auto* cp = dynamic_cast<TiComponentEditorColorPicker*>(c)) cp->Disable();
-    else if (auto* fp = dynamic_cast<TiComponentEditorPickerButton*>(c)) fp->Disable();
-    else if (auto* u = dynamic_cast<TiUpDown*>(c)) u->Disable();
-    else if (auto* ctl = dynamic_cast<TControl*>(c)) ctl->SetEnabled(false);
-  }
+void TiPlotEditorForm::DisablePageControls(const AnsiString& Prefix) { SetPageControlsEnabled(Prefix, false); }
+
+void TiPlotEditorForm::EnablePageControls(const AnsiString& Prefix) { SetPageControlsEnabled(Prefix, true); }
+
+// The editor controls blank themselves when disabled; others only grey.
+template <class T>
+static bool EditorEnable(TComponent* C, bool Value) {
+  auto* t = dynamic_cast<T*>(C);
+  if (!t) return false;
+  if (Value)
+    t->Enable();
+  else
+    t->Disable();
+  return true;
 }
 
-void TiPlotEditorForm::EnablePageControls(const AnsiString& Prefix) {
+void TiPlotEditorForm::SetPageControlsEnabled(const AnsiString& Prefix, bool Value) {
   for (int32_t i = 0; i < ComponentCount(); ++i) {
     TComponent* c = Components(i);
     if (!StartsWithNoCase(c->GetName(), Prefix)) continue;
     if (dynamic_cast<TPageControl*>(c) || dynamic_cast<TTabSheet*>(c) || dynamic_cast<TCustomLabel*>(c)) continue;
-    if (auto* x = dynamic_cast<TiComponentEditorComboBox*>(c)) x->Enable();
-    else if (auto* r = dynamic_cast<TiComponentEditorRadioGroup*>(c)) r->Enable();
-    else if (auto* e = dynamic_cast<TiComponentEditorEdit*>(c)) e->Enable();
-    else if (auto* k = dynamic_cast<TiComponentEditorCheckBox*>(c)) k->Enable();
-    else if (auto* cp = dynamic_cast<TiComponentEditorColorPicker*>(c)) cp->Enable();
-    else if (auto* fp = dynamic_cast<TiComponentEditorPickerButton*>(c)) fp->Enable();
-    else if (auto* u = dynamic_cast<TiUpDown*>(c)) u->Enable();
-    else if (auto* ctl = dynamic_cast<TControl*>(c)) ctl->SetEnabled(true);
+    if (EditorEnable<TiComponentEditorComboBox>(c, Value) || EditorEnable<TiComponentEditorRadioGroup>(c, Value) ||
+        EditorEnable<TiComponentEditorEdit>(c, Value) || EditorEnable<TiComponentEditorCheckBox>(c, Value) ||
+        EditorEnable<TiComponentEditorColorPicker>(c, Value) ||
+        EditorEnable<TiComponentEditorPickerButton>(c, Value) || EditorEnable<TiUpDown>(c, Value))
+      continue;
+    if (auto* ctl = dynamic_cast<TControl*>(c)) ctl->SetEnabled(Value);
   }
 }
 

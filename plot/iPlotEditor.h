@@ -101,6 +101,7 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   void ChangePage(int32_t Page);
   void DisablePageControls(const AnsiString& Prefix);
   void EnablePageControls(const AnsiString& Prefix);
+  void SetPageControlsEnabled(const AnsiString& Prefix, bool Value);
   void SetTranslationMethods(const TFormTranslationMethod& Method);
 
   // ---- the "Control" page (the plot itself) ------------------------------------------------
@@ -171,7 +172,7 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   void BuildFileControls();
   TWinControl* SheetFor(TPageControl* Pages, const char* Caption);
   void BuildFields(const std::vector<TiPlotEditorField>& Fields, TPageControl* SubPages, TWinControl* Single,
-                   const TNotifyEvent& Change, const AnsiString& Prefix);
+                   const TNotifyEvent& Change, const AnsiString& Prefix, bool HideName = false);
   void LoadField(const TiPlotEditorField& Field, TObject* Target);
   void WriteField(const TiPlotEditorField& Field, TObject* Target);
   void FillChooser(TiComponentEditorComboBox* Combo, TiPlotEditorFieldKind Kind);

@@ -388,11 +388,11 @@ std::vector<F> DataViewFields() {
       {"GridLineShowTop", "GridLineShowTop", ipefCheck, "Grid Lines", "Top", nullptr},
       {"GridLineShowBottom", "GridLineShowBottom", ipefCheck, "Grid Lines", "Bottom", nullptr},
   };
-  const char* sets[][2] = {{"XMajors", "X-Majors"}, {"XMinors", "X-Minors"}, {"YMajors", "Y-Majors"},
-                           {"YMinors", "Y-Minors"}};
+  const char* sets[][2] = {{"XMajors", "Grid Lines>X-Majors"}, {"XMinors", "Grid Lines>X-Minors"},
+                           {"YMajors", "Grid Lines>Y-Majors"}, {"YMinors", "Grid Lines>Y-Minors"}};
   for (const auto& s : sets)
     rows.push_back({AnsiString("GridLineShow") + s[0] + "CheckBox", AnsiString("GridLineShow") + s[0], ipefCheck,
-                    "Grid Lines", s[1], nullptr});
+                    s[1], "Show", nullptr});
   rows.push_back({"GridLineMajorStyleComboBox", "GridLineMajorStyle", ipefCombo, "Grid Lines", "Major Style",
                   kGridLineStyles});
   rows.push_back({"GridLineMinorStyleComboBox", "GridLineMinorStyle", ipefCombo, "Grid Lines", "Minor Style",
