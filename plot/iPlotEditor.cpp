@@ -110,12 +110,20 @@ T* MakeControl(TiPlotEditorForm* Form, TWinControl* Parent, const AnsiString& Na
 const TiValueConverterPageType* ConverterPageOf(const AnsiString& Edit) {
   static const TiValueConverterPageType dateTime = ivcptDateTime, interval = ivcptInterval;
   if (Edit == "XAxisMinEdit" || Edit == "YAxisMinEdit") return &dateTime;
-  static const char* const intervals[] = {
-      "XAxisSpanEdit",           "XAxisDesiredIncrementEdit",      "XAxisDesiredStartEdit",
-      "XAxisCartesianChildRefValueEdit", "YAxisSpanEdit",          "YAxisDesiredIncrementEdit",
-      "YAxisDesiredStartEdit",   "YAxisCartesianChildRefValueEdit", "ChannelBarWidthEdit",
-      "ChannelHighLowOpenWidthEdit", "ChannelHighLowOpenHeightEdit", "ChannelHighLowCloseWidthEdit",
-      "ChannelHighLowCloseHeightEdit", "ChannelHighLowBarWidthEdit"};
+  static const char* const intervals[] = {"XAxisSpanEdit",
+                                          "XAxisDesiredIncrementEdit",
+                                          "XAxisDesiredStartEdit",
+                                          "XAxisCartesianChildRefValueEdit",
+                                          "YAxisSpanEdit",
+                                          "YAxisDesiredIncrementEdit",
+                                          "YAxisDesiredStartEdit",
+                                          "YAxisCartesianChildRefValueEdit",
+                                          "ChannelBarWidthEdit",
+                                          "ChannelHighLowOpenWidthEdit",
+                                          "ChannelHighLowOpenHeightEdit",
+                                          "ChannelHighLowCloseWidthEdit",
+                                          "ChannelHighLowCloseHeightEdit",
+                                          "ChannelHighLowBarWidthEdit"};
   for (const char* name : intervals)
     if (Edit == name) return &interval;
   return nullptr;
@@ -133,7 +141,8 @@ TWinControl* TiPlotEditorForm::SheetFor(TPageControl* Pages, const char* Caption
 }
 
 // Places one row in Container: a caption label (when the control wants one) and the control.
-static void PlaceRow(TWinControl* Container, TControl* Control, TCustomLabel* Label, int32_t Height = kRowHeight) {
+static void PlaceRow(TWinControl* Container, TControl* Control, TCustomLabel* Label,
+                     int32_t Height = kRowHeight) {
   auto& cursors = EditorCursors();
   TiEditorCursor* cur = nullptr;
   for (auto& c : cursors)
@@ -163,12 +172,14 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
     if (SubPages) {
       const AnsiString sheet = f.Sheet && *f.Sheet ? f.Sheet : "General";
       const size_t split = sheet.find('>');
-      TWinControl* outer = SheetFor(SubPages, split == AnsiString::npos ? sheet.c_str() : sheet.substr(0, split).c_str());
+      TWinControl* outer =
+          SheetFor(SubPages, split == AnsiString::npos ? sheet.c_str() : sheet.substr(0, split).c_str());
       parent = outer;
       if (split != AnsiString::npos) {
         // A sheet of its own page control, named after the outer sheet.
         const AnsiString outerName = sheet.substr(0, split);
-        AnsiString pcName = Prefix + CompactName(outerName) + (Prefix == "DataView" ? "CustomPageControl" : "PageControl");
+        AnsiString pcName =
+            Prefix + CompactName(outerName) + (Prefix == "DataView" ? "CustomPageControl" : "PageControl");
         auto* inner = dynamic_cast<TPageControl*>(FindComponent(pcName));
         if (!inner) {
           // Rows of the outer sheet itself take its left columns, the inner pages the rest.
@@ -219,7 +230,8 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
           picker->SetAssociate(e);
         }
         if (integer) {
-          auto* ud = MakeControl<TiUpDown>(this, parent, f.Control.substr(0, f.Control.size() - 4) + "UpDown");
+          auto* ud =
+              MakeControl<TiUpDown>(this, parent, f.Control.substr(0, f.Control.size() - 4) + "UpDown");
           ud->SetMin(lo);
           ud->SetMax(hi);
           ud->SetIncrement(inc);
@@ -286,10 +298,12 @@ void TiPlotEditorForm::BuildPages() {
     sheet->SetBounds(0, 0, sheetW, sheetH);
     auto* pages = MakeControl<TiComponentEditorPageControl>(this, sheet, "ControlPageControl");
     pages->SetBounds(0, 0, sheetW, sheetH);
-    for (const char* s : {"General", "Title", "Background", "Print", "Hints", "File I/O", "Annotation Defaults"})
+    for (const char* s :
+         {"General", "Title", "Background", "Print", "Hints", "File I/O", "Annotation Defaults"})
       SheetFor(pages, s)->SetBounds(0, 0, sheetW - 8, sheetH - 30);
     std::vector<TiPlotEditorField> general, title;
-    for (const TiPlotEditorField& f : PlotEditorControlFields()) (AnsiString(f.Sheet) == "Title" ? title : general).push_back(f);
+    for (const TiPlotEditorField& f : PlotEditorControlFields())
+      (AnsiString(f.Sheet) == "Title" ? title : general).push_back(f);
     BuildFields(general, pages, nullptr, TNotifyEvent(this, &TiPlotEditorForm::GeneralChanged), "");
     BuildFields(title, pages, nullptr, TNotifyEvent(this, &TiPlotEditorForm::TitleChange), "");
   }
@@ -514,8 +528,9 @@ void TiPlotEditorForm::WriteField(const TiPlotEditorField& Field, TObject* Targe
       break;
     case ipefRadio:
     case ipefCombo: {
-      const int32_t index = Field.Kind == ipefRadio ? static_cast<TiComponentEditorRadioGroup*>(c)->GetAsInteger()
-                                                    : static_cast<TiComponentEditorComboBox*>(c)->GetAsInteger();
+      const int32_t index = Field.Kind == ipefRadio
+                                ? static_cast<TiComponentEditorRadioGroup*>(c)->GetAsInteger()
+                                : static_cast<TiComponentEditorComboBox*>(c)->GetAsInteger();
       // An empty choice names no value of the enumeration.
       if (index >= 0) SetOrdProp(Target, prop, index);
       break;
@@ -557,7 +572,8 @@ void TiPlotEditorForm::LoadPage(int32_t Page) {
   EnablePageControls(page.Prefix);
   if (Page == ipepXAxis || Page == ipepYAxis)
     for (const auto& f : page.Fields)
-      if (f.Kind >= ipefXAxes) FillChooser(static_cast<TiComponentEditorComboBox*>(FindComponent(f.Control)), f.Kind);
+      if (f.Kind >= ipefXAxes)
+        FillChooser(static_cast<TiComponentEditorComboBox*>(FindComponent(f.Control)), f.Kind);
   const bool drawn = dynamic_cast<TiPlotChannel*>(obj) != nullptr;
   for (const auto& f : page.Fields)
     if (Page != ipepChannel || drawn || !IsChannelDrawField(f)) LoadField(f, obj);
@@ -587,7 +603,8 @@ void TiPlotEditorForm::SetPageVisibleParts(int32_t Page) {
   if (TPageControl* sub = FSubPages[ipepChannel])
     for (int32_t i = 0; i < sub->PageCount(); ++i) {
       const AnsiString cap = sub->Pages(i)->GetCaption();
-      if (cap == "Fill" || cap == "Digital" || cap == "High/Low" || cap == "Bar") sub->Pages(i)->SetTabVisible(!xy);
+      if (cap == "Fill" || cap == "Digital" || cap == "High/Low" || cap == "Bar")
+        sub->Pages(i)->SetTabVisible(!xy);
     }
   for (const char* name : {"ChannelFastDrawCheckBox", "ChannelInterpolationStyleComboBox"})
     if (auto* c = dynamic_cast<TControl*>(FindComponent(name))) c->SetVisible(!xy);
@@ -638,7 +655,9 @@ void TiPlotEditorForm::LoadAllPages() {
     LoadPage(p);
 }
 
-void TiPlotEditorForm::DisablePageControls(const AnsiString& Prefix) { SetPageControlsEnabled(Prefix, false); }
+void TiPlotEditorForm::DisablePageControls(const AnsiString& Prefix) {
+  SetPageControlsEnabled(Prefix, false);
+}
 
 void TiPlotEditorForm::EnablePageControls(const AnsiString& Prefix) { SetPageControlsEnabled(Prefix, true); }
 
@@ -658,8 +677,10 @@ void TiPlotEditorForm::SetPageControlsEnabled(const AnsiString& Prefix, bool Val
   for (int32_t i = 0; i < ComponentCount(); ++i) {
     TComponent* c = Components(i);
     if (!StartsWithNoCase(c->GetName(), Prefix)) continue;
-    if (dynamic_cast<TPageControl*>(c) || dynamic_cast<TTabSheet*>(c) || dynamic_cast<TCustomLabel*>(c)) continue;
-    if (EditorEnable<TiComponentEditorComboBox>(c, Value) || EditorEnable<TiComponentEditorRadioGroup>(c, Value) ||
+    if (dynamic_cast<TPageControl*>(c) || dynamic_cast<TTabSheet*>(c) || dynamic_cast<TCustomLabel*>(c))
+      continue;
+    if (EditorEnable<TiComponentEditorComboBox>(c, Value) ||
+        EditorEnable<TiComponentEditorRadioGroup>(c, Value) ||
         EditorEnable<TiComponentEditorEdit>(c, Value) || EditorEnable<TiComponentEditorCheckBox>(c, Value) ||
         EditorEnable<TiComponentEditorColorPicker>(c, Value) ||
         EditorEnable<TiComponentEditorPickerButton>(c, Value) || EditorEnable<TiUpDown>(c, Value))
@@ -670,7 +691,8 @@ void TiPlotEditorForm::SetPageControlsEnabled(const AnsiString& Prefix, bool Val
 
 void TiPlotEditorForm::SetTranslationMethods(const TFormTranslationMethod& Method) {
   for (int32_t i = 0; i < ComponentCount(); ++i)
-    if (auto* p = dynamic_cast<TiComponentEditorValueConverterPicker*>(Components(i))) p->TranslationMethod = Method;
+    if (auto* p = dynamic_cast<TiComponentEditorValueConverterPicker*>(Components(i)))
+      p->TranslationMethod = Method;
 }
 
 // ============================================================================================
@@ -680,17 +702,28 @@ void TiPlotEditorForm::SetTranslationMethods(const TFormTranslationMethod& Metho
 TiPlotKindManager* TiPlotEditorForm::ManagerOf(int32_t Page) const {
   if (!FMaster) return nullptr;
   switch (Page) {
-    case ipepChannel: return FMaster->GetChannelManager();
-    case ipepDataCursor: return FMaster->GetDataCursorManager();
-    case ipepLimit: return FMaster->GetLimitManager();
-    case ipepLabel: return FMaster->GetLabelManager();
-    case ipepXAxis: return FMaster->GetXAxisManager();
-    case ipepYAxis: return FMaster->GetYAxisManager();
-    case ipepLegend: return FMaster->GetLegendManager();
-    case ipepTable: return FMaster->GetTableManager();
-    case ipepToolBar: return FMaster->GetToolBarManager();
-    case ipepDataView: return FMaster->GetDataViewManager();
-    default: return nullptr;
+    case ipepChannel:
+      return FMaster->GetChannelManager();
+    case ipepDataCursor:
+      return FMaster->GetDataCursorManager();
+    case ipepLimit:
+      return FMaster->GetLimitManager();
+    case ipepLabel:
+      return FMaster->GetLabelManager();
+    case ipepXAxis:
+      return FMaster->GetXAxisManager();
+    case ipepYAxis:
+      return FMaster->GetYAxisManager();
+    case ipepLegend:
+      return FMaster->GetLegendManager();
+    case ipepTable:
+      return FMaster->GetTableManager();
+    case ipepToolBar:
+      return FMaster->GetToolBarManager();
+    case ipepDataView:
+      return FMaster->GetDataViewManager();
+    default:
+      return nullptr;
   }
 }
 
@@ -745,14 +778,29 @@ void TiPlotEditorForm::AddButtonClick(TObject* Sender) {
     const TiPlotEditorPage& page = PlotEditorPages()[size_t(p)];
     if (!page.AddButton || !c || c->GetName() != page.AddButton) continue;
     switch (p) {
-      case ipepChannel: FMaster->AddChannel(); break;
-      case ipepDataCursor: FMaster->AddDataCursor(); break;
-      case ipepLimit: FMaster->AddLimit(); break;
-      case ipepLabel: FMaster->AddLabel(); break;
-      case ipepXAxis: FMaster->AddXAxis(); break;
-      case ipepYAxis: FMaster->AddYAxis(); break;
-      case ipepTable: FMaster->AddTable(); break;
-      default: break;
+      case ipepChannel:
+        FMaster->AddChannel();
+        break;
+      case ipepDataCursor:
+        FMaster->AddDataCursor();
+        break;
+      case ipepLimit:
+        FMaster->AddLimit();
+        break;
+      case ipepLabel:
+        FMaster->AddLabel();
+        break;
+      case ipepXAxis:
+        FMaster->AddXAxis();
+        break;
+      case ipepYAxis:
+        FMaster->AddYAxis();
+        break;
+      case ipepTable:
+        FMaster->AddTable();
+        break;
+      default:
+        break;
     }
     FLists[size_t(p)]->SelectLast();
     LoadPage(p);
@@ -887,7 +935,8 @@ const TiEditorFileAction kFileActions[] = {
      }},
     {"ControlPropertiesSavePicker", "Save", kConfigFilter, "cfg", true,
      [](TiPlotEditorForm* F, const AnsiString& N) { F->Plot()->SavePropertyFile(N); }},
-    {"ControlDataOpenPicker", "Load", "Data (*.dat)|*.dat|Log (*.log)|*.log|All Files (*.*)|*.*", "dat", false,
+    {"ControlDataOpenPicker", "Load", "Data (*.dat)|*.dat|Log (*.log)|*.log|All Files (*.*)|*.*", "dat",
+     false,
      [](TiPlotEditorForm* F, const AnsiString& N) {
        F->Plot()->ClearAllData();
        F->Plot()->LoadDataFromFile(N);
@@ -983,7 +1032,8 @@ void TiPlotEditorForm::BuildFileControls() {
     if (auto* pc = dynamic_cast<TPageControl*>(FindComponent(AnsiString(axis) + "LabelsPageControl")))
       for (const char* set : {"Cursor", "Legend"}) {
         TWinControl* sheet = SheetFor(pc, set);
-        auto* b = MakeControl<TiComponentEditorButton>(this, sheet, AnsiString(axis) + set + "CopyDefaultButton");
+        auto* b =
+            MakeControl<TiComponentEditorButton>(this, sheet, AnsiString(axis) + set + "CopyDefaultButton");
         b->SetCaption("Copy Default");
         b->OnClick = TNotifyEvent(this, &TiPlotEditorForm::CopyDefaultButtonClick);
         PlaceRow(sheet, b, nullptr);
@@ -1011,16 +1061,21 @@ void TiPlotEditorForm::CopyDefaultButtonClick(TObject* Sender) {
   const AnsiString name = c->GetName();
   const AnsiString axis = name.substr(0, 5);
   const AnsiString set = name.substr(5, 6);  // "Cursor" or "Legend"
-  const auto combo = [&](const AnsiString& Name) { return static_cast<TiComponentEditorComboBox*>(FindComponent(axis + Name)); };
-  const auto edit = [&](const AnsiString& Name) { return static_cast<TiComponentEditorEdit*>(FindComponent(axis + Name)); };
+  const auto combo = [&](const AnsiString& Name) {
+    return static_cast<TiComponentEditorComboBox*>(FindComponent(axis + Name));
+  };
+  const auto edit = [&](const AnsiString& Name) {
+    return static_cast<TiComponentEditorEdit*>(FindComponent(axis + Name));
+  };
   combo(set + "FormatStyleComboBox")->SetAsInteger(combo("LabelFormatStyleComboBox")->GetAsInteger());
   combo(set + "DateTimeFormatComboBox")->SetAsString(combo("DateTimeFormatComboBox")->GetAsString());
   combo(set + "PrecisionStyleComboBox")->SetAsInteger(combo("LabelPrecisionStyleComboBox")->GetAsInteger());
   edit(set + "PrecisionEdit")->SetAsString(edit("LabelPrecisionEdit")->GetAsString());
   edit(set + "MinLengthEdit")->SetAsString(edit("LabelMinLengthEdit")->GetAsString());
   static_cast<TiComponentEditorCheckBox*>(FindComponent(axis + set + "MinLengthAutoAdjustCheckBox"))
-      ->SetAsBoolean(static_cast<TiComponentEditorCheckBox*>(FindComponent(axis + "LabelMinLengthAutoAdjustCheckBox"))
-                         ->GetAsBoolean());
+      ->SetAsBoolean(
+          static_cast<TiComponentEditorCheckBox*>(FindComponent(axis + "LabelMinLengthAutoAdjustCheckBox"))
+              ->GetAsBoolean());
   ChangePage(axis == "XAxis" ? ipepXAxis : ipepYAxis);
 }
 
@@ -1071,7 +1126,8 @@ void TiPlotEditorForm::ChannelStatsRefreshButtonClick(TObject*) {
                                axisText(c->GetYAxis(), c->GetYMaxValue()),
                                axisText(c->GetYAxis(), c->GetYMean())};
   for (size_t i = 0; i < std::size(values); ++i)
-    if (auto* l = dynamic_cast<TCustomLabel*>(FindComponent(kChannelStatsDisplays[i]))) l->SetCaption(values[i]);
+    if (auto* l = dynamic_cast<TCustomLabel*>(FindComponent(kChannelStatsDisplays[i])))
+      l->SetCaption(values[i]);
 }
 
 // ============================================================================================
@@ -1137,11 +1193,20 @@ void TiPlotEditorForm::EditMenuItemClick(TObject*) {
 // ============================================================================================
 
 std::array<TPageControl*, 14> TiPlotEditorForm::RememberedPageControls() const {
-  static const char* const names[14] = {
-      "PageControl",          "ControlPageControl",     "ChannelPageControl", "XAxisPageControl",
-      "XAxisLabelsPageControl", "YAxisPageControl",     "YAxisLabelsPageControl", "DataCursorPageControl",
-      "LimitPageControl",     "LabelPageControl",       "LegendPageControl",  "TablePageControl",
-      "DataViewPageControl",  "DataViewGridLinesCustomPageControl"};
+  static const char* const names[14] = {"PageControl",
+                                        "ControlPageControl",
+                                        "ChannelPageControl",
+                                        "XAxisPageControl",
+                                        "XAxisLabelsPageControl",
+                                        "YAxisPageControl",
+                                        "YAxisLabelsPageControl",
+                                        "DataCursorPageControl",
+                                        "LimitPageControl",
+                                        "LabelPageControl",
+                                        "LegendPageControl",
+                                        "TablePageControl",
+                                        "DataViewPageControl",
+                                        "DataViewGridLinesCustomPageControl"};
   std::array<TPageControl*, 14> out{};
   for (size_t i = 0; i < 14; ++i) out[i] = dynamic_cast<TPageControl*>(FindComponent(names[i]));
   return out;
@@ -1151,7 +1216,8 @@ void TiPlotEditorForm::ShowObject(TiPlotObject* Obj, bool Labels) {
   const int32_t p = PageOf(Obj);
   if (p < 0 || (p == ipepLabel && !Labels)) return;
   for (int32_t i = 0; i < FPageControl->PageCount(); ++i)
-    if (FPageControl->Pages(i)->GetCaption() == PlotEditorPages()[size_t(p)].Caption) FPageControl->SetActivePageIndex(i);
+    if (FPageControl->Pages(i)->GetCaption() == PlotEditorPages()[size_t(p)].Caption)
+      FPageControl->SetActivePageIndex(i);
   const int32_t at = FLists[size_t(p)]->GetItems()->IndexOfObject(Obj);
   if (at >= 0) FLists[size_t(p)]->SetItemIndex(at);
   LoadPage(p);
@@ -1185,8 +1251,8 @@ void TiPlotMasterManager::CreateEditor() {
     viewer->SetTranslationManager(FTranslationManager);
   }
   const std::array<TiPlotObjectManagerCustom*, ipepCount> managers = {
-      FChannelManager, FDataCursorManager, FLimitManager,  FLabelManager,   FXAxisManager,
-      FYAxisManager,   FLegendManager,     FTableManager,  FToolBarManager, FDataViewManager};
+      FChannelManager, FDataCursorManager, FLimitManager, FLabelManager,   FXAxisManager,
+      FYAxisManager,   FLegendManager,     FTableManager, FToolBarManager, FDataViewManager};
   for (int32_t p = 0; p < ipepCount; ++p) {
     TiComponentEditorListBox* list = form->PageList(p);
     if (TiPlotObjectManagerCustom* m = managers[size_t(p)])

@@ -47,7 +47,7 @@ struct TiPlotEditorField {
 struct TiPlotEditorPage {
   const char* Caption;
   const char* Prefix;
-  const char* AddButton;     // nullptr: no Add/Remove buttons
+  const char* AddButton;  // nullptr: no Add/Remove buttons
   const char* RemoveButton;
   bool ListVisible;
   std::vector<TiPlotEditorField> Fields;
@@ -55,8 +55,17 @@ struct TiPlotEditorPage {
 
 // The object pages in tab order after "Control" and "Layout".
 enum TiPlotEditorPageIndex : uint8_t {
-  ipepChannel, ipepDataCursor, ipepLimit, ipepLabel, ipepXAxis, ipepYAxis, ipepLegend, ipepTable,
-  ipepToolBar, ipepDataView, ipepCount
+  ipepChannel,
+  ipepDataCursor,
+  ipepLimit,
+  ipepLabel,
+  ipepXAxis,
+  ipepYAxis,
+  ipepLegend,
+  ipepTable,
+  ipepToolBar,
+  ipepDataView,
+  ipepCount
 };
 
 // The tables of the pages; the "Control" page's fields in ApplyEditor's write order.
@@ -67,10 +76,10 @@ bool PlotEditorUpDownBounds(const AnsiString& EditName, int16_t& Min, int16_t& M
 
 // The channel statistics' value labels, in the order the refresh fills them.
 inline constexpr const char* kChannelStatsDisplays[11] = {
-    "ChannelStatsPointCountDisplay", "ChannelStatsPointCapacityDisplay", "ChannelStatsMemoryDisplay",
+    "ChannelStatsPointCountDisplay",    "ChannelStatsPointCapacityDisplay", "ChannelStatsMemoryDisplay",
     "ChannelStatsDataPointSizeDisplay", "ChannelStatsMaxDataPointsDisplay", "ChannelStatsXMinDisplay",
-    "ChannelStatsXMaxDisplay", "ChannelStatsXMeanDisplay", "ChannelStatsYMinDisplay", "ChannelStatsYMaxDisplay",
-    "ChannelStatsYMeanDisplay"};
+    "ChannelStatsXMaxDisplay",          "ChannelStatsXMeanDisplay",         "ChannelStatsYMinDisplay",
+    "ChannelStatsYMaxDisplay",          "ChannelStatsYMeanDisplay"};
 
 class TiPlotEditorForm : public TiCustomEditorForm {
   PL_CLASS(TiPlotEditorForm)
@@ -132,7 +141,8 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   // ---- layout page -------------------------------------------------------------------------
   TiPlotLayoutViewer* LayoutViewer() const { return FLayoutViewer; }
   TPopupMenu* LayoutPopupMenu() const { return FLayoutPopupMenu; }
-  void iPlotLayoutViewerMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+  void iPlotLayoutViewerMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X,
+                                  int32_t Y);
   void iPlotLayoutViewerChange(TObject* Sender);
   void LayoutPopupMenuPopup(TObject* Sender);
   void XYAxesReverseMenuItemClick(TObject* Sender);

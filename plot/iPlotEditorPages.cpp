@@ -40,7 +40,8 @@ std::vector<F> AxisFields(bool X) {
   add("DesiredStartEdit", "DesiredStart", ipefEdit, "General", "Desired Start");
   add("DesiredIncrementEdit", "DesiredIncrement", ipefEdit, "General", "Desired Increment");
   add("ReverseScaleCheckBox", "ReverseScale", ipefCheck, "General", "Reverse Scale");
-  add("RestoreValuesOnResumeCheckBox", "RestoreValuesOnResume", ipefCheck, "General", "Restore Values On Resume");
+  add("RestoreValuesOnResumeCheckBox", "RestoreValuesOnResume", ipefCheck, "General",
+      "Restore Values On Resume");
   add("MasterUIInputCheckBox", "MasterUIInput", ipefCheck, "General", "Master UI Input");
   add("InnerMarginEdit", "InnerMargin", ipefEdit, "Scale", "Inner Margin");
   add("OuterMarginEdit", "OuterMargin", ipefEdit, "Scale", "Outer Margin");
@@ -55,7 +56,8 @@ std::vector<F> AxisFields(bool X) {
   add("MinorCountEdit", "MinorCount", ipefEdit, "Scale", "Minor Count");
   add("LabelVisibleCheckBox", "LabelsVisible", ipefCheck, "Labels>(Default)", "Visible");
   add("LabelMarginEdit", "LabelsMargin", ipefEdit, "Labels>(Default)", "Margin");
-  add("LabelFormatStyleComboBox", "LabelsFormatStyle", ipefCombo, "Labels>(Default)", "Format Style", kFormatStyles);
+  add("LabelFormatStyleComboBox", "LabelsFormatStyle", ipefCombo, "Labels>(Default)", "Format Style",
+      kFormatStyles);
   add("LabelRotationComboBox", "LabelsRotation", ipefCombo, "Labels>(Default)", "Rotation", "0|90|180|270");
   add("DateTimeFormatComboBox", "DateTimeFormat", ipefText, "Labels>(Default)", "Date/Time Format",
       kDateTimeFormats);
@@ -78,14 +80,16 @@ std::vector<F> AxisFields(bool X) {
         kPrecisionStyles);
     add(s + "PrecisionEdit", prop("Precision"), ipefEdit, sheet, "Precision");
     add(s + "MinLengthEdit", prop("MinLength"), ipefEdit, sheet, "Min Length");
-    add(s + "MinLengthAutoAdjustCheckBox", prop("MinLengthAutoAdjust"), ipefCheck, sheet, "Min Length Auto Adjust");
+    add(s + "MinLengthAutoAdjustCheckBox", prop("MinLengthAutoAdjust"), ipefCheck, sheet,
+        "Min Length Auto Adjust");
   }
   add("TrackingEnabledCheckBox", "TrackingEnabled", ipefCheck, "Tracking", "Enabled");
   add("TrackingStyleComboBox", "TrackingStyle", ipefCombo, "Tracking", "Style",
       "Scale Min & Max|Scale Max|Scale Min|Scroll Smooth|Scroll Page|Expand Collapse|Expand Collapse Fast");
-  add("TrackingAlignFirstStyleComboBox", "TrackingAlignFirstStyle", ipefCombo, "Tracking", "Align First Style",
-      "Min|Max|Auto|None");
-  add("TrackingScrollCompressMaxEdit", "TrackingScrollCompressMax", ipefEdit, "Tracking", "Scroll Compress Max");
+  add("TrackingAlignFirstStyleComboBox", "TrackingAlignFirstStyle", ipefCombo, "Tracking",
+      "Align First Style", "Min|Max|Auto|None");
+  add("TrackingScrollCompressMaxEdit", "TrackingScrollCompressMax", ipefEdit, "Tracking",
+      "Scroll Compress Max");
   add("StackingEndsMarginEdit", "StackingEndsMargin", ipefEdit, "Scale", "Stacking Ends Margin");
   add("ForceStackingCheckBox", "ForceStacking", ipefCheck, "Scale", "Force Stacking");
   add("LabelSeparationEdit", "LabelSeparation", ipefEdit, "Labels>(Default)", "Label Separation");
@@ -95,8 +99,8 @@ std::vector<F> AxisFields(bool X) {
   add("ScrollMinEdit", "ScrollMin", ipefEdit, "Scroll", "Min");
   add("ScrollMaxEdit", "ScrollMax", ipefEdit, "Scroll", "Max");
   add("CartesianStyleComboBox", "CartesianStyle", ipefCombo, "Cartesian", "Style", "None|Master|Child");
-  add("CartesianChildRefAxisNameComboBox", "CartesianChildRefAxisName", X ? ipefYAxes : ipefXAxes, "Cartesian",
-      "Child Ref Axis");
+  add("CartesianChildRefAxisNameComboBox", "CartesianChildRefAxisName", X ? ipefYAxes : ipefXAxes,
+      "Cartesian", "Child Ref Axis");
   add("CartesianChildRefValueEdit", "CartesianChildRefValue", ipefEdit, "Cartesian", "Child Ref Value");
   add("AlignRefAxisNameComboBox", "AlignRefAxisName", X ? ipefXAxes : ipefYAxes, "Scale", "Align Ref Axis");
   add("TitleFontPicker", "TitleFont", ipefFont, "Title", "Font");
@@ -124,15 +128,18 @@ std::vector<F> ChannelFields() {
           {"ColorColorPicker", "Color", ipefColor, "General", "Color", nullptr},
           {"XAxisNameComboBox", "XAxisName", ipefXAxes, "General", "X-Axis", nullptr},
           {"YAxisNameComboBox", "YAxisName", ipefYAxes, "General", "Y-Axis", nullptr},
-          {"XAxisTrackingEnabled", "XAxisTrackingEnabled", ipefCheck, "General", "X-Axis Tracking Enabled", nullptr},
-          {"YAxisTrackingEnabled", "YAxisTrackingEnabled", ipefCheck, "General", "Y-Axis Tracking Enabled", nullptr},
+          {"XAxisTrackingEnabled", "XAxisTrackingEnabled", ipefCheck, "General", "X-Axis Tracking Enabled",
+           nullptr},
+          {"YAxisTrackingEnabled", "YAxisTrackingEnabled", ipefCheck, "General", "Y-Axis Tracking Enabled",
+           nullptr},
           {"DataStyleComboBox", "DataStyle", ipefCombo, "General", "Data Style",
            "Standard|Compact|Compact Interval|Full Feature"},
           {"TraceVisibleCheckBox", "TraceVisible", ipefCheck, "Trace", "Visible", nullptr},
           {"TraceLineStyleComboBox", "TraceLineStyle", ipefCombo, "Trace", "Line Style", kLineStyles},
           {"TraceLineWidthEdit", "TraceLineWidth", ipefEdit, "Trace", "Line Width", nullptr},
           {"MarkersShow", "MarkersVisible", ipefCheck, "Marker", "Show", nullptr},
-          {"MarkersAllowIndividual", "MarkersAllowIndividual", ipefCheck, "Marker", "Allow Individual", nullptr},
+          {"MarkersAllowIndividual", "MarkersAllowIndividual", ipefCheck, "Marker", "Allow Individual",
+           nullptr},
           {"MarkersSizeEdit", "MarkersSize", ipefEdit, "Marker", "Size", nullptr},
           {"MarkersStyleComboBox", "MarkersStyle", ipefCombo, "Marker", "Style",
            "Circle|Square|Diamond|Cross|Plus|Triangle Up|Triangle Down|Triangle Left|Triangle Right|Vertical "
@@ -145,7 +152,8 @@ std::vector<F> ChannelFields() {
           {"MarkersBrushColorColorPicker", "MarkersBrushColor", ipefColor, "Marker", "Brush Color", nullptr},
           {"MarkersBrushUseChannelColorCheckBox", "MarkersBrushUseChannelColor", ipefCheck, "Marker",
            "Use Channel Color", nullptr},
-          {"MarkersBrushStyleComboBox", "MarkersBrushStyle", ipefCombo, "Marker", "Brush Style", kBrushStyles},
+          {"MarkersBrushStyleComboBox", "MarkersBrushStyle", ipefCombo, "Marker", "Brush Style",
+           kBrushStyles},
           {"MarkersTurnOffLimitEdit", "MarkersTurnOffLimit", ipefEdit, "Marker", "Turn Off Limit", nullptr},
           {"LogFileNameEdit", "LogFileName", ipefEdit, "File I/O", "Log File Name", nullptr},
           {"LogBufferSizeEdit", "LogBufferSize", ipefEdit, "File I/O", "Log Buffer Size", nullptr},
@@ -162,42 +170,50 @@ std::vector<F> ChannelDrawFields() {
           {"FillReferenceEdit", "FillReference", ipefEdit, "Fill", "Reference", nullptr},
           {"FillStyleComboBox", "FillStyle", ipefCombo, "Fill", "Style", kBrushStyles},
           {"FillColorColorPicker", "FillColor", ipefColor, "Fill", "Color", nullptr},
-          {"FillUseChannelColorCheckBox", "FillUseChannelColor", ipefCheck, "Fill", "Use Channel Color", nullptr},
+          {"FillUseChannelColorCheckBox", "FillUseChannelColor", ipefCheck, "Fill", "Use Channel Color",
+           nullptr},
           {"BarEnabledCheckBox", "BarEnabled", ipefCheck, "Bar", "Enabled", nullptr},
           {"BarWidthEdit", "BarWidth", ipefEdit, "Bar", "Width", nullptr},
           {"BarReferenceEdit", "BarReference", ipefEdit, "Bar", "Reference", nullptr},
-          {"BarPenUseChannelColorCheckBox", "BarPenUseChannelColor", ipefCheck, "Bar", "Pen Use Channel Color",
-           nullptr},
+          {"BarPenUseChannelColorCheckBox", "BarPenUseChannelColor", ipefCheck, "Bar",
+           "Pen Use Channel Color", nullptr},
           {"BarPenStyleComboBox", "BarPenStyle", ipefCombo, "Bar", "Pen Style", kChannelPenStyles},
           {"BarPenColorColorPicker", "BarPenColor", ipefColor, "Bar", "Pen Color", nullptr},
           {"BarPenWidthEdit", "BarPenWidth", ipefEdit, "Bar", "Pen Width", nullptr},
-          {"BarBrushUseChannelColorCheckBox", "BarBrushUseChannelColor", ipefCheck, "Bar", "Brush Use Channel Color",
-           nullptr},
+          {"BarBrushUseChannelColorCheckBox", "BarBrushUseChannelColor", ipefCheck, "Bar",
+           "Brush Use Channel Color", nullptr},
           {"BarBrushStyleComboBox", "BarBrushStyle", ipefCombo, "Bar", "Brush Style", kBrushStyles},
           {"BarBrushColorColorPicker", "BarBrushColor", ipefColor, "Bar", "Brush Color", nullptr},
           {"HighLowStyleComboBox", "HighLowStyle", ipefCombo, "High/Low", "Style", "Open/Close|Candlestick"},
           {"HighLowEnabledCheckBox", "HighLowEnabled", ipefCheck, "High/Low", "Enabled", nullptr},
-          {"HighLowBarColorColorPicker", "HighLowBarColor", ipefColor, "High/Low>Open/Close", "Bar Color", nullptr},
+          {"HighLowBarColorColorPicker", "HighLowBarColor", ipefColor, "High/Low>Open/Close", "Bar Color",
+           nullptr},
           {"HighLowBarWidthEdit", "HighLowBarWidth", ipefEdit, "High/Low>Open/Close", "Bar Width", nullptr},
-          {"HighLowOpenShowCheckBox", "HighLowOpenShow", ipefCheck, "High/Low>Open/Close", "Open Show", nullptr},
+          {"HighLowOpenShowCheckBox", "HighLowOpenShow", ipefCheck, "High/Low>Open/Close", "Open Show",
+           nullptr},
           {"HighLowOpenColorColorPicker", "HighLowOpenColor", ipefColor, "High/Low>Open/Close", "Open Color",
            nullptr},
-          {"HighLowOpenWidthEdit", "HighLowOpenWidth", ipefEdit, "High/Low>Open/Close", "Open Width", nullptr},
-          {"HighLowOpenHeightEdit", "HighLowOpenHeight", ipefEdit, "High/Low>Open/Close", "Open Height", nullptr},
-          {"HighLowCloseShowCheckBox", "HighLowCloseShow", ipefCheck, "High/Low>Open/Close", "Close Show", nullptr},
-          {"HighLowCloseColorColorPicker", "HighLowCloseColor", ipefColor, "High/Low>Open/Close", "Close Color",
+          {"HighLowOpenWidthEdit", "HighLowOpenWidth", ipefEdit, "High/Low>Open/Close", "Open Width",
            nullptr},
-          {"HighLowCloseWidthEdit", "HighLowCloseWidth", ipefEdit, "High/Low>Open/Close", "Close Width", nullptr},
+          {"HighLowOpenHeightEdit", "HighLowOpenHeight", ipefEdit, "High/Low>Open/Close", "Open Height",
+           nullptr},
+          {"HighLowCloseShowCheckBox", "HighLowCloseShow", ipefCheck, "High/Low>Open/Close", "Close Show",
+           nullptr},
+          {"HighLowCloseColorColorPicker", "HighLowCloseColor", ipefColor, "High/Low>Open/Close",
+           "Close Color", nullptr},
+          {"HighLowCloseWidthEdit", "HighLowCloseWidth", ipefEdit, "High/Low>Open/Close", "Close Width",
+           nullptr},
           {"HighLowCloseHeightEdit", "HighLowCloseHeight", ipefEdit, "High/Low>Open/Close", "Close Height",
            nullptr},
           {"HighLowShadowColorColorPicker", "HighLowShadowColor", ipefColor, "High/Low>Candlestick", "Shadow",
            nullptr},
-          {"HighLowBullishColorColorPicker", "HighLowBullishColor", ipefColor, "High/Low>Candlestick", "Bullish",
-           nullptr},
-          {"HighLowBearishColorColorPicker", "HighLowBearishColor", ipefColor, "High/Low>Candlestick", "Bearish",
-           nullptr},
+          {"HighLowBullishColorColorPicker", "HighLowBullishColor", ipefColor, "High/Low>Candlestick",
+           "Bullish", nullptr},
+          {"HighLowBearishColorColorPicker", "HighLowBearishColor", ipefColor, "High/Low>Candlestick",
+           "Bearish", nullptr},
           {"DigitalEnabledCheckBox", "DigitalEnabled", ipefCheck, "Digital", "Enabled", nullptr},
-          {"DigitalReferenceHighEdit", "DigitalReferenceHigh", ipefEdit, "Digital", "Reference High", nullptr},
+          {"DigitalReferenceHighEdit", "DigitalReferenceHigh", ipefEdit, "Digital", "Reference High",
+           nullptr},
           {"DigitalReferenceLowEdit", "DigitalReferenceLow", ipefEdit, "Digital", "Reference Low", nullptr},
           {"DigitalReferenceStyleComboBox", "DigitalReferenceStyle", ipefCombo, "Digital", "Reference Style",
            "Scale|Percent"},
@@ -227,44 +243,46 @@ std::vector<F> DataCursorFields() {
           {"PointerPenWidthEdit", "PointerPenWidth", ipefEdit, "General", "Pointer Pen Width", nullptr},
           {"ChannelNameComboBox", "ChannelName", ipefChannels, "Channel", "Channel", nullptr},
           {"ChannelAllowAllCheckBox", "ChannelAllowAll", ipefCheck, "Channel", "Allow All", nullptr},
-          {"ChannelShowAllInLegendCheckBox", "ChannelShowAllInLegend", ipefCheck, "Channel", "Show All In Legend",
-           nullptr},
+          {"ChannelShowAllInLegendCheckBox", "ChannelShowAllInLegend", ipefCheck, "Channel",
+           "Show All In Legend", nullptr},
           {"FontPicker", "Font", ipefFont, "General", "Font", nullptr},
       });
 }
 
 std::vector<F> LimitFields() {
-  return Prefixed("Limit", {
-                               {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-                               {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
-                               {"UserCanMoveCheckBox", "UserCanMove", ipefCheck, "General", "User Can Move", nullptr},
-                               {"PopUpEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
-                               {"LayerEdit", "Layer", ipefEdit, "General", "Layer", nullptr},
-                               {"StyleComboBox", "Style", ipefCombo, "General", "Style",
-                                "Line X|Line Y|Band X|Band Y|Poly Band X|Poly Band Y"},
-                               {"Line1PositionEdit", "Line1Position", ipefEdit, "General", "Line 1 Position", nullptr},
-                               {"Line2PositionEdit", "Line2Position", ipefEdit, "General", "Line 2 Position", nullptr},
-                               {"FillStyleCombobox", "FillStyle", ipefCombo, "General", "Fill Style", kBrushStyles},
-                               {"LineStyleComboBox", "LineStyle", ipefCombo, "General", "Line Style", kPenStyles},
-                               {"LineWidthEdit", "LineWidth", ipefEdit, "General", "Line Width", nullptr},
-                               {"ColorColorPicker", "Color", ipefColor, "General", "Color", nullptr},
-                               {"XAxisNameComboBox", "XAxisName", ipefXAxes, "General", "X-Axis", nullptr},
-                               {"YAxisNameComboBox", "YAxisName", ipefYAxes, "General", "Y-Axis", nullptr},
-                           });
+  return Prefixed(
+      "Limit", {
+                   {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
+                   {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
+                   {"UserCanMoveCheckBox", "UserCanMove", ipefCheck, "General", "User Can Move", nullptr},
+                   {"PopUpEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
+                   {"LayerEdit", "Layer", ipefEdit, "General", "Layer", nullptr},
+                   {"StyleComboBox", "Style", ipefCombo, "General", "Style",
+                    "Line X|Line Y|Band X|Band Y|Poly Band X|Poly Band Y"},
+                   {"Line1PositionEdit", "Line1Position", ipefEdit, "General", "Line 1 Position", nullptr},
+                   {"Line2PositionEdit", "Line2Position", ipefEdit, "General", "Line 2 Position", nullptr},
+                   {"FillStyleCombobox", "FillStyle", ipefCombo, "General", "Fill Style", kBrushStyles},
+                   {"LineStyleComboBox", "LineStyle", ipefCombo, "General", "Line Style", kPenStyles},
+                   {"LineWidthEdit", "LineWidth", ipefEdit, "General", "Line Width", nullptr},
+                   {"ColorColorPicker", "Color", ipefColor, "General", "Color", nullptr},
+                   {"XAxisNameComboBox", "XAxisName", ipefXAxes, "General", "X-Axis", nullptr},
+                   {"YAxisNameComboBox", "YAxisName", ipefYAxes, "General", "Y-Axis", nullptr},
+               });
 }
 
 std::vector<F> LabelFields() {
-  return Prefixed("Label", {
-                               {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-                               {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
-                               {"CaptionMemo", "Caption", ipefEdit, "General", "Caption", nullptr},
-                               {"MarginLeftEdit", "MarginLeft", ipefEdit, "General", "Margin Left", nullptr},
-                               {"MarginTopEdit", "MarginTop", ipefEdit, "General", "Margin Top", nullptr},
-                               {"MarginRightEdit", "MarginRight", ipefEdit, "General", "Margin Right", nullptr},
-                               {"MarginBottomEdit", "MarginBottom", ipefEdit, "General", "Margin Bottom", nullptr},
-                               {"AlignmentComboBox", "Alignment", ipefCombo, "General", "Alignment", "Center|Left|Right"},
-                               {"FontPicker", "Font", ipefFont, "General", "Font", nullptr},
-                           });
+  return Prefixed(
+      "Label", {
+                   {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
+                   {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
+                   {"CaptionMemo", "Caption", ipefEdit, "General", "Caption", nullptr},
+                   {"MarginLeftEdit", "MarginLeft", ipefEdit, "General", "Margin Left", nullptr},
+                   {"MarginTopEdit", "MarginTop", ipefEdit, "General", "Margin Top", nullptr},
+                   {"MarginRightEdit", "MarginRight", ipefEdit, "General", "Margin Right", nullptr},
+                   {"MarginBottomEdit", "MarginBottom", ipefEdit, "General", "Margin Bottom", nullptr},
+                   {"AlignmentComboBox", "Alignment", ipefCombo, "General", "Alignment", "Center|Left|Right"},
+                   {"FontPicker", "Font", ipefFont, "General", "Font", nullptr},
+               });
 }
 
 std::vector<F> LegendFields() {
@@ -281,16 +299,24 @@ std::vector<F> LegendFields() {
       {"ChannelNameColorStyleComboBox", "ChannelNameColorStyle", ipefCombo, "General", "Name Color Style",
        "Font|ChannelColor|XAxisFontColor|YAxisFontColor"},
       {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
-      {"BackGroundTransparentCheckBox", "BackGroundTransparent", ipefCheck, "General", "Transparent", nullptr},
+      {"BackGroundTransparentCheckBox", "BackGroundTransparent", ipefCheck, "General", "Transparent",
+       nullptr},
       {"BackGroundColorColorPicker", "BackGroundColor", ipefColor, "General", "Background", nullptr},
-      {"SelectedItemColorPicker", "SelectedItemBackGroundColor", ipefColor, "General", "Selected Item", nullptr},
+      {"SelectedItemColorPicker", "SelectedItemBackGroundColor", ipefColor, "General", "Selected Item",
+       nullptr},
   };
   const struct {
     const char* Name;
     const char* Caption;
-  } columns[] = {{"Line", "Line"},       {"Marker", "Marker"},   {"XAxisTitle", "X-Axis Title"},
-                 {"YAxisTitle", "Y-Axis Title"}, {"XValue", "X-Value"}, {"YValue", "Y-Value"},
-                 {"YMax", "Y-Max"},       {"YMin", "Y-Min"},      {"YMean", "Y-Mean"}};
+  } columns[] = {{"Line", "Line"},
+                 {"Marker", "Marker"},
+                 {"XAxisTitle", "X-Axis Title"},
+                 {"YAxisTitle", "Y-Axis Title"},
+                 {"XValue", "X-Value"},
+                 {"YValue", "Y-Value"},
+                 {"YMax", "Y-Max"},
+                 {"YMin", "Y-Min"},
+                 {"YMean", "Y-Mean"}};
   for (const auto& c : columns)
     rows.push_back({AnsiString("Show") + c.Name + "Checkbox", AnsiString("ShowColumn") + c.Name, ipefCheck,
                     "Columns", c.Caption, nullptr});
@@ -298,16 +324,17 @@ std::vector<F> LegendFields() {
     const AnsiString s = AnsiString("Wrap") + w;
     const char* sheet = "Wrap";
     rows.push_back({s + "DesiredCountEdit", s + "DesiredCount", ipefEdit, sheet, "Desired Count", nullptr});
-    rows.push_back({s + "AutoCountEnabledCheckBox", s + "AutoCountEnabled", ipefCheck, sheet, "Auto Count",
-                    nullptr});
+    rows.push_back(
+        {s + "AutoCountEnabledCheckBox", s + "AutoCountEnabled", ipefCheck, sheet, "Auto Count", nullptr});
     rows.push_back({s + "AutoCountMaxEdit", s + "AutoCountMax", ipefEdit, sheet, "Auto Count Max", nullptr});
     rows.push_back({s + "SpacingMinEdit", s + "SpacingMin", ipefEdit, sheet, "Spacing Min", nullptr});
     rows.push_back({s + "SpacingAutoCheckBox", s + "SpacingAuto", ipefCheck, sheet, "Spacing Auto", nullptr});
   }
-  rows.push_back({"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "Columns", "Titles Visible",
-                  nullptr});
+  rows.push_back({"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "Columns",
+                  "Titles Visible", nullptr});
   rows.push_back({"FontPicker", "Font", ipefFont, "General", "Font", nullptr});
-  rows.push_back({"SelectedItemFontPicker", "SelectedItemFont", ipefFont, "General", "Selected Font", nullptr});
+  rows.push_back(
+      {"SelectedItemFontPicker", "SelectedItemFont", ipefFont, "General", "Selected Font", nullptr});
   rows.push_back({"ColumnTitlesFontPicker", "ColumnTitlesFont", ipefFont, "Columns", "Titles Font", nullptr});
   return Prefixed("Legend", rows);
 }
@@ -327,7 +354,8 @@ std::vector<F> TableFields() {
           {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
           {"RowSpacingEdit", "RowSpacing", ipefEdit, "General", "Row Spacing", nullptr},
           {"RowsMaxEdit", "RowsMax", ipefEdit, "General", "Rows Max", nullptr},
-          {"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "General", "Titles Visible", nullptr},
+          {"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "General", "Titles Visible",
+           nullptr},
           {"GridLinesShowCheckBox", "GridLinesShow", ipefCheck, "Grid", "Lines Show", nullptr},
           {"GridLinesColorColorPicker", "GridLinesColor", ipefColor, "Grid", "Lines Color", nullptr},
           {"StartPercentEdit", "StartPercent", ipefEdit, "Layout", "Start Percent", nullptr},
@@ -353,13 +381,22 @@ std::vector<F> ToolBarFields() {
   const struct {
     const char* Name;
     const char* Caption;
-  } buttons[] = {{"Resume", "Resume"},       {"Pause", "Pause"},   {"AxesModeButtons", "Axes Mode"},
-                 {"ZoomInOutButtons", "Zoom In/Out"}, {"Select", "Select"}, {"ZoomBox", "Zoom Box"},
-                 {"Cursor", "Cursor"},         {"Edit", "Edit"},     {"Copy", "Copy"},
-                 {"Save", "Save"},             {"Print", "Print"},   {"Preview", "Preview"}};
+  } buttons[] = {{"Resume", "Resume"},
+                 {"Pause", "Pause"},
+                 {"AxesModeButtons", "Axes Mode"},
+                 {"ZoomInOutButtons", "Zoom In/Out"},
+                 {"Select", "Select"},
+                 {"ZoomBox", "Zoom Box"},
+                 {"Cursor", "Cursor"},
+                 {"Edit", "Edit"},
+                 {"Copy", "Copy"},
+                 {"Save", "Save"},
+                 {"Print", "Print"},
+                 {"Preview", "Preview"}};
   // "AxesModeButtons" and "ZoomInOutButtons" name two buttons each.
   for (const auto& b : buttons) {
-    const AnsiString prop = AnsiString("Show") + b.Name + (AnsiString(b.Name).find("Buttons") == AnsiString::npos ? "Button" : "");
+    const AnsiString prop = AnsiString("Show") + b.Name +
+                            (AnsiString(b.Name).find("Buttons") == AnsiString::npos ? "Button" : "");
     rows.push_back({prop + "CheckBox", prop, ipefCheck, "", b.Caption, nullptr});
   }
   rows.push_back({"ZoomInOutFactorEdit", "ZoomInOutFactor", ipefEdit, "", "Zoom Factor", nullptr});
@@ -372,7 +409,8 @@ std::vector<F> DataViewFields() {
       {"EnabledCheckBox", "Enabled", ipefCheck, "General", "Enabled", nullptr},
       {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
       {"LayerEdit", "Layer", ipefEdit, "Grid Lines", "Layer", nullptr},
-      {"BackgroundTransparentCheckBox", "BackgroundTransparent", ipefCheck, "General", "Transparent", nullptr},
+      {"BackgroundTransparentCheckBox", "BackgroundTransparent", ipefCheck, "General", "Transparent",
+       nullptr},
       {"BackgroundColorColorPicker", "BackgroundColor", ipefColor, "General", "Background", nullptr},
       {"GridShow", "GridShow", ipefCheck, "General", "Grid Show", nullptr},
       {"GridXAxisNameComboBox", "GridXAxisName", ipefGridXAxes, "General", "Grid X-Axis", nullptr},
@@ -388,17 +426,21 @@ std::vector<F> DataViewFields() {
       {"GridLineShowTop", "GridLineShowTop", ipefCheck, "Grid Lines", "Top", nullptr},
       {"GridLineShowBottom", "GridLineShowBottom", ipefCheck, "Grid Lines", "Bottom", nullptr},
   };
-  const char* sets[][2] = {{"XMajors", "Grid Lines>X-Majors"}, {"XMinors", "Grid Lines>X-Minors"},
-                           {"YMajors", "Grid Lines>Y-Majors"}, {"YMinors", "Grid Lines>Y-Minors"}};
+  const char* sets[][2] = {{"XMajors", "Grid Lines>X-Majors"},
+                           {"XMinors", "Grid Lines>X-Minors"},
+                           {"YMajors", "Grid Lines>Y-Majors"},
+                           {"YMinors", "Grid Lines>Y-Minors"}};
   for (const auto& s : sets)
-    rows.push_back({AnsiString("GridLineShow") + s[0] + "CheckBox", AnsiString("GridLineShow") + s[0], ipefCheck,
-                    s[1], "Show", nullptr});
+    rows.push_back({AnsiString("GridLineShow") + s[0] + "CheckBox", AnsiString("GridLineShow") + s[0],
+                    ipefCheck, s[1], "Show", nullptr});
   rows.push_back({"GridLineMajorStyleComboBox", "GridLineMajorStyle", ipefCombo, "Grid Lines", "Major Style",
                   kGridLineStyles});
   rows.push_back({"GridLineMinorStyleComboBox", "GridLineMinorStyle", ipefCombo, "Grid Lines", "Minor Style",
                   kGridLineStyles});
-  const char* customs[][2] = {{"XMajor", "Grid Lines>X-Majors"}, {"XMinor", "Grid Lines>X-Minors"},
-                              {"YMajor", "Grid Lines>Y-Majors"}, {"YMinor", "Grid Lines>Y-Minors"}};
+  const char* customs[][2] = {{"XMajor", "Grid Lines>X-Majors"},
+                              {"XMinor", "Grid Lines>X-Minors"},
+                              {"YMajor", "Grid Lines>Y-Majors"},
+                              {"YMinor", "Grid Lines>Y-Minors"}};
   for (const auto& c : customs) {
     const AnsiString g = AnsiString("GridLine") + c[0];
     const char* sheetText = c[1];
@@ -418,8 +460,8 @@ const std::vector<TiPlotEditorPage>& PlotEditorPages() {
     std::vector<F> channel = ChannelFields();
     for (F& f : ChannelDrawFields()) channel.push_back(f);
     p[ipepChannel] = {"Channels", "Channel", "iChannelAddButton", "ChannelRemoveButton", true, channel};
-    p[ipepDataCursor] = {"Cursors", "DataCursor", "iDataCursorAddButton", "DataCursorRemoveButton", true,
-                         DataCursorFields()};
+    p[ipepDataCursor] = {"Cursors", "DataCursor",      "iDataCursorAddButton", "DataCursorRemoveButton",
+                         true,      DataCursorFields()};
     p[ipepLimit] = {"Limits", "Limit", "iLimitAddButton", "LimitRemoveButton", true, LimitFields()};
     p[ipepLabel] = {"Labels", "Label", "iLabelAddButton", "LabelRemoveButton", true, LabelFields()};
     p[ipepXAxis] = {"X-Axes", "XAxis", "XAxesAddButton", "XAxisRemoveButton", true, AxisFields(true)};
@@ -438,23 +480,25 @@ const std::vector<TiPlotEditorField>& PlotEditorControlFields() {
   static const std::vector<F> rows = {
       {"AutoFrameRateCheckBox", "AutoFrameRate", ipefCheck, "General", "Auto Frame Rate", nullptr},
       {"UpdateFrameRateEdit", "UpdateFrameRate", ipefEdit, "General", "Update Frame Rate", nullptr},
-      {"ClipAnnotationsToAxesCheckBox", "ClipAnnotationsToAxes", ipefCheck, "General", "Clip Annotations To Axes",
-       nullptr},
+      {"ClipAnnotationsToAxesCheckBox", "ClipAnnotationsToAxes", ipefCheck, "General",
+       "Clip Annotations To Axes", nullptr},
       {"BorderStyleRadioGroup", "BorderStyle", ipefRadio, "General", "Border Style", "None|Raised|Lowered"},
       {"CopyToClipBoardFormatComboBox", "CopyToClipBoardFormat", ipefCombo, "General", "Clipboard Format",
        "Meta File|Bitmap|JPEG"},
       {"FileColumnSeparatorComboBox", "DataFileColumnSeparator", ipefCombo, "General", "Column Separator",
        "Tab|Comma"},
       {"BackGroundColorPicker", "BackGroundColor", ipefColor, "Background", "Color", nullptr},
-      {"BackGroundGradientDirectionComboBox", "BackGroundGradientDirection", ipefCombo, "Background", "Direction",
-       "Top/Bottom|Bottom/Top|Left/Right|Right/Left|Top Left/Bottom Right|Bottom Right/Top Left|Bottom Left/Top "
+      {"BackGroundGradientDirectionComboBox", "BackGroundGradientDirection", ipefCombo, "Background",
+       "Direction",
+       "Top/Bottom|Bottom/Top|Left/Right|Right/Left|Top Left/Bottom Right|Bottom Right/Top Left|Bottom "
+       "Left/Top "
        "Right|Top Right/Bottom Left|Rectangle Out|Rectangle In|Circle Out|Circle In"},
       {"BackGroundGradientEnabledCheckBox", "BackGroundGradientEnabled", ipefCheck, "Background", "Enabled",
        nullptr},
-      {"BackGroundGradientStartColorPicker", "BackGroundGradientStartColor", ipefColor, "Background", "Start Color",
-       nullptr},
-      {"BackGroundGradientStopColorPicker", "BackGroundGradientStopColor", ipefColor, "Background", "Stop Color",
-       nullptr},
+      {"BackGroundGradientStartColorPicker", "BackGroundGradientStartColor", ipefColor, "Background",
+       "Start Color", nullptr},
+      {"BackGroundGradientStopColorPicker", "BackGroundGradientStopColor", ipefColor, "Background",
+       "Stop Color", nullptr},
       {"OuterMarginLeftEdit", "OuterMarginLeft", ipefEdit, "General", "Margin Left", nullptr},
       {"OuterMarginTopEdit", "OuterMarginTop", ipefEdit, "General", "Margin Top", nullptr},
       {"OuterMarginRightEdit", "OuterMarginRight", ipefEdit, "General", "Margin Right", nullptr},
@@ -473,15 +517,17 @@ const std::vector<TiPlotEditorField>& PlotEditorControlFields() {
        "Pen Color", nullptr},
       {"AnnotationDefaultPenStyleComboBox", "AnnotationDefaultPenStlye", ipefCombo, "Annotation Defaults",
        "Pen Style", kPenStyles},
-      {"AnnotationDefaultPenWidthEdit", "AnnotationDefaultPenWidth", ipefEdit, "Annotation Defaults", "Pen Width",
-       nullptr},
+      {"AnnotationDefaultPenWidthEdit", "AnnotationDefaultPenWidth", ipefEdit, "Annotation Defaults",
+       "Pen Width", nullptr},
       {"AnnotationDefaultBrushColorPicker", "AnnotationDefaultBrushColor", ipefColor, "Annotation Defaults",
        "Brush Color", nullptr},
       {"AnnotationDefaultBrushStyleComboBox", "AnnotationDefaultBrushStlye", ipefCombo, "Annotation Defaults",
        "Brush Style", kBrushStyles},
-      {"AnnotationDefaultFontPicker", "AnnotationDefaultFont", ipefFont, "Annotation Defaults", "Font", nullptr},
+      {"AnnotationDefaultFontPicker", "AnnotationDefaultFont", ipefFont, "Annotation Defaults", "Font",
+       nullptr},
       {"PrintShowDialogCheckBox", "PrintShowDialog", ipefCheck, "Print", "Show Dialog", nullptr},
-      {"PrintOrientationRadioGroup", "PrintOrientation", ipefRadio, "Print", "Orientation", "Portrait|Landscape"},
+      {"PrintOrientationRadioGroup", "PrintOrientation", ipefRadio, "Print", "Orientation",
+       "Portrait|Landscape"},
       {"PrintMarginLeftEdit", "PrintMarginLeft", ipefEdit, "Print", "Margin Left", nullptr},
       {"PrintMarginTopEdit", "PrintMarginTop", ipefEdit, "Print", "Margin Top", nullptr},
       {"PrintMarginRightEdit", "PrintMarginRight", ipefEdit, "Print", "Margin Right", nullptr},
@@ -497,22 +543,38 @@ bool PlotEditorUpDownBounds(const AnsiString& EditName, int16_t& Min, int16_t& M
     int16_t Min, Max;
     int32_t Increment;
   } bounds[] = {
-      {"ChannelMarkersTurnOffLimitEdit", 0, 20000, 100}, {"ChannelLogBufferSizeEdit", 0, 32767, 1},
-      {"DataCursorPointerPenWidthEdit", 1, 50, 1},       {"XAxisLabelPrecisionEdit", 0, 1000, 1},
-      {"XAxisLegendPrecisionEdit", 0, 1000, 1},          {"XAxisMajorLengthEdit", 0, 1000, 1},
-      {"XAxisMinorLengthEdit", 0, 1000, 1},              {"YAxisMajorLengthEdit", 0, 1000, 1},
-      {"YAxisMinorLengthEdit", 0, 1000, 1},              {"XAxisCursorPrecisionEdit", 0, 20, 1},
-      {"YAxisLabelPrecisionEdit", 0, 20, 1},             {"YAxisCursorPrecisionEdit", 0, 20, 1},
-      {"YAxisLegendPrecisionEdit", 0, 20, 1},            {"XAxisInnerMarginEdit", -1000, 1000, 1},
-      {"XAxisOuterMarginEdit", -1000, 1000, 1},          {"YAxisInnerMarginEdit", -1000, 1000, 1},
-      {"YAxisOuterMarginEdit", -1000, 1000, 1},          {"LegendWrapColDesiredCountEdit", 1, 1000, 1},
-      {"LegendWrapRowDesiredCountEdit", 1, 1000, 1},     {"LegendWrapColAutoCountMaxEdit", 1, 1000, 1},
-      {"LegendWrapRowAutoCountMaxEdit", 1, 1000, 1},     {"OuterMarginLeftEdit", 0, 0, 1},
-      {"OuterMarginTopEdit", 0, 0, 1},                   {"OuterMarginRightEdit", 0, 0, 1},
-      {"OuterMarginBottomEdit", 0, 0, 1},                {"HintsPauseEdit", 0, 0, 1},
-      {"HintsHidePauseEdit", 0, 0, 1},                   {"ControlLogBufferSizeEdit", 0, 0, 1},
-      {"ChannelLayerEdit", 0, 0, 1},                     {"LimitLayerEdit", 0, 0, 1},
-      {"XAxisLayerEdit", 0, 0, 1},                       {"YAxisLayerEdit", 0, 0, 1},
+      {"ChannelMarkersTurnOffLimitEdit", 0, 20000, 100},
+      {"ChannelLogBufferSizeEdit", 0, 32767, 1},
+      {"DataCursorPointerPenWidthEdit", 1, 50, 1},
+      {"XAxisLabelPrecisionEdit", 0, 1000, 1},
+      {"XAxisLegendPrecisionEdit", 0, 1000, 1},
+      {"XAxisMajorLengthEdit", 0, 1000, 1},
+      {"XAxisMinorLengthEdit", 0, 1000, 1},
+      {"YAxisMajorLengthEdit", 0, 1000, 1},
+      {"YAxisMinorLengthEdit", 0, 1000, 1},
+      {"XAxisCursorPrecisionEdit", 0, 20, 1},
+      {"YAxisLabelPrecisionEdit", 0, 20, 1},
+      {"YAxisCursorPrecisionEdit", 0, 20, 1},
+      {"YAxisLegendPrecisionEdit", 0, 20, 1},
+      {"XAxisInnerMarginEdit", -1000, 1000, 1},
+      {"XAxisOuterMarginEdit", -1000, 1000, 1},
+      {"YAxisInnerMarginEdit", -1000, 1000, 1},
+      {"YAxisOuterMarginEdit", -1000, 1000, 1},
+      {"LegendWrapColDesiredCountEdit", 1, 1000, 1},
+      {"LegendWrapRowDesiredCountEdit", 1, 1000, 1},
+      {"LegendWrapColAutoCountMaxEdit", 1, 1000, 1},
+      {"LegendWrapRowAutoCountMaxEdit", 1, 1000, 1},
+      {"OuterMarginLeftEdit", 0, 0, 1},
+      {"OuterMarginTopEdit", 0, 0, 1},
+      {"OuterMarginRightEdit", 0, 0, 1},
+      {"OuterMarginBottomEdit", 0, 0, 1},
+      {"HintsPauseEdit", 0, 0, 1},
+      {"HintsHidePauseEdit", 0, 0, 1},
+      {"ControlLogBufferSizeEdit", 0, 0, 1},
+      {"ChannelLayerEdit", 0, 0, 1},
+      {"LimitLayerEdit", 0, 0, 1},
+      {"XAxisLayerEdit", 0, 0, 1},
+      {"YAxisLayerEdit", 0, 0, 1},
       {"DataViewLayerEdit", 0, 0, 1},
   };
   for (const auto& b : bounds)

@@ -235,7 +235,8 @@ TEST_F(PlotEditor, ListItemsFixTheOrdinalsTheyWrite) {
     form->ChangePage(c.Page);
     EXPECT_EQ(GetOrdProp(form->SelectedObject(c.Page), c.Property), c.Ordinal) << c.Control;
   }
-  EXPECT_EQ(C<TiComponentEditorComboBox>("ChannelMarkersPenStyleComboBox")->GetItems()->Strings(6), "InsideFrame");
+  EXPECT_EQ(C<TiComponentEditorComboBox>("ChannelMarkersPenStyleComboBox")->GetItems()->Strings(6),
+            "InsideFrame");
   EXPECT_EQ(C<TiComponentEditorComboBox>("LimitLineStyleComboBox")->GetItems()->Strings(6), "Inside Frame");
   // A typed date/time format goes in as typed.
   C<TiComponentEditorComboBox>("XAxisDateTimeFormatComboBox")->SetAsString("nn:ss");
@@ -266,7 +267,8 @@ TEST_F(PlotEditor, CopyDefaultCopiesTheLabelFormatIntoTheCursorFormat) {
   auto* span = C<TiComponentEditorValueConverterPicker>("XAxisSpanValueConverterPicker");
   EXPECT_EQ(span->GetAssociate(), C<TiComponentEditorEdit>("XAxisSpanEdit"));
   EXPECT_EQ(span->DefaultPage, ivcptInterval);
-  EXPECT_EQ(C<TiComponentEditorValueConverterPicker>("YAxisMinValueConverterPicker")->DefaultPage, ivcptDateTime);
+  EXPECT_EQ(C<TiComponentEditorValueConverterPicker>("YAxisMinValueConverterPicker")->DefaultPage,
+            ivcptDateTime);
 }
 
 // ------------------------------------------------------------------------------------------
@@ -446,7 +448,8 @@ TEST_F(PlotEditor, PagesScreenshots) {
   for (int32_t i = 0; i < f->PageControl()->PageCount(); ++i) {
     f->PageControl()->SetActivePageIndex(i);
     Pump();
-    const AnsiString name = "plot_editor_" + IntToStr(i) + "_" + f->PageControl()->Pages(i)->GetCaption() + ".png";
+    const AnsiString name =
+        "plot_editor_" + IntToStr(i) + "_" + f->PageControl()->Pages(i)->GetCaption() + ".png";
     AnsiString file;
     for (char ch : name) file += (ch == ' ' || ch == '/') ? '_' : ch;
     EXPECT_TRUE(SaveWindowPng(f->GetHandle(), OutputPath(file.c_str())));
