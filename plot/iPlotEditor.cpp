@@ -777,31 +777,19 @@ void TiPlotEditorForm::AddButtonClick(TObject* Sender) {
   for (int32_t p = 0; p < ipepCount; ++p) {
     const TiPlotEditorPage& page = PlotEditorPages()[size_t(p)];
     if (!page.AddButton || !c || c->GetName() != page.AddButton) continue;
-    switch (p) {
-      case ipepChannel:
-        FMaster->AddChannel();
-        break;
-      case ipepDataCursor:
-        FMaster->AddDataCursor();
-        break;
-      case ipepLimit:
-        FMaster->AddLimit();
-        break;
-      case ipepLabel:
-        FMaster->AddLabel();
-        break;
-      case ipepXAxis:
-        FMaster->AddXAxis();
-        break;
-      case ipepYAxis:
-        FMaster->AddYAxis();
-        break;
-      case ipepTable:
-        FMaster->AddTable();
-        break;
-      default:
-        break;
-    }
+    // The add operation of each page with an Add button, in page order.
+    using TAdd = int32_t (TiPlotMasterManager::*)();
+    static constexpr TAdd adds[ipepCount] = {&TiPlotMasterManager::AddChannel,
+                                             &TiPlotMasterManager::AddDataCursor,
+                                             &TiPlotMasterManager::AddLimit,
+                                             &TiPlotMasterManager::AddLabel,
+                                             &TiPlotMasterManager::AddXAxis,
+                                             &TiPlotMasterManager::AddYAxis,
+                                             nullptr,
+                                             &TiPlotMasterManager::AddTable,
+                                             nullptr,
+                                             nullptr};
+    if (adds[p]) (FMaster->*adds[p])();
     FLists[size_t(p)]->SelectLast();
     LoadPage(p);
     if (p == ipepChannel) ResetChannelStats();
