@@ -54,6 +54,7 @@ TiPlotMasterManager::TiPlotMasterManager(TiPlotObjectHost* APlot) : FOwner(APlot
 }
 
 TiPlotMasterManager::~TiPlotMasterManager() {
+  FreeEditor();
   // The plot has detached every object, so freeing them calls nothing back; each manager's
   // remove handler clears its field.
   delete FToolBarManager;
@@ -101,6 +102,7 @@ void TiPlotMasterManager::InsertHandler(TObject* Sender) {
     obj->SetUserCanEdit(FUserCanEditObjects);
     obj->SetOnEditRequest(TNotifyEvent(this, &TiPlotMasterManager::ShowEditorFor));
     obj->SetXYAxesReverse(FXYAxesReverse);
+    EditorObjectInserted(obj);
     return;
   }
   if (auto* pair = dynamic_cast<TiPlotTranslationObject*>(Sender)) {
@@ -145,6 +147,7 @@ void TiPlotMasterManager::RemoveHandler(TObject* Sender) {
     return;
   }
   if (auto* obj = dynamic_cast<TiPlotObject*>(Sender)) {
+    EditorObjectRemoved(obj);
     TiPlotObjectManagerCustom* order[] = {
         FObjectManager, FLayoutManager, FToolBarManager,   FLegendManager,   FTableManager,
         FXAxisManager,  FYAxisManager,  FChannelManager,   FDataViewManager, FDataCursorManager,
@@ -211,6 +214,7 @@ void TiPlotMasterManager::RenameHandler(TObject* Sender) {
   if (!obj) return;
   for (TiPlotObjectManagerCustom* m : NotifyManagers())
     if (m) m->NotifyRenamed(obj);
+  EditorObjectRenamed(obj);
 }
 
 void TiPlotMasterManager::ChangeHandler(TObject* Sender) { OnChange(Sender); }
@@ -222,7 +226,6 @@ void TiPlotMasterManager::SelectedHandler(TObject* Sender) {
     if (m) m->NotifySelected(obj);
 }
 
-void TiPlotMasterManager::ShowEditorFor(TObject* Sender) { OnShowEditor(Sender); }
 
 // ============================================================================================
 // add operations

@@ -17,6 +17,8 @@
 const TiPlotObjectClass& PlotChannelBaseClass();
 
 class TCustomForm;
+class TiPlotEditorForm;
+enum TCloseAction : uint8_t;
 
 class TiPlotMasterManager : public TObject {
   PL_CLASS(TiPlotMasterManager)
@@ -59,8 +61,6 @@ class TiPlotMasterManager : public TObject {
   TNotifyEvent OnSelectionChanged;
   TNotifyEvent OnChange;
   TNotifyEvent OnRemove;
-  // Opens the property editor on an object (nullptr: on the plot); the editor unit sets it.
-  TNotifyEvent OnShowEditor;
 
   // ---- add operations: each returns the new object's index in its kind's manager --------------
   int32_t AddChannel();
@@ -90,6 +90,17 @@ class TiPlotMasterManager : public TObject {
   // The editor's remembered page of each of its page controls.
   std::array<int32_t, 14>& EditorPages() { return FEditorPages; }
 
+  // ---- property editor (defined with the form, iPlotEditor.cpp) --------------------------------
+  void CreateEditor();
+  void ShowEditor();
+  void ApplyEditor();
+  void EditorClosed(TObject* Sender, TCloseAction& Action);
+  TiPlotEditorForm* GetEditorForm() const { return FEditorForm; }
+  // The form tells of its destruction, whoever frees it (its owner, or the closing application).
+  void EditorDestroyed(TiPlotEditorForm* Form) {
+    if (FEditorForm == Form) FEditorForm = nullptr;
+  }
+
  private:
   int32_t AddObject(const TiPlotObjectClass* Class, TiPlotObjectManagerCustom* Manager);
   // Every object of the kinds the plot-wide flags reach, in the order they are set.
@@ -101,6 +112,12 @@ class TiPlotMasterManager : public TObject {
   bool FXYAxesReverse = false;
   const TiPlotObjectClass* FChannelClass = nullptr;
   std::array<int32_t, 14> FEditorPages{};
+  // The editor keeps its lists in step with the managers through these.
+  void EditorObjectInserted(TiPlotObject* Obj);
+  void EditorObjectRemoved(TiPlotObject* Obj);
+  void EditorObjectRenamed(TiPlotObject* Obj);
+  void FreeEditor();
+  TiPlotEditorForm* FEditorForm = nullptr;
 
   TiPlotObjectManager* FObjectManager = nullptr;
   TiPlotToolBarManager* FToolBarManager = nullptr;

@@ -92,6 +92,7 @@ TEST_F(PlotMouse, ShiftAndCtrlKeepAxesSelectedTogetherAndAPressOnNothingDeselect
   EXPECT_EQ(Selected(), (std::vector<TiPlotObject*>{view})) << "a plain press selects one object";
   With(VK_CONTROL, [&] { SingleClick(viewAt); });
   EXPECT_EQ(Selected(), (std::vector<TiPlotObject*>{view})) << "Ctrl toggles axes only";
+  plot->SetEditorFormStyle(ipfsStayOnTop);  // the Edit button opens the editor without waiting
   SingleClick(Centre(plot->GetToolBar(0)->Button(iptbbtEdit)->GetButtonRect()));
   EXPECT_EQ(Selected(), (std::vector<TiPlotObject*>{view})) << "the toolbar is never selected";
   SingleClick(nowhere);
