@@ -263,25 +263,34 @@ void TiPlotAnnotation::Draw(TCanvas* Canvas, TColor) {
   FHandlesValid = false;
   if (!GetVisible() || !CanDraw()) return;
   const TRect view = FDataView ? FDataView->GetLayoutRect() : TRect{};
-  HDC dc = Canvas->GetHandle();
-  const int saved = SaveDC(dc);
   // The clip needs both of the channel's axes; without them it is skipped.
   TiPlotComponent* plot = Plot();
   const bool clip = FClipToAxes || (FReference == iprtChannel && plot && plot->GetClipAnnotationsToAxes());
   TiPlotAxis* xAxis = clip ? ChannelAxis(true) : nullptr;
   TiPlotAxis* yAxis = clip ? ChannelAxis(false) : nullptr;
-  if (xAxis && yAxis) {
-    const TRect r = OrientedRect(GetXYAxesReverse(), xAxis->MinPosition(), yAxis->MinPosition(),
-                                 xAxis->MaxPosition(), yAxis->MaxPosition());
-    IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+  if (!xAxis || !yAxis) {
+    DrawKind(Canvas, view);
+    return;
   }
+  // The region is kept and put back by hand: restoring a saved DC would also swap the pen and
+  // brush under the canvas, which believes its own are still selected.
+  HDC dc = Canvas->GetHandle();
+  HRGN saved = CreateRectRgn(0, 0, 0, 0);
+  const bool hadClip = GetClipRgn(dc, saved) == 1;
+  const TRect r = OrientedRect(GetXYAxesReverse(), xAxis->MinPosition(), yAxis->MinPosition(),
+                               xAxis->MaxPosition(), yAxis->MaxPosition());
+  IntersectClipRect(dc, r.Left, r.Top, r.Right, r.Bottom);
+  auto restore = [&] {
+    SelectClipRgn(dc, hadClip ? saved : nullptr);
+    DeleteObject(saved);
+  };
   try {
     DrawKind(Canvas, view);
   } catch (...) {
-    RestoreDC(dc, saved);
+    restore();
     throw;
   }
-  RestoreDC(dc, saved);
+  restore();
 }
 
 void TiPlotAnnotation::DrawnShape(TCanvas* Canvas, const TRect& Rect, const TRect& View) {
