@@ -5,7 +5,6 @@
 
 #include "platform/os/gdi/Gdi.h"
 #include "platform/runtime/MathUtils.h"
-#include "platform/runtime/Strings.h"
 #include "platform/ui/ImgList.h"
 #include "plot/iPlotChannelCustom.h"
 #include "plot/iPlotComponent.h"
@@ -109,59 +108,30 @@ bool TiPlotAnnotation::CanSize() const {
   return FUserCanSize && (FStyle == ipasRectangle || FStyle == ipasTextRectangle || FStyle == ipasEllipse);
 }
 
-int32_t TiPlotAnnotation::DataViewLeft() const {
+int32_t TiPlotAnnotation::DataViewEdge(bool Across, bool Far) const {
   if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->GetLayoutRect().Top : FDataView->GetLayoutRect().Left;
-}
-int32_t TiPlotAnnotation::DataViewRight() const {
-  if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->GetLayoutRect().Bottom : FDataView->GetLayoutRect().Right;
-}
-int32_t TiPlotAnnotation::DataViewTop() const {
-  if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->GetLayoutRect().Left : FDataView->GetLayoutRect().Top;
-}
-int32_t TiPlotAnnotation::DataViewBottom() const {
-  if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->GetLayoutRect().Right : FDataView->GetLayoutRect().Bottom;
+  const TRect& r = FDataView->GetLayoutRect();
+  return Across != GetXYAxesReverse() ? (Far ? r.Right : r.Left) : (Far ? r.Bottom : r.Top);
 }
 
 // In data-view percent the X direction runs up the screen with reversed axes and Y to the right.
 
-int32_t TiPlotAnnotation::XToPixel(double Value) {
-  if (XOnChannel()) {
-    TiPlotAxis* axis = ChannelAxis(true);
+int32_t TiPlotAnnotation::ToPixel(bool X, double Value) {
+  if (X ? XOnChannel() : YOnChannel()) {
+    TiPlotAxis* axis = ChannelAxis(X);
     return axis ? axis->ValueToPosition(Value) : 0;
   }
   if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->YPercentToPixel(Value) : FDataView->XPercentToPixel(Value);
+  return X != GetXYAxesReverse() ? FDataView->XPercentToPixel(Value) : FDataView->YPercentToPixel(Value);
 }
 
-int32_t TiPlotAnnotation::YToPixel(double Value) {
-  if (YOnChannel()) {
-    TiPlotAxis* axis = ChannelAxis(false);
-    return axis ? axis->ValueToPosition(Value) : 0;
-  }
-  if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->XPercentToPixel(Value) : FDataView->YPercentToPixel(Value);
-}
-
-double TiPlotAnnotation::PixelToX(int32_t Pixel) {
-  if (XOnChannel()) {
-    TiPlotAxis* axis = ChannelAxis(true);
+double TiPlotAnnotation::FromPixel(bool X, int32_t Pixel) {
+  if (X ? XOnChannel() : YOnChannel()) {
+    TiPlotAxis* axis = ChannelAxis(X);
     return axis ? axis->PositionToValue(Pixel) : 0;
   }
   if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->YPixelToPercent(Pixel) : FDataView->XPixelToPercent(Pixel);
-}
-
-double TiPlotAnnotation::PixelToY(int32_t Pixel) {
-  if (YOnChannel()) {
-    TiPlotAxis* axis = ChannelAxis(false);
-    return axis ? axis->PositionToValue(Pixel) : 0;
-  }
-  if (!FDataView) return 0;
-  return GetXYAxesReverse() ? FDataView->XPixelToPercent(Pixel) : FDataView->YPixelToPercent(Pixel);
+  return X != GetXYAxesReverse() ? FDataView->XPixelToPercent(Pixel) : FDataView->YPixelToPercent(Pixel);
 }
 
 double TiPlotAnnotation::PointToX(TPoint Point) { return PixelToX(GetXYAxesReverse() ? Point.Y : Point.X); }
@@ -178,7 +148,8 @@ TRect TiPlotAnnotation::CentredRect() {
 
 bool TiPlotAnnotation::StoreCoordinates(double AX, double AY, double AX2, double AY2, double AWidth,
                                         double AHeight) {
-  if (AX == FX && AY == FY && AX2 == FX2 && AY2 == FY2 && AWidth == FWidth && AHeight == FHeight) return false;
+  if (AX == FX && AY == FY && AX2 == FX2 && AY2 == FY2 && AWidth == FWidth && AHeight == FHeight)
+    return false;
   FX = AX;
   FY = AY;
   FX2 = AX2;
@@ -206,11 +177,8 @@ void TiPlotAnnotation::NotifyObjectRemoved(TiPlotObject* Obj) {
 }
 
 void TiPlotAnnotation::NotifyObjectRenamed(TiPlotObject* Obj) {
-  if (!Obj) return;
-  // A channel not looked up yet is recognised by its previous name.
   TiPlotComponent* plot = Plot();
-  if (Obj == FChannel || (!FChannel && plot && SameText(Obj->GetPreviousName(), FChannelName) &&
-                          plot->FindChannel(Obj->GetName()) == Obj))
+  if (Obj && plot && PlotReferenceRenamed(Obj, FChannel, FChannelName, plot->FindChannel(Obj->GetName())))
     FChannelName = Obj->GetName();
 }
 
@@ -232,8 +200,8 @@ TRect PlotAnnotationCut(const TRect& A, const TRect& B) {
                std::min(A.Bottom, B.Bottom)};
 }
 
-constexpr int32_t kAnnotationHorzFlags[] = {itfCenter, itfLeft, itfRight};      // by TiAlignmentHorizontal
-constexpr int32_t kAnnotationVertFlags[] = {itfVCenter, itfTop, itfBottom};     // by TiAlignmentVertical
+constexpr int32_t kAnnotationHorzFlags[] = {itfCenter, itfLeft, itfRight};   // by TiAlignmentHorizontal
+constexpr int32_t kAnnotationVertFlags[] = {itfVCenter, itfTop, itfBottom};  // by TiAlignmentVertical
 }  // namespace
 
 bool TiPlotAnnotation::CanDraw() {
@@ -297,8 +265,8 @@ void TiPlotAnnotation::DrawnShape(TCanvas* Canvas, const TRect& Rect, const TRec
   FDrawn = true;
   FDrawnRect = Rect;
   FHitRect = PlotAnnotationCut(Rect, View);
-  const TPoint corners[4] = {{Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}, {Rect.Left, Rect.Bottom},
-                             {Rect.Right, Rect.Bottom}};
+  const TPoint corners[4] = {
+      {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}, {Rect.Left, Rect.Bottom}, {Rect.Right, Rect.Bottom}};
   for (int i = 0; i < 4; ++i)
     FHandles[i] = PlotAnnotationCut(
         TRect{corners[i].X - 3, corners[i].Y - 3, corners[i].X + 3, corners[i].Y + 3}, View);
@@ -354,8 +322,9 @@ void TiPlotAnnotation::DrawKind(TCanvas* Canvas, const TRect& View) {
         Canvas->Rectangle(FHitRect);
         useFont();
       }
-      DrawTextFlags(Canvas, FText, text,
-                    itfNoClip | kAnnotationHorzFlags[FTextHorzAlignment] | kAnnotationVertFlags[FTextVertAlignment]);
+      DrawTextFlags(
+          Canvas, FText, text,
+          itfNoClip | kAnnotationHorzFlags[FTextHorzAlignment] | kAnnotationVertFlags[FTextVertAlignment]);
       break;
     }
     case ipasLine: {
@@ -403,20 +372,22 @@ void TiPlotAnnotation::DrawKind(TCanvas* Canvas, const TRect& View) {
       Canvas->MoveTo(a.X, a.Y);
       Canvas->LineTo(b.X, b.Y);
       FDrawn = true;
-      FHitRect = x ? OrientedRect(reverse, at - 5, from, at + 5, to) : OrientedRect(reverse, from, at - 5, to, at + 5);
+      FHitRect = x ? OrientedRect(reverse, at - 5, from, at + 5, to)
+                   : OrientedRect(reverse, from, at - 5, to, at + 5);
       break;
     }
     case ipasImage: {
       TiPlotComponent* plot = Plot();
-      TCustomImageList* list =
-          plot ? plot->ImageList(FImageListIndex == 0 ? 0 : FImageListIndex == 1 ? 1 : 2) : nullptr;
+      const int32_t listIndex = FImageListIndex == 0 || FImageListIndex == 1 ? FImageListIndex : 2;
+      TCustomImageList* list = plot ? plot->ImageList(listIndex) : nullptr;
       if (!list) break;
       const int32_t left = p.X - list->GetWidth() / 2, top = p.Y - list->GetHeight() / 2;
       const TRect r{left, top, left + list->GetWidth(), top + list->GetHeight()};
       if (!PlotAnnotationMeets(r, View)) break;
       FDrawn = true;
       FHitRect = r;
-      if (FImageIndex >= 0 && FImageIndex < list->Count()) list->Draw(Canvas, left, top, FImageIndex, GetEnabled());
+      if (FImageIndex >= 0 && FImageIndex < list->Count())
+        list->Draw(Canvas, left, top, FImageIndex, GetEnabled());
       break;
     }
     case ipasEllipse: {

@@ -117,16 +117,16 @@ class TiPlotAnnotation : public TiPlotObject {
   // Only the rectangle kinds have corners to pull.
   bool CanSize() const;
   // The data view's edges in the frame of X and Y (exchanged with XYAxesReverse); 0 without one.
-  int32_t DataViewLeft() const;
-  int32_t DataViewRight() const;
-  int32_t DataViewTop() const;
-  int32_t DataViewBottom() const;
+  int32_t DataViewLeft() const { return DataViewEdge(true, false); }
+  int32_t DataViewRight() const { return DataViewEdge(true, true); }
+  int32_t DataViewTop() const { return DataViewEdge(false, false); }
+  int32_t DataViewBottom() const { return DataViewEdge(false, true); }
   // Coordinates and pixels along the X or the Y direction of the annotation (the screen's
   // vertical for X with XYAxesReverse); 0 when the channel, its axis or the data view is missing.
-  int32_t XToPixel(double Value);
-  int32_t YToPixel(double Value);
-  double PixelToX(int32_t Pixel);
-  double PixelToY(int32_t Pixel);
+  int32_t XToPixel(double Value) { return ToPixel(true, Value); }
+  int32_t YToPixel(double Value) { return ToPixel(false, Value); }
+  double PixelToX(int32_t Pixel) { return FromPixel(true, Pixel); }
+  double PixelToY(int32_t Pixel) { return FromPixel(false, Pixel); }
   double PointToX(TPoint Point);
   double PointToY(TPoint Point);
   // Takes position and size (the ellipse: its corners) from a rectangle in client pixels.
@@ -154,6 +154,10 @@ class TiPlotAnnotation : public TiPlotObject {
   bool XOnChannel() const { return FReference == iprtChannel || FReference == iprtXChannelYDataView; }
   bool YOnChannel() const { return FReference == iprtChannel || FReference == iprtXDataViewYChannel; }
   TiPlotAxis* ChannelAxis(bool X);
+  // Across: the left and right edges in the annotation's frame; Far: right or bottom.
+  int32_t DataViewEdge(bool Across, bool Far) const;
+  int32_t ToPixel(bool X, double Value);
+  double FromPixel(bool X, int32_t Pixel);
   bool CanDraw();
   TPoint PixelOf(double AX, double AY);
   TRect CentredRect();

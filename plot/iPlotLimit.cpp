@@ -1,6 +1,5 @@
 #include "plot/iPlotLimit.h"
 
-#include "platform/runtime/Strings.h"
 #include "plot/iPlotAxis.h"
 #include "plot/iPlotComponent.h"
 #include "widgets/iGPFunctions.h"
@@ -96,14 +95,11 @@ void TiPlotLimit::NotifyObjectRemoved(TiPlotObject* Obj) {
 }
 
 void TiPlotLimit::NotifyObjectRenamed(TiPlotObject* Obj) {
-  if (!Obj) return;
-  // An axis not looked up yet is recognised by its previous name, so the link survives the rename.
   TiPlotComponent* plot = Plot();
-  const bool wasNamed = plot && SameText(Obj->GetPreviousName(), FXAxisName);
-  if (Obj == FXAxis || (!FXAxis && wasNamed && plot->FindXAxis(Obj->GetName()) == Obj))
+  if (!Obj || !plot) return;
+  if (PlotReferenceRenamed(Obj, FXAxis, FXAxisName, plot->FindXAxis(Obj->GetName())))
     FXAxisName = Obj->GetName();
-  const bool wasNamedY = plot && SameText(Obj->GetPreviousName(), FYAxisName);
-  if (Obj == FYAxis || (!FYAxis && wasNamedY && plot->FindYAxis(Obj->GetName()) == Obj))
+  if (PlotReferenceRenamed(Obj, FYAxis, FYAxisName, plot->FindYAxis(Obj->GetName())))
     FYAxisName = Obj->GetName();
 }
 

@@ -58,7 +58,9 @@ class TiPlotLimit : public TiPlotObject {
   bool IsYStyle() const;
   // The points of a poly band; kept ascending by position.
   TiLimitDataList* DataList() const { return FDataList.get(); }
-  void AddPolyBandPoint(double Position, double Line1, double Line2) { FDataList->Add(Position, Line1, Line2); }
+  void AddPolyBandPoint(double Position, double Line1, double Line2) {
+    FDataList->Add(Position, Line1, Line2);
+  }
   // The grab band of line 1 or 2 (client pixels) from the last paint; false when it has none.
   bool GrabBand(int32_t Line, TRect& Rect) const;
 

@@ -14,6 +14,19 @@
 namespace plot_marks_test {
 namespace {
 
+// A 16 x 16 fuchsia square as image 0 of the plot's first image list.
+void AddPicture(TiPlotComponent* Plot) {
+  TBitmap picture;
+  picture.SetPixelFormat(pf32bit);
+  picture.SetSize(16, 16);
+  picture.GetCanvas()->GetBrush()->SetColor(clFuchsia);
+  picture.GetCanvas()->FillRect(TRect{0, 0, 16, 16});
+  TCustomImageList* images = Plot->ImageList(0);
+  images->SetWidth(16);
+  images->SetHeight(16);
+  images->Add(&picture, nullptr);
+}
+
 class PlotAnnotations : public MarksWindow {
  protected:
   void SetUp() override {
@@ -124,15 +137,7 @@ TEST_F(PlotAnnotations, CentredTextSitsInTheMiddleOfTheDataView) {
 }
 
 TEST_F(PlotAnnotations, EveryKindIsDrawnAndAllButTheLineCanBeHitInSelectMode) {
-  auto* images = plot->ImageList(0);
-  TBitmap picture;
-  picture.SetPixelFormat(pf32bit);
-  picture.SetSize(16, 16);
-  picture.GetCanvas()->GetBrush()->SetColor(clFuchsia);
-  picture.GetCanvas()->FillRect(TRect{0, 0, 16, 16});
-  images->SetWidth(16);
-  images->SetHeight(16);
-  images->Add(&picture, nullptr);
+  AddPicture(plot);
   plot->SetSelectMode(true);
   const TiPlotAnnotationStyle kinds[] = {ipasText,  ipasLine,          ipasRectangle, ipasLineX,  ipasLineY,
                                          ipasImage, ipasTextRectangle, ipasEllipse,   ipasTextBox};
@@ -335,14 +340,7 @@ TEST(PlotMarksScreenshot, LimitsAndEveryAnnotationKind) {
                         {ipasTextRectangle, 35, 30, 0, 0, 25, 14, "Rectangle"},
                         {ipasEllipse, 60, 45, 75, 25, 0, 0, ""},
                         {ipasTextBox, 85, 55, 0, 0, 0, 0, "Box"}};
-  TBitmap picture;
-  picture.SetPixelFormat(pf32bit);
-  picture.SetSize(16, 16);
-  picture.GetCanvas()->GetBrush()->SetColor(clFuchsia);
-  picture.GetCanvas()->FillRect(TRect{0, 0, 16, 16});
-  plot.ImageList(0)->SetWidth(16);
-  plot.ImageList(0)->SetHeight(16);
-  plot.ImageList(0)->Add(&picture, nullptr);
+  AddPicture(&plot);
   for (const Kind& k : kinds) {
     TiPlotAnnotation* a = plot.GetAnnotation(plot.AddAnnotation());
     a->SetStyle(k.Style);

@@ -88,11 +88,11 @@ TEST_F(PlotLimits, FilledBandsGoBehindTheGridClearOnesInFrontAndChannelsAboveBot
     TColor OnGrid, OnTrace;
   };
   const Case cases[] = {
-      {iplsBandY, bsSolid, 100, clYellow, clLime},    // fill under the grid and the trace
+      {iplsBandY, bsSolid, 100, clYellow, clLime},  // fill under the grid and the trace
       {iplsBandY, bsDiagCross, 100, clYellow, clLime},
-      {iplsBandY, bsClear, 100, clRed, clLime},       // edges over the grid, under the trace
+      {iplsBandY, bsClear, 100, clRed, clLime},  // edges over the grid, under the trace
       {iplsLineY, bsSolid, 100, clRed, clLime},
-      {iplsLineY, bsSolid, 200, clRed, clRed},        // a higher layer goes over the trace too
+      {iplsLineY, bsSolid, 200, clRed, clRed},  // a higher layer goes over the trace too
   };
   limit->SetLineWidth(7);
   for (const Case& c : cases) {
@@ -144,8 +144,8 @@ TEST_F(PlotLimits, AMovableLineFollowsTheMouseOnlyInSelectMode) {
   limit->SetUserCanMove(true);
   x->SetSpan(x->ScaleLength() / 4.0);  // 40 pixels are 10 units
   std::vector<std::pair<double, double>> changes;
-  plot->OnLimitLine1PositionChange = TiPlotObjectDoubleValueChangeEvent::Lambda(
-      [&](int32_t Index, double Old, double New) {
+  plot->OnLimitLine1PositionChange =
+      TiPlotObjectDoubleValueChangeEvent::Lambda([&](int32_t Index, double Old, double New) {
         EXPECT_EQ(Index, 0);
         changes.push_back({Old, New});
       });
@@ -176,7 +176,7 @@ TEST_F(PlotLimits, TheCursorShowsWhatADragWouldMove) {
     TCursor Expected;
   };
   const Case cases[] = {
-      {iplsBandX, false, true, false, crDefault}, {iplsBandX, true, false, false, crDefault},
+      {iplsBandX, false, true, false, crDefault},  {iplsBandX, true, false, false, crDefault},
       {iplsLineY, true, true, false, crHandPoint}, {iplsBandX, true, true, false, crSizeWE},
       {iplsBandY, true, true, false, crSizeNS},    {iplsBandX, true, true, true, crSizeNS},
       {iplsBandY, true, true, true, crSizeWE},
