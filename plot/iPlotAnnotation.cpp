@@ -146,6 +146,17 @@ TRect TiPlotAnnotation::CentredRect() {
   return NormalizedRect(a.X, a.Y, b.X, b.Y);
 }
 
+void TiPlotAnnotation::SetCoordinate(double Value, double& Field) {
+  if (Value == Field) return;
+  Field = Value;
+  CoordinatesChanged();
+}
+
+void TiPlotAnnotation::CoordinatesChanged() {
+  DoChange();
+  if (TiPlotComponent* plot = Plot()) plot->DoAnnotationCoordinatesChange(this, false);
+}
+
 bool TiPlotAnnotation::StoreCoordinates(double AX, double AY, double AX2, double AY2, double AWidth,
                                         double AHeight) {
   if (AX == FX && AY == FY && AX2 == FX2 && AY2 == FY2 && AWidth == FWidth && AHeight == FHeight)
@@ -157,8 +168,7 @@ bool TiPlotAnnotation::StoreCoordinates(double AX, double AY, double AX2, double
   FWidth = AWidth;
   FHeight = AHeight;
   FChanged = true;
-  DoChange();
-  if (TiPlotComponent* plot = Plot()) plot->DoAnnotationCoordinatesChange(this, false);
+  CoordinatesChanged();
   return true;
 }
 

@@ -49,17 +49,17 @@ class TiPlotAnnotation : public TiPlotObject {
   const AnsiString& GetChannelName() const { return FChannelName; }
   void SetChannelName(const AnsiString& Value);
   double GetX() const { return FX; }
-  void SetX(double Value) { SetDoubleField(Value, FX, &TiPlotObject::DoChange); }
+  void SetX(double Value) { SetCoordinate(Value, FX); }
   double GetY() const { return FY; }
-  void SetY(double Value) { SetDoubleField(Value, FY, &TiPlotObject::DoChange); }
+  void SetY(double Value) { SetCoordinate(Value, FY); }
   double GetX2() const { return FX2; }
-  void SetX2(double Value) { SetDoubleField(Value, FX2, &TiPlotObject::DoChange); }
+  void SetX2(double Value) { SetCoordinate(Value, FX2); }
   double GetY2() const { return FY2; }
-  void SetY2(double Value) { SetDoubleField(Value, FY2, &TiPlotObject::DoChange); }
+  void SetY2(double Value) { SetCoordinate(Value, FY2); }
   double GetWidth() const { return FWidth; }
-  void SetWidth(double Value) { SetDoubleField(Value, FWidth, &TiPlotObject::DoChange); }
+  void SetWidth(double Value) { SetCoordinate(Value, FWidth); }
   double GetHeight() const { return FHeight; }
-  void SetHeight(double Value) { SetDoubleField(Value, FHeight, &TiPlotObject::DoChange); }
+  void SetHeight(double Value) { SetCoordinate(Value, FHeight); }
   TColor GetPenColor() const { return FPenColor; }
   void SetPenColor(TColor Value) { SetIntField(Value, FPenColor, &TiPlotObject::DoChange); }
   TPenStyle GetPenStyle() const { return FPenStyle; }
@@ -154,6 +154,9 @@ class TiPlotAnnotation : public TiPlotObject {
   bool XOnChannel() const { return FReference == iprtChannel || FReference == iprtXChannelYDataView; }
   bool YOnChannel() const { return FReference == iprtChannel || FReference == iprtXDataViewYChannel; }
   TiPlotAxis* ChannelAxis(bool X);
+  // Stores a changed coordinate property: the change notification, then the coordinates event.
+  void SetCoordinate(double Value, double& Field);
+  void CoordinatesChanged();
   // Across: the left and right edges in the annotation's frame; Far: right or bottom.
   int32_t DataViewEdge(bool Across, bool Far) const;
   int32_t ToPixel(bool X, double Value);

@@ -206,6 +206,14 @@ TEST_F(PlotAnnotations, ADragMovesTheAnnotationAndFinishesOnceAClickChangesNothi
   EXPECT_TRUE(a->GetSelected());
   EXPECT_TRUE(changes.empty());
   EXPECT_TRUE(finished.empty()) << "a click without movement";
+  a->SetWidth(40);
+  EXPECT_TRUE(changes.empty()) << "an unchanged value";
+  a->SetWidth(41);
+  a->SetWidth(40);
+  EXPECT_EQ(changes, (std::vector<int32_t>{0, 0})) << "a change by code";
+  EXPECT_TRUE(finished.empty());
+  changes.clear();
+  Render();
 
   Drag(at, {at.X + 20, at.Y + 10});
   EXPECT_NEAR(a->GetX(), 50 + XPercent(20), 1.0);
