@@ -169,6 +169,40 @@ TEST_F(PlotLimits, AMovableLineFollowsTheMouseOnlyInSelectMode) {
   EXPECT_NEAR(changes.back().second, 30, 1e-9);
 }
 
+TEST_F(PlotLimits, ABandIsDraggedByTheEdgeUnderTheMouseAndClickedOnRelease) {
+  limit->SetStyle(iplsBandY);
+  limit->SetFillStyle(bsClear);
+  limit->SetLine1Position(20);
+  limit->SetLine2Position(70);
+  limit->SetUserCanMove(true);
+  plot->SetSelectMode(true);
+  std::vector<double> moved2;
+  int moved1 = 0, clicks = 0;
+  plot->OnLimitLine1PositionChange =
+      TiPlotObjectDoubleValueChangeEvent::Lambda([&](int32_t, double, double) { ++moved1; });
+  plot->OnLimitLine2PositionChange =
+      TiPlotObjectDoubleValueChangeEvent::Lambda([&](int32_t, double, double New) { moved2.push_back(New); });
+  plot->OnClickLimit = TiPlotObjectEvent::Lambda([&](int32_t Index) { clicks += Index == 0; });
+  Paint();
+  const int32_t cx = (x->MinPosition() + x->MaxPosition()) / 2 + 7;
+  const TPoint edge{cx, y->ValueToPosition(70) + 2};  // inside the grab band, off the line
+  EXPECT_EQ(plot->ObjectAtPoint(Record(edge)), limit);
+  const double expected = 70 + y->PositionToValue(edge.Y + 12) - y->PositionToValue(edge.Y);
+  Press(edge);
+  Move({cx, edge.Y + 6});
+  Move({cx, edge.Y + 12});
+  Paint();  // the band's new place, as the window's paint between moves leaves it
+  Release({cx, edge.Y + 12});
+  EXPECT_EQ(moved1, 0);
+  ASSERT_EQ(moved2.size(), 2u);
+  EXPECT_NEAR(limit->GetLine2Position(), expected, 1e-9);
+  EXPECT_LT(limit->GetLine2Position(), 70) << "down the screen is down the scale";
+  EXPECT_EQ(limit->GetLine1Position(), 20);
+  EXPECT_EQ(clicks, 1) << "released on the band it moved";
+  // Between the edges nothing is hit: the press goes to the data view.
+  EXPECT_NE(plot->ObjectAtPoint(Record({cx, y->ValueToPosition(45)})), limit);
+}
+
 TEST_F(PlotLimits, TheCursorShowsWhatADragWouldMove) {
   struct Case {
     TiPlotLimitStyle Style;
