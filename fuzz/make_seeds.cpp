@@ -21,6 +21,7 @@
 #include "platform/runtime/Registry.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
+#include "grid/PictureContainer.h"
 #include "platform/ui/RichEdit.h"
 #include "plot/iPlot.h"
 #include "serial/CPort.h"
@@ -183,6 +184,31 @@ void PictureSeeds() {
   DestroyIcon(small);
   Seed("icon", "application", Str(IconToIcoFile(LoadIcon(nullptr, IDI_APPLICATION))));
   Seed("metafile", "drawing", MetafileBytes());
+  // Pictures of cell markup: a one-frame and a three-frame GIF, and a bitmap.
+  std::vector<TGifFrame> frames(3);
+  for (size_t k = 0; k < frames.size(); ++k) {
+    frames[k].Left = int32_t(k), frames[k].Width = 3, frames[k].Height = 2;
+    frames[k].Indices.assign(6, uint8_t(k));
+  }
+  Seed("markup_picture", "three-frames", Str(WriteGif(6, 4, pal, frames)));
+  frames.resize(1);
+  Seed("markup_picture", "one-frame", Str(WriteGif(3, 2, pal, frames)));
+  Seed("markup_picture", "bitmap", Str(WriteBmp(px.data(), 5, 3, 24)));
+}
+
+void MarkupSeeds() {
+  Seed("cell_markup", "styles", "<B>bold</B> <I>it</I> <U>u</U> <S>s</S> <SUB>2</SUB><SUP>3</SUP> <Z>hid</Z>");
+  Seed("cell_markup", "fonts",
+       "<FONT face=\"Arial\" size=\"4\" color=\"#FF0000\" bgcolor=\"clyellow\">big</FONT><BR><HI>hi</HI>");
+  Seed("cell_markup", "anchors", "see <A href=\"http://x\">here</A> &amp; &lt;there&gt; &euro;&permil;<HR>end");
+  Seed("cell_markup", "lists", "<P align=\"center\" bgcolor=\"#EEEEEE\"><UL><LI>one<UL><LI>two</UL></UL></P>");
+  Seed("cell_markup", "controls",
+       "<CONTROL TYPE=\"CHECK\" ID=\"a\" VALUE=\"TRUE\" WIDTH=\"16\"><CONTROL TYPE=\"EDIT\" ID=\"b\" "
+       "VALUE=\"x&lt;y\" WIDTH=\"40\"><CONTROL TYPE=\"COMBO\" ID=\"c\" WIDTH=\"50\"><CONTROL "
+       "TYPE=\"BUTTON\" ID=\"d\" VALUE=\"go\" WIDTH=\"30\"><CONTROL TYPE=\"RADIO\" WIDTH=\"16\">");
+  Seed("cell_markup", "misc",
+       "<BODY bgcolor=\"#FFFFFF\"><IND x=\"20\">in<SH>shadow</SH><E>err</E><BL>blink</BL><R a=\"90\">up</R>"
+       "<IMG src=\"idx:0\" align=\"top\"><#1>");
 }
 
 void TextSeeds() {
@@ -541,6 +567,7 @@ int main(int argc, char** argv) {
   try {
     FormSeeds();
     PictureSeeds();
+    MarkupSeeds();
     TextSeeds();
     TableSeeds();
     PropertyFileSeeds();

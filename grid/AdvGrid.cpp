@@ -11,6 +11,7 @@
 
 #include "grid/AdvObj.h"
 #include "grid/AdvUtil.h"
+#include "grid/PictureContainer.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/IniFiles.h"
@@ -557,6 +558,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Default(0)
           .Prop("MouseActions", &G::GetMouseActions)
           .Prop("GridImages", &G::GetGridImages, &G::SetGridImages)
+          .Prop("PictureContainer", &G::GetPictureContainer, &G::SetPictureContainer)
           .Prop("IntelliPan", &G::IntelliPan)
           .Default(ipVertical)
           .Prop("IntelliZoom", &G::IntelliZoom)
@@ -629,6 +631,11 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("BackGround", &G::GetBackGround, &G::SetBackGround)
           .Prop("Hovering", &G::Hovering)
           .Default(false)
+          .Prop("SortSettings", &G::GetSortSettings, &G::SetSortSettings)
+          .Prop("FloatingFooter", &G::GetFloatingFooter, &G::SetFloatingFooter)
+          .Prop("Filter", &G::GetFilter, &G::SetFilter)
+          .Prop("FilterActive", &G::GetFilterActive, &G::SetFilterActive)
+          .Default(false)
           .Prop("DefaultRowHeight", &G::GetDefaultRowHeight, &G::SetDefaultRowHeight)
           .Default(21)
           .Event("OnGetCellColor", &G::OnGetCellColor)
@@ -648,6 +655,11 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnGetEditorType", &G::OnGetEditorType)
           .Event("OnCellsChanged", &G::OnCellsChanged)
           .Event("OnFilterProgress", &G::OnFilterProgress)
+          .Event("OnCustomCompare", &G::OnCustomCompare)
+          .Event("OnRawCompare", &G::OnRawCompare)
+          .Event("OnCanSort", &G::OnCanSort)
+          .Event("OnClickSort", &G::OnClickSort)
+          .Event("OnComboCloseUp", &G::OnComboCloseUp)
           .Event("OnFileProgress", &G::OnFileProgress)
           .Event("OnOleDrag", &G::OnOleDrag)
           .Event("OnOleDrop", &G::OnOleDrop)
@@ -710,6 +722,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   // The editors are children of the grid.
   ControlStyle.Include(csAcceptsControls);
   scrollWidth_ = GetSystemMetrics(SM_CXVSCROLL);
+  UINT wheelLines = 3;
+  if (SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &wheelLines, 0)) wheelLines_ = int32_t(wheelLines);
   columnHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyColumnHeaders(); });
   rowHeaders_->OnChange = TNotifyEvent::Lambda([this](TObject*) { ApplyRowHeaders(); });
   TBaseGrid::SetDefaultRowHeight(21);
@@ -717,6 +731,8 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   fixedFont_->SetName("Tahoma");
   GetFont()->SetName("Tahoma");
   auto repaint = TNotifyEvent::Lambda([this](TObject*) { Invalidate(); });
+  mergedColumns_->OnChange =
+      TIntListChangeEvent::Lambda([this](TObject*, int32_t, int32_t) { MergedColumnsChanged(); });
   activeCellFont_->OnChange = repaint;
   fixedFont_->OnChange = repaint;
   InitCellGraphics();
@@ -776,6 +792,7 @@ void TAdvStringGrid::FormResized(TObject* Sender) {
   } catch (...) {
     // The form's own handler must not break the grid's resizing.
   }
+  StretchAfterChange();
 }
 
 void TAdvStringGrid::Loaded() {
@@ -785,6 +802,8 @@ void TAdvStringGrid::Loaded() {
   ApplyColumnHeaders();
   ApplyRowHeaders();
   if (columnSize_->Save) LoadColumnSizes();
+  MinRowHeight = GetDefaultRowHeight();
+  MinColWidth = 10;
 }
 
 void TAdvStringGrid::CreateWnd() {
@@ -796,11 +815,16 @@ void TAdvStringGrid::CreateWnd() {
   }
   if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
   SetTimer(GetHandle(), kGridTimer, 500, nullptr);
+  if (GetParent()) {
+    footerPanel_->SetParent(this);
+    footerPanel_->SetVisible(floatingFooter_->GetVisible());
+  }
 }
 
 void TAdvStringGrid::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation == opRemove && AComponent == gridImages_) gridImages_ = nullptr;
   if (Operation == opRemove && AComponent == editLink_) editLink_ = nullptr;
+  if (Operation == opRemove && AComponent == pictureContainer_) pictureContainer_ = nullptr;
   TBaseGrid::Notification(AComponent, Operation);
 }
 
@@ -885,7 +909,10 @@ void TAdvStringGrid::SetFixedFooters(int32_t Value) { Store(fixedFooters_, Value
 
 void TAdvStringGrid::SetFixedRightCols(int32_t Value) { Store(fixedRightCols_, Value); }
 
-void TAdvStringGrid::SetDefaultRowHeight(int32_t Value) { TBaseGrid::SetDefaultRowHeight(Value); }
+void TAdvStringGrid::SetDefaultRowHeight(int32_t Value) {
+  TBaseGrid::SetDefaultRowHeight(Value);
+  floatingFooter_->SetHeight(Value);
+}
 
 void TAdvStringGrid::SetFixedRowHeight(int32_t Value) { fixedRowHeight_ = Value; }
 
@@ -1569,14 +1596,11 @@ void TAdvStringGrid::UpdateFooterColumns(int32_t ACol) {
       SetRawCells(c, last, "");
       continue;
     }
-    long double sum = 0, lo = 0, hi = 0;
-    for (int32_t r = from; r <= to; ++r) {
-      long double v = GetFloats(c, r);
-      sum += v;
-      lo = r == from ? v : std::min(lo, v);
-      hi = r == from ? v : std::max(hi, v);
-    }
-    long double result = kind == 1 ? sum : kind == 2 ? sum / n : kind == 3 ? n : kind == 4 ? lo : hi;
+    const long double result = kind == 1   ? ColumnSum(c, from, to)
+                               : kind == 2 ? ColumnAverage(c, from, to)
+                               : kind == 3 ? n
+                               : kind == 4 ? ColumnMin(c, from, to)
+                                           : ColumnMax(c, from, to);
     SetRawCells(c, last, Format(FloatFormat, {result}));
   }
 }
@@ -2132,7 +2156,16 @@ void TAdvStringGrid::DrawCellContent(TCanvas* Canvas, int32_t ACol, int32_t ARow
     SetBkMode(dc, oldMode);
     return;
   }
-  // Plain text (markup and rich text have their own renderers; until then they show as stored).
+  // --- markup and rich text ---
+  if (kind == ctkMarkup) {
+    DrawMarkupCell(Canvas, col, ARow, tr, text, anchor, va);
+    return;
+  }
+  if (kind == ctkRich) {
+    DrawRichCell(Canvas, col, ARow, ARect, AState);
+    return;
+  }
+  // Plain text.
   const bool sortMark = SortGlyphShown(col, ARow);
   const TSortGlyphState sortState = sortMark || ha == taCenter ? SortGlyphState() : TSortGlyphState();
   if (ha == taCenter && sortState.Show && ARow == sortState.Row && col == sortState.Column) tr.Left += 10;

@@ -21,11 +21,14 @@
 #include <vector>
 
 #include "grid/ASGEdit.h"
+#include "grid/AdvObj.h"
 #include "grid/AsgUni.h"
 #include "grid/BaseGrid.h"
 #include "grid/asgcombo.h"
 #include "grid/asgspin.h"
+#include "platform/runtime/Collection.h"
 #include "platform/ui/DateTimePicker.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Printers.h"
 
@@ -35,6 +38,10 @@ class TCustomIniFile;
 class TForm;
 class TGridDropTarget;
 class TPopupButton;
+class TPictureContainer;
+class THTMLPictureCache;
+class TRichEdit;
+class TFooterPanel;
 
 // ============================================================================ types and events
 
@@ -195,6 +202,11 @@ using TCanDeleteRowEvent = TEvent<TObject*, int32_t, bool&>;
 using TScrollHintEvent = TEvent<TObject*, int32_t, AnsiString&>;
 using TEndColumnSizeEvent = TEvent<TObject*, int32_t>;
 using TEndRowSizeEvent = TEvent<TObject*, int32_t>;
+using TCustomCompareEvent = TEvent<TObject*, AnsiString, AnsiString, int32_t&>;
+using TRawCompareEvent = TEvent<TObject*, int32_t, int32_t, int32_t, int32_t&>;
+using TCanSortEvent = TEvent<TObject*, int32_t, bool&>;
+using TClickSortEvent = TEvent<TObject*, int32_t>;
+using TComboCloseUpEvent = TEvent<TObject*, int32_t, int32_t>;
 using TOleDragEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
 using TOleDropEvent = TEvent<TObject*, int32_t, int32_t, const AnsiString&, bool&>;
 using TOleDragOverEvent = TEvent<TObject*, int32_t, int32_t, bool&>;
@@ -380,6 +392,125 @@ class THTMLSettings : public TPersistent {
   std::vector<int32_t> ColWidths;
 };
 
+enum TSortDirection : uint8_t { sdAscending, sdDescending };
+enum TSortBlankPosition : uint8_t { blFirst, blLast };
+enum TFooterStyle : uint8_t { fsFixedLastRow, fsColumnPreview, fsCustomPreview };
+template <>
+const EnumNames& EnumNamesOf<TSortStyle>();
+template <>
+const EnumNames& EnumNamesOf<TSortDirection>();
+template <>
+const EnumNames& EnumNamesOf<TSortBlankPosition>();
+template <>
+const EnumNames& EnumNamesOf<TFooterStyle>();
+
+// How the rows sort: by which column and direction, where empty cells go, and whether header
+// clicks sort.
+class TSortSettings : public TPersistent {
+  PL_CLASS(TSortSettings)
+ public:
+  explicit TSortSettings(TAdvStringGrid* AOwner);
+  ~TSortSettings() override;
+  void Assign(TPersistent* Source) override;
+  bool AutoColumnMerge = false;
+  int32_t Column = 0;
+  bool Show = false, IndexShow = false;
+  TColor IndexColor = clYellow;
+  // Equal values fall through to the next column (or index).
+  bool Full = true;
+  // An exchange swaps only the cells of the sort column.
+  bool SingleColumn = false;
+  bool IgnoreBlanks = false;
+  TSortBlankPosition BlankPos = blFirst;
+  bool AutoFormat = true;
+  TSortDirection Direction = sdAscending;
+  TBitmap* GetUpGlyph() const { return glyphs_[0].get(); }
+  void SetUpGlyph(TBitmap* Value) { glyphs_[0]->Assign(Value); }
+  TBitmap* GetDownGlyph() const { return glyphs_[1].get(); }
+  void SetDownGlyph(TBitmap* Value) { glyphs_[1]->Assign(Value); }
+  TBitmap* GetIndexUpGlyph() const { return glyphs_[2].get(); }
+  void SetIndexUpGlyph(TBitmap* Value) { glyphs_[2]->Assign(Value); }
+  TBitmap* GetIndexDownGlyph() const { return glyphs_[3].get(); }
+  void SetIndexDownGlyph(TBitmap* Value) { glyphs_[3]->Assign(Value); }
+  bool FixedCols = false;
+  // Column 0 keeps its cells in place when the grid has fixed columns.
+  bool NormalCellsOnly = false;
+  int32_t GetRow() const { return row_; }
+  // Above the grid's fixed row count: Exception, the old value kept.
+  void SetRow(int32_t Value);
+
+ private:
+  TAdvStringGrid* grid_;
+  std::array<std::unique_ptr<TBitmap>, 4> glyphs_;
+  int32_t row_ = 0;
+};
+
+// One condition of the row filter: the text of Column must satisfy Condition.
+class TFilterData : public TCollectionItem {
+  PL_CLASS(TFilterData)
+ public:
+  explicit TFilterData(TCollection* Collection) : TCollectionItem(Collection) {}
+  void Assign(TPersistent* Source) override;
+  int16_t Column = 0;
+  AnsiString Condition;
+  bool CaseSensitive = true;
+};
+
+// The conditions a row must all satisfy to stay shown while the grid's filter is active.
+class TFilter : public TOwnedCollection {
+  PL_CLASS(TFilter)
+ public:
+  explicit TFilter(TAdvStringGrid* AOwner);
+  TFilterData* Add() { return static_cast<TFilterData*>(TCollection::Add()); }
+  TFilterData* GetItem(int32_t Index) const { return static_cast<TFilterData*>(Items(Index)); }
+};
+
+// The strip docked at the bottom of the grid: the grid's last row as a footer, a preview of one
+// column of the current row, or a template filled from the current row.
+class TFloatingFooter : public TPersistent {
+  PL_CLASS(TFloatingFooter)
+ public:
+  explicit TFloatingFooter(TAdvStringGrid* AOwner) : grid_(AOwner) {}
+  void Assign(TPersistent* Source) override;
+  TColor GetColor() const { return color_; }
+  void SetColor(TColor Value);
+  int32_t GetColumn() const { return column_; }
+  void SetColumn(int32_t Value);
+  TFooterStyle GetFooterStyle() const { return style_; }
+  void SetFooterStyle(TFooterStyle Value);
+  AnsiString GetCustomTemplate() const { return template_; }
+  void SetCustomTemplate(const AnsiString& Value);
+  bool GetVisible() const { return visible_; }
+  void SetVisible(bool Value);
+  // Kept equal to the grid's DefaultRowHeight.
+  int32_t Height() const { return height_; }
+  void SetHeight(int32_t Value);
+
+ private:
+  void RepaintPanel();
+  TAdvStringGrid* grid_;
+  TColor color_ = clBtnFace;
+  int32_t column_ = 0;
+  TFooterStyle style_ = fsFixedLastRow;
+  AnsiString template_;
+  bool visible_ = false;
+  int32_t height_ = 21;
+};
+
+// The floating footer's window; its owner must be a grid.
+class TFooterPanel : public TCustomPanel {
+  PL_CLASS(TFooterPanel)
+ public:
+  explicit TFooterPanel(TComponent* AOwner);
+
+ protected:
+  void CreateWnd() override;
+  void Paint() override;
+
+ private:
+  TAdvStringGrid* grid_;
+};
+
 // Alternating row colours: PrimaryLength rows in PrimaryColor, then SecondaryLength rows in
 // SecondaryColor, from the first scrolling row.
 class TBands : public TPersistent {
@@ -500,9 +631,8 @@ struct TCellGraphicInfo {
 
 // --- mouse and hints ---
 
-// The grid's hint window: the text is measured and drawn by the markup renderer (plain text here
-// until the renderer comes in through MeasureText and DrawHintText), placed at the requested
-// point and kept 2 pixels inside the screen.
+// The grid's hint window: the text is measured and drawn by the markup renderer (MeasureText and
+// DrawHintText), placed at the requested point and kept 2 pixels inside the screen.
 class THTMLHintWindow : public THintWindow {
   PL_CLASS(THTMLHintWindow)
  public:
@@ -885,6 +1015,28 @@ class TAdvStringGrid : public TBaseGrid {
   void ContractNode(int32_t DataRow);
   void ExpandNode(int32_t DataRow);
 
+  // --- filter and footer ---
+  TFilter* GetFilter() const { return filter_.get(); }
+  void SetFilter(TFilter* Value) { filter_->Assign(Value); }
+  bool GetFilterActive() const { return filterActive_; }
+  // On: the rows that fail the filter are hidden (one empty row stays when none is left); off:
+  // every hidden row comes back.
+  void SetFilterActive(bool Value);
+  bool MatchFilter(int32_t ARow);
+  void ApplyFilter();
+  TFloatingFooter* GetFloatingFooter() const { return floatingFooter_.get(); }
+  void SetFloatingFooter(TFloatingFooter* Value) { floatingFooter_->Assign(Value); }
+  TFooterPanel* FooterPanel() const { return footerPanel_; }
+  // Statistics of the cells' float values over FromRow..ToRow; 0 for an empty range.
+  long double ColumnSum(int32_t ACol, int32_t FromRow, int32_t ToRow);
+  long double ColumnAverage(int32_t ACol, int32_t FromRow, int32_t ToRow);
+  long double ColumnMin(int32_t ACol, int32_t FromRow, int32_t ToRow);
+  long double ColumnMax(int32_t ACol, int32_t FromRow, int32_t ToRow);
+  // "<#n>" tags replaced by column n of the current row; tags without a number dropped.
+  AnsiString ExpandFooterTemplate(const AnsiString& Template);
+  // Draws the floating footer on the strip's canvas.
+  void PaintFooter(TCanvas* Canvas, const TRect& ClientRect);
+
   // ---- rows and columns (structural changes keep texts, properties and heights in step) --------
   // Opens Count empty rows at ARow (0 to RowCount); the rows there move down with their texts,
   // properties and heights.  The current row keeps its index.
@@ -908,6 +1060,37 @@ class TAdvStringGrid : public TBaseGrid {
   // rows (only within earlier merged areas unless TextOnly).
   void SplitColumnMerges(int32_t ACol);
   void MergeColumnRuns(int32_t ACol, bool TextOnly);
+
+  // --- sorting ---
+  // Sorts keep rows that compare equal in their former order.
+  TSortSettings* GetSortSettings() const { return sortSettings_.get(); }
+  void SetSortSettings(TSortSettings* Value) { sortSettings_->Assign(Value); }
+  TSortIndexList* GetSortIndexes() const { return sortIndexes_.get(); }
+  // The columns merged again after a header-click sort with AutoColumnMerge.
+  TIntList* GetMergedColumns() const { return mergedColumns_.get(); }
+  virtual void ExchangeRows(int32_t ARow1, int32_t ARow2);
+  virtual void SortByColumn();
+  // EAdvGridError "No indexes specified for indexed sort" with an empty index list.
+  virtual void SortByIndex();
+  virtual void SortNodeGroups();
+  // 1 when Row1 sorts after Row2 in ascending order, 0 when equal, -1 when before.
+  int32_t CompareCells(int32_t ACol, int32_t Row1, int32_t Row2);
+  int32_t CompareRowsFull(int32_t ACol, int32_t Row1, int32_t Row2);
+  int32_t CompareRowsIndexed(int32_t Depth, int32_t Row1, int32_t Row2);
+  void QuickSortRows(int32_t ACol, int32_t First, int32_t Last);
+  void QuickSortRowsIndexed(int32_t Depth, int32_t First, int32_t Last);
+  // A left click released in (ACol, ARow) of the header that went down in DownRow (not on a
+  // sizing border).
+  virtual void HeaderClickSort(int32_t ACol, int32_t ARow, int32_t DownRow, TShiftState Shift);
+  // What the header's sort mark shows.
+  virtual TSortGlyphState SortGlyphState();
+  // The sort column and the index list follow a moved column.
+  virtual void SortColumnsMoved(int32_t FromIndex, int32_t ToIndex);
+  int32_t SwapCount() const { return swapCount_; }
+  TCustomCompareEvent OnCustomCompare;
+  TRawCompareEvent OnRawCompare;
+  TCanSortEvent OnCanSort;
+  TClickSortEvent OnClickSort;
 
   // ---- wide text ----------------------------------------------------------------------------------
   // A cell holds wide text as "|\" followed by two bytes per UTF-16 code unit, high byte first.
@@ -1118,7 +1301,6 @@ class TAdvStringGrid : public TBaseGrid {
   void DrawSortGlyph(TCanvas* Canvas, int32_t ACol, int32_t Y, int32_t X);
   // The cell shows the sort mark (the cell's row is the sort row, the column sorted ...).
   bool SortGlyphShown(int32_t ACol, int32_t ARow);
-  virtual TSortGlyphState SortGlyphState() { return {}; }
   TControlLook* GetControlLook() const { return controlLook_.get(); }
   void SetControlLook(TControlLook* Value);
   // Fixed when the grid is made: the visual-styles library is there with its themes active.
@@ -1165,23 +1347,14 @@ class TAdvStringGrid : public TBaseGrid {
   TRowSizeEvent OnRowSize;
   TColumnMoveEvent OnColumnMove;
   TRowMoveEvent OnRowMove;
-  // Entry points of the parts that come in with the markup renderer, sorting and auto-sizing:
-  // until then no markup is hit, a control keeps its text, no header click sorts, nothing
-  // auto-sizes and a moved column moves no sort settings.
-  virtual bool MarkupHitTest(int32_t /*ACol*/, int32_t /*ARow*/, TRect /*R*/, int32_t /*X*/, int32_t /*Y*/,
-                             TMarkupHit& /*Hit*/) {
-    return false;
-  }
-  virtual bool SetCellControlValue(int32_t /*ACol*/, int32_t /*ARow*/, const AnsiString& /*CtrlID*/,
-                                   const AnsiString& /*Value*/) {
-    return false;
-  }
+  // Entry points of the markup renderer for the mouse code.
+  // The markup of data cell (ACol, ARow) laid out in R, hit-tested at client point (X, Y): true on
+  // an anchor, an anchor's image or a control.
+  virtual bool MarkupHitTest(int32_t ACol, int32_t ARow, TRect R, int32_t X, int32_t Y, TMarkupHit& Hit);
+  // Rewrites the value of the cell's control CtrlID; false when the cell has no such control.
+  virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID, const AnsiString& Value);
   virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
-  virtual AnsiString MarkupToPlainText(const AnsiString& Text) { return Text; }
-  virtual void HeaderClickSort(int32_t /*ACol*/, int32_t /*ARow*/, int32_t /*DownRow*/,
-                               TShiftState /*Shift*/) {}
-  virtual void AutoSizeColumn(int32_t /*ACol*/) {}
-  virtual void SortColumnsMoved(int32_t /*FromIndex*/, int32_t /*ToIndex*/) {}
+  virtual AnsiString MarkupToPlainText(const AnsiString& Text);
 
   // ---- painting ---------------------------------------------------------------------------------
   AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
@@ -1195,6 +1368,33 @@ class TAdvStringGrid : public TBaseGrid {
   void UnlockUpdate();
   void ResetUpdateLock() { updateCount_ = 0; }
   int32_t UpdateCount() const { return updateCount_; }
+
+  // --- markup ---------------------------------------------------------------------------------
+  // Markup cells are drawn by DrawMarkup with the grid's pictures, image list, anchor colour,
+  // blink phase and held markup button; rich-text cells through a hidden rich edit.  The mouse,
+  // hint and auto-size code reach the renderer through MarkupHitTest and MarkupExtent.
+  TPictureContainer* GetPictureContainer() const { return pictureContainer_; }
+  void SetPictureContainer(TPictureContainer* Value);
+  // Pictures the grid's markup loaded by location; made on first use.
+  THTMLPictureCache* GetPictureCache();
+  // The width and height Text takes when laid out Width pixels wide (wrapped when Wrap) with
+  // the canvas's font.
+  TSize MarkupExtent(TCanvas* Canvas, const AnsiString& Text, int32_t Width, bool Wrap);
+  void DrawRTFCell(int32_t ACol, int32_t ARow, TRect ARect, TCanvas* Canvas);
+
+ protected:
+  // Draws the markup of data cell (Col, ARow) in the text rectangle TR, with the sort glyph after
+  // it; its width + 2 is where a cell graphic beside the text stands.
+  void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text, TColor Anchor,
+                      TVAlignment VAlign);
+  void DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect ARect, TGridDrawState AState);
+
+ private:
+  TPictureContainer* pictureContainer_ = nullptr;
+  std::unique_ptr<THTMLPictureCache> pictureCache_;
+  TRichEdit* richEdit_ = nullptr;
+
+ public:
 
   // ---- scrolling and column sizes ------------------------------------------------------------------
   // The flat scroll bars of the common controls library are asked for by name at each use; without
@@ -1230,6 +1430,33 @@ class TAdvStringGrid : public TBaseGrid {
   bool ScrollHintShown() const { return scrollHintShown_; }
   void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
 
+  // --- auto-size and wheel ---
+  // The width and height the cell's content needs.
+  TPoint GetCellExtent(int32_t ACol, int32_t ARow, bool Wrap);
+  virtual void AutoSizeColumn(int32_t ACol) { AutoSizeCol(ACol, autoSizeOnlyGrow_); }
+  void AutoSizeRow(int32_t ARow) { AutoSizeRowBy(ARow, autoSizeOnlyGrow_); }
+  void AutoSizeCol(int32_t ACol, bool OnlyGrow);
+  void AutoSizeRowBy(int32_t ARow, bool OnlyGrow);
+  void AutoSizeColumns(bool DoFixedCols, int32_t Extra);
+  void SizeRowToLines(int32_t ARow, int32_t Lines, int32_t Extra);
+  int32_t MaxLinesInRow(int32_t ARow);
+  // Adds Delta to every column width and row height (and the font sizes) while the total stays
+  // within -10..10.
+  void Zoom(int32_t Delta);
+  int32_t ZoomDelta() const { return zoom_; }
+  // Limits of automatic sizing (equal limits: none; 0: no bound), set when loaded.
+  int32_t MinColWidth = 0, MaxColWidth = 0, MinRowHeight = 0, MaxRowHeight = 0;
+  int32_t WheelScrollLines() const { return wheelLines_; }
+  bool Panning() const { return panning_; }
+  TComboCloseUpEvent OnComboCloseUp;
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+  void TopLeftChanged() override;
+
+ public:
   // ---- published settings -------------------------------------------------------------------------
   TGridLook GetLook() const { return look_; }
   void SetLook(TGridLook Value);
@@ -1613,6 +1840,46 @@ class TAdvStringGrid : public TBaseGrid {
   TPoint textMargin_{2, 2};
   TColor fixedGradientFrom_ = TColor(0xC0C0C0), fixedGradientTo_ = TColor(0xFFFFFF);
   int32_t zoom_ = 0;
+  // --- sorting ---
+  // Runs Sort inside the frame every sort shares (scratch rows, update lock, column 0 kept,
+  // current row); the current row ends on the tracked row when Track.
+  template <class F>
+  void SortFrame(F Sort, bool Track);
+  int32_t SortCompare(int32_t ACol, int32_t Row1, int32_t Row2, int32_t Depth);
+  // Every column's vertical merges split, the listed columns merged again, the grid repainted.
+  void MergedColumnsChanged();
+  std::unique_ptr<TSortSettings> sortSettings_ = std::make_unique<TSortSettings>(this);
+  std::unique_ptr<TSortIndexList> sortIndexes_ = std::make_unique<TSortIndexList>();
+  std::unique_ptr<TIntList> mergedColumns_ = std::make_unique<TIntList>(0, 0);
+  // The data position each row had when the sort began: ties keep that order.
+  std::vector<int32_t> rowOrder_;
+  int32_t trackedRow_ = -1, swapCount_ = 0, sortSign_ = 1;
+  // --- filter and footer ---
+  friend class TFloatingFooter;
+  friend class TFooterPanel;
+  // The footer row flag, the footer rows and the strip follow the floating footer's settings.
+  void FloatingFooterChanged();
+  std::unique_ptr<TFilter> filter_ = std::make_unique<TFilter>(this);
+  bool filterActive_ = false;
+  // The fixed rows when the filter went on, and whether an empty row stands in for the data.
+  int32_t filterFixedRows_ = 0;
+  bool filterEmptyRow_ = false;
+  std::unique_ptr<TFloatingFooter> floatingFooter_ = std::make_unique<TFloatingFooter>(this);
+  TFooterPanel* footerPanel_ = new TFooterPanel(this);
+  // --- auto-size and wheel ---
+  void StartPanning(TPoint Origin);
+  void StopPanning();
+  void PanTick();
+  void HandleComboCommand(TMessage& Message);
+  bool autoSizeOnlyGrow_ = false;
+  int32_t wheelLines_ = 3;
+  bool panning_ = false;
+  TPoint panOrigin_{0, 0};
+  HCURSOR panSavedCursor_ = nullptr;
+  // The width the column widths were last scaled from (SynchWithGrid); 0 before the first.
+  int32_t synchWidth_ = 0;
+  // The cells in view when controls in cells were last placed.
+  TGridRect controlRange_{-1, -1, -1, -1};
   int32_t updateCount_ = 0;
 
   TScrollType scrollType_ = ssNormal;

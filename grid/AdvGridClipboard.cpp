@@ -236,21 +236,6 @@ bool CarriesObject(TCellType Type) {
   }
 }
 
-// Text of a markup cell without its tags.
-AnsiString WithoutTags(const AnsiString& S) {
-  AnsiString r;
-  bool inTag = false;
-  for (char c : S) {
-    if (c == '<')
-      inTag = true;
-    else if (c == '>' && inTag)
-      inTag = false;
-    else if (!inTag)
-      r += c;
-  }
-  return r;
-}
-
 AnsiString RichToPlain(const AnsiString& S) {
   try {
     return ReadRichText(S, TRichCharFormat{}).Text;
@@ -265,7 +250,7 @@ AnsiString RichToPlain(const AnsiString& S) {
 
 AnsiString TAdvStringGrid::CopyTextOf(int32_t ACol, int32_t ARow) {
   AnsiString s = GetCellForCopy(ACol, ARow);
-  if (!navigation_->CopyHTMLTagsToClipboard && s.find("</") != AnsiString::npos) return WithoutTags(s);
+  if (!navigation_->CopyHTMLTagsToClipboard && s.find("</") != AnsiString::npos) return MarkupPlainText(s);
   if (s.find("{\\") != AnsiString::npos) return RichToPlain(s);
   return s;
 }

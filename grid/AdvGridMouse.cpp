@@ -9,6 +9,7 @@
 
 #include "grid/AdvGrid.h"
 #include "grid/AdvUtil.h"
+#include "grid/AsgHTMLE.h"
 #include "platform/os/shell/ShellAPI.h"
 #include "platform/runtime/Resources.h"
 #include "platform/ui/Forms.h"
@@ -803,24 +804,29 @@ void THTMLHintWindow::CreateParams(TCreateParams& Params) {
     Params.WindowClass.style |= 0x20000;  // drop shadow
 }
 
+// The hint's text goes through the markup renderer: measured, then drawn with the anchor colour.
+namespace {
+TSize HintMarkup(TCanvas* C, const AnsiString& AHint, TRect R, bool Measure, TColor AnchorColor) {
+  AnsiString anchor, strip, focus, id, value, type;
+  int32_t w = 0, h = 0, links = 0, mouse = -1;
+  TRect hover, ctrl;
+  DrawMarkup(C, AHint, R, nullptr, -1, -1, -1, 0, 1, false, Measure, false, false, true, false, true, false, 1.0,
+             AnchorColor, clNone, clNone, clGray, anchor, strip, focus, w, h, links, mouse, hover, ctrl, id, value,
+             type, nullptr, nullptr, nullptr);
+  return {w, h};
+}
+}  // namespace
+
 TSize THTMLHintWindow::MeasureText(const AnsiString& AHint, int32_t MaxWidth) {
   TCanvas* c = GetCanvas();
   c->SetFont(GetFont());
-  c->RequiredState({csHandleValid, csFontValid});
-  RECT r{0, 0, MaxWidth, 0};
-  DrawTextA(c->GetHandle(), AHint.c_str(), int(AHint.size()), &r,
-            DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  return {r.Right - r.Left, r.Bottom - r.Top};
+  return HintMarkup(c, AHint, TRect{0, 0, MaxWidth, 65535}, true, clBlue);
 }
 
-void THTMLHintWindow::DrawHintText(const AnsiString& AHint, TRect R, TColor) {
+void THTMLHintWindow::DrawHintText(const AnsiString& AHint, TRect R, TColor AnchorColor) {
   TCanvas* c = GetCanvas();
   c->SetFont(GetFont());
-  c->RequiredState({csHandleValid, csFontValid});
-  const int mode = SetBkMode(c->GetHandle(), TRANSPARENT);
-  RECT r = R;
-  DrawTextA(c->GetHandle(), AHint.c_str(), int(AHint.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  SetBkMode(c->GetHandle(), mode);
+  HintMarkup(c, AHint, R, false, AnchorColor);
 }
 
 TRect THTMLHintWindow::CalcHintRect(int32_t MaxWidth, const AnsiString& AHint, void*) {

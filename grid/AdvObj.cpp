@@ -2,6 +2,7 @@
 #include "grid/AdvObj.h"
 
 #include "grid/AdvGrid.h"
+#include "platform/runtime/Strings.h"
 
 const TClassInfo& TAdvStringGridCheck::ClassInfo() {
   using C = TAdvStringGridCheck;
@@ -17,6 +18,66 @@ const TClassInfo& TAdvStringGridCheck::ClassInfo() {
                                      .Prop("UseMarkError", &C::UseMarkError)
                                      .Default(false);
   return info;
+}
+
+// ============================================================================ sort lists ======
+
+const TClassInfo& TIntList::ClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TIntList, TList>("TIntList");
+  return info;
+}
+
+void TIntList::SetItem(int32_t Index, int32_t Value) {
+  Put(Index, Slot(Value));
+  OnChange(this, col_, row_);
+}
+
+int32_t TIntList::Add(int32_t Value) {
+  const int32_t i = TList::Add(Slot(Value));
+  OnChange(this, col_, row_);
+  return i;
+}
+
+void TIntList::Delete(int32_t Index) {
+  TList::Delete(Index);
+  OnChange(this, col_, row_);
+}
+
+AnsiString TIntList::GetStrValue() const {
+  AnsiString s;
+  for (int32_t i = 0; i < Count(); ++i) s += (i ? "," : "") + IntToStr(GetItem(i));
+  return s;
+}
+
+void TIntList::SetStrValue(const AnsiString& Value) {
+  Clear();
+  size_t start = 0;
+  while (start <= Value.size() && !Value.empty()) {
+    const size_t comma = Value.find(',', start);
+    Add(StrToInt(Trim(Value.substr(start, comma == AnsiString::npos ? AnsiString::npos : comma - start))));
+    if (comma == AnsiString::npos) break;
+    start = comma + 1;
+  }
+}
+
+const TClassInfo& TSortIndexList::ClassInfo() {
+  static const TClassInfo info = TClassInfo::Of<TSortIndexList, TIntList>("TSortIndexList");
+  return info;
+}
+
+void TSortIndexList::AddIndex(int32_t ACol, bool Ascending) {
+  Add(Ascending ? ACol : int32_t(uint32_t(ACol) | DescendingBit));
+}
+
+int32_t TSortIndexList::FindIndex(int32_t ACol) const {
+  for (int32_t i = 0; i < Count(); ++i)
+    if (ColumnOf(GetItem(i)) == ACol) return i;
+  return -1;
+}
+
+void TSortIndexList::ToggleIndex(int32_t ACol) {
+  const int32_t i = FindIndex(ACol);
+  if (i >= 0) SetItem(i, int32_t(uint32_t(GetItem(i)) ^ DescendingBit));
 }
 
 // ============================================================================ file picture ====

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/runtime/MathUtils.h"
 
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/FormatSettings.h"
+#include "platform/runtime/NumText.h"
 #include "platform/runtime/Strings.h"
 
 int32_t ApplySizeLimits(int32_t Value, int32_t Min, int32_t Max) {
@@ -182,6 +184,179 @@ AnsiString TakeLine(AnsiString& S, bool Multi) {
 int32_t LineCount(const AnsiString& S, bool Multi) {
   if (!Multi) return 1;
   return 1 + int32_t(std::count(S.begin(), S.end(), '\r'));
+}
+
+AnsiString MarkupPlainText(const AnsiString& S) {
+  AnsiString r;
+  bool inTag = false;
+  for (char c : S) {
+    if (c == '<')
+      inTag = true;
+    else if (c == '>' && inTag)
+      inTag = false;
+    else if (!inTag)
+      r += c;
+  }
+  return r;
+}
+
+namespace {
+// Day, month and year of a short date; Order 0 day first (EU), 1 month first (US).
+TDateTime ParseShortDate(const AnsiString& S, int32_t Order) {
+  char sep = 0;
+  for (char c : {'/', '.', '-'})
+    if (S.find(c) != AnsiString::npos) {
+      sep = c;
+      break;
+    }
+  if (!sep) return 0;
+  const size_t p1 = S.find(sep), p2 = S.find(sep, p1 + 1);
+  if (p2 == AnsiString::npos) return 0;
+  int32_t a, b, y;
+  if (!TryStrToInt(S.substr(0, p1), a) || !TryStrToInt(S.substr(p1 + 1, p2 - p1 - 1), b) ||
+      !TryStrToInt(S.substr(p2 + 1), y))
+    return 0;
+  // Only two-digit years take a century: a full year stays as written.
+  if (y >= 0 && y <= 25)
+    y += 2000;
+  else if (y > 25 && y < 100)
+    y += 1900;
+  const int32_t day = Order == 0 ? a : b, month = Order == 0 ? b : a;
+  TDateTime d = 0;
+  if (y < 1 || y > 9999 || month < 1 || month > 12 || day < 1 || day > 31 ||
+      !TryEncodeDate(WORD(y), WORD(month), WORD(day), d))
+    return 0;
+  return d;
+}
+}  // namespace
+
+TDateTime ParseDateEU(const AnsiString& S) { return ParseShortDate(S, 0); }
+TDateTime ParseDateUS(const AnsiString& S) { return ParseShortDate(S, 1); }
+
+bool ParseLocaleDate(const AnsiString& S, TDateTime& Date) {
+  const char sep = FormatSettings.DateSeparator;
+  std::vector<AnsiString> parts{""};
+  for (char c : S) {
+    if (c == sep)
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  if (parts.size() != 3) return false;
+  // The order in which D, M and Y first appear in the short date format.
+  const AnsiString fmt = UpperCase(FormatSettings.ShortDateFormat);
+  std::vector<std::pair<size_t, char>> order;
+  for (char k : {'D', 'M', 'Y'}) order.push_back({fmt.find(k), k});
+  std::sort(order.begin(), order.end());
+  int32_t day = 0, month = 0, year = 0;
+  for (size_t i = 0; i < 3; ++i) {
+    int32_t v;
+    if (!TryStrToInt(Trim(parts[i]), v)) return false;
+    (order[i].second == 'D' ? day : order[i].second == 'M' ? month : year) = v;
+  }
+  if (day < 1 || day >= 32 || month < 1 || month > 12 || year < 1 || year > 9999) return false;
+  return TryEncodeDate(WORD(year), WORD(month), WORD(day), Date);
+}
+
+namespace {
+// The whole of Value against a wildcard pattern: "*" any run, "?" any one character, a double
+// quote ignored, "!" inverting what the rest of the pattern gives.  Memoised over (pattern,
+// value) positions, so stars never backtrack exponentially.
+bool WildcardMatch(const AnsiString& P, const AnsiString& V) {
+  const size_t np = P.size(), nv = V.size();
+  std::vector<int8_t> memo((np + 1) * (nv + 1), -1);
+  // Iterative over positions from the end: each state depends only on later ones.
+  auto at = [&](size_t i, size_t j) -> int8_t& { return memo[i * (nv + 1) + j]; };
+  for (size_t i = np + 1; i-- > 0;)
+    for (size_t j = nv + 1; j-- > 0;) {
+      bool r;
+      if (i == np) {
+        r = j == nv;
+      } else {
+        const char c = P[i];
+        if (c == '"')
+          r = at(i + 1, j);
+        else if (c == '!')
+          r = !at(i + 1, j);
+        else if (c == '*')
+          r = at(i + 1, j) || (j < nv && at(i, j + 1));
+        else
+          r = j < nv && (c == '?' || c == V[j]) && at(i + 1, j + 1);
+      }
+      at(i, j) = r;
+    }
+  return at(0, 0);
+}
+
+// The operand after the comparison sign at Pos: blanks skipped, up to the next blank, without
+// enclosing double quotes.
+AnsiString ComparisonOperand(const AnsiString& Part, size_t Pos) {
+  size_t i = Pos;
+  while (i < Part.size() && Part[i] == ' ') ++i;
+  size_t e = Part.find(' ', i);
+  AnsiString op = Part.substr(i, e == AnsiString::npos ? AnsiString::npos : e - i);
+  if (op.size() >= 2 && op.front() == '"' && op.back() == '"') op = op.substr(1, op.size() - 2);
+  return op;
+}
+
+// Sign of Value against Operand: as numbers, else as dates, else as text (255 characters).
+int32_t CompareForCondition(const AnsiString& Value, const AnsiString& Operand) {
+  double a, b;
+  int32_t ca, cb;
+  Val(Value, a, ca);
+  Val(Operand, b, cb);
+  if (ca == 0 && cb == 0 && !Value.empty() && !Operand.empty()) return a < b ? -1 : a > b ? 1 : 0;
+  TDateTime da, db;
+  if (ParseLocaleDate(Value, da) && ParseLocaleDate(Operand, db)) return da < db ? -1 : da > db ? 1 : 0;
+  const int32_t c = ShortStringCap(Value).compare(ShortStringCap(Operand));
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+bool MatchPart(const AnsiString& Part, const AnsiString& Value) {
+  const size_t gt = Part.find('>'), lt = Part.find('<');
+  if (gt == AnsiString::npos && lt == AnsiString::npos) return WildcardMatch(Part, Value);
+  auto test = [&](size_t pos, int32_t want) {
+    const bool orEqual = pos + 1 < Part.size() && Part[pos + 1] == '=';
+    const int32_t c = CompareForCondition(Value, ComparisonOperand(Part, pos + (orEqual ? 2 : 1)));
+    return c == want || (orEqual && c == 0);
+  };
+  return (gt != AnsiString::npos && test(gt, 1)) || (lt != AnsiString::npos && test(lt, -1));
+}
+
+bool IsConditionOperator(char c) { return c == '&' || c == ';' || c == '^' || c == '|'; }
+}  // namespace
+
+bool MatchCondition(const AnsiString& Condition, const AnsiString& Value, bool CaseSensitive) {
+  AnsiString cond = Trim(Condition), value = Value;
+  if (!CaseSensitive) {
+    cond = AnsiUpperCase(cond);
+    value = AnsiUpperCase(value);
+  }
+  // Blanks around the operators and "=" go; "=" stays only as part of ">=" and "<=".
+  AnsiString tight;
+  for (size_t i = 0; i < cond.size(); ++i) {
+    const char c = cond[i];
+    auto special = [](char x) { return IsConditionOperator(x) || x == '='; };
+    if (c == ' ' &&
+        ((i + 1 < cond.size() && special(cond[i + 1])) || (!tight.empty() && special(tight.back()))))
+      continue;
+    tight += c;
+  }
+  AnsiString clean;
+  for (size_t i = 0; i < tight.size(); ++i)
+    if (tight[i] != '=' || (i > 0 && (tight[i - 1] == '<' || tight[i - 1] == '>'))) clean += tight[i];
+
+  bool result = false;
+  char pending = 0;  // the operator before the part at hand; none for the first
+  size_t start = 0;
+  for (size_t i = 0; i <= clean.size(); ++i) {
+    if (i < clean.size() && !IsConditionOperator(clean[i])) continue;
+    const bool part = MatchPart(clean.substr(start, i - start), value);
+    result = pending == 0 ? part : pending == '&' ? (result && part) : (result || part);
+    if (i < clean.size()) pending = clean[i];
+    start = i + 1;
+  }
+  return result;
 }
 
 namespace {

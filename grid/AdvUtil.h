@@ -51,6 +51,19 @@ int32_t CountChar(char Ch, const AnsiString& S);
 // part differs, else by Delta.  False when the next date does not exist (the series ends).
 bool StepDate(int32_t Years, int32_t Months, int32_t Days, double Delta, TDateTime& Date);
 char LowerAsciiChar(char Ch);
+// The text of a markup text with every tag dropped (entities stay as written).
+AnsiString MarkupPlainText(const AnsiString& S);
+// Short dates "d/m/y" (EU) or "m/d/y" (US) with "/", "." or "-" between the numbers (the first of
+// them found, in that order); years below 26 are 20xx, other years below 100 are 19xx.  0 when the
+// text is no such date.
+TDateTime ParseDateEU(const AnsiString& S);
+TDateTime ParseDateUS(const AnsiString& S);
+// Three numbers between the locale's date separators, in the order of the short date format.
+bool ParseLocaleDate(const AnsiString& S, TDateTime& Date);
+// A filter condition against a cell text: wildcards ("*", "?", "!" inverting), comparisons
+// (">", ">=", "<", "<=" with numbers, dates or text) and chains joined by "&" (and) or ";", "^",
+// "|" (or), evaluated from left to right.
+bool MatchCondition(const AnsiString& Condition, const AnsiString& Value, bool CaseSensitive);
 // Names with capitals at word starts: "o'neil-smith jr. iii" -> "O'Neil-Smith Jr. III".
 AnsiString CapitalizeName(const AnsiString& S);
 // The bitmap at its own size at the rectangle's top-left, its top-left pixel's colour replaced

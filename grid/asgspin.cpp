@@ -9,6 +9,7 @@
 #include "platform/os/gdi/VisualStyles.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/NumText.h"
+#include "platform/runtime/Strings.h"
 
 PL_ENUM_NAMES(TSpinDirection, "spVertical", "spHorizontal")
 PL_ENUM_NAMES(TAsgSpinType, "sptNormal", "sptFloat", "sptDate", "sptTime")

@@ -7,6 +7,7 @@
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
+#include "plot/iPlotDataCursor.h"
 #include "widgets/iGPFunctions.h"
 #include "widgets/iMath.h"
 #include "widgets/iOPCItem.h"
@@ -431,53 +432,15 @@ TiPlotCursorReading TiPlotChannel::ReadCursor(TiPlotDataCursorStyle Style, int32
 }
 
 AnsiString TiPlotChannel::FormatCursorValue(TiPlotDataCursorStyle Style, uint8_t Status, double X, double Y) {
-  SetCursorTexts("", "");
-  StoreCursorReading(X, Y, Status);
-  TiPlotAxis* xAxis = GetXAxis();
-  if (!xAxis) return Translate("No X-Axis");
-  AnsiString yPart;
-  if (!GetYAxis())
-    yPart = "No Y-Axis";
-  else if (Status == 1)
-    yPart = Translate("Null");
-  else if (Status == 2)
-    yPart = Translate("Empty");
-  else if (FDigitalEnabled)
-    yPart = Translate(Y != 0 ? "High" : "Low");
-  else
-    yPart = GetYCursorText(Y);
-  switch (Style) {
-    case ipcsValueXY: {
-      const AnsiString xText = GetXCursorText(X);
-      SetCursorTexts(xText, yPart);
-      return xText + ", " + yPart;
-    }
-    case ipcsValueX:
-    case ipcsDeltaX: {
-      const AnsiString xText = GetXCursorText(X);
-      SetCursorTexts(xText, "");
-      return xText;
-    }
-    case ipcsValueY:
-      SetCursorTexts("", yPart);
-      return yPart;
-    case ipcsDeltaY: {
-      const AnsiString yText = GetYAxis() ? GetYCursorText(Y) : AnsiString("No Y-Axis");
-      SetCursorTexts("", yText);
-      return yText;
-    }
-    case ipcsInverseDeltaX: {
-      const AnsiString xText = X < 1e301 ? xAxis->CursorValueText(X) : Translate("Infinite");
-      SetCursorTexts(xText, "");
-      return xText;
-    }
-  }
-  return AnsiString();
+  return CursorReadingText(Style, Status, X, Y, FDigitalEnabled, true);
 }
 
-void TiPlotChannel::UpdateDataCursor(TiPlotDataCursor*) {
-  // The data cursor hands over its style and pointer pixels and takes the reading
-  // (ReadCursor, FormatCursorValue) once it publishes them.
+void TiPlotChannel::UpdateDataCursor(TiPlotDataCursor* DataCursor) {
+  if (!DataCursor) return;
+  const TiPlotDataCursorStyle style = DataCursor->GetStyle();
+  const TiPlotCursorReading r = ReadCursor(style, DataCursor->Pointer1Pixel(), DataCursor->Pointer2Pixel());
+  DataCursor->SetReading(r.Status, r.Y, r.X);
+  DataCursor->SetText(FormatCursorValue(style, r.Status, r.X, r.Y));
 }
 
 // ============================================================================================

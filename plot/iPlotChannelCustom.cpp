@@ -235,6 +235,54 @@ void TiPlotChannelCustom::SetCursorTexts(const AnsiString& XText, const AnsiStri
   FCursorYText = YText;
 }
 
+AnsiString TiPlotChannelCustom::CursorReadingText(TiPlotDataCursorStyle Style, uint8_t Status, double X,
+                                                  double Y, bool Digital, bool PlainFrequencyText) {
+  SetCursorTexts("", "");
+  StoreCursorReading(X, Y, Status);
+  TiPlotAxis* xAxis = GetXAxis();
+  if (!xAxis) return Translate("No X-Axis");
+  AnsiString yPart;
+  if (!GetYAxis())
+    yPart = "No Y-Axis";
+  else if (Status == 1)
+    yPart = Translate("Null");
+  else if (Status == 2)
+    yPart = Translate("Empty");
+  else if (Digital)
+    yPart = Translate(Y != 0 ? "High" : "Low");
+  else
+    yPart = GetYCursorText(Y);
+  switch (Style) {
+    case ipcsValueXY: {
+      const AnsiString xText = GetXCursorText(X);
+      SetCursorTexts(xText, yPart);
+      return xText + ", " + yPart;
+    }
+    case ipcsValueX:
+    case ipcsDeltaX: {
+      const AnsiString xText = GetXCursorText(X);
+      SetCursorTexts(xText, "");
+      return xText;
+    }
+    case ipcsValueY:
+      SetCursorTexts("", yPart);
+      return yPart;
+    case ipcsDeltaY: {
+      const AnsiString yText = GetYAxis() ? GetYCursorText(Y) : AnsiString("No Y-Axis");
+      SetCursorTexts("", yText);
+      return yText;
+    }
+    case ipcsInverseDeltaX: {
+      const AnsiString xText = !(X < 1e301)         ? Translate("Infinite")
+                               : PlainFrequencyText ? xAxis->CursorValueText(X)
+                                                    : GetXCursorText(X);
+      SetCursorTexts(xText, "");
+      return xText;
+    }
+  }
+  return AnsiString();
+}
+
 // ============================================================================================
 // plot-object operations
 // ============================================================================================

@@ -20,6 +20,7 @@
 #include "plot/iPlotObjects.h"
 
 class TiPlotDataCursor;
+enum TiPlotDataCursorStyle : uint8_t;
 class TiOPCItem;
 class TiOPCItemManager;
 
@@ -281,6 +282,12 @@ class TiPlotChannelCustom : public TiPlotManagerObject {
   char ColumnSeparator() const;
   void StoreCursorReading(double X, double Y, uint8_t Status);
   void SetCursorTexts(const AnsiString& XText, const AnsiString& YText);
+  // The hint text of a data-cursor reading (status 0 a value, 1 "Null", 2 "Empty"); it also stores
+  // the reading and the X and Y texts the legend shows.  A Digital channel reads "High" or "Low";
+  // a frequency is written with the X axis's plain value text when PlainFrequencyText, else with
+  // its cursor text.
+  AnsiString CursorReadingText(TiPlotDataCursorStyle Style, uint8_t Status, double X, double Y, bool Digital,
+                               bool PlainFrequencyText);
   // Walks points First .. Last: OnPoint (Index, X, Y) for each point with a value, OnNull (Index, X)
   // for each Null point.  Empty points are skipped, and so are values that are not finite, which
   // no axis can place.

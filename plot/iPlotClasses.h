@@ -1,7 +1,8 @@
-// The registry entry of the plot: a stored window definition may name a plot without a form
-// field for it, so the plot class is made known by name here, once, when a program starts.
+// The registry entries of the plot: a stored window definition may name a plot without a form
+// field for it, and a program may ask for the XY channel class by name, so both classes are made
+// known by name here, once, when a program starts.
 // Every program that links the library links this unit (see CMakeLists.txt).
 #pragma once
 
-// Registers the plot class again (the start-up registration did it already).
+// Registers the plot classes again (the start-up registration did it already).
 void RegisterPlotClasses();

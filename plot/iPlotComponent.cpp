@@ -621,6 +621,28 @@ void TiPlotComponent::DoToolBarCustomizeHint(int32_t Index, AnsiString& AText) {
   if (!TiComponent::IsStreaming()) OnToolBarCustomizeHint(Index, AText);
 }
 
+// ---- data cursor events ---------------------------------------------------------------------
+
+int32_t TiPlotComponent::DataCursorEventIndex(const TiPlotDataCursor* Cursor) const {
+  TiPlotDataCursorManager* manager = FMaster->GetDataCursorManager();
+  return TiComponent::IsStreaming() || !manager ? -1 : manager->IndexOf(Cursor);
+}
+
+void TiPlotComponent::DoBeforeDataCursorUpdate(TiPlotDataCursor* Cursor) {
+  const int32_t index = DataCursorEventIndex(Cursor);
+  if (index >= 0) OnBeforeDataCursorUpdate(index);
+}
+
+void TiPlotComponent::DoDataCursorChange(TiPlotDataCursor* Cursor) {
+  const int32_t index = DataCursorEventIndex(Cursor);
+  if (index >= 0) OnDataCursorChange(index);
+}
+
+void TiPlotComponent::DoDataCursorCustomizeHint(TiPlotDataCursor* Cursor, AnsiString& AText) {
+  const int32_t index = DataCursorEventIndex(Cursor);
+  if (index >= 0) OnDataCursorCustomizeHint(index, AText);
+}
+
 // ============================================================================================
 // toolbar actions
 // ============================================================================================

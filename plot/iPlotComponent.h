@@ -334,6 +334,10 @@ class TiPlotComponent : public TiCustomComponent,
   void DoClickDataPoint(int32_t ChannelIndex, int32_t DataIndex);
   void DoToolBarButtonClick(int32_t Index, TiPlotToolBarButtonType ButtonType);
   void DoToolBarCustomizeHint(int32_t Index, AnsiString& AText);
+  // The data cursors' events, with the cursor's index.
+  void DoBeforeDataCursorUpdate(TiPlotDataCursor* Cursor);
+  void DoDataCursorChange(TiPlotDataCursor* Cursor);
+  void DoDataCursorCustomizeHint(TiPlotDataCursor* Cursor, AnsiString& AText);
 
   // ---- host interface --------------------------------------------------------------------------
   AnsiString TranslateText(const AnsiString& Text) override;
@@ -505,6 +509,9 @@ class TiPlotComponent : public TiCustomComponent,
   void RestoreToolBars(const std::vector<bool>& Visible);
   // Writes the log rows before row Upto.
   void WriteLogRows(int64_t Upto);
+  // The index data cursor events pass: -1 (nothing fires) while streaming or for a cursor the
+  // plot does not hold.
+  int32_t DataCursorEventIndex(const TiPlotDataCursor* Cursor) const;
 
   std::unique_ptr<TiPlotMasterManager> FMaster;
   std::vector<std::pair<AnsiString, TiPlotObject*>> FPaintOrder;

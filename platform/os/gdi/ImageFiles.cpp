@@ -1,6 +1,6 @@
-// Image codecs: BMP, PNG and JPEG, plus whole-file helpers and screenshots.
+// Image codecs: BMP, PNG, JPEG and GIF, plus whole-file helpers and screenshots.
 //
-// Sections: files / checks / BMP / PNG / JPEG / screenshots.
+// Sections: files / checks / BMP / PNG / JPEG / GIF / screenshots.
 #include "platform/os/gdi/ImageFiles.h"
 
 #include <jpeglib.h>
@@ -477,6 +477,233 @@ std::vector<uint8_t> WriteJpeg(const uint32_t* pixels, int32_t width, int32_t he
   if (buffer && !failed) out.assign(buffer, buffer + bufSize);
   std::free(buffer);
   if (failed) throw EInvalidGraphic(std::string("The JPEG image could not be written: ") + err.message);
+  return out;
+}
+
+// ============================================================================ GIF =============
+
+namespace {
+
+// The first image of a GIF: its own rectangle's size, coloured through its local or the global
+// table; the transparent index (graphic control extension) reads as white with alpha 0.
+TRasterImage ReadGifUnguarded(const uint8_t* data, size_t size) {
+  const EInvalidGraphic bad("GIF image is not valid");
+  if (!data || size < 13 || std::memcmp(data, "GIF8", 4) != 0) throw bad;
+  size_t at = 13;
+  std::vector<RGBQUAD> global;
+  auto table = [&](uint8_t packed, std::vector<RGBQUAD>& out) {
+    const size_t n = size_t(2) << (packed & 7);
+    if (at + n * 3 > size) throw bad;
+    out.resize(n);
+    for (size_t i = 0; i < n; ++i, at += 3) out[i] = RGBQUAD{data[at + 2], data[at + 1], data[at], 0};
+  };
+  if (data[10] & 0x80) table(data[10], global);
+  int transparent = -1;
+  auto skipBlocks = [&] {
+    while (at < size && data[at] != 0) at += size_t(data[at]) + 1;
+    if (at >= size) throw bad;
+    ++at;
+  };
+  for (;;) {
+    if (at >= size) throw bad;
+    const uint8_t kind = data[at++];
+    if (kind == 0x21) {
+      if (at >= size) throw bad;
+      const uint8_t label = data[at++];
+      if (label == 0xF9 && at + 5 <= size && data[at] == 4) transparent = (data[at + 1] & 1) ? data[at + 4] : -1;
+      skipBlocks();
+      continue;
+    }
+    if (kind != 0x2C) throw bad;
+    break;
+  }
+  if (at + 9 > size) throw bad;
+  const int32_t w = Le16(data + at + 4), h = Le16(data + at + 6);
+  const uint8_t packed = data[at + 8];
+  at += 9;
+  CheckImageSize(w, h, "GIF");
+  std::vector<RGBQUAD> local;
+  if (packed & 0x80) table(packed, local);
+  const std::vector<RGBQUAD>& colours = (packed & 0x80) ? local : global;
+  if (at >= size) throw bad;
+  const int minCode = data[at++];
+  if (minCode < 1 || minCode > 11) throw bad;
+
+  // LZW over the data sub-blocks, codes packed from the low bit up.
+  std::vector<uint8_t> indices;
+  const size_t total = size_t(w) * size_t(h);
+  indices.reserve(total);
+  const int clear = 1 << minCode, end = clear + 1;
+  std::vector<uint16_t> prefix(4096);
+  std::vector<uint8_t> suffix(4096), stack;
+  stack.reserve(4096);
+  int codeSize = minCode + 1, next = end + 1, previous = -1;
+  uint32_t bits = 0;
+  int bitCount = 0;
+  uint8_t first = 0;
+  size_t block = 0;  // bytes left in the current sub-block
+  bool done = false;
+  while (!done && indices.size() < total) {
+    while (bitCount < codeSize) {
+      if (block == 0) {
+        if (at >= size || data[at] == 0) {
+          done = true;
+          break;
+        }
+        block = data[at++];
+      }
+      if (at >= size) {
+        done = true;
+        break;
+      }
+      bits |= uint32_t(data[at++]) << bitCount;
+      bitCount += 8;
+      --block;
+    }
+    if (done) break;
+    const int code = int(bits & ((1u << codeSize) - 1));
+    bits >>= codeSize;
+    bitCount -= codeSize;
+    if (code == clear) {
+      codeSize = minCode + 1, next = end + 1, previous = -1;
+      continue;
+    }
+    if (code == end) break;
+    if (previous < 0) {
+      if (code >= clear) throw bad;
+      first = uint8_t(code);
+      indices.push_back(first);
+      previous = code;
+      continue;
+    }
+    int c = code;
+    if (c > next || (c == next && next >= 4096)) throw bad;
+    if (c == next) {
+      stack.push_back(first);
+      c = previous;
+    }
+    while (c > end) {
+      stack.push_back(suffix[size_t(c)]);
+      c = prefix[size_t(c)];
+    }
+    if (c >= clear) throw bad;
+    first = uint8_t(c);
+    stack.push_back(first);
+    while (!stack.empty() && indices.size() < total) {
+      indices.push_back(stack.back());
+      stack.pop_back();
+    }
+    stack.clear();
+    if (next < 4096) {
+      prefix[size_t(next)] = uint16_t(previous);
+      suffix[size_t(next)] = first;
+      ++next;
+      if (next == (1 << codeSize) && codeSize < 12) ++codeSize;
+    }
+    previous = code;
+  }
+  if (indices.empty()) throw bad;
+  // A short data stream leaves the rest in index 0, as viewers show it.
+  indices.resize(total, 0);
+
+  TRasterImage img;
+  img.Width = w, img.Height = h;
+  img.BitsPerPixel = 8;
+  img.Palette = colours;
+  img.Pixels.resize(total);
+  std::vector<uint8_t> rows(total);
+  // Interlaced images store rows in four passes.
+  std::vector<int32_t> order;
+  if (packed & 0x40) {
+    for (int32_t y = 0; y < h; y += 8) order.push_back(y);
+    for (int32_t y = 4; y < h; y += 8) order.push_back(y);
+    for (int32_t y = 2; y < h; y += 4) order.push_back(y);
+    for (int32_t y = 1; y < h; y += 2) order.push_back(y);
+  } else {
+    for (int32_t y = 0; y < h; ++y) order.push_back(y);
+  }
+  for (int32_t i = 0; i < h; ++i)
+    std::memcpy(&rows[size_t(order[size_t(i)]) * size_t(w)], &indices[size_t(i) * size_t(w)], size_t(w));
+  for (size_t i = 0; i < total; ++i) {
+    const uint8_t k = rows[i];
+    if (int(k) == transparent) {
+      img.Pixels[i] = 0x00FFFFFFu;
+      img.HasAlpha = true;
+    } else if (k < colours.size()) {
+      const RGBQUAD& q = colours[k];
+      img.Pixels[i] = 0xFF000000u | uint32_t(q.rgbRed) << 16 | uint32_t(q.rgbGreen) << 8 | q.rgbBlue;
+    } else {
+      img.Pixels[i] = 0xFF000000u;
+    }
+  }
+  img.Indices = std::move(rows);
+  return img;
+}
+
+}  // namespace
+
+TRasterImage ReadGif(const uint8_t* data, size_t size) {
+  return ImageReadGuarded("GIF", [&] { return ReadGifUnguarded(data, size); });
+}
+
+std::vector<uint8_t> WriteGif(int32_t width, int32_t height, const std::vector<RGBQUAD>& palette,
+                              const std::vector<TGifFrame>& frames) {
+  if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF || palette.empty() ||
+      palette.size() > 256 || frames.empty())
+    throw EInvalidGraphic("Cannot write this GIF image");
+  int depth = 1;
+  while ((size_t(1) << depth) < palette.size()) ++depth;
+  std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
+  auto le16 = [&](int32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+  };
+  le16(width), le16(height);
+  out.push_back(uint8_t(0x80 | (depth - 1)));
+  out.push_back(0), out.push_back(0);
+  for (size_t i = 0; i < (size_t(1) << depth); ++i) {
+    RGBQUAD q = i < palette.size() ? palette[i] : RGBQUAD{};
+    out.push_back(q.rgbRed), out.push_back(q.rgbGreen), out.push_back(q.rgbBlue);
+  }
+  const int minCode = std::max(2, depth), clear = 1 << minCode, codeSize = minCode + 1;
+  for (const TGifFrame& f : frames) {
+    if (f.Width <= 0 || f.Height <= 0 || f.Indices.size() != size_t(f.Width) * size_t(f.Height))
+      throw EInvalidGraphic("Cannot write this GIF frame");
+    out.insert(out.end(), {0x21, 0xF9, 0x04, 0x00, 0x0A, 0x00, 0x00, 0x00});
+    out.push_back(0x2C);
+    le16(f.Left), le16(f.Top), le16(f.Width), le16(f.Height);
+    out.push_back(0);
+    out.push_back(uint8_t(minCode));
+    // Literal codes only, with a clear code before the table would make codes wider.
+    std::vector<uint8_t> packed;
+    uint32_t bits = 0;
+    int count = 0;
+    auto put = [&](int code) {
+      bits |= uint32_t(code) << count;
+      count += codeSize;
+      while (count >= 8) {
+        packed.push_back(uint8_t(bits));
+        bits >>= 8;
+        count -= 8;
+      }
+    };
+    int run = 0;
+    put(clear);
+    for (uint8_t k : f.Indices) {
+      if (run == clear - 2) put(clear), run = 0;
+      put(k & (clear - 1));
+      ++run;
+    }
+    put(clear + 1);
+    if (count > 0) packed.push_back(uint8_t(bits));
+    for (size_t i = 0; i < packed.size(); i += 255) {
+      const size_t n = std::min<size_t>(255, packed.size() - i);
+      out.push_back(uint8_t(n));
+      out.insert(out.end(), packed.begin() + std::ptrdiff_t(i), packed.begin() + std::ptrdiff_t(i + n));
+    }
+    out.push_back(0);
+  }
+  out.push_back(0x3B);
   return out;
 }
 

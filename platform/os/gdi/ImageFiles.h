@@ -1,4 +1,4 @@
-// Image file codecs: BMP (our own code), PNG (libpng) and JPEG (libjpeg), between bytes and
+// Image file codecs: BMP and GIF (our own code), PNG (libpng) and JPEG (libjpeg), between bytes and
 // 32-bit BGRA pixels.  Corrupt or truncated input raises EInvalidGraphic; images larger than
 // kMaxImagePixels raise EOutOfResources before anything large is allocated.
 #pragma once
@@ -40,6 +40,18 @@ TRasterImage ReadJpeg(const uint8_t* data, size_t size);
 // quality 1-100; the accurate (slowest) transform; 24-bit colour.
 std::vector<uint8_t> WriteJpeg(const uint32_t* pixels, int32_t width, int32_t height, int quality,
                                bool progressive);
+
+// The first image of a GIF (LZW, our own code), at the size of its own image descriptor.
+TRasterImage ReadGif(const uint8_t* data, size_t size);
+// One image of a GIF: its place on the logical screen and one palette index per pixel.
+struct TGifFrame {
+  int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+  std::vector<uint8_t> Indices;
+};
+// A GIF89a with a global palette (up to 256 colours) and one graphic control extension before
+// each frame.
+std::vector<uint8_t> WriteGif(int32_t width, int32_t height, const std::vector<RGBQUAD>& palette,
+                              const std::vector<TGifFrame>& frames);
 
 // Whole files named in single-byte text (UTF-8 on the disk); reading a missing file raises
 // EFOpenError, writing failures EFCreateError.

@@ -149,13 +149,11 @@ class OlePicture : public TInterfacedBase<IPicture> {
     auto px = [](LONG himetric) {
       return int((int64_t(himetric) * 96 + (himetric < 0 ? -1270 : 1270)) / 2540);
     };
-    // HIMETRIC runs upwards: the source's top is ySrc + cySrc (cySrc negative for top-down).
-    int sx = px(xSrc), sw = px(cxSrc), sh = px(cySrc);
-    int sy = height_ - px(ySrc);
-    if (sh < 0)
-      sh = -sh, sy -= sh;
-    else
-      sy -= sh;
+    // HIMETRIC runs upwards from the picture's bottom: the source spans ySrc to ySrc + cySrc, so
+    // the usual (0, height, width, -height) is the whole picture.
+    int sx = px(xSrc), sw = px(cxSrc);
+    const int from = height_ - px(ySrc), to = height_ - px(ySrc + cySrc);
+    int sy = std::min(from, to), sh = std::abs(to - from);
     HDC mem = CreateCompatibleDC(hdc);
     HGDIOBJ old = SelectObject(mem, handle_);
     BOOL ok = StretchBlt(hdc, x, y, cx, cy, mem, sx, sy, sw, sh, SRCCOPY);
@@ -359,6 +357,8 @@ HRESULT OleLoadPicture(IStream* stream, LONG size, BOOL, REFIID iid, void** out)
         img = ReadJpeg(bytes.data(), bytes.size());
       else if (starts({0x89, 'P', 'N', 'G'}))
         img = ReadPng(bytes.data(), bytes.size());
+      else if (starts({'G', 'I', 'F', '8'}))
+        img = ReadGif(bytes.data(), bytes.size());
       else
         return CTL_E_INVALIDPICTURE;
       HBITMAP bitmap = CreateBitmap(img.Width, img.Height, 1, 32, img.Pixels.data());

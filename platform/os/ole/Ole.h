@@ -144,7 +144,7 @@ class IPicture : public IUnknown {
                          OLE_YSIZE_HIMETRIC ySrc, OLE_XSIZE_HIMETRIC cxSrc, OLE_YSIZE_HIMETRIC cySrc,
                          const RECT* bounds) = 0;
 };
-// BMP, ICO, JPEG and PNG pictures (at 96 dpi: 2540 HIMETRIC per 96 pixels); anything else
+// BMP, ICO, JPEG, PNG and GIF (its first image) pictures (at 96 dpi: 2540 HIMETRIC per 96 pixels); anything else
 // answers CTL_E_INVALIDPICTURE.
 HRESULT OleLoadPicture(IStream* stream, LONG size, BOOL runnable, REFIID iid, void** out);
 

@@ -38,6 +38,18 @@ class GridFixture : public UiTest {
     Pump();
   }
   uint32_t Px(TControl* c, int x, int y) { return ScreenPixel(At(c, x, y)); }
+  // Gives the input focus to another control of the form, so that no focus rectangle is drawn.
+  void FocusElsewhere() {
+    auto* other = Make<TRecControl>(form_, form_, "Other", Bounds(480, 380, 10, 10));
+    other->SetTabStop(true);
+    other->SetFocus();
+    Pump();
+  }
+  // Paints the whole control now.
+  void RepaintAll(TControl* c) {
+    c->Invalidate();
+    Paint(c);
+  }
   TForm* form_ = nullptr;
 };
 
