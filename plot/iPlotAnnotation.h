@@ -11,6 +11,7 @@
 #include "widgets/iTypes.h"
 
 class TiPlotDataView;
+class TiPlotChannelCustom;
 
 enum TiPlotAnnotationStyle : uint8_t {
   ipasText,
@@ -46,21 +47,19 @@ class TiPlotAnnotation : public TiPlotObject {
   TiPlotReferenceType GetReference() const { return FReference; }
   void SetReference(TiPlotReferenceType Value) { SetEnumField(Value, FReference, &TiPlotObject::DoChange); }
   const AnsiString& GetChannelName() const { return FChannelName; }
-  void SetChannelName(const AnsiString& Value) {
-    SetStringField(Value, FChannelName, &TiPlotObject::DoChange);
-  }
+  void SetChannelName(const AnsiString& Value);
   double GetX() const { return FX; }
-  void SetX(double Value) { SetDoubleField(Value, FX, &TiPlotObject::DoChange); }
+  void SetX(double Value) { SetCoordinate(Value, FX); }
   double GetY() const { return FY; }
-  void SetY(double Value) { SetDoubleField(Value, FY, &TiPlotObject::DoChange); }
+  void SetY(double Value) { SetCoordinate(Value, FY); }
   double GetX2() const { return FX2; }
-  void SetX2(double Value) { SetDoubleField(Value, FX2, &TiPlotObject::DoChange); }
+  void SetX2(double Value) { SetCoordinate(Value, FX2); }
   double GetY2() const { return FY2; }
-  void SetY2(double Value) { SetDoubleField(Value, FY2, &TiPlotObject::DoChange); }
+  void SetY2(double Value) { SetCoordinate(Value, FY2); }
   double GetWidth() const { return FWidth; }
-  void SetWidth(double Value) { SetDoubleField(Value, FWidth, &TiPlotObject::DoChange); }
+  void SetWidth(double Value) { SetCoordinate(Value, FWidth); }
   double GetHeight() const { return FHeight; }
-  void SetHeight(double Value) { SetDoubleField(Value, FHeight, &TiPlotObject::DoChange); }
+  void SetHeight(double Value) { SetCoordinate(Value, FHeight); }
   TColor GetPenColor() const { return FPenColor; }
   void SetPenColor(TColor Value) { SetIntField(Value, FPenColor, &TiPlotObject::DoChange); }
   TPenStyle GetPenStyle() const { return FPenStyle; }
@@ -108,8 +107,72 @@ class TiPlotAnnotation : public TiPlotObject {
   TiPlotDataView* GetDataView() const { return FDataView; }
   void SetDataView(TiPlotDataView* Value) { FDataView = Value; }
 
+  // ============================================================================================
+  // behaviour: coordinates, drawing, hit test, moving and sizing
+  // ============================================================================================
+
+  // The channel named by ChannelName, looked up once; nullptr when none has the name.
+  TiPlotChannelCustom* Channel();
+  bool CanMove() const { return FUserCanMove; }
+  // Only the rectangle kinds have corners to pull.
+  bool CanSize() const;
+  // The data view's edges in the frame of X and Y (exchanged with XYAxesReverse); 0 without one.
+  int32_t DataViewLeft() const { return DataViewEdge(true, false); }
+  int32_t DataViewRight() const { return DataViewEdge(true, true); }
+  int32_t DataViewTop() const { return DataViewEdge(false, false); }
+  int32_t DataViewBottom() const { return DataViewEdge(false, true); }
+  // Coordinates and pixels along the X or the Y direction of the annotation (the screen's
+  // vertical for X with XYAxesReverse); 0 when the channel, its axis or the data view is missing.
+  int32_t XToPixel(double Value) { return ToPixel(true, Value); }
+  int32_t YToPixel(double Value) { return ToPixel(false, Value); }
+  double PixelToX(int32_t Pixel) { return FromPixel(true, Pixel); }
+  double PixelToY(int32_t Pixel) { return FromPixel(false, Pixel); }
+  double PointToX(TPoint Point);
+  double PointToY(TPoint Point);
+  // Takes position and size (the ellipse: its corners) from a rectangle in client pixels.
+  void SetBoundsFromRect(const TRect& Rect);
+
+  // What the last paint left: drawn in a hittable form, the hit area, the rectangle kinds' drawn
+  // rectangle and corner handles (top-left, top-right, bottom-left, bottom-right).
+  bool GetDrawn() const { return FDrawn; }
+  const TRect& GetHitRect() const { return FHitRect; }
+  const TRect& GetDrawnRect() const { return FDrawnRect; }
+  bool GetHandle(int32_t Index, TRect& Rect) const;
+
+  void NotifyObjectRemoved(TiPlotObject* Obj) override;
+  void NotifyObjectRenamed(TiPlotObject* Obj) override;
+  void NotifyObjectSelected(TiPlotObject* Obj) override;
+  void Draw(TCanvas* Canvas, TColor BackGroundColor) override;
+  bool HitTest(const TiMouseRecord& MouseRecord) override;
+  void LeftDown(const TiMouseRecord& MouseRecord) override;
+  void LeftDrag(const TiMouseRecord& MouseRecord) override;
+  void LeftUp(const TiMouseRecord& MouseRecord) override;
+  TCursor GetCursor(const TiMouseRecord& MouseRecord) override;
+
  private:
   void FontChanged(TObject*) { DoChange(); }
+  bool XOnChannel() const { return FReference == iprtChannel || FReference == iprtXChannelYDataView; }
+  bool YOnChannel() const { return FReference == iprtChannel || FReference == iprtXDataViewYChannel; }
+  TiPlotAxis* ChannelAxis(bool X);
+  // Stores a changed coordinate property: the change notification, then the coordinates event.
+  void SetCoordinate(double Value, double& Field);
+  void CoordinatesChanged();
+  // Across: the left and right edges in the annotation's frame; Far: right or bottom.
+  int32_t DataViewEdge(bool Across, bool Far) const;
+  int32_t ToPixel(bool X, double Value);
+  double FromPixel(bool X, int32_t Pixel);
+  bool CanDraw();
+  TPoint PixelOf(double AX, double AY);
+  TRect CentredRect();
+  void DrawKind(TCanvas* Canvas, const TRect& View);
+  // The rectangle kinds' outline: remembers it, its hit area and its handles; inverts the handles
+  // while selected.
+  void DrawnShape(TCanvas* Canvas, const TRect& Rect, const TRect& View);
+  TRect PlacedTextRect(TPoint P, int32_t W, int32_t H) const;
+  // Stores changed coordinates: the changed flag, the change notification and the event; false
+  // when nothing differs.
+  bool StoreCoordinates(double AX, double AY, double AX2, double AY2, double AWidth, double AHeight);
+  int32_t HandleAt(TPoint P) const;
   TiPlotAnnotationStyle FStyle = ipasText;
   TiPlotReferenceType FReference = iprtDataView;
   AnsiString FChannelName = "";
@@ -139,4 +202,19 @@ class TiPlotAnnotation : public TiPlotObject {
   bool FClipToAxes = false;
   bool FShowFocusRect = true;
   TiPlotDataView* FDataView = nullptr;
+
+  TiPlotChannelCustom* FChannel = nullptr;
+  bool FDrawn = false;
+  TRect FHitRect{};
+  TRect FDrawnRect{};
+  bool FHandlesValid = false;
+  TRect FHandles[4]{};
+  int32_t FGrabMode = 0;  // 0 none, 1 move, 2 top-left, 3 top-right, 4 bottom-left, 5 bottom-right
+  bool FPressed = false;
+  bool FChanged = false;
+  struct TPressState {
+    double X = 0, Y = 0, X2 = 0, Y2 = 0, Width = 0, Height = 0;
+    TPoint Point{}, Anchor{};
+    TRect Rect{};
+  } FPress;
 };

@@ -912,6 +912,25 @@ void TiPlotComponent::DoAxisCustomizeHint(TiPlotAxis* Axis, AnsiString& AText) {
   if (kind == ipekYAxis) OnYAxisCustomizeHint(index, AText);
 }
 
+// ============================================================================================
+// limit and annotation services
+// ============================================================================================
+
+void TiPlotComponent::DoLimitLinePositionChange(TiPlotLimit* Limit, int32_t Line, double OldValue,
+                                                double NewValue) {
+  if (TiComponent::IsStreaming()) return;
+  const int32_t index = FMaster->GetLimitManager()->IndexOf(Limit);
+  if (index < 0) return;
+  (Line == 1 ? OnLimitLine1PositionChange : OnLimitLine2PositionChange)(index, OldValue, NewValue);
+}
+
+void TiPlotComponent::DoAnnotationCoordinatesChange(TiPlotAnnotation* Annotation, bool Finished) {
+  if (TiComponent::IsStreaming()) return;
+  const int32_t index = FMaster->GetAnnotationManager()->IndexOf(Annotation);
+  if (index < 0) return;
+  (Finished ? OnAnnotationCoordinatesChangeFinished : OnAnnotationCoordinatesChange)(index);
+}
+
 int32_t TiPlotComponent::AxisCount(bool XAxes) { return XAxes ? XAxisCount() : YAxisCount(); }
 
 TiPlotAxis* TiPlotComponent::GetAxis(bool XAxes, int32_t Index) {

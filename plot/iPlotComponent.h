@@ -372,6 +372,12 @@ class TiPlotComponent : public TiCustomComponent,
   bool SelectModeActive() override { return SelectMode(); }
   void DoClickDataPoint(TiPlotChannelCustom* Channel, int32_t PointIndex) override;
 
+  // ---- what limits and annotations need of the plot -------------------------------------------
+  // OnLimitLine1PositionChange or OnLimitLine2PositionChange (Line 1 or 2); nothing while streaming.
+  void DoLimitLinePositionChange(TiPlotLimit* Limit, int32_t Line, double OldValue, double NewValue);
+  // OnAnnotationCoordinatesChange, or OnAnnotationCoordinatesChangeFinished when Finished.
+  void DoAnnotationCoordinatesChange(TiPlotAnnotation* Annotation, bool Finished);
+
   // ---- toolbar actions -------------------------------------------------------------------------
   // Tracking off (Pause) or on (Resume) on every X axis, then every Y axis.
   void PauseAllAxes();

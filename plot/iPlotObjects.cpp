@@ -277,6 +277,13 @@ void TiPlotObject::SetPointerField(void* Value, void*& Field, TNotify Notify) {
   if (Notify) (this->*Notify)();
 }
 
+bool PlotReferenceRenamed(const TiPlotObject* Renamed, const TiPlotObject* Cached, const AnsiString& Name,
+                          const TiPlotObject* Found) {
+  if (!Renamed) return false;
+  if (Cached) return Renamed == Cached;
+  return Renamed == Found && SameText(Renamed->GetPreviousName(), Name);
+}
+
 // ============================================================================================
 // TiPlotManagerObject
 // ============================================================================================

@@ -251,6 +251,12 @@ class TiPlotObject : public TPersistent {
   void NotifyDestroying();
 };
 
+// Whether Renamed is the object that a reference by Name means: the object the reference had
+// looked up (Cached), or, before any look-up, Found (the object now under the new name) when it
+// carried Name before; such references then take the new name.
+bool PlotReferenceRenamed(const TiPlotObject* Renamed, const TiPlotObject* Cached, const AnsiString& Name,
+                          const TiPlotObject* Found);
+
 // ============================================================================================
 // TiPlotManagerObject
 // ============================================================================================

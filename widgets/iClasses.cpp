@@ -1,5 +1,7 @@
 #include "widgets/iClasses.h"
 
+#include <algorithm>
+
 #include "platform/runtime/Exceptions.h"
 
 const TClassInfo& TiPlotMinMaxPoint::ClassInfo() {
@@ -33,6 +35,12 @@ void TiPlotMinMaxPoint::CopyFrom(const TiPlotMinMaxPoint& Other) {
   Min = Other.Min;
   FirstY = Other.FirstY;
   LastY = Other.LastY;
+}
+
+void TiLimitDataList::Add(double Position, double Line1, double Line2) {
+  auto at = std::upper_bound(items_.begin(), items_.end(), Position,
+                             [](double p, const TiLimitData& e) { return p < e.Position; });
+  items_.insert(at, TiLimitData{Position, Line1, Line2});
 }
 
 const TiLimitData& TiLimitDataList::At(int32_t Index) const {

@@ -53,6 +53,9 @@ class TiLimitDataList {
   double GetPosition(int32_t Index) const { return At(Index).Position; }
   double GetLine1(int32_t Index) const { return At(Index).Line1; }
   double GetLine2(int32_t Index) const { return At(Index).Line2; }
+  // Inserts after every element whose position is not greater, so the list stays ascending.
+  void Add(double Position, double Line1, double Line2);
+  void Clear() { items_.clear(); }
 
  private:
   const TiLimitData& At(int32_t Index) const;
