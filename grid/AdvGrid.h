@@ -1354,7 +1354,6 @@ class TAdvStringGrid : public TBaseGrid {
   // Rewrites the value of the cell's control CtrlID; false when the cell has no such control.
   virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID, const AnsiString& Value);
   virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
-  virtual AnsiString MarkupToPlainText(const AnsiString& Text);
 
   // ---- painting ---------------------------------------------------------------------------------
   AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
@@ -1388,8 +1387,20 @@ class TAdvStringGrid : public TBaseGrid {
   void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text, TColor Anchor,
                       TVAlignment VAlign);
   void DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect ARect, TGridDrawState AState);
+  // Markup not bound to a cell (the footer's template), drawn in R.
+  void DrawMarkupText(TCanvas* Canvas, const AnsiString& Text, const TRect& R, TColor Anchor);
 
  private:
+  // The renderer's outputs that a caller may not need.
+  struct TMarkupOut {
+    AnsiString AnchorVal, StripVal, FocusAnchor, CtrlID, CtrlVal, CtrlType;
+    int32_t XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = -1;
+    TRect HoverRect{}, CtrlRect{};
+  };
+  // One pass of the renderer with the grid's image list, pictures and window.
+  bool RunMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& R, int32_t X, int32_t Y, bool HitTest,
+                 bool Measure, bool BlinkOn, bool Wrap, bool Down, TColor Anchor, TMarkupOut& O);
+  bool MarkupButtonHeld(int32_t Col, int32_t ARow) const;
   TPictureContainer* pictureContainer_ = nullptr;
   std::unique_ptr<THTMLPictureCache> pictureCache_;
   TRichEdit* richEdit_ = nullptr;

@@ -882,7 +882,7 @@ void THTMLHintWindow::Dispatch(TMessage& Message) {
 // ============================================================================ hints ===========
 
 AnsiString TAdvStringGrid::GetCellTextNoTags(int32_t ACol, int32_t ARow) {
-  return MarkupToPlainText(GetCells(ACol, ARow));
+  return MarkupToText(GetCells(ACol, ARow));
 }
 
 void TAdvStringGrid::GetCellHintInfo(THintInfo& Info) {
