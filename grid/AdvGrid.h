@@ -1809,6 +1809,8 @@ class TAdvStringGrid : public TBaseGrid {
   TGridCoord sizingCell_{-1, -1};
   TPoint sizingOffset_{0, 0};
   int32_t cursorKind_ = 0;
+  // A press inside the selection that a move may turn into a drag; a resizer gesture to paste.
+  bool dragPending_ = false, pastePending_ = false;
   int32_t selectAnchor_ = -1;
   int32_t headerMove_ = -1;
   TGridCoord pressedButton_{-1, -1};
