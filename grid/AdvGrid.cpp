@@ -685,6 +685,8 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnAnchorExit", &G::OnAnchorExit)
           .Event("OnAnchorHint", &G::OnAnchorHint)
           .Event("OnControlClick", &G::OnControlClick)
+          .Event("OnControlEditDone", &G::OnControlEditDone)
+          .Event("OnControlComboList", &G::OnControlComboList)
           .Event("OnExpandNode", &G::OnExpandNode)
           .Event("OnContractNode", &G::OnContractNode)
           .Event("OnColumnSize", &G::OnColumnSize)

@@ -667,6 +667,9 @@ using TAnchorClickEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, bool&>;
 using TAnchorEvent = TEvent<TObject*, int32_t, int32_t, AnsiString>;
 using TAnchorHintEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
 using TControlEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString>;
+// The values of a markup combo before it drops down: Edit False makes it a drop-down list.
+using TControlComboListEvent =
+    TEvent<TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString, TStringList*, bool&, int32_t&>;
 using TNodeClickEvent = TEvent<TObject*, int32_t, int32_t>;
 using TColumnSizeEvent = TEvent<TObject*, int32_t, bool&>;
 using TRowSizeEvent = TEvent<TObject*, int32_t, bool&>;
@@ -1341,7 +1344,8 @@ class TAdvStringGrid : public TBaseGrid {
   TAnchorClickEvent OnAnchorClick;
   TAnchorEvent OnAnchorEnter, OnAnchorExit;
   TAnchorHintEvent OnAnchorHint;
-  TControlEvent OnControlClick;
+  TControlEvent OnControlClick, OnControlEditDone;
+  TControlComboListEvent OnControlComboList;
   TNodeClickEvent OnExpandNode, OnContractNode;
   TColumnSizeEvent OnColumnSize;
   TRowSizeEvent OnRowSize;
@@ -1353,7 +1357,12 @@ class TAdvStringGrid : public TBaseGrid {
   virtual bool MarkupHitTest(int32_t ACol, int32_t ARow, TRect R, int32_t X, int32_t Y, TMarkupHit& Hit);
   // Rewrites the value of the cell's control CtrlID; false when the cell has no such control.
   virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID, const AnsiString& Value);
-  virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
+  // Places the grid's control edit or combo over a markup EDIT or COMBO control of data cell
+  // (ACol, ARow); leaving it stores its text as the control's value (ControlEditDone).
+  virtual void EditCellControl(int32_t ACol, int32_t ARow, const TMarkupHit& Hit);
+  void ControlEditDone();
+  TControlEdit* GetControlEdit() const { return controlEdit_; }
+  TControlCombo* GetControlCombo() const { return controlCombo_; }
 
   // ---- painting ---------------------------------------------------------------------------------
   AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
@@ -1758,6 +1767,12 @@ class TAdvStringGrid : public TBaseGrid {
   TGridCheckBox* gridCheckBox_ = nullptr;
   TGridDatePicker* gridDatePicker_ = nullptr;
   TGridButton* gridButton_ = nullptr;
+  TControlEdit* controlEdit_ = nullptr;
+  TControlCombo* controlCombo_ = nullptr;
+  // The markup control being edited: data cell, id and type (empty when none).
+  TGridCoord ctrlCell_{-1, -1};
+  AnsiString ctrlID_, ctrlType_;
+  void ControlExit(TObject*) { ControlEditDone(); }
   TWinControl* activeEditorControl_ = nullptr;
   bool editorControlActive_ = false;
 

@@ -350,6 +350,7 @@ bool TAdvStringGrid::FollowAnchor(TGridCoord Cell, int32_t X, int32_t Y) {
   if (!found) return false;
   bool autoHandle = true;
   if (!hit.CtrlType.empty()) {
+    ControlEditDone();
     const AnsiString type = UpperCase(hit.CtrlType);
     if (type == "BUTTON") {
       markupButton_ = Cell;
