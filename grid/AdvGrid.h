@@ -1233,11 +1233,6 @@ class TAdvStringGrid : public TBaseGrid {
   TGridButton* GetButtonEditor() const { return gridButton_; }
   // The editor control shown now; nil when the cell is edited as text or not at all.
   TWinControl* ActiveEditorControl() const { return editorControlActive_ ? activeEditorControl_ : nullptr; }
-  // Ctrl+Enter in a multi-line cell: the row grows to fit the text and one more line.
-  void GrowRowForText(int32_t ARow, const AnsiString& Text);
-  // SizeWhileTyping: the edited column fits its widest text, the row its text's lines.
-  void FitColumnToText(int32_t ACol, const AnsiString& EditText);
-  void FitRowToText(int32_t ARow, const AnsiString& EditText);
   // The caret goes to the mouse when the next editor gets the focus (CaretPositioning).
   bool CaretFromMouse = false;
   TComboChangeEvent OnComboChange;

@@ -440,38 +440,6 @@ void TAdvStringGrid::HideBuiltInEditor(int32_t ACol, int32_t ARow) {
   activeEditorControl_ = nullptr;
 }
 
-// Sizing while typing: the column's widest text, the row's tallest (wrapped) text, each with the
-// cell margins; the edited cell counts with the editor's text.
-void TAdvStringGrid::FitColumnToText(int32_t ACol, const AnsiString& EditText) {
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  const int32_t dc = DisplColToDataCol(ACol);
-  int32_t need = 0;
-  for (int32_t r = 0; r < GetRowCount(); ++r)
-    need = std::max(need, c->TextWidth(r == GetRow() ? EditText : GetCells(dc, r)));
-  SetColWidths(ACol, need + 2 * textMargin_.X + 2);
-}
-
-void TAdvStringGrid::FitRowToText(int32_t ARow, const AnsiString& EditText) {
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  int32_t need = 0;
-  for (int32_t col = 0; col < GetColCount(); ++col) {
-    const AnsiString text = col == GetCol() ? EditText : GetCells(DisplColToDataCol(col), ARow);
-    RECT r{0, 0, std::max(1, GetColWidths(col) - 2 * textMargin_.X), 0};
-    DrawTextA(c->GetHandle(), text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    need = std::max(need, int32_t(r.Bottom - r.Top));
-  }
-  SetRowHeights(ARow, std::max(GetDefaultRowHeight(), need + 2 * textMargin_.Y + 2));
-}
-
-void TAdvStringGrid::GrowRowForText(int32_t ARow, const AnsiString& Text) {
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  const int32_t h = (LineCount(Text, true) + 1) * c->TextHeight("gh") + 2 * textMargin_.Y + 2;
-  if (h > GetRowHeights(ARow)) SetRowHeights(ARow, h);
-}
-
 // ============================================================================ spin ============
 
 const TClassInfo& TGridSpin::ClassInfo() {

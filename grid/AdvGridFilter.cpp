@@ -703,9 +703,9 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
 
 void TAdvStringGrid::TopLeftChanged() {
   TBaseGrid::TopLeftChanged();
-  // An editor control does not follow its cell as the view scrolls: it ends.  The text editor
-  // (all the text editor types) moves with the grid.
-  if (editing_ && editorType_ == edCustom) HideEditorControl(GetDataCol(), GetRow());
+  // An editor control (edit link, spin, combo, ...) does not follow its cell as the view scrolls:
+  // it ends.  The text editor (all the text editor types) moves with the grid.
+  if (editing_ && !IsTextEditorType(editorType_)) HideEditorControl(GetCol(), GetRow());
   if (flatScrollBars_) {
     UpdateThumb(true);
     UpdateThumb(false);

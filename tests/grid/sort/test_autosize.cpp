@@ -207,7 +207,26 @@ TEST_F(AutoSize, ScrollingEndsAnEditorControlButNotTheTextEditor) {
   g->SetTopRow(3);
   EXPECT_TRUE(g->GetEditorMode());
   EXPECT_EQ(done, 1);
+
   g->OnEditingDone = nullptr;  // the grid's end fires it again, after `done` is gone
+}
+
+TEST_F(AutoSize, ScrollingEndsTheGridsOwnEditorControls) {
+  for (TEditorType t : {edComboList, edSpinEdit}) {
+    Texts rows(30, "1");
+    auto* g = Grid(2, {rows, rows});
+    g->SetOptions(g->GetOptions() + TGridOptions{goEditing});
+    g->OnGetEditorType = TGetEditorTypeEvent::Lambda(
+        [t](TObject*, int32_t col, int32_t, TEditorType& e) { e = col == 1 ? t : edNormal; });
+    g->SetCol(1);
+    g->SetRow(4);
+    g->ShowInplaceEdit();
+    TWinControl* shown = g->ActiveEditorControl();
+    ASSERT_NE(shown, nullptr) << int(t);
+    g->SetTopRow(12);
+    EXPECT_FALSE(shown->GetVisible()) << int(t);
+    EXPECT_EQ(g->ActiveEditorControl(), nullptr) << int(t);
+  }
 }
 
 TEST_F(AutoSize, ComboNotificationsBecomeGridEvents) {
