@@ -1351,7 +1351,8 @@ class TAdvStringGrid : public TBaseGrid {
   // an anchor, an anchor's image or a control.
   virtual bool MarkupHitTest(int32_t ACol, int32_t ARow, TRect R, int32_t X, int32_t Y, TMarkupHit& Hit);
   // Rewrites the value of the cell's control CtrlID; false when the cell has no such control.
-  virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID, const AnsiString& Value);
+  virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID,
+                                   const AnsiString& Value);
   // Places the grid's control edit or combo over a markup EDIT or COMBO control of data cell
   // (ACol, ARow); leaving it stores its text as the control's value (ControlEditDone).
   virtual void EditCellControl(int32_t ACol, int32_t ARow, const TMarkupHit& Hit);
@@ -1388,8 +1389,8 @@ class TAdvStringGrid : public TBaseGrid {
  protected:
   // Draws the markup of data cell (Col, ARow) in the text rectangle TR, with the sort glyph after
   // it; its width + 2 is where a cell graphic beside the text stands.
-  void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text, TColor Anchor,
-                      TVAlignment VAlign);
+  void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text,
+                      TColor Anchor, TVAlignment VAlign);
   void DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect ARect, TGridDrawState AState);
   // Markup not bound to a cell (the footer's template), drawn in R.
   void DrawMarkupText(TCanvas* Canvas, const AnsiString& Text, const TRect& R, TColor Anchor);
@@ -1410,7 +1411,6 @@ class TAdvStringGrid : public TBaseGrid {
   TRichEdit* richEdit_ = nullptr;
 
  public:
-
   // ---- scrolling and column sizes ------------------------------------------------------------------
   // The flat scroll bars of the common controls library are asked for by name at each use; without
   // the library every call of theirs does nothing and the window keeps its standard bars.

@@ -142,7 +142,7 @@ void TAdvStringGrid::CreateEditorControls() {
 
 void TAdvStringGrid::EditCellControl(int32_t ACol, int32_t ARow, const TMarkupHit& Hit) {
   const AnsiString type = UpperCase(Hit.CtrlType);
-  TWinControl* c = type == "EDIT" ? static_cast<TWinControl*>(controlEdit_)
+  TWinControl* c = type == "EDIT"    ? static_cast<TWinControl*>(controlEdit_)
                    : type == "COMBO" ? static_cast<TWinControl*>(controlCombo_)
                                      : nullptr;
   if (!c) return;

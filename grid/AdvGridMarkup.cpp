@@ -31,10 +31,11 @@ THTMLPictureCache* TAdvStringGrid::GetPictureCache() {
 bool TAdvStringGrid::RunMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& R, int32_t X, int32_t Y,
                                bool HitTest, bool Measure, bool BlinkOn, bool Wrap, bool Down, TColor Anchor,
                                TMarkupOut& O) {
-  return DrawMarkup(Canvas, Text, R, gridImages_, X, Y, -1, 0, 1, HitTest, Measure, false, false, BlinkOn, false,
-                    Wrap, Down, 1.0, Anchor, clNone, clNone, clGray, O.AnchorVal, O.StripVal, O.FocusAnchor, O.XSize,
-                    O.YSize, O.HyperLinks, O.MouseLink, O.HoverRect, O.CtrlRect, O.CtrlID, O.CtrlVal, O.CtrlType,
-                    GetPictureCache(), pictureContainer_, HandleAllocated() ? GetHandle() : nullptr);
+  return DrawMarkup(Canvas, Text, R, gridImages_, X, Y, -1, 0, 1, HitTest, Measure, false, false, BlinkOn,
+                    false, Wrap, Down, 1.0, Anchor, clNone, clNone, clGray, O.AnchorVal, O.StripVal,
+                    O.FocusAnchor, O.XSize, O.YSize, O.HyperLinks, O.MouseLink, O.HoverRect, O.CtrlRect,
+                    O.CtrlID, O.CtrlVal, O.CtrlType, GetPictureCache(), pictureContainer_,
+                    HandleAllocated() ? GetHandle() : nullptr);
 }
 
 bool TAdvStringGrid::MarkupButtonHeld(int32_t Col, int32_t ARow) const {
@@ -55,8 +56,8 @@ void TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, 
   POINT pt{-1, -1};
   if (HandleAllocated() && GetCursorPos(&pt)) ::ScreenToClient(GetHandle(), &pt);
   TMarkupOut o;
-  RunMarkup(Canvas, Text, TR, pt.X, pt.Y, false, false, blinkPhase_, !enhTextSize_, MarkupButtonHeld(Col, ARow),
-            Anchor, o);
+  RunMarkup(Canvas, Text, TR, pt.X, pt.Y, false, false, blinkPhase_, !enhTextSize_,
+            MarkupButtonHeld(Col, ARow), Anchor, o);
   graphicPaint_.TextWidth = o.XSize + 2;
   if (sortMark) {
     const int32_t y = VAlign == vtaCenter   ? (TR.Top + TR.Bottom) / 2

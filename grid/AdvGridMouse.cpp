@@ -497,8 +497,9 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
   if (state != gsSelecting && !(cell.Y < GetFixedRows() && state == gsColSizing)) OnClick(this);
   if (dragNotStarted && cell.X >= 0 && cell.Y >= 0) {
     const TGridRect prev = GetSelection();
-    SetSelection(GetOptions().Contains(goRowSelect) ? TGridRect{GetFixedCols(), cell.Y, GetColCount() - 1, cell.Y}
-                                                    : TGridRect{cell.X, cell.Y, cell.X, cell.Y});
+    SetSelection(GetOptions().Contains(goRowSelect)
+                     ? TGridRect{GetFixedCols(), cell.Y, GetColCount() - 1, cell.Y}
+                     : TGridRect{cell.X, cell.Y, cell.X, cell.Y});
     if (prev.Top != cell.Y) RepaintCell(0, prev.Top);
     RepaintCell(0, cell.Y);
   }
@@ -859,9 +860,9 @@ TSize HintMarkup(TCanvas* C, const AnsiString& AHint, TRect R, bool Measure, TCo
   AnsiString anchor, strip, focus, id, value, type;
   int32_t w = 0, h = 0, links = 0, mouse = -1;
   TRect hover, ctrl;
-  DrawMarkup(C, AHint, R, nullptr, -1, -1, -1, 0, 1, false, Measure, false, false, true, false, true, false, 1.0,
-             AnchorColor, clNone, clNone, clGray, anchor, strip, focus, w, h, links, mouse, hover, ctrl, id, value,
-             type, nullptr, nullptr, nullptr);
+  DrawMarkup(C, AHint, R, nullptr, -1, -1, -1, 0, 1, false, Measure, false, false, true, false, true, false,
+             1.0, AnchorColor, clNone, clNone, clGray, anchor, strip, focus, w, h, links, mouse, hover, ctrl,
+             id, value, type, nullptr, nullptr, nullptr);
   return {w, h};
 }
 }  // namespace

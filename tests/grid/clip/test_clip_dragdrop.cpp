@@ -318,10 +318,11 @@ TEST_F(DragDrop, APressInsideTheSelectionDragsWhenThePointerMoves) {
 
   // Refused: the press starts a range selection instead.
   std::vector<std::string> asked;
-  a_->OnOleDrag = TOleDragEvent::Lambda([&](TObject*, int32_t r, int32_t c, const AnsiString& d, bool& allow) {
-    asked.push_back(Coord(c, r) + d);
-    allow = false;
-  });
+  a_->OnOleDrag =
+      TOleDragEvent::Lambda([&](TObject*, int32_t r, int32_t c, const AnsiString& d, bool& allow) {
+        asked.push_back(Coord(c, r) + d);
+        allow = false;
+      });
   a_->SetSelection({1, 2, 1, 2});
   Press(CellCentre(a_, 1, 2));
   MoveTo(CellCentre(a_, 2, 3));

@@ -54,8 +54,8 @@ TEST_F(GridDemo, AGridWithControlsMarkupPicturesFooterFilterAndSort) {
   for (size_t c = 0; c < headers.size(); ++c) g->SetCells(int32_t(c), 0, headers[c]);
   const std::vector<std::string> volts = {"12.5", "3.3", "5.0", "24.0", "1.8", "9.0"};
   const std::vector<std::string> names = {"<B>Main</B> rail", "<FONT color=\"clRed\">Logic</FONT>",
-                                          "<I>USB</I>", "<B>Motor</B> <IMG src=\"square\">",
-                                          "<U>Core</U>", "<FONT color=\"clGreen\">Aux</FONT>"};
+                                          "<I>USB</I>",       "<B>Motor</B> <IMG src=\"square\">",
+                                          "<U>Core</U>",      "<FONT color=\"clGreen\">Aux</FONT>"};
   for (int32_t r = 1; r <= 6; ++r) {
     const size_t i = size_t(r - 1);
     g->SetCells(0, r, volts[i]);

@@ -89,13 +89,12 @@ TEST_F(MarkupGrid, EditAndComboControlsAreEditedInPlaceAndStoreTheirValue) {
   g->SetCells(1, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"text\" WIDTH=\"80\"><B></B>");
   g->SetCells(2, 2, "<CONTROL TYPE=\"COMBO\" ID=\"k\" VALUE=\"two\" WIDTH=\"80\"><B></B>");
   std::vector<std::string> done;
-  g->OnControlEditDone = TControlEvent::Lambda(
-      [&](TObject*, int32_t r, int32_t c, AnsiString id, AnsiString type, AnsiString v) {
-        done.push_back(Coord(c, r) + id + type + v);
-      });
-  g->OnControlComboList = TControlComboListEvent::Lambda(
-      [](TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString, TStringList* values, bool& edit,
-         int32_t& count) {
+  g->OnControlEditDone =
+      TControlEvent::Lambda([&](TObject*, int32_t r, int32_t c, AnsiString id, AnsiString type,
+                                AnsiString v) { done.push_back(Coord(c, r) + id + type + v); });
+  g->OnControlComboList =
+      TControlComboListEvent::Lambda([](TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString,
+                                        TStringList* values, bool& edit, int32_t& count) {
         values->Add("one");
         values->Add("two");
         edit = false;
