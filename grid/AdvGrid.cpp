@@ -685,6 +685,8 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnAnchorExit", &G::OnAnchorExit)
           .Event("OnAnchorHint", &G::OnAnchorHint)
           .Event("OnControlClick", &G::OnControlClick)
+          .Event("OnControlEditDone", &G::OnControlEditDone)
+          .Event("OnControlComboList", &G::OnControlComboList)
           .Event("OnExpandNode", &G::OnExpandNode)
           .Event("OnContractNode", &G::OnContractNode)
           .Event("OnColumnSize", &G::OnColumnSize)
@@ -3235,7 +3237,8 @@ void TAdvInplaceEdit::KeyDown(WORD& Key, TShiftState Shift) {
   }
   const bool lineFeed = g->navigation_->LineFeedOnEnter;
   if (Key == VK_RETURN && Shift.Contains(ssCtrl) && g->sizeWhileTyping_->Height && g->multilineCells_) {
-    g->GrowRowForText(g->GetRow(), GetText());
+    // The text's lines and one more, for the line the Enter starts.
+    g->SizeRowToLines(g->GetRow(), g->MaxLinesInRow(g->GetRow()) + 1, 2 * g->textMargin_.Y + 2);
     g->OnEndRowSize(g, g->GetRow());
   }
   if (Key == VK_TAB && g->GetOptions().Contains(goTabs)) {
@@ -3266,9 +3269,10 @@ void TAdvInplaceEdit::KeyUp(WORD& Key, TShiftState Shift) {
   CompleteFromLookup();
   TAdvStringGrid* g = AdvGrid();
   if (!g || !GetVisible()) return;
-  if (g->sizeWhileTyping_->Width) g->FitColumnToText(g->GetCol(), GetText());
+  // The cell already holds the typed text.
+  if (g->sizeWhileTyping_->Width) g->AutoSizeCol(g->GetCol(), false);
   if (g->sizeWhileTyping_->Height && g->wordWrap_) {
-    g->FitRowToText(g->GetRow(), GetText());
+    g->AutoSizeRowBy(g->GetRow(), false);
     g->OnEndRowSize(g, g->GetRow());
   }
 }

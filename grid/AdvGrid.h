@@ -667,6 +667,9 @@ using TAnchorClickEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, bool&>;
 using TAnchorEvent = TEvent<TObject*, int32_t, int32_t, AnsiString>;
 using TAnchorHintEvent = TEvent<TObject*, int32_t, int32_t, AnsiString&>;
 using TControlEvent = TEvent<TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString>;
+// The values of a markup combo before it drops down: Edit False makes it a drop-down list.
+using TControlComboListEvent =
+    TEvent<TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString, TStringList*, bool&, int32_t&>;
 using TNodeClickEvent = TEvent<TObject*, int32_t, int32_t>;
 using TColumnSizeEvent = TEvent<TObject*, int32_t, bool&>;
 using TRowSizeEvent = TEvent<TObject*, int32_t, bool&>;
@@ -1230,11 +1233,6 @@ class TAdvStringGrid : public TBaseGrid {
   TGridButton* GetButtonEditor() const { return gridButton_; }
   // The editor control shown now; nil when the cell is edited as text or not at all.
   TWinControl* ActiveEditorControl() const { return editorControlActive_ ? activeEditorControl_ : nullptr; }
-  // Ctrl+Enter in a multi-line cell: the row grows to fit the text and one more line.
-  void GrowRowForText(int32_t ARow, const AnsiString& Text);
-  // SizeWhileTyping: the edited column fits its widest text, the row its text's lines.
-  void FitColumnToText(int32_t ACol, const AnsiString& EditText);
-  void FitRowToText(int32_t ARow, const AnsiString& EditText);
   // The caret goes to the mouse when the next editor gets the focus (CaretPositioning).
   bool CaretFromMouse = false;
   TComboChangeEvent OnComboChange;
@@ -1341,7 +1339,8 @@ class TAdvStringGrid : public TBaseGrid {
   TAnchorClickEvent OnAnchorClick;
   TAnchorEvent OnAnchorEnter, OnAnchorExit;
   TAnchorHintEvent OnAnchorHint;
-  TControlEvent OnControlClick;
+  TControlEvent OnControlClick, OnControlEditDone;
+  TControlComboListEvent OnControlComboList;
   TNodeClickEvent OnExpandNode, OnContractNode;
   TColumnSizeEvent OnColumnSize;
   TRowSizeEvent OnRowSize;
@@ -1352,9 +1351,14 @@ class TAdvStringGrid : public TBaseGrid {
   // an anchor, an anchor's image or a control.
   virtual bool MarkupHitTest(int32_t ACol, int32_t ARow, TRect R, int32_t X, int32_t Y, TMarkupHit& Hit);
   // Rewrites the value of the cell's control CtrlID; false when the cell has no such control.
-  virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID, const AnsiString& Value);
-  virtual void EditCellControl(int32_t /*ACol*/, int32_t /*ARow*/, const TMarkupHit& /*Hit*/) {}
-  virtual AnsiString MarkupToPlainText(const AnsiString& Text);
+  virtual bool SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiString& CtrlID,
+                                   const AnsiString& Value);
+  // Places the grid's control edit or combo over a markup EDIT or COMBO control of data cell
+  // (ACol, ARow); leaving it stores its text as the control's value (ControlEditDone).
+  virtual void EditCellControl(int32_t ACol, int32_t ARow, const TMarkupHit& Hit);
+  void ControlEditDone();
+  TControlEdit* GetControlEdit() const { return controlEdit_; }
+  TControlCombo* GetControlCombo() const { return controlCombo_; }
 
   // ---- painting ---------------------------------------------------------------------------------
   AnsiString GetFormattedCell(int32_t ACol, int32_t ARow);
@@ -1385,17 +1389,28 @@ class TAdvStringGrid : public TBaseGrid {
  protected:
   // Draws the markup of data cell (Col, ARow) in the text rectangle TR, with the sort glyph after
   // it; its width + 2 is where a cell graphic beside the text stands.
-  void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text, TColor Anchor,
-                      TVAlignment VAlign);
+  void DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR, const AnsiString& Text,
+                      TColor Anchor, TVAlignment VAlign);
   void DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect ARect, TGridDrawState AState);
+  // Markup not bound to a cell (the footer's template), drawn in R.
+  void DrawMarkupText(TCanvas* Canvas, const AnsiString& Text, const TRect& R, TColor Anchor);
 
  private:
+  // The renderer's outputs that a caller may not need.
+  struct TMarkupOut {
+    AnsiString AnchorVal, StripVal, FocusAnchor, CtrlID, CtrlVal, CtrlType;
+    int32_t XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = -1;
+    TRect HoverRect{}, CtrlRect{};
+  };
+  // One pass of the renderer with the grid's image list, pictures and window.
+  bool RunMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& R, int32_t X, int32_t Y, bool HitTest,
+                 bool Measure, bool BlinkOn, bool Wrap, bool Down, TColor Anchor, TMarkupOut& O);
+  bool MarkupButtonHeld(int32_t Col, int32_t ARow) const;
   TPictureContainer* pictureContainer_ = nullptr;
   std::unique_ptr<THTMLPictureCache> pictureCache_;
   TRichEdit* richEdit_ = nullptr;
 
  public:
-
   // ---- scrolling and column sizes ------------------------------------------------------------------
   // The flat scroll bars of the common controls library are asked for by name at each use; without
   // the library every call of theirs does nothing and the window keeps its standard bars.
@@ -1747,6 +1762,12 @@ class TAdvStringGrid : public TBaseGrid {
   TGridCheckBox* gridCheckBox_ = nullptr;
   TGridDatePicker* gridDatePicker_ = nullptr;
   TGridButton* gridButton_ = nullptr;
+  TControlEdit* controlEdit_ = nullptr;
+  TControlCombo* controlCombo_ = nullptr;
+  // The markup control being edited: data cell, id and type (empty when none).
+  TGridCoord ctrlCell_{-1, -1};
+  AnsiString ctrlID_, ctrlType_;
+  void ControlExit(TObject*) { ControlEditDone(); }
   TWinControl* activeEditorControl_ = nullptr;
   bool editorControlActive_ = false;
 
@@ -1798,6 +1819,8 @@ class TAdvStringGrid : public TBaseGrid {
   TGridCoord sizingCell_{-1, -1};
   TPoint sizingOffset_{0, 0};
   int32_t cursorKind_ = 0;
+  // A press inside the selection that a move may turn into a drag; a resizer gesture to paste.
+  bool dragPending_ = false, pastePending_ = false;
   int32_t selectAnchor_ = -1;
   int32_t headerMove_ = -1;
   TGridCoord pressedButton_{-1, -1};

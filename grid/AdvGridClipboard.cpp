@@ -12,6 +12,7 @@
 #include "grid/AdvGrid.h"
 #include "grid/AdvObj.h"
 #include "grid/AdvUtil.h"
+#include "grid/AsgHTMLE.h"
 #include "platform/os/ole/Ole.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/Filer.h"
@@ -250,7 +251,7 @@ AnsiString RichToPlain(const AnsiString& S) {
 
 AnsiString TAdvStringGrid::CopyTextOf(int32_t ACol, int32_t ARow) {
   AnsiString s = GetCellForCopy(ACol, ARow);
-  if (!navigation_->CopyHTMLTagsToClipboard && s.find("</") != AnsiString::npos) return MarkupPlainText(s);
+  if (!navigation_->CopyHTMLTagsToClipboard && s.find("</") != AnsiString::npos) return MarkupToText(s);
   if (s.find("{\\") != AnsiString::npos) return RichToPlain(s);
   return s;
 }

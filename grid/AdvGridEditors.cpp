@@ -4,6 +4,7 @@
 // Sections: shared steps / grid: editor controls / spin / edit buttons / wide edit / combo boxes /
 // check box, date picker and button / markup controls / module routines.
 #include <algorithm>
+#include <utility>
 
 #include "grid/AdvGrid.h"
 #include "grid/AdvUtil.h"
@@ -129,6 +130,61 @@ void TAdvStringGrid::CreateEditorControls() {
   place(gridUnitEditBtn_);
   gridButton_ = new TGridButton(this);
   place(gridButton_);
+  // Parented only while a markup control is edited.
+  controlEdit_ = new TControlEdit(this);
+  controlEdit_->SetVisible(false);
+  controlEdit_->SetBorderStyle(bsNone);
+  controlEdit_->OnExit = TNotifyEvent(this, &TAdvStringGrid::ControlExit);
+  controlCombo_ = new TControlCombo(this);
+  controlCombo_->SetVisible(false);
+  controlCombo_->OnExit = TNotifyEvent(this, &TAdvStringGrid::ControlExit);
+}
+
+void TAdvStringGrid::EditCellControl(int32_t ACol, int32_t ARow, const TMarkupHit& Hit) {
+  const AnsiString type = UpperCase(Hit.CtrlType);
+  TWinControl* c = type == "EDIT"    ? static_cast<TWinControl*>(controlEdit_)
+                   : type == "COMBO" ? static_cast<TWinControl*>(controlCombo_)
+                                     : nullptr;
+  if (!c) return;
+  ctrlCell_ = {ACol, ARow};
+  ctrlID_ = Hit.CtrlID;
+  ctrlType_ = type;
+  const TRect& r = Hit.CtrlRect;
+  c->SetParent(this);
+  int32_t height = r.Height() - 4;
+  if (c == controlCombo_) {
+    TStringList values;
+    bool edit = true;
+    int32_t dropCount = 8;
+    OnControlComboList(this, ARow, ACol, Hit.CtrlID, type, Hit.CtrlVal, &values, edit, dropCount);
+    controlCombo_->SetStyle(edit ? csDropDown : csDropDownList);
+    controlCombo_->GetItems()->Assign(&values);
+    controlCombo_->SetItemIndex(values.IndexOf(Hit.CtrlVal));
+    controlCombo_->SetText(Hit.CtrlVal);
+    controlCombo_->SetDropDownCount(dropCount);
+    height = controlCombo_->GetItemHeight() * (dropCount + 2);
+  } else {
+    controlEdit_->SetText(Hit.CtrlVal);
+  }
+  c->SetBounds(r.Left + 3, r.Top + 5, r.Width() - 4, height);
+  c->SetVisible(true);
+  c->BringToFront();
+  if (c == controlCombo_) controlCombo_->SetDroppedDown(true);
+  if (c->CanFocus()) c->SetFocus();
+}
+
+void TAdvStringGrid::ControlEditDone() {
+  if (ctrlType_.empty()) return;
+  // Cleared first: hiding the focused control leaves it, which comes back here.
+  const AnsiString type = std::exchange(ctrlType_, AnsiString());
+  TWinControl* c = type == "EDIT" ? static_cast<TWinControl*>(controlEdit_) : controlCombo_;
+  const AnsiString value = c->GetText();
+  SetCellControlValue(ctrlCell_.X, ctrlCell_.Y, ctrlID_, value);
+  if (c == controlCombo_) controlCombo_->SetDroppedDown(false);
+  const bool hadFocus = c->Focused();
+  c->SetVisible(false);
+  if (hadFocus && CanFocus()) SetFocus();
+  OnControlEditDone(this, ctrlCell_.Y, ctrlCell_.X, ctrlID_, type, value);
 }
 
 bool TAdvStringGrid::WriteEditorText(const AnsiString& Text) {
@@ -382,38 +438,6 @@ void TAdvStringGrid::HideBuiltInEditor(int32_t ACol, int32_t ARow) {
     control->SetVisible(false);
   }
   activeEditorControl_ = nullptr;
-}
-
-// Sizing while typing: the column's widest text, the row's tallest (wrapped) text, each with the
-// cell margins; the edited cell counts with the editor's text.
-void TAdvStringGrid::FitColumnToText(int32_t ACol, const AnsiString& EditText) {
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  const int32_t dc = DisplColToDataCol(ACol);
-  int32_t need = 0;
-  for (int32_t r = 0; r < GetRowCount(); ++r)
-    need = std::max(need, c->TextWidth(r == GetRow() ? EditText : GetCells(dc, r)));
-  SetColWidths(ACol, need + 2 * textMargin_.X + 2);
-}
-
-void TAdvStringGrid::FitRowToText(int32_t ARow, const AnsiString& EditText) {
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  int32_t need = 0;
-  for (int32_t col = 0; col < GetColCount(); ++col) {
-    const AnsiString text = col == GetCol() ? EditText : GetCells(DisplColToDataCol(col), ARow);
-    RECT r{0, 0, std::max(1, GetColWidths(col) - 2 * textMargin_.X), 0};
-    DrawTextA(c->GetHandle(), text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    need = std::max(need, int32_t(r.Bottom - r.Top));
-  }
-  SetRowHeights(ARow, std::max(GetDefaultRowHeight(), need + 2 * textMargin_.Y + 2));
-}
-
-void TAdvStringGrid::GrowRowForText(int32_t ARow, const AnsiString& Text) {
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  const int32_t h = (LineCount(Text, true) + 1) * c->TextHeight("gh") + 2 * textMargin_.Y + 2;
-  if (h > GetRowHeights(ARow)) SetRowHeights(ARow, h);
 }
 
 // ============================================================================ spin ============

@@ -305,12 +305,14 @@ void TAdvStringGrid::PaintFooter(TCanvas* Canvas, const TRect& ClientRect) {
                    TGridDrawState{});
     return;
   }
-  const AnsiString text = ComponentState().Contains(csDesigning)
-                              ? f->GetCustomTemplate()
-                              : MarkupPlainText(ExpandFooterTemplate(f->GetCustomTemplate()));
   Canvas->GetBrush()->SetStyle(bsClear);
   Canvas->GetFont()->Assign(GetFont());
-  Canvas->TextOut(4, 2, text);
+  if (ComponentState().Contains(csDesigning)) {
+    Canvas->TextOut(4, 2, f->GetCustomTemplate());
+    return;
+  }
+  DrawMarkupText(Canvas, ExpandFooterTemplate(f->GetCustomTemplate()),
+                 TRect{4, 2, ClientRect.Right - 1, h - 1}, urlColor_);
 }
 
 // ============================================================================ column statistics
@@ -365,10 +367,14 @@ TPoint TAdvStringGrid::GetCellExtent(int32_t ACol, int32_t ARow, bool Wrap) {
       size = {r.Right - r.Left + 2 * mx, r.Bottom - r.Top};
       break;
     }
+    case ctkMarkup: {
+      const int32_t w = Wrap ? GetColWidths(ACol) - 4 : 65535;
+      const TSize e = MarkupExtent(canvas, s, w, Wrap);
+      size = {e.cx + 2 * mx + 2, e.cy + 2 * my + 2};
+      break;
+    }
     default: {
-      // Markup (and rich text) measure as their plain text until the grid draws them.
       AnsiString text = s;
-      if (CellTextKind(s, enableHTML_) == ctkMarkup) text = MarkupPlainText(s);
       if (Wrap) {
         if (IsEditing() && ACol == GetCol() && ARow == GetRow() && !text.empty() && text.back() == '\n')
           text += "w";
@@ -697,9 +703,9 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
 
 void TAdvStringGrid::TopLeftChanged() {
   TBaseGrid::TopLeftChanged();
-  // An editor control does not follow its cell as the view scrolls: it ends.  The text editor
-  // (all the text editor types) moves with the grid.
-  if (editing_ && editorType_ == edCustom) HideEditorControl(GetDataCol(), GetRow());
+  // An editor control (edit link, spin, combo, ...) does not follow its cell as the view scrolls:
+  // it ends.  The text editor (all the text editor types) moves with the grid.
+  if (editing_ && !IsTextEditorType(editorType_)) HideEditorControl(GetCol(), GetRow());
   if (flatScrollBars_) {
     UpdateThumb(true);
     UpdateThumb(false);

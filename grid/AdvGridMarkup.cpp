@@ -28,16 +28,24 @@ THTMLPictureCache* TAdvStringGrid::GetPictureCache() {
 
 // ============================================================================ markup cells ====
 
-namespace {
+bool TAdvStringGrid::RunMarkup(TCanvas* Canvas, const AnsiString& Text, const TRect& R, int32_t X, int32_t Y,
+                               bool HitTest, bool Measure, bool BlinkOn, bool Wrap, bool Down, TColor Anchor,
+                               TMarkupOut& O) {
+  return DrawMarkup(Canvas, Text, R, gridImages_, X, Y, -1, 0, 1, HitTest, Measure, false, false, BlinkOn,
+                    false, Wrap, Down, 1.0, Anchor, clNone, clNone, clGray, O.AnchorVal, O.StripVal,
+                    O.FocusAnchor, O.XSize, O.YSize, O.HyperLinks, O.MouseLink, O.HoverRect, O.CtrlRect,
+                    O.CtrlID, O.CtrlVal, O.CtrlType, GetPictureCache(), pictureContainer_,
+                    HandleAllocated() ? GetHandle() : nullptr);
+}
 
-// The renderer's outputs that a caller does not need.
-struct TMarkupOutputs {
-  AnsiString AnchorVal, StripVal, FocusAnchor, CtrlID, CtrlVal, CtrlType;
-  int32_t XSize = 0, YSize = 0, HyperLinks = 0, MouseLink = -1;
-  TRect HoverRect{}, CtrlRect{};
-};
+bool TAdvStringGrid::MarkupButtonHeld(int32_t Col, int32_t ARow) const {
+  return markupButton_.Y == ARow && markupButton_.X >= 0 && DisplColToDataCol(markupButton_.X) == Col;
+}
 
-}  // namespace
+void TAdvStringGrid::DrawMarkupText(TCanvas* Canvas, const AnsiString& Text, const TRect& R, TColor Anchor) {
+  TMarkupOut o;
+  RunMarkup(Canvas, Text, R, -1, -1, false, false, blinkPhase_, true, false, Anchor, o);
+}
 
 void TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TRect TR,
                                     const AnsiString& Text, TColor Anchor, TVAlignment VAlign) {
@@ -47,14 +55,9 @@ void TAdvStringGrid::DrawMarkupCell(TCanvas* Canvas, int32_t Col, int32_t ARow, 
   // Controls under the mouse show hot.
   POINT pt{-1, -1};
   if (HandleAllocated() && GetCursorPos(&pt)) ::ScreenToClient(GetHandle(), &pt);
-  const bool down =
-      markupButton_.Y == ARow && markupButton_.X >= 0 && DisplColToDataCol(markupButton_.X) == Col;
-  TMarkupOutputs o;
-  DrawMarkup(Canvas, Text, TR, gridImages_, pt.X, pt.Y, -1, 0, 1, false, false, false, false, blinkPhase_,
-             false, !enhTextSize_, down, 1.0, Anchor, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
-             o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks, o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID,
-             o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_,
-             HandleAllocated() ? GetHandle() : nullptr);
+  TMarkupOut o;
+  RunMarkup(Canvas, Text, TR, pt.X, pt.Y, false, false, blinkPhase_, !enhTextSize_,
+            MarkupButtonHeld(Col, ARow), Anchor, o);
   graphicPaint_.TextWidth = o.XSize + 2;
   if (sortMark) {
     const int32_t y = VAlign == vtaCenter   ? (TR.Top + TR.Bottom) / 2
@@ -129,14 +132,9 @@ bool TAdvStringGrid::MarkupHitTest(int32_t ACol, int32_t ARow, TRect R, int32_t 
   saved.Assign(canvas->GetFont());
   const bool fixed = ACol < GetFixedCols() || ARow < GetFixedRows();
   canvas->SetFont(fixed ? fixedFont_.get() : GetFont());
-  const bool down =
-      markupButton_.Y == ARow && markupButton_.X >= 0 && DisplColToDataCol(markupButton_.X) == ACol;
-  TMarkupOutputs o;
-  const bool on = DrawMarkup(canvas, text, R, gridImages_, X, Y, -1, 0, 1, true, false, false, false,
-                             blinkPhase_, false, !enhTextSize_, down, 1.0, urlColor_, clNone, clNone, clGray,
-                             o.AnchorVal, o.StripVal, o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks,
-                             o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID, o.CtrlVal, o.CtrlType,
-                             GetPictureCache(), pictureContainer_, HandleAllocated() ? GetHandle() : nullptr);
+  TMarkupOut o;
+  const bool on = RunMarkup(canvas, text, R, X, Y, true, false, blinkPhase_, !enhTextSize_,
+                            MarkupButtonHeld(ACol, ARow), urlColor_, o);
   canvas->SetFont(&saved);
   Hit.Anchor = o.AnchorVal, Hit.CtrlID = o.CtrlID, Hit.CtrlVal = o.CtrlVal, Hit.CtrlType = o.CtrlType;
   Hit.CtrlRect = o.CtrlRect;
@@ -151,14 +149,8 @@ bool TAdvStringGrid::SetCellControlValue(int32_t ACol, int32_t ARow, const AnsiS
   return true;
 }
 
-AnsiString TAdvStringGrid::MarkupToPlainText(const AnsiString& Text) { return MarkupToText(Text); }
-
 TSize TAdvStringGrid::MarkupExtent(TCanvas* Canvas, const AnsiString& Text, int32_t Width, bool Wrap) {
-  TMarkupOutputs o;
-  DrawMarkup(Canvas, Text, TRect{0, 0, Width, 65535}, gridImages_, -1, -1, -1, 0, 1, false, true, false,
-             false, true, false, Wrap, false, 1.0, urlColor_, clNone, clNone, clGray, o.AnchorVal, o.StripVal,
-             o.FocusAnchor, o.XSize, o.YSize, o.HyperLinks, o.MouseLink, o.HoverRect, o.CtrlRect, o.CtrlID,
-             o.CtrlVal, o.CtrlType, GetPictureCache(), pictureContainer_,
-             HandleAllocated() ? GetHandle() : nullptr);
+  TMarkupOut o;
+  RunMarkup(Canvas, Text, TRect{0, 0, Width, 65535}, -1, -1, false, true, true, Wrap, false, urlColor_, o);
   return TSize{o.XSize, o.YSize};
 }

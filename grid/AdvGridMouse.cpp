@@ -168,7 +168,20 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
   const TPoint p = MessagePoint(Message);
   const int32_t X = p.X, Y = p.Y;
   const TShiftState shift = KeysToShiftState(WORD(Message.WParam));
+  if (cursorKind_ == 5) {
+    // The resizer handle: the block is copied now and pasted over the range the drag ends with.
+    CopySelectionToClipboard();
+    pastePending_ = true;
+    const TGridRect sel = GetSelection();
+    const TGridCoord cur{GetCol(), GetRow()};
+    if (!GetOptions().Contains(goEditing)) TBaseGrid::Dispatch(Message);
+    const int32_t ax = cur.X == sel.Left ? sel.Right : sel.Left, ay = cur.Y == sel.Top ? sel.Bottom : sel.Top;
+    SetSelection({ax, ay, cur.X, cur.Y});
+    MouseMove(shift, X, Y);
+    return;
+  }
   typeAhead_.clear();
+  dragPending_ = false;
   pressedButton_ = {-1, -1};
   const int32_t leftCol = GetLeftCol();
   // The cell a sizing from this press would size: left of the press in the header, above and
@@ -228,6 +241,15 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
       HideInplaceEdit();
       const TRect r = CellRect(cell.X, cell.Y);
       ClickRadioAt(cell.X, row, Y - r.Top, X - r.Left);
+      return;
+    }
+    const TRect r = CellRect(cell.X, cell.Y);
+    const bool onSizingEdge = GetOptions().Contains(goColSizing) && (X - r.Left < 4 || r.Right - X < 4);
+    if ((PointInGridRect(cell.X, row, GetSelection()) || (row < GetFixedRows() && !EnhRowColMove)) &&
+        !GetOptions().Contains(goEditing) && dragDropSettings_->OleDropSource && !mouseActions_->ColSelect &&
+        !mouseActions_->AllSelect && !onSizingEdge) {
+      dragPending_ = true;
+      OnClickCell(this, row, col);
       return;
     }
   }
@@ -328,6 +350,7 @@ bool TAdvStringGrid::FollowAnchor(TGridCoord Cell, int32_t X, int32_t Y) {
   if (!found) return false;
   bool autoHandle = true;
   if (!hit.CtrlType.empty()) {
+    ControlEditDone();
     const AnsiString type = UpperCase(hit.CtrlType);
     if (type == "BUTTON") {
       markupButton_ = Cell;
@@ -430,6 +453,8 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
   // Only a move or a width change that this release brings counts below.
   moved_ = colsChanged_ = false;
   const bool newDisjunct = std::exchange(newDisjunct_, false);
+  const bool paste = std::exchange(pastePending_, false);
+  const bool dragNotStarted = std::exchange(dragPending_, false);
   cursorKind_ = 0;
   if (markupButton_.X >= 0) {
     RepaintCell(markupButton_.X, markupButton_.Y);
@@ -470,6 +495,14 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
   const TGridState state = GetGridState();
   // The framework clicks after a selecting gesture itself.
   if (state != gsSelecting && !(cell.Y < GetFixedRows() && state == gsColSizing)) OnClick(this);
+  if (dragNotStarted && cell.X >= 0 && cell.Y >= 0) {
+    const TGridRect prev = GetSelection();
+    SetSelection(GetOptions().Contains(goRowSelect)
+                     ? TGridRect{GetFixedCols(), cell.Y, GetColCount() - 1, cell.Y}
+                     : TGridRect{cell.X, cell.Y, cell.X, cell.Y});
+    if (prev.Top != cell.Y) RepaintCell(0, prev.Top);
+    RepaintCell(0, cell.Y);
+  }
   const TGridRect sel = GetSelection();
   if (mouseActions_->DisjunctRowSelect) {
     for (int32_t r = std::max(sel.Top, GetFixedRows()); r <= sel.Bottom && r < GetRowCount(); ++r)
@@ -486,6 +519,7 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
     if (newDisjunct) Invalidate();
   }
   TBaseGrid::Dispatch(Message);
+  if (paste) PasteSelection();
   const bool movedNow = std::exchange(moved_, false);
   const bool widthsChanged = std::exchange(colsChanged_, false);
   if ((movedNow && EnhRowColMove) || widthsChanged || cell.X < 0 || cell.Y < 0) return;
@@ -589,6 +623,14 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
       SetSelection({std::min(c, selectAnchor_), fr, std::max(c, selectAnchor_), GetRowCount() - 1});
     }
   }
+  if (dragPending_ && (std::abs(X - mouseDown_.X) > 3 || std::abs(Y - mouseDown_.Y) > 3) &&
+      dragDropSettings_->OleDropSource && GetGridState() != gsColSizing) {
+    dragPending_ = false;
+    if (cell.X >= 0 && cell.Y >= 0 && StartOleDrag(cell.X, cell.Y)) return;
+    // Refused: the press becomes the start of a range selection after all.
+    TMessage press{WM_LBUTTONDOWN, MK_LBUTTON, PointToLParam(mouseDown_), 0};
+    TBaseGrid::Dispatch(press);
+  }
   if (fixedSizing_) {
     DrawSizingLine(fixedSizingX_);
     fixedSizingX_ = X;
@@ -630,6 +672,14 @@ void TAdvStringGrid::UpdateCursorKind(int32_t X, int32_t Y) {
   cursorKind_ = 0;
   const TGridCoord cell = MouseCoord(X, Y);
   if (cell.X < 0 || cell.Y < 0) return;
+  if (navigation_->AllowSmartClipboard && SelectionResizer && SelectionRectangle) {
+    const TGridRect sel = GetSelection();
+    const TRect h = CellRect(sel.Right, sel.Bottom);
+    if (X >= h.Right - 4 && X < h.Right && Y >= h.Bottom - 4 && Y < h.Bottom) {
+      cursorKind_ = 5;
+      return;
+    }
+  }
   const int32_t fc = GetFixedCols(), fr = GetFixedRows();
   const TRect r = CellRect(cell.X, cell.Y);
   const TGridOptions o = GetOptions();
@@ -810,9 +860,9 @@ TSize HintMarkup(TCanvas* C, const AnsiString& AHint, TRect R, bool Measure, TCo
   AnsiString anchor, strip, focus, id, value, type;
   int32_t w = 0, h = 0, links = 0, mouse = -1;
   TRect hover, ctrl;
-  DrawMarkup(C, AHint, R, nullptr, -1, -1, -1, 0, 1, false, Measure, false, false, true, false, true, false, 1.0,
-             AnchorColor, clNone, clNone, clGray, anchor, strip, focus, w, h, links, mouse, hover, ctrl, id, value,
-             type, nullptr, nullptr, nullptr);
+  DrawMarkup(C, AHint, R, nullptr, -1, -1, -1, 0, 1, false, Measure, false, false, true, false, true, false,
+             1.0, AnchorColor, clNone, clNone, clGray, anchor, strip, focus, w, h, links, mouse, hover, ctrl,
+             id, value, type, nullptr, nullptr, nullptr);
   return {w, h};
 }
 }  // namespace
@@ -882,7 +932,7 @@ void THTMLHintWindow::Dispatch(TMessage& Message) {
 // ============================================================================ hints ===========
 
 AnsiString TAdvStringGrid::GetCellTextNoTags(int32_t ACol, int32_t ARow) {
-  return MarkupToPlainText(GetCells(ACol, ARow));
+  return MarkupToText(GetCells(ACol, ARow));
 }
 
 void TAdvStringGrid::GetCellHintInfo(THintInfo& Info) {

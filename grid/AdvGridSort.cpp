@@ -8,6 +8,7 @@
 
 #include "grid/AdvGrid.h"
 #include "grid/AdvUtil.h"
+#include "grid/AsgHTMLE.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/NumText.h"
@@ -212,7 +213,7 @@ int32_t TAdvStringGrid::CompareCells(int32_t ACol, int32_t Row1, int32_t Row2) {
       res = CompareSign(res);
       break;
     case ssHTML:
-      res = CompareSign(MarkupPlainText(s1).compare(MarkupPlainText(s2)));
+      res = CompareSign(MarkupToText(s1).compare(MarkupToText(s2)));
       break;
     case ssImages: {
       const int32_t a = GraphicSortKey(ACol, Row1), b = GraphicSortKey(ACol, Row2);

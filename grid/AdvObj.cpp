@@ -2,6 +2,7 @@
 #include "grid/AdvObj.h"
 
 #include "grid/AdvGrid.h"
+#include "grid/PictureContainer.h"
 #include "platform/runtime/Strings.h"
 
 const TClassInfo& TAdvStringGridCheck::ClassInfo() {
@@ -220,7 +221,8 @@ void TPopupButton::Paint() {
 // ============================================================================ module start ====
 
 void RegisterGridClasses() {
-  RegisterClasses({&TAdvStringGrid::ClassInfo(), &TAdvStringGridCheck::ClassInfo()});
+  RegisterClasses(
+      {&TAdvStringGrid::ClassInfo(), &TAdvStringGridCheck::ClassInfo(), &TPictureContainer::ClassInfo()});
   // The editor controls, which definitions may also place on their own.
   RegisterClasses({&TAsgSpinEdit::ClassInfo(), &TAsgSpinButton::ClassInfo(), &TAsgEditBtn::ClassInfo(),
                    &TAsgUnitEditBtn::ClassInfo(), &TASGComboBox::ClassInfo(), &TAsgUniEdit::ClassInfo(),

@@ -186,20 +186,6 @@ int32_t LineCount(const AnsiString& S, bool Multi) {
   return 1 + int32_t(std::count(S.begin(), S.end(), '\r'));
 }
 
-AnsiString MarkupPlainText(const AnsiString& S) {
-  AnsiString r;
-  bool inTag = false;
-  for (char c : S) {
-    if (c == '<')
-      inTag = true;
-    else if (c == '>' && inTag)
-      inTag = false;
-    else if (!inTag)
-      r += c;
-  }
-  return r;
-}
-
 namespace {
 // Day, month and year of a short date; Order 0 day first (EU), 1 month first (US).
 TDateTime ParseShortDate(const AnsiString& S, int32_t Order) {

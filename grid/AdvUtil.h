@@ -51,8 +51,6 @@ int32_t CountChar(char Ch, const AnsiString& S);
 // part differs, else by Delta.  False when the next date does not exist (the series ends).
 bool StepDate(int32_t Years, int32_t Months, int32_t Days, double Delta, TDateTime& Date);
 char LowerAsciiChar(char Ch);
-// The text of a markup text with every tag dropped (entities stay as written).
-AnsiString MarkupPlainText(const AnsiString& S);
 // Short dates "d/m/y" (EU) or "m/d/y" (US) with "/", "." or "-" between the numbers (the first of
 // them found, in that order); years below 26 are 20xx, other years below 100 are 19xx.  0 when the
 // text is no such date.

@@ -7,6 +7,7 @@
 #include "grid/AdvGrid.h"
 #include "grid/asgdd.h"
 #include "platform/os/shell/ShellAPI.h"
+#include "platform/ui/Clipbrd.h"
 #include "tests/grid/support/GridFixture.h"
 #include "tests/support/TestOutput.h"
 
@@ -286,6 +287,72 @@ TEST_F(DragDrop, AHeaderDragDropsAColumnOnlyOnAHeader) {
   EXPECT_EQ(drops.size(), 1u) << "a column is taken only on the header row";
   EXPECT_EQ(RowText(b_, 0), ",,") << "the grid itself moves nothing";
   EXPECT_EQ(a_->GetCells(2, 1), "a21");
+}
+
+}  // namespace
+}  // namespace adv_grid_test
+
+namespace adv_grid_test {
+namespace {
+
+// The mouse handler's own gestures: a press inside the selection drags once the pointer moves
+// (a refused drag selects a range instead), and the selection's resizer handle fills a series.
+TEST_F(DragDrop, APressInsideTheSelectionDragsWhenThePointerMoves) {
+  TwoGrids();
+  a_->GetDragDropSettings()->OleDropSource = true;
+  a_->SetSelection({1, 1, 1, 1});
+  const TPoint from = CellCentre(a_, 1, 1), to = CellCentre(b_, 2, 4);
+  Press(from);
+  InputMouseMove({from.X + 10, from.Y});
+  InputMouseMove(to);
+  InputMouseButton(VK_LBUTTON, false, to);
+  Pump();
+  EXPECT_EQ(b_->GetCells(2, 4), "a11");
+  EXPECT_EQ(a_->GetCells(1, 1), "") << "moved";
+
+  // A press inside the selection released on the spot selects the released cell alone.
+  a_->SetSelection({1, 1, 2, 2});
+  Press(CellCentre(a_, 2, 2));
+  Release(CellCentre(a_, 2, 2));
+  EXPECT_EQ(a_->GetSelection(), (TGridRect{2, 2, 2, 2}));
+
+  // Refused: the press starts a range selection instead.
+  std::vector<std::string> asked;
+  a_->OnOleDrag =
+      TOleDragEvent::Lambda([&](TObject*, int32_t r, int32_t c, const AnsiString& d, bool& allow) {
+        asked.push_back(Coord(c, r) + d);
+        allow = false;
+      });
+  a_->SetSelection({1, 2, 1, 2});
+  Press(CellCentre(a_, 1, 2));
+  MoveTo(CellCentre(a_, 2, 3));
+  Release(CellCentre(a_, 2, 3));
+  EXPECT_EQ(asked, (std::vector<std::string>{"(2,3)a23"}));
+  EXPECT_EQ(a_->GetSelection(), (TGridRect{1, 2, 2, 3}));
+  EXPECT_EQ(b_->GetCells(2, 3), "b23") << "nothing dropped";
+}
+
+TEST_F(DragDrop, TheSelectionResizerCopiesOnPressAndPastesTheSeriesOnRelease) {
+  TwoGrids();
+  a_->SelectionRectangle = a_->SelectionResizer = true;
+  a_->GetNavigation()->AllowSmartClipboard = true;
+  a_->GetMouseActions()->RangeSelectAndEdit = true;
+  a_->SetCells(1, 1, "1");
+  a_->SetCells(1, 2, "2");
+  a_->SetSelection({1, 1, 1, 2});
+  const TRect h = a_->CellRect(1, 2);
+  MoveTo(At(a_, h.Right - 2, h.Bottom - 2));
+  EXPECT_EQ(a_->CursorKind(), 5);
+  MoveTo(At(a_, h.Right - 8, h.Bottom - 8));
+  EXPECT_EQ(a_->CursorKind(), 0) << "only the 4 x 4 handle";
+  MoveTo(At(a_, h.Right - 2, h.Bottom - 2));
+  Press(At(a_, h.Right - 2, h.Bottom - 2));
+  EXPECT_EQ(Clipboard()->GetAsText(), "1\r\n2\r\n");
+  EXPECT_EQ(a_->GetSelection(), (TGridRect{1, 1, 1, 2})) << "the press keeps the selection";
+  MoveTo(CellCentre(a_, 1, 4));
+  Release(CellCentre(a_, 1, 4));
+  EXPECT_EQ(a_->GetCells(1, 3), "3");
+  EXPECT_EQ(a_->GetCells(1, 4), "4");
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ TEST_F(TextEditor, SizeWhileTypingWidensTheColumnAndCtrlEnterGrowsTheRow) {
   ASSERT_TRUE(g->InplaceEditor()->GetVisible());
   TCanvas* c = g->GetCanvas();
   c->SetFont(g->GetFont());
-  EXPECT_EQ(g->GetColWidths(1), c->TextWidth("a long text") + 6) << "the text and the cell margins";
+  // Twice the grid line, the text with its margins, one more margin and 2: as auto-size has it.
+  EXPECT_EQ(g->GetColWidths(1), 2 + c->TextWidth("a long text") + 4 + 2 + 2);
   Key(VK_ESCAPE);
 
   g->GetSizeWhileTyping()->Height = true;
@@ -40,7 +41,8 @@ TEST_F(TextEditor, SizeWhileTypingWidensTheColumnAndCtrlEnterGrowsTheRow) {
   const int32_t before = g->GetRowHeights(1);
   TypeKeys("ab");
   KeyWith(VK_CONTROL, VK_RETURN);
-  EXPECT_EQ(g->GetRowHeights(1), 2 * c->TextHeight("gh") + 6) << "the text's line and one more";
+  const int32_t h = c->TextHeight("gh");
+  EXPECT_EQ(g->GetRowHeights(1), 2 * (h + h / 8) + 6) << "the text's line and one more";
   EXPECT_GT(g->GetRowHeights(1), before);
   ASSERT_FALSE(rowSized_.empty());
   EXPECT_EQ(rowSized_.front(), 1);

@@ -84,6 +84,56 @@ TEST_F(MarkupGrid, ExtentMeasuresWrappedAndUnwrappedMarkup) {
   EXPECT_LT(wrapped.cx, one.cx);
 }
 
+TEST_F(MarkupGrid, EditAndComboControlsAreEditedInPlaceAndStoreTheirValue) {
+  TAdvStringGrid* g = Grid();
+  g->SetCells(1, 2, "<CONTROL TYPE=\"EDIT\" ID=\"e\" VALUE=\"text\" WIDTH=\"80\"><B></B>");
+  g->SetCells(2, 2, "<CONTROL TYPE=\"COMBO\" ID=\"k\" VALUE=\"two\" WIDTH=\"80\"><B></B>");
+  std::vector<std::string> done;
+  g->OnControlEditDone =
+      TControlEvent::Lambda([&](TObject*, int32_t r, int32_t c, AnsiString id, AnsiString type,
+                                AnsiString v) { done.push_back(Coord(c, r) + id + type + v); });
+  g->OnControlComboList =
+      TControlComboListEvent::Lambda([](TObject*, int32_t, int32_t, AnsiString, AnsiString, AnsiString,
+                                        TStringList* values, bool& edit, int32_t& count) {
+        values->Add("one");
+        values->Add("two");
+        edit = false;
+        count = 4;
+      });
+  RepaintAll(g);
+  Press(At(g, 120 + 12, 60 + 10));
+  Release(At(g, 120 + 12, 60 + 10));
+  TControlEdit* e = g->GetControlEdit();
+  ASSERT_TRUE(e->GetVisible());
+  EXPECT_EQ(e->GetParent(), g);
+  EXPECT_EQ(e->GetText(), "text");
+  EXPECT_TRUE(e->Focused());
+  e->SetText("new");
+  Key(VK_RETURN);
+  EXPECT_FALSE(e->GetVisible());
+  TMarkupHit hit;
+  TRect cell = g->CellRect(1, 2);
+  InflateRect(&cell, -3, -3);
+  ASSERT_TRUE(g->MarkupHitTest(1, 2, cell, 120 + 12, 60 + 10, hit));
+  EXPECT_EQ(hit.CtrlVal, "new") << "stored in the cell's markup";
+
+  Press(At(g, 240 + 12, 60 + 10));
+  Release(At(g, 240 + 12, 60 + 10));
+  TControlCombo* k = g->GetControlCombo();
+  ASSERT_TRUE(k->GetVisible());
+  EXPECT_EQ(k->GetStyle(), csDropDownList);
+  EXPECT_EQ(k->GetItemIndex(), 1);
+  EXPECT_EQ(k->GetDropDownCount(), 4);
+  k->SetDroppedDown(false);
+  k->SetItemIndex(0);
+  // Another control opened ends the one being edited.
+  Press(At(g, 120 + 12, 60 + 10));
+  Release(At(g, 120 + 12, 60 + 10));
+  EXPECT_FALSE(k->GetVisible());
+  EXPECT_EQ(done, (std::vector<std::string>{"(1,2)eEDITnew", "(2,2)kCOMBOone"}));
+  EXPECT_TRUE(e->GetVisible());
+}
+
 TEST_F(MarkupGrid, RichTextCellsDrawThroughTheRichEdit) {
   TAdvStringGrid* g = Grid();
   g->SetCells(1, 3, "{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}\\cf1\\b\\fs28 MMM}");

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "platform/os/gdi/ImageFiles.h"
+#include "platform/runtime/FormText.h"
 #include "platform/runtime/Resources.h"
 #include "platform/runtime/Streams.h"
 #include "platform/runtime/Strings.h"
@@ -186,6 +188,13 @@ TEST(MarkupPicture, ImagesInMarkupComeFromContainerAndCacheAndTakeRoom) {
   sized.Run(p.C(), "<IMG src=\"dot\" width=\"40\" height=\"30\">", TRect{0, 0, 400, 200});
   EXPECT_EQ(sized.XSize, 40);
   EXPECT_EQ(sized.YSize, 30);
+}
+
+TEST(MarkupPicture, DefinitionsNameTheContainerByClass) {
+  std::unique_ptr<TComponent> read(ReadComponentText("object Pictures: TPictureContainer\nend\n", nullptr));
+  auto* box = dynamic_cast<TPictureContainer*>(read.get());
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box->GetName(), "Pictures");
 }
 
 }  // namespace

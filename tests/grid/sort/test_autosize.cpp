@@ -56,6 +56,17 @@ TEST_F(AutoSize, ColumnsTakeTheWidestMeasuredTextWithinTheLimits) {
   EXPECT_EQ(g->GetColWidths(0), 2 + std::max(TextWidth(g, "x"), TextWidth(g, "y")) + 8 + 5);
 }
 
+TEST_F(AutoSize, MarkupCellsTakeTheirRenderedSizeNotTheirTags) {
+  auto* g = Grid(2, {{"x"}, {"<b>WWWWWWWWWW</b>"}});
+  g->AutoSizeColumn(1);
+  const int32_t plain = 2 + TextWidth(g, "WWWWWWWWWW") + 4 + 2 + 2;
+  EXPECT_GT(g->GetColWidths(1), plain) << "bold is wider than the plain text";
+  EXPECT_LT(g->GetColWidths(1), plain + TextWidth(g, "<b></b>")) << "the tags take no room";
+  g->SetCells(1, 1, "<b>a</b><br>b<br>c");
+  g->AutoSizeRow(1);
+  EXPECT_GE(g->GetRowHeights(1), 3 * LineHeight(g)) << "each line break of the markup is a line";
+}
+
 TEST_F(AutoSize, RowsTakeTheirLinesAndLimits) {
   auto* g = Grid(2, {{"one", "a"}, {"x", "b"}});
   g->SetMultilinecells(true);
@@ -196,7 +207,26 @@ TEST_F(AutoSize, ScrollingEndsAnEditorControlButNotTheTextEditor) {
   g->SetTopRow(3);
   EXPECT_TRUE(g->GetEditorMode());
   EXPECT_EQ(done, 1);
+
   g->OnEditingDone = nullptr;  // the grid's end fires it again, after `done` is gone
+}
+
+TEST_F(AutoSize, ScrollingEndsTheGridsOwnEditorControls) {
+  for (TEditorType t : {edComboList, edSpinEdit}) {
+    Texts rows(30, "1");
+    auto* g = Grid(2, {rows, rows});
+    g->SetOptions(g->GetOptions() + TGridOptions{goEditing});
+    g->OnGetEditorType = TGetEditorTypeEvent::Lambda(
+        [t](TObject*, int32_t col, int32_t, TEditorType& e) { e = col == 1 ? t : edNormal; });
+    g->SetCol(1);
+    g->SetRow(4);
+    g->ShowInplaceEdit();
+    TWinControl* shown = g->ActiveEditorControl();
+    ASSERT_NE(shown, nullptr) << int(t);
+    g->SetTopRow(12);
+    EXPECT_FALSE(shown->GetVisible()) << int(t);
+    EXPECT_EQ(g->ActiveEditorControl(), nullptr) << int(t);
+  }
 }
 
 TEST_F(AutoSize, ComboNotificationsBecomeGridEvents) {

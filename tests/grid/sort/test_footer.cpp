@@ -95,6 +95,22 @@ TEST_F(Footer, TheStripPaintsInItsColourUnderTheColumns) {
   EXPECT_EQ(Px(p, 100, 12), 0x00FF00u);
 }
 
+TEST_F(Footer, TheCustomTemplateIsDrawnAsMarkup) {
+  auto* g = Grid(2, {{"x"}, {"y"}});
+  TFloatingFooter* f = g->GetFloatingFooter();
+  f->SetColor(clWhite);
+  f->SetFooterStyle(fsCustomPreview);
+  f->SetCustomTemplate("<font bgcolor=\"clRed\">MMMMMMMM</font>");
+  f->SetVisible(true);
+  Paint(g);
+  Paint(g->FooterPanel());
+  TFooterPanel* p = g->FooterPanel();
+  int red = 0;
+  for (int y = 0; y < p->GetHeight(); ++y)
+    for (int x = 0; x < 100; ++x) red += Px(p, x, y) == 0xFF0000u;
+  EXPECT_GT(red, 10) << "the template's background tag took effect";
+}
+
 TEST(SortFilterFooterDefinitions, SettingsReadFromAndWrittenToADefinition) {
   const char* text =
       "object G: TAdvStringGrid\n"
