@@ -84,6 +84,8 @@ class TAsgSpinButton : public TWinControl {
 
  protected:
   void KeyDown(WORD& Key, TShiftState Shift) override;
+  // The framework's own AdjustSize stays visible beside the one below.
+  using TWinControl::AdjustSize;
 
  private:
   // Places the buttons; the width it needs comes back in W.

@@ -60,12 +60,12 @@ void TiPlotLayoutViewer::SetLayoutManager(TiPlotLayoutManager* Value) {
   FDragged = FResizeCandidate = FSwapTarget = nullptr;
   FDropBlock = nullptr;
   FBlocks.clear();
-  Repaint();
+  RepaintSchematic();
 }
 
-void TiPlotLayoutViewer::Repaint() { RequestRepaint(); }
+void TiPlotLayoutViewer::RepaintSchematic() { RequestRepaint(); }
 
-void TiPlotLayoutViewer::Changed() { OnChange(this); }
+void TiPlotLayoutViewer::FireChange() { OnChange(this); }
 
 // ============================================================================================
 // geometry
@@ -291,7 +291,7 @@ void TiPlotLayoutViewer::HandleMouseDown(TMouseButton Button, TShiftState Shift,
   } else {
     FDragMode = 1;
   }
-  Repaint();
+  RepaintSchematic();
 }
 
 void TiPlotLayoutViewer::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y) {
@@ -369,7 +369,7 @@ void TiPlotLayoutViewer::HandleMouseMove(TShiftState Shift, int32_t X, int32_t Y
     else
       FDragged->SetStopPercent(FStopAtPress + rounded);
   }
-  Repaint();
+  RepaintSchematic();
 }
 
 void TiPlotLayoutViewer::DropIntoBand(TiPlotLayoutObject* Member) {
@@ -398,14 +398,14 @@ void TiPlotLayoutViewer::HandleMouseUp(TMouseButton, TShiftState, int32_t, int32
       const double start = FDragged->GetStartPercent(), stop = FDragged->GetStopPercent();
       FDragged->SetPercents(FSwapTarget->GetStartPercent(), FSwapTarget->GetStopPercent());
       FSwapTarget->SetPercents(start, stop);
-      Changed();
+      FireChange();
     } else if (FDropBlock->Horizontal != FDragged->GetHorizontal()) {
       // A band number no other object has (gaps in the numbering) cannot be placed: ignored.
       if (m) {
         FLayoutManager->CloseGap(FDragged);
         FDragged->SetHorizontal(FDropBlock->Horizontal);
         FLayoutManager->InsertAt(FDragged, m->GetZOrder(), FDropPosition);
-        Changed();
+        FireChange();
       }
     } else if (FDropPosition == 1 || FDropPosition == 2) {
       if (m) {
@@ -413,13 +413,13 @@ void TiPlotLayoutViewer::HandleMouseUp(TMouseButton, TShiftState, int32_t, int32
         FLayoutManager->InsertAt(FDragged, m->GetZOrder(), FDropPosition);
       }
       FDragged->SetPercents(0, 100);
-      Changed();
+      FireChange();
     } else if (FDropPosition == 0) {
       DropIntoBand(m);
-      Changed();
+      FireChange();
     }
   } else if (FDragMode == 2 && FResizeCandidate) {
-    Changed();
+    FireChange();
   }
   FDragMode = 0;
   SetCursor(crDefault);
@@ -427,5 +427,5 @@ void TiPlotLayoutViewer::HandleMouseUp(TMouseButton, TShiftState, int32_t, int32
   FDropBlock = nullptr;
   FDragged = nullptr;
   FResizeCandidate = nullptr;
-  Repaint();
+  RepaintSchematic();
 }

@@ -63,8 +63,8 @@ class TiPlotLayoutViewer : public TiCustomComponent {
   TiPlotLayoutObject* FindBandMember(TiPlotLayoutObject* Obj, bool Horizontal, int32_t ZOrder) const;
   void PlaceObjectRect(TiPlotLayoutObject* Obj);
   void DropIntoBand(TiPlotLayoutObject* Member);
-  void Changed();
-  void Repaint();
+  void FireChange();
+  void RepaintSchematic();
 
   TiPlotLayoutManager* FLayoutManager = nullptr;
   TiPlotMasterManager* FMasterManager = nullptr;
