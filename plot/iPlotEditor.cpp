@@ -771,25 +771,41 @@ void TiPlotEditorForm::ObjectRenamed(TiPlotObject* Obj) {
     if (list) list->Invalidate();
 }
 
+namespace {
+
+using TPlotEditorAdd = int32_t (TiPlotMasterManager::*)();
+
+// The add operation of each page with an Add button.
+TPlotEditorAdd PlotEditorAddOperation(int32_t Page) {
+  switch (Page) {
+    case ipepChannel:
+      return &TiPlotMasterManager::AddChannel;
+    case ipepDataCursor:
+      return &TiPlotMasterManager::AddDataCursor;
+    case ipepLimit:
+      return &TiPlotMasterManager::AddLimit;
+    case ipepLabel:
+      return &TiPlotMasterManager::AddLabel;
+    case ipepXAxis:
+      return &TiPlotMasterManager::AddXAxis;
+    case ipepYAxis:
+      return &TiPlotMasterManager::AddYAxis;
+    case ipepTable:
+      return &TiPlotMasterManager::AddTable;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
 void TiPlotEditorForm::AddButtonClick(TObject* Sender) {
   if (!FMaster) return;
   auto* c = dynamic_cast<TComponent*>(Sender);
   for (int32_t p = 0; p < ipepCount; ++p) {
     const TiPlotEditorPage& page = PlotEditorPages()[size_t(p)];
     if (!page.AddButton || !c || c->GetName() != page.AddButton) continue;
-    // The add operation of each page with an Add button, in page order.
-    using TAdd = int32_t (TiPlotMasterManager::*)();
-    static constexpr TAdd adds[ipepCount] = {&TiPlotMasterManager::AddChannel,
-                                             &TiPlotMasterManager::AddDataCursor,
-                                             &TiPlotMasterManager::AddLimit,
-                                             &TiPlotMasterManager::AddLabel,
-                                             &TiPlotMasterManager::AddXAxis,
-                                             &TiPlotMasterManager::AddYAxis,
-                                             nullptr,
-                                             &TiPlotMasterManager::AddTable,
-                                             nullptr,
-                                             nullptr};
-    if (adds[p]) (FMaster->*adds[p])();
+    if (const TPlotEditorAdd add = PlotEditorAddOperation(p)) (FMaster->*add)();
     FLists[size_t(p)]->SelectLast();
     LoadPage(p);
     if (p == ipepChannel) ResetChannelStats();
