@@ -1948,6 +1948,14 @@ TPoint TAdvStringGrid::CellGraphicSize(int32_t ACol, int32_t ARow) {
 
 // ============================================================================ painting ========
 
+void TAdvStringGrid::GetEditorCellColors(int32_t ACol, int32_t ARow, TBrush& Brush, TFont& Font) {
+  TGridDrawState state;
+  TAlignment ha;
+  TVAlignment va;
+  bool extra = false;
+  GetCellColors(ACol, ARow, state, false, false, true, &Brush, &Font, ha, va, extra);
+}
+
 void TAdvStringGrid::GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print,
                                    bool Selection, bool MapCol, TBrush* ABrush, TFont* AFont,
                                    TAlignment& HAlign, TVAlignment& VAlign, bool&) {
@@ -2531,11 +2539,7 @@ void TAdvStringGrid::ShowEditorControl(int32_t ACol, int32_t ARow) {
   TRect rect = MergedCellRect(ACol, ARow);
   TBrush brush;
   TFont font;
-  TGridDrawState state;
-  TAlignment ha;
-  TVAlignment va;
-  bool extra = false;
-  GetCellColors(DataColToDisplCol(ACol), ARow, state, false, false, true, &brush, &font, ha, va, extra);
+  GetEditorCellColors(DataColToDisplCol(ACol), ARow, brush, font);
   SetGridState(gsNormal);
   TEditLink* link = editLink_;
   link->grid_ = this;
@@ -3189,11 +3193,7 @@ void TAdvInplaceEdit::UpdateContents() {
   if (!g) return;
   TBrush brush;
   TFont font;
-  TGridDrawState state;
-  TAlignment ha;
-  TVAlignment va;
-  bool extra = false;
-  g->GetCellColors(g->GetCol(), g->GetRow(), state, false, false, true, &brush, &font, ha, va, extra);
+  g->GetEditorCellColors(g->GetCol(), g->GetRow(), brush, font);
   SetColor(brush.GetColor());
   SetFont(&font);
   // A password cell is edited behind the grid's password character.

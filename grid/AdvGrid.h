@@ -1614,6 +1614,8 @@ class TAdvStringGrid : public TBaseGrid {
  protected:
   void DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDrawState AState) override;
   void DrawCellText(TCanvas* Canvas, int32_t ACol, int32_t ARow, TRect ARect, TGridDrawState AState) override;
+  // The colours and font an editor over the cell takes: those the cell is painted with.
+  void GetEditorCellColors(int32_t ACol, int32_t ARow, TBrush& Brush, TFont& Font);
   void GetCellColors(int32_t ACol, int32_t ARow, TGridDrawState& AState, bool Print, bool Selection,
                      bool MapCol, TBrush* ABrush, TFont* AFont, TAlignment& HAlign, TVAlignment& VAlign,
                      bool& Extra) override;

@@ -220,11 +220,7 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
   const TRect r{rect.Left, rect.Top, rect.Left + W, rect.Top + H};
   TBrush brush;
   TFont font;
-  TGridDrawState state;
-  TAlignment ha;
-  TVAlignment va;
-  bool extra = false;
-  GetCellColors(dc, ARow, state, false, false, true, &brush, &font, ha, va, extra);
+  GetEditorCellColors(dc, ARow, brush, font);
   const TColor color = brush.GetColor();
   SetGridState(gsNormal);
   const AnsiString text = GetEditText(dc, ARow);
