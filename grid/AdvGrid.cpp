@@ -2571,6 +2571,10 @@ void TAdvStringGrid::ShowEditorControl(int32_t ACol, int32_t ARow) {
 }
 
 void TAdvStringGrid::HideEditorControl(int32_t ACol, int32_t ARow) {
+  // The framework's editor mode ends first: taking the control down hands the focus back to the
+  // grid, and with the mode still on the grid would open the control again on the same cell, whose
+  // exit then ended the editing a second time.
+  HideEditor();
   if (editorType_ == edCustom && editLink_ && editLink_->grid_ == this) {
     TEditLink* link = editLink_;
     // The value goes to the cell the link was opened on.

@@ -352,6 +352,44 @@ TEST_F(Wrappers, WideAndCheckBoxCells) {
   EXPECT_EQ(g->GetWideCell(3, 1), u"γ");
 }
 
+TEST_F(Wrappers, ScrollingEndsAnEditorControlOnceAndTheNextOneShows) {
+  TAdvStringGrid* g = EditorGrid({{1, edSpinEdit}, {2, edComboEdit}});
+  g->SetRowCount(40);
+  g->GetComboBox()->GetItems()->SetCommaText("one,two");
+  g->SetCells(1, 1, "5");
+  g->SetCells(2, 1, "one");
+  const std::pair<int32_t, TWinControl*> editors[] = {{1, g->GetSpinEdit()}, {2, g->GetComboBox()}};
+  for (const auto& [col, control] : editors) {
+    g->SetTopRow(1);
+    g->SetCol(col);
+    g->SetRow(1);
+    Open(g);
+    ASSERT_EQ(g->ActiveEditorControl(), control) << col;
+    ASSERT_TRUE(control->Focused() || IsChild(control->Handle(), GetFocus())) << col;
+    done_ = 0;
+    g->SetTopRow(10);
+    Pump();
+    EXPECT_EQ(done_, 1) << "column " << col << ": scrolling ends the editing once";
+    EXPECT_FALSE(control->GetVisible()) << col;
+    EXPECT_EQ(g->ActiveEditorControl(), nullptr) << col;
+    EXPECT_TRUE(g->Focused()) << col;
+  }
+  // The next edit on the grid shows its control and takes the value back on leaving.
+  g->SetTopRow(1);
+  g->SetCol(1);
+  g->SetRow(1);
+  done_ = 0;
+  Open(g);
+  TGridSpin* s = g->GetSpinEdit();
+  ASSERT_EQ(g->ActiveEditorControl(), s);
+  EXPECT_TRUE(s->GetVisible());
+  EXPECT_TRUE(s->Focused());
+  s->SetText("8");
+  Key(VK_RETURN);
+  EXPECT_EQ(g->GetCells(1, 1), "8");
+  EXPECT_EQ(done_, 1);
+}
+
 TEST_F(Wrappers, ScreenshotsOfEachEditorOpen) {
   TAdvStringGrid* g = EditorGrid({});
   const std::pair<TEditorType, const char*> kinds[] = {
