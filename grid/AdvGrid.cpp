@@ -498,7 +498,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("Bands", &G::GetBands)
           .Prop("AutoNumAlign", &G::GetAutoNumAlign, &G::SetAutoNumAlign)
           .Default(false)
-          .Prop("AutoSize", &G::AutoSize)
+          .Prop("AutoSize", &G::GetAutoSize, &G::SetAutoSize)
           .Default(false)
           .Prop("VAlignment", &G::GetVAlignment, &G::SetVAlignment)
           .Default(vtaTop)
@@ -610,7 +610,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Prop("FixedAsButtons", &G::FixedAsButtons)
           .Default(false)
           .Prop("FloatFormat", &G::FloatFormat)
-          .Prop("IntegralHeight", &G::IntegralHeight)
+          .Prop("IntegralHeight", &G::GetIntegralHeight, &G::SetIntegralHeight)
           .Default(false)
           .Prop("WordWrap", &G::GetWordWrap, &G::SetWordWrap)
           .Default(false)
@@ -3516,10 +3516,6 @@ bool CallFlatScrollBars(const char* Name, A... Args) {
   FreeLibrary(lib);
   return f != nullptr;
 }
-
-bool StyleHasBar(TScrollStyle Bars, bool Vert) {
-  return Bars == ssBoth || Bars == (Vert ? ssVertical : ssHorizontal);
-}
 }  // namespace
 
 void TAdvStringGrid::InitFlatScrollBars() {
@@ -3566,7 +3562,7 @@ void TAdvStringGrid::UpdateScrollBars() {
 
 // A proportional thumb runs on a scale of 0..127 whose page is the share of the cells in view.
 void TAdvStringGrid::UpdateThumb(bool Vert) {
-  if (!flatScrollBars_ || !HandleAllocated() || !StyleHasBar(GetScrollBars(), Vert)) return;
+  if (!flatScrollBars_ || !HandleAllocated() || !HasScrollBar(Vert)) return;
   const int bar = Vert ? SB_VERT : SB_HORZ;
   SCROLLINFO si;
   si.fMask = SIF_ALL;
@@ -3837,7 +3833,7 @@ TGridCoord TAdvStringGrid::CellAtScreenPoint(TPoint P) {
 void TAdvStringGrid::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
   const int32_t h = GetDefaultRowHeight();
   // Rows of no height have no whole number to round to.
-  if (IntegralHeight && updateCount_ == 0 && h > 0) {
+  if (integralHeight_ && updateCount_ == 0 && h > 0) {
     if (GetVisibleColCount() + TBaseGrid::GetFixedCols() < GetColCount())
       AHeight = AHeight - AHeight % h - 1;
     else
@@ -3846,6 +3842,11 @@ void TAdvStringGrid::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int3
   }
   TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (GetParent() && GetParent()->HandleAllocated()) PaintBorder();
+}
+
+void TAdvStringGrid::SetIntegralHeight(bool Value) {
+  integralHeight_ = Value;
+  SetBounds(GetLeft(), GetTop(), GetWidth(), GetHeight());
 }
 
 std::unique_ptr<TCustomIniFile> TAdvStringGrid::ColumnSizeStore() {

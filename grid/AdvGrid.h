@@ -1444,6 +1444,9 @@ class TAdvStringGrid : public TBaseGrid {
   THintWindow* ScrollHintWindow() const { return scrollHint_; }
   bool ScrollHintShown() const { return scrollHintShown_; }
   void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
+  // With whole rows on, the current bounds are applied again so that the height fits them.
+  bool GetIntegralHeight() const { return integralHeight_; }
+  void SetIntegralHeight(bool Value);
 
   // --- auto-size and wheel ---
   // The width and height the cell's content needs.
@@ -1453,6 +1456,10 @@ class TAdvStringGrid : public TBaseGrid {
   void AutoSizeCol(int32_t ACol, bool OnlyGrow);
   void AutoSizeRowBy(int32_t ARow, bool OnlyGrow);
   void AutoSizeColumns(bool DoFixedCols, int32_t Extra);
+  // The grid's own: switched on, it sizes every column to its content with 10 pixels to spare; the
+  // framework's sizing of the control itself never runs for the grid.
+  bool GetAutoSize() const { return autoSize_; }
+  void SetAutoSize(bool Value) override;
   void SizeRowToLines(int32_t ARow, int32_t Lines, int32_t Extra);
   int32_t MaxLinesInRow(int32_t ARow);
   // Adds Delta to every column width and row height (and the font sizes) while the total stays
@@ -1470,6 +1477,11 @@ class TAdvStringGrid : public TBaseGrid {
   bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
   bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
   void TopLeftChanged() override;
+  bool StretchOnSize(int32_t Width);
+  // Whether the grid's ScrollBars setting has the vertical (horizontal) bar.
+  bool HasScrollBar(bool Vert) const {
+    return GetScrollBars() == ssBoth || GetScrollBars() == (Vert ? ssVertical : ssHorizontal);
+  }
 
  public:
   // ---- published settings -------------------------------------------------------------------------
@@ -1530,7 +1542,7 @@ class TAdvStringGrid : public TBaseGrid {
        HintShowSizing = false, HTMLHint = false, OemConvert = false, Lookup = false,
        LookupCaseSensitive = false, LookupHistory = false, Hovering = false, SelectionRectangle = false,
        SelectionResizer = false, SelectionRTFKeep = false, ExcelStyleDecimalSeparator = false,
-       IntegralHeight = false, FixedAsButtons = false, AutoSize = false;
+       FixedAsButtons = false;
   TColor HintColor = clInfoBk;
   TIntelliPan IntelliPan = ipVertical;
   int32_t GetMaxEditLength() const { return maxEditLength_; }
@@ -1903,6 +1915,7 @@ class TAdvStringGrid : public TBaseGrid {
   HCURSOR panSavedCursor_ = nullptr;
   // The width the column widths were last scaled from (SynchWithGrid); 0 before the first.
   int32_t synchWidth_ = 0;
+  bool integralHeight_ = false, autoSize_ = false;
   // The cells in view when controls in cells were last placed.
   TGridRect controlRange_{-1, -1, -1, -1};
   int32_t updateCount_ = 0;

@@ -457,6 +457,12 @@ void TAdvStringGrid::AutoSizeColumns(bool DoFixedCols, int32_t Extra) {
   }
 }
 
+void TAdvStringGrid::SetAutoSize(bool Value) {
+  autoSize_ = Value;
+  // While loading the cells are not read yet: there is nothing to size to.
+  if (Value && !ComponentState().Contains(csLoading)) AutoSizeColumns(true, 10);
+}
+
 void TAdvStringGrid::SizeRowToLines(int32_t ARow, int32_t Lines, int32_t Extra) {
   GetCanvas()->GetFont()->Assign(GetFont());
   const int32_t h = GetCanvas()->TextHeight("gh");
@@ -671,16 +677,10 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
       break;
     }
     case WM_SIZE:
-      if (columnSize_->Stretch && GetColCount() > 0) {
-        int32_t col = columnSize_->StretchColumn;
-        if (col == -1) col = GetColCount() - 1;
-        if (col >= 0 && col < GetColCount()) {
-          int64_t others = 0;
-          for (int32_t c = 0; c < GetColCount(); ++c)
-            if (c != col) others += GetColWidths(c);
-          if (others < LOWORD(Message.LParam)) StretchColumn(col);
-        }
-      } else if (columnSize_->SynchWithGrid) {
+      // The control's own bookkeeping (bounds, aligned panels, OnResize) follows every size.
+      TBaseGrid::WndProc(Message);
+      if (StretchOnSize(LOWORD(Message.LParam))) return;
+      if (columnSize_->SynchWithGrid) {
         const int32_t width = LOWORD(Message.LParam);
         if (synchWidth_ > 0 && width > 0 && width != synchWidth_) {
           HideInplaceEdit();
@@ -690,15 +690,34 @@ void TAdvStringGrid::WndProc(TMessage& Message) {
         }
         synchWidth_ = width;
       }
-      if (flatScrollBars_) {
-        UpdateThumb(true);
-        UpdateThumb(false);
-      }
-      break;
+      UpdateThumb(true);
+      UpdateThumb(false);
+      ShowFlatBar(true);
+      ShowFlatBar(false);
+      return;
     default:
       break;
   }
   TBaseGrid::WndProc(Message);
+}
+
+// A new width the other columns leave room in goes to the stretch column; the bars then follow the
+// columns and rows, and the size needs nothing more.
+bool TAdvStringGrid::StretchOnSize(int32_t Width) {
+  if (!columnSize_->Stretch || GetColCount() == 0) return false;
+  const int32_t col = columnSize_->StretchColumn == -1 ? GetColCount() - 1 : columnSize_->StretchColumn;
+  if (col < 0 || col >= GetColCount()) return false;
+  int64_t others = 0;
+  for (int32_t c = 0; c < GetColCount(); ++c)
+    if (c != col) others += GetColWidths(c);
+  if (others >= Width) return false;
+  StretchColumn(col);
+  if (!HandleAllocated()) return true;
+  const int64_t all = others + GetColWidths(col);
+  if (HasScrollBar(false)) ShowScrollBar(GetHandle(), SB_HORZ, Width < all);
+  if (HasScrollBar(true))
+    ShowScrollBar(GetHandle(), SB_VERT, GetVisibleRowCount() < GetRowCount() - GetFixedRows());
+  return true;
 }
 
 void TAdvStringGrid::TopLeftChanged() {

@@ -212,6 +212,12 @@ TEST_F(AdvScroll, FlatBarsTakeTheStyleColourAndWidthAndProportionalThumbs) {
   EXPECT_EQ(CallsLike("Info"), (std::vector<std::string>{"Info(1,0..127," + std::to_string(vPage) + ",0)",
                                                          "Info(0,0..127," + std::to_string(hPage) + ",0)"}));
 
+  // A new size shows each bar that its columns or rows need, with its thumb.
+  FlatCalls().clear();
+  g->SetBounds(10, 10, 200, 150);
+  EXPECT_EQ(CallsLike("Show"), (std::vector<std::string>{"Show(1,1)", "Show(0,1)"}));
+  EXPECT_FALSE(CallsLike("Info").empty());
+
   // On the 0..127 scale the thumb's end is the last row.
   g->ScrollHints = shBoth;
   Scroll(g, WM_VSCROLL, SB_THUMBTRACK, 127);
@@ -285,6 +291,44 @@ TEST_F(AdvScroll, StretchingKeepsUpWithWidthAndCountChangesOnlyWhenSwitchedOn) {
   EXPECT_NO_THROW(g->SetColWidths(0, 50));
   EXPECT_NO_THROW(g->SetColCount(2));
   EXPECT_EQ(Widths(g), (std::vector<int32_t>{50, 100}));
+}
+
+TEST_F(AdvScroll, ResizingStretchesWhenTheOthersLeaveRoomElseTheColumnsFollowTheWidth) {
+  auto* g = NewGrid<TAdvStringGrid>(3, 30);
+  g->SetScrollBars(ssBoth);
+  auto bar = [g](DWORD bit) { return (GetWindowLongPtrA(g->GetHandle(), GWL_STYLE) & bit) != 0; };
+  g->GetColumnSize()->Stretch = true;
+  g->GetColumnSize()->SynchWithGrid = true;
+  g->SetColWidths(0, 50);
+  g->SetColWidths(1, 50);
+  g->SetBounds(10, 10, 400, 200);
+  EXPECT_EQ(Widths(g), (std::vector<int32_t>{50, 50, g->GetClientWidth() - 100 - 1}))
+      << "stretched, and nothing scaled";
+  EXPECT_FALSE(bar(WS_HSCROLL)) << "every column fits";
+  EXPECT_TRUE(bar(WS_VSCROLL)) << "30 rows do not";
+
+  // The others wider than the grid: no stretch, the horizontal bar shows.
+  g->SetColWidths(0, 250);
+  g->SetColWidths(1, 250);
+  const int32_t stretchWidth = g->GetColWidths(2);
+  g->SetBounds(10, 10, 300, 200);
+  EXPECT_EQ(g->GetColWidths(2), stretchWidth);
+  EXPECT_TRUE(bar(WS_HSCROLL));
+  // Again without room: the other widths scale; the stretch column, still without room, keeps the
+  // default width.
+  std::vector<int32_t> was = Widths(g);
+  int32_t before = g->GetClientWidth();
+  g->SetBounds(10, 10, 280, 200);
+  long double k = (long double)g->GetClientWidth() / before;
+  EXPECT_EQ(Widths(g), (std::vector<int32_t>{int32_t(Round(was[0] * k)), int32_t(Round(was[1] * k)), 64}));
+
+  // Without the stretch the widths follow the grid's width from the last one it had.
+  g->GetColumnSize()->Stretch = false;
+  was = Widths(g);
+  before = g->GetClientWidth();
+  g->SetBounds(10, 10, 600, 200);
+  k = (long double)g->GetClientWidth() / before;
+  for (int32_t c = 0; c < 3; ++c) EXPECT_EQ(g->GetColWidths(c), int32_t(Round(was[c] * k))) << c;
 }
 
 // ---------------------------------------------------------------------------- sizing by mouse -
@@ -483,9 +527,11 @@ TEST_F(AdvScroll, IntegralHeightRoundsTheHeightToWholeRows) {
   for (const Case& k : cases) {
     auto* g = NewGrid<TAdvStringGrid>(k.cols, 50);
     g->SetDefaultRowHeight(k.rowHeight);
-    g->IntegralHeight = true;
     g->SetBounds(10, 10, 300, k.height);
-    EXPECT_EQ(g->GetHeight(), k.expected) << k.cols << " columns, rows of " << k.rowHeight;
+    g->SetIntegralHeight(true);
+    EXPECT_EQ(g->GetHeight(), k.expected) << "switched on: " << k.cols << " columns, rows of " << k.rowHeight;
+    g->SetBounds(10, 10, 300, k.height);
+    EXPECT_EQ(g->GetHeight(), k.expected) << "placed: " << k.cols << " columns, rows of " << k.rowHeight;
     g->LockUpdate();
     g->SetBounds(10, 10, 300, 150);
     EXPECT_EQ(g->GetHeight(), 150) << "not under the update lock";

@@ -56,6 +56,20 @@ TEST_F(AutoSize, ColumnsTakeTheWidestMeasuredTextWithinTheLimits) {
   EXPECT_EQ(g->GetColWidths(0), 2 + std::max(TextWidth(g, "x"), TextWidth(g, "y")) + 8 + 5);
 }
 
+TEST_F(AutoSize, SwitchedOnEveryColumnFitsItsContentWithTenPixelsToSpare) {
+  auto* g = Grid(2, {{"x", "y"}, {"short", "a longer text"}});
+  g->SetAutoSize(true);
+  EXPECT_TRUE(g->GetAutoSize());
+  EXPECT_EQ(g->GetColWidths(0), 2 + std::max(TextWidth(g, "x"), TextWidth(g, "y")) + 8 + 10)
+      << "the fixed column too";
+  EXPECT_EQ(g->GetColWidths(1), 2 + TextWidth(g, "a longer text") + 8 + 10);
+  const int32_t height = g->GetHeight();
+  g->SetColWidths(1, 30);
+  g->SetAutoSize(false);
+  EXPECT_EQ(g->GetColWidths(1), 30) << "switched off: nothing sized";
+  EXPECT_EQ(g->GetHeight(), height) << "the control itself is never sized";
+}
+
 TEST_F(AutoSize, MarkupCellsTakeTheirRenderedSizeNotTheirTags) {
   auto* g = Grid(2, {{"x"}, {"<b>WWWWWWWWWW</b>"}});
   g->AutoSizeColumn(1);
