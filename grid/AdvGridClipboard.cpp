@@ -829,6 +829,40 @@ AnsiString CsvField(const AnsiString& S) {
   LFToCRLF(f);
   return f;
 }
+
+// The fields of one line, in order.
+std::vector<AnsiString> CsvFields(const AnsiString& line, char separator) {
+  // A line of more fields than a grid takes is refused before its fields are made.
+  if (separator && CountChar(separator, line) >= kMaxTransferCols) throw EAdvGridError(STooManyCells);
+  std::vector<AnsiString> fields;
+  size_t at = 0;  // the rest of the line starts here
+  size_t sep = separator ? line.find(separator, at) : AnsiString::npos;
+  while (sep != AnsiString::npos) {
+    AnsiString field;
+    if (line[at] == '"') {
+      ++at;
+      int32_t run = 0;
+      const int32_t pos = FindOddRun('"', line.substr(at), run);
+      if (pos > 0) {
+        field = line.substr(at, size_t(pos - 1));
+        at += size_t(pos - 1 + run);
+        sep = line.find(separator, at);
+      }
+    } else {
+      field = line.substr(at, sep - at);
+    }
+    fields.push_back(CsvField(field));
+    at = sep == AnsiString::npos ? line.size() : sep + 1;
+    sep = line.find(separator, at);
+  }
+  if (at < line.size()) {
+    AnsiString last = line.substr(at);
+    if (!last.empty() && last.front() == '"') last.erase(0, 1);
+    if (!last.empty() && last.back() == '"') last.pop_back();
+    fields.push_back(CsvField(last));
+  }
+  return fields;
+}
 }  // namespace
 
 void TAdvStringGrid::ImportCSVFile(const AnsiString& FileName) {
@@ -846,24 +880,30 @@ void TAdvStringGrid::ImportCSVFile(const AnsiString& FileName) {
   if (line1.find('\0') != AnsiString::npos || line2.find('\0') != AnsiString::npos)
     throw EAdvGridError("File " + FileName + " is not single-byte text");
   const char separator = DetectSeparator(line1, line2);
-  Reset(file);
+  AnsiString line;
+  auto readLine = [&] {
+    ReadLn(file, line);
+    if (OemConvert && !line.empty()) OemToCharBuffA(line.c_str(), line.data(), DWORD(line.size()));
+  };
 
+  // The file is measured whole before the grid changes: one beyond the bound is refused with the
+  // grid as it was.
+  Reset(file);
   int32_t total = 0;
-  if (OnFileProgress) {
-    while (!Eof(file)) {
-      ReadLn(file);
-      ++total;
-    }
-    SetRowCount(total + fixedFooters_);
-    Reset(file);
+  int64_t cells = 0;
+  while (!Eof(file)) {
+    readLine();
+    cells += std::max<int64_t>(int64_t(CsvFields(line, separator).size()), 1);  // an empty line is a row
+    if (cells > kMaxTransferCells) throw EAdvGridError(STooManyCells);
+    ++total;
   }
+  Reset(file);
+  if (OnFileProgress) SetRowCount(total + fixedFooters_);
 
   int32_t r = 0;
   int16_t reported = -1;
-  int64_t cells = 0;
-  AnsiString line;
-  // Also when the import stops at a bound or a read error: the rows read so far are what the
-  // grid holds, without the growth's empty rows.
+  // Also when a read error stops the import: the rows read so far are what the grid holds,
+  // without the growth's empty rows.
   auto finish = [&] {
     SetRowCount(r + fixedFooters_);
     CellsChanged(TRect{0, 0, GetColCount(), GetRowCount()});
@@ -871,40 +911,9 @@ void TAdvStringGrid::ImportCSVFile(const AnsiString& FileName) {
   };
   try {
     while (!Eof(file)) {
-      ReadLn(file, line);
-      if (OemConvert && !line.empty()) OemToCharBuffA(line.c_str(), line.data(), DWORD(line.size()));
+      readLine();
       if (r >= GetRowCount() - fixedFooters_) SetRowCount(r + 1000);
-      // A line of more fields than a grid takes is refused before its columns are made.
-      if (separator && CountChar(separator, line) >= kMaxTransferCols) throw EAdvGridError(STooManyCells);
-      std::vector<AnsiString> fields;
-      size_t at = 0;  // the rest of the line starts here
-      size_t sep = separator ? line.find(separator, at) : AnsiString::npos;
-      while (sep != AnsiString::npos) {
-        AnsiString field;
-        if (line[at] == '"') {
-          ++at;
-          int32_t run = 0;
-          const int32_t pos = FindOddRun('"', line.substr(at), run);
-          if (pos > 0) {
-            field = line.substr(at, size_t(pos - 1));
-            at += size_t(pos - 1 + run);
-            sep = line.find(separator, at);
-          }
-        } else {
-          field = line.substr(at, sep - at);
-        }
-        fields.push_back(CsvField(field));
-        at = sep == AnsiString::npos ? line.size() : sep + 1;
-        sep = line.find(separator, at);
-      }
-      if (at < line.size()) {
-        AnsiString last = line.substr(at);
-        if (!last.empty() && last.front() == '"') last.erase(0, 1);
-        if (!last.empty() && last.back() == '"') last.pop_back();
-        fields.push_back(CsvField(last));
-      }
-      cells += std::max<int64_t>(int64_t(fields.size()), 1);  // an empty line is still a row
-      if (cells > kMaxTransferCells) throw EAdvGridError(STooManyCells);
+      const std::vector<AnsiString> fields = CsvFields(line, separator);
       if (GetColCount() < int32_t(fields.size())) SetColCount(int32_t(fields.size()));
       for (size_t col = 0; col < fields.size(); ++col) SetCellForImport(int32_t(col), r, fields[col]);
       ++r;

@@ -110,6 +110,30 @@ TEST_F(Csv, RowCountGrowsByAThousandAndEndsExact) {
   EXPECT_EQ(progress.back(), 100);
 }
 
+TEST_F(Csv, AFileBeyondFourMillionCellsIsRefusedWithTheGridAsItWas) {
+  // 2,000 lines of 2,000 cells are the bound exactly; one line more passes it.
+  std::string line;
+  for (int i = 0; i < 2000; ++i) line += i ? ",1" : "1";
+  line += "\n";
+  std::string text;
+  text.reserve(line.size() * 2000 + 2);
+  for (int i = 0; i < 2000; ++i) text += line;
+  text += "x\n";
+
+  auto* g = NewGrid<TAdvStringGrid>(3, 4);
+  g->SetCells(1, 1, "kept");
+  try {
+    g->ImportCSVFile(File("beyond.csv", text));
+    ADD_FAILURE() << "no error";
+  } catch (const EAdvGridError& e) {
+    EXPECT_EQ(e.Message, "Too many cells for the grid");
+  }
+  // Nothing of the file, nothing of the grid lost (sizes first: a failure must not print 4 MB).
+  ASSERT_EQ(g->GetColCount(), 3);
+  ASSERT_EQ(g->GetRowCount(), 4);
+  EXPECT_EQ(Rows(g), ",,|,kept,|,,|,,");
+}
+
 TEST_F(Csv, FilesThatCannotBeImportedSayWhy) {
   auto* g = NewGrid<TAdvStringGrid>(2, 2);
   g->SetCells(1, 1, "kept");
@@ -129,6 +153,8 @@ TEST_F(Csv, FilesThatCannotBeImportedSayWhy) {
 
   // A line of more columns than a grid takes is refused with a clear error, not a stall.
   EXPECT_THROW(g->ImportCSVFile(File("wide-line.csv", std::string(150000, ','))), EAdvGridError);
+  EXPECT_EQ(g->GetCells(0, 0), "\xC3\xA9t\xC3\xA9") << "the grid as it was";
+  EXPECT_EQ(g->GetRowCount(), 1);
 
   try {
     g->ImportXLSFile(File("book.xls", "x"));
