@@ -74,7 +74,7 @@ class EditorPaths : public plot_editor_test::EditorTest {
 // ------------------------------------------------------------------------------------------
 
 TEST_F(EditorPaths, FilePickersRunTheirActionOnceTheDialogIsConfirmed) {
-  TiPlotChannelCustom* ch = plot->GetChannel(0);
+  TiPlotChannelCustom* ch = nullptr;  // channel 0 once the plot's properties were loaded
   // Loading the plot's properties builds its channels anew: always ask for channel 0.
   const auto points = [&](int32_t n) {
     TiPlotChannelCustom* c = plot->GetChannel(0);
@@ -314,25 +314,22 @@ class EditorLayoutPopup : public EditorPaths {
     return false;
   }
   TMenuItem* Item(const char* Name) { return C<TMenuItem>(Name); }
-  // Every list holds the objects of its kind in the plot's order.
+  // Every list holds the objects of its kind in their manager's order, one of them selected.
   void ExpectListsInStep() {
-    for (int32_t p = 0; p < ipepCount; ++p) {
-      TiComponentEditorListBox* list = form->PageList(p);
-      const int32_t count = p == ipepXAxis   ? plot->XAxisCount()
-                            : p == ipepYAxis ? plot->YAxisCount()
-                            : p == ipepLabel ? plot->LabelCount()
-                            : p == ipepTable ? plot->TableCount()
-                                             : list->Count();
-      ASSERT_EQ(list->Count(), count) << PlotEditorPages()[size_t(p)].Caption;
-      for (int32_t i = 0; i < count; ++i) {
-        const TObject* expected = p == ipepXAxis   ? static_cast<TObject*>(plot->GetXAxis(i))
-                                  : p == ipepYAxis ? static_cast<TObject*>(plot->GetYAxis(i))
-                                  : p == ipepLabel ? static_cast<TObject*>(plot->GetLabel(i))
-                                  : p == ipepTable ? static_cast<TObject*>(plot->GetTable(i))
-                                                   : list->GetItems()->Objects(i);
-        EXPECT_EQ(list->GetItems()->Objects(i), expected) << PlotEditorPages()[size_t(p)].Caption << i;
-      }
-      EXPECT_EQ(list->GetItemIndex() >= 0, count > 0);
+    TiPlotMasterManager* m = master();
+    const std::pair<int32_t, TiPlotObjectManagerCustom*> kinds[] = {
+        {ipepChannel, m->GetChannelManager()}, {ipepDataCursor, m->GetDataCursorManager()},
+        {ipepLimit, m->GetLimitManager()},     {ipepLabel, m->GetLabelManager()},
+        {ipepXAxis, m->GetXAxisManager()},     {ipepYAxis, m->GetYAxisManager()},
+        {ipepLegend, m->GetLegendManager()},   {ipepTable, m->GetTableManager()},
+        {ipepToolBar, m->GetToolBarManager()}, {ipepDataView, m->GetDataViewManager()}};
+    for (const auto& [page, objects] : kinds) {
+      TiComponentEditorListBox* list = form->PageList(page);
+      const char* caption = PlotEditorPages()[size_t(page)].Caption;
+      ASSERT_EQ(list->Count(), objects->Count()) << caption;
+      for (int32_t i = 0; i < objects->Count(); ++i)
+        EXPECT_EQ(list->GetItems()->Objects(i), objects->Items(i)) << caption << i;
+      EXPECT_EQ(list->GetItemIndex() >= 0, objects->Count() > 0) << caption;
     }
   }
 };
@@ -346,7 +343,7 @@ TEST_F(EditorLayoutPopup, EnablesDeleteAndVisibleByTheObjectPressed) {
       {"x axis", plot->GetXAxis(0), true, true},       {"y axis", plot->GetYAxis(0), true, true},
       {"table", plot->GetTable(0), true, true},        {"title label", plot->GetLabel(0), false, true},
       {"second label", plot->GetLabel(1), true, true}, {"legend", plot->GetLegend(0), false, true},
-      {"toolbar", plot->GetToolBar(0), false, true},
+      {"toolbar", plot->GetToolBar(0), false, true},   {"data view", plot->GetDataView(0), false, false},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(PressOn(c.Obj)) << c.Kind;
