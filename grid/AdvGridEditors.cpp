@@ -330,6 +330,20 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
                          color, false);
       shown = gridButton_;
       break;
+    case edRichEdit: {
+      TAdvRichEdit* e = richEditor_;
+      if (e->HandleAllocated()) e->RecreateWnd();
+      e->SetBorderStyle(bsNone);
+      e->SetHideSelection(false);
+      CellToRichEdit(ACol, ARow, e);
+      PlaceEditorControl(e, r, color, true);
+      TRect fr = e->GetClientRect();
+      InflateRect(&fr, -2, -2);
+      e->Perform(EM_SETRECT, 0, LPARAM(&fr));
+      e->SetSelStart(int32_t(e->GetText().size()));
+      shown = e;
+      break;
+    }
     case edUniEdit: {
       TGridUniEdit* e = gridUniEdit_;
       const TRect ur{rect.Left + textMargin_.X + 2, rect.Top + textMargin_.Y + 2,
@@ -368,7 +382,7 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
       break;
   }
   if (!shown) {
-    // No control for the type (a date picker the library lacks, a rich edit): nothing is edited.
+    // No control for the type (a date picker the library lacks): nothing is edited.
     editing_ = false;
     pending_ = false;
   }
@@ -410,6 +424,9 @@ void TAdvStringGrid::HideBuiltInEditor(int32_t ACol, int32_t ARow) {
       break;
     case edTimeEdit:
       if (gridDatePicker_) CommitEditorValue(c, ARow, TimeToStr(gridDatePicker_->GetTime()));
+      break;
+    case edRichEdit:
+      CommitEditorValue(c, ARow, RichEditToString(richEditor_));
       break;
     case edUniEdit:
       SetWideCell(c, ARow, gridUniEdit_->GetWideText());
