@@ -966,6 +966,8 @@ class TAdvRichEdit : public TRichEdit {
   void Lock() { locked_ = true; }
   void Unlock() { locked_ = false; }
   bool GetLocked() const { return locked_; }
+  // The text is laid out this many pixels inside the client area, also after the size changes.
+  void SetFormatInset(int32_t Value);
   void Dispatch(TMessage& Message) override;
 
  protected:
@@ -975,7 +977,8 @@ class TAdvRichEdit : public TRichEdit {
  private:
   bool IsGridEditor() const;
   TAdvStringGrid* grid_;
-  int32_t reqWidth_ = 0, reqHeight_ = 0;
+  void ApplyFormatInset();
+  int32_t reqWidth_ = 0, reqHeight_ = 0, formatInset_ = 0;
   bool locked_ = false;
 };
 

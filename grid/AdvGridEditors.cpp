@@ -337,9 +337,7 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
       e->SetHideSelection(false);
       CellToRichEdit(ACol, ARow, e);
       PlaceEditorControl(e, r, color, true);
-      TRect fr = e->GetClientRect();
-      InflateRect(&fr, -2, -2);
-      e->Perform(EM_SETRECT, 0, LPARAM(&fr));
+      e->SetFormatInset(2);
       e->SetSelStart(int32_t(e->GetText().size()));
       shown = e;
       break;

@@ -44,7 +44,22 @@ void TAdvRichEdit::KeyDown(WORD& Key, TShiftState Shift) {
   TRichEdit::KeyDown(Key, Shift);
 }
 
+void TAdvRichEdit::SetFormatInset(int32_t Value) {
+  formatInset_ = Value;
+  ApplyFormatInset();
+}
+
+void TAdvRichEdit::ApplyFormatInset() {
+  if (!HandleAllocated()) return;
+  TRect fr = GetClientRect();
+  InflateRect(&fr, -formatInset_, -formatInset_);
+  Perform(EM_SETRECT, 0, LPARAM(&fr));
+}
+
 void TAdvRichEdit::Dispatch(TMessage& Message) {
+  // A fixed formatting rectangle would not follow a grown editor, whose next size request would
+  // then count the growth again.
+  if (Message.Msg == WM_SIZE && formatInset_ > 0) ApplyFormatInset();
   TRichEdit::Dispatch(Message);
   // Focus going to another control leaves the editor open (a toolbar may format its selection);
   // going back to the grid ends the editing.

@@ -159,6 +159,8 @@ TEST_F(Rich, TypingGrowsTheRowUnlessLockedOrPastTheBottom) {
   EXPECT_EQ(e->GetReqHeight(), h);
   ASSERT_FALSE(sized.empty());
   EXPECT_EQ(sized.back(), 1);
+  Type(u"cd");
+  EXPECT_EQ(g->GetRowHeights(1), h + 5) << "typing on the same line leaves the grown row";
 
   // Locked, a further line leaves the row as it is; unlocked the next one grows it.
   const size_t n = sized.size();
