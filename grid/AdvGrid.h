@@ -12,7 +12,7 @@
 // graphics and queries / painting / editing / scrolling and column sizes / update lock and
 // messages).
 // The editor wrappers (before TAdvStringGrid) and the grid's editor controls are in
-// AdvGridEditors.cpp.
+// AdvGridEditors.cpp; the rich edit and the loading and storing of rich text in AdvGridRichEdit.cpp.
 #pragma once
 
 #include <array>

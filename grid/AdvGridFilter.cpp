@@ -350,7 +350,8 @@ TAdvStringGrid::TPlainExtent TAdvStringGrid::PlainTextExtent(int32_t ACol, int32
   const int32_t mx = textMargin_.X, my = textMargin_.Y;
   AnsiString text = S;
   if (Wrap) {
-    if (IsEditing() && ACol == GetCol() && ARow == GetRow() && !text.empty() && text.back() == '\n') text += "w";
+    if (IsEditing() && ACol == GetCol() && ARow == GetRow() && !text.empty() && text.back() == '\n')
+      text += "w";
     RECT r{0, 0, std::max(GetColWidths(ACol) - 2 * (mx + 2), 1), 0};
     DrawTextExA(canvas->GetHandle(), text.c_str(), int(text.size()), &r,
                 DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK, nullptr);

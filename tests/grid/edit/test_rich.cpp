@@ -10,8 +10,9 @@ namespace grid_edit_test {
 namespace {
 
 // Red bold "Bold", then " text" in the default format.
-const AnsiString kRich = "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs20"
-                         "{\\cf1\\b Bold} text}";
+const AnsiString kRich =
+    "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs20"
+    "{\\cf1\\b Bold} text}";
 
 class Rich : public EditTest {
  protected:
@@ -214,8 +215,9 @@ TEST_F(Rich, ScreenshotOfTheEditorOverAFormattedCell) {
   g->SetColWidths(1, 160);
   g->SetRowHeights(1, 40);
   g->SetCells(1, 2, kRich);
-  g->SetCells(1, 1, "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}{\\colortbl;\\red0\\green0\\blue255;}"
-                    "\\f0\\fs24{\\b Bold }{\\i\\f1 serif }{\\cf1\\ul blue}}");
+  g->SetCells(1, 1,
+              "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}{\\colortbl;\\red0\\green0\\blue255;}"
+              "\\f0\\fs24{\\b Bold }{\\i\\f1 serif }{\\cf1\\ul blue}}");
   g->ShowEditor();
   Pump();
   ASSERT_EQ(g->ActiveEditorControl(), g->GetRichEdit());
