@@ -200,5 +200,9 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   std::array<TPageControl*, ipepCount> FSubPages{};
   TiPlotLayoutViewer* FLayoutViewer = nullptr;
   TPopupMenu* FLayoutPopupMenu = nullptr;
+  // The object pages' tabs, found by these rather than by caption: a translation changes captions.
+  std::array<TTabSheet*, ipepCount> FPageSheets{};
+  // The channel whose figures the statistics show (nil while they show none).
+  TiPlotObject* FStatsChannel = nullptr;
   bool FLoading = false;
 };
