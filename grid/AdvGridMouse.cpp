@@ -210,6 +210,7 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
   const TPoint base = BaseCell(at.X, at.Y);
   const TGridCoord cell{base.X, base.Y};
   const int32_t col = DisplColToDataCol(cell.X), row = cell.Y;
+  if (mouseActions_->CaretPositioning) CaretFromMouse = true;
   if (fixedSizingHover_) {
     fixedSizing_ = true;
     fixedSizingX_ = X;
