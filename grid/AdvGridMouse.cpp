@@ -687,24 +687,22 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
 void TAdvStringGrid::TrackRowColMove(int32_t X, int32_t Y) {
   const bool cols = GetGridState() == gsColMoving;
   // Past the fixed cells or the far edge the view brings the next column (row) in.
-  if (cols) {
-    const int32_t fixedWidth = GetFixedCols() > 0 ? CellRect(GetFixedCols() - 1, 0).Right : 0;
-    if (X < fixedWidth && GetLeftCol() > GetFixedCols()) {
-      SetLeftCol(GetLeftCol() - 1);
-      Repaint();
-    } else if (X >= GetClientWidth() && GetLeftCol() + GetVisibleColCount() < GetColCount()) {
-      SetLeftCol(GetLeftCol() + 1);
-      Repaint();
-    }
-  } else {
-    const int32_t fixedHeight = GetFixedRows() > 0 ? CellRect(0, GetFixedRows() - 1).Bottom : 0;
-    if (Y < fixedHeight && GetTopRow() > GetFixedRows()) {
-      SetTopRow(GetTopRow() - 1);
-      Repaint();
-    } else if (Y >= GetClientHeight() && GetTopRow() + GetVisibleRowCount() < GetRowCount()) {
-      SetTopRow(GetTopRow() + 1);
-      Repaint();
-    }
+  const int32_t pos = cols ? X : Y, fixed = cols ? GetFixedCols() : GetFixedRows();
+  const int32_t fixedEdge = fixed == 0 ? 0
+                            : cols     ? CellRect(fixed - 1, 0).Right
+                                       : CellRect(0, fixed - 1).Bottom;
+  const int32_t first = cols ? GetLeftCol() : GetTopRow();
+  const bool moreAfter =
+      cols ? first + GetVisibleColCount() < GetColCount() : first + GetVisibleRowCount() < GetRowCount();
+  const int32_t step = pos < fixedEdge && first > fixed                                    ? -1
+                       : pos >= (cols ? GetClientWidth() : GetClientHeight()) && moreAfter ? 1
+                                                                                           : 0;
+  if (step != 0) {
+    if (cols)
+      SetLeftCol(first + step);
+    else
+      SetTopRow(first + step);
+    Repaint();
   }
   const TGridCoord at = MouseCoord(X, Y);
   ShowMoveArrows(cols ? at.X : at.Y);

@@ -328,6 +328,18 @@ TWideCaptionHolder* SyncedHolder(TWinControl* Control, char16_t Parked, int32_t 
   }
   return h;
 }
+
+// A character above U+00FF is kept in Parked while Handle runs the single-byte key handling with
+// byte 255 in its place; false for any other message.
+template <class THandle>
+bool HandleParked(TMessage& Message, char16_t& Parked, THandle&& Handle) {
+  if (Message.Msg != WM_CHAR || Message.WParam <= 255) return false;
+  Parked = char16_t(Message.WParam);
+  Message.WParam = 255;
+  Handle();
+  Parked = 0;
+  return true;
+}
 }  // namespace
 
 WideString GetWideText(TWinControl* Control) { return SyncedHolder(Control, 0, -1)->Caption; }
@@ -357,15 +369,8 @@ const TClassInfo& TAsgUniEdit::ClassInfo() {
 TCustomUNIEdit::TCustomUNIEdit(TComponent* AOwner) : TCustomEdit(AOwner) { GetFont()->SetCharset(255); }
 
 void TCustomUNIEdit::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_CHAR && Message.WParam > 255) {
-    // The single-byte key handling carries 255 in the character's place.
-    parked_ = char16_t(Message.WParam);
-    Message.WParam = 255;
+  if (!HandleParked(Message, parked_, [&] { TCustomEdit::Dispatch(Message); }))
     TCustomEdit::Dispatch(Message);
-    parked_ = 0;
-    return;
-  }
-  TCustomEdit::Dispatch(Message);
 }
 
 void TCustomUNIEdit::Change() {
@@ -456,25 +461,12 @@ TCustomUNIComboBox::~TCustomUNIComboBox() {
 }
 
 void TCustomUNIComboBox::EditWndProc(TMessage& Message) {
-  if (Message.Msg == WM_CHAR && Message.WParam > 255) {
-    parked_ = char16_t(Message.WParam);
-    Message.WParam = 255;
-    editProc_(Message);
-    parked_ = 0;
-    return;
-  }
-  editProc_(Message);
+  if (!HandleParked(Message, parked_, [&] { editProc_(Message); })) editProc_(Message);
 }
 
 void TCustomUNIComboBox::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_CHAR && Message.WParam > 255) {
-    // Typed to the combo itself (no edit): the type-ahead below looks for the parked character.
-    parked_ = char16_t(Message.WParam);
-    Message.WParam = 255;
-    TCustomComboBox::Dispatch(Message);
-    parked_ = 0;
-    return;
-  }
+  // Typed to the combo itself (no edit): the type-ahead below looks for the parked character.
+  if (HandleParked(Message, parked_, [&] { TCustomComboBox::Dispatch(Message); })) return;
   if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == CBN_SELCHANGE && GetItemIndex() >= 0) {
     // The chosen item's wide text is the text before anyone hears of the change.  The shown
     // single-byte text is already the item's: setting it again could pick another item with the
