@@ -1744,7 +1744,11 @@ class TAdvStringGrid : public TBaseGrid {
   // The cell's text as a copy takes it: markup stripped (unless kept), rich text made plain.
   AnsiString CopyTextOf(int32_t ACol, int32_t ARow);
   void SmartPaste(const TGridRect& S, int32_t N);
+  // The drop and move marks: the arrows alone, or with the dragged header.
+  void HideArrows();
   void HideDropMarks();
+  // Shows the arrow pointing that way with its top-left at a screen point.
+  void ShowArrowAt(int32_t Direction, TPoint Screen);
   TPoint lastCopyOrigin_{-1, -1};
   bool lastWasCopy_ = false;
   std::unique_ptr<TDragDropSettings> dragDropSettings_ = std::make_unique<TDragDropSettings>(this);
@@ -1868,6 +1872,11 @@ class TAdvStringGrid : public TBaseGrid {
   bool ReleaseCancelsSizing(TMouseButton Button, int32_t X, int32_t Y);
   void DisjunctCellClick(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
   void UpdateCursorKind(int32_t X, int32_t Y);
+  // The drag image, the insertion arrows and the scrolling of a column (row) moved with
+  // EnhRowColMove; the release that ends it.
+  void TrackRowColMove(int32_t X, int32_t Y);
+  void ShowMoveArrows(int32_t Target);
+  void EndRowColMove(TGridCoord Released);
   void UpdateAnchorUnderMouse(TGridCoord Cell, int32_t X, int32_t Y);
   void ShowSizingHint(int32_t X, int32_t Y);
   void HideSizingHint();
@@ -1886,6 +1895,10 @@ class TAdvStringGrid : public TBaseGrid {
   bool dragPending_ = false, pastePending_ = false;
   int32_t selectAnchor_ = -1;
   int32_t headerMove_ = -1;
+  // The press's offset inside its cell, where the drag image of a moved column (row) hangs; the
+  // image shown once during this gesture.
+  TPoint moveOffset_{0, 0};
+  bool moveImageShown_ = false;
   TGridCoord pressedButton_{-1, -1};
   TGridCoord pressedFixed_{-1, -1};
   TGridCoord markupButton_{-1, -1};

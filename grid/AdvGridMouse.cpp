@@ -196,6 +196,12 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
   }
   mouseDown_ = p;
   downCell_ = at;
+  headerMove_ = -1;
+  moveImageShown_ = false;
+  if (at.X >= 0 && at.Y >= 0) {
+    const TRect r = CellRect(at.X, at.Y);
+    moveOffset_ = {X - r.Left, Y - r.Top};
+  }
   if (at.X < 0 || at.Y < 0) {
     HideInplaceEdit();
     TBaseGrid::Dispatch(Message);
@@ -204,6 +210,7 @@ void TAdvStringGrid::LeftButtonDown(TMessage& Message) {
   const TPoint base = BaseCell(at.X, at.Y);
   const TGridCoord cell{base.X, base.Y};
   const int32_t col = DisplColToDataCol(cell.X), row = cell.Y;
+  if (mouseActions_->CaretPositioning) CaretFromMouse = true;
   if (fixedSizingHover_) {
     fixedSizing_ = true;
     fixedSizingX_ = X;
@@ -462,8 +469,7 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
   }
   buttonDown_ = false;
   selectAnchor_ = -1;
-  for (TArrowWindow* a : arrows_)
-    if (a) a->Hide();
+  HideArrows();
   if (fixedSizing_) {
     fixedSizing_ = false;
     DrawSizingLine(fixedSizingX_);
@@ -518,6 +524,8 @@ void TAdvStringGrid::LeftButtonUp(TMessage& Message) {
     disjunctColMark_ = -1;
     if (newDisjunct) Invalidate();
   }
+  if (EnhRowColMove && (state == gsColMoving || state == gsRowMoving) && ::Screen->GetCursor() == crDrag)
+    EndRowColMove(cell);
   TBaseGrid::Dispatch(Message);
   if (paste) PasteSelection();
   const bool movedNow = std::exchange(moved_, false);
@@ -646,7 +654,13 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
       OnColumnMove(this, moveIndex_, allow);
     else
       OnRowMove(this, moveIndex_, allow);
-    if (!allow) SetGridState(gsNormal);
+    if (!allow) {
+      if (EnhRowColMove) EndRowColMove({-1, -1});
+      SetGridState(gsNormal);
+    } else if (EnhRowColMove && !ComponentState().Contains(csDesigning) &&
+               (X != mouseDown_.X || Y != mouseDown_.Y)) {
+      TrackRowColMove(X, Y);
+    }
   }
   if (!buttonDown_) UpdateCursorKind(X, Y);
   UpdateAnchorUnderMouse(cell, X, Y);
@@ -666,6 +680,90 @@ void TAdvStringGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
     SetGridState(gsNormal);
   TBaseGrid::MouseMove(Shift, X, Y);
   if (HintShowSizing || ComponentState().Contains(csDesigning)) ShowSizingHint(X, Y);
+  // The arrows and the image float above the grid: its cells must not lag behind them.
+  if (EnhRowColMove) Update();
+}
+
+void TAdvStringGrid::TrackRowColMove(int32_t X, int32_t Y) {
+  const bool cols = GetGridState() == gsColMoving;
+  // Past the fixed cells or the far edge the view brings the next column (row) in.
+  const int32_t pos = cols ? X : Y, fixed = cols ? GetFixedCols() : GetFixedRows();
+  const int32_t fixedEdge = fixed == 0 ? 0
+                            : cols     ? CellRect(fixed - 1, 0).Right
+                                       : CellRect(0, fixed - 1).Bottom;
+  const int32_t first = cols ? GetLeftCol() : GetTopRow();
+  const bool moreAfter =
+      cols ? first + GetVisibleColCount() < GetColCount() : first + GetVisibleRowCount() < GetRowCount();
+  const int32_t step = pos < fixedEdge && first > fixed                                    ? -1
+                       : pos >= (cols ? GetClientWidth() : GetClientHeight()) && moreAfter ? 1
+                                                                                           : 0;
+  if (step != 0) {
+    if (cols)
+      SetLeftCol(first + step);
+    else
+      SetTopRow(first + step);
+    Repaint();
+  }
+  const TGridCoord at = MouseCoord(X, Y);
+  ShowMoveArrows(cols ? at.X : at.Y);
+  if (popupButton_ && headerMove_ >= 0) {
+    const TPoint s = ClientToScreen({X - moveOffset_.X, Y - moveOffset_.Y});
+    if (cols) {
+      popupButton_->SetCaption(GetCells(DisplColToDataCol(headerMove_), 0));
+      popupButton_->SetBounds(s.X, s.Y, GetColWidths(headerMove_), GetRowHeights(0));
+    } else {
+      popupButton_->SetCaption(GetCells(0, headerMove_));
+      popupButton_->SetBounds(s.X, s.Y, GetColWidths(0), GetRowHeights(headerMove_));
+    }
+    popupButton_->Show();
+    if (!std::exchange(moveImageShown_, true))
+      if (TWinControl* parent = GetParent(); parent && parent->HandleAllocated())
+        ::SetFocus(parent->GetHandle());
+  }
+  ::Screen->SetCursor(crDrag);
+}
+
+// The arrows stand on the border the moved column (row) would be put at: left of (above) the
+// target when it moves left (up), right of (below) it otherwise.
+void TAdvStringGrid::ShowMoveArrows(int32_t Target) {
+  const bool cols = GetGridState() == gsColMoving;
+  const int32_t fixed = cols ? GetFixedCols() : GetFixedRows();
+  const int32_t first = cols ? GetLeftCol() : GetTopRow();
+  const int32_t last = first + (cols ? GetVisibleColCount() : GetVisibleRowCount());
+  if (Target < fixed || Target < first || Target > last || Target >= (cols ? GetColCount() : GetRowCount())) {
+    HideArrows();
+    return;
+  }
+  auto show = [this](int32_t Direction, TPoint Client) { ShowArrowAt(Direction, ClientToScreen(Client)); };
+  const bool before = Target <= headerMove_;
+  if (cols) {
+    const TRect r = CellRect(Target, 0);
+    const int32_t x = (before ? r.Left : r.Right) - 5;
+    show(1, {x, r.Top - 8});
+    show(0, {x, r.Bottom});
+  } else {
+    const TRect r = CellRect(0, Target);
+    const int32_t y = (before ? r.Top : r.Bottom) - 5;
+    show(2, {r.Left - 10, y});
+    show(3, {r.Right, y});
+  }
+}
+
+// Ends a move made with EnhRowColMove: the column (row) goes where it was released, when both
+// places are scrollable and differ.  The framework's own release then has nothing left to move.
+void TAdvStringGrid::EndRowColMove(TGridCoord Released) {
+  const TGridState state = GetGridState();
+  if (::Screen->GetCursor() == crDrag) ::Screen->SetCursor(crDefault);
+  HideDropMarks();
+  const int32_t from = headerMove_;
+  if (state == gsColMoving) {
+    if (from >= GetFixedCols() && Released.X >= GetFixedCols() && from != Released.X)
+      MoveColumn(from, Released.X);
+  } else if (state == gsRowMoving) {
+    if (from >= GetFixedRows() && Released.Y >= GetFixedRows() && from != Released.Y)
+      MoveRow(from, Released.Y);
+  }
+  SetGridState(gsNormal);
 }
 
 void TAdvStringGrid::UpdateCursorKind(int32_t X, int32_t Y) {

@@ -125,6 +125,19 @@ void TFilePicture::Draw(TCanvas* Canvas, const TRect& Rect) {
 
 // ============================================================================ popup windows ===
 
+namespace {
+// The popups have no parent control to show them: Show and Hide put their window on the screen,
+// topmost and without taking the activation, at their bounds (screen coordinates), or take it off.
+void FollowVisible(TWinControl* Popup, const TMessage& Message) {
+  if (Message.Msg != CM_VISIBLECHANGED || Popup->GetParent()) return;
+  if (Message.WParam)
+    SetWindowPos(Popup->GetHandle(), HWND_TOPMOST, Popup->GetLeft(), Popup->GetTop(), Popup->GetWidth(),
+                 Popup->GetHeight(), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  else if (Popup->HandleAllocated())
+    ShowWindow(Popup->Handle(), SW_HIDE);
+}
+}  // namespace
+
 const TClassInfo& TArrowWindow::ClassInfo() {
   static const TClassInfo info = TClassInfo::Of<TArrowWindow, TPanel>("TArrowWindow");
   return info;
@@ -163,6 +176,11 @@ void TArrowWindow::CreateWnd() {
   SetWindowRgn(GetHandle(), CreatePolygonRgn(pts, 7, WINDING), TRUE);
 }
 
+void TArrowWindow::Dispatch(TMessage& Message) {
+  TPanel::Dispatch(Message);
+  FollowVisible(this, Message);
+}
+
 void TArrowWindow::Paint() {
   GetCanvas()->GetBrush()->SetColor(GetColor());
   GetCanvas()->FillRect(GetClientRect());
@@ -192,6 +210,11 @@ void TPopupButton::CreateParams(TCreateParams& Params) {
 void TPopupButton::CreateWnd() {
   TCustomControl::CreateWnd();
   SetWindowPos(GetHandle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TPopupButton::Dispatch(TMessage& Message) {
+  TCustomControl::Dispatch(Message);
+  FollowVisible(this, Message);
 }
 
 void TPopupButton::Paint() {

@@ -47,6 +47,7 @@ class TArrowWindow : public TPanel {
   int32_t Direction() const { return direction_; }
   // The outline the window is cut to.
   static const std::array<TPoint, 7>& Shape(int32_t Direction);
+  void Dispatch(TMessage& Message) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -63,6 +64,7 @@ class TPopupButton : public TCustomControl {
  public:
   explicit TPopupButton(TComponent* AOwner);
   bool Flat = false;
+  void Dispatch(TMessage& Message) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;

@@ -328,6 +328,18 @@ TWideCaptionHolder* SyncedHolder(TWinControl* Control, char16_t Parked, int32_t 
   }
   return h;
 }
+
+// A character above U+00FF is kept in Parked while Handle runs the single-byte key handling with
+// byte 255 in its place; false for any other message.
+template <class THandle>
+bool HandleParked(TMessage& Message, char16_t& Parked, THandle&& Handle) {
+  if (Message.Msg != WM_CHAR || Message.WParam <= 255) return false;
+  Parked = char16_t(Message.WParam);
+  Message.WParam = 255;
+  Handle();
+  Parked = 0;
+  return true;
+}
 }  // namespace
 
 WideString GetWideText(TWinControl* Control) { return SyncedHolder(Control, 0, -1)->Caption; }
@@ -357,15 +369,8 @@ const TClassInfo& TAsgUniEdit::ClassInfo() {
 TCustomUNIEdit::TCustomUNIEdit(TComponent* AOwner) : TCustomEdit(AOwner) { GetFont()->SetCharset(255); }
 
 void TCustomUNIEdit::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_CHAR && Message.WParam > 255) {
-    // The single-byte key handling carries 255 in the character's place.
-    parked_ = char16_t(Message.WParam);
-    Message.WParam = 255;
+  if (!HandleParked(Message, parked_, [&] { TCustomEdit::Dispatch(Message); }))
     TCustomEdit::Dispatch(Message);
-    parked_ = 0;
-    return;
-  }
-  TCustomEdit::Dispatch(Message);
 }
 
 void TCustomUNIEdit::Change() {
@@ -446,14 +451,65 @@ const TClassInfo& TCustomUNIComboBox::ClassInfo() {
 TCustomUNIComboBox::TCustomUNIComboBox(TComponent* AOwner)
     : TCustomComboBox(AOwner), items_(std::make_unique<TComboBoxStrings>(this)) {
   GetFont()->SetCharset(255);
+  TCustomEdit* edit = EditControl();
+  editProc_ = edit->WindowProc;
+  edit->WindowProc = TWndMethod(this, &TCustomUNIComboBox::EditWndProc);
 }
 
-TCustomUNIComboBox::~TCustomUNIComboBox() = default;
+TCustomUNIComboBox::~TCustomUNIComboBox() {
+  if (TCustomEdit* edit = EditControl()) edit->WindowProc = editProc_;
+}
+
+void TCustomUNIComboBox::EditWndProc(TMessage& Message) {
+  if (!HandleParked(Message, parked_, [&] { editProc_(Message); })) editProc_(Message);
+}
 
 void TCustomUNIComboBox::Dispatch(TMessage& Message) {
+  // Typed to the combo itself (no edit): the type-ahead below looks for the parked character.
+  if (HandleParked(Message, parked_, [&] { TCustomComboBox::Dispatch(Message); })) return;
+  if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == CBN_SELCHANGE && GetItemIndex() >= 0) {
+    // The chosen item's wide text is the text before anyone hears of the change.  The shown
+    // single-byte text is already the item's: setting it again could pick another item with the
+    // same image.
+    TWideCaptionHolder* h = GetWideCaptionHolder(this, {});
+    h->Caption = items_->Get(GetItemIndex());
+    h->Image = GetText();
+  } else if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == CBN_EDITCHANGE) {
+    // The edit's change brings the parked character in; a dropped list follows the wide text,
+    // as the single-byte images would match wrongly.
+    const WideString text = SyncedHolder(this, parked_, GetSelStart())->Caption;
+    parked_ = 0;
+    if (GetDroppedDown() && !text.empty()) ListControl()->SetItemIndex(FindWideItem(text, -1));
+  }
   TCustomComboBox::Dispatch(Message);
-  if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == CBN_SELCHANGE && GetItemIndex() >= 0)
-    SetWideText(items_->Get(GetItemIndex()));
+}
+
+int32_t TCustomUNIComboBox::FindWideItem(const WideString& Prefix, int32_t Index) const {
+  const int32_t n = items_->Count();
+  for (int32_t k = 1; k <= n; ++k) {
+    const int32_t i = ((Index < 0 ? -1 : Index) + k) % n;
+    const WideString item = items_->Get(i);
+    if (item.size() >= Prefix.size() &&
+        WideCompareText(item.substr(0, Prefix.size()), Prefix, items_->Language()) == 0)
+      return i;
+  }
+  return -1;
+}
+
+void TCustomUNIComboBox::KeyPress(char& Key) {
+  if (parked_ && uint8_t(Key) == 0xFF && !HasEdit()) {
+    // The framework's type-ahead knows only the single-byte images, where the character is gone.
+    TCustomControl::KeyPress(Key);
+    if (!Key) return;
+    const int32_t found = FindWideItem(WideString(1, parked_), GetItemIndex());
+    if (found >= 0 && found != GetItemIndex()) {
+      SetItemIndex(found);
+      Notify(CBN_SELCHANGE);
+    }
+    Key = 0;
+    return;
+  }
+  TCustomComboBox::KeyPress(Key);
 }
 
 const TClassInfo& TASGUniCustomCombo::ClassInfo() {

@@ -200,8 +200,20 @@ class TCustomUNIComboBox : public TCustomComboBox {
   void SetWideText(const WideString& Value) { ::SetWideText(this, Value); }
   void Dispatch(TMessage& Message) override;
 
+ protected:
+  void KeyPress(char& Key) override;
+
  private:
+  // The edit's messages pass here first: a character above U+00FF is parked while the single-byte
+  // key handling carries byte 255 in its place.
+  void EditWndProc(TMessage& Message);
+  // The first item after Index (wrapping) whose wide text starts with Prefix, letter case
+  // ignored; -1 when none.
+  int32_t FindWideItem(const WideString& Prefix, int32_t Index) const;
+
   std::unique_ptr<TComboBoxStrings> items_;
+  TWndMethod editProc_;
+  char16_t parked_ = 0;
 };
 
 class TASGUniCustomCombo : public TFlatComboOf<TCustomUNIComboBox> {

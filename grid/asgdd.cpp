@@ -350,21 +350,15 @@ void TGridDropTarget::DragMoved(TPoint Pt, bool& Allow, int32_t Formats) {
   g->OnOleDragOver(g, at.Y, at.X, Allow);
   g->HideDropMarks();
   if (!Allow) return;
-  auto show = [g](int32_t Direction, TPoint Screen) {
-    if (TArrowWindow* a = g->arrows_[size_t(Direction)]) {
-      a->SetBounds(Screen.X, Screen.Y, a->GetWidth(), a->GetHeight());
-      a->Show();
-    }
-  };
   if (column) {
     const TRect r = g->CellRect(at.X, at.Y);
-    show(1, g->ClientToScreen({r.Left, r.Top - 8}));
-    show(0, g->ClientToScreen({r.Left, r.Bottom}));
+    g->ShowArrowAt(1, g->ClientToScreen({r.Left, r.Top - 8}));
+    g->ShowArrowAt(0, g->ClientToScreen({r.Left, r.Bottom}));
   } else {
     int32_t c = dd->OleEntireRows ? fixedCols : at.X, row = at.Y;
     if (row == 0 && g->FixedRowAlways) row = 1;
     const TRect r = g->CellRect(c, row);
-    show(2, g->ClientToScreen({r.Left - 10, r.Top}));
+    g->ShowArrowAt(2, g->ClientToScreen({r.Left - 10, r.Top}));
   }
 }
 
@@ -523,10 +517,21 @@ void TDragDropSettings::SetOleDropRTF(bool Value) {
 
 // ============================================================================ the grid's drag start
 
-void TAdvStringGrid::HideDropMarks() {
+void TAdvStringGrid::HideArrows() {
   for (TArrowWindow* a : arrows_)
     if (a) a->Hide();
+}
+
+void TAdvStringGrid::HideDropMarks() {
+  HideArrows();
   if (popupButton_) popupButton_->Hide();
+}
+
+void TAdvStringGrid::ShowArrowAt(int32_t Direction, TPoint Screen) {
+  if (TArrowWindow* a = arrows_[size_t(Direction & 3)]) {
+    a->SetBounds(Screen.X, Screen.Y, a->GetWidth(), a->GetHeight());
+    a->Show();
+  }
 }
 
 bool TAdvStringGrid::StartOleDrag(int32_t ACol, int32_t ARow) {

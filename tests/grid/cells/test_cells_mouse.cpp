@@ -340,6 +340,21 @@ TEST_F(CellMouse, DoubleClicksEditWithRangeSelectAndEditAndSizeOnHeaderBorders) 
   EXPECT_NE(std::find(g->Calls.begin(), g->Calls.end(), "AutoSize2"), g->Calls.end());
 }
 
+TEST_F(CellMouse, WithCaretPositioningTheEditorOpensWithTheCaretAtTheClick) {
+  TCellsGrid* g = Grid(5, 5);
+  g->SetOptions(g->GetOptions() + TGridOptions{goEditing});
+  g->GetMouseActions()->CaretPositioning = true;
+  g->SetCells(2, 2, "abcdefghijkl");
+  ClickMid(g, 2, 2);
+  const TRect r = g->CellRect(2, 2);
+  ClickCell(g, r.Left + 22, r.Top + 10);
+  ASSERT_NE(g->InplaceEditor(), nullptr);
+  ASSERT_TRUE(g->InplaceEditor()->GetVisible());
+  EXPECT_GT(g->InplaceEditor()->GetSelStart(), 0);
+  EXPECT_LT(g->InplaceEditor()->GetSelStart(), 6) << "the caret stands where the cell was clicked";
+  EXPECT_EQ(g->InplaceEditor()->GetSelLength(), 0);
+}
+
 TEST_F(CellMouse, DisjunctCellsCollectWithCtrlAndStartAfreshWithout) {
   TCellsGrid* g = Grid(5, 5);
   g->GetMouseActions()->DisjunctCellSelect = true;

@@ -131,5 +131,52 @@ TEST_F(Wide, CompareRoutinesAndZeroTerminatedStrings) {
   EXPECT_EQ(WideStrNew(nullptr), nullptr);
 }
 
+TEST_F(Wide, TheWideComboKeepsTypedCharactersAboveLatin1InItsTextAndItems) {
+  auto* c = Shown<TASGUniComboBox>();
+  TWideStrings* items = c->GetWideItems();
+  items->SetTextStr(u"Ωmega\nΩμέγα\nДом\nдача\n中文\n日本");
+  std::vector<std::u16string> told;
+  c->OnChange = TNotifyEvent::Lambda([&](TObject*) { told.push_back(c->GetWideText()); });
+  Type(u"Дм");
+  c->SetSelStart(1);
+  Type(u"о");
+  EXPECT_EQ(c->GetWideText(), u"Дом");
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back(), u"Дом") << "the change is told with the typed character in";
+  Key(VK_BACK);
+  EXPECT_EQ(c->GetWideText(), u"Дм") << "deleting keeps the characters around";
+  items->Add(c->GetWideText());
+  EXPECT_EQ(items->Get(6), u"Дм");
+  EXPECT_EQ(items->IndexOf(u"дМ"), 6);
+
+  // A dropped list follows the typed wide text, and Enter takes the item it points at.
+  c->SetWideText(u"");
+  c->SetDroppedDown(true);
+  ASSERT_TRUE(c->GetDroppedDown());
+  Type(u"Ωμ");
+  EXPECT_EQ(c->ListControl()->GetItemIndex(), 1);
+  Key(VK_RETURN);
+  EXPECT_FALSE(c->GetDroppedDown());
+  EXPECT_EQ(c->GetWideText(), u"Ωμέγα");
+  EXPECT_EQ(told.back(), u"Ωμέγα") << "the chosen item's text comes before the change is told";
+
+  // Items of the same single-byte image stay apart when chosen.
+  c->SetItemIndex(4);
+  Key(VK_DOWN);
+  EXPECT_EQ(c->GetItemIndex(), 5);
+  EXPECT_EQ(c->GetWideText(), u"日本");
+
+  // Without an edit the typed character picks the next item beginning with it, case ignored.
+  c->SetStyle(csDropDownList);
+  c->SetItemIndex(-1);
+  Type(u"д");
+  EXPECT_EQ(c->GetItemIndex(), 2);
+  Type(u"д");
+  EXPECT_EQ(c->GetItemIndex(), 3);
+  EXPECT_EQ(c->GetWideText(), u"дача");
+  Type(u"日");
+  EXPECT_EQ(c->GetWideText(), u"日本");
+}
+
 }  // namespace
 }  // namespace grid_edit_test
