@@ -143,14 +143,15 @@ int32_t NaturalWidth(TControl* C) {
   if (auto* check = dynamic_cast<TiCheckBox*>(C))
     return TextWidthIn(check->GetFont(), check->GetCaption()) + 22;
   if (auto* radio = dynamic_cast<TiRadioGroup*>(C)) {
-    // The items' marks start 14 pixels in and their texts 12 pixels after the mark's centre.
+    // Each item's mark is centred 14 pixels into its column and its text starts 12 pixels after
+    // the centre; the next column's mark reaches 5 pixels left of its centre.
     int32_t item = 0;
     for (int32_t i = 0; i < radio->GetItems()->Count(); ++i)
       item = std::max(item, TextWidthIn(radio->GetFont(), radio->GetItems()->Strings(i)));
     const int32_t columns = std::max(1, radio->GetColumns());
     const int32_t caption =
         TextWidthIn(radio->GetFont(), radio->GetCaption()) + 2 * TextWidthIn(radio->GetFont(), "A");
-    return std::max(14 + columns * (item + 18), caption + 4);
+    return std::max(14 + columns * (item + 28), caption + 4);
   }
   if (auto* combo = dynamic_cast<TComboBox*>(C)) {
     int32_t item = 0;
@@ -161,6 +162,8 @@ int32_t NaturalWidth(TControl* C) {
   }
   if (auto* button = dynamic_cast<TButtonControl*>(C))
     return std::max(kNumberWidth, TextWidthIn(button->GetFont(), button->GetCaption()) + 20);
+  if (auto* group = dynamic_cast<TCustomGroupBox*>(C))
+    return TextWidthIn(group->GetFont(), group->GetCaption()) + 2 * kGroupSide + 8;
   if (Is<TiComponentEditorColorPicker>(C)) return kNumberWidth;
   if (auto* label = dynamic_cast<TCustomLabel*>(C))
     return std::max(110, TextWidthIn(label->GetFont(), label->GetCaption()));
@@ -252,8 +255,9 @@ TSize TiPlotEditorForm::Arrange(TWinControl* Container, int32_t Left, int32_t To
     if (r.Fill) continue;
     Slot s{&r, 0, kRowHeight, {}};
     if (r.Group) {
+      // A group may take a whole column's height.
       s.Content = Arrange(static_cast<TWinControl*>(r.Control), kGroupSide, kGroupTop,
-                          kGroupTop + (Bottom - Top) - kGroupTop - kGroupSide, false);
+                          Bottom - Top - kGroupSide, false);
       s.Height = s.Content.cy + kGroupSide;
     } else if (Is<TiRadioGroup>(r.Control)) {
       s.Height = 2 * kRowHeight;
@@ -1180,12 +1184,13 @@ static const char* FileGroupOf(const AnsiString& Name) {
   return "Log";
 }
 
-// "ChannelStatsPointCountDisplay" -> "Point Count"
+// "ChannelStatsPointCountDisplay" -> "Point Count", "ChannelStatsXMinDisplay" -> "X Min"
 static AnsiString StatsCaption(const AnsiString& Name) {
   const AnsiString core = Name.substr(12, Name.size() - 12 - 7);
+  const auto upper = [&](size_t i) { return i < core.size() && core[i] >= 'A' && core[i] <= 'Z'; };
   AnsiString out;
   for (size_t i = 0; i < core.size(); ++i) {
-    if (i > 0 && core[i] >= 'A' && core[i] <= 'Z' && !(core[i - 1] >= 'A' && core[i - 1] <= 'Z')) out += ' ';
+    if (i > 0 && upper(i) && (!upper(i - 1) || !upper(i + 1))) out += ' ';
     out += core[i];
   }
   return out;
