@@ -165,65 +165,56 @@ std::vector<F> ChannelFields() {
 
 // Only a TiPlotChannel has these.
 std::vector<F> ChannelDrawFields() {
-  return Prefixed(
-      "Channel",
-      {
-          {"FillEnabledCheckBox", "FillEnabled", ipefCheck, "Fill", "Enabled", nullptr},
-          {"FillReferenceEdit", "FillReference", ipefEdit, "Fill", "Reference", nullptr},
-          {"FillStyleComboBox", "FillStyle", ipefCombo, "Fill", "Style", kBrushStyles},
-          {"FillColorColorPicker", "FillColor", ipefColor, "Fill", "Color", nullptr},
-          {"FillUseChannelColorCheckBox", "FillUseChannelColor", ipefCheck, "Fill", "Use Channel Color",
-           nullptr},
-          {"BarEnabledCheckBox", "BarEnabled", ipefCheck, "Bar", "Enabled", nullptr},
-          {"BarWidthEdit", "BarWidth", ipefEdit, "Bar", "Width", nullptr},
-          {"BarReferenceEdit", "BarReference", ipefEdit, "Bar", "Reference", nullptr},
-          {"BarPenUseChannelColorCheckBox", "BarPenUseChannelColor", ipefCheck, "Bar", "Use Channel Color",
-           nullptr, "Pen"},
-          {"BarPenStyleComboBox", "BarPenStyle", ipefCombo, "Bar", "Style", kChannelPenStyles, "Pen"},
-          {"BarPenColorColorPicker", "BarPenColor", ipefColor, "Bar", "Color", nullptr, "Pen"},
-          {"BarPenWidthEdit", "BarPenWidth", ipefEdit, "Bar", "Width", nullptr, "Pen"},
-          {"BarBrushUseChannelColorCheckBox", "BarBrushUseChannelColor", ipefCheck, "Bar",
-           "Use Channel Color", nullptr, "Brush"},
-          {"BarBrushStyleComboBox", "BarBrushStyle", ipefCombo, "Bar", "Style", kBrushStyles, "Brush"},
-          {"BarBrushColorColorPicker", "BarBrushColor", ipefColor, "Bar", "Color", nullptr, "Brush"},
-          {"HighLowStyleComboBox", "HighLowStyle", ipefCombo, "High/Low", "Style", "Open/Close|Candlestick"},
-          {"HighLowEnabledCheckBox", "HighLowEnabled", ipefCheck, "High/Low", "Enabled", nullptr},
-          {"HighLowBarColorColorPicker", "HighLowBarColor", ipefColor, "High/Low>Open/Close", "Color",
-           nullptr, "Bar"},
-          {"HighLowBarWidthEdit", "HighLowBarWidth", ipefEdit, "High/Low>Open/Close", "Width", nullptr,
-           "Bar"},
-          {"HighLowOpenShowCheckBox", "HighLowOpenShow", ipefCheck, "High/Low>Open/Close", "Show", nullptr,
-           "Open"},
-          {"HighLowOpenColorColorPicker", "HighLowOpenColor", ipefColor, "High/Low>Open/Close", "Color",
-           nullptr, "Open"},
-          {"HighLowOpenWidthEdit", "HighLowOpenWidth", ipefEdit, "High/Low>Open/Close", "Width", nullptr,
-           "Open"},
-          {"HighLowOpenHeightEdit", "HighLowOpenHeight", ipefEdit, "High/Low>Open/Close", "Height", nullptr,
-           "Open"},
-          {"HighLowCloseShowCheckBox", "HighLowCloseShow", ipefCheck, "High/Low>Open/Close", "Show", nullptr,
-           "Close"},
-          {"HighLowCloseColorColorPicker", "HighLowCloseColor", ipefColor, "High/Low>Open/Close", "Color",
-           nullptr, "Close"},
-          {"HighLowCloseWidthEdit", "HighLowCloseWidth", ipefEdit, "High/Low>Open/Close", "Width", nullptr,
-           "Close"},
-          {"HighLowCloseHeightEdit", "HighLowCloseHeight", ipefEdit, "High/Low>Open/Close", "Height", nullptr,
-           "Close"},
-          {"HighLowShadowColorColorPicker", "HighLowShadowColor", ipefColor, "High/Low>Candlestick", "Shadow",
-           nullptr},
-          {"HighLowBullishColorColorPicker", "HighLowBullishColor", ipefColor, "High/Low>Candlestick",
-           "Bullish", nullptr},
-          {"HighLowBearishColorColorPicker", "HighLowBearishColor", ipefColor, "High/Low>Candlestick",
-           "Bearish", nullptr},
-          {"DigitalEnabledCheckBox", "DigitalEnabled", ipefCheck, "Digital", "Enabled", nullptr},
-          {"DigitalReferenceHighEdit", "DigitalReferenceHigh", ipefEdit, "Digital", "Reference High",
-           nullptr},
-          {"DigitalReferenceLowEdit", "DigitalReferenceLow", ipefEdit, "Digital", "Reference Low", nullptr},
-          {"DigitalReferenceStyleComboBox", "DigitalReferenceStyle", ipefCombo, "Digital", "Reference Style",
-           "Scale|Percent"},
-          {"FastDrawCheckBox", "FastDrawEnabled", ipefCheck, "General", "Fast Draw", nullptr},
-          {"InterpolationStyleComboBox", "InterpolationStyle", ipefCombo, "Trace", "Interpolation Style",
-           "Straight Line|Cubic Spline|Polynomial|Rational|Differential|Differential Terminated"},
-      });
+  std::vector<F> rows = {
+      {"FillEnabledCheckBox", "FillEnabled", ipefCheck, "Fill", "Enabled", nullptr},
+      {"FillReferenceEdit", "FillReference", ipefEdit, "Fill", "Reference", nullptr},
+      {"FillStyleComboBox", "FillStyle", ipefCombo, "Fill", "Style", kBrushStyles},
+      {"FillColorColorPicker", "FillColor", ipefColor, "Fill", "Color", nullptr},
+      {"FillUseChannelColorCheckBox", "FillUseChannelColor", ipefCheck, "Fill", "Use Channel Color", nullptr},
+      {"BarEnabledCheckBox", "BarEnabled", ipefCheck, "Bar", "Enabled", nullptr},
+      {"BarWidthEdit", "BarWidth", ipefEdit, "Bar", "Width", nullptr},
+      {"BarReferenceEdit", "BarReference", ipefEdit, "Bar", "Reference", nullptr},
+      {"BarPenUseChannelColorCheckBox", "BarPenUseChannelColor", ipefCheck, "Bar", "Use Channel Color",
+       nullptr, "Pen"},
+      {"BarPenStyleComboBox", "BarPenStyle", ipefCombo, "Bar", "Style", kChannelPenStyles, "Pen"},
+      {"BarPenColorColorPicker", "BarPenColor", ipefColor, "Bar", "Color", nullptr, "Pen"},
+      {"BarPenWidthEdit", "BarPenWidth", ipefEdit, "Bar", "Width", nullptr, "Pen"},
+      {"BarBrushUseChannelColorCheckBox", "BarBrushUseChannelColor", ipefCheck, "Bar", "Use Channel Color",
+       nullptr, "Brush"},
+      {"BarBrushStyleComboBox", "BarBrushStyle", ipefCombo, "Bar", "Style", kBrushStyles, "Brush"},
+      {"BarBrushColorColorPicker", "BarBrushColor", ipefColor, "Bar", "Color", nullptr, "Brush"},
+      {"HighLowStyleComboBox", "HighLowStyle", ipefCombo, "High/Low", "Style", "Open/Close|Candlestick"},
+      {"HighLowEnabledCheckBox", "HighLowEnabled", ipefCheck, "High/Low", "Enabled", nullptr},
+      {"HighLowBarColorColorPicker", "HighLowBarColor", ipefColor, "High/Low>Open/Close", "Color", nullptr,
+       "Bar"},
+      {"HighLowBarWidthEdit", "HighLowBarWidth", ipefEdit, "High/Low>Open/Close", "Width", nullptr, "Bar"},
+  };
+  for (const char* end : {"Open", "Close"}) {
+    const AnsiString p = AnsiString("HighLow") + end;
+    const char* sheet = "High/Low>Open/Close";
+    rows.push_back({p + "ShowCheckBox", p + "Show", ipefCheck, sheet, "Show", nullptr, end});
+    rows.push_back({p + "ColorColorPicker", p + "Color", ipefColor, sheet, "Color", nullptr, end});
+    rows.push_back({p + "WidthEdit", p + "Width", ipefEdit, sheet, "Width", nullptr, end});
+    rows.push_back({p + "HeightEdit", p + "Height", ipefEdit, sheet, "Height", nullptr, end});
+  }
+  const std::vector<F> rest = {
+      {"HighLowShadowColorColorPicker", "HighLowShadowColor", ipefColor, "High/Low>Candlestick", "Shadow",
+       nullptr},
+      {"HighLowBullishColorColorPicker", "HighLowBullishColor", ipefColor, "High/Low>Candlestick", "Bullish",
+       nullptr},
+      {"HighLowBearishColorColorPicker", "HighLowBearishColor", ipefColor, "High/Low>Candlestick", "Bearish",
+       nullptr},
+      {"DigitalEnabledCheckBox", "DigitalEnabled", ipefCheck, "Digital", "Enabled", nullptr},
+      {"DigitalReferenceHighEdit", "DigitalReferenceHigh", ipefEdit, "Digital", "Reference High", nullptr},
+      {"DigitalReferenceLowEdit", "DigitalReferenceLow", ipefEdit, "Digital", "Reference Low", nullptr},
+      {"DigitalReferenceStyleComboBox", "DigitalReferenceStyle", ipefCombo, "Digital", "Reference Style",
+       "Scale|Percent"},
+      {"FastDrawCheckBox", "FastDrawEnabled", ipefCheck, "General", "Fast Draw", nullptr},
+      {"InterpolationStyleComboBox", "InterpolationStyle", ipefCombo, "Trace", "Interpolation Style",
+       "Straight Line|Cubic Spline|Polynomial|Rational|Differential|Differential Terminated"},
+  };
+  rows.insert(rows.end(), rest.begin(), rest.end());
+  return Prefixed("Channel", rows);
 }
 
 std::vector<F> DataCursorFields() {
@@ -288,27 +279,36 @@ std::vector<F> LabelFields() {
                });
 }
 
+// The rows the legend, table, toolbar and data-view pages open with, then Rest.
+std::vector<F> Opening(const char* Sheet, bool Visible, std::initializer_list<F> Rest) {
+  std::vector<F> rows = {{"NameEdit", "Name", ipefEdit, Sheet, "Name", nullptr}};
+  if (Visible) rows.push_back({"VisibleCheckBox", "Visible", ipefCheck, Sheet, "Visible", nullptr});
+  rows.push_back({"EnabledCheckBox", "Enabled", ipefCheck, Sheet, "Enabled", nullptr});
+  rows.push_back({"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, Sheet, "Popup Enabled", nullptr});
+  rows.insert(rows.end(), Rest);
+  return rows;
+}
+
 std::vector<F> LegendFields() {
-  std::vector<F> rows = {
-      {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-      {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
-      {"EnabledCheckBox", "Enabled", ipefCheck, "General", "Enabled", nullptr},
-      {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
-      {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Top", nullptr, "Margin"},
-      {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Bottom", nullptr, "Margin"},
-      {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Left", nullptr, "Margin"},
-      {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Right", nullptr, "Margin"},
-      {"ChannelNameMaxWidthEdit", "ChannelNameMaxWidth", ipefEdit, "General", "Max Width", nullptr,
-       "Channel Name"},
-      {"ChannelNameColorStyleComboBox", "ChannelNameColorStyle", ipefCombo, "General", "Color Style",
-       "Font|ChannelColor|XAxisFontColor|YAxisFontColor", "Channel Name"},
-      {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
-      {"BackGroundTransparentCheckBox", "BackGroundTransparent", ipefCheck, "General", "Transparent", nullptr,
-       "Background"},
-      {"BackGroundColorColorPicker", "BackGroundColor", ipefColor, "General", "Color", nullptr, "Background"},
-      {"SelectedItemColorPicker", "SelectedItemBackGroundColor", ipefColor, "General", "Background", nullptr,
-       "Selected Item"},
-  };
+  std::vector<F> rows =
+      Opening("General", true,
+              {
+                  {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Top", nullptr, "Margin"},
+                  {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Bottom", nullptr, "Margin"},
+                  {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Left", nullptr, "Margin"},
+                  {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Right", nullptr, "Margin"},
+                  {"ChannelNameMaxWidthEdit", "ChannelNameMaxWidth", ipefEdit, "General", "Max Width",
+                   nullptr, "Channel Name"},
+                  {"ChannelNameColorStyleComboBox", "ChannelNameColorStyle", ipefCombo, "General",
+                   "Color Style", "Font|ChannelColor|XAxisFontColor|YAxisFontColor", "Channel Name"},
+                  {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
+                  {"BackGroundTransparentCheckBox", "BackGroundTransparent", ipefCheck, "General",
+                   "Transparent", nullptr, "Background"},
+                  {"BackGroundColorColorPicker", "BackGroundColor", ipefColor, "General", "Color", nullptr,
+                   "Background"},
+                  {"SelectedItemColorPicker", "SelectedItemBackGroundColor", ipefColor, "General",
+                   "Background", nullptr, "Selected Item"},
+              });
   const struct {
     const char* Name;
     const char* Caption;
@@ -357,44 +357,40 @@ std::vector<F> LegendFields() {
 std::vector<F> TableFields() {
   return Prefixed(
       "Table",
-      {
-          {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-          {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
-          {"EnabledCheckBox", "Enabled", ipefCheck, "General", "Enabled", nullptr},
-          {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
-          {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Top", nullptr, "Margin"},
-          {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Left", nullptr, "Margin"},
-          {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Right", nullptr, "Margin"},
-          {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Bottom", nullptr, "Margin"},
-          {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
-          {"RowSpacingEdit", "RowSpacing", ipefEdit, "General", "Row Spacing", nullptr},
-          {"RowsMaxEdit", "RowsMax", ipefEdit, "General", "Rows Max", nullptr},
-          {"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "General", "Visible", nullptr,
-           "Column Titles"},
-          {"GridLinesShowCheckBox", "GridLinesShow", ipefCheck, "Grid", "Show", nullptr, "Lines"},
-          {"GridLinesColorColorPicker", "GridLinesColor", ipefColor, "Grid", "Color", nullptr, "Lines"},
-          {"StartPercentEdit", "StartPercent", ipefEdit, "Layout", "Start Percent", nullptr},
-          {"StopPercentEdit", "StopPercent", ipefEdit, "Layout", "Stop Percent", nullptr},
-          {"GridBackGroundTransparentCheckBox", "GridBackGroundTransparent", ipefCheck, "Grid", "Transparent",
-           nullptr, "Background"},
-          {"GridBackGroundColorColorPicker", "GridBackGroundColor", ipefColor, "Grid", "Color", nullptr,
-           "Background"},
-          {"DataFontPicker", "DataFont", ipefFont, "General", "Font", nullptr, "Data"},
-          {"ColumnTitlesFontPicker", "ColumnTitlesFont", ipefFont, "General", "Font", nullptr,
-           "Column Titles"},
-      });
+      Opening(
+          "General", true,
+          {
+              {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Top", nullptr, "Margin"},
+              {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Left", nullptr, "Margin"},
+              {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Right", nullptr, "Margin"},
+              {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Bottom", nullptr, "Margin"},
+              {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
+              {"RowSpacingEdit", "RowSpacing", ipefEdit, "General", "Row Spacing", nullptr},
+              {"RowsMaxEdit", "RowsMax", ipefEdit, "General", "Rows Max", nullptr},
+              {"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "General", "Visible", nullptr,
+               "Column Titles"},
+              {"GridLinesShowCheckBox", "GridLinesShow", ipefCheck, "Grid", "Show", nullptr, "Lines"},
+              {"GridLinesColorColorPicker", "GridLinesColor", ipefColor, "Grid", "Color", nullptr, "Lines"},
+              {"StartPercentEdit", "StartPercent", ipefEdit, "Layout", "Start Percent", nullptr},
+              {"StopPercentEdit", "StopPercent", ipefEdit, "Layout", "Stop Percent", nullptr},
+              {"GridBackGroundTransparentCheckBox", "GridBackGroundTransparent", ipefCheck, "Grid",
+               "Transparent", nullptr, "Background"},
+              {"GridBackGroundColorColorPicker", "GridBackGroundColor", ipefColor, "Grid", "Color", nullptr,
+               "Background"},
+              {"DataFontPicker", "DataFont", ipefFont, "General", "Font", nullptr, "Data"},
+              {"ColumnTitlesFontPicker", "ColumnTitlesFont", ipefFont, "General", "Font", nullptr,
+               "Column Titles"},
+          }));
 }
 
 std::vector<F> ToolBarFields() {
-  std::vector<F> rows = {
-      {"NameEdit", "Name", ipefEdit, "", "Name", nullptr},
-      {"VisibleCheckBox", "Visible", ipefCheck, "", "Visible", nullptr},
-      {"EnabledCheckBox", "Enabled", ipefCheck, "", "Enabled", nullptr},
-      {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "", "Popup Enabled", nullptr},
-      {"FlatBorderCheckBox", "FlatBorder", ipefCheck, "", "Flat Border", nullptr},
-      {"FlatButtonsCheckBox", "FlatButtons", ipefCheck, "", "Flat Buttons", nullptr},
-      {"SmallButtonsCheckBox", "SmallButtons", ipefCheck, "", "Small Buttons", nullptr},
-  };
+  std::vector<F> rows =
+      Opening("", true,
+              {
+                  {"FlatBorderCheckBox", "FlatBorder", ipefCheck, "", "Flat Border", nullptr},
+                  {"FlatButtonsCheckBox", "FlatButtons", ipefCheck, "", "Flat Buttons", nullptr},
+                  {"SmallButtonsCheckBox", "SmallButtons", ipefCheck, "", "Small Buttons", nullptr},
+              });
   const struct {
     const char* Name;
     const char* Caption;
@@ -421,29 +417,29 @@ std::vector<F> ToolBarFields() {
 }
 
 std::vector<F> DataViewFields() {
-  std::vector<F> rows = {
-      {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-      {"EnabledCheckBox", "Enabled", ipefCheck, "General", "Enabled", nullptr},
-      {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
-      {"LayerEdit", "Layer", ipefEdit, "Grid Lines", "Layer", nullptr},
-      {"BackgroundTransparentCheckBox", "BackgroundTransparent", ipefCheck, "General", "Transparent", nullptr,
-       "Background"},
-      {"BackgroundColorColorPicker", "BackgroundColor", ipefColor, "General", "Color", nullptr, "Background"},
-      {"GridShow", "GridShow", ipefCheck, "General", "Show", nullptr, "Grid"},
-      {"GridXAxisNameComboBox", "GridXAxisName", ipefGridXAxes, "General", "X-Axis", nullptr, "Grid"},
-      {"GridYAxisNameComboBox", "GridYAxisName", ipefGridYAxes, "General", "Y-Axis", nullptr, "Grid"},
-      {"AxesControlEnabledCheckBox", "AxesControlEnabled", ipefCheck, "General", "Enabled", nullptr,
-       "Axes Control"},
-      {"AxesControlMouseStyleComboBox", "AxesControlMouseStyle", ipefCombo, "General", "Mouse Style",
-       kAxesControlStyles, "Axes Control"},
-      {"AxesControlWheelStyleComboBox", "AxesControlWheelStyle", ipefCombo, "General", "Wheel Style",
-       kAxesControlStyles, "Axes Control"},
-      {"GridLineColorColorPicker", "GridLineColor", ipefColor, "Grid Lines", "Color", nullptr},
-      {"GridLineShowLeft", "GridLineShowLeft", ipefCheck, "Grid Lines", "Left", nullptr, "Show"},
-      {"GridLineShowRight", "GridLineShowRight", ipefCheck, "Grid Lines", "Right", nullptr, "Show"},
-      {"GridLineShowTop", "GridLineShowTop", ipefCheck, "Grid Lines", "Top", nullptr, "Show"},
-      {"GridLineShowBottom", "GridLineShowBottom", ipefCheck, "Grid Lines", "Bottom", nullptr, "Show"},
-  };
+  std::vector<F> rows = Opening(
+      "General", false,
+      {
+          {"LayerEdit", "Layer", ipefEdit, "Grid Lines", "Layer", nullptr},
+          {"BackgroundTransparentCheckBox", "BackgroundTransparent", ipefCheck, "General", "Transparent",
+           nullptr, "Background"},
+          {"BackgroundColorColorPicker", "BackgroundColor", ipefColor, "General", "Color", nullptr,
+           "Background"},
+          {"GridShow", "GridShow", ipefCheck, "General", "Show", nullptr, "Grid"},
+          {"GridXAxisNameComboBox", "GridXAxisName", ipefGridXAxes, "General", "X-Axis", nullptr, "Grid"},
+          {"GridYAxisNameComboBox", "GridYAxisName", ipefGridYAxes, "General", "Y-Axis", nullptr, "Grid"},
+          {"AxesControlEnabledCheckBox", "AxesControlEnabled", ipefCheck, "General", "Enabled", nullptr,
+           "Axes Control"},
+          {"AxesControlMouseStyleComboBox", "AxesControlMouseStyle", ipefCombo, "General", "Mouse Style",
+           kAxesControlStyles, "Axes Control"},
+          {"AxesControlWheelStyleComboBox", "AxesControlWheelStyle", ipefCombo, "General", "Wheel Style",
+           kAxesControlStyles, "Axes Control"},
+          {"GridLineColorColorPicker", "GridLineColor", ipefColor, "Grid Lines", "Color", nullptr},
+          {"GridLineShowLeft", "GridLineShowLeft", ipefCheck, "Grid Lines", "Left", nullptr, "Show"},
+          {"GridLineShowRight", "GridLineShowRight", ipefCheck, "Grid Lines", "Right", nullptr, "Show"},
+          {"GridLineShowTop", "GridLineShowTop", ipefCheck, "Grid Lines", "Top", nullptr, "Show"},
+          {"GridLineShowBottom", "GridLineShowBottom", ipefCheck, "Grid Lines", "Bottom", nullptr, "Show"},
+      });
   const char* sets[][2] = {{"XMajors", "Grid Lines>X-Majors"},
                            {"XMinors", "Grid Lines>X-Minors"},
                            {"YMajors", "Grid Lines>Y-Majors"},
