@@ -123,6 +123,19 @@ const TiValueConverterPageType* ConverterPageOf(const AnsiString& Edit) {
   return nullptr;
 }
 
+// The class whose properties a page edits, by the page's prefix ("" for the plot itself).
+const TClassInfo& PageClass(const AnsiString& Prefix) {
+  static const std::pair<const char*, const TClassInfo& (*)()> classes[] = {
+      {"Channel", &TiPlotChannel::ClassInfo}, {"DataCursor", &TiPlotDataCursor::ClassInfo},
+      {"Limit", &TiPlotLimit::ClassInfo},     {"Label", &TiPlotLabel::ClassInfo},
+      {"XAxis", &TiPlotXAxis::ClassInfo},     {"YAxis", &TiPlotYAxis::ClassInfo},
+      {"Legend", &TiPlotLegend::ClassInfo},   {"Table", &TiPlotTable::ClassInfo},
+      {"ToolBar", &TiPlotToolBar::ClassInfo}, {"DataView", &TiPlotDataView::ClassInfo}};
+  for (const auto& [prefix, info] : classes)
+    if (Prefix == prefix) return info();
+  return TiPlotComponent::ClassInfo();
+}
+
 // Properties shown in a wide edit; every other edit holds a number.
 bool IsTextProperty(const AnsiString& Property) {
   for (const char* p : {"Name", "TitleText", "Title", "Caption", "PrintDocumentName", "LogFileName"})
@@ -393,7 +406,11 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
         int16_t lo, hi;
         int32_t inc;
         const bool listed = PlotEditorUpDownBounds(f.Control, lo, hi, inc);
-        const bool integer = f.Control.size() > 4 && f.Control.substr(f.Control.size() - 4) == "Edit" &&
+        // Whole-number steps would drop a fraction: Double properties get no up-down.
+        const TPropInfo* prop = GetPropInfo(PageClass(Prefix), f.Property);
+        const bool whole = !prop || prop->Kind() == tkInteger || prop->Kind() == tkInt64;
+        const bool integer = whole && f.Control.size() > 4 &&
+                             f.Control.substr(f.Control.size() - 4) == "Edit" &&
                              (listed || f.Control.find("Percent") != AnsiString::npos ||
                               f.Control.find("Margin") != AnsiString::npos);
         if (const TiValueConverterPageType* page = ConverterPageOf(f.Control)) {

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/display/Display.h"
+#include "platform/runtime/TypInfo.h"
 #include "platform/ui/StdButtons.h"
 #include "plot/iPlot.h"
 #include "plot/iPlotEditor.h"
@@ -154,6 +155,20 @@ TEST_F(PlotEditorLayout, NoControlOverlapsAnotherOrIsCutAndEveryCaptionFits) {
   TiComponentEditorPageControl* pages = form->PageControl();
   ASSERT_EQ(pages->PageCount(), 12);
   CheckContainer(form, "Plot");
+}
+
+// An up-down steps by whole numbers, so it sits only beside edits of whole-number properties.
+TEST_F(PlotEditorLayout, UpDownsStepOnlyWholeNumberProperties) {
+  const auto check = [&](const TiPlotEditorField& F, TObject* Target) {
+    if (F.Kind != ipefEdit || !form->FindComponent(F.Control.substr(0, F.Control.size() - 4) + "UpDown"))
+      return;
+    const TPropInfo* p = GetPropInfo(Target, F.Property);
+    ASSERT_NE(p, nullptr) << F.Property;
+    EXPECT_TRUE(p->Kind() == tkInteger || p->Kind() == tkInt64) << F.Control << " steps " << F.Property;
+  };
+  for (int32_t page = 0; page < ipepCount; ++page)
+    for (const auto& f : PlotEditorPages()[size_t(page)].Fields) check(f, form->SelectedObject(page));
+  for (const auto& f : PlotEditorControlFields()) check(f, plot);
 }
 
 TEST_F(PlotEditorLayout, EverySheetScreenshot) {
