@@ -696,6 +696,7 @@ const TClassInfo& TAdvStringGrid::ClassInfo() {
           .Event("OnCheckBoxClick", &G::OnCheckBoxClick)
           .Event("OnRadioClick", &G::OnRadioClick)
           .Event("OnDblClickCell", &G::OnDblClickCell)
+          .Event("OnRichEditSelectionChange", &G::OnRichEditSelectionChange)
           .Event("OnEditingDone", &G::OnEditingDone)
           .Event("OnScrollHint", &G::OnScrollHint)
           .Event("OnEndColumnSize", &G::OnEndColumnSize)
@@ -739,6 +740,13 @@ TAdvStringGrid::TAdvStringGrid(TComponent* AOwner)
   fixedFont_->OnChange = repaint;
   InitCellGraphics();
   hintWindow_ = new THTMLHintWindow(this);
+  richEdit_ = new TAdvRichEdit(this);
+  richEdit_->SetVisible(false);
+  richEditor_ = new TAdvRichEdit(this);
+  richEditor_->SetVisible(false);
+  richEditor_->SetEnabled(false);
+  richEditor_->SetParent(this);
+  richEditor_->OnSelectionChange = TNotifyEvent(this, &TAdvStringGrid::RichEditorSelectionChange);
 
   if (!ComponentState().Contains(csDesigning)) {
     for (int32_t d = 0; d < 4; ++d) arrows_[size_t(d)] = new TArrowWindow(this, d);
@@ -818,6 +826,11 @@ void TAdvStringGrid::CreateWnd() {
   if (columnSize_->Save && !ComponentState().Contains(csLoading)) LoadColumnSizes();
   SetTimer(GetHandle(), kGridTimer, 500, nullptr);
   if (GetParent()) {
+    richEdit_->SetParent(this);
+    richEdit_->SetVisible(false);
+    richEdit_->SetBorderStyle(bsNone);
+    richEdit_->SetBounds(0, 0, 0, 0);
+    SetWindowTransparent(richEdit_->Handle());
     footerPanel_->SetParent(this);
     footerPanel_->SetVisible(floatingFooter_->GetVisible());
   }

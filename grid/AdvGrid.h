@@ -12,7 +12,7 @@
 // graphics and queries / painting / editing / scrolling and column sizes / update lock and
 // messages).
 // The editor wrappers (before TAdvStringGrid) and the grid's editor controls are in
-// AdvGridEditors.cpp.
+// AdvGridEditors.cpp; the rich edit and the loading and storing of rich text in AdvGridRichEdit.cpp.
 #pragma once
 
 #include <array>
@@ -31,6 +31,7 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Printers.h"
+#include "platform/ui/RichEdit.h"
 
 class TAdvStringGrid;
 class TArrowWindow;
@@ -40,7 +41,6 @@ class TGridDropTarget;
 class TPopupButton;
 class TPictureContainer;
 class THTMLPictureCache;
-class TRichEdit;
 class TFooterPanel;
 
 // ============================================================================ types and events
@@ -952,6 +952,36 @@ class TControlCombo : public TASGComboBox {
   void KeyPress(char& Key) override;
 };
 
+// The grid's rich edit, in two roles: hidden, it converts and measures the cells' rich text and
+// remembers the size its content last asked for; as the edRichEdit editor it grows the row while
+// typing (SizeWhileTyping.Height) and hands the focus back to the grid.
+class TAdvRichEdit : public TRichEdit {
+  PL_CLASS(TAdvRichEdit)
+ public:
+  // AOwner must be a grid.
+  explicit TAdvRichEdit(TComponent* AOwner);
+  int32_t GetReqWidth() const { return reqWidth_; }
+  int32_t GetReqHeight() const { return reqHeight_; }
+  // While locked the editor's size requests leave the row as it is.
+  void Lock() { locked_ = true; }
+  void Unlock() { locked_ = false; }
+  bool GetLocked() const { return locked_; }
+  // The text is laid out this many pixels inside the client area, also after the size changes.
+  void SetFormatInset(int32_t Value);
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  void RequestSize(const TRect& Rect) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+
+ private:
+  bool IsGridEditor() const;
+  TAdvStringGrid* grid_;
+  void ApplyFormatInset();
+  int32_t reqWidth_ = 0, reqHeight_ = 0, formatInset_ = 0;
+  bool locked_ = false;
+};
+
 // Adds WS_EX_TRANSPARENT to a window's extended style.
 void SetWindowTransparent(HWND Handle);
 // The file version's major and minor numbers (major in the high word), -1 when the file has no
@@ -1231,6 +1261,14 @@ class TAdvStringGrid : public TBaseGrid {
   TGridCheckBox* GetCheckBoxEditor() const { return gridCheckBox_; }
   TGridDatePicker* GetDatePicker() const { return gridDatePicker_; }
   TGridButton* GetButtonEditor() const { return gridButton_; }
+  // The edRichEdit editor; its selection changes fire OnRichEditSelectionChange.
+  TAdvRichEdit* GetRichEdit() const { return richEditor_; }
+  // Loads the cell's text as rich text into RichEdit (a text that is no valid rich text as plain
+  // text), or clears it when the text is empty.
+  void CellToRichEdit(int32_t ACol, int32_t ARow, TCustomRichEdit* RichEdit);
+  // RichEdit's content as rich text; empty when it holds no text.
+  AnsiString RichEditToString(TCustomRichEdit* RichEdit);
+  TNotifyEvent OnRichEditSelectionChange;
   // The editor control shown now; nil when the cell is edited as text or not at all.
   TWinControl* ActiveEditorControl() const { return editorControlActive_ ? activeEditorControl_ : nullptr; }
   // The caret goes to the mouse when the next editor gets the focus (CaretPositioning).
@@ -1408,7 +1446,18 @@ class TAdvStringGrid : public TBaseGrid {
   bool MarkupButtonHeld(int32_t Col, int32_t ARow) const;
   TPictureContainer* pictureContainer_ = nullptr;
   std::unique_ptr<THTMLPictureCache> pictureCache_;
-  TRichEdit* richEdit_ = nullptr;
+  // Hidden: converts, draws and measures the cells' rich text.
+  TAdvRichEdit* richEdit_ = nullptr;
+  TAdvRichEdit* richEditor_ = nullptr;
+  // Rich text as its plain text, through the conversion rich edit.
+  AnsiString RichTextToPlain(const AnsiString& S);
+  void RichEditorSelectionChange(TObject*) { OnRichEditSelectionChange(this); }
+  // A plain text's extent in cell (ACol, ARow) with the canvas's font, and its widest line.
+  struct TPlainExtent {
+    TPoint Size;
+    int32_t Widest = 0;
+  };
+  TPlainExtent PlainTextExtent(int32_t ACol, int32_t ARow, const AnsiString& S, bool Wrap);
 
  public:
   // ---- scrolling and column sizes ------------------------------------------------------------------

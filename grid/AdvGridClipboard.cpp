@@ -24,7 +24,6 @@
 #include "platform/runtime/Strings.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/RichEdit.h"
 
 namespace {
 // Beyond these a paste, a grid block or an import is refused: a grid of millions of cells is no
@@ -237,14 +236,6 @@ bool CarriesObject(TCellType Type) {
   }
 }
 
-AnsiString RichToPlain(const AnsiString& S) {
-  try {
-    return ReadRichText(S, TRichCharFormat{}).Text;
-  } catch (const EReadError&) {
-    return S;  // not rich text after all: taken as it is
-  }
-}
-
 }  // namespace
 
 // ============================================================================ copying =========
@@ -252,7 +243,7 @@ AnsiString RichToPlain(const AnsiString& S) {
 AnsiString TAdvStringGrid::CopyTextOf(int32_t ACol, int32_t ARow) {
   AnsiString s = GetCellForCopy(ACol, ARow);
   if (!navigation_->CopyHTMLTagsToClipboard && s.find("</") != AnsiString::npos) return MarkupToText(s);
-  if (s.find("{\\") != AnsiString::npos) return RichToPlain(s);
+  if (s.find("{\\") != AnsiString::npos) return RichTextToPlain(s);
   return s;
 }
 
@@ -269,7 +260,7 @@ AnsiString TAdvStringGrid::RowAsText(int32_t ARow, int32_t Left, int32_t Right, 
       line += CopyTextOf(dc, ARow);
     } else {
       const AnsiString s = GetCells(dc, ARow);
-      line += s.find("{\\") != AnsiString::npos ? RichToPlain(s) : s;
+      line += s.find("{\\") != AnsiString::npos ? RichTextToPlain(s) : s;
     }
   }
   return line;

@@ -330,6 +330,18 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
                          color, false);
       shown = gridButton_;
       break;
+    case edRichEdit: {
+      TAdvRichEdit* e = richEditor_;
+      if (e->HandleAllocated()) e->RecreateWnd();
+      e->SetBorderStyle(bsNone);
+      e->SetHideSelection(false);
+      CellToRichEdit(ACol, ARow, e);
+      PlaceEditorControl(e, r, color, true);
+      e->SetFormatInset(2);
+      e->SetSelStart(int32_t(e->GetText().size()));
+      shown = e;
+      break;
+    }
     case edUniEdit: {
       TGridUniEdit* e = gridUniEdit_;
       const TRect ur{rect.Left + textMargin_.X + 2, rect.Top + textMargin_.Y + 2,
@@ -368,7 +380,7 @@ void TAdvStringGrid::ShowBuiltInEditor(int32_t ACol, int32_t ARow) {
       break;
   }
   if (!shown) {
-    // No control for the type (a date picker the library lacks, a rich edit): nothing is edited.
+    // No control for the type (a date picker the library lacks): nothing is edited.
     editing_ = false;
     pending_ = false;
   }
@@ -410,6 +422,9 @@ void TAdvStringGrid::HideBuiltInEditor(int32_t ACol, int32_t ARow) {
       break;
     case edTimeEdit:
       if (gridDatePicker_) CommitEditorValue(c, ARow, TimeToStr(gridDatePicker_->GetTime()));
+      break;
+    case edRichEdit:
+      CommitEditorValue(c, ARow, RichEditToString(richEditor_));
       break;
     case edUniEdit:
       SetWideCell(c, ARow, gridUniEdit_->GetWideText());

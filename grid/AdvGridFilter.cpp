@@ -344,6 +344,30 @@ long double TAdvStringGrid::ColumnMax(int32_t ACol, int32_t FromRow, int32_t ToR
 
 // ============================================================================ auto-size =======
 
+TAdvStringGrid::TPlainExtent TAdvStringGrid::PlainTextExtent(int32_t ACol, int32_t ARow, const AnsiString& S,
+                                                             bool Wrap) {
+  TCanvas* canvas = GetCanvas();
+  const int32_t mx = textMargin_.X, my = textMargin_.Y;
+  AnsiString text = S;
+  if (Wrap) {
+    if (IsEditing() && ACol == GetCol() && ARow == GetRow() && !text.empty() && text.back() == '\n')
+      text += "w";
+    RECT r{0, 0, std::max(GetColWidths(ACol) - 2 * (mx + 2), 1), 0};
+    DrawTextExA(canvas->GetHandle(), text.c_str(), int(text.size()), &r,
+                DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK, nullptr);
+    return {{r.Right - r.Left + 2 * mx, r.Bottom - r.Top + 2 * my}, r.Right - r.Left};
+  }
+  int32_t lines = 0, widest = 0;
+  AnsiString rest = text;
+  do {
+    AnsiString line = TakeLine(rest, multilineCells_);
+    if (urlShow_ && !urlFull_ && IsLinkText(line)) StripLinkScheme(line);
+    widest = std::max(widest, canvas->TextWidth(line));
+    ++lines;
+  } while (!rest.empty());
+  return {{widest + 2 * mx, lines * canvas->TextHeight("gh") + 2 * my}, widest};
+}
+
 TPoint TAdvStringGrid::GetCellExtent(int32_t ACol, int32_t ARow, bool Wrap) {
   TCanvas* canvas = GetCanvas();
   TGridDrawState state;
@@ -373,28 +397,30 @@ TPoint TAdvStringGrid::GetCellExtent(int32_t ACol, int32_t ARow, bool Wrap) {
       size = {e.cx + 2 * mx + 2, e.cy + 2 * my + 2};
       break;
     }
-    default: {
-      AnsiString text = s;
-      if (Wrap) {
-        if (IsEditing() && ACol == GetCol() && ARow == GetRow() && !text.empty() && text.back() == '\n')
-          text += "w";
-        RECT r{0, 0, std::max(GetColWidths(ACol) - 2 * (mx + 2), 1), 0};
-        DrawTextExA(dc, text.c_str(), int(text.size()), &r,
-                    DT_EDITCONTROL | DT_NOPREFIX | DT_CALCRECT | DT_WORDBREAK, nullptr);
-        size = {r.Right - r.Left + 2 * mx, r.Bottom - r.Top + 2 * my};
+    case ctkRich:
+      if (richEdit_->GetParent()) {
+        // The plain text's widest line in the first character's font gives the unwrapped width;
+        // the rich edit then asks for the size its formatted content needs.
+        CellToRichEdit(ACol, ARow, richEdit_);
+        TTextAttributes* a = richEdit_->GetSelAttributes();
+        canvas->GetFont()->SetName(a->GetName());
+        canvas->GetFont()->SetSize(a->GetSize());
+        canvas->GetFont()->SetStyle(a->GetStyle());
+        const int32_t widest = PlainTextExtent(ACol, ARow, richEdit_->GetText(), Wrap).Widest;
+        richEdit_->SetBounds(richEdit_->GetLeft(), richEdit_->GetTop(), Wrap ? 0 : widest, 2);
+        richEdit_->SetWordWrap(true);
+        richEdit_->SetWordWrap(false);
+        SetWindowTransparent(richEdit_->Handle());
+        richEdit_->GetLines()->Add("");
+        richEdit_->Perform(EM_REQUESTRESIZE, 0, 0);
+        size = {richEdit_->GetReqWidth(), richEdit_->GetReqHeight()};
         break;
       }
-      int32_t lines = 0, widest = 0;
-      AnsiString rest = text;
-      do {
-        AnsiString line = TakeLine(rest, multilineCells_);
-        if (urlShow_ && !urlFull_ && IsLinkText(line)) StripLinkScheme(line);
-        widest = std::max(widest, canvas->TextWidth(line));
-        ++lines;
-      } while (!rest.empty());
-      size = {widest + 2 * mx, lines * canvas->TextHeight("gh") + 2 * my};
+      size = PlainTextExtent(ACol, ARow, s, Wrap).Size;
       break;
-    }
+    default:
+      size = PlainTextExtent(ACol, ARow, s, Wrap).Size;
+      break;
   }
   int32_t angle = 0;
   if (GetRotated(ACol, ARow, angle)) {

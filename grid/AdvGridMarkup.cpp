@@ -10,7 +10,6 @@
 #include "grid/PictureContainer.h"
 #include "platform/os/user/EditControl.h"
 #include "platform/runtime/MathUtils.h"
-#include "platform/ui/RichEdit.h"
 
 // ============================================================================ settings ========
 
@@ -82,12 +81,7 @@ void TAdvStringGrid::DrawRichCell(TCanvas* Canvas, int32_t Col, int32_t ARow, TR
 }
 
 void TAdvStringGrid::DrawRTFCell(int32_t ACol, int32_t ARow, TRect ARect, TCanvas* Canvas) {
-  if (!richEdit_) {
-    // Never shown: it lays out and draws the cells' rich text on the grid's canvas.
-    richEdit_ = new TRichEdit(this);
-    richEdit_->SetVisible(false);
-  }
-  richEdit_->SetRichText(GetCells(ACol, ARow));
+  CellToRichEdit(ACol, ARow, richEdit_);
   const TGridRect sel = GetSelection();
   const bool inSel = ACol >= sel.Left && ACol <= sel.Right && ARow >= sel.Top && ARow <= sel.Bottom;
   const bool current = ACol == GetCol() && ARow == GetRow();

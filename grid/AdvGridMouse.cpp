@@ -1018,6 +1018,7 @@ void TAdvStringGrid::TimerTick() {
 void TAdvStringGrid::FocusArrived(TMessage& Message) {
   TBaseGrid::Dispatch(Message);
   if (IsCheckBoxCell(GetDataCol(), GetRow())) return;
+  if (richEditor_->GetVisible()) HideInplaceEdit();
   TInplaceEdit* editor = InplaceEditor();
   const bool fromEditor =
       editor && editor->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == editor->Handle();

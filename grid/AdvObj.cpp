@@ -226,7 +226,7 @@ void RegisterGridClasses() {
   // The editor controls, which definitions may also place on their own.
   RegisterClasses({&TAsgSpinEdit::ClassInfo(), &TAsgSpinButton::ClassInfo(), &TAsgEditBtn::ClassInfo(),
                    &TAsgUnitEditBtn::ClassInfo(), &TASGComboBox::ClassInfo(), &TAsgUniEdit::ClassInfo(),
-                   &TASGUniComboBox::ClassInfo()});
+                   &TASGUniComboBox::ClassInfo(), &TAdvRichEdit::ClassInfo()});
   GridClipboardFormat();
 }
 

@@ -100,6 +100,12 @@ T* MakeControl(TiPlotEditorForm* Form, TWinControl* Parent, const AnsiString& Na
   return c;
 }
 
+// The name a file picker's dialog opens on; the log pickers are save pickers.
+void SetPickerFileName(TComponent* Picker, const AnsiString& Name) {
+  if (auto* open = dynamic_cast<TiComponentEditorOpenPicker*>(Picker)) open->FileName = Name;
+  if (auto* save = dynamic_cast<TiComponentEditorSavePicker*>(Picker)) save->FileName = Name;
+}
+
 // The edits a value converter picker writes into, and the page it opens on.
 const TiValueConverterPageType* ConverterPageOf(const AnsiString& Edit) {
   static const TiValueConverterPageType dateTime = ivcptDateTime, interval = ivcptInterval;
@@ -548,6 +554,7 @@ void TiPlotEditorForm::BuildPages() {
   for (int32_t p = 0; p < ipepCount; ++p) {
     const TiPlotEditorPage& page = pages[size_t(p)];
     TWinControl* sheet = SheetFor(FPageControl, page.Caption);
+    FPageSheets[size_t(p)] = dynamic_cast<TTabSheet*>(sheet);
     const AnsiString prefix = page.Prefix;
     auto* list = MakeControl<TiComponentEditorListBox>(this, sheet, prefix + "ListBox");
     list->SetBounds(4, 4, kListWidth, sheetH - 40);
@@ -780,6 +787,8 @@ void TiPlotEditorForm::LoadPage(int32_t Page) {
   for (const auto& f : page.Fields)
     if (Page != ipepChannel || drawn || !IsChannelDrawField(f)) LoadField(f, obj);
   SetPageVisibleParts(Page);
+  // The statistics show one channel's figures: another one selected, however, shows none.
+  if (Page == ipepChannel && FStatsChannel && FStatsChannel != obj) ResetChannelStats();
   if (auto* channel = dynamic_cast<TiPlotChannelCustom*>(obj); channel && Page == ipepChannel) {
     const bool logging = channel->GetLoggingActive();
     const auto enable = [this](const char* Name, bool Value) {
@@ -819,8 +828,7 @@ void TiPlotEditorForm::ChangePage(int32_t Page) {
   for (const auto& f : PlotEditorPages()[size_t(Page)].Fields)
     if (Page != ipepChannel || drawn || !IsChannelDrawField(f)) WriteField(f, obj);
   if (auto* channel = dynamic_cast<TiPlotChannelCustom*>(obj))
-    if (auto* picker = dynamic_cast<TiComponentEditorSavePicker*>(FindComponent("ChannelLogFileNamePicker")))
-      picker->FileName = channel->GetLogFileName();
+    SetPickerFileName(FindComponent("ChannelLogFileNamePicker"), channel->GetLogFileName());
   switch (Page) {
     case ipepDataCursor:
     case ipepLimit:
@@ -956,6 +964,7 @@ void TiPlotEditorForm::ObjectRemoved(TiPlotObject* Obj) {
   if (FLayoutHitObject == Obj) FLayoutHitObject = nullptr;
   for (TiComponentEditorListBox* list : FLists)
     if (list) list->RemoveObject(Obj);
+  if (FStatsChannel == Obj) ResetChannelStats();
 }
 
 void TiPlotEditorForm::ObjectRenamed(TiPlotObject* Obj) {
@@ -1070,7 +1079,16 @@ void TiPlotEditorForm::LoadControlPage() {
 
 void TiPlotEditorForm::ApplyControlPage() {
   if (!FPlot) return;
-  for (const auto& f : PlotEditorControlFields()) WriteField(f, FPlot);
+  const bool logging = FPlot->GetLoggingActive();
+  for (const auto& f : PlotEditorControlFields()) {
+    // While the plot logs, its log format setters refuse even the value they hold; writing it
+    // back would end every change of the page there, the log buttons' own included.
+    if (logging && f.Kind == ipefCombo &&
+        static_cast<TiComponentEditorComboBox*>(FindComponent(f.Control))->GetAsInteger() ==
+            GetOrdProp(FPlot, f.Property))
+      continue;
+    WriteField(f, FPlot);
+  }
   ControlPageLogButtons();
 }
 
@@ -1088,9 +1106,8 @@ void TiPlotEditorForm::ControlPageLogButtons() {
 
 void TiPlotEditorForm::GeneralChanged(TObject*) {
   if (FMaster) FMaster->ApplyEditor();
-  if (auto* picker = dynamic_cast<TiComponentEditorOpenPicker*>(FindComponent("ControlLogFileNamePicker")))
-    if (auto* edit = dynamic_cast<TiComponentEditorEdit*>(FindComponent("ControlLogFileNameEdit")))
-      picker->FileName = edit->GetAsString();
+  if (auto* edit = dynamic_cast<TiComponentEditorEdit*>(FindComponent("ControlLogFileNameEdit")))
+    SetPickerFileName(FindComponent("ControlLogFileNamePicker"), edit->GetAsString());
 }
 
 void TiPlotEditorForm::TitleChange(TObject*) {
@@ -1333,6 +1350,7 @@ void TiPlotEditorForm::LogButtonClick(TObject* Sender) {
 }
 
 void TiPlotEditorForm::ResetChannelStats() {
+  FStatsChannel = nullptr;
   const bool any = SelectedObject(ipepChannel) != nullptr;
   for (const char* name : kChannelStatsDisplays)
     if (auto* l = dynamic_cast<TCustomLabel*>(FindComponent(name))) l->SetCaption(any ? "Click Refresh" : "");
@@ -1345,8 +1363,11 @@ void TiPlotEditorForm::ChannelStatsRefreshButtonClick(TObject*) {
     return;
   }
   c->RecalcStatistics();
-  const auto axisText = [](TiPlotAxis* Axis, double Value) {
-    return Axis ? Axis->LabelText(Value) : FloatToStr(Value);
+  FStatsChannel = c;
+  // Without a counted point the minima, maxima and means hold no value to show.
+  const bool counted = c->GetRunningCount() > 0;
+  const auto axisText = [counted](TiPlotAxis* Axis, double Value) {
+    return !counted ? AnsiString() : Axis ? Axis->LabelText(Value) : FloatToStr(Value);
   };
   const AnsiString values[] = {IntToStr(c->GetCount()),
                                IntToStr(c->GetCapacity()),
@@ -1415,6 +1436,9 @@ void TiPlotEditorForm::DeleteMenuItemClick(TObject*) {
 void TiPlotEditorForm::VisibleMenuItemClick(TObject*) {
   if (!FLayoutHitObject) return;
   FLayoutHitObject->SetVisible(!FLayoutHitObject->GetVisible());
+  // The title label's visibility is also a "Control" page value, written back with that page.
+  if (FLists[ipepLabel]->Count() > 0 && FLists[ipepLabel]->GetItems()->Objects(0) == FLayoutHitObject)
+    LoadControlPage();
   LoadAllPages();
 }
 
@@ -1449,9 +1473,7 @@ std::array<TPageControl*, 14> TiPlotEditorForm::RememberedPageControls() const {
 void TiPlotEditorForm::ShowObject(TiPlotObject* Obj, bool Labels) {
   const int32_t p = PageOf(Obj);
   if (p < 0 || (p == ipepLabel && !Labels)) return;
-  for (int32_t i = 0; i < FPageControl->PageCount(); ++i)
-    if (FPageControl->Pages(i)->GetCaption() == PlotEditorPages()[size_t(p)].Caption)
-      FPageControl->SetActivePageIndex(i);
+  if (TTabSheet* sheet = FPageSheets[size_t(p)]) FPageControl->SetActivePage(sheet);
   const int32_t at = FLists[size_t(p)]->GetItems()->IndexOfObject(Obj);
   if (at >= 0) FLists[size_t(p)]->SetItemIndex(at);
   LoadPage(p);

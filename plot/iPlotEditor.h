@@ -211,6 +211,10 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   std::array<TPageControl*, ipepCount> FSubPages{};
   TiPlotLayoutViewer* FLayoutViewer = nullptr;
   TPopupMenu* FLayoutPopupMenu = nullptr;
+  // The object pages' tabs, found by these rather than by caption: a translation changes captions.
+  std::array<TTabSheet*, ipepCount> FPageSheets{};
+  // The channel whose figures the statistics show (nil while they show none).
+  TiPlotObject* FStatsChannel = nullptr;
   bool FLoading = false;
   std::unique_ptr<TiEditorLayoutPlan> FPlan;  // only while the pages are built
 };

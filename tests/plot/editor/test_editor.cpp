@@ -17,6 +17,7 @@
 #include "plot/iPlotTable.h"
 #include "plot/iPlotToolBar.h"
 #include "tests/platform/ui/controls/UiHarness.h"
+#include "tests/plot/editor/EditorTest.h"
 #include "tests/support/TestOutput.h"
 #include "tests/support/UiPump.h"
 
@@ -53,35 +54,18 @@ Snapshot Take(TObject* Obj, const std::vector<TiPlotEditorField>& Fields) {
   return s;
 }
 
-class PlotEditor : public ui_test::UiTest {
+class PlotEditor : public plot_editor_test::EditorTest {
  protected:
   void SetUp() override {
-    ui_test::UiTest::SetUp();
-    plot = new TiPlot(Application);
-    plot->SetName("EditedPlot");
-    plot->SetBounds(0, 0, 400, 300);
+    EditorTest::SetUp();
     plot->AddDataCursor();
     plot->AddLimit();
     plot->AddTable();
     plot->GetChannel(0)->SetTitleText("Volts");
     plot->GetXAxis(0)->SetSpan(42.5);
     plot->GetYAxis(0)->SetTitle("Amps");
-    master()->CreateEditor();
-    form = master()->GetEditorForm();
+    OpenEditor();
   }
-  void TearDown() override {
-    plot->Free();
-    ui_test::UiTest::TearDown();
-  }
-  TiPlotMasterManager* master() { return plot->Master(); }
-  template <class T>
-  T* C(const char* Name) {
-    auto* c = dynamic_cast<T*>(form->FindComponent(Name));
-    EXPECT_NE(c, nullptr) << Name;
-    return c;
-  }
-  TiPlot* plot = nullptr;
-  TiPlotEditorForm* form = nullptr;
 };
 
 // Changes a control the way a user would leave it changed, to a value the property accepts.
