@@ -243,6 +243,9 @@ TWinControl* TiPlotEditorForm::GroupFor(TWinControl* Sheet, const char* Path) {
 }
 
 void TiPlotEditorForm::PlaceRow(TWinControl* Container, TControl* Control, TControl* Label, int32_t Width) {
+  // A caption belongs to its control: it is hidden with it and its accelerator focuses it.
+  if (auto* caption = dynamic_cast<TCustomLabel*>(Label))
+    if (auto* win = dynamic_cast<TWinControl*>(Control)) caption->SetFocusControl(win);
   FPlan->Rows[Container].push_back(TiEditorRow{Label, Control, {}, Width, false, false});
 }
 
@@ -818,7 +821,13 @@ void TiPlotEditorForm::SetPageVisibleParts(int32_t Page) {
         sub->Pages(i)->SetTabVisible(!xy);
     }
   for (const char* name : {"ChannelFastDrawCheckBox", "ChannelInterpolationStyleComboBox"})
-    if (auto* c = dynamic_cast<TControl*>(FindComponent(name))) c->SetVisible(!xy);
+    if (auto* c = dynamic_cast<TWinControl*>(FindComponent(name))) {
+      c->SetVisible(!xy);
+      for (int32_t i = 0; i < ComponentCount(); ++i)
+        if (auto* caption = dynamic_cast<TCustomLabel*>(Components(i));
+            caption && caption->GetFocusControl() == c)
+          caption->SetVisible(!xy);
+    }
 }
 
 void TiPlotEditorForm::ChangePage(int32_t Page) {

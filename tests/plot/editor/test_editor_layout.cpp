@@ -8,10 +8,8 @@
 #include "platform/display/Display.h"
 #include "platform/runtime/TypInfo.h"
 #include "platform/ui/StdButtons.h"
-#include "plot/iPlot.h"
-#include "plot/iPlotEditor.h"
-#include "plot/iPlotMasterManager.h"
-#include "tests/platform/ui/controls/UiHarness.h"
+#include "plot/iXYPlotChannel.h"
+#include "tests/plot/editor/EditorTest.h"
 #include "tests/support/TestOutput.h"
 #include "tests/support/UiPump.h"
 #include "widgets/iCheckBox.h"
@@ -131,24 +129,16 @@ void ForEverySheet(TPageControl* Pages, const AnsiString& Path,
   }
 }
 
-class PlotEditorLayout : public ui_test::UiTest {
+// A plot with an object on every page.
+class PlotEditorLayout : public plot_editor_test::EditorTest {
  protected:
   void SetUp() override {
-    ui_test::UiTest::SetUp();
-    plot = new TiPlot(Application);
-    plot->SetBounds(0, 0, 400, 300);
+    EditorTest::SetUp();
     plot->AddDataCursor();
     plot->AddLimit();
     plot->AddTable();
-    plot->Master()->CreateEditor();
-    form = plot->Master()->GetEditorForm();
+    OpenEditor();
   }
-  void TearDown() override {
-    plot->Free();
-    ui_test::UiTest::TearDown();
-  }
-  TiPlot* plot = nullptr;
-  TiPlotEditorForm* form = nullptr;
 };
 
 TEST_F(PlotEditorLayout, NoControlOverlapsAnotherOrIsCutAndEveryCaptionFits) {
@@ -171,10 +161,32 @@ TEST_F(PlotEditorLayout, UpDownsStepOnlyWholeNumberProperties) {
   for (const auto& f : PlotEditorControlFields()) check(f, plot);
 }
 
+// An XY channel has no interpolation: its chooser goes, and with it its caption.
+TEST_F(PlotEditorLayout, ACaptionHidesWithItsControl) {
+  const auto caption = [&](const char* Control) -> TCustomLabel* {
+    for (int32_t i = 0; i < form->ComponentCount(); ++i)
+      if (auto* l = dynamic_cast<TCustomLabel*>(form->Components(i));
+          l && l->GetFocusControl() == form->FindComponent(Control))
+        return l;
+    return nullptr;
+  };
+  TCustomLabel* interpolation = caption("ChannelInterpolationStyleComboBox");
+  ASSERT_NE(interpolation, nullptr);
+  EXPECT_EQ(interpolation->GetCaption(), "Interpolation Style");
+  EXPECT_TRUE(interpolation->GetVisible());
+  master()->SetChannelClass(&PlotClassOf<TiXYPlotChannel>());
+  form->LoadChannelPage();
+  EXPECT_FALSE(
+      form->FindComponent("ChannelInterpolationStyleComboBox") &&
+      static_cast<TControl*>(form->FindComponent("ChannelInterpolationStyleComboBox"))->GetVisible());
+  EXPECT_FALSE(interpolation->GetVisible());
+  EXPECT_TRUE(caption("ChannelTraceLineStyleComboBox")->GetVisible());
+}
+
 TEST_F(PlotEditorLayout, EverySheetScreenshot) {
   plot->SetEditorFormStyle(ipfsStayOnTop);
-  plot->Master()->ShowEditor();
-  TiPlotEditorForm* f = plot->Master()->GetEditorForm();
+  master()->ShowEditor();
+  TiPlotEditorForm* f = master()->GetEditorForm();
   ASSERT_NE(f, nullptr);
   ForEverySheet(f->PageControl(), "", [&](const AnsiString& Path) {
     ui_test::Pump();
