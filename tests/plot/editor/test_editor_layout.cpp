@@ -134,9 +134,7 @@ class PlotEditorLayout : public plot_editor_test::EditorTest {
  protected:
   void SetUp() override {
     EditorTest::SetUp();
-    plot->AddDataCursor();
-    plot->AddLimit();
-    plot->AddTable();
+    AddOneOfEveryKind();
     OpenEditor();
   }
 };
