@@ -4,6 +4,8 @@
 // "Control" page | layout page | page memory and activation | master manager's editor operations
 #include "plot/iPlotEditor.h"
 
+#include <map>
+
 #include "platform/runtime/NumText.h"
 #include "platform/runtime/TypInfo.h"
 #include "platform/ui/StdButtons.h"
@@ -56,22 +58,14 @@ void TiPlotEditorForm::DoDestroy() {
 
 namespace {
 
-constexpr int32_t kRowHeight = 21;
-constexpr int32_t kColumnWidth = 146;
-constexpr int32_t kLabelWidth = 64;
+constexpr int32_t kRowHeight = 22;  // one row of a sheet or group
+constexpr int32_t kGap = 6;         // between a label and its control
+constexpr int32_t kColumnGap = 12;  // between columns
+constexpr int32_t kNumberWidth = 64;
+constexpr int32_t kTextWidth = 112;  // names, titles, file names
 constexpr int32_t kListWidth = 112;
-
-// Where the next control of a container goes.
-struct TiEditorCursor {
-  TWinControl* Container;
-  int32_t Next = 0;
-  int32_t Rows = 8;
-};
-
-std::vector<TiEditorCursor>& EditorCursors() {
-  static std::vector<TiEditorCursor> cursors;
-  return cursors;
-}
+constexpr int32_t kGroupSide = 6;  // a group's inner margin left, right and below
+constexpr int32_t kGroupTop = 18;  // room for a group's caption
 
 AnsiString CompactName(const AnsiString& Text) {
   AnsiString out;
@@ -135,7 +129,89 @@ const TiValueConverterPageType* ConverterPageOf(const AnsiString& Edit) {
   return nullptr;
 }
 
+// The class whose properties a page edits, by the page's prefix ("" for the plot itself).
+const TClassInfo& PageClass(const AnsiString& Prefix) {
+  static const std::pair<const char*, const TClassInfo& (*)()> classes[] = {
+      {"Channel", &TiPlotChannel::ClassInfo}, {"DataCursor", &TiPlotDataCursor::ClassInfo},
+      {"Limit", &TiPlotLimit::ClassInfo},     {"Label", &TiPlotLabel::ClassInfo},
+      {"XAxis", &TiPlotXAxis::ClassInfo},     {"YAxis", &TiPlotYAxis::ClassInfo},
+      {"Legend", &TiPlotLegend::ClassInfo},   {"Table", &TiPlotTable::ClassInfo},
+      {"ToolBar", &TiPlotToolBar::ClassInfo}, {"DataView", &TiPlotDataView::ClassInfo}};
+  for (const auto& [prefix, info] : classes)
+    if (Prefix == prefix) return info();
+  return TiPlotComponent::ClassInfo();
+}
+
+// Properties shown in a wide edit; every other edit holds a number.
+bool IsTextProperty(const AnsiString& Property) {
+  for (const char* p : {"Name", "TitleText", "Title", "Caption", "PrintDocumentName", "LogFileName"})
+    if (Property == p) return true;
+  return false;
+}
+
+int32_t TextWidthIn(TFont* Font, const AnsiString& Text) {
+  TBitmap scratch;
+  scratch.SetSize(1, 1);
+  TCanvas* c = scratch.GetCanvas();
+  c->SetFont(Font);
+  return c->TextWidth(Text);
+}
+
+// The width a control needs to show its whole text.
+int32_t NaturalWidth(TControl* C) {
+  if (auto* check = dynamic_cast<TiCheckBox*>(C))
+    return TextWidthIn(check->GetFont(), check->GetCaption()) + 22;
+  if (auto* radio = dynamic_cast<TiRadioGroup*>(C)) {
+    // Each item's mark is centred 14 pixels into its column and its text starts 12 pixels after
+    // the centre; the next column's mark reaches 5 pixels left of its centre.
+    int32_t item = 0;
+    for (int32_t i = 0; i < radio->GetItems()->Count(); ++i)
+      item = std::max(item, TextWidthIn(radio->GetFont(), radio->GetItems()->Strings(i)));
+    const int32_t columns = std::max(1, radio->GetColumns());
+    const int32_t caption =
+        TextWidthIn(radio->GetFont(), radio->GetCaption()) + 2 * TextWidthIn(radio->GetFont(), "A");
+    return std::max(14 + columns * (item + 28), caption + 4);
+  }
+  if (auto* combo = dynamic_cast<TComboBox*>(C)) {
+    int32_t item = 0;
+    for (int32_t i = 0; i < combo->GetItems()->Count(); ++i)
+      item = std::max(item, TextWidthIn(combo->GetFont(), combo->GetItems()->Strings(i)));
+    // Name choosers are filled later, from the plot's object names.
+    return combo->GetItems()->Count() == 0 ? 96 : std::max(kNumberWidth, item + 30);
+  }
+  if (auto* button = dynamic_cast<TButtonControl*>(C))
+    return std::max(kNumberWidth, TextWidthIn(button->GetFont(), button->GetCaption()) + 20);
+  if (auto* group = dynamic_cast<TCustomGroupBox*>(C))
+    return TextWidthIn(group->GetFont(), group->GetCaption()) + 2 * kGroupSide + 8;
+  if (Is<TiComponentEditorColorPicker>(C)) return kNumberWidth;
+  if (auto* label = dynamic_cast<TCustomLabel*>(C))
+    return std::max(110, TextWidthIn(label->GetFont(), label->GetCaption()));
+  return kNumberWidth;
+}
+
+int32_t LabelWidth(TControl* Label) {
+  auto* l = dynamic_cast<TCustomLabel*>(Label);
+  return l ? TextWidthIn(l->GetFont(), l->GetCaption()) + 2 : 0;
+}
+
 }  // namespace
+
+// One row of a container: an optional caption label, the control and the small buttons at its
+// right; a group box's row is laid out from the group's own rows; an inner page control takes
+// what the rows leave on the right.
+struct TiEditorRow {
+  TControl* Label = nullptr;
+  TControl* Control = nullptr;
+  std::vector<TControl*> Extras;
+  int32_t Width = 0;  // 0: as the control's text needs
+  bool Group = false;
+  bool Fill = false;
+};
+
+struct TiEditorLayoutPlan {
+  std::map<TWinControl*, std::vector<TiEditorRow>> Rows;
+  std::map<std::pair<TWinControl*, AnsiString>, TWinControl*> Groups;
+};
 
 TWinControl* TiPlotEditorForm::SheetFor(TPageControl* Pages, const char* Caption) {
   for (int32_t i = 0; i < Pages->PageCount(); ++i)
@@ -146,28 +222,152 @@ TWinControl* TiPlotEditorForm::SheetFor(TPageControl* Pages, const char* Caption
   return sheet;
 }
 
-// Places one row in Container: a caption label (when the control wants one) and the control.
-static void PlaceRow(TWinControl* Container, TControl* Control, TCustomLabel* Label,
-                     int32_t Height = kRowHeight) {
-  auto& cursors = EditorCursors();
-  TiEditorCursor* cur = nullptr;
-  for (auto& c : cursors)
-    if (c.Container == Container) cur = &c;
-  if (!cur) {
-    cursors.push_back({Container, 0, std::max(1, (Container->GetClientHeight() - 8) / kRowHeight)});
-    cur = &cursors.back();
+TWinControl* TiPlotEditorForm::GroupFor(TWinControl* Sheet, const char* Path) {
+  TWinControl* parent = Sheet;
+  const AnsiString path = Path;
+  size_t from = 0;
+  while (from <= path.size()) {
+    const size_t to = std::min(path.find('>', from), path.size());
+    const AnsiString caption = path.substr(from, to - from);
+    TWinControl*& group = FPlan->Groups[{parent, caption}];
+    if (!group) {
+      auto* box = MakeControl<TiComponentEditorGroupBox>(this, parent, "");
+      box->SetCaption(caption);
+      FPlan->Rows[parent].push_back(TiEditorRow{nullptr, box, {}, 0, true, false});
+      group = box;
+    }
+    parent = group;
+    from = to + 1;
   }
-  const int32_t slots = (Height + kRowHeight - 1) / kRowHeight;
-  if (cur->Next % cur->Rows + slots > cur->Rows) cur->Next += cur->Rows - cur->Next % cur->Rows;
-  const int32_t x = 4 + (cur->Next / cur->Rows) * kColumnWidth;
-  const int32_t y = 4 + (cur->Next % cur->Rows) * kRowHeight;
-  cur->Next += slots;
-  if (Label) {
-    Label->SetBounds(x, y + 3, kLabelWidth, kRowHeight - 4);
-    Control->SetBounds(x + kLabelWidth, y, kColumnWidth - kLabelWidth - 6, kRowHeight - 2);
-  } else {
-    Control->SetBounds(x, y, kColumnWidth - 6, Height - 2);
+  return parent;
+}
+
+void TiPlotEditorForm::PlaceRow(TWinControl* Container, TControl* Control, TControl* Label, int32_t Width) {
+  // A caption belongs to its control: it is hidden with it and its accelerator focuses it.
+  if (auto* caption = dynamic_cast<TCustomLabel*>(Label))
+    if (auto* win = dynamic_cast<TWinControl*>(Control)) caption->SetFocusControl(win);
+  FPlan->Rows[Container].push_back(TiEditorRow{Label, Control, {}, Width, false, false});
+}
+
+void TiPlotEditorForm::AttachRight(TControl* Control, TControl* Extra) {
+  for (auto& [container, rows] : FPlan->Rows)
+    for (TiEditorRow& r : rows)
+      if (r.Control == Control) {
+        r.Extras.push_back(Extra);
+        return;
+      }
+}
+
+// Lays the rows of Container out in columns, top to bottom, a new column when the next row would
+// pass Bottom; captions of a column share one width so that their controls line up.  Returns the
+// right and bottom edges used.  With Place false it only measures.
+TSize TiPlotEditorForm::Arrange(TWinControl* Container, int32_t Left, int32_t Top, int32_t Bottom,
+                                bool Place) {
+  auto found = FPlan->Rows.find(Container);
+  if (found == FPlan->Rows.end()) return {Left, Top};
+  std::vector<TiEditorRow>& rows = found->second;
+  struct Slot {
+    TiEditorRow* Row;
+    int32_t Y, Height;
+    TSize Content;  // a group's rows
+  };
+  std::vector<std::vector<Slot>> columns(1);
+  int32_t y = Top;
+  for (TiEditorRow& r : rows) {
+    if (r.Fill) continue;
+    Slot s{&r, 0, kRowHeight, {}};
+    if (r.Group) {
+      // A group may take a whole column's height.
+      s.Content = Arrange(static_cast<TWinControl*>(r.Control), kGroupSide, kGroupTop,
+                          Bottom - Top - kGroupSide, false);
+      s.Height = s.Content.cy + kGroupSide;
+    } else if (Is<TiRadioGroup>(r.Control)) {
+      s.Height = 2 * kRowHeight;
+    }
+    if (y + s.Height > Bottom && !columns.back().empty()) {
+      columns.emplace_back();
+      y = Top;
+    }
+    s.Y = y;
+    y += s.Height + (r.Group ? 4 : 0);
+    columns.back().push_back(s);
   }
+  int32_t x = Left, right = Left, bottom = Top;
+  for (auto& column : columns) {
+    if (column.empty()) continue;
+    int32_t labels = 0, controls = 0, whole = 0;
+    for (const Slot& s : column) {
+      const TiEditorRow& r = *s.Row;
+      int32_t w = r.Group ? std::max(s.Content.cx + kGroupSide, NaturalWidth(r.Control))
+                          : (r.Width ? r.Width : NaturalWidth(r.Control));
+      for (TControl* e : r.Extras) w += e->Width();
+      if (r.Label) {
+        labels = std::max(labels, LabelWidth(r.Label));
+        controls = std::max(controls, w);
+      } else {
+        whole = std::max(whole, w);
+      }
+    }
+    const int32_t width = std::max(whole, labels ? labels + kGap + controls : controls);
+    for (const Slot& s : column) {
+      const TiEditorRow& r = *s.Row;
+      bottom = std::max(bottom, s.Y + s.Height);
+      if (!Place) continue;
+      if (r.Group) {
+        r.Control->SetBounds(x, s.Y, width, s.Height);
+        Arrange(static_cast<TWinControl*>(r.Control), kGroupSide, kGroupTop, s.Height - kGroupSide, true);
+        continue;
+      }
+      int32_t cx = x, w = r.Width ? r.Width : NaturalWidth(r.Control);
+      if (r.Label) {
+        r.Label->SetBounds(x, s.Y + 3, labels, kRowHeight - 6);
+        cx = x + labels + kGap;
+      } else if (!Is<TiRadioGroup>(r.Control) && !Is<TButtonControl>(r.Control)) {
+        w = width;  // check boxes take the column's width
+      }
+      r.Control->SetBounds(cx, s.Y, w, s.Height - 2);
+      for (TControl* e : r.Extras) {
+        e->SetBounds(cx + w, s.Y, e->Width(), s.Height - 2);
+        w += e->Width();
+      }
+    }
+    right = x + width;
+    x = right + kColumnGap;
+  }
+  if (Place)
+    for (TiEditorRow& r : rows)
+      if (r.Fill) {
+        // An inner page control takes the rest of the sheet: below a few rows, else beside them.
+        const int32_t w = Container->GetClientWidth(), h = Container->GetClientHeight();
+        if (right == Left)
+          r.Control->SetBounds(0, 0, w, h);
+        else if (columns.size() == 1 && bottom < h / 2)
+          r.Control->SetBounds(0, bottom + 2, w, h - bottom - 2);
+        else
+          r.Control->SetBounds(right + kColumnGap - 4, 0, w - right - kColumnGap + 4, h);
+        LayOutTree(static_cast<TWinControl*>(r.Control));
+      }
+  return {right, bottom};
+}
+
+// Every sheet below Container gets its rows laid out, inner sheets after their page control.
+void TiPlotEditorForm::LayOutTree(TWinControl* Container) {
+  if (auto* pages = dynamic_cast<TPageControl*>(Container)) {
+    // Hidden sheets are not aligned until shown: give them their size now.
+    const TRect inside = pages->DisplayRect();
+    for (int32_t i = 0; i < pages->PageCount(); ++i) {
+      TTabSheet* sheet = pages->Pages(i);
+      sheet->SetBounds(inside.Left, inside.Top, inside.Width(), inside.Height());
+      LayOutTree(sheet);
+    }
+    return;
+  }
+  if (FPlan->Rows.count(Container)) {
+    Arrange(Container, 4, 4, Container->GetClientHeight() - 2, true);
+    return;
+  }
+  for (int32_t i = 0; i < Container->ControlCount(); ++i)
+    if (auto* child = dynamic_cast<TWinControl*>(Container->Controls(i))) LayOutTree(child);
 }
 
 void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields, TPageControl* SubPages,
@@ -188,21 +388,13 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
             Prefix + CompactName(outerName) + (Prefix == "DataView" ? "CustomPageControl" : "PageControl");
         auto* inner = dynamic_cast<TPageControl*>(FindComponent(pcName));
         if (!inner) {
-          // Rows of the outer sheet itself take its left columns, the inner pages the rest.
-          int32_t direct = 0;
-          for (const TiPlotEditorField& g : Fields)
-            if (g.Sheet && outerName == g.Sheet) ++direct;
-          const int32_t rows = std::max(1, (outer->GetClientHeight() - 8) / kRowHeight);
-          const int32_t left = (direct + rows - 1) / rows * kColumnWidth;
           inner = MakeControl<TiComponentEditorPageControl>(this, outer, pcName);
-          inner->SetBounds(left, 0, outer->GetClientWidth() - left, outer->GetClientHeight());
+          FPlan->Rows[outer].push_back(TiEditorRow{nullptr, inner, {}, 0, false, true});
         }
-        const AnsiString innerCaption = sheet.substr(split + 1);
-        TWinControl* innerSheet = SheetFor(inner, innerCaption.c_str());
-        innerSheet->SetBounds(0, 0, inner->GetWidth() - 8, inner->GetHeight() - 30);
-        parent = innerSheet;
+        parent = SheetFor(inner, sheet.substr(split + 1).c_str());
       }
     }
+    if (f.Group) parent = GroupFor(parent, f.Group);
     const auto label = [&]() -> TCustomLabel* {
       auto* l = MakeControl<TLabel>(this, parent, "");
       l->SetCaption(f.Caption);
@@ -219,11 +411,15 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
           e->SetVisible(false);
           break;
         }
-        PlaceRow(parent, e, l);
+        PlaceRow(parent, e, l, IsTextProperty(f.Property) ? kTextWidth : kNumberWidth);
         int16_t lo, hi;
         int32_t inc;
         const bool listed = PlotEditorUpDownBounds(f.Control, lo, hi, inc);
-        const bool integer = f.Control.size() > 4 && f.Control.substr(f.Control.size() - 4) == "Edit" &&
+        // Whole-number steps would drop a fraction: Double properties get no up-down.
+        const TPropInfo* prop = GetPropInfo(PageClass(Prefix), f.Property);
+        const bool whole = !prop || prop->Kind() == tkInteger || prop->Kind() == tkInt64;
+        const bool integer = whole && f.Control.size() > 4 &&
+                             f.Control.substr(f.Control.size() - 4) == "Edit" &&
                              (listed || f.Control.find("Percent") != AnsiString::npos ||
                               f.Control.find("Margin") != AnsiString::npos);
         if (const TiValueConverterPageType* page = ConverterPageOf(f.Control)) {
@@ -232,8 +428,8 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
           picker->SetCaption("...");
           picker->SetWidth(18);
           picker->DefaultPage = *page;
-          e->SetWidth(e->GetWidth() - 18);
           picker->SetAssociate(e);
+          AttachRight(e, picker);
         }
         if (integer) {
           auto* ud =
@@ -241,8 +437,8 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
           ud->SetMin(lo);
           ud->SetMax(hi);
           ud->SetIncrement(inc);
-          e->SetWidth(e->GetWidth() - 14);  // room for the buttons inside the column
           ud->SetAssociate(e);
+          AttachRight(e, ud);
         }
         break;
       }
@@ -250,7 +446,7 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
         auto* c = MakeControl<TiComponentEditorCheckBox>(this, parent, f.Control);
         c->SetCaption(f.Caption);
         c->OnClick = Change;
-        PlaceRow(parent, c, nullptr);
+        PlaceRow(parent, c);
         break;
       }
       case ipefRadio: {
@@ -259,7 +455,7 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
         SplitItems(r->GetItems(), f.Items);
         r->SetColumns(r->GetItems()->Count());
         r->OnClick = Change;
-        PlaceRow(parent, r, nullptr, 2 * kRowHeight);
+        PlaceRow(parent, r);
         break;
       }
       case ipefColor: {
@@ -292,21 +488,30 @@ void TiPlotEditorForm::BuildFields(const std::vector<TiPlotEditorField>& Fields,
 }
 
 void TiPlotEditorForm::BuildPages() {
+  FPlan = std::make_unique<TiEditorLayoutPlan>();
   if (!FPageControl) {
     FPageControl = MakeControl<TiComponentEditorPageControl>(this, this, "PageControl");
     FPageControl->SetAlign(alClient);
   }
-  const int32_t sheetW = GetClientWidth() - 8, sheetH = GetClientHeight() - 30;
+  // The sheets' size is known once the page control has a tab.
+  TWinControl* controlSheet = SheetFor(FPageControl, "Control");
+  const TRect inside = FPageControl->DisplayRect();
+  const int32_t sheetW = inside.Width(), sheetH = inside.Height();
+  // The file pickers' groups come before the "Log" group that the log rows open.
+  const auto fileGroups = [this](TPageControl* Pages, std::initializer_list<const char*> Groups) {
+    for (int32_t i = 0; i < Pages->PageCount(); ++i)
+      if (Pages->Pages(i)->GetCaption() == "File I/O")
+        for (const char* g : Groups) GroupFor(Pages->Pages(i), g);
+  };
 
   // "Control"
   {
-    TWinControl* sheet = SheetFor(FPageControl, "Control");
-    sheet->SetBounds(0, 0, sheetW, sheetH);
-    auto* pages = MakeControl<TiComponentEditorPageControl>(this, sheet, "ControlPageControl");
+    auto* pages = MakeControl<TiComponentEditorPageControl>(this, controlSheet, "ControlPageControl");
     pages->SetBounds(0, 0, sheetW, sheetH);
     for (const char* s :
          {"General", "Title", "Background", "Print", "Hints", "File I/O", "Annotation Defaults"})
-      SheetFor(pages, s)->SetBounds(0, 0, sheetW - 8, sheetH - 30);
+      SheetFor(pages, s);
+    fileGroups(pages, {"Properties", "Data", "Annotations"});
     std::vector<TiPlotEditorField> general, title;
     for (const TiPlotEditorField& f : PlotEditorControlFields())
       (AnsiString(f.Sheet) == "Title" ? title : general).push_back(f);
@@ -317,7 +522,6 @@ void TiPlotEditorForm::BuildPages() {
   // "Layout"
   {
     TWinControl* sheet = SheetFor(FPageControl, "Layout");
-    sheet->SetBounds(0, 0, sheetW, sheetH);
     FLayoutViewer = MakeControl<TiPlotLayoutViewer>(this, sheet, "iPlotLayoutViewer");
     FLayoutViewer->SetAlign(alClient);
     FLayoutViewer->OnChange = TNotifyEvent(this, &TiPlotEditorForm::iPlotLayoutViewerChange);
@@ -353,7 +557,6 @@ void TiPlotEditorForm::BuildPages() {
   for (int32_t p = 0; p < ipepCount; ++p) {
     const TiPlotEditorPage& page = pages[size_t(p)];
     TWinControl* sheet = SheetFor(FPageControl, page.Caption);
-    sheet->SetBounds(0, 0, sheetW, sheetH);
     FPageSheets[size_t(p)] = dynamic_cast<TTabSheet*>(sheet);
     const AnsiString prefix = page.Prefix;
     auto* list = MakeControl<TiComponentEditorListBox>(this, sheet, prefix + "ListBox");
@@ -386,11 +589,12 @@ void TiPlotEditorForm::BuildPages() {
     if (hasSheets) {
       auto* sub = MakeControl<TiComponentEditorPageControl>(this, sheet, prefix + "PageControl");
       sub->SetBounds(left, 0, sheetW - left, sheetH);
-      // The sheets exist before any row so that their size is known when rows are placed.
+      // The sheets take the order of their first rows.
       for (const auto& f : page.Fields) {
         const AnsiString s = f.Sheet;
-        SheetFor(sub, s.substr(0, s.find('>')).c_str())->SetBounds(0, 0, sheetW - left - 8, sheetH - 30);
+        SheetFor(sub, s.substr(0, s.find('>')).c_str());
       }
+      fileGroups(sub, {"Properties", "Data"});
       FSubPages[size_t(p)] = sub;
       BuildFields(page.Fields, sub, nullptr, change, prefix, !page.ListVisible);
     } else {
@@ -401,7 +605,8 @@ void TiPlotEditorForm::BuildPages() {
     }
   }
   BuildFileControls();
-  EditorCursors().clear();
+  LayOutTree(FPageControl);
+  FPlan.reset();
 }
 
 // ============================================================================================
@@ -616,7 +821,13 @@ void TiPlotEditorForm::SetPageVisibleParts(int32_t Page) {
         sub->Pages(i)->SetTabVisible(!xy);
     }
   for (const char* name : {"ChannelFastDrawCheckBox", "ChannelInterpolationStyleComboBox"})
-    if (auto* c = dynamic_cast<TControl*>(FindComponent(name))) c->SetVisible(!xy);
+    if (auto* c = dynamic_cast<TWinControl*>(FindComponent(name))) {
+      c->SetVisible(!xy);
+      for (int32_t i = 0; i < ComponentCount(); ++i)
+        if (auto* caption = dynamic_cast<TCustomLabel*>(Components(i));
+            caption && caption->GetFocusControl() == c)
+          caption->SetVisible(!xy);
+    }
 }
 
 void TiPlotEditorForm::ChangePage(int32_t Page) {
@@ -1008,6 +1219,26 @@ void TiPlotEditorForm::FilePickerChange(TObject* Sender) {
   }
 }
 
+// The file pickers' group on their "File I/O" sheet, from their names ("ControlDataOpenPicker").
+static const char* FileGroupOf(const AnsiString& Name) {
+  for (const char* g : {"Properties", "Data", "Annotation"})
+    if (Name.find(g) == AnsiString(Name.rfind("Control", 0) == 0 ? "Control" : "Channel").size())
+      return AnsiString(g) == "Annotation" ? "Annotations" : g;
+  return "Log";
+}
+
+// "ChannelStatsPointCountDisplay" -> "Point Count", "ChannelStatsXMinDisplay" -> "X Min"
+static AnsiString StatsCaption(const AnsiString& Name) {
+  const AnsiString core = Name.substr(12, Name.size() - 12 - 7);
+  const auto upper = [&](size_t i) { return i < core.size() && core[i] >= 'A' && core[i] <= 'Z'; };
+  AnsiString out;
+  for (size_t i = 0; i < core.size(); ++i) {
+    if (i > 0 && upper(i) && (!upper(i - 1) || !upper(i + 1))) out += ' ';
+    out += core[i];
+  }
+  return out;
+}
+
 void TiPlotEditorForm::BuildFileControls() {
   const auto sheetOf = [this](const char* PageControl) -> TWinControl* {
     auto* pc = dynamic_cast<TPageControl*>(FindComponent(PageControl));
@@ -1016,8 +1247,9 @@ void TiPlotEditorForm::BuildFileControls() {
   TWinControl* control = sheetOf("ControlPageControl");
   TWinControl* channel = sheetOf("ChannelPageControl");
   for (const auto& a : kFileActions) {
-    TWinControl* parent = AnsiString(a.Name).rfind("Control", 0) == 0 ? control : channel;
-    if (!parent) continue;
+    TWinControl* sheet = AnsiString(a.Name).rfind("Control", 0) == 0 ? control : channel;
+    if (!sheet) continue;
+    TWinControl* parent = GroupFor(sheet, FileGroupOf(a.Name));
     TiComponentEditorPickerButton* b;
     if (a.Save) {
       auto* s = MakeControl<TiComponentEditorSavePicker>(this, parent, a.Name);
@@ -1032,22 +1264,30 @@ void TiPlotEditorForm::BuildFileControls() {
     }
     b->SetCaption(a.Caption);
     b->OnChange = TNotifyEvent(this, &TiPlotEditorForm::FilePickerChange);
-    PlaceRow(parent, b, nullptr);
+    // The log file's "..." sits at the right of its name.
+    const AnsiString name = a.Name;
+    if (name.find("LogFileNamePicker") != AnsiString::npos) {
+      b->SetWidth(21);
+      AttachRight(dynamic_cast<TControl*>(FindComponent(name.substr(0, name.size() - 6) + "Edit")), b);
+    } else {
+      PlaceRow(parent, b);
+    }
   }
   const struct {
     const char* Name;
     const char* Caption;
-    TWinControl* Parent;
+    TWinControl* Sheet;
   } buttons[] = {{"ControlLogActivateButton", "Activate", control},
                  {"ControlLogDeactivateButton", "Deactivate", control},
                  {"ChannelLogActivateButton", "Activate", channel},
                  {"ChannelLogDeactivateButton", "Deactivate", channel}};
   for (const auto& it : buttons) {
-    if (!it.Parent) continue;
-    auto* b = MakeControl<TiComponentEditorButton>(this, it.Parent, it.Name);
+    if (!it.Sheet) continue;
+    TWinControl* parent = GroupFor(it.Sheet, "Log");
+    auto* b = MakeControl<TiComponentEditorButton>(this, parent, it.Name);
     b->SetCaption(it.Caption);
     b->OnClick = TNotifyEvent(this, &TiPlotEditorForm::LogButtonClick);
-    PlaceRow(it.Parent, b, nullptr);
+    PlaceRow(parent, b);
   }
   for (const char* axis : {"XAxis", "YAxis"})
     if (auto* pc = dynamic_cast<TPageControl*>(FindComponent(AnsiString(axis) + "LabelsPageControl")))
@@ -1057,22 +1297,21 @@ void TiPlotEditorForm::BuildFileControls() {
             MakeControl<TiComponentEditorButton>(this, sheet, AnsiString(axis) + set + "CopyDefaultButton");
         b->SetCaption("Copy Default");
         b->OnClick = TNotifyEvent(this, &TiPlotEditorForm::CopyDefaultButtonClick);
-        PlaceRow(sheet, b, nullptr);
+        PlaceRow(sheet, b);
       }
   // Statistics: the eleven value labels and the refresh button.
   if (auto* pc = dynamic_cast<TPageControl*>(FindComponent("ChannelPageControl"))) {
     TWinControl* stats = SheetFor(pc, "Stats");
-    stats->SetBounds(0, 0, pc->GetWidth() - 8, pc->GetHeight() - 30);
     for (const char* name : kChannelStatsDisplays) {
       auto* l = MakeControl<TLabel>(this, stats, "");
-      l->SetCaption(AnsiString(name).substr(12, AnsiString(name).size() - 12 - 7));
+      l->SetCaption(StatsCaption(name));
       auto* v = MakeControl<TLabel>(this, stats, name);
       PlaceRow(stats, v, l);
     }
     auto* refresh = MakeControl<TiComponentEditorButton>(this, stats, "ChannelStatsRefreshButton");
     refresh->SetCaption("Refresh");
     refresh->OnClick = TNotifyEvent(this, &TiPlotEditorForm::ChannelStatsRefreshButtonClick);
-    PlaceRow(stats, refresh, nullptr);
+    PlaceRow(stats, refresh);
   }
 }
 

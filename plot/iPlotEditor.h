@@ -7,6 +7,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "platform/ui/Menus.h"
@@ -18,6 +19,7 @@ class TiPlotObject;
 class TiPlotLayoutObject;
 class TiPlotLayoutViewer;
 class TiPlotKindManager;
+struct TiEditorLayoutPlan;
 
 // How a control of a page reads and writes its property.
 enum TiPlotEditorFieldKind : uint8_t {
@@ -39,9 +41,10 @@ struct TiPlotEditorField {
   AnsiString Control;
   AnsiString Property;
   TiPlotEditorFieldKind Kind;
-  const char* Sheet;    // sub-page caption ("" when the page has none)
-  const char* Caption;  // label, check box or radio group caption
-  const char* Items;    // fixed items separated by '|', or nullptr
+  const char* Sheet;            // sub-page caption ("" when the page has none)
+  const char* Caption;          // label, check box or radio group caption
+  const char* Items;            // fixed items separated by '|', or nullptr
+  const char* Group = nullptr;  // group box within the sheet, nested ones separated by '>'
 };
 
 struct TiPlotEditorPage {
@@ -181,6 +184,14 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   void BuildPages();
   void BuildFileControls();
   TWinControl* SheetFor(TPageControl* Pages, const char* Caption);
+  // The group box Path ('>' between nested groups) in Sheet, made on first use.
+  TWinControl* GroupFor(TWinControl* Sheet, const char* Path);
+  // Queues a row of Container for the layout that ends the building of the pages.
+  void PlaceRow(TWinControl* Container, TControl* Control, TControl* Label = nullptr, int32_t Width = 0);
+  // Puts Extra (an up-down or picker button) at the right of Control's row.
+  void AttachRight(TControl* Control, TControl* Extra);
+  void LayOutTree(TWinControl* Container);
+  TSize Arrange(TWinControl* Container, int32_t Left, int32_t Top, int32_t Bottom, bool Place);
   void BuildFields(const std::vector<TiPlotEditorField>& Fields, TPageControl* SubPages, TWinControl* Single,
                    const TNotifyEvent& Change, const AnsiString& Prefix, bool HideName = false);
   void LoadField(const TiPlotEditorField& Field, TObject* Target);
@@ -205,4 +216,5 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   // The channel whose figures the statistics show (nil while they show none).
   TiPlotObject* FStatsChannel = nullptr;
   bool FLoading = false;
+  std::unique_ptr<TiEditorLayoutPlan> FPlan;  // only while the pages are built
 };

@@ -144,83 +144,77 @@ std::vector<F> ChannelFields() {
           {"MarkersStyleComboBox", "MarkersStyle", ipefCombo, "Marker", "Style",
            "Circle|Square|Diamond|Cross|Plus|Triangle Up|Triangle Down|Triangle Left|Triangle Right|Vertical "
            "Line|Horizontal Line|Character"},
-          {"MarkersPenColorColorPicker", "MarkersPenColor", ipefColor, "Marker", "Pen Color", nullptr},
+          {"MarkersPenColorColorPicker", "MarkersPenColor", ipefColor, "Marker", "Color", nullptr, "Pen"},
           {"MarkersPenUseChannelColorCheckBox", "MarkersPenUseChannelColor", ipefCheck, "Marker",
-           "Use Channel Color", nullptr},
-          {"MarkersPenStyleComboBox", "MarkersPenStyle", ipefCombo, "Marker", "Pen Style", kChannelPenStyles},
-          {"MarkersPenWidthEdit", "MarkersPenWidth", ipefEdit, "Marker", "Pen Width", nullptr},
-          {"MarkersBrushColorColorPicker", "MarkersBrushColor", ipefColor, "Marker", "Brush Color", nullptr},
+           "Use Channel Color", nullptr, "Pen"},
+          {"MarkersPenStyleComboBox", "MarkersPenStyle", ipefCombo, "Marker", "Style", kChannelPenStyles,
+           "Pen"},
+          {"MarkersPenWidthEdit", "MarkersPenWidth", ipefEdit, "Marker", "Width", nullptr, "Pen"},
+          {"MarkersBrushColorColorPicker", "MarkersBrushColor", ipefColor, "Marker", "Color", nullptr,
+           "Brush"},
           {"MarkersBrushUseChannelColorCheckBox", "MarkersBrushUseChannelColor", ipefCheck, "Marker",
-           "Use Channel Color", nullptr},
-          {"MarkersBrushStyleComboBox", "MarkersBrushStyle", ipefCombo, "Marker", "Brush Style",
-           kBrushStyles},
+           "Use Channel Color", nullptr, "Brush"},
+          {"MarkersBrushStyleComboBox", "MarkersBrushStyle", ipefCombo, "Marker", "Style", kBrushStyles,
+           "Brush"},
           {"MarkersTurnOffLimitEdit", "MarkersTurnOffLimit", ipefEdit, "Marker", "Turn Off Limit", nullptr},
-          {"LogFileNameEdit", "LogFileName", ipefEdit, "File I/O", "Log File Name", nullptr},
-          {"LogBufferSizeEdit", "LogBufferSize", ipefEdit, "File I/O", "Log Buffer Size", nullptr},
+          {"LogFileNameEdit", "LogFileName", ipefEdit, "File I/O", "File Name", nullptr, "Log"},
+          {"LogBufferSizeEdit", "LogBufferSize", ipefEdit, "File I/O", "Buffer Size", nullptr, "Log"},
           {"MarkersFontPicker", "MarkersFont", ipefFont, "Marker", "Font", nullptr},
       });
 }
 
 // Only a TiPlotChannel has these.
 std::vector<F> ChannelDrawFields() {
-  return Prefixed(
-      "Channel",
-      {
-          {"FillEnabledCheckBox", "FillEnabled", ipefCheck, "Fill", "Enabled", nullptr},
-          {"FillReferenceEdit", "FillReference", ipefEdit, "Fill", "Reference", nullptr},
-          {"FillStyleComboBox", "FillStyle", ipefCombo, "Fill", "Style", kBrushStyles},
-          {"FillColorColorPicker", "FillColor", ipefColor, "Fill", "Color", nullptr},
-          {"FillUseChannelColorCheckBox", "FillUseChannelColor", ipefCheck, "Fill", "Use Channel Color",
-           nullptr},
-          {"BarEnabledCheckBox", "BarEnabled", ipefCheck, "Bar", "Enabled", nullptr},
-          {"BarWidthEdit", "BarWidth", ipefEdit, "Bar", "Width", nullptr},
-          {"BarReferenceEdit", "BarReference", ipefEdit, "Bar", "Reference", nullptr},
-          {"BarPenUseChannelColorCheckBox", "BarPenUseChannelColor", ipefCheck, "Bar",
-           "Pen Use Channel Color", nullptr},
-          {"BarPenStyleComboBox", "BarPenStyle", ipefCombo, "Bar", "Pen Style", kChannelPenStyles},
-          {"BarPenColorColorPicker", "BarPenColor", ipefColor, "Bar", "Pen Color", nullptr},
-          {"BarPenWidthEdit", "BarPenWidth", ipefEdit, "Bar", "Pen Width", nullptr},
-          {"BarBrushUseChannelColorCheckBox", "BarBrushUseChannelColor", ipefCheck, "Bar",
-           "Brush Use Channel Color", nullptr},
-          {"BarBrushStyleComboBox", "BarBrushStyle", ipefCombo, "Bar", "Brush Style", kBrushStyles},
-          {"BarBrushColorColorPicker", "BarBrushColor", ipefColor, "Bar", "Brush Color", nullptr},
-          {"HighLowStyleComboBox", "HighLowStyle", ipefCombo, "High/Low", "Style", "Open/Close|Candlestick"},
-          {"HighLowEnabledCheckBox", "HighLowEnabled", ipefCheck, "High/Low", "Enabled", nullptr},
-          {"HighLowBarColorColorPicker", "HighLowBarColor", ipefColor, "High/Low>Open/Close", "Bar Color",
-           nullptr},
-          {"HighLowBarWidthEdit", "HighLowBarWidth", ipefEdit, "High/Low>Open/Close", "Bar Width", nullptr},
-          {"HighLowOpenShowCheckBox", "HighLowOpenShow", ipefCheck, "High/Low>Open/Close", "Open Show",
-           nullptr},
-          {"HighLowOpenColorColorPicker", "HighLowOpenColor", ipefColor, "High/Low>Open/Close", "Open Color",
-           nullptr},
-          {"HighLowOpenWidthEdit", "HighLowOpenWidth", ipefEdit, "High/Low>Open/Close", "Open Width",
-           nullptr},
-          {"HighLowOpenHeightEdit", "HighLowOpenHeight", ipefEdit, "High/Low>Open/Close", "Open Height",
-           nullptr},
-          {"HighLowCloseShowCheckBox", "HighLowCloseShow", ipefCheck, "High/Low>Open/Close", "Close Show",
-           nullptr},
-          {"HighLowCloseColorColorPicker", "HighLowCloseColor", ipefColor, "High/Low>Open/Close",
-           "Close Color", nullptr},
-          {"HighLowCloseWidthEdit", "HighLowCloseWidth", ipefEdit, "High/Low>Open/Close", "Close Width",
-           nullptr},
-          {"HighLowCloseHeightEdit", "HighLowCloseHeight", ipefEdit, "High/Low>Open/Close", "Close Height",
-           nullptr},
-          {"HighLowShadowColorColorPicker", "HighLowShadowColor", ipefColor, "High/Low>Candlestick", "Shadow",
-           nullptr},
-          {"HighLowBullishColorColorPicker", "HighLowBullishColor", ipefColor, "High/Low>Candlestick",
-           "Bullish", nullptr},
-          {"HighLowBearishColorColorPicker", "HighLowBearishColor", ipefColor, "High/Low>Candlestick",
-           "Bearish", nullptr},
-          {"DigitalEnabledCheckBox", "DigitalEnabled", ipefCheck, "Digital", "Enabled", nullptr},
-          {"DigitalReferenceHighEdit", "DigitalReferenceHigh", ipefEdit, "Digital", "Reference High",
-           nullptr},
-          {"DigitalReferenceLowEdit", "DigitalReferenceLow", ipefEdit, "Digital", "Reference Low", nullptr},
-          {"DigitalReferenceStyleComboBox", "DigitalReferenceStyle", ipefCombo, "Digital", "Reference Style",
-           "Scale|Percent"},
-          {"FastDrawCheckBox", "FastDrawEnabled", ipefCheck, "General", "Fast Draw", nullptr},
-          {"InterpolationStyleComboBox", "InterpolationStyle", ipefCombo, "Trace", "Interpolation Style",
-           "Straight Line|Cubic Spline|Polynomial|Rational|Differential|Differential Terminated"},
-      });
+  std::vector<F> rows = {
+      {"FillEnabledCheckBox", "FillEnabled", ipefCheck, "Fill", "Enabled", nullptr},
+      {"FillReferenceEdit", "FillReference", ipefEdit, "Fill", "Reference", nullptr},
+      {"FillStyleComboBox", "FillStyle", ipefCombo, "Fill", "Style", kBrushStyles},
+      {"FillColorColorPicker", "FillColor", ipefColor, "Fill", "Color", nullptr},
+      {"FillUseChannelColorCheckBox", "FillUseChannelColor", ipefCheck, "Fill", "Use Channel Color", nullptr},
+      {"BarEnabledCheckBox", "BarEnabled", ipefCheck, "Bar", "Enabled", nullptr},
+      {"BarWidthEdit", "BarWidth", ipefEdit, "Bar", "Width", nullptr},
+      {"BarReferenceEdit", "BarReference", ipefEdit, "Bar", "Reference", nullptr},
+      {"BarPenUseChannelColorCheckBox", "BarPenUseChannelColor", ipefCheck, "Bar", "Use Channel Color",
+       nullptr, "Pen"},
+      {"BarPenStyleComboBox", "BarPenStyle", ipefCombo, "Bar", "Style", kChannelPenStyles, "Pen"},
+      {"BarPenColorColorPicker", "BarPenColor", ipefColor, "Bar", "Color", nullptr, "Pen"},
+      {"BarPenWidthEdit", "BarPenWidth", ipefEdit, "Bar", "Width", nullptr, "Pen"},
+      {"BarBrushUseChannelColorCheckBox", "BarBrushUseChannelColor", ipefCheck, "Bar", "Use Channel Color",
+       nullptr, "Brush"},
+      {"BarBrushStyleComboBox", "BarBrushStyle", ipefCombo, "Bar", "Style", kBrushStyles, "Brush"},
+      {"BarBrushColorColorPicker", "BarBrushColor", ipefColor, "Bar", "Color", nullptr, "Brush"},
+      {"HighLowStyleComboBox", "HighLowStyle", ipefCombo, "High/Low", "Style", "Open/Close|Candlestick"},
+      {"HighLowEnabledCheckBox", "HighLowEnabled", ipefCheck, "High/Low", "Enabled", nullptr},
+      {"HighLowBarColorColorPicker", "HighLowBarColor", ipefColor, "High/Low>Open/Close", "Color", nullptr,
+       "Bar"},
+      {"HighLowBarWidthEdit", "HighLowBarWidth", ipefEdit, "High/Low>Open/Close", "Width", nullptr, "Bar"},
+  };
+  for (const char* end : {"Open", "Close"}) {
+    const AnsiString p = AnsiString("HighLow") + end;
+    const char* sheet = "High/Low>Open/Close";
+    rows.push_back({p + "ShowCheckBox", p + "Show", ipefCheck, sheet, "Show", nullptr, end});
+    rows.push_back({p + "ColorColorPicker", p + "Color", ipefColor, sheet, "Color", nullptr, end});
+    rows.push_back({p + "WidthEdit", p + "Width", ipefEdit, sheet, "Width", nullptr, end});
+    rows.push_back({p + "HeightEdit", p + "Height", ipefEdit, sheet, "Height", nullptr, end});
+  }
+  const std::vector<F> rest = {
+      {"HighLowShadowColorColorPicker", "HighLowShadowColor", ipefColor, "High/Low>Candlestick", "Shadow",
+       nullptr},
+      {"HighLowBullishColorColorPicker", "HighLowBullishColor", ipefColor, "High/Low>Candlestick", "Bullish",
+       nullptr},
+      {"HighLowBearishColorColorPicker", "HighLowBearishColor", ipefColor, "High/Low>Candlestick", "Bearish",
+       nullptr},
+      {"DigitalEnabledCheckBox", "DigitalEnabled", ipefCheck, "Digital", "Enabled", nullptr},
+      {"DigitalReferenceHighEdit", "DigitalReferenceHigh", ipefEdit, "Digital", "Reference High", nullptr},
+      {"DigitalReferenceLowEdit", "DigitalReferenceLow", ipefEdit, "Digital", "Reference Low", nullptr},
+      {"DigitalReferenceStyleComboBox", "DigitalReferenceStyle", ipefCombo, "Digital", "Reference Style",
+       "Scale|Percent"},
+      {"FastDrawCheckBox", "FastDrawEnabled", ipefCheck, "General", "Fast Draw", nullptr},
+      {"InterpolationStyleComboBox", "InterpolationStyle", ipefCombo, "Trace", "Interpolation Style",
+       "Straight Line|Cubic Spline|Polynomial|Rational|Differential|Differential Terminated"},
+  };
+  rows.insert(rows.end(), rest.begin(), rest.end());
+  return Prefixed("Channel", rows);
 }
 
 std::vector<F> DataCursorFields() {
@@ -276,35 +270,45 @@ std::vector<F> LabelFields() {
                    {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
                    {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
                    {"CaptionMemo", "Caption", ipefEdit, "General", "Caption", nullptr},
-                   {"MarginLeftEdit", "MarginLeft", ipefEdit, "General", "Margin Left", nullptr},
-                   {"MarginTopEdit", "MarginTop", ipefEdit, "General", "Margin Top", nullptr},
-                   {"MarginRightEdit", "MarginRight", ipefEdit, "General", "Margin Right", nullptr},
-                   {"MarginBottomEdit", "MarginBottom", ipefEdit, "General", "Margin Bottom", nullptr},
+                   {"MarginLeftEdit", "MarginLeft", ipefEdit, "General", "Left", nullptr, "Margin"},
+                   {"MarginTopEdit", "MarginTop", ipefEdit, "General", "Top", nullptr, "Margin"},
+                   {"MarginRightEdit", "MarginRight", ipefEdit, "General", "Right", nullptr, "Margin"},
+                   {"MarginBottomEdit", "MarginBottom", ipefEdit, "General", "Bottom", nullptr, "Margin"},
                    {"AlignmentComboBox", "Alignment", ipefCombo, "General", "Alignment", "Center|Left|Right"},
                    {"FontPicker", "Font", ipefFont, "General", "Font", nullptr},
                });
 }
 
+// The rows the legend, table, toolbar and data-view pages open with, then Rest.
+std::vector<F> Opening(const char* Sheet, bool Visible, std::initializer_list<F> Rest) {
+  std::vector<F> rows = {{"NameEdit", "Name", ipefEdit, Sheet, "Name", nullptr}};
+  if (Visible) rows.push_back({"VisibleCheckBox", "Visible", ipefCheck, Sheet, "Visible", nullptr});
+  rows.push_back({"EnabledCheckBox", "Enabled", ipefCheck, Sheet, "Enabled", nullptr});
+  rows.push_back({"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, Sheet, "Popup Enabled", nullptr});
+  rows.insert(rows.end(), Rest);
+  return rows;
+}
+
 std::vector<F> LegendFields() {
-  std::vector<F> rows = {
-      {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-      {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
-      {"EnabledCheckBox", "Enabled", ipefCheck, "General", "Enabled", nullptr},
-      {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
-      {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Margin Top", nullptr},
-      {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Margin Bottom", nullptr},
-      {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Margin Left", nullptr},
-      {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Margin Right", nullptr},
-      {"ChannelNameMaxWidthEdit", "ChannelNameMaxWidth", ipefEdit, "General", "Name Max Width", nullptr},
-      {"ChannelNameColorStyleComboBox", "ChannelNameColorStyle", ipefCombo, "General", "Name Color Style",
-       "Font|ChannelColor|XAxisFontColor|YAxisFontColor"},
-      {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
-      {"BackGroundTransparentCheckBox", "BackGroundTransparent", ipefCheck, "General", "Transparent",
-       nullptr},
-      {"BackGroundColorColorPicker", "BackGroundColor", ipefColor, "General", "Background", nullptr},
-      {"SelectedItemColorPicker", "SelectedItemBackGroundColor", ipefColor, "General", "Selected Item",
-       nullptr},
-  };
+  std::vector<F> rows =
+      Opening("General", true,
+              {
+                  {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Top", nullptr, "Margin"},
+                  {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Bottom", nullptr, "Margin"},
+                  {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Left", nullptr, "Margin"},
+                  {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Right", nullptr, "Margin"},
+                  {"ChannelNameMaxWidthEdit", "ChannelNameMaxWidth", ipefEdit, "General", "Max Width",
+                   nullptr, "Channel Name"},
+                  {"ChannelNameColorStyleComboBox", "ChannelNameColorStyle", ipefCombo, "General",
+                   "Color Style", "Font|ChannelColor|XAxisFontColor|YAxisFontColor", "Channel Name"},
+                  {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
+                  {"BackGroundTransparentCheckBox", "BackGroundTransparent", ipefCheck, "General",
+                   "Transparent", nullptr, "Background"},
+                  {"BackGroundColorColorPicker", "BackGroundColor", ipefColor, "General", "Color", nullptr,
+                   "Background"},
+                  {"SelectedItemColorPicker", "SelectedItemBackGroundColor", ipefColor, "General",
+                   "Background", nullptr, "Selected Item"},
+              });
   const struct {
     const char* Name;
     const char* Caption;
@@ -319,65 +323,74 @@ std::vector<F> LegendFields() {
                  {"YMean", "Y-Mean"}};
   for (const auto& c : columns)
     rows.push_back({AnsiString("Show") + c.Name + "Checkbox", AnsiString("ShowColumn") + c.Name, ipefCheck,
-                    "Columns", c.Caption, nullptr});
-  for (const char* w : {"Col", "Row"}) {
-    const AnsiString s = AnsiString("Wrap") + w;
+                    "Columns", c.Caption, nullptr, "Show"});
+  const struct {
+    const char* Name;
+    const char* Group;
+    const char* AutoCount;
+    const char* Spacing;
+  } wraps[] = {{"Col", "Col", "Col>Auto Count", "Col>Spacing"},
+               {"Row", "Row", "Row>Auto Count", "Row>Spacing"}};
+  for (const auto& w : wraps) {
+    const AnsiString s = AnsiString("Wrap") + w.Name;
     const char* sheet = "Wrap";
-    rows.push_back({s + "DesiredCountEdit", s + "DesiredCount", ipefEdit, sheet, "Desired Count", nullptr});
     rows.push_back(
-        {s + "AutoCountEnabledCheckBox", s + "AutoCountEnabled", ipefCheck, sheet, "Auto Count", nullptr});
-    rows.push_back({s + "AutoCountMaxEdit", s + "AutoCountMax", ipefEdit, sheet, "Auto Count Max", nullptr});
-    rows.push_back({s + "SpacingMinEdit", s + "SpacingMin", ipefEdit, sheet, "Spacing Min", nullptr});
-    rows.push_back({s + "SpacingAutoCheckBox", s + "SpacingAuto", ipefCheck, sheet, "Spacing Auto", nullptr});
+        {s + "DesiredCountEdit", s + "DesiredCount", ipefEdit, sheet, "Desired Count", nullptr, w.Group});
+    rows.push_back({s + "AutoCountEnabledCheckBox", s + "AutoCountEnabled", ipefCheck, sheet, "Enabled",
+                    nullptr, w.AutoCount});
+    rows.push_back(
+        {s + "AutoCountMaxEdit", s + "AutoCountMax", ipefEdit, sheet, "Max", nullptr, w.AutoCount});
+    rows.push_back({s + "SpacingMinEdit", s + "SpacingMin", ipefEdit, sheet, "Min", nullptr, w.Spacing});
+    rows.push_back(
+        {s + "SpacingAutoCheckBox", s + "SpacingAuto", ipefCheck, sheet, "Auto", nullptr, w.Spacing});
   }
-  rows.push_back({"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "Columns",
-                  "Titles Visible", nullptr});
+  rows.push_back({"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "Columns", "Visible",
+                  nullptr, "Titles"});
   rows.push_back({"FontPicker", "Font", ipefFont, "General", "Font", nullptr});
   rows.push_back(
-      {"SelectedItemFontPicker", "SelectedItemFont", ipefFont, "General", "Selected Font", nullptr});
-  rows.push_back({"ColumnTitlesFontPicker", "ColumnTitlesFont", ipefFont, "Columns", "Titles Font", nullptr});
+      {"SelectedItemFontPicker", "SelectedItemFont", ipefFont, "General", "Font", nullptr, "Selected Item"});
+  rows.push_back(
+      {"ColumnTitlesFontPicker", "ColumnTitlesFont", ipefFont, "Columns", "Font", nullptr, "Titles"});
   return Prefixed("Legend", rows);
 }
 
 std::vector<F> TableFields() {
   return Prefixed(
       "Table",
-      {
-          {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-          {"VisibleCheckBox", "Visible", ipefCheck, "General", "Visible", nullptr},
-          {"EnabledCheckBox", "Enabled", ipefCheck, "General", "Enabled", nullptr},
-          {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
-          {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Margin Top", nullptr},
-          {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Margin Left", nullptr},
-          {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Margin Right", nullptr},
-          {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Margin Bottom", nullptr},
-          {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
-          {"RowSpacingEdit", "RowSpacing", ipefEdit, "General", "Row Spacing", nullptr},
-          {"RowsMaxEdit", "RowsMax", ipefEdit, "General", "Rows Max", nullptr},
-          {"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "General", "Titles Visible",
-           nullptr},
-          {"GridLinesShowCheckBox", "GridLinesShow", ipefCheck, "Grid", "Lines Show", nullptr},
-          {"GridLinesColorColorPicker", "GridLinesColor", ipefColor, "Grid", "Lines Color", nullptr},
-          {"StartPercentEdit", "StartPercent", ipefEdit, "Layout", "Start Percent", nullptr},
-          {"StopPercentEdit", "StopPercent", ipefEdit, "Layout", "Stop Percent", nullptr},
-          {"GridBackGroundTransparentCheckBox", "GridBackGroundTransparent", ipefCheck, "Grid", "Transparent",
-           nullptr},
-          {"GridBackGroundColorColorPicker", "GridBackGroundColor", ipefColor, "Grid", "Background", nullptr},
-          {"DataFontPicker", "DataFont", ipefFont, "General", "Data Font", nullptr},
-          {"ColumnTitlesFontPicker", "ColumnTitlesFont", ipefFont, "General", "Titles Font", nullptr},
-      });
+      Opening(
+          "General", true,
+          {
+              {"TopMarginEdit", "MarginTop", ipefEdit, "General", "Top", nullptr, "Margin"},
+              {"LeftMarginEdit", "MarginLeft", ipefEdit, "General", "Left", nullptr, "Margin"},
+              {"RightMarginEdit", "MarginRight", ipefEdit, "General", "Right", nullptr, "Margin"},
+              {"BottomMarginEdit", "MarginBottom", ipefEdit, "General", "Bottom", nullptr, "Margin"},
+              {"ColumnSpacingEdit", "ColumnSpacing", ipefEdit, "General", "Column Spacing", nullptr},
+              {"RowSpacingEdit", "RowSpacing", ipefEdit, "General", "Row Spacing", nullptr},
+              {"RowsMaxEdit", "RowsMax", ipefEdit, "General", "Rows Max", nullptr},
+              {"ColumnTitlesVisibleCheckBox", "ColumnTitlesVisible", ipefCheck, "General", "Visible", nullptr,
+               "Column Titles"},
+              {"GridLinesShowCheckBox", "GridLinesShow", ipefCheck, "Grid", "Show", nullptr, "Lines"},
+              {"GridLinesColorColorPicker", "GridLinesColor", ipefColor, "Grid", "Color", nullptr, "Lines"},
+              {"StartPercentEdit", "StartPercent", ipefEdit, "Layout", "Start Percent", nullptr},
+              {"StopPercentEdit", "StopPercent", ipefEdit, "Layout", "Stop Percent", nullptr},
+              {"GridBackGroundTransparentCheckBox", "GridBackGroundTransparent", ipefCheck, "Grid",
+               "Transparent", nullptr, "Background"},
+              {"GridBackGroundColorColorPicker", "GridBackGroundColor", ipefColor, "Grid", "Color", nullptr,
+               "Background"},
+              {"DataFontPicker", "DataFont", ipefFont, "General", "Font", nullptr, "Data"},
+              {"ColumnTitlesFontPicker", "ColumnTitlesFont", ipefFont, "General", "Font", nullptr,
+               "Column Titles"},
+          }));
 }
 
 std::vector<F> ToolBarFields() {
-  std::vector<F> rows = {
-      {"NameEdit", "Name", ipefEdit, "", "Name", nullptr},
-      {"VisibleCheckBox", "Visible", ipefCheck, "", "Visible", nullptr},
-      {"EnabledCheckBox", "Enabled", ipefCheck, "", "Enabled", nullptr},
-      {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "", "Popup Enabled", nullptr},
-      {"FlatBorderCheckBox", "FlatBorder", ipefCheck, "", "Flat Border", nullptr},
-      {"FlatButtonsCheckBox", "FlatButtons", ipefCheck, "", "Flat Buttons", nullptr},
-      {"SmallButtonsCheckBox", "SmallButtons", ipefCheck, "", "Small Buttons", nullptr},
-  };
+  std::vector<F> rows =
+      Opening("", true,
+              {
+                  {"FlatBorderCheckBox", "FlatBorder", ipefCheck, "", "Flat Border", nullptr},
+                  {"FlatButtonsCheckBox", "FlatButtons", ipefCheck, "", "Flat Buttons", nullptr},
+                  {"SmallButtonsCheckBox", "SmallButtons", ipefCheck, "", "Small Buttons", nullptr},
+              });
   const struct {
     const char* Name;
     const char* Caption;
@@ -397,35 +410,36 @@ std::vector<F> ToolBarFields() {
   for (const auto& b : buttons) {
     const AnsiString prop = AnsiString("Show") + b.Name +
                             (AnsiString(b.Name).find("Buttons") == AnsiString::npos ? "Button" : "");
-    rows.push_back({prop + "CheckBox", prop, ipefCheck, "", b.Caption, nullptr});
+    rows.push_back({prop + "CheckBox", prop, ipefCheck, "", b.Caption, nullptr, "Show Button"});
   }
   rows.push_back({"ZoomInOutFactorEdit", "ZoomInOutFactor", ipefEdit, "", "Zoom Factor", nullptr});
   return Prefixed("ToolBar", rows);
 }
 
 std::vector<F> DataViewFields() {
-  std::vector<F> rows = {
-      {"NameEdit", "Name", ipefEdit, "General", "Name", nullptr},
-      {"EnabledCheckBox", "Enabled", ipefCheck, "General", "Enabled", nullptr},
-      {"PopupEnabledCheckBox", "PopupEnabled", ipefCheck, "General", "Popup Enabled", nullptr},
-      {"LayerEdit", "Layer", ipefEdit, "Grid Lines", "Layer", nullptr},
-      {"BackgroundTransparentCheckBox", "BackgroundTransparent", ipefCheck, "General", "Transparent",
-       nullptr},
-      {"BackgroundColorColorPicker", "BackgroundColor", ipefColor, "General", "Background", nullptr},
-      {"GridShow", "GridShow", ipefCheck, "General", "Grid Show", nullptr},
-      {"GridXAxisNameComboBox", "GridXAxisName", ipefGridXAxes, "General", "Grid X-Axis", nullptr},
-      {"GridYAxisNameComboBox", "GridYAxisName", ipefGridYAxes, "General", "Grid Y-Axis", nullptr},
-      {"AxesControlEnabledCheckBox", "AxesControlEnabled", ipefCheck, "General", "Axes Control", nullptr},
-      {"AxesControlMouseStyleComboBox", "AxesControlMouseStyle", ipefCombo, "General", "Mouse Style",
-       kAxesControlStyles},
-      {"AxesControlWheelStyleComboBox", "AxesControlWheelStyle", ipefCombo, "General", "Wheel Style",
-       kAxesControlStyles},
-      {"GridLineColorColorPicker", "GridLineColor", ipefColor, "Grid Lines", "Color", nullptr},
-      {"GridLineShowLeft", "GridLineShowLeft", ipefCheck, "Grid Lines", "Left", nullptr},
-      {"GridLineShowRight", "GridLineShowRight", ipefCheck, "Grid Lines", "Right", nullptr},
-      {"GridLineShowTop", "GridLineShowTop", ipefCheck, "Grid Lines", "Top", nullptr},
-      {"GridLineShowBottom", "GridLineShowBottom", ipefCheck, "Grid Lines", "Bottom", nullptr},
-  };
+  std::vector<F> rows = Opening(
+      "General", false,
+      {
+          {"LayerEdit", "Layer", ipefEdit, "Grid Lines", "Layer", nullptr},
+          {"BackgroundTransparentCheckBox", "BackgroundTransparent", ipefCheck, "General", "Transparent",
+           nullptr, "Background"},
+          {"BackgroundColorColorPicker", "BackgroundColor", ipefColor, "General", "Color", nullptr,
+           "Background"},
+          {"GridShow", "GridShow", ipefCheck, "General", "Show", nullptr, "Grid"},
+          {"GridXAxisNameComboBox", "GridXAxisName", ipefGridXAxes, "General", "X-Axis", nullptr, "Grid"},
+          {"GridYAxisNameComboBox", "GridYAxisName", ipefGridYAxes, "General", "Y-Axis", nullptr, "Grid"},
+          {"AxesControlEnabledCheckBox", "AxesControlEnabled", ipefCheck, "General", "Enabled", nullptr,
+           "Axes Control"},
+          {"AxesControlMouseStyleComboBox", "AxesControlMouseStyle", ipefCombo, "General", "Mouse Style",
+           kAxesControlStyles, "Axes Control"},
+          {"AxesControlWheelStyleComboBox", "AxesControlWheelStyle", ipefCombo, "General", "Wheel Style",
+           kAxesControlStyles, "Axes Control"},
+          {"GridLineColorColorPicker", "GridLineColor", ipefColor, "Grid Lines", "Color", nullptr},
+          {"GridLineShowLeft", "GridLineShowLeft", ipefCheck, "Grid Lines", "Left", nullptr, "Show"},
+          {"GridLineShowRight", "GridLineShowRight", ipefCheck, "Grid Lines", "Right", nullptr, "Show"},
+          {"GridLineShowTop", "GridLineShowTop", ipefCheck, "Grid Lines", "Top", nullptr, "Show"},
+          {"GridLineShowBottom", "GridLineShowBottom", ipefCheck, "Grid Lines", "Bottom", nullptr, "Show"},
+      });
   const char* sets[][2] = {{"XMajors", "Grid Lines>X-Majors"},
                            {"XMinors", "Grid Lines>X-Minors"},
                            {"YMajors", "Grid Lines>Y-Majors"},
@@ -444,10 +458,12 @@ std::vector<F> DataViewFields() {
   for (const auto& c : customs) {
     const AnsiString g = AnsiString("GridLine") + c[0];
     const char* sheetText = c[1];
+    const char* const kCustom = "Custom Properties";
     rows.push_back({g + "CustomCheckBox", g + "Custom", ipefCheck, sheetText, "Custom", nullptr});
-    rows.push_back({g + "ColorColorPicker", g + "Color", ipefColor, sheetText, "Color", nullptr});
-    rows.push_back({g + "WidthEdit", g + "Width", ipefEdit, sheetText, "Width", nullptr});
-    rows.push_back({g + "StyleComboBox", g + "Style", ipefCombo, sheetText, "Style", kGridLineStyles});
+    rows.push_back({g + "ColorColorPicker", g + "Color", ipefColor, sheetText, "Color", nullptr, kCustom});
+    rows.push_back({g + "WidthEdit", g + "Width", ipefEdit, sheetText, "Width", nullptr, kCustom});
+    rows.push_back(
+        {g + "StyleComboBox", g + "Style", ipefCombo, sheetText, "Style", kGridLineStyles, kCustom});
   }
   return Prefixed("DataView", rows);
 }
@@ -492,46 +508,47 @@ const std::vector<TiPlotEditorField>& PlotEditorControlFields() {
        "Direction",
        "Top/Bottom|Bottom/Top|Left/Right|Right/Left|Top Left/Bottom Right|Bottom Right/Top Left|Bottom "
        "Left/Top "
-       "Right|Top Right/Bottom Left|Rectangle Out|Rectangle In|Circle Out|Circle In"},
+       "Right|Top Right/Bottom Left|Rectangle Out|Rectangle In|Circle Out|Circle In",
+       "Gradient"},
       {"BackGroundGradientEnabledCheckBox", "BackGroundGradientEnabled", ipefCheck, "Background", "Enabled",
-       nullptr},
+       nullptr, "Gradient"},
       {"BackGroundGradientStartColorPicker", "BackGroundGradientStartColor", ipefColor, "Background",
-       "Start Color", nullptr},
+       "Start Color", nullptr, "Gradient"},
       {"BackGroundGradientStopColorPicker", "BackGroundGradientStopColor", ipefColor, "Background",
-       "Stop Color", nullptr},
-      {"OuterMarginLeftEdit", "OuterMarginLeft", ipefEdit, "General", "Margin Left", nullptr},
-      {"OuterMarginTopEdit", "OuterMarginTop", ipefEdit, "General", "Margin Top", nullptr},
-      {"OuterMarginRightEdit", "OuterMarginRight", ipefEdit, "General", "Margin Right", nullptr},
-      {"OuterMarginBottomEdit", "OuterMarginBottom", ipefEdit, "General", "Margin Bottom", nullptr},
+       "Stop Color", nullptr, "Gradient"},
+      {"OuterMarginLeftEdit", "OuterMarginLeft", ipefEdit, "General", "Left", nullptr, "Outer Margin"},
+      {"OuterMarginTopEdit", "OuterMarginTop", ipefEdit, "General", "Top", nullptr, "Outer Margin"},
+      {"OuterMarginRightEdit", "OuterMarginRight", ipefEdit, "General", "Right", nullptr, "Outer Margin"},
+      {"OuterMarginBottomEdit", "OuterMarginBottom", ipefEdit, "General", "Bottom", nullptr, "Outer Margin"},
       {"TitleVisibleCheckBox", "TitleVisible", ipefCheck, "Title", "Visible", nullptr},
       {"TitleMarginEdit", "TitleMargin", ipefEdit, "Title", "Margin", nullptr},
       {"TitleTextEdit", "TitleText", ipefEdit, "Title", "Text", nullptr},
       {"TitleFontPicker", "TitleFont", ipefFont, "Title", "Font", nullptr},
-      {"ControlLogFileNameEdit", "LogFileName", ipefEdit, "File I/O", "Log File Name", nullptr},
-      {"ControlLogBufferSizeEdit", "LogBufferSize", ipefEdit, "File I/O", "Log Buffer Size", nullptr},
+      {"ControlLogFileNameEdit", "LogFileName", ipefEdit, "File I/O", "File Name", nullptr, "Log"},
+      {"ControlLogBufferSizeEdit", "LogBufferSize", ipefEdit, "File I/O", "Buffer Size", nullptr, "Log"},
       {"HintsShowCheckBox", "HintsShow", ipefCheck, "Hints", "Show", nullptr},
       {"HintsPauseEdit", "HintsPause", ipefEdit, "Hints", "Pause", nullptr},
       {"HintsHidePauseEdit", "HintsHidePause", ipefEdit, "Hints", "Hide Pause", nullptr},
       {"HintsFontPicker", "HintsFont", ipefFont, "Hints", "Font", nullptr},
       {"AnnotationDefaultPenColorPicker", "AnnotationDefaultPenColor", ipefColor, "Annotation Defaults",
-       "Pen Color", nullptr},
+       "Color", nullptr, "Pen"},
       {"AnnotationDefaultPenStyleComboBox", "AnnotationDefaultPenStlye", ipefCombo, "Annotation Defaults",
-       "Pen Style", kPenStyles},
-      {"AnnotationDefaultPenWidthEdit", "AnnotationDefaultPenWidth", ipefEdit, "Annotation Defaults",
-       "Pen Width", nullptr},
+       "Style", kPenStyles, "Pen"},
+      {"AnnotationDefaultPenWidthEdit", "AnnotationDefaultPenWidth", ipefEdit, "Annotation Defaults", "Width",
+       nullptr, "Pen"},
       {"AnnotationDefaultBrushColorPicker", "AnnotationDefaultBrushColor", ipefColor, "Annotation Defaults",
-       "Brush Color", nullptr},
+       "Color", nullptr, "Brush"},
       {"AnnotationDefaultBrushStyleComboBox", "AnnotationDefaultBrushStlye", ipefCombo, "Annotation Defaults",
-       "Brush Style", kBrushStyles},
+       "Style", kBrushStyles, "Brush"},
       {"AnnotationDefaultFontPicker", "AnnotationDefaultFont", ipefFont, "Annotation Defaults", "Font",
        nullptr},
       {"PrintShowDialogCheckBox", "PrintShowDialog", ipefCheck, "Print", "Show Dialog", nullptr},
       {"PrintOrientationRadioGroup", "PrintOrientation", ipefRadio, "Print", "Orientation",
        "Portrait|Landscape"},
-      {"PrintMarginLeftEdit", "PrintMarginLeft", ipefEdit, "Print", "Margin Left", nullptr},
-      {"PrintMarginTopEdit", "PrintMarginTop", ipefEdit, "Print", "Margin Top", nullptr},
-      {"PrintMarginRightEdit", "PrintMarginRight", ipefEdit, "Print", "Margin Right", nullptr},
-      {"PrintMarginBottomEdit", "PrintMarginBottom", ipefEdit, "Print", "Margin Bottom", nullptr},
+      {"PrintMarginLeftEdit", "PrintMarginLeft", ipefEdit, "Print", "Left", nullptr, "Margin"},
+      {"PrintMarginTopEdit", "PrintMarginTop", ipefEdit, "Print", "Top", nullptr, "Margin"},
+      {"PrintMarginRightEdit", "PrintMarginRight", ipefEdit, "Print", "Right", nullptr, "Margin"},
+      {"PrintMarginBottomEdit", "PrintMarginBottom", ipefEdit, "Print", "Bottom", nullptr, "Margin"},
       {"PrintDocumentNameEdit", "PrintDocumentName", ipefEdit, "Print", "Document Name", nullptr},
   };
   return rows;

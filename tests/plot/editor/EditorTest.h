@@ -28,6 +28,12 @@ class EditorTest : public ui_test::UiTest {
     master()->CreateEditor();
     form = master()->GetEditorForm();
   }
+  // Beside what a new plot holds, a data cursor, a limit and a table: an object on every page.
+  void AddOneOfEveryKind() {
+    plot->AddDataCursor();
+    plot->AddLimit();
+    plot->AddTable();
+  }
   TiPlotMasterManager* master() { return plot->Master(); }
   template <class T>
   T* C(const char* Name) {

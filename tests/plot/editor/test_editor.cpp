@@ -58,9 +58,7 @@ class PlotEditor : public plot_editor_test::EditorTest {
  protected:
   void SetUp() override {
     EditorTest::SetUp();
-    plot->AddDataCursor();
-    plot->AddLimit();
-    plot->AddTable();
+    AddOneOfEveryKind();
     plot->GetChannel(0)->SetTitleText("Volts");
     plot->GetXAxis(0)->SetSpan(42.5);
     plot->GetYAxis(0)->SetTitle("Amps");
