@@ -908,6 +908,9 @@ void TAdvStringGrid::SetRowCount(int32_t Value) {
 void TAdvStringGrid::SetColCount(int32_t Value) {
   TBaseGrid::SetColCount(Value);
   if (Value > 1 && FixedColAlways) TBaseGrid::SetFixedCols(1);
+  if (floatingFooter_->GetVisible()) footerPanel_->Invalidate();
+  // A horizontal scroll bar may have come or gone: the integral height follows.
+  SetBounds(GetLeft(), GetTop(), GetWidth(), GetHeight());
 }
 
 int32_t TAdvStringGrid::GetFixedRows() const {
@@ -3847,11 +3850,16 @@ void TAdvStringGrid::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int3
   const int32_t h = GetDefaultRowHeight();
   // Rows of no height have no whole number to round to.
   if (integralHeight_ && updateCount_ == 0 && h > 0) {
+    // The rounding is not idempotent (a fitted height rounds down by another row), so placing
+    // the grid again at its own fitted height rounds the height first asked for instead.
+    if (AHeight != fittedHeight_) askedHeight_ = AHeight;
+    AHeight = askedHeight_;
     if (GetVisibleColCount() + TBaseGrid::GetFixedCols() < GetColCount())
       AHeight = AHeight - AHeight % h - 1;
     else
       AHeight = AHeight + h - AHeight % h - 1 - GetSystemMetrics(SM_CYHSCROLL);
     AHeight = std::max(AHeight, 0);
+    fittedHeight_ = AHeight;
   }
   TBaseGrid::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (GetParent() && GetParent()->HandleAllocated()) PaintBorder();

@@ -1978,6 +1978,8 @@ class TAdvStringGrid : public TBaseGrid {
   // The width the column widths were last scaled from (SynchWithGrid); 0 before the first.
   int32_t synchWidth_ = 0;
   bool integralHeight_ = false, autoSize_ = false;
+  // The height last asked for and what the integral height made of it (-1: none yet).
+  int32_t askedHeight_ = 0, fittedHeight_ = -1;
   // The cells in view when controls in cells were last placed.
   TGridRect controlRange_{-1, -1, -1, -1};
   int32_t updateCount_ = 0;

@@ -540,5 +540,27 @@ TEST_F(AdvScroll, IntegralHeightRoundsTheHeightToWholeRows) {
   }
 }
 
+TEST_F(AdvScroll, IntegralHeightHoldsWhenPlacedAgainAndFollowsTheColumnCount) {
+  const int32_t bar = GetSystemMetrics(SM_CYHSCROLL);
+  auto* g = NewGrid<TAdvStringGrid>(20, 50);
+  g->SetDefaultRowHeight(21);
+  g->SetIntegralHeight(true);
+  g->SetBounds(10, 10, 300, 200);
+  const int32_t withBar = 200 - 200 % 21 - 1;
+  ASSERT_EQ(g->GetHeight(), withBar);
+  // Placing it at its own fitted height, as the column count and the switch do, keeps it.
+  for (int i = 0; i < 3; ++i) {
+    g->SetColCount(20 + i);
+    g->SetIntegralHeight(true);
+    g->SetBounds(g->GetLeft(), g->GetTop(), g->GetWidth(), g->GetHeight());
+  }
+  EXPECT_EQ(g->GetHeight(), withBar);
+  // Columns that all fit take the bar away: the height is fitted again from what was asked.
+  g->SetColCount(4);
+  EXPECT_EQ(g->GetHeight(), 200 + 21 - 200 % 21 - 1 - bar);
+  g->SetColCount(20);
+  EXPECT_EQ(g->GetHeight(), withBar);
+}
+
 }  // namespace
 }  // namespace adv_grid_test
