@@ -357,17 +357,30 @@ TEST_F(AxisPaintFixture, CartesianAxisRegistersItsRectanglesAndSkipsRefusedLabel
   EXPECT_TRUE(AnyText(TRect{100, 200, 500, 240}));
 }
 
-TEST_F(AxisPaintFixture, SelectedAxisGetsAFocusFrame) {
-  TiPlotXAxis* x = f.Make<TiPlotXAxis>("X");
-  x->SetLayoutRect(TRect{100, 200, 500, 240});
-  x->GenerateTicks(canvas);
-  x->SetSelected(true);
-  x->Draw(canvas, clBlack);
-  const TRect& e = x->GetExtendedRect();
-  int32_t framed = 0;
-  for (int32_t px = e.Left; px <= e.Right; ++px)
-    if (canvas->GetPixel(px, e.Top) != clBlack) ++framed;
-  EXPECT_GT(framed, (e.Right - e.Left) / 3);
+TEST_F(AxisPaintFixture, SelectedAxisGetsAFocusFrameOnADarkBackground) {
+  for (TiPlotAxis* a : {static_cast<TiPlotAxis*>(f.Make<TiPlotXAxis>("X")),
+                        static_cast<TiPlotAxis*>(f.Make<TiPlotYAxis>("Y"))}) {
+    SCOPED_TRACE(a->GetName());
+    Clear();
+    if (dynamic_cast<TiPlotXAxis*>(a))
+      a->SetLayoutRect(TRect{100, 200, 500, 240});
+    else
+      a->SetLayoutRect(TRect{40, 50, 100, 350});
+    a->GenerateTicks(canvas);
+    a->SetSelected(true);
+    // The plot's paint leaves its black background in the brush.
+    canvas->GetBrush()->SetStyle(bsSolid);
+    canvas->GetBrush()->SetColor(clBlack);
+    a->Draw(canvas, clBlack);
+    const TRect& e = a->GetExtendedRect();
+    int32_t top = 0, left = 0;
+    for (int32_t px = e.Left; px <= e.Right; ++px)
+      if (canvas->GetPixel(px, e.Top) != clBlack) ++top;
+    for (int32_t py = e.Top; py <= e.Bottom; ++py)
+      if (canvas->GetPixel(e.Left, py) != clBlack) ++left;
+    EXPECT_GT(top, (e.Right - e.Left) / 3);
+    EXPECT_GT(left, (e.Bottom - e.Top) / 3);
+  }
 }
 
 }  // namespace
