@@ -358,17 +358,22 @@ TEST_F(AxisPaintFixture, CartesianAxisRegistersItsRectanglesAndSkipsRefusedLabel
 }
 
 TEST_F(AxisPaintFixture, SelectedAxisGetsAFocusFrameOnADarkBackground) {
-  for (TiPlotAxis* a : {static_cast<TiPlotAxis*>(f.Make<TiPlotXAxis>("X")),
-                        static_cast<TiPlotAxis*>(f.Make<TiPlotYAxis>("Y"))}) {
-    SCOPED_TRACE(a->GetName());
+  // Whatever the axis draws before it, the frame shows on the black background; with neither
+  // labels nor scale lines the brush still holds the background the plot painted.
+  struct Case {
+    bool Y, Labels, ScaleLines;
+  };
+  for (const Case c : {Case{false, true, true}, Case{false, false, false}, Case{true, false, false},
+                       Case{true, true, false}}) {
+    SCOPED_TRACE(::testing::Message() << c.Y << c.Labels << c.ScaleLines);
     Clear();
-    if (dynamic_cast<TiPlotXAxis*>(a))
-      a->SetLayoutRect(TRect{100, 200, 500, 240});
-    else
-      a->SetLayoutRect(TRect{40, 50, 100, 350});
+    TiPlotAxis* a = c.Y ? static_cast<TiPlotAxis*>(f.Make<TiPlotYAxis>("Y"))
+                        : static_cast<TiPlotAxis*>(f.Make<TiPlotXAxis>("X"));
+    a->SetLayoutRect(c.Y ? TRect{40, 50, 100, 350} : TRect{100, 200, 500, 240});
+    a->SetLabelsVisible(c.Labels);
+    a->SetScaleLinesShow(c.ScaleLines);
     a->GenerateTicks(canvas);
     a->SetSelected(true);
-    // The plot's paint leaves its black background in the brush.
     canvas->GetBrush()->SetStyle(bsSolid);
     canvas->GetBrush()->SetColor(clBlack);
     a->Draw(canvas, clBlack);
