@@ -473,8 +473,9 @@ void TiPlotComponent::LoadPropertyFile(const AnsiString& FileName) {
         for (int32_t i = 0; i < counts[k]; ++i) {
           // Label 0, the title, stays and takes the file's first label.
           const int32_t index = labels && i == 0 && LabelCount() > 0 ? 0
-                                : k == kPlotConfigChannelKind  ? FMaster->AddChannelOf(channelClasses[size_t(i)])
-                                                               : (this->*kind.Add)();
+                                : k == kPlotConfigChannelKind
+                                    ? FMaster->AddChannelOf(channelClasses[size_t(i)])
+                                    : (this->*kind.Add)();
           read(kind.Item(*this, index), kind.Prefix + IntToStr(i));
         }
       }

@@ -344,7 +344,7 @@ namespace {
 
 // The channel classes a stored plot may name.
 const TiPlotObjectClass* const kStoredChannelClasses[] = {&PlotClassOf<TiPlotChannel>(),
-                                                           &PlotClassOf<TiXYPlotChannel>()};
+                                                          &PlotClassOf<TiXYPlotChannel>()};
 
 }  // namespace
 

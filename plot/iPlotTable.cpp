@@ -366,7 +366,8 @@ void TiPlotTable::Draw(TCanvas* Canvas, TColor) {
 
 TiPlotObject* TiPlotTable::SubObjectAt(int32_t X, int32_t Y) {
   if (FUpButton->GetVisible() && FUpButton->GetButtonRect().Contains(TPoint{X, Y})) return FUpButton.get();
-  if (FDownButton->GetVisible() && FDownButton->GetButtonRect().Contains(TPoint{X, Y})) return FDownButton.get();
+  if (FDownButton->GetVisible() && FDownButton->GetButtonRect().Contains(TPoint{X, Y}))
+    return FDownButton.get();
   return TiPlotLayoutObject::SubObjectAt(X, Y);
 }
 
