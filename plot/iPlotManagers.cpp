@@ -349,9 +349,13 @@ const TiPlotObjectClass* const kStoredChannelClasses[] = {&PlotClassOf<TiPlotCha
 }  // namespace
 
 AnsiString TiPlotChannelManager::StoredClassName(const TiPlotObject* Obj) const {
+  const TClassInfo& cls = Obj->ClassType();
   const TClassInfo& own = TiPlotChannel::ClassInfo();
-  const bool plain = &Obj->ClassType() == &own && FChannelClass && &FChannelClass->Info() == &own;
-  return plain ? AnsiString() : Obj->ClassType().Name();
+  if (&cls == &own && FChannelClass && &FChannelClass->Info() == &own) return AnsiString();
+  // A class a stored plot cannot name comes back only as the channel class, as before.
+  for (const TiPlotObjectClass* known : kStoredChannelClasses)
+    if (&known->Info() == &cls) return cls.Name();
+  return AnsiString();
 }
 
 const TiPlotObjectClass* TiPlotChannelManager::StoredClass(const AnsiString& ClassName) const {

@@ -237,8 +237,8 @@ class TiPlotChannelManager : public TiPlotKindManager {
       : TiPlotKindManager(AOwner, AOnRename, AOnRemove, AOnInsert, AOnChange, "Channel", AKindClass),
         FChannelClass(AKindClass) {}
   TiPlotObject* CreateObject() override;
-  // Every channel that is not the plot's own Y-T kind, or that another channel class would turn
-  // into something else, is stored with its class.
+  // A channel of a class a stored plot may name is stored with it, unless it is a Y-T channel
+  // among Y-T channels (so that the usual plot stores nothing more).
   AnsiString StoredClassName(const TiPlotObject* Obj) const override;
   TiPlotObject* CreateStoredObject(const AnsiString& ClassName) override;
   // The class a stored channel names (empty: the channel class); raises EReadError for a name
