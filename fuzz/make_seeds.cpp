@@ -14,6 +14,7 @@
 #include "fuzz/support/PlotChannel.h"
 #include "fuzz/support/PropertyWidget.h"
 #include "grid/AdvGrid.h"
+#include "grid/PictureContainer.h"
 #include "platform/data/DBGrids.h"
 #include "platform/data/DBTables.h"
 #include "platform/os/gdi/Icons.h"
@@ -22,7 +23,6 @@
 #include "platform/runtime/Registry.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
-#include "grid/PictureContainer.h"
 #include "platform/ui/RichEdit.h"
 #include "plot/iPlot.h"
 #include "plot/iPlotMasterManager.h"
@@ -415,25 +415,25 @@ void PlotFileSeeds() {
                                           "Channel0.RingBufferSize = -4\r\nLabel1.Caption = x\r\nLimitCount = 1001\r\n");
 }
 
-// Window definitions holding plots as the definition writer stores them: one at its defaults, one
-// with objects of every kind and channels of both classes, and one written by hand that names a
-// class no channel has.
+// Window definitions holding a plot, for the widget definitions harness, as the definition writer
+// stores them: one at its defaults, one with objects of every kind and channels of both classes,
+// and one written by hand that names a class no channel has.
 void PlotDefinitionSeeds() {
   fuzz::StartUi();
   RegisterClass(TiPlot::ClassInfo());
   const auto seed = [](const char* Name, const std::function<void(TiPlot*)>& Fill) {
     TForm* f = TCustomForm::CreateNew<TForm>(Application);
-    f->SetName("PlotForm");
+    f->SetName("WidgetForm");
     auto* plot = new TiPlot(f);
     plot->SetName("Plot1");
     plot->SetParent(f);
     plot->SetBounds(0, 0, 200, 120);
     Fill(plot);
-    Seed("plot_definitions", Name, WriteComponentText(f));
+    Seed("widget_definitions", Name, WriteComponentText(f));
     f->Free();
   };
-  seed("defaults", [](TiPlot*) {});
-  seed("every-kind", [](TiPlot* plot) {
+  seed("plot-defaults", [](TiPlot*) {});
+  seed("plot-every-kind", [](TiPlot* plot) {
     plot->Master()->SetChannelClass(&PlotClassOf<TiXYPlotChannel>());
     plot->TiPlotComponent::GetChannel(plot->AddChannel())->SetTitleText("Path");
     plot->Master()->SetChannelClass(&PlotClassOf<TiPlotChannel>());
@@ -445,8 +445,8 @@ void PlotDefinitionSeeds() {
     plot->AddYAxis();
     plot->GetTranslationManager()->NewPair("Edit...", "Bearbeiten...");
   });
-  Seed("plot_definitions", "unknown-class",
-       "object PlotForm: TForm\n  object Plot1: TiPlot\n    ChannelManager = <\n      item\n"
+  Seed("widget_definitions", "plot-unknown-class",
+       "object WidgetForm: TForm\n  object Plot1: TiPlot\n    ChannelManager = <\n      item\n"
        "        ObjectClass = 'TiPlotLimit'\n        Name = 'Channel 1'\n      end\n      item\n"
        "        ObjectClass = 'TiXYPlotChannel'\n      end>\n  end\nend\n");
 }

@@ -1,9 +1,7 @@
 // Channels of another class than the plot's own Y-T kind keep their class through both ways the
 // plot stores its channels: a stored window definition and a "Plot Config" file.
-#include "platform/runtime/Filer.h"
 #include "platform/runtime/FormText.h"
 #include "platform/runtime/Lists.h"
-#include "platform/runtime/Streams.h"
 #include "plot/iPlotMasterManager.h"
 #include "plot/iXYPlotChannel.h"
 #include "tests/plot/files/FilesTestSupport.h"
@@ -34,38 +32,29 @@ class PlotChannelClassTest : public ::testing::Test {
     EXPECT_TRUE(P.TiPlotComponent::GetChannel(1)->GetMarkersVisible());
     EXPECT_EQ(P.TiPlotComponent::GetChannel(2)->GetTitleText(), "Later");
   }
-  static AnsiString Write(TiPlot& P) {
-    TStringStream stream;
-    WriteComponent(&stream, &P);
-    return stream.DataString();
-  }
-  static void Read(const AnsiString& Data, TiPlot& P) {
-    TStringStream stream(Data);
-    ReadComponent(&stream, &P);
-  }
   TChannelTempDir Temp;
 };
 
 TEST_F(PlotChannelClassTest, StoredDefinitionsKeepEachChannelsClass) {
   TiPlot source(nullptr);
   Mix(source);
-  const AnsiString text = ObjectBinaryToText(Write(source));
+  const AnsiString text = WriteComponentText(&source);
   // Only the channel that is not of the plot's own kind names its class.
   EXPECT_NE(text.find("ObjectClass = 'TiXYPlotChannel'"), AnsiString::npos) << text;
   EXPECT_EQ(text.find("ObjectClass = 'TiPlotChannel'"), AnsiString::npos) << text;
 
   TiPlot copy(nullptr);
-  Read(ObjectTextToBinary(text), copy);
+  ReadComponentText(text, &copy);
   Check(copy);
-  EXPECT_EQ(ObjectBinaryToText(Write(copy)), text);
+  EXPECT_EQ(WriteComponentText(&copy), text);
 
   // A plot whose channel class is XY names its Y-T channels instead, so that they stay Y-T.
   source.Master()->SetChannelClass(&PlotClassOf<TiXYPlotChannel>());
-  const AnsiString named = ObjectBinaryToText(Write(source));
+  const AnsiString named = WriteComponentText(&source);
   EXPECT_NE(named.find("ObjectClass = 'TiPlotChannel'"), AnsiString::npos) << named;
   TiPlot xyPlot(nullptr);
   xyPlot.Master()->SetChannelClass(&PlotClassOf<TiXYPlotChannel>());
-  Read(ObjectTextToBinary(named), xyPlot);
+  ReadComponentText(named, &xyPlot);
   Check(xyPlot);
 
   // A definition written before channels named their class reads as the plot's own channels.
@@ -74,7 +63,7 @@ TEST_F(PlotChannelClassTest, StoredDefinitionsKeepEachChannelsClass) {
   const size_t begin = plain.rfind('\n', at) + 1;
   plain.erase(begin, plain.find('\n', at) + 1 - begin);
   TiPlot old(nullptr);
-  Read(ObjectTextToBinary(plain), old);
+  ReadComponentText(plain, &old);
   ASSERT_EQ(old.ChannelCount(), 3);
   EXPECT_EQ(old.TiPlotComponent::GetChannel(1)->ClassType().Name(), "TiPlotChannel");
   EXPECT_EQ(old.TiPlotComponent::GetChannel(1)->GetTitleText(), "Path");
@@ -83,10 +72,10 @@ TEST_F(PlotChannelClassTest, StoredDefinitionsKeepEachChannelsClass) {
 TEST_F(PlotChannelClassTest, AnUnknownStoredClassIsRefused) {
   TiPlot source(nullptr);
   Mix(source);
-  AnsiString text = ObjectBinaryToText(Write(source));
+  AnsiString text = WriteComponentText(&source);
   text.replace(text.find("'TiXYPlotChannel'"), 17, "'TiPlotLimit'");
   TiPlot copy(nullptr);
-  EXPECT_THROW(Read(ObjectTextToBinary(text), copy), Exception);
+  EXPECT_THROW(ReadComponentText(text, &copy), Exception);
 }
 
 TEST_F(PlotChannelClassTest, ConfigurationFilesKeepEachChannelsClass) {
