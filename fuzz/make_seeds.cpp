@@ -3,6 +3,7 @@
 // the output is committed, so a change here shows in the corpus diff.
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 
 #include "app/LoadSource.h"
@@ -13,6 +14,7 @@
 #include "fuzz/support/PlotChannel.h"
 #include "fuzz/support/PropertyWidget.h"
 #include "grid/AdvGrid.h"
+#include "grid/PictureContainer.h"
 #include "platform/data/DBGrids.h"
 #include "platform/data/DBTables.h"
 #include "platform/os/gdi/Icons.h"
@@ -21,9 +23,11 @@
 #include "platform/runtime/Registry.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Grids.h"
-#include "grid/PictureContainer.h"
 #include "platform/ui/RichEdit.h"
 #include "plot/iPlot.h"
+#include "plot/iPlotMasterManager.h"
+#include "plot/iPlotTranslation.h"
+#include "plot/iXYPlotChannel.h"
 #include "serial/CPort.h"
 #include "tools/instrument_sim/core/Instrument.h"
 #include "widgets/iAnalogOutput.h"
@@ -402,9 +406,49 @@ void PlotFileSeeds() {
   Seed("plot_config_file", "plot", std::string(1, char(0)) + FileText(path));
   plot.SaveAnnotationsToFile(path);
   Seed("plot_config_file", "annotations", std::string(1, char(1)) + FileText(path));
+  plot.Master()->SetChannelClass(&PlotClassOf<TiXYPlotChannel>());
+  plot.AddChannel();
+  plot.SavePropertyFile(path);
+  Seed("plot_config_file", "xy-channel", std::string(1, char(0)) + FileText(path));
   Seed("plot_config_file", "counts", std::string(1, char(0)) +
                                           "File Type = Plot Config\r\nLabelCount = 2\r\nChannelCount = 1\r\n"
                                           "Channel0.RingBufferSize = -4\r\nLabel1.Caption = x\r\nLimitCount = 1001\r\n");
+}
+
+// Window definitions holding a plot, for the widget definitions harness, as the definition writer
+// stores them: one at its defaults, one with objects of every kind and channels of both classes,
+// and one written by hand that names a class no channel has.
+void PlotDefinitionSeeds() {
+  fuzz::StartUi();
+  RegisterClass(TiPlot::ClassInfo());
+  const auto seed = [](const char* Name, const std::function<void(TiPlot*)>& Fill) {
+    TForm* f = TCustomForm::CreateNew<TForm>(Application);
+    f->SetName("WidgetForm");
+    auto* plot = new TiPlot(f);
+    plot->SetName("Plot1");
+    plot->SetParent(f);
+    plot->SetBounds(0, 0, 200, 120);
+    Fill(plot);
+    Seed("widget_definitions", Name, WriteComponentText(f));
+    f->Free();
+  };
+  seed("plot-defaults", [](TiPlot*) {});
+  seed("plot-every-kind", [](TiPlot* plot) {
+    plot->Master()->SetChannelClass(&PlotClassOf<TiXYPlotChannel>());
+    plot->TiPlotComponent::GetChannel(plot->AddChannel())->SetTitleText("Path");
+    plot->Master()->SetChannelClass(&PlotClassOf<TiPlotChannel>());
+    plot->AddChannel();
+    plot->AddTable();
+    plot->AddLimit();
+    plot->AddLabel();
+    plot->AddDataCursor();
+    plot->AddYAxis();
+    plot->GetTranslationManager()->NewPair("Edit...", "Bearbeiten...");
+  });
+  Seed("widget_definitions", "plot-unknown-class",
+       "object WidgetForm: TForm\n  object Plot1: TiPlot\n    ChannelManager = <\n      item\n"
+       "        ObjectClass = 'TiPlotLimit'\n        Name = 'Channel 1'\n      end\n      item\n"
+       "        ObjectClass = 'TiXYPlotChannel'\n      end>\n  end\nend\n");
 }
 
 // Window definitions holding the widgets as the definition writer stores them: one with every
@@ -574,6 +618,7 @@ int main(int argc, char** argv) {
     PlotChannelSeeds();
     PlotFileSeeds();
     WidgetDefinitionSeeds();
+    PlotDefinitionSeeds();
     GridSeeds();
   } catch (const Exception& e) {
     std::cerr << "fuzz_make_seeds: " << e.Message << "\n";

@@ -29,5 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (back.ChannelCount() != plot.ChannelCount() || back.AnnotationCount() != plot.AnnotationCount() ||
       back.LimitCount() != plot.LimitCount() || back.XAxisCount() != plot.XAxisCount())
     fuzz::Fail("a saved file loads back other counts");
+  for (int32_t i = 0; i < plot.ChannelCount(); ++i)
+    if (back.TiPlotComponent::GetChannel(i)->ClassType().Name() !=
+        plot.TiPlotComponent::GetChannel(i)->ClassType().Name())
+      fuzz::Fail("a saved file loads back a channel of another class");
   return 0;
 }

@@ -1,11 +1,13 @@
 // Window definitions holding the instrument widgets (their stored OPC item lists, defined
-// properties and every property kind): read into real widgets, each painted, written back as text;
-// what was written must read back and write the same text again.
+// properties and every property kind) and plots (their object collections, each channel's stored
+// class): read into real widgets, each painted, written back as text; what was written must read
+// back and write the same text again.
 #include <algorithm>
 
 #include "fuzz/support/FuzzSupport.h"
 #include "platform/runtime/FormText.h"
 #include "platform/ui/Forms.h"
+#include "plot/iPlot.h"
 #include "widgets/iComponent.h"
 
 namespace {
@@ -40,6 +42,7 @@ void WidgetDefsWalk(TForm* form) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::StartUi();
+  RegisterClass(TiPlot::ClassInfo());
   return 0;
 }
 

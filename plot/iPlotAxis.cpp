@@ -1411,7 +1411,7 @@ void TiPlotAxis::Draw(TCanvas* Canvas, TColor) {
 
   if (GetSelected()) {
     const TRect& e = FExtendedRect;
-    DrawFocusFrame(Canvas, TRect{e.Left, e.Top, e.Right + 1, e.Bottom + 1});
+    DrawPlotFocusFrame(Canvas, TRect{e.Left, e.Top, e.Right + 1, e.Bottom + 1});
   }
 }
 

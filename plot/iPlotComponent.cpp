@@ -752,8 +752,7 @@ void TiPlotComponent::HandleMouseDown(TMouseButton Button, TShiftState Shift, in
   }
   // Buttons, annotations and limits take their press even when they are not selected.
   const bool alone = Button == mbRight || dynamic_cast<TiPlotAnnotation*>(target) ||
-                     dynamic_cast<TiPlotButton*>(target) || dynamic_cast<TiPlotTableButton*>(target) ||
-                     dynamic_cast<TiPlotLimit*>(target);
+                     dynamic_cast<TiPlotButton*>(target) || dynamic_cast<TiPlotLimit*>(target);
   if (alone)
     target->MouseDown(Button, Shift, X, Y, screen.X, screen.Y, FPopupMenu.get());
   else

@@ -20,6 +20,8 @@
 #include "plot/iPlotLabel.h"
 #include "plot/iPlotLegend.h"
 #include "plot/iPlotLimit.h"
+#include "plot/iPlotManagers.h"
+#include "plot/iPlotMasterManager.h"
 #include "plot/iPlotTable.h"
 
 // ============================================================================================
@@ -362,6 +364,13 @@ const TPlotConfigKind kPlotConfigKinds[] = {
     {"Limit", &PCF::LimitCount, &PlotConfigItem<TiPlotLimit, &PCF::GetLimit>, &PCF::AddLimit},
 };
 constexpr int kPlotConfigLoadOrder[] = {3, 4, 5, 6, 1, 2, 7, 0, 8, 9};
+constexpr int kPlotConfigChannelKind = 0;
+
+// The line naming the class of channel Index, where it is not the plot's own.
+AnsiString PlotConfigClassKey(int32_t Index) {
+  return AnsiString(kPlotConfigKinds[kPlotConfigChannelKind].Prefix) + IntToStr(Index) + "." +
+         TiPlotObjectManagerCustom::StoredClassKey();
+}
 
 // The value of a count line (consumed), -1 when the list has none; a count that is no number or
 // out of bounds raises.
@@ -395,8 +404,14 @@ void TiPlotComponent::SavePropertyFile(const AnsiString& FileName) {
     lines.Add("DataViewZHorz = " + IntToStr(GetDataViewZHorz()));
     lines.Add("DataViewZVert = " + IntToStr(GetDataViewZVert()));
     for (const TPlotConfigKind& kind : kPlotConfigKinds)
-      for (int32_t i = 0; i < (this->*kind.Count)(); ++i)
-        WritePropertiesToList(kind.Item(*this, i), kind.Prefix + IntToStr(i), &lines, nullptr);
+      for (int32_t i = 0; i < (this->*kind.Count)(); ++i) {
+        TiPlotObject* object = kind.Item(*this, i);
+        if (&kind == &kPlotConfigKinds[kPlotConfigChannelKind]) {
+          const AnsiString className = FMaster->GetChannelManager()->StoredClassName(object);
+          if (!className.empty()) lines.Add(PlotConfigClassKey(i) + " = " + className);
+        }
+        WritePropertiesToList(object, kind.Prefix + IntToStr(i), &lines, nullptr);
+      }
     lines.SaveToFile(FileName);
   });
   OnAfterSaveProperties(this);
@@ -413,6 +428,13 @@ void TiPlotComponent::LoadPropertyFile(const AnsiString& FileName) {
     int32_t counts[std::size(kPlotConfigKinds)];
     for (size_t k = 0; k < std::size(kPlotConfigKinds); ++k)
       counts[k] = PlotTakeCount(AnsiString(kPlotConfigKinds[k].Prefix) + "Count", lines.get());
+    // So are the channels' classes.
+    std::vector<const TiPlotObjectClass*> channelClasses;
+    for (int32_t i = 0; i < counts[kPlotConfigChannelKind]; ++i) {
+      AnsiString className;
+      ExtractNameValue(PlotConfigClassKey(i), className, lines.get());
+      channelClasses.push_back(FMaster->GetChannelManager()->StoredClass(className));
+    }
     AnsiString zHorz, zVert;
     const bool hasZHorz = ExtractNameValue("DataViewZHorz", zHorz, lines.get());
     const bool hasZVert = ExtractNameValue("DataViewZVert", zVert, lines.get());
@@ -450,7 +472,10 @@ void TiPlotComponent::LoadPropertyFile(const AnsiString& FileName) {
         const bool labels = kind.Count == &PCF::LabelCount;
         for (int32_t i = 0; i < counts[k]; ++i) {
           // Label 0, the title, stays and takes the file's first label.
-          const int32_t index = labels && i == 0 && LabelCount() > 0 ? 0 : (this->*kind.Add)();
+          const int32_t index = labels && i == 0 && LabelCount() > 0 ? 0
+                                : k == kPlotConfigChannelKind
+                                    ? FMaster->AddChannelOf(channelClasses[size_t(i)])
+                                    : (this->*kind.Add)();
           read(kind.Item(*this, index), kind.Prefix + IntToStr(i));
         }
       }

@@ -314,7 +314,7 @@ void TiPlotDataCursor::DrawHint(TCanvas* Canvas, TColor PenColor) {
   brush->SetStyle(bsClear);
   Canvas->Rectangle(hint);
   if (GetSelected())
-    DrawFocusFrame(Canvas, TRect{hint.Left - 2, hint.Top - 2, hint.Right + 2, hint.Bottom + 2});
+    DrawPlotFocusFrame(Canvas, TRect{hint.Left - 2, hint.Top - 2, hint.Right + 2, hint.Bottom + 2});
 }
 
 // ============================================================================================

@@ -207,14 +207,6 @@ void TiPlotDataView::DrawGrid(TCanvas* Canvas, bool XAxes) {
   }
 }
 
-void TiPlotDataView::FocusFrame(TCanvas* Canvas, const TRect& Rect) {
-  // The focus frame combines its dots with the brush colour: white inverts them, so that the frame
-  // shows on any background (the grid leaves the plot's background colour in the brush).
-  Canvas->GetBrush()->SetStyle(bsSolid);
-  Canvas->GetBrush()->SetColor(clWhite);
-  DrawFocusFrame(Canvas, Rect);
-}
-
 void TiPlotDataView::Draw(TCanvas* Canvas, TColor BackGroundColor) {
   TiPlotLayoutObject::Draw(Canvas, BackGroundColor);
   const TRect& r = GetLayoutRect();
@@ -243,10 +235,10 @@ void TiPlotDataView::Draw(TCanvas* Canvas, TColor BackGroundColor) {
     line(r.Right, r.Top, r.Right, r.Bottom);
     line(r.Left, r.Top, r.Right, r.Top);
     line(r.Left, r.Bottom, r.Right + 1, r.Bottom);
-    FocusFrame(Canvas, TRect{r.Left, r.Top, r.Right + 1, r.Bottom + 1});
+    DrawPlotFocusFrame(Canvas, TRect{r.Left, r.Top, r.Right + 1, r.Bottom + 1});
   }
   if (FDragging && MouseMode() == 1)
-    FocusFrame(Canvas, NormalizedRect(FStart.X, FStart.Y, FCurrent.X, FCurrent.Y));
+    DrawPlotFocusFrame(Canvas, NormalizedRect(FStart.X, FStart.Y, FCurrent.X, FCurrent.Y));
 }
 
 // ============================================================================================

@@ -183,7 +183,6 @@ class TiPlotDataView : public TiPlotLayoutObject {
  private:
   TiPlotAxis* GridAxis(bool XAxes);
   void DrawGrid(TCanvas* Canvas, bool XAxes);
-  void FocusFrame(TCanvas* Canvas, const TRect& Rect);
   // The axes of a kind in manager order (none without a plot).
   std::vector<TiPlotAxis*> Axes(bool XAxes) const;
 

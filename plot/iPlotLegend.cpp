@@ -600,8 +600,8 @@ void TiPlotLegend::Draw(TCanvas* Canvas, TColor) {
   if (FDownButton->GetVisible()) FDownButton->Draw(Canvas, clBtnFace);
   if (GetSelected()) {
     const TRect& L = GetLayoutRect();
-    DrawFocusFrame(Canvas, GetHorizontal() ? TRect{L.Left, L.Top + 2, L.Right, L.Bottom - 2}
-                                           : TRect{L.Left + 2, L.Top, L.Right - 2, L.Bottom});
+    DrawPlotFocusFrame(Canvas, GetHorizontal() ? TRect{L.Left, L.Top + 2, L.Right, L.Bottom - 2}
+                                               : TRect{L.Left + 2, L.Top, L.Right - 2, L.Bottom});
   }
   Canvas->SetFont(&saved);
 }

@@ -5,8 +5,10 @@
 #include "platform/runtime/Filer.h"
 #include "platform/runtime/Strings.h"
 #include "platform/runtime/TypInfo.h"
+#include "plot/iPlotChannel.h"
 #include "plot/iPlotDataCursor.h"
 #include "plot/iPlotDataView.h"
+#include "plot/iXYPlotChannel.h"
 
 // ============================================================================================
 // base manager
@@ -132,6 +134,11 @@ void TiPlotObjectManagerCustom::WriteCollection(TWriter* Writer) {
   Writer->WriteValue(vaCollection);
   for (TiPlotObject* o : FList) {
     Writer->WriteListBegin();
+    const AnsiString className = StoredClassName(o);
+    if (!className.empty()) {
+      Writer->WriteStr(StoredClassKey());
+      Writer->WriteString(className);
+    }
     Writer->WriteProperties(o);
     Writer->WriteListEnd();
   }
@@ -146,9 +153,18 @@ void TiPlotObjectManagerCustom::ReadCollection(TReader* Reader) {
     // A stored order index is not used.
     TValueType next = Reader->NextValue();
     if (next == vaInt8 || next == vaInt16 || next == vaInt32) Reader->ReadInteger();
-    TiPlotObject* obj = CreateObject();
+    Reader->ReadListBegin();
+    // The class, when stored, comes before the properties.
+    AnsiString className;
+    if (!Reader->EndOfList()) {
+      const int64_t at = Reader->Stream()->GetPosition();
+      if (SameText(Reader->ReadStr(), StoredClassKey()))
+        className = Reader->ReadString();
+      else
+        Reader->Stream()->SetPosition(at);
+    }
+    TiPlotObject* obj = CreateStoredObject(className);
     try {
-      Reader->ReadListBegin();
       while (!Reader->EndOfList()) Reader->ReadProperty(obj);
       Reader->ReadListEnd();
     } catch (...) {
@@ -158,6 +174,13 @@ void TiPlotObjectManagerCustom::ReadCollection(TReader* Reader) {
     obj->DoInserted();
   }
   Reader->ReadListEnd();
+}
+
+AnsiString TiPlotObjectManagerCustom::StoredClassName(const TiPlotObject*) const { return AnsiString(); }
+
+TiPlotObject* TiPlotObjectManagerCustom::CreateStoredObject(const AnsiString& ClassName) {
+  if (!ClassName.empty()) throw EReadError("Cannot create a stored object of class " + ClassName);
+  return CreateObject();
 }
 
 void TiPlotObjectManagerCustom::DoChange() { FOnChange(this); }
@@ -315,6 +338,37 @@ void TiPlotAxisManager::ApplyDefaults(TiPlotObject* Obj) { PlotManagersSetStr(Ob
 TiPlotObject* TiPlotChannelManager::CreateObject() {
   if (!FChannelClass || !FChannelClass->Create) return TiPlotKindManager::CreateObject();
   return FChannelClass->Create(GetOwnerHost(), GetOnRename(), GetOnRemove(), GetOnInsert(), GetOnChange());
+}
+
+namespace {
+
+// The channel classes a stored plot may name.
+const TiPlotObjectClass* const kStoredChannelClasses[] = {&PlotClassOf<TiPlotChannel>(),
+                                                          &PlotClassOf<TiXYPlotChannel>()};
+
+}  // namespace
+
+AnsiString TiPlotChannelManager::StoredClassName(const TiPlotObject* Obj) const {
+  const TClassInfo& cls = Obj->ClassType();
+  const TClassInfo& own = TiPlotChannel::ClassInfo();
+  if (&cls == &own && FChannelClass && &FChannelClass->Info() == &own) return AnsiString();
+  // A class a stored plot cannot name comes back only as the channel class, as before.
+  for (const TiPlotObjectClass* known : kStoredChannelClasses)
+    if (&known->Info() == &cls) return cls.Name();
+  return AnsiString();
+}
+
+const TiPlotObjectClass* TiPlotChannelManager::StoredClass(const AnsiString& ClassName) const {
+  if (ClassName.empty()) return FChannelClass;
+  for (const TiPlotObjectClass* cls : kStoredChannelClasses)
+    if (SameText(cls->Info().Name(), ClassName)) return cls;
+  throw EReadError("Unknown channel class " + ClassName);
+}
+
+TiPlotObject* TiPlotChannelManager::CreateStoredObject(const AnsiString& ClassName) {
+  if (ClassName.empty()) return CreateObject();
+  return StoredClass(ClassName)->Create(GetOwnerHost(), GetOnRename(), GetOnRemove(), GetOnInsert(),
+                                        GetOnChange());
 }
 
 const std::vector<TColor>& TiPlotChannelManager::Palette() {

@@ -64,6 +64,15 @@ class TiPlotObjectManagerCustom : public TObject {
   // Replaces the objects with the collection's; each read object is inserted (DoInserted).
   void ReadCollection(TReader* Reader);
 
+  // The class an object is stored with so that it comes back as itself; empty where the manager
+  // makes that class anyway, so that such objects store nothing more.
+  virtual AnsiString StoredClassName(const TiPlotObject* Obj) const;
+  // A new object of a stored class (empty: the manager's own).  Raises EReadError for a class
+  // the manager cannot make.
+  virtual TiPlotObject* CreateStoredObject(const AnsiString& ClassName);
+  // The name under which a stored object's class is kept beside its properties.
+  static const char* StoredClassKey() { return "ObjectClass"; }
+
   void DoChange();
   TiPlotObjectHost* GetOwnerHost() const { return FOwner; }
 
@@ -228,6 +237,13 @@ class TiPlotChannelManager : public TiPlotKindManager {
       : TiPlotKindManager(AOwner, AOnRename, AOnRemove, AOnInsert, AOnChange, "Channel", AKindClass),
         FChannelClass(AKindClass) {}
   TiPlotObject* CreateObject() override;
+  // A channel of a class a stored plot may name is stored with it, unless it is a Y-T channel
+  // among Y-T channels (so that the usual plot stores nothing more).
+  AnsiString StoredClassName(const TiPlotObject* Obj) const override;
+  TiPlotObject* CreateStoredObject(const AnsiString& ClassName) override;
+  // The class a stored channel names (empty: the channel class); raises EReadError for a name
+  // that is no channel class.
+  const TiPlotObjectClass* StoredClass(const AnsiString& ClassName) const;
 
   const TiPlotObjectClass* GetChannelClass() const { return FChannelClass; }
   void SetChannelClass(const TiPlotObjectClass* Value) { FChannelClass = Value; }

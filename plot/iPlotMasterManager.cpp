@@ -247,6 +247,9 @@ int32_t TiPlotMasterManager::AddObject(const TiPlotObjectClass* Class, TiPlotObj
 }
 
 int32_t TiPlotMasterManager::AddChannel() { return AddObject(FChannelClass, FChannelManager); }
+int32_t TiPlotMasterManager::AddChannelOf(const TiPlotObjectClass* Class) {
+  return AddObject(Class, FChannelManager);
+}
 int32_t TiPlotMasterManager::AddDataView() {
   return AddObject(&PlotClassOf<TiPlotDataView>(), FDataViewManager);
 }

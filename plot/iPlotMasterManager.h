@@ -64,6 +64,8 @@ class TiPlotMasterManager : public TObject {
 
   // ---- add operations: each returns the new object's index in its kind's manager --------------
   int32_t AddChannel();
+  // A channel of the given class instead of the channel class (stored plots name theirs).
+  int32_t AddChannelOf(const TiPlotObjectClass* Class);
   int32_t AddDataView();
   int32_t AddDataCursor();
   int32_t AddLimit();

@@ -487,6 +487,13 @@ void DrawPlotScrollButton(TCanvas* Canvas, const TRect& Rect, bool Up, bool Pres
     Canvas->Polygon({{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}});
 }
 
+void DrawPlotFocusFrame(TCanvas* Canvas, const TRect& Rect) {
+  // White, since the plot's background colour is what the brush usually holds.
+  Canvas->GetBrush()->SetStyle(bsSolid);
+  Canvas->GetBrush()->SetColor(clWhite);
+  DrawFocusFrame(Canvas, Rect);
+}
+
 // ============================================================================================
 // TiMenuItem
 // ============================================================================================

@@ -393,6 +393,10 @@ class TiPlotButton : public TiPlotObject {
 // down around its centre, black or, while disabled, grey: the legends' and tables' buttons.
 void DrawPlotScrollButton(TCanvas* Canvas, const TRect& Rect, bool Up, bool Pressed, bool Enabled);
 
+// The dotted focus frame of a selected plot object, inverting the pixels under its dots so that it
+// shows on any background (the platform frame combines its dots with the brush colour).
+void DrawPlotFocusFrame(TCanvas* Canvas, const TRect& Rect);
+
 // ============================================================================================
 // TiMenuItem
 // ============================================================================================

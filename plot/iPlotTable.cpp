@@ -24,36 +24,24 @@ const int32_t kTableButtonWidth = 17;
 }  // namespace
 
 const TClassInfo& TiPlotTableButton::ClassInfo() {
-  static const TClassInfo info = TClassInfo::Of<TiPlotTableButton, TiPlotObject>("TiPlotTableButton");
+  static const TClassInfo info = TClassInfo::Of<TiPlotTableButton, TiPlotButton>("TiPlotTableButton");
   return info;
 }
 
-TiPlotTableButton::TiPlotTableButton(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnChange, bool Up)
-    : TiPlotObject(AOwner, TNotifyEvent(), TNotifyEvent(), TNotifyEvent(), AOnChange), FUp(Up) {
+TiPlotTableButton::TiPlotTableButton(TiPlotObjectHost* AOwner, bool Up)
+    : TiPlotButton(AOwner, TNotifyEvent(), TNotifyEvent(), TNotifyEvent(), TNotifyEvent()), FUp(Up) {
   SetName(Up ? "PlotTableUpButton" : "PlotTableDownButton");
+  SetAutoRepeat(true);
   SetVisible(false);
 }
 
 bool TiPlotTableButton::HitTest(const TiMouseRecord& MouseRecord) {
-  return GetVisible() && FRect.Contains(TPoint{MouseRecord.X, MouseRecord.Y});
+  return GetVisible() && GetButtonRect().Contains(TPoint{MouseRecord.X, MouseRecord.Y});
 }
 
-void TiPlotTableButton::LeftDown(const TiMouseRecord& MouseRecord) {
-  if (!HitTest(MouseRecord)) return;
-  FPressed = true;
-  if (FButtonEnabled) OnClick(this);
-  DoChange();
-}
-
-void TiPlotTableButton::LeftUp(const TiMouseRecord&) {
-  if (!FPressed) return;
-  FPressed = false;
-  DoChange();
-}
-
-void TiPlotTableButton::Paint(TCanvas* Canvas) {
+void TiPlotTableButton::Draw(TCanvas* Canvas, TColor) {
   if (!GetVisible()) return;
-  DrawPlotScrollButton(Canvas, FRect, FUp, FPressed, FButtonEnabled);
+  DrawPlotScrollButton(Canvas, GetButtonRect(), FUp, GetLeftPressed(), GetEnabled());
 }
 
 // ============================================================================================
@@ -102,12 +90,15 @@ TiPlotTable::TiPlotTable(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnRename
   FColumnTitlesFont->SetColor(0xFFFF00);
   FColumnTitlesFont->SetStyle(TFontStyles{fsBold});
   FColumnTitlesFont->OnChange = TNotifyEvent(this, &TiPlotTable::FontChanged);
-  FUpButton =
-      std::make_unique<TiPlotTableButton>(AOwner, TNotifyEvent(this, &TiPlotTable::ButtonChanged), true);
-  FUpButton->OnClick = TNotifyEvent(this, &TiPlotTable::UpClick);
-  FDownButton =
-      std::make_unique<TiPlotTableButton>(AOwner, TNotifyEvent(this, &TiPlotTable::ButtonChanged), false);
-  FDownButton->OnClick = TNotifyEvent(this, &TiPlotTable::DownClick);
+  // The buttons belong to the table alone: the managers never hear of them.
+  const auto makeButton = [&](bool up) {
+    auto b = std::make_unique<TiPlotTableButton>(AOwner, up);
+    b->OnClick = up ? TNotifyEvent(this, &TiPlotTable::UpClick) : TNotifyEvent(this, &TiPlotTable::DownClick);
+    b->OnRedraw = TNotifyEvent(this, &TiPlotTable::ButtonRedraw);
+    return b;
+  };
+  FUpButton = makeButton(true);
+  FDownButton = makeButton(false);
 }
 
 TiPlotTable::~TiPlotTable() = default;
@@ -236,8 +227,8 @@ void TiPlotTable::CalcLayout(TCanvas* Canvas) {
     const int32_t cUp = FTitleRowRect.Bottom + half;
     const int32_t cDown = PlotPixel(int64_t(FTitleRowRect.Bottom) + int64_t(n) * FRowHeight - half);
     const int32_t left = PlotPixel(int64_t(FGridRect.Right) + 5);
-    FUpButton->SetRect(TRect{left, cUp - 8, left + kTableButtonWidth, cUp + 9});
-    FDownButton->SetRect(TRect{left, cDown - 8, left + kTableButtonWidth, cDown + 9});
+    FUpButton->SetButtonRect(TRect{left, cUp - 8, left + kTableButtonWidth, cUp + 9});
+    FDownButton->SetButtonRect(TRect{left, cDown - 8, left + kTableButtonWidth, cDown + 9});
     FUpButton->SetVisible(true);
     FDownButton->SetVisible(true);
     FNeededWidth = PlotPixel(int64_t(FNeededWidth) + kTableButtonWidth + 5);
@@ -256,8 +247,8 @@ void TiPlotTable::CalcLayout(TCanvas* Canvas) {
     FFirstRow = 0;
     FLastRow = n - 1;
   }
-  FUpButton->SetButtonEnabled(FFirstRow != 0);
-  FDownButton->SetButtonEnabled(FLastRow + 1 != rows);
+  FUpButton->SetEnabled(FFirstRow != 0);
+  FDownButton->SetEnabled(FLastRow + 1 != rows);
 }
 
 int32_t TiPlotTable::RequiredThickness(TCanvas* Canvas) {
@@ -356,8 +347,8 @@ void TiPlotTable::Draw(TCanvas* Canvas, TColor) {
     }
   }
 
-  FUpButton->Paint(Canvas);
-  FDownButton->Paint(Canvas);
+  FUpButton->Draw(Canvas, clBtnFace);
+  FDownButton->Draw(Canvas, clBtnFace);
 
   if (GetSelected()) {
     TRect r = GetLayoutRect();
@@ -365,8 +356,7 @@ void TiPlotTable::Draw(TCanvas* Canvas, TColor) {
       r.Top += 2;
       r.Bottom -= 2;
     }
-    brush->SetStyle(bsSolid);
-    Canvas->DrawFocusRect(r);
+    DrawPlotFocusFrame(Canvas, r);
   }
 }
 
@@ -375,8 +365,9 @@ void TiPlotTable::Draw(TCanvas* Canvas, TColor) {
 // ============================================================================================
 
 TiPlotObject* TiPlotTable::SubObjectAt(int32_t X, int32_t Y) {
-  if (FUpButton->GetVisible() && FUpButton->GetRect().Contains(TPoint{X, Y})) return FUpButton.get();
-  if (FDownButton->GetVisible() && FDownButton->GetRect().Contains(TPoint{X, Y})) return FDownButton.get();
+  if (FUpButton->GetVisible() && FUpButton->GetButtonRect().Contains(TPoint{X, Y})) return FUpButton.get();
+  if (FDownButton->GetVisible() && FDownButton->GetButtonRect().Contains(TPoint{X, Y}))
+    return FDownButton.get();
   return TiPlotLayoutObject::SubObjectAt(X, Y);
 }
 

@@ -27,31 +27,20 @@ class TiPlotTableColumn {
 };
 
 // A scroll button of a table: a sub-object the plot's mouse dispatch finds through the table.
-class TiPlotTableButton : public TiPlotObject {
+// It repeats its click while held, as the legend's buttons do.
+class TiPlotTableButton : public TiPlotButton {
   PL_CLASS(TiPlotTableButton)
  public:
-  TiPlotTableButton(TiPlotObjectHost* AOwner, const TNotifyEvent& AOnChange, bool Up);
+  TiPlotTableButton(TiPlotObjectHost* AOwner, bool Up);
 
   bool IsUp() const { return FUp; }
-  const TRect& GetRect() const { return FRect; }
-  void SetRect(const TRect& Value) { FRect = Value; }
-  bool GetButtonEnabled() const { return FButtonEnabled; }
-  void SetButtonEnabled(bool Value) { FButtonEnabled = Value; }
-  bool GetPressed() const { return FPressed; }
-  void Paint(TCanvas* Canvas);
-
-  TNotifyEvent OnClick;
+  void Draw(TCanvas* Canvas, TColor BackGroundColor) override;
 
  protected:
-  void LeftDown(const TiMouseRecord& MouseRecord) override;
-  void LeftUp(const TiMouseRecord& MouseRecord) override;
   bool HitTest(const TiMouseRecord& MouseRecord) override;
 
  private:
   bool FUp;
-  bool FPressed = false;
-  bool FButtonEnabled = true;
-  TRect FRect{0, 0, 0, 0};
 };
 
 class TiPlotTable : public TiPlotLayoutObject {
@@ -136,7 +125,7 @@ class TiPlotTable : public TiPlotLayoutObject {
 
  private:
   void FontChanged(TObject*) { DoChange(); }
-  void ButtonChanged(TObject*) { DoChange(); }
+  void ButtonRedraw(TObject*) { DoChange(); }
   void UpClick(TObject*) { ScrollUp(); }
   void DownClick(TObject*) { ScrollDown(); }
   void DrawCellText(TCanvas* Canvas, const AnsiString& Text, TRect Cell, int32_t Alignment, int32_t Inset);

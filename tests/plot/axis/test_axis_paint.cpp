@@ -357,17 +357,35 @@ TEST_F(AxisPaintFixture, CartesianAxisRegistersItsRectanglesAndSkipsRefusedLabel
   EXPECT_TRUE(AnyText(TRect{100, 200, 500, 240}));
 }
 
-TEST_F(AxisPaintFixture, SelectedAxisGetsAFocusFrame) {
-  TiPlotXAxis* x = f.Make<TiPlotXAxis>("X");
-  x->SetLayoutRect(TRect{100, 200, 500, 240});
-  x->GenerateTicks(canvas);
-  x->SetSelected(true);
-  x->Draw(canvas, clBlack);
-  const TRect& e = x->GetExtendedRect();
-  int32_t framed = 0;
-  for (int32_t px = e.Left; px <= e.Right; ++px)
-    if (canvas->GetPixel(px, e.Top) != clBlack) ++framed;
-  EXPECT_GT(framed, (e.Right - e.Left) / 3);
+TEST_F(AxisPaintFixture, SelectedAxisGetsAFocusFrameOnADarkBackground) {
+  // Whatever the axis draws before it, the frame shows on the black background; with neither
+  // labels nor scale lines the brush still holds the background the plot painted.
+  struct Case {
+    bool Y, Labels, ScaleLines;
+  };
+  for (const Case c : {Case{false, true, true}, Case{false, false, false}, Case{true, false, false},
+                       Case{true, true, false}}) {
+    SCOPED_TRACE(::testing::Message() << c.Y << c.Labels << c.ScaleLines);
+    Clear();
+    TiPlotAxis* a = c.Y ? static_cast<TiPlotAxis*>(f.Make<TiPlotYAxis>("Y"))
+                        : static_cast<TiPlotAxis*>(f.Make<TiPlotXAxis>("X"));
+    a->SetLayoutRect(c.Y ? TRect{40, 50, 100, 350} : TRect{100, 200, 500, 240});
+    a->SetLabelsVisible(c.Labels);
+    a->SetScaleLinesShow(c.ScaleLines);
+    a->GenerateTicks(canvas);
+    a->SetSelected(true);
+    canvas->GetBrush()->SetStyle(bsSolid);
+    canvas->GetBrush()->SetColor(clBlack);
+    a->Draw(canvas, clBlack);
+    const TRect& e = a->GetExtendedRect();
+    int32_t top = 0, left = 0;
+    for (int32_t px = e.Left; px <= e.Right; ++px)
+      if (canvas->GetPixel(px, e.Top) != clBlack) ++top;
+    for (int32_t py = e.Top; py <= e.Bottom; ++py)
+      if (canvas->GetPixel(e.Left, py) != clBlack) ++left;
+    EXPECT_GT(top, (e.Right - e.Left) / 3);
+    EXPECT_GT(left, (e.Bottom - e.Top) / 3);
+  }
 }
 
 }  // namespace

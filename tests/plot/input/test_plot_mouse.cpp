@@ -197,7 +197,7 @@ TEST_F(PlotMouse, ButtonsInsideObjectsTakeTheirPressAloneAndGoWithTheirObject) {
   Paint();
   TiPlotTableButton* down = table->GetDownButton();
   ASSERT_TRUE(down->GetVisible());
-  const TPoint at = Centre(down->GetRect());
+  const TPoint at = Centre(down->GetButtonRect());
   SingleClick(at);
   EXPECT_EQ(table->GetFirstRow(), 1);
   SingleClick(at);

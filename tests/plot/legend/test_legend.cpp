@@ -225,6 +225,27 @@ TEST(PlotLegend, LineSamplesDashByTraceStyle) {
   }
 }
 
+TEST(PlotLegend, ASelectedLegendShowsItsFocusFrameOnADarkBackground) {
+  for (const bool scrolling : {false, true}) {
+    SCOPED_TRACE(scrolling);
+    LegendFixture f(scrolling ? 6 : 1);
+    if (scrolling)
+      LegendTwoRowsHigh(f);
+    else
+      f.legend->SetLayoutRect(TRect{300, 10, 480, 200});
+    f.legend->SetBackGroundTransparent(false);
+    f.legend->SetBackGroundColor(clBlack);
+    f.legend->SetSelected(true);
+    f.canvas.Canvas()->GetBrush()->SetColor(clBlack);
+    f.canvas.Canvas()->FillRect(TRect{0, 0, 500, 300});
+    f.legend->Draw(f.canvas.Canvas(), clBlack);
+    const TRect& L = f.legend->GetLayoutRect();
+    int32_t dots = 0;  // the frame's left edge, 2 pixels in
+    for (int32_t y = L.Top; y < L.Bottom; ++y) dots += f.canvas.Canvas()->GetPixel(L.Left + 2, y) != clBlack;
+    EXPECT_GT(dots, (L.Bottom - L.Top) / 3);
+  }
+}
+
 TEST(PlotLegend, PressesActOnRowsButtonsAndTheLegend) {
   LegendFixture f(6);
   LegendTwoRowsHigh(f);

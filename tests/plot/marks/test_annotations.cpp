@@ -136,6 +136,40 @@ TEST_F(PlotAnnotations, CentredTextSitsInTheMiddleOfTheDataView) {
   EXPECT_EQ(a->GetHitRect().Top, view->YPercentToPixel(50));
 }
 
+TEST_F(PlotAnnotations, QuarterTurnedTextReadsUpwardsAt90AndDownwardsAt270) {
+  // A heavy first character and light dots after it: the first character's end of the turned
+  // text holds most of the ink (smoothed white glyphs on black: the red channel is the ink).
+  const auto Ink = [this](const TRect& R) {
+    int n = 0;
+    for (int32_t py = R.Top; py < R.Bottom; ++py)
+      for (int32_t px = R.Left; px < R.Right; ++px) n += bitmap.Canvas()->GetPixel(px, py) & 0xFF;
+    return n;
+  };
+  a->SetText("W....");
+  a->SetX(50);
+  a->SetY(50);
+  a->GetFont()->SetColor(clWhite);
+  for (TiPlotAnnotationStyle style : {ipasText, ipasTextBox}) {
+    a->SetStyle(style);
+    a->SetBrushStyle(bsClear);
+    a->SetPenStyle(psClear);
+    for (TiRotationAngle turn : {ira090, ira270}) {
+      SCOPED_TRACE(::testing::Message() << style << " " << int(turn));
+      a->SetTextRotation(turn);
+      Render();
+      const TRect t = a->GetHitRect();
+      ASSERT_GT(t.Bottom - t.Top, t.Right - t.Left) << "turned text stands upright";
+      const int32_t mid = (t.Top + t.Bottom) / 2;
+      const int upper = Ink(TRect{t.Left, t.Top, t.Right, mid});
+      const int lower = Ink(TRect{t.Left, mid, t.Right, t.Bottom});
+      if (turn == ira090)
+        EXPECT_GT(lower, upper * 2) << "read from the bottom up, the W is at the bottom";
+      else
+        EXPECT_GT(upper, lower * 2) << "read from the top down, the W is at the top";
+    }
+  }
+}
+
 TEST_F(PlotAnnotations, EveryKindIsDrawnAndAllButTheLineCanBeHitInSelectMode) {
   AddPicture(plot);
   plot->SetSelectMode(true);

@@ -3,7 +3,9 @@
 
 #include <filesystem>
 
+#include "platform/runtime/Clock.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/ui/Forms.h"
 #include "plot/iPlot.h"
 #include "plot/iPlotLayoutManager.h"
 #include "plot/iPlotTable.h"
@@ -26,7 +28,7 @@ struct PlotTable : ::testing::Test {
   }
   // A left click on a sub-object, as the plot's dispatch delivers it.
   void Click(TiPlotObject* Obj) {
-    const TRect r = static_cast<TiPlotTableButton*>(Obj)->GetRect();
+    const TRect r = static_cast<TiPlotTableButton*>(Obj)->GetButtonRect();
     const int32_t x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
     ASSERT_EQ(table->SubObjectAt(x, y), Obj);
     Obj->MouseDown(mbLeft, TShiftState{ssLeft}, x, y, x, y, nullptr);
@@ -65,24 +67,74 @@ TEST_F(PlotTable, RowsMaxShowsAWindowThatTheButtonsScroll) {
   TiPlotTableButton* up = table->GetUpButton();
   TiPlotTableButton* down = table->GetDownButton();
   ASSERT_TRUE(up->GetVisible() && down->GetVisible());
-  EXPECT_FALSE(up->GetButtonEnabled());
-  EXPECT_TRUE(down->GetButtonEnabled());
+  EXPECT_FALSE(up->GetEnabled());
+  EXPECT_TRUE(down->GetEnabled());
   // The buttons sit right of the grid and widen what the table needs.
-  EXPECT_EQ(up->GetRect().Left, table->GetGridRect().Right + 5);
+  EXPECT_EQ(up->GetButtonRect().Left, table->GetGridRect().Right + 5);
   EXPECT_EQ(table->GetNeededWidth(), table->GetGridRect().Right - table->GetGridRect().Left +
                                          (table->GetGridRect().Left - 10) * 2 + 17 + 5);
 
   for (int i = 0; i < 3; ++i) Click(down);
   EXPECT_EQ(table->GetFirstRow(), 3);  // rows 4 to 8, counting from 1
   EXPECT_EQ(table->GetLastRow(), 7);
-  EXPECT_TRUE(up->GetButtonEnabled());
+  EXPECT_TRUE(up->GetEnabled());
   Click(up);
   EXPECT_EQ(table->GetFirstRow(), 2);
   // Down to the end: the window stops at the last row and the down button goes grey.
   for (int i = 0; i < 30; ++i) Click(down);
   EXPECT_EQ(table->GetLastRow(), 19);
   EXPECT_EQ(table->GetFirstRow(), 15);
-  EXPECT_FALSE(down->GetButtonEnabled());
+  EXPECT_FALSE(down->GetEnabled());
+}
+
+TEST_F(PlotTable, HoldingAScrollButtonRepeatsAfterAPauseUntilTheEnd) {
+  TFakeClock clock;
+  TClockScope scope(clock);
+  Fill(20, 3);
+  table->SetRowsMax(5);
+  table->CalcLayout(canvas.Canvas());
+  TiPlotTableButton* down = table->GetDownButton();
+  const TRect r = down->GetButtonRect();
+  const int32_t x = (r.Left + r.Right) / 2, y = (r.Top + r.Bottom) / 2;
+  // Each tick is followed by a layout, as the repaint it asks for would do.
+  const auto hold = [&](uint32_t ms) {
+    for (uint32_t t = 0; t < ms; t += 10) {
+      clock.Advance(10);
+      Application->ProcessMessages();
+      table->CalcLayout(canvas.Canvas());
+    }
+  };
+  down->MouseDown(mbLeft, TShiftState{ssLeft}, x, y, x, y, nullptr);
+  EXPECT_EQ(table->GetFirstRow(), 0) << "a press alone does not scroll";
+  hold(490);
+  EXPECT_EQ(table->GetFirstRow(), 0);
+  hold(10);
+  EXPECT_EQ(table->GetFirstRow(), 1) << "first repeat after 500 ms";
+  hold(100);
+  EXPECT_EQ(table->GetFirstRow(), 3) << "then one every 50 ms";
+  down->MouseUp(mbLeft, TShiftState(), x, y);
+  EXPECT_EQ(table->GetFirstRow(), 4) << "the release inside clicks once more";
+  hold(1000);
+  EXPECT_EQ(table->GetFirstRow(), 4) << "released: no more repeats";
+
+  // Held to the end: the window stops at the last row, the button greys and stops repeating.
+  down->MouseDown(mbLeft, TShiftState{ssLeft}, x, y, x, y, nullptr);
+  hold(3000);
+  EXPECT_EQ(table->GetLastRow(), 19);
+  EXPECT_EQ(table->GetFirstRow(), 15);
+  EXPECT_FALSE(down->GetEnabled());
+  EXPECT_EQ(down->RepeatTimer(), nullptr);
+  down->MouseUp(mbLeft, TShiftState(), x, y);
+  EXPECT_EQ(table->GetFirstRow(), 15);
+
+  // The up button repeats the same way.
+  TiPlotTableButton* up = table->GetUpButton();
+  const TRect u = up->GetButtonRect();
+  up->MouseDown(mbLeft, TShiftState{ssLeft}, u.Left + 2, u.Top + 2, 0, 0, nullptr);
+  hold(600);
+  EXPECT_EQ(table->GetFirstRow(), 12);
+  up->MouseUp(mbLeft, TShiftState(), -1, -1);
+  EXPECT_EQ(table->GetFirstRow(), 12) << "a release outside does not click";
 }
 
 TEST_F(PlotTable, RowsThatDoNotFitTheRectangleScrollToo) {
