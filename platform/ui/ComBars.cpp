@@ -88,6 +88,7 @@ TCustomTabControl::~TCustomTabControl() { tabs_->OnChange = nullptr; }
 void TCustomTabControl::TabsChanged(TObject*) {
   if (tabIndex_ >= tabs_->Count()) tabIndex_ = tabs_->Count() - 1;
   if (tabIndex_ < 0 && tabs_->Count() > 0 && !Is<TPageControl>(this)) tabIndex_ = 0;
+  scrollToChosen_ = true;
   Realign();
   Invalidate();
 }
@@ -95,6 +96,8 @@ void TCustomTabControl::TabsChanged(TObject*) {
 void TCustomTabControl::SetTabIndex(int32_t Value) {
   if (Value < -1 || Value >= tabs_->Count() || Value == tabIndex_) return;
   tabIndex_ = Value;
+  // Brought into view when the tabs are next laid out: the control may not be sized yet.
+  scrollToChosen_ = true;
   Invalidate();
 }
 
@@ -106,7 +109,10 @@ void TCustomTabControl::SetTabPosition(TTabPosition Value) {
 }
 
 void TCustomTabControl::SetMultiLine(bool Value) {
+  if (multiLine_ == Value) return;
   multiLine_ = Value;
+  scrollToChosen_ = true;
+  Realign();
   Invalidate();
 }
 
@@ -117,45 +123,140 @@ void TCustomTabControl::SetTabHeight(int16_t Value) {
   Invalidate();
 }
 
-int32_t TCustomTabControl::TabBand() {
-  if (tabs_->Count() == 0) return 0;
-  if (tabHeight_ > 0) return tabHeight_ + 2;
+TCustomTabControl::TTabLayout TCustomTabControl::Layout() {
+  TTabLayout L;
+  const int32_t n = tabs_->Count();
+  if (n == 0) return L;
+  const TRect client = GetClientRect();
   TCanvas* c = GetCanvas();
   c->SetFont(GetFont());
-  return c->TextHeight("Ag") + 8;
+  const int32_t depth = tabHeight_ > 0 ? tabHeight_ : c->TextHeight("Ag") + 6;  // of one row
+  L.tabs.resize(size_t(n));
+  L.row.assign(size_t(n), 0);
+  L.rows = 1;
+  if (tabPosition_ == tpLeft || tabPosition_ == tpRight) {
+    L.band = depth + 2;
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t pos = 2 + i * depth;
+      L.tabs[size_t(i)] = tabPosition_ == tpLeft ? Rect(2, pos, L.band + 40, pos + depth)
+                                                 : Rect(client.Right - L.band - 40, pos, client.Right - 2, pos + depth);
+    }
+    scrollToChosen_ = false;
+    return L;
+  }
+  const size_t count = static_cast<size_t>(n);
+  std::vector<int32_t> width(count), x(count);
+  for (int32_t i = 0; i < n; ++i) width[size_t(i)] = c->TextWidth(StripHotkey(tabs_->Get(i))) + 12;
+  const int32_t right = client.Right - 2;
+  if (multiLine_) {
+    // Rows fill from the left; a tab wider than a row has one to itself.
+    std::vector<int32_t> rowOf(count);
+    int32_t pos = 2, row = 0;
+    for (size_t i = 0; i < size_t(n); ++i) {
+      if (pos > 2 && pos + width[i] > right) {
+        ++row;
+        pos = 2;
+      }
+      rowOf[i] = row;
+      x[i] = pos;
+      pos += width[i];
+    }
+    L.rows = row + 1;
+    // Once they wrap, every row is stretched to the full width.
+    for (size_t i = 0; L.rows > 1 && i < size_t(n);) {
+      size_t j = i;
+      while (j < size_t(n) && rowOf[j] == rowOf[i]) ++j;
+      const int32_t spare = right - (x[j - 1] + width[j - 1]), count = int32_t(j - i);
+      for (int32_t k = 0, shift = 0; spare > 0 && k < count; ++k) {
+        const int32_t add = spare / count + (k < spare % count ? 1 : 0);
+        x[i + size_t(k)] += shift;
+        width[i + size_t(k)] += add;
+        shift += add;
+      }
+      i = j;
+    }
+    // Rows turn round so that the chosen tab's row lies next to the display area.
+    const int32_t chosenRow = tabIndex_ >= 0 ? rowOf[size_t(tabIndex_)] : 0;
+    for (size_t i = 0; i < size_t(n); ++i) L.row[i] = (rowOf[i] - chosenRow + L.rows) % L.rows;
+    firstTab_ = 0;
+  } else {
+    int32_t total = 0;
+    for (int32_t w : width) total += w;
+    if (2 + total > right) {
+      // Two square buttons at the row's right end (on its outer side); the tabs end at them.
+      const int32_t side = std::max(8, depth - 2);
+      const int32_t limit = right - 2 * side;
+      const int32_t top = tabPosition_ == tpTop ? 2 : client.Bottom - 2 - side;
+      L.back = Rect(limit, top, limit + side, top + side);
+      L.ahead = Rect(limit + side, top, right, top + side);
+      // Scrolled furthest, the last tab shows whole.
+      L.lastFirst = n - 1;
+      for (int32_t rest = width.back(); L.lastFirst > 0 && 2 + rest + width[size_t(L.lastFirst - 1)] <= limit;)
+        rest += width[size_t(--L.lastFirst)];
+      if (scrollToChosen_ && tabIndex_ >= 0) {
+        // As little scrolling as shows the chosen tab whole (or, when it is too wide, first).
+        if (tabIndex_ < firstTab_) firstTab_ = tabIndex_;
+        int32_t span = 0;
+        for (int32_t i = firstTab_; i <= tabIndex_; ++i) span += width[size_t(i)];
+        while (firstTab_ < tabIndex_ && 2 + span > limit) span -= width[size_t(firstTab_++)];
+      }
+      L.first = std::clamp(firstTab_, 0, L.lastFirst);
+    }
+    firstTab_ = L.first;
+    int32_t pos = 2;
+    for (int32_t i = L.first - 1; i >= 0; --i) x[size_t(i)] = pos -= width[size_t(i)];
+    pos = 2;
+    for (int32_t i = L.first; i < n; ++i) {
+      x[size_t(i)] = pos;
+      pos += width[size_t(i)];
+    }
+  }
+  scrollToChosen_ = false;
+  L.band = 2 + L.rows * depth;
+  for (size_t i = 0; i < size_t(n); ++i) {
+    const int32_t top = tabPosition_ == tpTop ? 2 + (L.rows - 1 - L.row[i]) * depth
+                                              : client.Bottom - L.band + L.row[i] * depth;
+    L.tabs[i] = Rect(x[i], top, x[i] + width[i], top + depth);
+  }
+  return L;
 }
+
+TRect TCustomTabControl::Raised(const TRect& Tab) const {
+  if (tabPosition_ == tpBottom) return Rect(Tab.Left - 2, Tab.Top - 3, Tab.Right + 2, Tab.Bottom + 3);
+  return Rect(Tab.Left - 2, Tab.Top - 2, Tab.Right + 2, Tab.Bottom + 1);
+}
+
+int32_t TCustomTabControl::TabBand() { return Layout().band; }
 
 TRect TCustomTabControl::TabRect(int32_t Index) {
   if (Index < 0 || Index >= tabs_->Count()) return {};
-  TRect client = GetClientRect();
-  int32_t band = TabBand();
-  TCanvas* c = GetCanvas();
-  c->SetFont(GetFont());
-  bool vertical = tabPosition_ == tpLeft || tabPosition_ == tpRight;
-  int32_t pos = 2;
-  for (int32_t i = 0; i < Index; ++i)
-    pos += vertical ? band - 2 : c->TextWidth(StripHotkey(tabs_->Get(i))) + 12;
-  int32_t extent = vertical ? band - 2 : c->TextWidth(StripHotkey(tabs_->Get(Index))) + 12;
-  switch (tabPosition_) {
-    case tpTop:
-      return Rect(pos, 2, pos + extent, band);
-    case tpBottom:
-      return Rect(pos, client.Bottom - band, pos + extent, client.Bottom - 2);
-    case tpLeft:
-      return Rect(2, pos, band + 40, pos + extent);
-    case tpRight:
-      return Rect(client.Right - band - 40, pos, client.Right - 2, pos + extent);
-  }
-  return {};
+  return Layout().tabs[size_t(Index)];
+}
+
+TRect TCustomTabControl::ScrollButtonRect(bool Forward) {
+  TTabLayout L = Layout();
+  return Forward ? L.ahead : L.back;
 }
 
 int32_t TCustomTabControl::IndexOfTabAt(int32_t X, int32_t Y) {
-  for (int32_t i = 0; i < tabs_->Count(); ++i) {
-    TRect r = TabRect(i);
-    if (i == tabIndex_) r = Rect(r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom);
-    if (r.Contains({X, Y})) return i;
-  }
+  TTabLayout L = Layout();
+  // The tabs are cut where the scroll buttons begin.
+  if (!L.back.IsEmpty() && X >= L.back.Left) return -1;
+  const TPoint p{X, Y};
+  // The chosen tab is drawn over its neighbours.
+  if (tabIndex_ >= L.first && tabIndex_ < int32_t(L.tabs.size()) && Raised(L.tabs[size_t(tabIndex_)]).Contains(p))
+    return tabIndex_;
+  for (int32_t i = L.first; i < int32_t(L.tabs.size()); ++i)
+    if (L.tabs[size_t(i)].Contains(p)) return i;
   return -1;
+}
+
+void TCustomTabControl::ScrollTabs(int32_t Delta) {
+  TTabLayout L = Layout();
+  const int32_t next = std::clamp(L.first + Delta, 0, L.lastFirst);
+  if (next == L.first) return;
+  firstTab_ = next;
+  Invalidate();
 }
 
 TRect TCustomTabControl::DisplayRect() {
@@ -213,7 +314,10 @@ void TCustomTabControl::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomTabControl::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
-  if (Button == mbLeft) {
+  TTabLayout L = Layout();
+  if (Button == mbLeft && !L.back.IsEmpty() && (L.back.Contains({X, Y}) || L.ahead.Contains({X, Y}))) {
+    ScrollTabs(L.ahead.Contains({X, Y}) ? 1 : -1);
+  } else if (Button == mbLeft) {
     int32_t i = IndexOfTabAt(X, Y);
     if (i >= 0) {
       if (CanFocus()) SetFocus();
@@ -278,20 +382,15 @@ void TCustomTabControl::Paint() {
   if (tabs_->Count() > 0 || Is<TTabControl>(this) || Is<TPageControl>(this))
     ComBarsEdge(c, frame, EDGE_RAISED, BF_RECT | BF_SOFT);
   c->SetFont(GetFont());
-  for (int32_t i = 0; i < tabs_->Count(); ++i) {
-    TRect r = TabRect(i);
-    bool selected = i == tabIndex_;
-    if (selected) {
-      // The chosen tab stands out and joins the page.
-      r = Rect(r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 1);
-      if (tabPosition_ == tpBottom) r = Rect(r.Left, r.Top - 1, r.Right, r.Bottom + 2);
-    }
-    c->GetBrush()->SetStyle(bsSolid);
+  const TTabLayout L = Layout();
+  const UINT sides = tabPosition_ == tpBottom  ? (BF_LEFT | BF_RIGHT | BF_BOTTOM)
+                     : tabPosition_ == tpLeft  ? (BF_LEFT | BF_TOP | BF_BOTTOM)
+                     : tabPosition_ == tpRight ? (BF_RIGHT | BF_TOP | BF_BOTTOM)
+                                               : (BF_LEFT | BF_TOP | BF_RIGHT);
+  const auto paintTab = [&](int32_t i) {
+    const bool selected = i == tabIndex_;
+    TRect r = selected ? Raised(L.tabs[size_t(i)]) : L.tabs[size_t(i)];
     ComBarsFill(c, r, GetColor());
-    UINT sides = tabPosition_ == tpBottom  ? (BF_LEFT | BF_RIGHT | BF_BOTTOM)
-                 : tabPosition_ == tpLeft  ? (BF_LEFT | BF_TOP | BF_BOTTOM)
-                 : tabPosition_ == tpRight ? (BF_RIGHT | BF_TOP | BF_BOTTOM)
-                                           : (BF_LEFT | BF_TOP | BF_RIGHT);
     ComBarsEdge(c, r, EDGE_RAISED, sides | BF_SOFT);
     AnsiString text = tabs_->Get(i);
     RECT tr = r;
@@ -304,6 +403,23 @@ void TCustomTabControl::Paint() {
       RECT fr = Rect(r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 2);
       DrawFocusRect(dc, &fr);
     }
+  };
+  HDC dc = ComBarsTextDC(c);
+  const int save = SaveDC(dc);
+  if (!L.back.IsEmpty()) ExcludeClipRect(dc, L.back.Left, client.Top, client.Right, client.Bottom);
+  // The farthest row first and the chosen tab last: nearer tabs cover farther ones.
+  for (int32_t row = L.rows - 1; row >= 0; --row)
+    for (int32_t i = L.first; i < tabs_->Count(); ++i)
+      if (L.row[size_t(i)] == row && i != tabIndex_) paintTab(i);
+  if (tabIndex_ >= L.first && tabIndex_ < tabs_->Count()) paintTab(tabIndex_);
+  RestoreDC(dc, save);
+  c->Refresh();  // the restored DC no longer holds what the canvas selected
+  if (!L.back.IsEmpty()) {
+    RECT back = L.back, ahead = L.ahead;
+    DrawFrameControl(c->GetHandle(), &back, DFC_SCROLL,
+                     DFCS_SCROLLLEFT | (GetEnabled() && L.first > 0 ? 0 : DFCS_INACTIVE));
+    DrawFrameControl(c->GetHandle(), &ahead, DFC_SCROLL,
+                     DFCS_SCROLLRIGHT | (GetEnabled() && L.first < L.lastFirst ? 0 : DFCS_INACTIVE));
   }
   c->GetBrush()->SetStyle(bsSolid);
 }

@@ -23,6 +23,8 @@ using TTabChangingEvent = TEvent<TObject*, bool&>;
 
 // A row of tabs above (or beside) a display area.  A tab chosen by the user (click, arrow keys,
 // Ctrl+Tab) asks OnChanging first and reports OnChange; TabIndex set by code reports nothing.
+// Tabs above or below that do not fit scroll under a pair of arrow buttons at the row's right end
+// or, with MultiLine, wrap into rows; the row holding the chosen tab lies next to the display area.
 class TCustomTabControl : public TCustomControl {
   PL_CLASS(TCustomTabControl)
  public:
@@ -39,10 +41,13 @@ class TCustomTabControl : public TCustomControl {
   void SetMultiLine(bool Value);
   int16_t GetTabHeight() const { return tabHeight_; }
   void SetTabHeight(int16_t Value);
-  // The tab's rectangle (client coordinates), empty for a bad index.
+  // The tab's rectangle (client coordinates), empty for a bad index.  A tab scrolled out of the
+  // row lies outside the client area or under the scroll buttons.
   TRect TabRect(int32_t Index);
-  // The tab at a client point, -1 when none.
+  // The tab at a client point, -1 when none (the scroll buttons and scrolled-out tabs are none).
   int32_t IndexOfTabAt(int32_t X, int32_t Y);
+  // The scroll button that shows earlier (Forward: later) tabs, empty while the tabs fit.
+  TRect ScrollButtonRect(bool Forward);
   // The area inside the frame below (beside) the tabs.
   TRect DisplayRect();
   void AdjustClientRect(TRect& Rect) override;
@@ -62,11 +67,29 @@ class TCustomTabControl : public TCustomControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void TabsChanged(TObject* Sender);
+  // The depth of the tab area, every row included.
   int32_t TabBand();
 
  private:
+  // Where the tabs lie now.
+  struct TTabLayout {
+    std::vector<TRect> tabs;  // client coordinates, the chosen tab not yet raised
+    std::vector<int32_t> row;  // each tab's row, counted from the display area outward
+    int32_t rows = 0, band = 0;
+    int32_t first = 0, lastFirst = 0;  // the first tab shown, and the furthest it may scroll
+    TRect back, ahead;  // the scroll buttons, empty while the tabs fit
+  };
+  TTabLayout Layout();
+  // One tab further (Delta 1) or back (-1).
+  void ScrollTabs(int32_t Delta);
+  void ScrollIntoView(int32_t Index);
+  // The chosen tab stands out by 2 pixels and joins the display area.
+  TRect Raised(const TRect& Tab) const;
+
   std::unique_ptr<TStringList> tabs_;
   int32_t tabIndex_ = -1;
+  int32_t firstTab_ = 0;  // scroll position of a single row
+  bool scrollToChosen_ = false;
   TTabPosition tabPosition_ = tpTop;
   bool multiLine_ = false;
   int16_t tabHeight_ = 0;

@@ -90,14 +90,20 @@ void CheckContainer(TWinControl* Container, const AnsiString& Where) {
           << Where << ": " << Describe(c) << " overlaps " << Describe(d);
     }
   }
-  // Every tab of the sheets' page controls shows its whole caption.  The window's own twelve tabs
-  // are wider than the window, and the tab control has no scroll buttons yet.
-  auto* tabs = dynamic_cast<TPageControl*>(Container);
-  if (tabs && tabs->GetName() != "PageControl") {
+  // Every tab of the page controls can be reached and then shows its whole caption: chosen, it
+  // is scrolled into view when the row is wider than the control.
+  if (auto* tabs = dynamic_cast<TPageControl*>(Container)) {
+    TTabSheet* active = tabs->GetActivePage();
     for (int32_t i = 0; i < tabs->PageCount(); ++i) {
-      EXPECT_LE(tabs->TabRect(i).Right, tabs->GetClientWidth())
+      const int32_t tab = tabs->Pages(i)->TabIndex();
+      if (tab < 0) continue;
+      tabs->SetActivePageIndex(i);
+      const TRect r = tabs->TabRect(tab), buttons = tabs->ScrollButtonRect(false);
+      const int32_t end = buttons.IsEmpty() ? tabs->GetClientWidth() : buttons.Left;
+      EXPECT_TRUE(r.Left >= 0 && r.Right <= end && tabs->IndexOfTabAt(r.Left + 2, r.Top + 2) == tab)
           << Where << ": tab " << tabs->Pages(i)->GetCaption();
     }
+    tabs->SetActivePage(active);
   }
   for (TControl* c : shown)
     if (auto* w = dynamic_cast<TWinControl*>(c)) {
