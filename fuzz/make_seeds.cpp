@@ -278,7 +278,9 @@ void TextSeeds() {
          "0.0000\n-222,\"Data out of range: value too large\"\n0,\"No error\"\nxx\x7f\n1.0\n1.0\n");
   }
 
-  // The settings store and the port's stored settings, written by their own writers.
+  // The settings store and the port's stored settings, written by their own writers, from an
+  // empty store (a harness run may have left its last input there).
+  std::remove(RegistryStoreFileName().c_str());
   {
     TRegistry reg;
     reg.OpenKey("\\Software\\Seed\\Form\\TForm1", true);
