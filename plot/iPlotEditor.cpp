@@ -605,8 +605,11 @@ void TiPlotEditorForm::BuildPages() {
     }
   }
   BuildFileControls();
-  LayOutTree(FPageControl);
-  FPlan.reset();
+  LayOutPages();
+}
+
+void TiPlotEditorForm::LayOutPages() {
+  if (FPlan && FPageControl) LayOutTree(FPageControl);
 }
 
 // ============================================================================================
@@ -1534,6 +1537,8 @@ void TiPlotMasterManager::CreateEditor() {
   for (const char* name : {"iChannelAddButton", "ChannelRemoveButton"})
     if (auto* c = dynamic_cast<TControl*>(form->FindComponent(name))) c->SetVisible(channels);
   TranslateForm(form);
+  // Translated captions have other widths than the ones the pages were laid out for.
+  form->LayOutPages();
 }
 
 void TiPlotMasterManager::ShowEditor() {

@@ -108,6 +108,8 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   void LoadLimitPage() { LoadPage(ipepLimit); }
   void LoadLabelPage() { LoadPage(ipepLabel); }
   void LoadAllPages();
+  // Places every page's controls again from their captions as they now read (after a translation).
+  void LayOutPages();
   void LoadPage(int32_t Page);
   // Reads every control of the page into the selected object, then reloads as the page does.
   void ChangePage(int32_t Page);
@@ -216,5 +218,5 @@ class TiPlotEditorForm : public TiCustomEditorForm {
   // The channel whose figures the statistics show (nil while they show none).
   TiPlotObject* FStatsChannel = nullptr;
   bool FLoading = false;
-  std::unique_ptr<TiEditorLayoutPlan> FPlan;  // only while the pages are built
+  std::unique_ptr<TiEditorLayoutPlan> FPlan;  // kept: a translation lays the pages out again
 };

@@ -8,6 +8,7 @@
 #include "platform/display/Display.h"
 #include "platform/runtime/TypInfo.h"
 #include "platform/ui/StdButtons.h"
+#include "plot/iPlotTranslation.h"
 #include "plot/iXYPlotChannel.h"
 #include "tests/plot/editor/EditorTest.h"
 #include "tests/support/TestOutput.h"
@@ -148,6 +149,17 @@ class PlotEditorLayout : public plot_editor_test::EditorTest {
 TEST_F(PlotEditorLayout, NoControlOverlapsAnotherOrIsCutAndEveryCaptionFits) {
   TiComponentEditorPageControl* pages = form->PageControl();
   ASSERT_EQ(pages->PageCount(), 12);
+  CheckContainer(form, "Plot");
+}
+
+// Captions are measured again once translated: longer texts push their controls along.
+TEST_F(PlotEditorLayout, TranslatedCaptionsStillFit) {
+  TiPlotTranslationManager* t = plot->GetTranslationManager();
+  const std::pair<const char*, const char*> pairs[] = {
+      {"Visible", "Sichtbarkeit"}, {"Name", "Bezeichnung"}, {"Min", "Minimum"}, {"Span", "Spannweite"},
+      {"Enabled", "Eingeschaltet"}, {"Left", "Linksrand"}};
+  for (const auto& [original, translated] : pairs) t->NewPair(original, translated);
+  OpenEditor();
   CheckContainer(form, "Plot");
 }
 
