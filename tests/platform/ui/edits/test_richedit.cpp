@@ -273,3 +273,68 @@ TEST_F(EditTest, WheelScrollsMemoAndRichEdit) {
     m->Free();
   }
 }
+
+// ---- caret and hit-testing over formatted lines -------------------------------------------------
+
+namespace {
+
+// Small plain text, serif italic and a big bold word: glyph widths and line heights far from the
+// control's own font.
+const AnsiString kMixedLine =
+    "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}\\f0\\fs16 small {\\i\\f1\\fs28 serif }{\\b\\fs48 WIDE}}";
+
+TPoint PosOf(TCustomEdit* e, int32_t i) {
+  LRESULT p = e->Perform(EM_POSFROMCHAR, WPARAM(i), 0);
+  return {int16_t(LOWORD(p)), int16_t(HIWORD(p))};
+}
+
+// The control as painted, client pixels.
+struct TShot {
+  TBitmap B;
+  explicit TShot(TWinControl* c) {
+    B.SetSize(c->GetClientWidth(), c->GetClientHeight());
+    c->PaintTo(B.GetCanvas()->GetHandle(), 0, 0);
+  }
+  TColor At(int x, int y) { return B.GetCanvas()->GetPixel(x, y); }
+  // The leftmost and one past the rightmost column in rows [Top, Bottom) holding colour C (or,
+  // with Not, any colour but C).
+  std::pair<int, int> Span(int Top, int Bottom, TColor C, bool Not) {
+    int lo = INT32_MAX, hi = -1;
+    for (int y = Top; y < Bottom; ++y)
+      for (int x = 0; x < B.GetWidth(); ++x)
+        if ((At(x, y) == C) != Not) {
+          lo = std::min(lo, x);
+          hi = std::max(hi, x + 1);
+        }
+    return {lo, hi};
+  }
+};
+
+}  // namespace
+
+TEST_F(EditTest, RichEditCaretAndSelectionFollowTheDrawnLine) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 360, 120));
+  r->SetBorderStyle(bsNone);
+  r->SetRichText(kMixedLine);
+  const int32_t len = int32_t(r->GetText().size());
+  r->SetSelStart(len);
+  Pump();
+  TPoint caret;
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret, PosOf(r, len));
+  // The caret stands at the right edge of the ink (the last glyph may stop a pixel short).
+  const int lineBottom = PosOf(r, 0).Y + 30;
+  TShot plain(r);
+  auto ink = plain.Span(0, lineBottom, ColorToRGB(clWindow), true);
+  EXPECT_GE(caret.X, ink.second - 1);
+  EXPECT_LE(caret.X, ink.second + 2);
+
+  // The selection's highlight spans exactly from the big word's first character to its end.
+  const int32_t a = int32_t(r->GetText().find("WIDE")), b = a + 4;
+  r->SetSelStart(a);
+  r->SetSelLength(4);
+  TShot sel(r);
+  auto hl = sel.Span(0, lineBottom, ColorToRGB(clHighlight), false);
+  EXPECT_EQ(hl.first, PosOf(r, a).X);
+  EXPECT_EQ(hl.second, PosOf(r, b).X);
+}
