@@ -338,3 +338,66 @@ TEST_F(EditTest, RichEditCaretAndSelectionFollowTheDrawnLine) {
   EXPECT_EQ(hl.first, PosOf(r, a).X);
   EXPECT_EQ(hl.second, PosOf(r, b).X);
 }
+
+TEST_F(EditTest, RichEditMouseHitsTheCharacterUnderIt) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 360, 120));
+  r->SetRichText(kMixedLine);
+  const int32_t w = int32_t(r->GetText().find("WIDE"));
+  // A point a quarter into character i of the big word, halfway down the line.
+  const int32_t midY = PosOf(r, 0).Y + 15;
+  auto into = [&](int32_t i, int quarters) {
+    int x0 = PosOf(r, i).X, x1 = PosOf(r, i + 1).X;
+    return At(r, x0 + (x1 - x0) * quarters / 4, midY);
+  };
+  // Left half of a character: before it; right half: after it.
+  Press(into(w + 2, 1));
+  Release(into(w + 2, 1));
+  EXPECT_EQ(r->GetSelStart(), w + 2);
+  clock_.Advance(1000);
+  Press(into(w + 1, 3));
+  Release(into(w + 1, 3));
+  EXPECT_EQ(r->GetSelStart(), w + 2);
+  clock_.Advance(1000);
+  // Dragging from within the big word back into the small text.
+  Press(into(w + 1, 1));
+  MoveTo(into(2, 1));
+  Release(into(2, 1));
+  EXPECT_EQ(Sel(r), std::to_string(2) + "+" + std::to_string(w - 1));
+  clock_.Advance(1000);
+  // A double click on the big word takes it.
+  Press(into(w + 3, 1));
+  Release(into(w + 3, 1));
+  Press(into(w + 3, 1));
+  Release(into(w + 3, 1));
+  EXPECT_EQ(r->GetSelText(), "WIDE");
+}
+
+TEST_F(EditTest, RichEditPositionMessagesRoundTripOverWrappedFormattedLines) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 200, 250));
+  // A big bold paragraph that wraps, then a small one.
+  r->SetRichText(
+      "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0{\\b\\fs40 wide words wrap here}\\par\\fs16 small line}");
+  const AnsiString text = r->GetText();
+  const int32_t lines = int32_t(r->Perform(EM_GETLINECOUNT, 0, 0));
+  ASSERT_GE(lines, 3) << "the big paragraph wraps in its own font";
+  for (int32_t i = 0; i <= int32_t(text.size()); ++i) {
+    if (i > 0 && text[size_t(i - 1)] == '\r') continue;  // inside a line break
+    SCOPED_TRACE(i);
+    TPoint p = PosOf(r, i);
+    LRESULT hit = r->Perform(EM_CHARFROMPOS, 0, MAKELPARAM(p.X, p.Y + 1));
+    EXPECT_EQ(LOWORD(hit), i);
+    EXPECT_EQ(HIWORD(hit), r->Perform(EM_LINEFROMCHAR, WPARAM(i), 0));
+  }
+  // Lines go down by their own heights.
+  EXPECT_GT(PosOf(r, int32_t(r->Perform(EM_LINEINDEX, 1, 0))).Y - PosOf(r, 0).Y, 25);
+
+  // Down and Up keep to the formatted lines and near the caret's x.
+  r->SetSelStart(2);
+  Key(VK_DOWN);
+  EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), 1);
+  EXPECT_NEAR(PosOf(r, r->GetSelStart()).X, PosOf(r, 2).X, 15);
+  for (int32_t k = 1; k < lines - 1; ++k) Key(VK_DOWN);
+  EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), lines - 1);
+  Key(VK_UP);
+  EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), lines - 2);
+}
