@@ -278,10 +278,12 @@ TEST_F(EditTest, WheelScrollsMemoAndRichEdit) {
 
 namespace {
 
-// Small plain text, serif italic and a big bold word: glyph widths and line heights far from the
-// control's own font.
+// Small plain text, serif italic and a big bold red word: glyph widths and line heights far from
+// the control's own font.
 const AnsiString kMixedLine =
-    "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}\\f0\\fs16 small {\\i\\f1\\fs28 serif }{\\b\\fs48 WIDE}}";
+    "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}{\\colortbl;\\red255\\green0\\blue0;}"
+    "\\f0\\fs16 small {\\i\\f1\\fs28 serif }{\\b\\fs48\\cf1 MMMMM}}";
+const char* const kBigWord = "MMMMM";
 
 TPoint PosOf(TCustomEdit* e, int32_t i) {
   LRESULT p = e->Perform(EM_POSFROMCHAR, WPARAM(i), 0);
@@ -330,9 +332,9 @@ TEST_F(EditTest, RichEditCaretAndSelectionFollowTheDrawnLine) {
   EXPECT_LE(caret.X, ink.second + 2);
 
   // The selection's highlight spans exactly from the big word's first character to its end.
-  const int32_t a = int32_t(r->GetText().find("WIDE")), b = a + 4;
+  const int32_t a = int32_t(r->GetText().find(kBigWord)), b = a + 5;
   r->SetSelStart(a);
-  r->SetSelLength(4);
+  r->SetSelLength(5);
   TShot sel(r);
   auto hl = sel.Span(0, lineBottom, ColorToRGB(clHighlight), false);
   EXPECT_EQ(hl.first, PosOf(r, a).X);
@@ -341,35 +343,40 @@ TEST_F(EditTest, RichEditCaretAndSelectionFollowTheDrawnLine) {
 
 TEST_F(EditTest, RichEditMouseHitsTheCharacterUnderIt) {
   TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 360, 120));
+  r->SetBorderStyle(bsNone);
   r->SetRichText(kMixedLine);
-  const int32_t w = int32_t(r->GetText().find("WIDE"));
-  // A point a quarter into character i of the big word, halfway down the line.
-  const int32_t midY = PosOf(r, 0).Y + 15;
-  auto into = [&](int32_t i, int quarters) {
-    int x0 = PosOf(r, i).X, x1 = PosOf(r, i + 1).X;
-    return At(r, x0 + (x1 - x0) * quarters / 4, midY);
-  };
-  // Left half of a character: before it; right half: after it.
-  Press(into(w + 2, 1));
-  Release(into(w + 2, 1));
-  EXPECT_EQ(r->GetSelStart(), w + 2);
-  clock_.Advance(1000);
-  Press(into(w + 1, 3));
-  Release(into(w + 1, 3));
-  EXPECT_EQ(r->GetSelStart(), w + 2);
-  clock_.Advance(1000);
-  // Dragging from within the big word back into the small text.
-  Press(into(w + 1, 1));
-  MoveTo(into(2, 1));
+  Pump();
+  const int32_t w = int32_t(r->GetText().find(kBigWord));
+  // Where the big word's five glyphs are drawn, from its red ink.
+  const int32_t top = PosOf(r, 0).Y;
+  TShot shot(r);
+  auto ink = shot.Span(top, top + 30, ColorToRGB(clRed), false);
+  ASSERT_LT(ink.first, ink.second);
+  const int glyph = (ink.second - ink.first) / 5;
+  ASSERT_GT(glyph, 12);
+  // A point a quarter (or three) into glyph k, halfway down the line.
+  auto into = [&](int k, int quarters) { return At(r, ink.first + glyph * k + glyph * quarters / 4, top + 15); };
+  // The left half of a glyph: the caret goes before it; the right half: after it.
+  Press(into(2, 1));
   Release(into(2, 1));
-  EXPECT_EQ(Sel(r), std::to_string(2) + "+" + std::to_string(w - 1));
+  EXPECT_EQ(r->GetSelStart(), w + 2);
+  clock_.Advance(1000);
+  Press(into(2, 3));
+  Release(into(2, 3));
+  EXPECT_EQ(r->GetSelStart(), w + 3);
+  clock_.Advance(1000);
+  // Dragging from within the big word back to the text's start.
+  Press(into(1, 1));
+  MoveTo(At(r, 0, top + 15));
+  Release(At(r, 0, top + 15));
+  EXPECT_EQ(Sel(r), "0+" + std::to_string(w + 1));
   clock_.Advance(1000);
   // A double click on the big word takes it.
-  Press(into(w + 3, 1));
-  Release(into(w + 3, 1));
-  Press(into(w + 3, 1));
-  Release(into(w + 3, 1));
-  EXPECT_EQ(r->GetSelText(), "WIDE");
+  Press(into(3, 1));
+  Release(into(3, 1));
+  Press(into(3, 1));
+  Release(into(3, 1));
+  EXPECT_EQ(r->GetSelText(), kBigWord);
 }
 
 TEST_F(EditTest, RichEditPositionMessagesRoundTripOverWrappedFormattedLines) {
