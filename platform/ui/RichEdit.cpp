@@ -1139,8 +1139,9 @@ void TCustomRichEdit::BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wr
   Sync();
   TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
   constexpr int32_t kFar = 1 << 28;
-  Layout(m, TRect{0, 0, Width, kFar}, 0, int32_t(EditBuffer().size()), Wrap, false,
-         [&](const TRichLine& L) { Out.push_back({L.Start, L.End - L.Start}); });
+  Layout(m, TRect{0, 0, Width, kFar}, 0, int32_t(EditBuffer().size()), Wrap, false, [&](const TRichLine& L) {
+    Out.push_back({L.Start, L.End - L.Start});
+  });
 }
 
 TCustomRichEdit::TRichLine TCustomRichEdit::CaretBox(int32_t Index, TPoint& At) {

@@ -218,7 +218,8 @@ class TCustomEdit : public TWinControl {
 };
 
 template <class F>
-int32_t TCustomEdit::WrapPoint(const AnsiString& Text, int32_t Start, int32_t End, int32_t Width, F&& WidthOf) {
+int32_t TCustomEdit::WrapPoint(const AnsiString& Text, int32_t Start, int32_t End, int32_t Width,
+                               F&& WidthOf) {
   int32_t lo = Start + 1, hi = End;
   while (lo < hi) {
     int32_t mid = lo + (hi - lo + 1) / 2;

@@ -355,7 +355,9 @@ TEST_F(EditTest, RichEditMouseHitsTheCharacterUnderIt) {
   const int glyph = (ink.second - ink.first) / 5;
   ASSERT_GT(glyph, 12);
   // A point a quarter (or three) into glyph k, halfway down the line.
-  auto into = [&](int k, int quarters) { return At(r, ink.first + glyph * k + glyph * quarters / 4, top + 15); };
+  auto into = [&](int k, int quarters) {
+    return At(r, ink.first + glyph * k + glyph * quarters / 4, top + 15);
+  };
   // The left half of a glyph: the caret goes before it; the right half: after it.
   Press(into(2, 1));
   Release(into(2, 1));
