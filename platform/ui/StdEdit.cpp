@@ -718,6 +718,8 @@ void TCustomEdit::ScrollCaret() {
     if (line < topLine_) topLine_ = line;
     if (line >= topLine_ + visible) topLine_ = line - visible + 1;
     topLine_ = std::clamp(topLine_, 0, std::max(0, int32_t(lines.size()) - 1));
+    // Lines taller than the font's (a derived editor's formats): on until the caret's line shows.
+    while (topLine_ < line && PosFromChar(selEnd_).Y + CaretHeight(selEnd_) > FormatRect().Bottom) ++topLine_;
   }
   if (EditStyle() & ES_AUTOHSCROLL) {
     const TLine L = lines[size_t(line)];

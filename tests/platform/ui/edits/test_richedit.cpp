@@ -410,3 +410,19 @@ TEST_F(EditTest, RichEditPositionMessagesRoundTripOverWrappedFormattedLines) {
   Key(VK_UP);
   EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), lines - 2);
 }
+
+TEST_F(EditTest, RichEditScrollsTallLinesIntoView) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 200, 70));
+  r->SetRichText("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs48 one\\par two\\par three\\par four\\par five}");
+  TRect fr;
+  r->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fr));
+  for (int32_t line : {3, 4, 0, 2}) {
+    SCOPED_TRACE(line);
+    r->SetSelStart(int32_t(r->Perform(EM_LINEINDEX, WPARAM(line), 0)) + 1);
+    r->Perform(EM_SCROLLCARET, 0, 0);
+    TPoint caret;
+    GetCaretPos(&caret);
+    EXPECT_GE(caret.Y, fr.Top);
+    EXPECT_LE(caret.Y + 30, fr.Bottom) << "the caret's whole line shows";
+  }
+}
