@@ -714,6 +714,93 @@ void TCustomRichEdit::SetDocument(const TRichDocument& Doc) {
   FormatChanged();
 }
 
+// Measures characters of the rich edit in their formats on one device; selects fonts into it
+// and gives the device its font back at the end.
+class TRichMeasure {
+ public:
+  TRichMeasure(HDC DC, const AnsiString& Text, const std::vector<TRichCharFormat>& Formats,
+               const std::vector<uint32_t>& CharFormat, uint32_t Fallback)
+      : dc_(DC), text_(Text), formats_(Formats), charFormat_(CharFormat), fallback_(Fallback) {
+    dpi_ = GetDeviceCaps(DC, LOGPIXELSY);
+    if (dpi_ <= 0) dpi_ = 96;
+    oldFont_ = SelectObject(DC, Font(FormatAt(0))->GetHandle());
+  }
+  ~TRichMeasure() { SelectObject(dc_, oldFont_); }
+  TRichMeasure(const TRichMeasure&) = delete;
+  TRichMeasure& operator=(const TRichMeasure&) = delete;
+
+  HDC DC() const { return dc_; }
+  const TRichCharFormat& Format(uint32_t Idx) const { return formats_[Idx]; }
+  uint32_t FormatAt(int32_t I) const {
+    if (charFormat_.empty()) return fallback_;
+    return charFormat_[size_t(std::clamp(I, 0, int32_t(charFormat_.size()) - 1))];
+  }
+  // Selects the font of format Idx into the device.
+  TFont* Select(uint32_t Idx) {
+    TFont* f = Font(Idx);
+    SelectObject(dc_, f->GetHandle());
+    return f;
+  }
+  // Calls Fn(a, b, idx) for each piece of one format within [S, E).
+  template <class Fn>
+  void ForPieces(int32_t S, int32_t E, Fn&& F) const {
+    while (S < E) {
+      uint32_t idx = charFormat_[size_t(S)];
+      int32_t e = S + 1;
+      while (e < E && charFormat_[size_t(e)] == idx) ++e;
+      F(S, e, idx);
+      S = e;
+    }
+  }
+  AnsiString Shown(int32_t S, int32_t E) const {
+    AnsiString s = text_.substr(size_t(S), size_t(E - S));
+    std::replace(s.begin(), s.end(), '\t', ' ');
+    return s;
+  }
+  // The width of [S, E) in one format, with that font selected.
+  int32_t PieceWidth(int32_t S, int32_t E, uint32_t Idx) {
+    Select(Idx);
+    AnsiString s = Shown(S, E);
+    SIZE size{};
+    GetTextExtentPoint32A(dc_, s.data(), int(s.size()), &size);
+    return size.cx;
+  }
+  int32_t Width(int32_t S, int32_t E) {
+    int32_t w = 0;
+    ForPieces(S, E, [&](int32_t a, int32_t b, uint32_t idx) { w += PieceWidth(a, b, idx); });
+    return w;
+  }
+  TEXTMETRICA Metrics(uint32_t Idx) {
+    Select(Idx);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc_, &tm);
+    return tm;
+  }
+
+ private:
+  TFont* Font(uint32_t Idx) {
+    auto& f = fonts_[Idx];
+    if (!f) {
+      const TRichCharFormat& rf = formats_[Idx];
+      f = std::make_unique<TFont>();
+      f->SetName(rf.Name);
+      f->SetHeight(-MulDiv(rf.Size, dpi_, 72));
+      f->SetStyle(rf.Style);
+      f->SetCharset(rf.Charset);
+    }
+    return f.get();
+  }
+
+  HDC dc_;
+  const AnsiString& text_;
+  const std::vector<TRichCharFormat>& formats_;
+  const std::vector<uint32_t>& charFormat_;
+  uint32_t fallback_;
+  int dpi_ = 96;
+  std::map<uint32_t, std::unique_ptr<TFont>> fonts_;
+  HGDIOBJ oldFont_ = nullptr;
+};
+
 // ============================================================================ TCustomRichEdit: messages
 
 void TCustomRichEdit::CreateWnd() {
@@ -770,7 +857,10 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
       if (dpiY <= 0) dpiY = 96;
       TRect area{MulDiv(fr->rc.Left, dpiX, 1440), MulDiv(fr->rc.Top, dpiY, 1440),
                  MulDiv(fr->rc.Right, dpiX, 1440), MulDiv(fr->rc.Bottom, dpiY, 1440)};
-      Message.Result = Layout(fr->hdc, area, from, to, Message.WParam != 0, true, false).Next;
+      TRichMeasure m(fr->hdc, EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
+      std::function<void(const TRichLine&)> draw;
+      if (Message.WParam != 0) draw = [&](const TRichLine& L) { DrawLine(m, L, false); };
+      Message.Result = Layout(m, area, from, to, true, false, draw).Next;
       return;
     }
     default:
@@ -810,9 +900,11 @@ void TCustomRichEdit::CheckRequestSize(bool Force) {
   bool wrap = (EditStyle() & ES_AUTOHSCROLL) == 0;
   constexpr int32_t kFar = 1 << 28;
   TRect area{fr.Left, fr.Top, wrap ? fr.Right : kFar, kFar};
-  HDC dc = CreateCompatibleDC(nullptr);
-  TLayoutResult r = Layout(dc, area, 0, int32_t(EditBuffer().size()), false, wrap, false);
-  DeleteDC(dc);
+  TLayoutResult r;
+  {
+    TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
+    r = Layout(m, area, 0, int32_t(EditBuffer().size()), wrap, false, nullptr);
+  }
   TRect rc{0, 0, wrap ? client.Width() : r.Widest + (client.Width() - fr.Width()),
            r.Height + (client.Height() - fr.Height())};
   if (!Force && requestSent_ && rc == lastRequest_) return;
@@ -914,129 +1006,50 @@ void TCustomRichEdit::FormatChanged() {
     formats_ = std::move(used);
     formatIndex_ = std::move(index);
   }
+  InvalidateLayout();
   Invalidate();
+  UpdateCaret();
   CheckRequestSize(false);
 }
 
 // ============================================================================ TCustomRichEdit: layout
 // and painting
 
-TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(HDC DC, TRect Area, int32_t From, int32_t To,
-                                                       bool Draw, bool Wrap, bool ShowSel, bool Partial) {
+TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(TRichMeasure& M, TRect Area, int32_t From, int32_t To,
+                                                       bool Wrap, bool Partial,
+                                                       const std::function<void(const TRichLine&)>& Each) {
   const AnsiString& text = EditBuffer();
   TLayoutResult result{From, 0, 0};
-  int dpi = GetDeviceCaps(DC, LOGPIXELSY);
-  if (dpi <= 0) dpi = 96;
-  std::map<uint32_t, std::unique_ptr<TFont>> fonts;
-  auto fontOf = [&](uint32_t idx) -> TFont* {
-    auto& f = fonts[idx];
-    if (!f) {
-      const TRichCharFormat& rf = formats_[idx];
-      f = std::make_unique<TFont>();
-      f->SetName(rf.Name);
-      f->SetHeight(-MulDiv(rf.Size, dpi, 72));
-      f->SetStyle(rf.Style);
-      f->SetCharset(rf.Charset);
-    }
-    return f.get();
-  };
-  auto formatAt = [&](int32_t i) {
-    if (charFormat_.empty()) return Intern(defaultFormat_);
-    return charFormat_[size_t(std::clamp(i, 0, int32_t(charFormat_.size()) - 1))];
-  };
-  HGDIOBJ oldFont = SelectObject(DC, fontOf(formatAt(From))->GetHandle());
-  // Pieces of one format within [S, E).
-  auto forPieces = [&](int32_t S, int32_t E, auto&& Fn) {
-    while (S < E) {
-      uint32_t idx = charFormat_[size_t(S)];
-      int32_t e = S + 1;
-      while (e < E && charFormat_[size_t(e)] == idx) ++e;
-      Fn(S, e, idx);
-      S = e;
-    }
-  };
-  auto shown = [&](int32_t S, int32_t E) {
-    AnsiString s = text.substr(size_t(S), size_t(E - S));
-    std::replace(s.begin(), s.end(), '\t', ' ');
-    return s;
-  };
-  auto width = [&](int32_t S, int32_t E) {
-    int32_t w = 0;
-    forPieces(S, E, [&](int32_t a, int32_t b, uint32_t idx) {
-      SelectObject(DC, fontOf(idx)->GetHandle());
-      AnsiString s = shown(a, b);
-      SIZE size{};
-      GetTextExtentPoint32A(DC, s.data(), int(s.size()), &size);
-      w += size.cx;
-    });
-    return w;
-  };
-  auto metrics = [&](uint32_t idx) {
-    SelectObject(DC, fontOf(idx)->GetHandle());
-    TEXTMETRICA tm{};
-    GetTextMetricsA(DC, &tm);
-    return tm;
-  };
   const int32_t areaW = Area.Width();
   DWORD style = HandleAllocated() ? EditStyle() : 0;
-  int32_t selA = GetSelStart(), selB = selA + GetSelLength();
   int32_t y = Area.Top;
   bool stopped = false;
   // One laid-out line [S, E): false when it does not fit below.
   auto line = [&](int32_t S, int32_t E) {
     int32_t ascent = 0, descent = 0;
     if (S == E) {
-      TEXTMETRICA tm = metrics(formatAt(S > 0 ? S - 1 : S));
+      TEXTMETRICA tm = M.Metrics(M.FormatAt(S > 0 ? S - 1 : S));
       ascent = tm.tmAscent;
       descent = tm.tmDescent;
     }
-    forPieces(S, E, [&](int32_t, int32_t, uint32_t idx) {
-      TEXTMETRICA tm = metrics(idx);
+    M.ForPieces(S, E, [&](int32_t, int32_t, uint32_t idx) {
+      TEXTMETRICA tm = M.Metrics(idx);
       ascent = std::max<int32_t>(ascent, tm.tmAscent);
       descent = std::max<int32_t>(descent, tm.tmDescent);
     });
     int32_t h = ascent + descent;
     // A line that does not fit ends the range; when painting, a part of it still shows.
     if (Partial ? y >= Area.Bottom : y + h > Area.Bottom) return false;
-    int32_t w = width(S, E);
+    int32_t w = M.Width(S, E);
     result.Widest = std::max(result.Widest, w);
-    if (Draw) {
-      int32_t x = Area.Left;
-      if (w < areaW && (style & ES_RIGHT)) x = Area.Right - w - 1;
-      if (w < areaW && (style & ES_CENTER)) x = Area.Left + (areaW - w) / 2;
-      SetBkMode(DC, TRANSPARENT);
-      forPieces(S, E, [&](int32_t a, int32_t b, uint32_t idx) {
-        // Split once more where the selection starts and ends.
-        for (int32_t p = a; p < b;) {
-          bool sel = ShowSel && p >= selA && p < selB;
-          int32_t q = b;
-          if (ShowSel) {
-            if (p < selA && selA < b) q = selA;
-            if (sel && selB < b) q = selB;
-          }
-          SelectObject(DC, fontOf(idx)->GetHandle());
-          AnsiString s = shown(p, q);
-          SIZE size{};
-          GetTextExtentPoint32A(DC, s.data(), int(s.size()), &size);
-          TEXTMETRICA tm{};
-          GetTextMetricsA(DC, &tm);
-          TColor color = !Enabled() ? clGrayText : sel ? clHighlightText : formats_[idx].Color;
-          if (sel) {
-            HBRUSH brush = CreateSolidBrush(COLORREF(ColorToRGB(clHighlight)));
-            RECT r{x, y, x + size.cx, y + h};
-            FillRect(DC, &r, brush);
-            DeleteObject(brush);
-          }
-          SetTextColor(DC, COLORREF(ColorToRGB(color)));
-          TextOutA(DC, x, y + ascent - tm.tmAscent, s.data(), int(s.size()));
-          x += size.cx;
-          p = q;
-        }
-      });
-    }
+    int32_t x = Area.Left;
+    if (w < areaW && (style & ES_RIGHT)) x = Area.Right - w - 1;
+    if (w < areaW && (style & ES_CENTER)) x = Area.Left + (areaW - w) / 2;
+    if (Each) Each(TRichLine{S, E, x, y, h, ascent});
     y += h;
     return true;
   };
+  auto widthOf = [&M](int32_t S, int32_t E) { return M.Width(S, E); };
   int32_t ls = From;
   for (;;) {
     int32_t le = ls;
@@ -1044,25 +1057,7 @@ TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(HDC DC, TRect Area, int32
     int32_t pos = ls;
     do {
       int32_t e = le;
-      if (Wrap && areaW > 0 && width(pos, le) > areaW) {
-        // The longest part that fits (at least one character), then back to a word's end.
-        int32_t lo = pos + 1, hi = le;
-        while (lo < hi) {
-          int32_t mid = lo + (hi - lo + 1) / 2;
-          if (width(pos, mid) <= areaW)
-            lo = mid;
-          else
-            hi = mid - 1;
-        }
-        e = lo;
-        if (text[size_t(e)] == ' ' || text[size_t(e)] == '\t') {
-          while (e < le && (text[size_t(e)] == ' ' || text[size_t(e)] == '\t')) ++e;
-        } else {
-          int32_t b = e;
-          while (b > pos && text[size_t(b - 1)] != ' ' && text[size_t(b - 1)] != '\t') --b;
-          if (b > pos) e = b;
-        }
-      }
+      if (Wrap && areaW > 0 && M.Width(pos, le) > areaW) e = WrapPoint(text, pos, le, areaW, widthOf);
       if (!line(pos, e)) {
         stopped = true;
         break;
@@ -1083,9 +1078,113 @@ TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(HDC DC, TRect Area, int32
       break;
     }
   }
-  SelectObject(DC, oldFont);
   result.Height = y - Area.Top;
   return result;
+}
+
+void TCustomRichEdit::DrawLine(TRichMeasure& M, const TRichLine& L, bool ShowSel) {
+  HDC dc = M.DC();
+  int32_t selA = GetSelStart(), selB = selA + GetSelLength();
+  int32_t x = L.Left;
+  SetBkMode(dc, TRANSPARENT);
+  M.ForPieces(L.Start, L.End, [&](int32_t a, int32_t b, uint32_t idx) {
+    // Split once more where the selection starts and ends.
+    for (int32_t p = a; p < b;) {
+      bool sel = ShowSel && p >= selA && p < selB;
+      int32_t q = b;
+      if (ShowSel) {
+        if (p < selA && selA < b) q = selA;
+        if (sel && selB < b) q = selB;
+      }
+      int32_t w = M.PieceWidth(p, q, idx);
+      TEXTMETRICA tm{};
+      GetTextMetricsA(dc, &tm);
+      TColor color = !Enabled() ? clGrayText : sel ? clHighlightText : M.Format(idx).Color;
+      if (sel) {
+        HBRUSH brush = CreateSolidBrush(COLORREF(ColorToRGB(clHighlight)));
+        RECT r{x, L.Top, x + w, L.Top + L.Height};
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+      }
+      SetTextColor(dc, COLORREF(ColorToRGB(color)));
+      AnsiString s = M.Shown(p, q);
+      TextOutA(dc, x, L.Top + L.Ascent - tm.tmAscent, s.data(), int(s.size()));
+      x += w;
+      p = q;
+    }
+  });
+}
+
+std::vector<TCustomRichEdit::TRichLine> TCustomRichEdit::ShownLines(TRichMeasure& M) {
+  TRect fr = FormatRect();
+  constexpr int32_t kFar = 1 << 28;
+  // Wrapped as the memo breaks its lines, so line numbers agree with it.
+  bool wrap = (EditStyle() & ES_AUTOHSCROLL) == 0 && HandleAllocated();
+  std::vector<TRichLine> lines;
+  Layout(M, TRect{fr.Left, 0, fr.Right, kFar}, 0, int32_t(EditBuffer().size()), wrap, false,
+         [&](const TRichLine& L) { lines.push_back(L); });
+  if (lines.empty()) return lines;
+  const int32_t shift = fr.Top - lines[size_t(std::clamp(TopLine(), 0, int32_t(lines.size()) - 1))].Top;
+  for (TRichLine& L : lines) L.Top += shift;
+  return lines;
+}
+
+size_t TCustomRichEdit::LineHolding(const std::vector<TRichLine>& Lines, int32_t Index) {
+  auto it = std::upper_bound(Lines.begin(), Lines.end(), Index,
+                             [](int32_t i, const TRichLine& l) { return i < l.Start; });
+  return it == Lines.begin() ? 0 : size_t(it - Lines.begin()) - 1;
+}
+
+void TCustomRichEdit::BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wrap) {
+  Sync();
+  TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
+  constexpr int32_t kFar = 1 << 28;
+  Layout(m, TRect{0, 0, Width, kFar}, 0, int32_t(EditBuffer().size()), Wrap, false, [&](const TRichLine& L) {
+    Out.push_back({L.Start, L.End - L.Start});
+  });
+}
+
+TCustomRichEdit::TRichLine TCustomRichEdit::CaretBox(int32_t Index, TPoint& At) {
+  Sync();
+  TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
+  std::vector<TRichLine> lines = ShownLines(m);
+  if (lines.empty()) {
+    At = FormatRect().TopLeft();
+    return {};
+  }
+  const TRichLine& L = lines[LineHolding(lines, Index)];
+  At = {L.Left + m.Width(L.Start, std::clamp(Index, L.Start, L.End)), L.Top};
+  return L;
+}
+
+TPoint TCustomRichEdit::PosFromChar(int32_t Index) {
+  TPoint at;
+  CaretBox(Index, at);
+  return at;
+}
+
+int32_t TCustomRichEdit::CaretHeight(int32_t Index) {
+  TPoint at;
+  return std::max(1, CaretBox(Index, at).Height);
+}
+
+int32_t TCustomRichEdit::CharFromPos(TPoint P) {
+  Sync();
+  TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
+  std::vector<TRichLine> lines = ShownLines(m);
+  if (lines.empty()) return 0;
+  size_t i;
+  if (P.Y < FormatRect().Top) {
+    // Above the view is the line just above it, as in the memo (dragging there scrolls by lines).
+    i = size_t(std::clamp(TopLine() - 1, 0, int32_t(lines.size()) - 1));
+  } else {
+    auto it = std::upper_bound(lines.begin(), lines.end(), P.Y,
+                               [](int32_t y, const TRichLine& l) { return y < l.Top; });
+    i = it == lines.begin() ? 0 : size_t(it - lines.begin()) - 1;
+  }
+  const TRichLine& L = lines[i];
+  return L.Start + NearestBoundary(P.X - L.Left, L.End - L.Start,
+                                   [&](int32_t k) { return m.Width(L.Start, L.Start + k); });
 }
 
 void TCustomRichEdit::PaintWindow(HDC DC) {
@@ -1102,7 +1201,10 @@ void TCustomRichEdit::PaintWindow(HDC DC) {
   LRESULT top = Perform(EM_LINEINDEX, WPARAM(Perform(EM_GETFIRSTVISIBLELINE, 0, 0)), 0);
   int32_t from = top < 0 ? 0 : int32_t(top);
   bool showSel = GetSelLength() > 0 && (Focused() || (EditStyle() & ES_NOHIDESEL));
-  Layout(DC, fr, from, int32_t(EditBuffer().size()), true, (EditStyle() & ES_AUTOHSCROLL) == 0, showSel,
-         true);
+  {
+    TRichMeasure m(DC, EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
+    Layout(m, fr, from, int32_t(EditBuffer().size()), (EditStyle() & ES_AUTOHSCROLL) == 0, true,
+           [&](const TRichLine& L) { DrawLine(m, L, showSel); });
+  }
   RestoreDC(DC, save);
 }

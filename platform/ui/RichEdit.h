@@ -9,6 +9,7 @@
 // Sections: rich text documents / TTextAttributes / TCustomRichEdit and TRichEdit.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -54,6 +55,7 @@ AnsiString WriteRichText(const TRichDocument& Doc, const TRichCharFormat& Defaul
 // ============================================================================ TTextAttributes
 
 class TCustomRichEdit;
+class TRichMeasure;
 
 enum TAttributeType : uint8_t { atSelected, atDefaultText };
 
@@ -126,6 +128,11 @@ class TCustomRichEdit : public TCustomMemo {
   virtual void SelectionChange();
   // EN_REQUESTRESIZE arrived with the size the content needs.
   virtual void RequestSize(const TRect& Rect);
+  // Caret, mouse and the position messages follow the formatted lines as drawn.
+  int32_t CharFromPos(TPoint P) override;
+  TPoint PosFromChar(int32_t Index) override;
+  int32_t CaretHeight(int32_t Index) override;
+  void BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wrap) override;
 
  private:
   friend class TTextAttributes;
@@ -143,11 +150,25 @@ class TCustomRichEdit : public TCustomMemo {
   void ChangeSelFormat(F&& Edit);
   void ChangeDefFormat(const TRichCharFormat& F);
   void FormatChanged();
-  // Lays [From, To) out in Area (pixels of DC), whole lines only unless Partial (a line cut by
-  // the bottom still shows); draws it when Draw: the first character that did not fit, the
-  // height used and the widest line.
-  TLayoutResult Layout(HDC DC, TRect Area, int32_t From, int32_t To, bool Draw, bool Wrap, bool ShowSel,
-                       bool Partial = false);
+  // One laid-out line: characters [Start, End) without the line break, its box and the
+  // baseline's distance from its top.
+  struct TRichLine {
+    int32_t Start = 0, End = 0;
+    int32_t Left = 0, Top = 0, Height = 0, Ascent = 0;
+  };
+  // Lays [From, To) out in Area (pixels of M's device), whole lines only unless Partial (a line
+  // cut by the bottom still counts), handing each line to Each: the first character that did not
+  // fit, the height used and the widest line.  The one place lines, their heights and positions
+  // are decided, for drawing, measuring and hit-testing alike.
+  TLayoutResult Layout(TRichMeasure& M, TRect Area, int32_t From, int32_t To, bool Wrap, bool Partial,
+                       const std::function<void(const TRichLine&)>& Each);
+  void DrawLine(TRichMeasure& M, const TRichLine& L, bool ShowSel);
+  // All lines where the window shows them (client coordinates; lines above the view lie above
+  // the formatting rectangle).
+  std::vector<TRichLine> ShownLines(TRichMeasure& M);
+  static size_t LineHolding(const std::vector<TRichLine>& Lines, int32_t Index);
+  // The shown line holding Index and the caret's place there.
+  TRichLine CaretBox(int32_t Index, TPoint& At);
   void CheckRequestSize(bool Force);
 
   std::unique_ptr<TTextAttributes> selAttributes_, defAttributes_;

@@ -281,7 +281,8 @@ void TCustomEdit::Dispatch(TMessage& Message) {
       InvalidateLayout();
       AdjustHeight();
       if (hasCaret_ && HandleAllocated()) {
-        CreateCaret(handle_, nullptr, 0, LineHeight());
+        caretHeight_ = CaretHeight(selEnd_);
+        CreateCaret(handle_, nullptr, 0, caretHeight_);
         UpdateCaret();
         ShowCaret(handle_);
       }
@@ -343,7 +344,8 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     case WM_SETFOCUS:
       TWinControl::DefaultHandler(Message);
       if (HandleAllocated()) {
-        CreateCaret(handle_, nullptr, 0, LineHeight());
+        caretHeight_ = CaretHeight(selEnd_);
+        CreateCaret(handle_, nullptr, 0, caretHeight_);
         hasCaret_ = true;
         UpdateCaret();
         ShowCaret(handle_);
@@ -613,51 +615,41 @@ void TCustomEdit::InvalidateLayout() { layoutValid_ = false; }
 const std::vector<TCustomEdit::TLine>& TCustomEdit::Lines() {
   int32_t width = FormatRect().Width();
   if (layoutValid_ && width == layoutWidth_) return lines_;
-  lines_.clear();
-  layoutWidth_ = width;
-  layoutValid_ = true;
   const int32_t len = int32_t(text_.size());
   DWORD style = EditStyle();
-  if (!(style & ES_MULTILINE)) {
-    lines_.push_back({0, len});
-    return lines_;
-  }
-  bool wrap = !(style & ES_AUTOHSCROLL) && HandleAllocated() && width > 0;
+  // Built apart and then kept: a derived editor's breaking may come back here.
+  std::vector<TLine> lines;
+  if (!(style & ES_MULTILINE))
+    lines.push_back({0, len});
+  else
+    BreakLines(lines, width, !(style & ES_AUTOHSCROLL) && HandleAllocated() && width > 0);
+  lines_ = std::move(lines);
+  layoutWidth_ = width;
+  layoutValid_ = true;
+  return lines_;
+}
+
+void TCustomEdit::BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wrap) {
+  const int32_t len = int32_t(text_.size());
+  auto widthOf = [this](int32_t S, int32_t E) { return TextWidth(S, E - S); };
   int32_t pos = 0;
   for (;;) {
     int32_t end = pos;
     while (end < len && !EditIsBreak(text_[size_t(end)])) ++end;
     int32_t start = pos;
-    while (wrap && TextWidth(start, end - start) > width) {
-      // The longest prefix that fits (at least one character), then back to a word's end.
-      int32_t lo = 1, hi = end - start;
-      while (lo < hi) {
-        int32_t mid = (lo + hi + 1) / 2;
-        if (TextWidth(start, mid) <= width)
-          lo = mid;
-        else
-          hi = mid - 1;
-      }
-      int32_t brk = start + lo;
-      if (EditIsBlank(text_[size_t(brk)])) {
-        while (brk < end && EditIsBlank(text_[size_t(brk)])) ++brk;
-      } else {
-        int32_t b = brk;
-        while (b > start && !EditIsBlank(text_[size_t(b - 1)])) --b;
-        if (b > start) brk = b;
-      }
-      lines_.push_back({start, brk - start});
+    while (Wrap && TextWidth(start, end - start) > Width) {
+      int32_t brk = WrapPoint(text_, start, end, Width, widthOf);
+      Out.push_back({start, brk - start});
       start = brk;
     }
-    if (start < end || start == pos) lines_.push_back({start, end - start});
+    if (start < end || start == pos) Out.push_back({start, end - start});
     if (end >= len) break;
     pos = end + (text_[size_t(end)] == '\r' && end + 1 < len && text_[size_t(end + 1)] == '\n' ? 2 : 1);
     if (pos >= len) {
-      lines_.push_back({len, 0});
+      Out.push_back({len, 0});
       break;
     }
   }
-  return lines_;
 }
 
 int32_t TCustomEdit::LineOf(int32_t Index) {
@@ -687,17 +679,7 @@ int32_t TCustomEdit::CharFromPos(TPoint P) {
   line = std::clamp(line, 0, int32_t(lines.size()) - 1);
   const TLine L = lines[size_t(line)];
   int32_t x = P.X - LineLeft(L);
-  // The first boundary whose middle to the next lies right of x.
-  int32_t lo = 0, hi = L.Length;
-  while (lo < hi) {
-    int32_t mid = (lo + hi) / 2;
-    int32_t left = TextWidth(L.Start, mid), right = TextWidth(L.Start, mid + 1);
-    if (x < (left + right + 1) / 2)
-      hi = mid;
-    else
-      lo = mid + 1;
-  }
-  return L.Start + lo;
+  return L.Start + NearestBoundary(x, L.Length, [&](int32_t i) { return TextWidth(L.Start, i); });
 }
 
 TPoint TCustomEdit::PosFromChar(int32_t Index) {
@@ -708,12 +690,22 @@ TPoint TCustomEdit::PosFromChar(int32_t Index) {
           r.Top + (line - topLine_) * LineHeight()};
 }
 
+int32_t TCustomEdit::CaretHeight(int32_t /*Index*/) { return LineHeight(); }
+
 int32_t TCustomEdit::Clamp(int32_t Index) const { return std::clamp(Index, 0, int32_t(text_.size())); }
 
 void TCustomEdit::UpdateCaret() {
   if (!hasCaret_ || !HandleAllocated()) return;
+  // Lines of their own heights give the caret a new height as it moves between them.
+  int32_t h = CaretHeight(selEnd_);
+  bool remade = h != caretHeight_;
+  if (remade) {
+    caretHeight_ = h;
+    CreateCaret(handle_, nullptr, 0, h);
+  }
   TPoint p = PosFromChar(selEnd_);
   SetCaretPos(p.X, p.Y);
+  if (remade) ShowCaret(handle_);
 }
 
 void TCustomEdit::ScrollCaret() {
@@ -726,6 +718,8 @@ void TCustomEdit::ScrollCaret() {
     if (line < topLine_) topLine_ = line;
     if (line >= topLine_ + visible) topLine_ = line - visible + 1;
     topLine_ = std::clamp(topLine_, 0, std::max(0, int32_t(lines.size()) - 1));
+    // Lines taller than the font's (a derived editor's formats): on until the caret's line shows.
+    while (topLine_ < line && PosFromChar(selEnd_).Y + CaretHeight(selEnd_) > FormatRect().Bottom) ++topLine_;
   }
   if (EditStyle() & ES_AUTOHSCROLL) {
     const TLine L = lines[size_t(line)];
@@ -1028,8 +1022,7 @@ void TCustomEdit::KeyDownDefault(TMessage& Message) {
     int32_t line = std::clamp(LineOf(selEnd_) + lines, 0, int32_t(Lines().size()) - 1);
     TPoint p = PosFromChar(selEnd_);
     if (lines != 1 && lines != -1) Scroll(SB_VERT, SB_THUMBPOSITION, topLine_ + lines);
-    TRect r = FormatRect();
-    int32_t target = CharFromPos({p.X, r.Top + (line - topLine_) * LineHeight()});
+    int32_t target = CharFromPos({p.X, PosFromChar(Lines()[size_t(line)].Start).Y});
     MoveCaret(target, shift);
   };
   switch (Message.WParam) {

@@ -115,17 +115,39 @@ class TCustomEdit : public TWinControl {
   void SetSelRange(int32_t Anchor, int32_t CaretEnd, bool Show);
   int32_t CaretIndex() const { return selEnd_; }
   int32_t AnchorIndex() const { return selAnchor_; }
-  // The character under a client point, and the client point of a character's top-left.
-  int32_t CharFromPos(TPoint P);
-  TPoint PosFromChar(int32_t Index);
+  // The character under a client point, and the client point of a character's top-left.  An
+  // editor that draws its own layout answers both from it, so caret, mouse and messages agree
+  // with what shows.
+  virtual int32_t CharFromPos(TPoint P);
+  virtual TPoint PosFromChar(int32_t Index);
+  // The caret's height when it stands at Index.
+  virtual int32_t CaretHeight(int32_t Index);
   // The area the text is laid out in (client coordinates).
   TRect FormatRect();
+  // The first line in view.
+  int32_t TopLine() const { return topLine_; }
+  // Puts the caret where the selection's end shows.
+  void UpdateCaret();
 
- private:
   struct TLine {
     int32_t Start = 0;
     int32_t Length = 0;  // without the line break
   };
+  // Breaks the whole multi-line text into lines; long lines break within Width when Wrap.
+  virtual void BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wrap);
+  // The layout depends on more than the text and the font (a derived editor's formats).
+  void InvalidateLayout();
+  HDC MeasureDC();
+  // Where a line [Start, End) of Text that is wider than Width breaks: after the longest part
+  // that fits (at least one character), moved back to a word's start or on past blanks.
+  // WidthOf(S, E) measures [S, E).
+  template <class F>
+  static int32_t WrapPoint(const AnsiString& Text, int32_t Start, int32_t End, int32_t Width, F&& WidthOf);
+  // The boundary (0 .. Count) nearest to X among positions whose X coordinate XOf(i) grows with i.
+  template <class F>
+  static int32_t NearestBoundary(int32_t X, int32_t Count, F&& XOf);
+
+ private:
   struct TSnapshot {
     AnsiString Text;
     int32_t Anchor = 0, End = 0;
@@ -137,7 +159,6 @@ class TCustomEdit : public TWinControl {
   void Notify(WORD Code);
   // The lines as laid out (wrapped when multi-line without ES_AUTOHSCROLL).
   const std::vector<TLine>& Lines();
-  void InvalidateLayout();
   int32_t LineOf(int32_t Index);
   int32_t LineHeight();
   bool WheelScroll(bool Down);
@@ -146,10 +167,8 @@ class TCustomEdit : public TWinControl {
   int32_t LineLeft(const TLine& L);
   int32_t VisibleLineCount();
   void ScrollCaret();
-  void UpdateCaret();
   void UpdateScrollBars();
   void Scroll(int32_t Bar, int32_t Code, int32_t Pos);
-  HDC MeasureDC();
   int32_t Clamp(int32_t Index) const;
   // Moves the caret end; Extend keeps the anchor.
   void MoveCaret(int32_t Index, bool Extend);
@@ -195,7 +214,45 @@ class TCustomEdit : public TWinControl {
   bool selecting_ = false;
   bool creating_ = false;
   bool hasCaret_ = false;
+  int32_t caretHeight_ = 0;
 };
+
+template <class F>
+int32_t TCustomEdit::WrapPoint(const AnsiString& Text, int32_t Start, int32_t End, int32_t Width,
+                               F&& WidthOf) {
+  int32_t lo = Start + 1, hi = End;
+  while (lo < hi) {
+    int32_t mid = lo + (hi - lo + 1) / 2;
+    if (WidthOf(Start, mid) <= Width)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  int32_t brk = lo;
+  auto blank = [&](int32_t i) { return Text[size_t(i)] == ' ' || Text[size_t(i)] == '\t'; };
+  if (brk < End && blank(brk)) {
+    while (brk < End && blank(brk)) ++brk;
+  } else {
+    int32_t b = brk;
+    while (b > Start && !blank(b - 1)) --b;
+    if (b > Start) brk = b;
+  }
+  return brk;
+}
+
+template <class F>
+int32_t TCustomEdit::NearestBoundary(int32_t X, int32_t Count, F&& XOf) {
+  // The first boundary whose middle to the next lies right of X.
+  int32_t lo = 0, hi = Count;
+  while (lo < hi) {
+    int32_t mid = (lo + hi) / 2;
+    if (X < (XOf(mid) + XOf(mid + 1) + 1) / 2)
+      hi = mid;
+    else
+      lo = mid + 1;
+  }
+  return lo;
+}
 
 class TEdit : public TCustomEdit {
   PL_CLASS(TEdit)

@@ -273,3 +273,156 @@ TEST_F(EditTest, WheelScrollsMemoAndRichEdit) {
     m->Free();
   }
 }
+
+// ---- caret and hit-testing over formatted lines -------------------------------------------------
+
+namespace {
+
+// Small plain text, serif italic and a big bold red word: glyph widths and line heights far from
+// the control's own font.
+const AnsiString kMixedLine =
+    "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}{\\colortbl;\\red255\\green0\\blue0;}"
+    "\\f0\\fs16 small {\\i\\f1\\fs28 serif }{\\b\\fs48\\cf1 MMMMM}}";
+const char* const kBigWord = "MMMMM";
+
+TPoint PosOf(TCustomEdit* e, int32_t i) {
+  LRESULT p = e->Perform(EM_POSFROMCHAR, WPARAM(i), 0);
+  return {int16_t(LOWORD(p)), int16_t(HIWORD(p))};
+}
+
+// The control as painted, client pixels.
+struct TShot {
+  TBitmap B;
+  explicit TShot(TWinControl* c) {
+    B.SetSize(c->GetClientWidth(), c->GetClientHeight());
+    c->PaintTo(B.GetCanvas()->GetHandle(), 0, 0);
+  }
+  TColor At(int x, int y) { return B.GetCanvas()->GetPixel(x, y); }
+  // The leftmost and one past the rightmost column in rows [Top, Bottom) holding colour C (or,
+  // with Not, any colour but C).
+  std::pair<int, int> Span(int Top, int Bottom, TColor C, bool Not) {
+    int lo = INT32_MAX, hi = -1;
+    for (int y = Top; y < Bottom; ++y)
+      for (int x = 0; x < B.GetWidth(); ++x)
+        if ((At(x, y) == C) != Not) {
+          lo = std::min(lo, x);
+          hi = std::max(hi, x + 1);
+        }
+    return {lo, hi};
+  }
+};
+
+}  // namespace
+
+TEST_F(EditTest, RichEditCaretAndSelectionFollowTheDrawnLine) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 360, 120));
+  r->SetBorderStyle(bsNone);
+  r->SetRichText(kMixedLine);
+  const int32_t len = int32_t(r->GetText().size());
+  r->SetSelStart(len);
+  Pump();
+  TPoint caret;
+  GetCaretPos(&caret);
+  EXPECT_EQ(caret, PosOf(r, len));
+  // The caret stands at the right edge of the ink (the last glyph may stop a pixel short).
+  const int lineBottom = PosOf(r, 0).Y + 30;
+  TShot plain(r);
+  auto ink = plain.Span(0, lineBottom, ColorToRGB(clWindow), true);
+  EXPECT_GE(caret.X, ink.second - 1);
+  EXPECT_LE(caret.X, ink.second + 2);
+
+  // The selection's highlight spans exactly from the big word's first character to its end.
+  const int32_t a = int32_t(r->GetText().find(kBigWord)), b = a + 5;
+  r->SetSelStart(a);
+  r->SetSelLength(5);
+  TShot sel(r);
+  auto hl = sel.Span(0, lineBottom, ColorToRGB(clHighlight), false);
+  EXPECT_EQ(hl.first, PosOf(r, a).X);
+  EXPECT_EQ(hl.second, PosOf(r, b).X);
+}
+
+TEST_F(EditTest, RichEditMouseHitsTheCharacterUnderIt) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 360, 120));
+  r->SetBorderStyle(bsNone);
+  r->SetRichText(kMixedLine);
+  Pump();
+  const int32_t w = int32_t(r->GetText().find(kBigWord));
+  // Where the big word's five glyphs are drawn, from its red ink.
+  const int32_t top = PosOf(r, 0).Y;
+  TShot shot(r);
+  auto ink = shot.Span(top, top + 30, ColorToRGB(clRed), false);
+  ASSERT_LT(ink.first, ink.second);
+  const int glyph = (ink.second - ink.first) / 5;
+  ASSERT_GT(glyph, 12);
+  // A point a quarter (or three) into glyph k, halfway down the line.
+  auto into = [&](int k, int quarters) {
+    return At(r, ink.first + glyph * k + glyph * quarters / 4, top + 15);
+  };
+  // The left half of a glyph: the caret goes before it; the right half: after it.
+  Press(into(2, 1));
+  Release(into(2, 1));
+  EXPECT_EQ(r->GetSelStart(), w + 2);
+  clock_.Advance(1000);
+  Press(into(2, 3));
+  Release(into(2, 3));
+  EXPECT_EQ(r->GetSelStart(), w + 3);
+  clock_.Advance(1000);
+  // Dragging from within the big word back to the text's start.
+  Press(into(1, 1));
+  MoveTo(At(r, 0, top + 15));
+  Release(At(r, 0, top + 15));
+  EXPECT_EQ(Sel(r), "0+" + std::to_string(w + 1));
+  clock_.Advance(1000);
+  // A double click on the big word takes it.
+  Press(into(3, 1));
+  Release(into(3, 1));
+  Press(into(3, 1));
+  Release(into(3, 1));
+  EXPECT_EQ(r->GetSelText(), kBigWord);
+}
+
+TEST_F(EditTest, RichEditPositionMessagesRoundTripOverWrappedFormattedLines) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 200, 250));
+  // A big bold paragraph that wraps, then a small one.
+  r->SetRichText(
+      "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0{\\b\\fs40 wide words wrap here}\\par\\fs16 small line}");
+  const AnsiString text = r->GetText();
+  const int32_t lines = int32_t(r->Perform(EM_GETLINECOUNT, 0, 0));
+  ASSERT_GE(lines, 3) << "the big paragraph wraps in its own font";
+  for (int32_t i = 0; i <= int32_t(text.size()); ++i) {
+    if (i > 0 && text[size_t(i - 1)] == '\r') continue;  // inside a line break
+    SCOPED_TRACE(i);
+    TPoint p = PosOf(r, i);
+    LRESULT hit = r->Perform(EM_CHARFROMPOS, 0, MAKELPARAM(p.X, p.Y + 1));
+    EXPECT_EQ(LOWORD(hit), i);
+    EXPECT_EQ(HIWORD(hit), r->Perform(EM_LINEFROMCHAR, WPARAM(i), 0));
+  }
+  // Lines go down by their own heights.
+  EXPECT_GT(PosOf(r, int32_t(r->Perform(EM_LINEINDEX, 1, 0))).Y - PosOf(r, 0).Y, 25);
+
+  // Down and Up keep to the formatted lines and near the caret's x.
+  r->SetSelStart(2);
+  Key(VK_DOWN);
+  EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), 1);
+  EXPECT_NEAR(PosOf(r, r->GetSelStart()).X, PosOf(r, 2).X, 15);
+  for (int32_t k = 1; k < lines - 1; ++k) Key(VK_DOWN);
+  EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), lines - 1);
+  Key(VK_UP);
+  EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), lines - 2);
+}
+
+TEST_F(EditTest, RichEditScrollsTallLinesIntoView) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 200, 70));
+  r->SetRichText("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs48 one\\par two\\par three\\par four\\par five}");
+  TRect fr;
+  r->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fr));
+  for (int32_t line : {3, 4, 0, 2}) {
+    SCOPED_TRACE(line);
+    r->SetSelStart(int32_t(r->Perform(EM_LINEINDEX, WPARAM(line), 0)) + 1);
+    r->Perform(EM_SCROLLCARET, 0, 0);
+    TPoint caret;
+    GetCaretPos(&caret);
+    EXPECT_GE(caret.Y, fr.Top);
+    EXPECT_LE(caret.Y + 30, fr.Bottom) << "the caret's whole line shows";
+  }
+}
