@@ -875,6 +875,12 @@ void TCustomRichEdit::DefaultHandler(TMessage& Message) {
     FormatChanged();
   } else {
     Sync();
+    if (textFollowed_) {
+      // The formats followed the text while it was laid out, which is up to date already.
+      textFollowed_ = false;
+      CompactFormats();
+      CheckRequestSize(false);
+    }
   }
   if (AnchorIndex() != lastAnchor_ || CaretIndex() != lastCaret_) {
     lastAnchor_ = AnchorIndex();
@@ -898,15 +904,14 @@ void TCustomRichEdit::CheckRequestSize(bool Force) {
   Sync();
   TRect client = GetClientRect(), fr = FormatRect();
   bool wrap = (EditStyle() & ES_AUTOHSCROLL) == 0;
-  constexpr int32_t kFar = 1 << 28;
-  TRect area{fr.Left, fr.Top, wrap ? fr.Right : kFar, kFar};
-  TLayoutResult r;
-  {
-    TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
-    r = Layout(m, area, 0, int32_t(EditBuffer().size()), wrap, false, nullptr);
-  }
-  TRect rc{0, 0, wrap ? client.Width() : r.Widest + (client.Width() - fr.Width()),
-           r.Height + (client.Height() - fr.Height())};
+  // The kept lines are laid out the same way: wrapped at the formatting rectangle unless the
+  // edit scrolls sideways.
+  const auto& lines = LaidOut();
+  int32_t height = lines.empty() ? 0 : lines.back().Top + lines.back().Height;
+  int32_t widest = 0;
+  for (const TRichLine& L : lines) widest = std::max(widest, L.Width);
+  TRect rc{0, 0, wrap ? client.Width() : widest + (client.Width() - fr.Width()),
+           height + (client.Height() - fr.Height())};
   if (!Force && requestSent_ && rc == lastRequest_) return;
   lastRequest_ = rc;
   requestSent_ = true;
@@ -930,8 +935,12 @@ uint32_t TCustomRichEdit::Intern(const TRichCharFormat& F) {
 }
 
 void TCustomRichEdit::Sync() {
+  if (SyncFormats()) FormatChanged();
+}
+
+bool TCustomRichEdit::SyncFormats() {
   const AnsiString& now = EditBuffer();
-  if (now.size() == shadow_.size() && now == shadow_) return;
+  if (now.size() == shadow_.size() && now == shadow_) return false;
   const size_t oldN = shadow_.size(), newN = now.size(), most = std::min(oldN, newN);
   size_t pre = 0;
   while (pre < most && now[pre] == shadow_[pre]) ++pre;
@@ -951,7 +960,7 @@ void TCustomRichEdit::Sync() {
   charFormat_.insert(charFormat_.begin() + std::ptrdiff_t(pre), newN - pre - suf, fill);
   shadow_ = now;
   insertAt_ = -1;
-  FormatChanged();
+  return true;
 }
 
 TRichCharFormat TCustomRichEdit::SelFormat() {
@@ -994,6 +1003,15 @@ void TCustomRichEdit::ChangeDefFormat(const TRichCharFormat& F) {
 }
 
 void TCustomRichEdit::FormatChanged() {
+  textFollowed_ = false;
+  CompactFormats();
+  InvalidateLayout();
+  Invalidate();
+  UpdateCaret();
+  CheckRequestSize(false);
+}
+
+void TCustomRichEdit::CompactFormats() {
   if (formats_.size() >= 4096 && formats_.size() > 2 * charFormat_.size()) {
     // Formats no character uses any more go (the insertion format is made again when used).
     std::vector<TRichCharFormat> used;
@@ -1006,10 +1024,6 @@ void TCustomRichEdit::FormatChanged() {
     formats_ = std::move(used);
     formatIndex_ = std::move(index);
   }
-  InvalidateLayout();
-  Invalidate();
-  UpdateCaret();
-  CheckRequestSize(false);
 }
 
 // ============================================================================ TCustomRichEdit: layout
@@ -1045,7 +1059,7 @@ TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(TRichMeasure& M, TRect Ar
     int32_t x = Area.Left;
     if (w < areaW && (style & ES_RIGHT)) x = Area.Right - w - 1;
     if (w < areaW && (style & ES_CENTER)) x = Area.Left + (areaW - w) / 2;
-    if (Each) Each(TRichLine{S, E, x, y, h, ascent});
+    if (Each) Each(TRichLine{S, E, x, y, h, ascent, w});
     y += h;
     return true;
   };
@@ -1115,18 +1129,29 @@ void TCustomRichEdit::DrawLine(TRichMeasure& M, const TRichLine& L, bool ShowSel
   });
 }
 
-std::vector<TCustomRichEdit::TRichLine> TCustomRichEdit::ShownLines(TRichMeasure& M) {
+const std::vector<TCustomRichEdit::TRichLine>& TCustomRichEdit::LaidOut() {
+  // The memo lays its lines out through BreakLines, which keeps them here.
+  Lines();
+  return layout_;
+}
+
+TCustomRichEdit::TView TCustomRichEdit::View() {
+  const auto& lines = LaidOut();
   TRect fr = FormatRect();
-  constexpr int32_t kFar = 1 << 28;
-  // Wrapped as the memo breaks its lines, so line numbers agree with it.
-  bool wrap = (EditStyle() & ES_AUTOHSCROLL) == 0 && HandleAllocated();
-  std::vector<TRichLine> lines;
-  Layout(M, TRect{fr.Left, 0, fr.Right, kFar}, 0, int32_t(EditBuffer().size()), wrap, false,
-         [&](const TRichLine& L) { lines.push_back(L); });
-  if (lines.empty()) return lines;
-  const int32_t shift = fr.Top - lines[size_t(std::clamp(TopLine(), 0, int32_t(lines.size()) - 1))].Top;
-  for (TRichLine& L : lines) L.Top += shift;
-  return lines;
+  TView v;
+  v.X = fr.Left;
+  v.Width = fr.Width();
+  v.Aligns = (EditStyle() & (ES_RIGHT | ES_CENTER)) != 0;
+  if (!lines.empty()) v.Y = fr.Top - lines[size_t(std::clamp(TopLine(), 0, int32_t(lines.size()) - 1))].Top;
+  return v;
+}
+
+TCustomRichEdit::TRichLine TCustomRichEdit::Shown(const TView& V, size_t I) const {
+  TRichLine L = layout_[I];
+  L.Top += V.Y;
+  // Right and centred lines narrower than the view stay put; the others scroll sideways.
+  L.Left += V.X - (V.Aligns && L.Width < V.Width ? 0 : XOffset());
+  return L;
 }
 
 size_t TCustomRichEdit::LineHolding(const std::vector<TRichLine>& Lines, int32_t Index) {
@@ -1136,24 +1161,49 @@ size_t TCustomRichEdit::LineHolding(const std::vector<TRichLine>& Lines, int32_t
 }
 
 void TCustomRichEdit::BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wrap) {
-  Sync();
+  // The change is told after the message: telling it now would lay the text out once more.
+  if (SyncFormats()) textFollowed_ = true;
   TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
   constexpr int32_t kFar = 1 << 28;
+  std::vector<TRichLine> lines;
   Layout(m, TRect{0, 0, Width, kFar}, 0, int32_t(EditBuffer().size()), Wrap, false, [&](const TRichLine& L) {
+    lines.push_back(L);
     Out.push_back({L.Start, L.End - L.Start});
   });
+  layout_ = std::move(lines);
+}
+
+int32_t TCustomRichEdit::PageLines(int32_t First, bool Down) {
+  const auto& lines = LaidOut();
+  if (lines.empty()) return TCustomMemo::PageLines(First, Down);
+  const int32_t count = int32_t(lines.size()), room = FormatRect().Height();
+  // Beyond the text the edge lines' heights go on, so a page near an end is still a page.
+  auto height = [&](int32_t i) { return std::max(1, lines[size_t(std::clamp(i, 0, count - 1))].Height); };
+  int32_t n = 0;
+  for (int32_t i = Down ? First : First - 1, used = height(i); used <= room; used += height(i)) {
+    ++n;
+    i += Down ? 1 : -1;
+  }
+  return std::max(1, n);
+}
+
+int32_t TCustomRichEdit::LineWidth(int32_t Line, int32_t Length) {
+  const TRichLine& L = LaidOut()[size_t(Line)];
+  if (Length >= L.End - L.Start) return L.Width;
+  TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
+  return m.Width(L.Start, L.Start + std::max(0, Length));
 }
 
 TCustomRichEdit::TRichLine TCustomRichEdit::CaretBox(int32_t Index, TPoint& At) {
   Sync();
-  TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
-  std::vector<TRichLine> lines = ShownLines(m);
+  const auto& lines = LaidOut();
   if (lines.empty()) {
     At = FormatRect().TopLeft();
     return {};
   }
-  const TRichLine& L = lines[LineHolding(lines, Index)];
-  At = {L.Left + m.Width(L.Start, std::clamp(Index, L.Start, L.End)), L.Top};
+  size_t i = LineHolding(lines, Index);
+  const TRichLine L = Shown(View(), i);
+  At = {L.Left + LineWidth(int32_t(i), std::clamp(Index, L.Start, L.End) - L.Start), L.Top};
   return L;
 }
 
@@ -1170,19 +1220,20 @@ int32_t TCustomRichEdit::CaretHeight(int32_t Index) {
 
 int32_t TCustomRichEdit::CharFromPos(TPoint P) {
   Sync();
-  TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
-  std::vector<TRichLine> lines = ShownLines(m);
+  const auto& lines = LaidOut();
   if (lines.empty()) return 0;
+  const TView v = View();
   size_t i;
   if (P.Y < FormatRect().Top) {
     // Above the view is the line just above it, as in the memo (dragging there scrolls by lines).
     i = size_t(std::clamp(TopLine() - 1, 0, int32_t(lines.size()) - 1));
   } else {
-    auto it = std::upper_bound(lines.begin(), lines.end(), P.Y,
+    auto it = std::upper_bound(lines.begin(), lines.end(), P.Y - v.Y,
                                [](int32_t y, const TRichLine& l) { return y < l.Top; });
     i = it == lines.begin() ? 0 : size_t(it - lines.begin()) - 1;
   }
-  const TRichLine& L = lines[i];
+  const TRichLine L = Shown(v, i);
+  TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
   return L.Start + NearestBoundary(P.X - L.Left, L.End - L.Start,
                                    [&](int32_t k) { return m.Width(L.Start, L.Start + k); });
 }
@@ -1197,14 +1248,18 @@ void TCustomRichEdit::PaintWindow(HDC DC) {
   TRect fr = FormatRect();
   int save = SaveDC(DC);
   IntersectClipRect(DC, fr.Left, fr.Top, fr.Right, fr.Bottom);
-  // The view starts at the memo's first visible line.
-  LRESULT top = Perform(EM_LINEINDEX, WPARAM(Perform(EM_GETFIRSTVISIBLELINE, 0, 0)), 0);
-  int32_t from = top < 0 ? 0 : int32_t(top);
   bool showSel = GetSelLength() > 0 && (Focused() || (EditStyle() & ES_NOHIDESEL));
   {
+    const auto& lines = LaidOut();
+    const TView v = View();
     TRichMeasure m(DC, EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
-    Layout(m, fr, from, int32_t(EditBuffer().size()), (EditStyle() & ES_AUTOHSCROLL) == 0, true,
-           [&](const TRichLine& L) { DrawLine(m, L, showSel); });
+    // From the first line in view down to the first that starts below it.
+    for (size_t i = size_t(std::clamp(TopLine(), 0, std::max(0, int32_t(lines.size()) - 1))); i < lines.size();
+         ++i) {
+      const TRichLine L = Shown(v, i);
+      if (L.Top >= fr.Bottom) break;
+      DrawLine(m, L, showSel);
+    }
   }
   RestoreDC(DC, save);
 }

@@ -132,7 +132,11 @@ class TCustomRichEdit : public TCustomMemo {
   int32_t CharFromPos(TPoint P) override;
   TPoint PosFromChar(int32_t Index) override;
   int32_t CaretHeight(int32_t Index) override;
+  // Lays the lines out in their formats and keeps them for the caret, the mouse and painting.
   void BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wrap) override;
+  // Pages and scroll ranges count the lines in their own heights and widths.
+  int32_t PageLines(int32_t First, bool Down) override;
+  int32_t LineWidth(int32_t Line, int32_t Length) override;
 
  private:
   friend class TTextAttributes;
@@ -142,7 +146,8 @@ class TCustomRichEdit : public TCustomMemo {
     int32_t Widest = 0;
   };
   // Follows the memo's text: characters kept keep their format, new ones take the insertion
-  // format.
+  // format.  SyncFormats tells whether the text had changed; Sync then also tells the change.
+  bool SyncFormats();
   void Sync();
   uint32_t Intern(const TRichCharFormat& F);
   TRichCharFormat SelFormat();
@@ -150,11 +155,19 @@ class TCustomRichEdit : public TCustomMemo {
   void ChangeSelFormat(F&& Edit);
   void ChangeDefFormat(const TRichCharFormat& F);
   void FormatChanged();
+  // Drops formats no character uses any more once the table has grown large.
+  void CompactFormats();
   // One laid-out line: characters [Start, End) without the line break, its box and the
   // baseline's distance from its top.
   struct TRichLine {
     int32_t Start = 0, End = 0;
-    int32_t Left = 0, Top = 0, Height = 0, Ascent = 0;
+    int32_t Left = 0, Top = 0, Height = 0, Ascent = 0, Width = 0;
+  };
+  // Where the kept lines show: the formatting rectangle's left, the shift down from the layout's
+  // top, the width lines are aligned in and whether alignment applies.
+  struct TView {
+    int32_t X = 0, Y = 0, Width = 0;
+    bool Aligns = false;
   };
   // Lays [From, To) out in Area (pixels of M's device), whole lines only unless Partial (a line
   // cut by the bottom still counts), handing each line to Each: the first character that did not
@@ -163,9 +176,12 @@ class TCustomRichEdit : public TCustomMemo {
   TLayoutResult Layout(TRichMeasure& M, TRect Area, int32_t From, int32_t To, bool Wrap, bool Partial,
                        const std::function<void(const TRichLine&)>& Each);
   void DrawLine(TRichMeasure& M, const TRichLine& L, bool ShowSel);
-  // All lines where the window shows them (client coordinates; lines above the view lie above
-  // the formatting rectangle).
-  std::vector<TRichLine> ShownLines(TRichMeasure& M);
+  // The kept lines, laid out again first when the text, the formats or the width changed.
+  const std::vector<TRichLine>& LaidOut();
+  TView View();
+  // Kept line I where the window shows it (client coordinates; lines above the view lie above
+  // the formatting rectangle, lines scrolled sideways left of it).
+  TRichLine Shown(const TView& V, size_t I) const;
   static size_t LineHolding(const std::vector<TRichLine>& Lines, int32_t Index);
   // The shown line holding Index and the caret's place there.
   TRichLine CaretBox(int32_t Index, TPoint& At);
@@ -179,6 +195,10 @@ class TCustomRichEdit : public TCustomMemo {
   std::map<TRichCharFormat, uint32_t> formatIndex_;
   std::vector<uint32_t> charFormat_;
   AnsiString shadow_;
+  // The text changed while being laid out; the change is told once the message is handled.
+  bool textFollowed_ = false;
+  // The lines as last laid out, from the text's top-left corner at (0, 0).
+  std::vector<TRichLine> layout_;
   // The format text typed at the caret takes, set while nothing is selected.
   TRichCharFormat insertFormat_;
   int32_t insertAt_ = -1;

@@ -672,6 +672,25 @@ int32_t TCustomEdit::LineLeft(const TLine& L) {
 
 int32_t TCustomEdit::VisibleLineCount() { return std::max(1, FormatRect().Height() / LineHeight()); }
 
+int32_t TCustomEdit::PageLines(int32_t /*First*/, bool /*Down*/) { return VisibleLineCount(); }
+
+int32_t TCustomEdit::LineWidth(int32_t Line, int32_t Length) {
+  const TLine L = Lines()[size_t(Line)];
+  return TextWidth(L.Start, std::min(Length, L.Length));
+}
+
+int32_t TCustomEdit::MaxTopLine() {
+  const int32_t count = int32_t(Lines().size());
+  return std::max(0, count - PageLines(count, false));
+}
+
+int32_t TCustomEdit::WidestLine() {
+  int32_t widest = 0;
+  const auto& lines = Lines();
+  for (size_t i = 0; i < lines.size(); ++i) widest = std::max(widest, LineWidth(int32_t(i), lines[i].Length));
+  return widest;
+}
+
 int32_t TCustomEdit::CharFromPos(TPoint P) {
   const auto& lines = Lines();
   TRect r = FormatRect();
@@ -714,9 +733,9 @@ void TCustomEdit::ScrollCaret() {
   int32_t line = LineOf(selEnd_);
   int32_t oldTop = topLine_, oldX = xOffset_;
   if (MultiLine()) {
-    int32_t visible = VisibleLineCount();
     if (line < topLine_) topLine_ = line;
-    if (line >= topLine_ + visible) topLine_ = line - visible + 1;
+    // The caret's line last in view: the page that ends with it.
+    if (line > topLine_) topLine_ = std::max(topLine_, line - PageLines(line + 1, false) + 1);
     topLine_ = std::clamp(topLine_, 0, std::max(0, int32_t(lines.size()) - 1));
     // Lines taller than the font's (a derived editor's formats): on until the caret's line shows.
     while (topLine_ < line && PosFromChar(selEnd_).Y + CaretHeight(selEnd_) > FormatRect().Bottom) ++topLine_;
@@ -724,8 +743,8 @@ void TCustomEdit::ScrollCaret() {
   if (EditStyle() & ES_AUTOHSCROLL) {
     const TLine L = lines[size_t(line)];
     int32_t w = FormatRect().Width();
-    int32_t caretX = TextWidth(L.Start, selEnd_ - L.Start);
-    int32_t lineW = TextWidth(L.Start, L.Length);
+    int32_t caretX = LineWidth(line, selEnd_ - L.Start);
+    int32_t lineW = LineWidth(line, L.Length);
     if (caretX < xOffset_) xOffset_ = std::max(0, caretX - w / 4);
     if (caretX > xOffset_ + w - 1) xOffset_ = std::min(caretX - w + 1 + w / 4, std::max(0, lineW + 1 - w));
     if (!MultiLine()) xOffset_ = std::clamp(xOffset_, 0, std::max(0, lineW + 1 - w));
@@ -754,16 +773,16 @@ void TCustomEdit::UpdateScrollBars() {
   si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL;
   if (style & WS_VSCROLL) {
     si.nMin = 0;
-    si.nMax = int(Lines().size()) - 1;
-    si.nPage = UINT(VisibleLineCount());
+    // The page is the last one, so the bar's end shows the last line.
+    const int32_t count = int32_t(Lines().size());
+    si.nMax = count - 1;
+    si.nPage = UINT(count - MaxTopLine());
     si.nPos = topLine_;
     SetScrollInfo(handle_, SB_VERT, &si, TRUE);
   }
   if (style & WS_HSCROLL) {
-    int32_t widest = 0;
-    for (const TLine& l : Lines()) widest = std::max(widest, TextWidth(l.Start, l.Length));
     si.nMin = 0;
-    si.nMax = widest;
+    si.nMax = WidestLine();
     si.nPage = UINT(std::max(1, FormatRect().Width()));
     si.nPos = xOffset_;
     SetScrollInfo(handle_, SB_HORZ, &si, TRUE);
@@ -773,16 +792,13 @@ void TCustomEdit::UpdateScrollBars() {
 void TCustomEdit::Scroll(int32_t Bar, int32_t Code, int32_t Pos) {
   bool vert = Bar == SB_VERT;
   if (vert && !MultiLine()) return;
-  int32_t page = vert ? VisibleLineCount() : std::max(1, FormatRect().Width() - kEditHScrollStep);
   int32_t step = vert ? 1 : kEditHScrollStep;
-  int32_t max = 0;
-  if (vert) {
-    max = std::max(0, int32_t(Lines().size()) - VisibleLineCount());
-  } else {
-    for (const TLine& l : Lines()) max = std::max(max, TextWidth(l.Start, l.Length));
-    max = std::max(0, max + 1 - FormatRect().Width());
-  }
+  int32_t max = vert ? MaxTopLine() : std::max(0, WidestLine() + 1 - FormatRect().Width());
   int32_t& value = vert ? topLine_ : xOffset_;
+  // A page of lines from the first in view, in the direction it goes.
+  auto page = [&](bool Down) {
+    return vert ? PageLines(value, Down) : std::max(1, FormatRect().Width() - kEditHScrollStep);
+  };
   int32_t next = value;
   switch (Code) {
     case SB_LINEUP:
@@ -792,10 +808,10 @@ void TCustomEdit::Scroll(int32_t Bar, int32_t Code, int32_t Pos) {
       next += step;
       break;
     case SB_PAGEUP:
-      next -= page;
+      next -= page(false);
       break;
     case SB_PAGEDOWN:
-      next += page;
+      next += page(true);
       break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION:
@@ -823,7 +839,7 @@ bool TCustomEdit::WheelScroll(bool Down) {
   UINT lines = 3;
   SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
   // A setting beyond a page (the "one page per notch" setting among them) scrolls a page.
-  int32_t step = int32_t(std::min<UINT>(lines, UINT(VisibleLineCount())));
+  int32_t step = int32_t(std::min<UINT>(lines, UINT(PageLines(topLine_, Down))));
   if (step > 0) Scroll(SB_VERT, SB_THUMBPOSITION, topLine_ + (Down ? step : -step));
   return true;
 }
@@ -1049,7 +1065,10 @@ void TCustomEdit::KeyDownDefault(TMessage& Message) {
       return;
     case VK_PRIOR:
     case VK_NEXT:
-      if (multi) vertical((Message.WParam == VK_PRIOR ? -1 : 1) * VisibleLineCount());
+      if (multi) {
+        bool down = Message.WParam == VK_NEXT;
+        vertical((down ? 1 : -1) * PageLines(topLine_, down));
+      }
       return;
     case VK_HOME:
     case VK_END: {

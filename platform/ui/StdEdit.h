@@ -124,8 +124,14 @@ class TCustomEdit : public TWinControl {
   virtual int32_t CaretHeight(int32_t Index);
   // The area the text is laid out in (client coordinates).
   TRect FormatRect();
-  // The first line in view.
+  // The first line in view, and the pixels of the lines left of the view.
   int32_t TopLine() const { return topLine_; }
+  int32_t XOffset() const { return xOffset_; }
+  // How many whole lines fit in the view from line First downwards (Down), or upwards from the
+  // line before First; at least one.  An editor with lines of their own heights counts them.
+  virtual int32_t PageLines(int32_t First, bool Down);
+  // The width of the first Length characters of line Line as laid out.
+  virtual int32_t LineWidth(int32_t Line, int32_t Length);
   // Puts the caret where the selection's end shows.
   void UpdateCaret();
 
@@ -133,6 +139,9 @@ class TCustomEdit : public TWinControl {
     int32_t Start = 0;
     int32_t Length = 0;  // without the line break
   };
+  // The lines as laid out (wrapped when multi-line without ES_AUTOHSCROLL); laid out again only
+  // after the text, the layout or the width changed.
+  const std::vector<TLine>& Lines();
   // Breaks the whole multi-line text into lines; long lines break within Width when Wrap.
   virtual void BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wrap);
   // The layout depends on more than the text and the font (a derived editor's formats).
@@ -157,8 +166,6 @@ class TCustomEdit : public TWinControl {
   bool MultiLine() { return (EditStyle() & ES_MULTILINE) != 0; }
   void TextChanged(bool ByUser);
   void Notify(WORD Code);
-  // The lines as laid out (wrapped when multi-line without ES_AUTOHSCROLL).
-  const std::vector<TLine>& Lines();
   int32_t LineOf(int32_t Index);
   int32_t LineHeight();
   bool WheelScroll(bool Down);
@@ -166,6 +173,9 @@ class TCustomEdit : public TWinControl {
   int32_t TextWidth(int32_t Start, int32_t Length);
   int32_t LineLeft(const TLine& L);
   int32_t VisibleLineCount();
+  // The last line that can be the first in view, and the widest line's width.
+  int32_t MaxTopLine();
+  int32_t WidestLine();
   void ScrollCaret();
   void UpdateScrollBars();
   void Scroll(int32_t Bar, int32_t Code, int32_t Pos);
