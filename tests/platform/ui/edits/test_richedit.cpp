@@ -1,11 +1,12 @@
-// The rich edit (runs, rich text in and out, drawing ranges, size requests) and the edits'
-// margins and wheel.
+// The rich edit (runs, rich text in and out, drawing ranges, size requests, scrolling over
+// formatted lines) and the edits' margins and wheel.
 #include "platform/os/gdi/Gdi.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/MathUtils.h"
 #include "platform/runtime/Streams.h"
 #include "platform/ui/RichEdit.h"
 #include "tests/platform/ui/edits/EditHarness.h"
+#include "tests/support/TestOutput.h"
 
 using namespace edit_test;
 
@@ -424,5 +425,193 @@ TEST_F(EditTest, RichEditScrollsTallLinesIntoView) {
     GetCaretPos(&caret);
     EXPECT_GE(caret.Y, fr.Top);
     EXPECT_LE(caret.Y + 30, fr.Bottom) << "the caret's whole line shows";
+  }
+}
+
+// ---- scrolling over formatted lines -------------------------------------------------------------
+
+namespace {
+
+// Lines far taller than the control's font, every fourth one smaller; the last one red.
+AnsiString TallLines(int Count) {
+  AnsiString rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0";
+  for (int i = 0; i < Count; ++i) {
+    rtf += i % 4 == 0 ? "\\fs20 " : "\\fs48 ";
+    rtf += i + 1 < Count ? "line " + std::to_string(i) + "\\par " : "{\\cf1 last}";
+  }
+  return rtf + "}";
+}
+
+int32_t LineTop(TCustomEdit* e, int32_t Line) {
+  return PosOf(e, int32_t(e->Perform(EM_LINEINDEX, WPARAM(Line), 0))).Y;
+}
+
+int32_t FirstVisible(TCustomEdit* e) { return int32_t(e->Perform(EM_GETFIRSTVISIBLELINE, 0, 0)); }
+
+TRect EditRect(TCustomEdit* e) {
+  TRect fr;
+  e->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&fr));
+  return fr;
+}
+
+void Wheel(TCustomEdit* e, int Notches) {
+  SendMessageA(e->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(int16_t(-Notches * WHEEL_DELTA))),
+               MAKELPARAM(50, 30));
+}
+
+}  // namespace
+
+TEST_F(EditTest, RichEditScrollRangeReachesTheLastTallLine) {
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 220, 110));
+  r->SetBorderStyle(bsNone);
+  r->SetScrollBars(ssVertical);
+  r->SetRichText(TallLines(13));
+  const int32_t last = int32_t(r->Perform(EM_GETLINECOUNT, 0, 0)) - 1;
+  const TRect fr = EditRect(r);
+  const int32_t tall = LineTop(r, 2) - LineTop(r, 1);
+  const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+      {"SB_BOTTOM", [&] { r->Perform(WM_VSCROLL, SB_BOTTOM, 0); }},
+      {"thumb at the bar's end",
+       [&] {
+         SCROLLINFO si{};
+         si.cbSize = sizeof(si);
+         si.fMask = SIF_ALL;
+         GetScrollInfo(r->Handle(), SB_VERT, &si);
+         r->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, si.nMax - int(si.nPage) + 1), 0);
+       }},
+      {"EM_LINESCROLL", [&] { r->Perform(EM_LINESCROLL, 0, 1000); }},
+      {"lines down", [&] { for (int i = 0; i < 30; ++i) r->Perform(WM_VSCROLL, SB_LINEDOWN, 0); }},
+      {"wheel", [&] { Wheel(r, 20); }},
+  };
+  for (const auto& [how, go] : ways) {
+    SCOPED_TRACE(how);
+    r->Perform(WM_VSCROLL, SB_TOP, 0);
+    go();
+    const int32_t top = FirstVisible(r);
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_ALL;
+    GetScrollInfo(r->Handle(), SB_VERT, &si);
+    EXPECT_EQ(si.nPos, top);
+    EXPECT_EQ(si.nMax - int(si.nPage) + 1, top);
+    // The last line shows whole, and the line above the view would not have fitted.
+    const int32_t lastTop = LineTop(r, last);
+    EXPECT_GE(lastTop, fr.Top);
+    EXPECT_LE(lastTop + tall, fr.Bottom);
+    EXPECT_GT(lastTop + tall + (LineTop(r, top) - LineTop(r, top - 1)), fr.Bottom);
+    auto red = TShot(r).Span(0, r->GetClientHeight(), ColorToRGB(clRed), false);
+    EXPECT_LT(red.first, red.second) << "the last line's ink shows";
+  }
+}
+
+TEST_F(EditTest, RichEditPagesAndWheelStepByFormattedLines) {
+  UINT wheelLines = 0;
+  SystemParametersInfo(SPI_GETWHEELSCROLLLINES, 0, &wheelLines, 0);
+  TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 220, 85));
+  r->SetBorderStyle(bsNone);
+  r->SetRichText(TallLines(13));
+  const TRect fr = EditRect(r);
+  // The lines that show whole from a first line in view.
+  auto page = [&](int32_t first) {
+    r->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, first), 0);
+    int32_t n = 0;
+    while (LineTop(r, first + n + 1) <= fr.Bottom) ++n;
+    return n;
+  };
+  const int32_t page0 = page(0);
+  ASSERT_LT(page0, int32_t(wheelLines)) << "a page shorter than a wheel step";
+  const int32_t page1 = page(page0);
+  r->Perform(WM_VSCROLL, SB_TOP, 0);
+
+  // Page Down shows the next page's first line at the top and takes the caret a page down;
+  // Page Up goes back.  The bar's page steps alike.
+  r->SetSelStart(0);
+  Key(VK_NEXT);
+  EXPECT_EQ(FirstVisible(r), page0);
+  EXPECT_EQ(LineTop(r, page0), fr.Top);
+  EXPECT_EQ(r->Perform(EM_LINEFROMCHAR, WPARAM(-1), 0), page0);
+  Key(VK_NEXT);
+  EXPECT_EQ(FirstVisible(r), page0 + page1);
+  Key(VK_PRIOR);
+  EXPECT_EQ(FirstVisible(r), page0);
+  Key(VK_PRIOR);
+  EXPECT_EQ(FirstVisible(r), 0);
+  EXPECT_EQ(r->GetSelStart(), 0);
+  r->Perform(WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(FirstVisible(r), page0);
+  r->Perform(WM_VSCROLL, SB_PAGEUP, 0);
+  EXPECT_EQ(FirstVisible(r), 0);
+
+  // A wheel notch longer than a page scrolls by the page of formatted lines.
+  Wheel(r, 1);
+  EXPECT_EQ(FirstVisible(r), page0);
+  Wheel(r, 1);
+  EXPECT_EQ(FirstVisible(r), page0 + page1);
+}
+
+TEST_F(EditTest, RichEditUnwrappedLineScrollsSideways) {
+  const AnsiString rtf =
+      "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red255\\green0\\blue0;}\\f0\\fs20 a long line of "
+      "words that runs well past the right edge of the control {\\b\\fs48\\cf1 MMMMM}\\par short}";
+  struct Case {
+    const char* name;
+    bool wordWrap;
+    TScrollStyle bars;
+  };
+  for (const Case& c : {Case{"no word wrap", false, ssNone}, Case{"horizontal bar", true, ssBoth}}) {
+    SCOPED_TRACE(c.name);
+    TRichEdit* r = NewEdit<TRichEdit>("R", Bounds(10, 10, 240, 90));
+    r->SetBorderStyle(bsNone);
+    r->SetWordWrap(c.wordWrap);
+    r->SetScrollBars(c.bars);
+    r->SetRichText(rtf);
+    ASSERT_EQ(r->Perform(EM_GETLINECOUNT, 0, 0), 2) << "the long line is not wrapped";
+    const TRect fr = EditRect(r);
+    const int32_t w = int32_t(r->GetText().find(kBigWord)), end = w + 5;
+    r->SetSelStart(end);
+    r->Perform(EM_SCROLLCARET, 0, 0);
+    Pump();
+
+    // The line's end shows: the red word lies within the view and the caret stands after it.
+    const int32_t shift = fr.Left - PosOf(r, 0).X;
+    EXPECT_GT(shift, 0);
+    TShot shot(r);
+    auto red = shot.Span(0, r->GetClientHeight(), ColorToRGB(clRed), false);
+    ASSERT_LT(red.first, red.second);
+    EXPECT_GE(red.first, fr.Left);
+    EXPECT_LE(red.second, fr.Right);
+    TPoint caret;
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret, PosOf(r, end));
+    // (A big bold glyph's ink may stop a few pixels short of its advance.)
+    EXPECT_NEAR(caret.X, red.second, 4);
+    if (c.bars == ssBoth) {
+      SCROLLINFO si{};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_ALL;
+      GetScrollInfo(r->Handle(), SB_HORZ, &si);
+      EXPECT_EQ(si.nPos, shift);
+      EXPECT_EQ(si.nMax, PosOf(r, end).X - PosOf(r, 0).X) << "the range is the formatted line's width";
+      EXPECT_TRUE(SaveWindowPng(form_->Handle(), OutputPath("ui-richedit-scrolled-right.png")));
+    }
+
+    // A click on the left and the right half of the third red glyph.
+    const int glyph = (red.second - red.first) / 5;
+    const int y = PosOf(r, w).Y + 12;
+    for (auto [quarters, expected] : {std::pair{1, w + 2}, std::pair{3, w + 3}}) {
+      TPoint p = At(r, red.first + glyph * 2 + glyph * quarters / 4, y);
+      Press(p);
+      Release(p);
+      EXPECT_EQ(r->GetSelStart(), expected);
+      clock_.Advance(1000);
+    }
+    EXPECT_EQ(fr.Left - PosOf(r, 0).X, shift) << "clicks in view do not scroll";
+
+    // Back to the left edge: the line's start shows and its end is out of view again.
+    r->Perform(WM_HSCROLL, SB_LEFT, 0);
+    EXPECT_EQ(PosOf(r, 0).X, fr.Left);
+    auto gone = TShot(r).Span(0, r->GetClientHeight(), ColorToRGB(clRed), false);
+    EXPECT_GE(gone.first, gone.second);
+    r->Free();
   }
 }
