@@ -1033,7 +1033,7 @@ TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(TRichMeasure& M, TRect Ar
                                                        bool Wrap, bool Partial,
                                                        const std::function<void(const TRichLine&)>& Each) {
   const AnsiString& text = EditBuffer();
-  TLayoutResult result{From, 0, 0};
+  TLayoutResult result{From, 0};
   const int32_t areaW = Area.Width();
   DWORD style = HandleAllocated() ? EditStyle() : 0;
   int32_t y = Area.Top;
@@ -1055,7 +1055,6 @@ TCustomRichEdit::TLayoutResult TCustomRichEdit::Layout(TRichMeasure& M, TRect Ar
     // A line that does not fit ends the range; when painting, a part of it still shows.
     if (Partial ? y >= Area.Bottom : y + h > Area.Bottom) return false;
     int32_t w = M.Width(S, E);
-    result.Widest = std::max(result.Widest, w);
     int32_t x = Area.Left;
     if (w < areaW && (style & ES_RIGHT)) x = Area.Right - w - 1;
     if (w < areaW && (style & ES_CENTER)) x = Area.Left + (areaW - w) / 2;
@@ -1146,7 +1145,7 @@ TCustomRichEdit::TView TCustomRichEdit::View() {
   return v;
 }
 
-TCustomRichEdit::TRichLine TCustomRichEdit::Shown(const TView& V, size_t I) const {
+TCustomRichEdit::TRichLine TCustomRichEdit::ShownLine(const TView& V, size_t I) const {
   TRichLine L = layout_[I];
   L.Top += V.Y;
   // Right and centred lines narrower than the view stay put; the others scroll sideways.
@@ -1202,7 +1201,7 @@ TCustomRichEdit::TRichLine TCustomRichEdit::CaretBox(int32_t Index, TPoint& At) 
     return {};
   }
   size_t i = LineHolding(lines, Index);
-  const TRichLine L = Shown(View(), i);
+  const TRichLine L = ShownLine(View(), i);
   At = {L.Left + LineWidth(int32_t(i), std::clamp(Index, L.Start, L.End) - L.Start), L.Top};
   return L;
 }
@@ -1232,7 +1231,7 @@ int32_t TCustomRichEdit::CharFromPos(TPoint P) {
                                [](int32_t y, const TRichLine& l) { return y < l.Top; });
     i = it == lines.begin() ? 0 : size_t(it - lines.begin()) - 1;
   }
-  const TRichLine L = Shown(v, i);
+  const TRichLine L = ShownLine(v, i);
   TRichMeasure m(MeasureDC(), EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
   return L.Start + NearestBoundary(P.X - L.Left, L.End - L.Start,
                                    [&](int32_t k) { return m.Width(L.Start, L.Start + k); });
@@ -1256,7 +1255,7 @@ void TCustomRichEdit::PaintWindow(HDC DC) {
     // From the first line in view down to the first that starts below it.
     for (size_t i = size_t(std::clamp(TopLine(), 0, std::max(0, int32_t(lines.size()) - 1))); i < lines.size();
          ++i) {
-      const TRichLine L = Shown(v, i);
+      const TRichLine L = ShownLine(v, i);
       if (L.Top >= fr.Bottom) break;
       DrawLine(m, L, showSel);
     }

@@ -143,7 +143,6 @@ class TCustomRichEdit : public TCustomMemo {
   struct TLayoutResult {
     int32_t Next = 0;
     int32_t Height = 0;
-    int32_t Widest = 0;
   };
   // Follows the memo's text: characters kept keep their format, new ones take the insertion
   // format.  SyncFormats tells whether the text had changed; Sync then also tells the change.
@@ -170,8 +169,8 @@ class TCustomRichEdit : public TCustomMemo {
     bool Aligns = false;
   };
   // Lays [From, To) out in Area (pixels of M's device), whole lines only unless Partial (a line
-  // cut by the bottom still counts), handing each line to Each: the first character that did not
-  // fit, the height used and the widest line.  The one place lines, their heights and positions
+  // cut by the bottom still counts), handing each line to Each; gives the first character that
+  // did not fit and the height used.  The one place lines, their heights, widths and positions
   // are decided, for drawing, measuring and hit-testing alike.
   TLayoutResult Layout(TRichMeasure& M, TRect Area, int32_t From, int32_t To, bool Wrap, bool Partial,
                        const std::function<void(const TRichLine&)>& Each);
@@ -181,7 +180,7 @@ class TCustomRichEdit : public TCustomMemo {
   TView View();
   // Kept line I where the window shows it (client coordinates; lines above the view lie above
   // the formatting rectangle, lines scrolled sideways left of it).
-  TRichLine Shown(const TView& V, size_t I) const;
+  TRichLine ShownLine(const TView& V, size_t I) const;
   static size_t LineHolding(const std::vector<TRichLine>& Lines, int32_t Index);
   // The shown line holding Index and the caret's place there.
   TRichLine CaretBox(int32_t Index, TPoint& At);

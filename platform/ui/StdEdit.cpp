@@ -776,7 +776,7 @@ void TCustomEdit::UpdateScrollBars() {
     // The page is the last one, so the bar's end shows the last line.
     const int32_t count = int32_t(Lines().size());
     si.nMax = count - 1;
-    si.nPage = UINT(count - MaxTopLine());
+    si.nPage = UINT(PageLines(count, false));
     si.nPos = topLine_;
     SetScrollInfo(handle_, SB_VERT, &si, TRUE);
   }
