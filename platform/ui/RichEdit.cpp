@@ -1175,14 +1175,15 @@ void TCustomRichEdit::BreakLines(std::vector<TLine>& Out, int32_t Width, bool Wr
 int32_t TCustomRichEdit::PageLines(int32_t First, bool Down) {
   const auto& lines = LaidOut();
   if (lines.empty()) return TCustomMemo::PageLines(First, Down);
-  const int32_t count = int32_t(lines.size()), room = FormatRect().Height();
-  // Beyond the text the edge lines' heights go on, so a page near an end is still a page.
-  auto height = [&](int32_t i) { return std::max(1, lines[size_t(std::clamp(i, 0, count - 1))].Height); };
-  int32_t n = 0;
-  for (int32_t i = Down ? First : First - 1, used = height(i); used <= room; used += height(i)) {
+  const int32_t count = int32_t(lines.size()), room = FormatRect().Height(), step = Down ? 1 : -1;
+  int32_t n = 0, used = 0, i = Down ? First : First - 1;
+  for (; i >= 0 && i < count; i += step) {
+    used += std::max(1, lines[size_t(i)].Height);
+    if (used > room) return std::max(1, n);
     ++n;
-    i += Down ? 1 : -1;
   }
+  // Beyond the text the edge line's height goes on, so a page near an end is still a page.
+  n += std::max(0, room - used) / std::max(1, lines[i < 0 ? 0 : size_t(count - 1)].Height);
   return std::max(1, n);
 }
 
