@@ -1254,8 +1254,8 @@ void TCustomRichEdit::PaintWindow(HDC DC) {
     const TView v = View();
     TRichMeasure m(DC, EditBuffer(), formats_, charFormat_, Intern(defaultFormat_));
     // From the first line in view down to the first that starts below it.
-    for (size_t i = size_t(std::clamp(TopLine(), 0, std::max(0, int32_t(lines.size()) - 1))); i < lines.size();
-         ++i) {
+    for (size_t i = size_t(std::clamp(TopLine(), 0, std::max(0, int32_t(lines.size()) - 1)));
+         i < lines.size(); ++i) {
       const TRichLine L = ShownLine(v, i);
       if (L.Top >= fr.Bottom) break;
       DrawLine(m, L, showSel);

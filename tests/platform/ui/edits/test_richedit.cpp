@@ -480,7 +480,10 @@ TEST_F(EditTest, RichEditScrollRangeReachesTheLastTallLine) {
          r->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, si.nMax - int(si.nPage) + 1), 0);
        }},
       {"EM_LINESCROLL", [&] { r->Perform(EM_LINESCROLL, 0, 1000); }},
-      {"lines down", [&] { for (int i = 0; i < 30; ++i) r->Perform(WM_VSCROLL, SB_LINEDOWN, 0); }},
+      {"lines down",
+       [&] {
+         for (int i = 0; i < 30; ++i) r->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+       }},
       {"wheel", [&] { Wheel(r, 20); }},
   };
   for (const auto& [how, go] : ways) {
