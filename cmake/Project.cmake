@@ -19,10 +19,13 @@ function(pl_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# pl_test_folder(<name> DEPS <libs...>): one GoogleTest program from every .cpp below the
-# current folder, its tests registered with CTest one by one.
+# pl_test_folder(<name> DEPS <libs...> [SHARDS <n>] [TIMEOUT <seconds>]): one GoogleTest program
+# from every .cpp below the current folder.  CTest runs the program whole, all its cases in one
+# process (a process per case spent most of the sanitizer run starting processes and checking for
+# leaks); a failing case is named in the program's output.  SHARDS splits a long program into n
+# CTest entries through gtest's own sharding, so that parallel runs stay balanced.
 function(pl_test_folder name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SHARDS;TIMEOUT" "DEPS" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT srcs)
     return()
@@ -30,11 +33,31 @@ function(pl_test_folder name)
   add_executable(test_${name} ${srcs})
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  gtest_discover_tests(test_${name}
-    DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "PL_DISPLAY=headless"
-               ENVIRONMENT_MODIFICATION "PL_TEST_OUTPUT=set:${PROJECT_BINARY_DIR}/test-output"
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+  if(PL_SANITIZE)
+    # The test code itself unoptimised: it compiles several times faster under the sanitizers, and
+    # the libraries it exercises keep the build's own optimisation.
+    target_compile_options(test_${name} PRIVATE -O0)
+  endif()
+  if(NOT ARG_SHARDS)
+    set(ARG_SHARDS 1)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 600)
+  endif()
+  math(EXPR last "${ARG_SHARDS} - 1")
+  foreach(shard RANGE ${last})
+    if(ARG_SHARDS EQUAL 1)
+      set(test ${name})
+    else()
+      math(EXPR number "${shard} + 1")
+      set(test "${name}/${number}of${ARG_SHARDS}")
+    endif()
+    add_test(NAME ${test} COMMAND test_${name} WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    set_tests_properties(${test} PROPERTIES
+      TIMEOUT ${ARG_TIMEOUT}
+      ENVIRONMENT "PL_DISPLAY=headless;GTEST_TOTAL_SHARDS=${ARG_SHARDS};GTEST_SHARD_INDEX=${shard}"
+      ENVIRONMENT_MODIFICATION "PL_TEST_OUTPUT=set:${PROJECT_BINARY_DIR}/test-output")
+  endforeach()
 endfunction()
 
 # pl_definitions(<target> <files...>): compiles text window definitions into the target; each

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the fuzzing harnesses of fuzz/ (clang, libFuzzer, AddressSanitizer and
-# UndefinedBehaviorSanitizer) in build/fuzz.
+# UndefinedBehaviorSanitizer) in build/asan, the sanitizer tree they share with the tests
+# (scripts/setup.sh asan).
 #
 #   scripts/fuzz.sh check
 #       builds, replays every harness over fuzz/corpus/<harness> and fuzz/regressions/<harness>,
@@ -8,17 +9,17 @@
 #       New inputs go to a scratch folder, never into the committed corpus.
 #   scripts/fuzz.sh run [harness[,harness...]|all] [seconds] [--merge]
 #       a longer run (default: every harness side by side, 600 s each), its inputs kept in
-#       build/fuzz/runs/<harness>; --merge then adds those that reach new code to fuzz/corpus.
+#       build/asan/runs/<harness>; --merge then adds those that reach new code to fuzz/corpus.
 #       FUZZ_ARGS passes more libFuzzer options (FUZZ_ARGS="-fork=2 -ignore_crashes=1" goes on
 #       past crashes, keeping each).
 #   scripts/fuzz.sh seeds
 #       rewrites the seed corpora with the project's own writers (fuzz/make_seeds.cpp).
 #
-# Crashing inputs land in build/fuzz/artifacts/<harness>/.  fuzz/README.md says what to do then.
+# Crashing inputs land in build/asan/artifacts/<harness>/.  fuzz/README.md says what to do then.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root="$PWD"
-tree="$root/build/fuzz"
+tree="$root/build/asan"
 jobs="$(nproc)"
 
 export PL_DISPLAY=headless
@@ -27,15 +28,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 
 build() {
-  if ! command -v clang++ >/dev/null || ! clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a | grep -q /; then
-    echo "fuzz: clang and its libFuzzer runtime are missing; scripts/setup.sh installs them" >&2
-    exit 2
-  fi
-  local launcher=()
-  if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
-  cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPL_FUZZ=ON \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" >/dev/null
-  cmake --build "$tree" -j "$jobs"
+  scripts/setup.sh asan fuzzers
 }
 
 harnesses() {

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (when missing), then configures and builds one
-# build tree.  Usage: scripts/setup.sh [release|asan] (default release).
+# build tree.  Usage: scripts/setup.sh [release|asan] [target...] (default release, everything).
+#   release  g++, optimised: the program, the tests and the benchmarks
+#   asan     clang with AddressSanitizer and UndefinedBehaviorSanitizer: the tests and the fuzzing
+#            harnesses over one compile of the libraries (scripts/fuzz.sh builds its "fuzzers")
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,7 +13,7 @@ PACKAGES=(
   libsdl2-dev libfreetype-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   libpixman-1-dev libpng-dev libjpeg-dev zlib1g-dev libsqlite3-dev libcups2-dev libcairo2-dev poppler-utils cups
   gettext xvfb xauth x11-utils xdotool
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev lld
 )
 
 missing=()
@@ -26,9 +29,10 @@ if ((${#missing[@]})); then
 fi
 
 config="${1:-release}"
+shift || true
 case "$config" in
   release) flags=(-DCMAKE_BUILD_TYPE=Release) ;;
-  asan) flags=(-DCMAKE_BUILD_TYPE=Debug -DPL_SANITIZE=ON) ;;
+  asan) flags=(-DCMAKE_BUILD_TYPE=Debug -DPL_SANITIZE=ON -DPL_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++) ;;
   *) echo "setup: unknown configuration '$config' (release or asan)" >&2; exit 2 ;;
 esac
 
@@ -36,4 +40,6 @@ launcher=()
 if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
 
 cmake -S . -B "build/$config" -G Ninja "${flags[@]}" "${launcher[@]}" >/dev/null
-cmake --build "build/$config" -j "$(nproc)"
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "build/$config" -j "$(nproc)" "${targets[@]}"

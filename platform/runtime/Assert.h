@@ -2,17 +2,18 @@
 #pragma once
 
 #include <cmath>
-#include <source_location>
+#include <string>
 
 #include "platform/runtime/Exceptions.h"
 
 // Raises EAssertionFailed "<message> (<file>, line <n>)" when the condition is false; the message
-// defaults to "Assertion failure".  Assertions stay on in every build.
-inline void Assert(bool condition, const AnsiString& message = "",
-                   const std::source_location where = std::source_location::current()) {
+// defaults to "Assertion failure".  Assertions stay on in every build.  The caller's place comes
+// from the compiler's builtins: clang 14 with this standard library has no std::source_location.
+inline void Assert(bool condition, const AnsiString& message = "", const char* file = __builtin_FILE(),
+                   int line = __builtin_LINE()) {
   if (condition) return;
-  throw EAssertionFailed((message.empty() ? AnsiString("Assertion failure") : message) + " (" +
-                         where.file_name() + ", line " + std::to_string(where.line()) + ")");
+  throw EAssertionFailed((message.empty() ? AnsiString("Assertion failure") : message) + " (" + file +
+                         ", line " + std::to_string(line) + ")");
 }
 
 inline double Sin(double x) { return std::sin(x); }

@@ -19,10 +19,11 @@ inline void Pump() {
   Application->ProcessMessages();
 }
 
-// Moves the fake clock by ms in steps of 10 ms, each followed by the messages it brings.
-inline void Run(TFakeClock& clock, uint32_t ms) {
-  for (uint32_t t = 0; t < ms; t += 10) {
-    clock.Advance(std::min<uint32_t>(10, ms - t));
+// Moves the fake clock by ms in steps (10 ms unless given), each followed by the messages it
+// brings.  Minutes of fake time take coarser steps: every step repaints what moved with the clock.
+inline void Run(TFakeClock& clock, uint32_t ms, uint32_t step = 10) {
+  for (uint32_t t = 0; t < ms; t += step) {
+    clock.Advance(std::min<uint32_t>(step, ms - t));
     Pump();
   }
 }

@@ -75,6 +75,9 @@ class MainWindow : public ::testing::Test {
   static void Pump() { ui_pump::Pump(); }
   // Fake time passes in steps of 10 ms, each followed by the messages it brings.
   void Run(uint32_t ms) { ui_pump::Run(clock_, ms); }
+  // Seconds of readings at a time: a tenth of a second a step keeps the timers and the link as
+  // they are while the plot, which follows the clock, repaints ten times a second, not sixty.
+  void RunSeconds(uint32_t seconds) { ui_pump::Run(clock_, seconds * 1000, 100); }
   static bool Until(const std::function<bool()>& done) { return ui_pump::Until(done); }
   const Lines& Wire() {
     for (std::string& l : sim_->TakeReceivedLines()) wire_.push_back(std::move(l));

@@ -165,7 +165,7 @@ TEST_F(DisplayPlot, AMinuteOfReadingsZoomed) {
         Click(second == 20 ? "Button16" : "Button19");
         Click("Button26");
       }
-      Run(1000);
+      RunSeconds(1);
     }
     TiPlotAxis* x = Shown()->GetXAxis(0);
     TiPlotAxis* y = Shown()->GetYAxis(0);

@@ -104,7 +104,7 @@ TEST_F(MainWindow, ThePlotIsAStripChartOfTheLastHundredSeconds) {
       Click(second % 40 == 0 ? "Button16" : "Button19");
       Click("Button26");
     }
-    Run(1000);
+    RunSeconds(1);
     const int32_t before = volts->GetCount();
     ASSERT_TRUE(Until([&] { return volts->GetCount() >= before + 3; })) << "second " << second;
     if (second == 60) {

@@ -18,7 +18,7 @@ class TViewerProbe : public TiPlotLayoutViewer {
   using TiPlotLayoutViewer::HandleMouseMove;
   using TiPlotLayoutViewer::HandleMouseUp;
   using TiPlotLayoutViewer::TiPlotLayoutViewer;
-  void Changed(TObject*) { ++changes; }
+  void CountChange(TObject*) { ++changes; }
   int changes = 0;
 };
 
@@ -28,7 +28,7 @@ struct LayoutViewer : ::testing::Test {
   LayoutViewer() : canvas(400, 300) {
     viewer.SetBounds(0, 0, 400, 300);
     viewer.SetLayoutManager(Layout());
-    viewer.OnChange = TNotifyEvent(&viewer, &TViewerProbe::Changed);
+    viewer.OnChange = TNotifyEvent(&viewer, &TViewerProbe::CountChange);
     Paint();
   }
   TiPlotLayoutManager* Layout() { return plot.Master()->GetLayoutManager(); }

@@ -15,7 +15,7 @@ class OtherDialogs : public UiTest {
   // Presses keys in the form that comes up once the modal loop runs.
   void OnceUp(std::function<void()> act) {
     int rounds = 0;
-    Application->OnIdle = TIdleEvent::Lambda([this, act, rounds](TObject*, bool& done) mutable {
+    Application->OnIdle = TIdleEvent::Lambda([act, rounds](TObject*, bool& done) mutable {
       done = false;
       if (++rounds == 4) act();
       if (rounds > 300)
