@@ -19,6 +19,21 @@ function(pl_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# The compile options of test code, which its precompiled header must share.
+function(pl_test_options target)
+  # g++ refuses a precompiled header when _REENTRANT (which SDL's flags set) differs; on glibc it
+  # changes nothing, so every test program defines it.
+  target_compile_definitions(${target} PRIVATE _REENTRANT)
+  # The test code itself is optimised less than the libraries it exercises, which keep the build's
+  # own optimisation: under the sanitizers it compiles several times faster unoptimised, and -O1
+  # saves a quarter of the optimised build's test compile.
+  if(PL_SANITIZE)
+    target_compile_options(${target} PRIVATE -O0)
+  elseif(CMAKE_BUILD_TYPE STREQUAL "Release")
+    target_compile_options(${target} PRIVATE -O1)
+  endif()
+endfunction()
+
 # pl_test_folder(<name> DEPS <libs...> [SHARDS <n>] [TIMEOUT <seconds>]): one GoogleTest program
 # from every .cpp below the current folder.  CTest runs the program whole, all its cases in one
 # process (a process per case spent most of the sanitizer run starting processes and checking for
@@ -33,11 +48,8 @@ function(pl_test_folder name)
   add_executable(test_${name} ${srcs})
   target_link_libraries(test_${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(test_${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  if(PL_SANITIZE)
-    # The test code itself unoptimised: it compiles several times faster under the sanitizers, and
-    # the libraries it exercises keep the build's own optimisation.
-    target_compile_options(test_${name} PRIVATE -O0)
-  endif()
+  pl_test_options(test_${name})
+  target_precompile_headers(test_${name} REUSE_FROM pl_test_pch)
   if(NOT ARG_SHARDS)
     set(ARG_SHARDS 1)
   endif()
