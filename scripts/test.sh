@@ -12,6 +12,18 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 
+# The cases that failed, from CTest's log of every program's output: those gtest reports as
+# failed, and the case a program was running when it crashed (a sanitizer report, a signal).
+failed_cases() {
+  awk '
+    /^[0-9]+\/[0-9]+ Testing: / { running = "" }
+    /^\[ RUN      \] / { running = $4 }
+    /^\[       OK \] / { running = "" }
+    /^\[  FAILED  \] [^ ]+ \(/ { if (!seen[$4]++) print "[  FAILED  ] " $4; running = "" }
+    /^<end of output>$/ { if (running != "" && !seen[running]++) print "[  FAILED  ] " running " (the program ended inside it)"; running = "" }
+  ' "$1"
+}
+
 for config in release asan; do
   echo "== $config: build"
   scripts/setup.sh "$config"
@@ -20,7 +32,7 @@ for config in release asan; do
   # after the summary.
   if ! ctest --test-dir "build/$config" --output-on-failure -j "$jobs"; then
     echo "== $config: failed test cases"
-    grep -h -E '^\[  FAILED  \] [A-Za-z0-9_/.]+(, |$)' "build/$config/Testing/Temporary/LastTest.log" | sort -u || true
+    failed_cases "build/$config/Testing/Temporary/LastTest.log"
     exit 1
   fi
 done
