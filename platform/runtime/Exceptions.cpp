@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/runtime/Threads.h"
+
 namespace {
 
 std::mutex& HandlerLock() {
@@ -24,6 +26,10 @@ TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler handler) {
 
 void ApplicationHandleException(TObject* Sender, std::exception_ptr E) {
   if (!E) return;
+  // The handler may show a box: inside its modal loop the main thread may wait for a worker that
+  // waits for the call making this report.
+  std::function<void()> later = [Sender, E] { ApplicationHandleException(Sender, E); };
+  if (DeferWhileWorkerWaits(later)) return;
   TExceptionHandler handler;
   {
     std::lock_guard<std::mutex> g(HandlerLock());

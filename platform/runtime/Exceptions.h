@@ -85,5 +85,6 @@ using TExceptionHandler = std::function<void(TObject* Sender, std::exception_ptr
 TExceptionHandler SetApplicationExceptionHandler(TExceptionHandler handler);
 
 // Passes E to the handler; meant for the main thread.  Never raises: what the handler itself
-// raises is dropped.
+// raises is dropped.  Made during a call that a worker waits for (Synchronize), the report
+// follows once that call has returned, so that the handler's box never holds the worker.
 void ApplicationHandleException(TObject* Sender, std::exception_ptr E = std::current_exception());

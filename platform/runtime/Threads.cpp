@@ -11,6 +11,7 @@
 #include <climits>
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/TypInfo.h"
@@ -77,6 +78,28 @@ struct SyncQueue {
 SyncQueue& queue() {
   static SyncQueue q;
   return q;
+}
+
+// The main thread's own: the calls it runs now that a worker waits for (more than one when a
+// modal loop inside one serves another), and what waits for them to return.
+struct WaitedCalls {
+  int running = 0;
+  std::vector<std::function<void()>> deferred;
+};
+
+WaitedCalls& waitedCalls() {
+  static WaitedCalls w;
+  return w;
+}
+
+// Runs what was deferred while workers waited; what it defers in turn (it may serve more waited
+// calls in a modal loop) runs when those return, or here.
+void RunDeferred(WaitedCalls& w) {
+  while (w.running == 0 && !w.deferred.empty()) {
+    std::function<void()> f = std::move(w.deferred.front());
+    w.deferred.erase(w.deferred.begin());
+    f();
+  }
 }
 
 // Tells the main thread that a call was queued or a thread ended.
@@ -165,6 +188,14 @@ void SetMainThreadWakeup(std::function<void()> wakeup) {
   q.wakeup = std::move(shared);
 }
 
+bool DeferWhileWorkerWaits(std::function<void()>& f) {
+  if (!IsMainThread()) return false;
+  WaitedCalls& w = waitedCalls();
+  if (w.running == 0) return false;
+  w.deferred.push_back(std::move(f));
+  return true;
+}
+
 bool CheckSynchronize(int32_t timeoutMs) {
   if (!IsMainThread())
     throw EThread("CheckSynchronize called from thread " + std::to_string(CurrentThreadID()) +
@@ -191,12 +222,16 @@ bool CheckSynchronize(int32_t timeoutMs) {
       call->method();  // an exception goes to the loop that serves us
       continue;
     }
+    WaitedCalls& w = waitedCalls();
+    ++w.running;
     try {
       call->method();
     } catch (...) {
       call->error = std::current_exception();
     }
+    --w.running;
     call->SetDone();
+    RunDeferred(w);
   }
   return ran;
 }

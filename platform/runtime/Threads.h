@@ -10,6 +10,9 @@
 //   blocks until the main thread has run it and re-raises there an exception the call raised.
 // - Resume, Terminate and WaitFor may be called from any thread but the thread's own (WaitFor on
 //   itself raises EThread).
+// - A call that a worker waits for holds that worker until it returns, so nothing in it may wait
+//   for the worker.  Error reports (ApplicationHandleException, which shows a box and runs its
+//   modal loop) made during such a call are therefore kept and made right after it returned.
 // - C++ destroys the derived part of an object before its base: a class whose Execute uses its
 //   own members must stop the thread in its own destructor
 //   (`if (!Suspended() && !Finished()) { Terminate(); WaitFor(); }`).
@@ -102,6 +105,12 @@ bool IsMainThread();
 // Runs the calls queued for the main thread; waits up to timeoutMs for one when none is waiting.
 // Says whether any ran.  Only the main thread may call it (others get EThread).
 bool CheckSynchronize(int32_t timeoutMs = 0);
+
+// While the main thread runs a call that a worker waits for (Synchronize), keeps f, to run on the
+// main thread as soon as no such call runs any more (the outermost one returned and its worker
+// went on), and answers true.  False, with f left as it is, on another thread or when no such call
+// runs.
+bool DeferWhileWorkerWaits(std::function<void()>& f);
 
 // The window layer's way to be told that a call waits for the main thread; called on the queuing
 // thread, right after the call was queued.  An empty function removes the hook.

@@ -3,7 +3,9 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/SyncObjs.h"
@@ -102,6 +104,46 @@ TEST(SynchronizeTest, MainThreadRunsDirectlyAndOnlyItMayServe) {
   queuing.join();
   EXPECT_THROW(CheckSynchronize(0), EAbort);
   EXPECT_FALSE(CheckSynchronize(0));
+}
+
+TEST(SynchronizeTest, AnErrorReportedInAWaitedCallIsMadeOnceTheWorkerWentOn) {
+  // The report's handler waits for the worker to end, as a box's modal loop may when it closes
+  // what the worker serves.  Made inside the call, it would wait for ever: the wait is bounded.
+  std::atomic<bool> finished{false};
+  std::vector<std::string> reports;
+  bool workerEndedFirst = false, afterReportInCall = false;
+  TTestThread* worker = nullptr;
+  TExceptionHandler old = SetApplicationExceptionHandler([&](TObject*, std::exception_ptr e) {
+    try {
+      std::rethrow_exception(e);
+    } catch (const Exception& x) {
+      reports.push_back(x.Message);
+    }
+    auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (!worker->Finished() && std::chrono::steady_clock::now() < limit) CheckSynchronize(20);
+    if (reports.size() == 1) workerEndedFirst = worker->Finished();
+  });
+  TTestThread thread([&](TTestThread& self) {
+    self.Synchronize([&] {
+      ApplicationHandleException(nullptr, std::make_exception_ptr(EInOutError("first", 5)));
+      ApplicationHandleException(nullptr, std::make_exception_ptr(EInOutError("second", 5)));
+      afterReportInCall = true;
+    });
+    finished = true;
+  });
+  worker = &thread;
+  thread.Resume();
+  Pump([&] { return finished.load() && reports.size() == 2; });
+  SetApplicationExceptionHandler(old);
+  EXPECT_TRUE(workerEndedFirst);
+  EXPECT_TRUE(afterReportInCall);
+  EXPECT_EQ(reports, (std::vector<std::string>{"first", "second"}));  // each once, in order
+  // Outside waited calls a report is made at once.
+  reports.clear();
+  SetApplicationExceptionHandler([&](TObject*, std::exception_ptr) { reports.push_back("now"); });
+  ApplicationHandleException(nullptr, std::make_exception_ptr(EAbort("x")));
+  SetApplicationExceptionHandler(old);
+  EXPECT_EQ(reports, std::vector<std::string>{"now"});
 }
 
 TEST(ThreadTest, WaitForServesSynchronizeAndOnTerminateRunsOnTheMainThread) {
