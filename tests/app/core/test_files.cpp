@@ -1,10 +1,15 @@
 // The files the program reads and writes: settings and parameter files, the model table, the
 // language list and files, and the data files shipped beside the program.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <limits>
 
 #include "app/LoadSource.h"
@@ -187,6 +192,56 @@ TEST(ParameterFiles, AShortOrHostileFileIsRefusedAndNothingIsTaken) {
   EXPECT_FALSE(hasLink);
   EXPECT_EQ(link.GetPortName(), "COM1");
   EXPECT_THROW(LoadParameterFile(dir.Path("Missing.dat"), link, kept, hasLink), EFOpenError);
+}
+
+// Whether read raised within five seconds.  A reader stuck opening the pipe at path is released
+// by opening the pipe's other end here, so a fault fails the test instead of hanging the suite.
+bool RaisesWithoutWaitingOnPipe(const std::string& path, const std::function<void()>& read) {
+  auto done = std::async(std::launch::async, [&] {
+    try {
+      read();
+    } catch (const Exception&) {
+      return true;
+    }
+    return false;
+  });
+  if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return done.get();
+  int other = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+  if (other >= 0) ::close(other);
+  done.wait();
+  ADD_FAILURE() << "reading " << path << " waited for a writer";
+  return false;
+}
+
+TEST(FilesBesideTheProgram, APipeInPlaceOfAFileIsRefusedAtOnce) {
+  TestFolder dir;
+  TLinkSettings link;
+  TParameterBody body = DefaultParameterBody();
+  bool hasLink = false;
+  TStringList strings;
+  for (int i = 0; i < kLanguageStringCount; ++i) strings.Add("s");
+  WriteBytes(dir.Path("English.lng"), WriteLanguageBytes(strings));
+  WriteBytes(dir.Path("CountryName.Txt"), "0x0409 English.lng\n");
+  struct Case {
+    const char* name;
+    std::function<void()> read;
+  } cases[] = {
+      {"Config.dat", [&] { LoadParameterFile(dir.Path("Config.dat"), link, body, hasLink); }},
+      {"PowerType.dat", [&] { ReadPowerTypeFile(dir.Path("PowerType.dat")); }},
+      {"CountryName.Txt", [&] { TLoadSource(dir.Path(), 0x0409); }},
+      {"English.lng", [&] { TLoadSource(dir.Path(), 0x0409).LoadStrings(); }},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir.Path(c.name);
+    std::filesystem::path saved = path + ".saved";
+    if (std::filesystem::exists(path)) std::filesystem::rename(path, saved);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << c.name;
+    EXPECT_TRUE(RaisesWithoutWaitingOnPipe(path, c.read)) << c.name;
+    std::filesystem::remove(path);
+    if (std::filesystem::exists(saved)) std::filesystem::rename(saved, path);
+  }
+  EXPECT_EQ(body.HotKeyCaptions[0], "0V/0A");
+  EXPECT_FALSE(hasLink);
 }
 
 // ------------------------------------------------------------------------------ model table
