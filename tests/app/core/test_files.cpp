@@ -379,6 +379,22 @@ TEST(Language, AFileWithTooFewStringsOrCutShortIsRefusedWhole) {
   }
 }
 
+TEST(Language, OverlongTextsAreCutWhenRead) {
+  TStringList strings;
+  for (int i = 0; i < kLanguageStringCount; ++i)
+    strings.Add(i % 2 ? AnsiString(0xFFFF, char('a' + i % 26)) : AnsiString("short"));
+  TStringList read;
+  ReadLanguageBytes(WriteLanguageBytes(strings), read);
+  ASSERT_EQ(read.Count(), kLanguageStringCount);
+  for (int i = 0; i < kLanguageStringCount; ++i) {
+    if (i % 2) {
+      EXPECT_EQ(read[i], AnsiString(kLanguageMaxText, char('a' + i % 26))) << i;
+    } else {
+      EXPECT_EQ(read[i], "short") << i;
+    }
+  }
+}
+
 // ------------------------------------------------------------------ files beside the program
 
 TEST(ShippedData, ModelTableLanguagesAndListAgreeWithTheSimulator) {
