@@ -295,6 +295,33 @@ TEST(ModelTable, TheLastRecordNamingTheModelWinsWhateverTheCase) {
   EXPECT_THROW(ReadPowerTypeFile(dir.Path("PowerType.dat")), EFOpenError);
 }
 
+TEST(ModelTable, LimitsOutsideWhatASupplyCanHaveAreRefusedWithTheirModel) {
+  struct Case {
+    const char *voltage, *current;
+    bool taken;
+  } cases[] = {
+      {"30", "3", true},       {"10000", "0.001", true}, {"1e308", "3", false},
+      {"30", "-1", false},     {"0", "3", false},        {"30", "0", false},
+      {"10000.5", "3", false}, {"-30", "3", false},      {"30", "1E5", false},
+  };
+  for (const Case& c : cases) {
+    TModelLimits limits;
+    const auto records = ReadPowerTypeBytes(ModelTable(2, {{"M1", c.voltage, c.current, "", "1", ""}}));
+    if (c.taken) {
+      ASSERT_TRUE(FindModelLimits(records, "M1", limits)) << c.voltage << " " << c.current;
+      EXPECT_GT(limits.MaxVoltage, 0.0);
+      continue;
+    }
+    try {
+      FindModelLimits(records, "M1", limits);
+      ADD_FAILURE() << c.voltage << " " << c.current << " taken";
+    } catch (const EConvertError& e) {
+      EXPECT_NE(e.Message.find("model M1 is out of range"), std::string::npos) << e.Message;
+    }
+    EXPECT_EQ(limits.MaxVoltage, 0.0) << "nothing taken";
+  }
+}
+
 // ---------------------------------------------------------------------------------- language
 
 TEST(Language, TheFirstLineWithTheSystemsCodeNamesTheFile) {
