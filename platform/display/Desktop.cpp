@@ -25,6 +25,8 @@ bool TDesktopDisplay::Start() {
   // Our windows are finished pixels: the desktop's plain framebuffer takes them as they are, where
   // a GL renderer (a software one under a virtual X server) costs a core per window at 60 frames.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Terminate signals are watched for every display alike (StartDisplay).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   started_ = true;
   wakeEvent_ = SDL_RegisterEvents(1);
@@ -393,24 +395,12 @@ void TDesktopDisplay::Handle(const SDL_Event& ev) {
       break;
     }
     case SDL_QUIT:
-      // Ctrl+C, a terminate signal or the session ending: the windows close as if the user closed
-      // them, so the program's own closing runs (topmost first, so a dialog ends before the window under it).
-      RequestCloseOfAllWindows();
+      // The session ending: the windows close as if the user closed them.
+      InputCloseAllWindows();
       break;
     default:
       break;
   }
-}
-
-void TDesktopDisplay::RequestCloseOfAllWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND hwnd, LPARAM list) -> BOOL {
-        if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-      },
-      LPARAM(&windows));
-  for (HWND hwnd : windows) InputCloseRequest(hwnd);
 }
 
 bool TDesktopDisplay::PumpEvents() {

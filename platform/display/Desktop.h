@@ -43,8 +43,6 @@ class TDesktopDisplay : public TDisplayDriver {
     TTopLevelState State;
   };
   void Handle(const SDL_Event& ev);
-  // A close request to every shown window, topmost first.
-  static void RequestCloseOfAllWindows();
   HWND WindowOf(uint32_t sdlWindowId) const;
   TPoint ToScreen(uint32_t sdlWindowId, int x, int y) const;
 

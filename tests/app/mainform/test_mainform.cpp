@@ -119,4 +119,13 @@ TEST_F(MainWindow, SaveFilesOfDeadProcessesAreRemovedAtStart) {
   EXPECT_TRUE(fs::exists(folder_ / "Config.dat.tmp-notes"));
 }
 
+// A terminate signal closes the window through its own closing, which saves the settings.
+TEST_F(MainWindow, ATerminateSignalClosesAndSavesAsTheUserClosing) {
+  TForm_Main* f = Started();
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  EXPECT_TRUE(Until([&] { return !f->GetVisible(); }));
+  EXPECT_TRUE(f->Link()->Closing());
+  EXPECT_TRUE(fs::exists(folder_ / "Config.dat"));
+}
+
 }  // namespace
