@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "platform/display/DesktopConnection.h"
 #include "platform/os/shell/ShellAPI.h"
 #include "platform/os/user/User.h"
 #include "platform/runtime/Strings.h"
@@ -60,6 +61,7 @@ void TDesktopDisplay::TopLevelChanged(const TTopLevelState& st) {
     SDL_Window* win = SDL_CreateWindow(AnsiToUtf8(st.Title).c_str(), st.Bounds.Left, st.Bounds.Top,
                                        st.Bounds.Width(), st.Bounds.Height(), flags);
     if (!win) return;
+    if (!watching_) watching_ = WatchDesktopConnection(win, lost_);
     it = shown_.emplace(st.Wnd, TShown{win, TTopLevelState()}).first;
   }
   TShown& s = it->second;
@@ -403,10 +405,22 @@ void TDesktopDisplay::Handle(const SDL_Event& ev) {
   }
 }
 
+void TDesktopDisplay::ConnectionLost() {
+  // Nothing of SDL is touched again: every call would meet the dead connection.
+  started_ = false;
+  shown_.clear();
+  cursors_.clear();
+  InputCloseAllWindows();
+}
+
 bool TDesktopDisplay::PumpEvents() {
   if (!started_) return false;
   SDL_Event ev;
-  while (SDL_PollEvent(&ev)) Handle(ev);
+  while (!lost_ && SDL_PollEvent(&ev)) Handle(ev);
+  if (lost_) {
+    ConnectionLost();
+    return false;
+  }
   // Keyboard focus left all our windows: the application is no longer active.
   bool focus = SDL_GetKeyboardFocus() != nullptr;
   if (hadFocus_ && !focus) InputActivateApp(false);
@@ -417,7 +431,13 @@ bool TDesktopDisplay::PumpEvents() {
 bool TDesktopDisplay::WaitEvents(int timeoutMs) {
   if (!started_) return false;
   SDL_Event ev;
-  if (timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs)) Handle(ev);
+  if (timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs)) {
+    if (!lost_) Handle(ev);
+  }
+  if (lost_) {
+    ConnectionLost();
+    return false;
+  }
   return true;
 }
 
