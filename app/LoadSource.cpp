@@ -1,5 +1,7 @@
 #include "app/LoadSource.h"
 
+#include <algorithm>
+
 #include "platform/os/kernel/Kernel.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/Files.h"
@@ -55,7 +57,7 @@ void ReadLanguageBytes(std::string_view bytes, TStrings& strings) {
     if (bytes.size() < 2) throw EReadError("Language file cut short at string " + IntToStr(i));
     size_t length = uint8_t(bytes[0]) | (size_t(uint8_t(bytes[1])) << 8);
     if (bytes.size() < 2 + length) throw EReadError("Language file cut short in string " + IntToStr(i));
-    read.Add(AnsiString(bytes.substr(2, length)));
+    read.Add(AnsiString(bytes.substr(2, std::min(length, kLanguageMaxText))));
     bytes.remove_prefix(2 + length);
   }
   strings.Assign(&read);

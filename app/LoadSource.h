@@ -18,6 +18,9 @@
 
 // The windows use the strings 0 to 88; a file with fewer is refused whole.
 constexpr int32_t kLanguageStringCount = 89;
+// The longest text a window takes from a language file; longer ones are cut to it, so a hostile
+// file cannot make every caption cost a long measuring and drawing.
+constexpr size_t kLanguageMaxText = 255;
 
 class TLoadSource {
  public:
@@ -59,7 +62,8 @@ AnsiString LanguageCodeText(uint16_t languageId);
 // The language file name of the first line of a "CountryName.Txt" text whose code is code
 // (letter case counts); a line's end may carry a carriage return.  False without such a line.
 bool FindCountryLine(std::string_view text, const AnsiString& code, AnsiString& fileName);
-// The strings of a language file image; EReadError for an image cut short.
+// The strings of a language file image, each cut to kLanguageMaxText characters; EReadError for
+// an image cut short.
 void ReadLanguageBytes(std::string_view bytes, TStrings& strings);
 // The image of a language file of up to 254 strings.
 std::string WriteLanguageBytes(const TStrings& strings);

@@ -6,11 +6,11 @@
 #include "app/AboutForm.h"
 #include "app/Commands.h"
 #include "app/ConfigForm.h"
+#include "app/DisplayPlotForm.h"
 #include "app/Easysize.h"
 #include "app/FastKeyForm.h"
 #include "app/GoNGTableForm.h"
 #include "app/InstrumentLink.h"
-#include "app/DisplayPlotForm.h"
 #include "app/LoadSource.h"
 #include "app/PowerType.h"
 #include "app/TFlatPanelUnit.h"
@@ -232,7 +232,15 @@ void TForm_Main::FormCreate(TObject*) {
   InitDefaults();
   // The saved settings are read before the language: a language step that fails must not leave
   // the defaults to be written over them when the window closes.
-  if (FileExists(DataFile("Config.dat"))) LoadParameters(DataFile("Config.dat"));
+  RemoveStaleSaveFiles(DataFile("Config.dat"));
+  if (FileExists(DataFile("Config.dat"))) {
+    try {
+      LoadParameters(DataFile("Config.dat"));
+    } catch (...) {
+      FConfigUnreadable = true;
+      ApplicationHandleException(this);
+    }
+  }
   int32_t id = LanguageId() >= 0 ? LanguageId() : GetSystemDefaultLangID();
   FLoadSource = std::make_unique<TLoadSource>(DataFile(""), uint16_t(id));
   if (FLoadSource->LoadStrings()) {
@@ -254,7 +262,25 @@ void TForm_Main::FormClose(TObject*, TCloseAction&) {
   Timer_RunGoNG->SetEnabled(false);
   FLink->FGoNGActive = false;
   FLink->CloseLink();
-  SaveParameters(DataFile("Config.dat"));
+  // The window closes whatever the save does: a folder that cannot be written must not keep the
+  // user from leaving.  The save replaces the file in one step, so a failure keeps the old one.
+  const AnsiString config = DataFile("Config.dat");
+  try {
+    if (FConfigUnreadable && FileExists(config)) {
+      const AnsiString backup = config + ".bad";
+      DeleteFile(backup);
+      if (!RenameFile(config, backup)) {
+        const int error = errno;
+        throw EFCreateError("Cannot keep the unreadable \"" + config + "\" as \"" + backup + "\". " +
+                            SysErrorMessage(error));
+      }
+      FConfigUnreadable = false;
+    }
+    SaveParameters(config);
+  } catch (const Exception& e) {
+    Application->MessageBox(e.Message + ".\nThe settings were not saved; \"Config.dat\" is left as it was.",
+                            Application->GetTitle(), MB_OK | MB_ICONWARNING);
+  }
 }
 
 void TForm_Main::FormResize(TObject*) {

@@ -256,6 +256,9 @@ class TForm_Main : public TForm {
   TLinkSettings FLinkSettings;
   TParameterBody FBody;
   bool FLanguageLoaded = false;
+  // "Config.dat" was there but could not be read: it is kept as "Config.dat.bad" before the
+  // close writes a new one.
+  bool FConfigUnreadable = false;
   AnsiString FRunTimesPrefix = "Run Times";
   AnsiString FEntryText = "0";
   bool FEntryDone = false;

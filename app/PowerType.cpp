@@ -34,6 +34,11 @@ double PowerTypeLimit(const AnsiString& text, const AnsiString& model) {
   double value;
   if (!TryWireStrToFloat(text, value) || !std::isfinite(value))
     throw EConvertError("'" + text + "' is not a valid limit of model " + model);
+  // The knobs, displays and entries scale from zero to the limit: a limit of zero or below, or
+  // one no bench supply has, gives scales that cannot be read or set.
+  if (!(value > 0 && value <= kModelLimitMax))
+    throw EConvertError("Limit " + Trim(text) + " of model " + model +
+                        " is out of range: it must be above 0 and at most " + FloatToStr(kModelLimitMax));
   return value;
 }
 

@@ -38,8 +38,11 @@ std::string WritePowerTypeBytes(const std::vector<TPowerTypeRecord>& records);
 
 // Model names match without regard to the case of the letters a to z.
 bool SameModelName(const AnsiString& a, const AnsiString& b);
-// The limits a record gives; limits that are not numbers, or a number field that is not a whole
-// number, raise EConvertError.
+// The highest voltage (V) or current (A) limit a model may have.
+constexpr double kModelLimitMax = 10000;
+
+// The limits a record gives; limits that are not numbers or not above 0 and at most
+// kModelLimitMax, or a number field that is not a whole number, raise EConvertError.
 TModelLimits ModelLimitsOf(const TPowerTypeRecord& record);
 // The limits of the last record naming model (later records win); false when none names it.
 // Every record naming it is checked before anything is returned.

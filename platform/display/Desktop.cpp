@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "platform/display/DesktopConnection.h"
 #include "platform/os/shell/ShellAPI.h"
 #include "platform/os/user/User.h"
 #include "platform/runtime/Strings.h"
@@ -25,6 +26,8 @@ bool TDesktopDisplay::Start() {
   // Our windows are finished pixels: the desktop's plain framebuffer takes them as they are, where
   // a GL renderer (a software one under a virtual X server) costs a core per window at 60 frames.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // Terminate signals are watched for every display alike (StartDisplay).
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
   started_ = true;
   wakeEvent_ = SDL_RegisterEvents(1);
@@ -58,6 +61,7 @@ void TDesktopDisplay::TopLevelChanged(const TTopLevelState& st) {
     SDL_Window* win = SDL_CreateWindow(AnsiToUtf8(st.Title).c_str(), st.Bounds.Left, st.Bounds.Top,
                                        st.Bounds.Width(), st.Bounds.Height(), flags);
     if (!win) return;
+    if (!watching_) watching_ = WatchDesktopConnection(win, lost_);
     it = shown_.emplace(st.Wnd, TShown{win, TTopLevelState()}).first;
   }
   TShown& s = it->second;
@@ -393,30 +397,30 @@ void TDesktopDisplay::Handle(const SDL_Event& ev) {
       break;
     }
     case SDL_QUIT:
-      // Ctrl+C, a terminate signal or the session ending: the windows close as if the user closed
-      // them, so the program's own closing runs (topmost first, so a dialog ends before the window under it).
-      RequestCloseOfAllWindows();
+      // The session ending: the windows close as if the user closed them.
+      InputCloseAllWindows();
       break;
     default:
       break;
   }
 }
 
-void TDesktopDisplay::RequestCloseOfAllWindows() {
-  std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND hwnd, LPARAM list) -> BOOL {
-        if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
-        return TRUE;
-      },
-      LPARAM(&windows));
-  for (HWND hwnd : windows) InputCloseRequest(hwnd);
+void TDesktopDisplay::ConnectionLost() {
+  // Nothing of SDL is touched again: every call would meet the dead connection.
+  started_ = false;
+  shown_.clear();
+  cursors_.clear();
+  InputCloseAllWindows();
 }
 
 bool TDesktopDisplay::PumpEvents() {
   if (!started_) return false;
   SDL_Event ev;
-  while (SDL_PollEvent(&ev)) Handle(ev);
+  while (!lost_ && SDL_PollEvent(&ev)) Handle(ev);
+  if (lost_) {
+    ConnectionLost();
+    return false;
+  }
   // Keyboard focus left all our windows: the application is no longer active.
   bool focus = SDL_GetKeyboardFocus() != nullptr;
   if (hadFocus_ && !focus) InputActivateApp(false);
@@ -427,7 +431,13 @@ bool TDesktopDisplay::PumpEvents() {
 bool TDesktopDisplay::WaitEvents(int timeoutMs) {
   if (!started_) return false;
   SDL_Event ev;
-  if (timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs)) Handle(ev);
+  if (timeoutMs < 0 ? SDL_WaitEvent(&ev) : SDL_WaitEventTimeout(&ev, timeoutMs)) {
+    if (!lost_) Handle(ev);
+  }
+  if (lost_) {
+    ConnectionLost();
+    return false;
+  }
   return true;
 }
 

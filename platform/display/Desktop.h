@@ -3,6 +3,7 @@
 // system's input translated to ours, and the desktop clipboard's text.
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <string>
 
@@ -43,12 +44,16 @@ class TDesktopDisplay : public TDisplayDriver {
     TTopLevelState State;
   };
   void Handle(const SDL_Event& ev);
-  // A close request to every shown window, topmost first.
-  static void RequestCloseOfAllWindows();
   HWND WindowOf(uint32_t sdlWindowId) const;
   TPoint ToScreen(uint32_t sdlWindowId, int x, int y) const;
 
+  // The display server went away: the system windows are gone, the windows close through their
+  // own closing, and the driver does nothing more.
+  void ConnectionLost();
+
   bool started_ = false;
+  bool watching_ = false;
+  std::atomic<bool> lost_{false};
   uint32_t wakeEvent_ = 0;
   std::map<HWND, TShown> shown_;
   std::map<int, SDL_Cursor*> cursors_;

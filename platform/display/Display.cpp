@@ -1,12 +1,20 @@
 #include "platform/display/Display.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "platform/display/Desktop.h"
 #include "platform/display/Headless.h"
 #include "platform/os/user/User.h"
 #include "platform/runtime/Strings.h"
+#include "platform/runtime/Threads.h"
 
 namespace {
 
@@ -36,6 +44,40 @@ bool SaveSurfacePng(const TSurface* surface, const AnsiString& fileName) {
   return ok;
 }
 
+// Ctrl+C, a kill from a script, the terminal hanging up: the windows close through their own
+// closing, as the user would close them, so the program saves what it saves on close.  A signal
+// can only write to a pipe; a watching thread hands the request to the main thread.  The first
+// signal resets the handler, so a second one ends a program that does not close.
+int displayTerminatePipe[2] = {-1, -1};
+
+void DisplayOnTerminateSignal(int) {
+  const int saved = errno;
+  const char byte = 1;
+  [[maybe_unused]] ssize_t n = ::write(displayTerminatePipe[1], &byte, 1);
+  errno = saved;
+}
+
+void WatchTerminateSignals() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    if (::pipe2(displayTerminatePipe, O_CLOEXEC) != 0) return;
+    std::thread([] {
+      char byte;
+      for (;;) {
+        ssize_t n = ::read(displayTerminatePipe[0], &byte, 1);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return;
+        TThread::Queue(nullptr, [] { InputCloseAllWindows(); });
+      }
+    }).detach();
+    struct sigaction action {};
+    action.sa_handler = DisplayOnTerminateSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+  });
+}
+
 }  // namespace
 
 TDisplayKind ChooseDisplayKind() {
@@ -49,6 +91,7 @@ TDisplayKind ChooseDisplayKind() {
 TDisplayKind StartDisplay() { return StartDisplay(ChooseDisplayKind()); }
 
 TDisplayKind StartDisplay(TDisplayKind kind) {
+  WatchTerminateSignals();
   if (kind == TDisplayKind::Desktop) {
     auto desktop = std::make_unique<TDesktopDisplay>();
     if (desktop->Start()) {

@@ -11,7 +11,9 @@ enum class TDisplayKind { Headless, Desktop };
 // headless.  PL_HEADLESS_SIZE=WIDTHxHEIGHT sizes the headless screen (default 1024x768).
 TDisplayKind ChooseDisplayKind();
 // Installs the chosen driver; a desktop that cannot start falls back to headless.  Returns the
-// kind now running.
+// kind now running.  From then on a terminate, interrupt or hang-up signal closes the visible
+// windows through their own closing (InputCloseAllWindows); a second such signal ends the
+// program at once.
 TDisplayKind StartDisplay();
 TDisplayKind StartDisplay(TDisplayKind kind);
 // Removes the driver (windows stay, shown nowhere).

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <pwd.h>
+#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -99,15 +100,26 @@ bool FileAge(const AnsiString& FileName, TDateTime& FileDateTime) {
   return true;
 }
 
-void SaveFileDurably(const AnsiString& FileName, std::string_view Data) {
+namespace {
+
+// The file a save replaces: what a link points at, not the link.
+std::string SaveTarget(const AnsiString& FileName) {
   std::string target = FileNameToSys(FileName);
-  // Replace what a link points at, not the link.
   if (char* real = ::realpath(target.c_str(), nullptr)) {
     target = real;
     std::free(real);
   }
+  return target;
+}
+
+constexpr const char* kSaveTempMark = ".tmp";
+
+}  // namespace
+
+void SaveFileDurably(const AnsiString& FileName, std::string_view Data) {
+  std::string target = SaveTarget(FileName);
   static std::atomic<uint32_t> serial{0};
-  std::string temp = target + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(serial++);
+  std::string temp = target + kSaveTempMark + std::to_string(getpid()) + "-" + std::to_string(serial++);
   auto fail = [&](int error) {
     throw EFCreateError("Cannot create file \"" + FileName + "\". " + SysErrorMessage(error));
   };
@@ -137,6 +149,32 @@ void SaveFileDurably(const AnsiString& FileName, std::string_view Data) {
     ::fsync(dirFd);
     ::close(dirFd);
   }
+}
+
+void RemoveStaleSaveFiles(const AnsiString& FileName) {
+  const std::string target = SaveTarget(FileName);
+  const size_t slash = target.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash == 0 ? 1 : slash);
+  const std::string prefix = target.substr(slash == std::string::npos ? 0 : slash + 1) + kSaveTempMark;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  std::vector<std::string> stale;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string_view name = entry->d_name;
+    if (name.substr(0, prefix.size()) != prefix) continue;
+    std::string_view rest = name.substr(prefix.size());
+    size_t dash = rest.find('-');
+    if (dash == 0 || dash == std::string_view::npos) continue;
+    if (rest.substr(0, dash).find_first_not_of("0123456789") != std::string_view::npos ||
+        rest.substr(dash + 1).empty() ||
+        rest.substr(dash + 1).find_first_not_of("0123456789") != std::string_view::npos || dash > 9)
+      continue;
+    const pid_t pid = pid_t(std::stol(std::string(rest.substr(0, dash))));
+    if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno == EPERM) continue;
+    stale.push_back(folder + "/" + std::string(name));
+  }
+  ::closedir(dir);
+  for (const std::string& name : stale) ::unlink(name.c_str());
 }
 
 // ============================================================ searching

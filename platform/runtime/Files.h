@@ -52,6 +52,9 @@ TDateTime FileDateToDateTime(int32_t FileDate);
 // the data goes to a new file beside it, reaches the disk, and is renamed over the old one.
 // Raises EFCreateError "Cannot create file "<name>". <reason>".
 void SaveFileDurably(const AnsiString& FileName, std::string_view Data);
+// Removes the new files that saves of FileName left beside it when their process died before the
+// rename ("<name>.tmp<pid>-<n>"); those of a process still running are left to it.
+void RemoveStaleSaveFiles(const AnsiString& FileName);
 
 // ============================================================ searching
 

@@ -123,19 +123,26 @@ TFileStream::TFileStream(const AnsiString& AFileName, uint16_t Mode)
     flags |= O_RDWR | O_CREAT | O_TRUNC;
   else
     flags |= (Mode & 3) == fmOpenWrite ? O_WRONLY : (Mode & 3) == fmOpenReadWrite ? O_RDWR : O_RDONLY;
+  // Non-blocking: opening a pipe waits for its other end, which may never come.
   int fd;
-  do fd = ::open(path.c_str(), flags, 0666);
+  do fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
   while (fd < 0 && errno == EINTR);
   int error = fd < 0 ? errno : 0;
+  AnsiString reason;
   struct stat st {};
-  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (fd >= 0 && ::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
     ::close(fd);
     fd = -1;
-    error = EISDIR;  // a folder opens on Linux, but it is no file
+    // A folder opens on Linux, but it is no file; pipes, devices and sockets are no files either.
+    if (S_ISDIR(st.st_mode))
+      error = EISDIR;
+    else
+      reason = "Not a regular file";
   }
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (fd < 0) {
     AnsiString message = (create ? "Cannot create file \"" : "Cannot open file \"") + AFileName + "\". " +
-                         SysErrorMessage(error);
+                         (reason.empty() ? SysErrorMessage(error) : reason);
     if (create) throw EFCreateError(message);
     throw EFOpenError(message);
   }

@@ -86,6 +86,8 @@ class TFileStream : public THandleStream {
  public:
   // Raises EFCreateError "Cannot create file "<name>". <reason>" or EFOpenError
   // "Cannot open file "<name>". <reason>".  The name is single-byte text, UTF-8 on the disk.
+  // Only regular files open (reason "Not a regular file" for pipes, devices and sockets), and
+  // opening never waits.
   TFileStream(const AnsiString& AFileName, uint16_t Mode);
   ~TFileStream() override;
   const AnsiString& FileName() const { return fileName_; }

@@ -86,6 +86,10 @@ void InputActivateApp(bool active);
 void InputActivateWindow(HWND hwnd);
 // The desktop asks a window to close (WM_SYSCOMMAND SC_CLOSE).
 void InputCloseRequest(HWND hwnd);
+// The session ends (a terminate signal, the desktop gone): a close request to every visible
+// top-level window, topmost first, so the program's own closing runs and a dialog ends before the
+// window under it.
+void InputCloseAllWindows();
 // The desktop lost the window's pixels: present them again.
 void InputExpose(HWND hwnd);
 

@@ -420,6 +420,17 @@ void InputActivateWindow(HWND hwnd) {
 
 void InputCloseRequest(HWND hwnd) { PostMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
+void InputCloseAllWindows() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND hwnd, LPARAM list) -> BOOL {
+        if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(hwnd);
+        return TRUE;
+      },
+      LPARAM(&windows));
+  for (HWND hwnd : windows) InputCloseRequest(hwnd);
+}
+
 void InputExpose(HWND hwnd) {
   TWindow* w = FromHandle(hwnd);
   if (w && w->IsTopLevel()) MarkDirty(w, Rect(0, 0, w->Rect.Width(), w->Rect.Height()));

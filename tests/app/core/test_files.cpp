@@ -1,10 +1,15 @@
 // The files the program reads and writes: settings and parameter files, the model table, the
 // language list and files, and the data files shipped beside the program.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <limits>
 
 #include "app/LoadSource.h"
@@ -189,6 +194,56 @@ TEST(ParameterFiles, AShortOrHostileFileIsRefusedAndNothingIsTaken) {
   EXPECT_THROW(LoadParameterFile(dir.Path("Missing.dat"), link, kept, hasLink), EFOpenError);
 }
 
+// Whether read raised within five seconds.  A reader stuck opening the pipe at path is released
+// by opening the pipe's other end here, so a fault fails the test instead of hanging the suite.
+bool RaisesWithoutWaitingOnPipe(const std::string& path, const std::function<void()>& read) {
+  auto done = std::async(std::launch::async, [&] {
+    try {
+      read();
+    } catch (const Exception&) {
+      return true;
+    }
+    return false;
+  });
+  if (done.wait_for(std::chrono::seconds(5)) == std::future_status::ready) return done.get();
+  int other = ::open(path.c_str(), O_RDWR | O_NONBLOCK);
+  if (other >= 0) ::close(other);
+  done.wait();
+  ADD_FAILURE() << "reading " << path << " waited for a writer";
+  return false;
+}
+
+TEST(FilesBesideTheProgram, APipeInPlaceOfAFileIsRefusedAtOnce) {
+  TestFolder dir;
+  TLinkSettings link;
+  TParameterBody body = DefaultParameterBody();
+  bool hasLink = false;
+  TStringList strings;
+  for (int i = 0; i < kLanguageStringCount; ++i) strings.Add("s");
+  WriteBytes(dir.Path("English.lng"), WriteLanguageBytes(strings));
+  WriteBytes(dir.Path("CountryName.Txt"), "0x0409 English.lng\n");
+  struct Case {
+    const char* name;
+    std::function<void()> read;
+  } cases[] = {
+      {"Config.dat", [&] { LoadParameterFile(dir.Path("Config.dat"), link, body, hasLink); }},
+      {"PowerType.dat", [&] { ReadPowerTypeFile(dir.Path("PowerType.dat")); }},
+      {"CountryName.Txt", [&] { TLoadSource(dir.Path(), 0x0409); }},
+      {"English.lng", [&] { TLoadSource(dir.Path(), 0x0409).LoadStrings(); }},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir.Path(c.name);
+    std::filesystem::path saved = path + ".saved";
+    if (std::filesystem::exists(path)) std::filesystem::rename(path, saved);
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0) << c.name;
+    EXPECT_TRUE(RaisesWithoutWaitingOnPipe(path, c.read)) << c.name;
+    std::filesystem::remove(path);
+    if (std::filesystem::exists(saved)) std::filesystem::rename(saved, path);
+  }
+  EXPECT_EQ(body.HotKeyCaptions[0], "0V/0A");
+  EXPECT_FALSE(hasLink);
+}
+
 // ------------------------------------------------------------------------------ model table
 
 std::string ModelTable(uint32_t count, std::initializer_list<std::initializer_list<const char*>> records) {
@@ -238,6 +293,33 @@ TEST(ModelTable, TheLastRecordNamingTheModelWinsWhateverTheCase) {
 
   TestFolder dir;
   EXPECT_THROW(ReadPowerTypeFile(dir.Path("PowerType.dat")), EFOpenError);
+}
+
+TEST(ModelTable, LimitsOutsideWhatASupplyCanHaveAreRefusedWithTheirModel) {
+  struct Case {
+    const char *voltage, *current;
+    bool taken;
+  } cases[] = {
+      {"30", "3", true},       {"10000", "0.001", true}, {"1e308", "3", false},
+      {"30", "-1", false},     {"0", "3", false},        {"30", "0", false},
+      {"10000.5", "3", false}, {"-30", "3", false},      {"30", "1E5", false},
+  };
+  for (const Case& c : cases) {
+    TModelLimits limits;
+    const auto records = ReadPowerTypeBytes(ModelTable(2, {{"M1", c.voltage, c.current, "", "1", ""}}));
+    if (c.taken) {
+      ASSERT_TRUE(FindModelLimits(records, "M1", limits)) << c.voltage << " " << c.current;
+      EXPECT_GT(limits.MaxVoltage, 0.0);
+      continue;
+    }
+    try {
+      FindModelLimits(records, "M1", limits);
+      ADD_FAILURE() << c.voltage << " " << c.current << " taken";
+    } catch (const EConvertError& e) {
+      EXPECT_NE(e.Message.find("model M1 is out of range"), std::string::npos) << e.Message;
+    }
+    EXPECT_EQ(limits.MaxVoltage, 0.0) << "nothing taken";
+  }
 }
 
 // ---------------------------------------------------------------------------------- language
@@ -320,6 +402,22 @@ TEST(Language, AFileWithTooFewStringsOrCutShortIsRefusedWhole) {
       EXPECT_THROW(source.LoadStrings(), EReadError) << c.what;
       EXPECT_EQ(source.Count(), 0) << c.what;
       EXPECT_THROW(source.GetString(0), EStringListError) << c.what;
+    }
+  }
+}
+
+TEST(Language, OverlongTextsAreCutWhenRead) {
+  TStringList strings;
+  for (int i = 0; i < kLanguageStringCount; ++i)
+    strings.Add(i % 2 ? AnsiString(0xFFFF, char('a' + i % 26)) : AnsiString("short"));
+  TStringList read;
+  ReadLanguageBytes(WriteLanguageBytes(strings), read);
+  ASSERT_EQ(read.Count(), kLanguageStringCount);
+  for (int i = 0; i < kLanguageStringCount; ++i) {
+    if (i % 2) {
+      EXPECT_EQ(read[i], AnsiString(kLanguageMaxText, char('a' + i % 26))) << i;
+    } else {
+      EXPECT_EQ(read[i], "short") << i;
     }
   }
 }

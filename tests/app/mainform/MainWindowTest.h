@@ -21,6 +21,7 @@
 #include "platform/os/user/DisplayDriver.h"
 #include "platform/runtime/Clock.h"
 #include "platform/runtime/Threads.h"
+#include "platform/ui/Dialogs.h"
 #include "tests/support/UiPump.h"
 #include "tools/instrument_sim/core/PtySimulator.h"
 
@@ -28,6 +29,23 @@ namespace mainform_test {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
+
+// Answers every message box with OK while it lives, keeping the texts.
+class MessageLog {
+ public:
+  MessageLog()
+      : before_(SetDialogResponder([this](TObject* d) -> TModalResult {
+          if (auto* box = dynamic_cast<TMessageBoxDialog*>(d)) Texts.push_back(box->Request.Text);
+          return mrOk;
+        })) {}
+  ~MessageLog() { SetDialogResponder(before_); }
+  MessageLog(const MessageLog&) = delete;
+  MessageLog& operator=(const MessageLog&) = delete;
+  Lines Texts;
+
+ private:
+  TDialogResponder before_;
+};
 
 class MainWindow : public ::testing::Test {
  protected:

@@ -1,5 +1,12 @@
 // The main window end to end: its stored front panel over the instrument link to the simulated
 // instrument on a pseudo-terminal, the fake clock driving the link's waits and reply timer.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
 #include "app/Commands.h"
 #include "app/InstrumentLink.h"
 #include "app/MainForm.h"
@@ -16,6 +23,11 @@
 namespace {
 
 using namespace mainform_test;
+
+std::string ReadFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 TEST_F(MainWindow, StartsTheLinkSetsFromTheFrontPanelShowsReadingsAndSavesOnClose) {
   TForm_Main* f = Form();
@@ -54,6 +66,64 @@ TEST_F(MainWindow, StartsTheLinkSetsFromTheFrontPanelShowsReadingsAndSavesOnClos
   EXPECT_TRUE(SaveWindowPng(f->Handle(), OutputPath("app-mainform.png")));
 
   f->Close();
+  EXPECT_TRUE(f->Link()->Closing());
+  EXPECT_TRUE(fs::exists(folder_ / "Config.dat"));
+}
+
+// The window closes even when the settings cannot be written: one message, the old entry kept.
+TEST_F(MainWindow, ClosesWhenTheSettingsCannotBeWrittenAndSaysSoOnce) {
+  fs::create_directory(folder_ / "Config.dat");  // a folder where the file goes
+  MessageLog messages;
+  TForm_Main* f = Started();
+  EXPECT_TRUE(messages.Texts.empty());
+  EXPECT_NO_THROW(f->Close());
+  EXPECT_FALSE(f->GetVisible());
+  EXPECT_TRUE(f->Link()->Closing());
+  ASSERT_EQ(messages.Texts.size(), 1u);
+  EXPECT_NE(messages.Texts[0].find("Config.dat"), std::string::npos) << messages.Texts[0];
+  EXPECT_NE(messages.Texts[0].find("not saved"), std::string::npos) << messages.Texts[0];
+  EXPECT_TRUE(fs::is_directory(folder_ / "Config.dat"));
+}
+
+// An unreadable "Config.dat" is reported at start and kept as "Config.dat.bad" when the close
+// writes the settings anew; the language still loads.
+TEST_F(MainWindow, AnUnreadableSettingsFileIsKeptBesideTheOneTheCloseWrites) {
+  const std::string damaged = "damaged: not a settings file";
+  std::ofstream(folder_ / "Config.dat", std::ios::binary) << damaged;
+  std::ofstream(folder_ / "Config.dat.bad", std::ios::binary) << "an older one";
+  MessageLog messages;
+  TForm_Main* f = Form();
+  ASSERT_EQ(messages.Texts.size(), 1u) << "reported at start";
+  EXPECT_NE(messages.Texts[0].find("Config.dat"), std::string::npos) << messages.Texts[0];
+  EXPECT_TRUE(f->FLanguageLoaded);
+  Started()->Close();
+  EXPECT_EQ(messages.Texts.size(), 1u);
+  EXPECT_EQ(ReadFileBytes(folder_ / "Config.dat.bad"), damaged);
+  EXPECT_EQ(fs::file_size(folder_ / "Config.dat"), 1176u);
+}
+
+// Saves cut short by a dying process leave their new file beside "Config.dat"; the next start
+// removes those, not the ones of a save still running, nor other files.
+TEST_F(MainWindow, SaveFilesOfDeadProcessesAreRemovedAtStart) {
+  pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_GT(dead, 0);
+  ::waitpid(dead, nullptr, 0);
+  const std::string deadSave = "Config.dat.tmp" + std::to_string(dead) + "-0";
+  const std::string liveSave = "Config.dat.tmp" + std::to_string(::getppid()) + "-3";
+  for (const std::string& name : {deadSave, liveSave, std::string("Config.dat.tmp-notes")})
+    std::ofstream(folder_ / name) << "x";
+  Form();
+  EXPECT_FALSE(fs::exists(folder_ / deadSave));
+  EXPECT_TRUE(fs::exists(folder_ / liveSave));
+  EXPECT_TRUE(fs::exists(folder_ / "Config.dat.tmp-notes"));
+}
+
+// A terminate signal closes the window through its own closing, which saves the settings.
+TEST_F(MainWindow, ATerminateSignalClosesAndSavesAsTheUserClosing) {
+  TForm_Main* f = Started();
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  EXPECT_TRUE(Until([&] { return !f->GetVisible(); }));
   EXPECT_TRUE(f->Link()->Closing());
   EXPECT_TRUE(fs::exists(folder_ / "Config.dat"));
 }
