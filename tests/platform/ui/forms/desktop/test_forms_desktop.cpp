@@ -13,6 +13,7 @@
 #include "platform/display/Display.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "tests/support/ClosingForm.h"
 #include "tests/support/DesktopTest.h"
 #include "tests/support/TestOutput.h"
 
@@ -68,17 +69,6 @@ TEST(UiFormsDesktop, AFormShowsInASystemWindowAndTakesAClickAndAKey) {
   form->Free();
   StopDisplay();
 }
-
-// Notes its close events.
-class TClosingForm : public TForm {
- public:
-  using TForm::TForm;
-  int Closes = 0;
-  void Closing(TObject*, TCloseAction& Action) {
-    ++Closes;
-    Action = caHide;
-  }
-};
 
 TEST(UiFormsDesktop, ATerminateSignalClosesTheWindowsThroughTheirOwnClosing) {
   PL_REQUIRE_DESKTOP();

@@ -10,19 +10,10 @@
 
 #include "platform/display/Display.h"
 #include "platform/ui/Forms.h"
+#include "tests/support/ClosingForm.h"
 #include "tests/support/DesktopTest.h"
 
 namespace {
-
-class TClosingForm : public TForm {
- public:
-  using TForm::TForm;
-  int Closes = 0;
-  void Closing(TObject*, TCloseAction& Action) {
-    ++Closes;
-    Action = caHide;
-  }
-};
 
 void Turn() { Application->ProcessMessages(); }
 
